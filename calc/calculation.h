@@ -1,0 +1,56 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "core/date_time.h"
+#include "core/field_text.h"
+#include "core/locale_format.h"
+
+// The seven count fields of the Calculation page, in this order everywhere below.
+enum CountField { kYears, kMonths, kWeeks, kDays, kHours, kMinutes, kSeconds, kCountFieldCount };
+
+inline constexpr std::array<int, kCountFieldCount> kCountEditIds = {1058, 1059, 1060, 1061, 1062, 1049, 1075};
+inline constexpr std::array<int, kCountFieldCount> kZeroButtonIds = {1113, 1114, 1115, 1116, 1117, 1118, 1119};
+inline constexpr int kLargestCount = 2147483647;
+
+// A count as typed: leading blanks, an optional sign, then digits up to the first other character; no
+// digits read as 0. Beyond the type's range the value saturates.
+std::int32_t ReadCount(std::string_view text);
+std::int64_t ReadCount64(std::string_view text);
+
+struct CalculationInput {
+    DateTime start;   // from the start pickers; an invalid start fails both results
+    std::array<std::string, kCountFieldCount> countTexts;
+    bool monthsSelected = true;   // decides alone between the months and the weeks count
+    bool weeksSelected = false;
+    bool current = false;         // the start follows the clock
+};
+
+struct CalculationResult {
+    // The count texts after clamping; `clamped` marks the edits whose text was replaced (the page beeps
+    // and puts the selection back).
+    std::array<std::string, kCountFieldCount> countTexts;
+    std::array<bool, kCountFieldCount> clamped{};
+
+    // The start moved back by the amount, and forward; each usable only when available.
+    DateTime difference = DateTime::Invalid();
+    DateTime sum = DateTime::Invalid();
+    bool differenceAvailable = false;
+    bool sumAvailable = false;
+
+    // Date and time of the difference (1095, 1096) and of the sum (1097, 1098); "*" for a failed result.
+    std::array<FieldText, 4> fields;
+
+    // Start pickers and Now (1070, 1071, 1074), the months and weeks edits (1059, 1060), the two
+    // Time Info buttons (1055, 1056) and the seven "0" buttons (1113 ... 1119).
+    std::array<ControlState, 14> controls;
+};
+
+// One recompute of the Calculation page: years first, then months (or nothing when weeks are chosen),
+// then the span of weeks, days, hours, minutes and seconds together; the difference result applies the
+// same order backwards in each unit. A step onto a missing day, a result outside 0100..9999 or a date
+// the locale cannot show (before 1601) fails that result alone.
+CalculationResult ComputeCalculation(const CalculationInput& input, const LocaleFormatter& formatter);

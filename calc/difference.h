@@ -1,0 +1,37 @@
+#pragma once
+
+#include <array>
+
+#include "core/date_time.h"
+#include "core/field_text.h"
+
+// Whole years, then months, then days between two calendar dates (time of day plays no part).
+struct CalendarSpan {
+    int years = 0;
+    int months = 0;
+    int days = 0;
+};
+
+// Whole weeks and days between the days of the year of two dates, within the last partial year.
+struct WeekSpan {
+    int weeks = 0;
+    int days = 0;
+};
+
+// Both are all zero unless `later` is strictly after `earlier`. The borrowed month of the day count is
+// always the earlier date's month.
+CalendarSpan CalendarDifference(const DateTime& earlier, const DateTime& later);
+WeekSpan WeekDifference(const DateTime& earlier, const DateTime& later);
+
+// Control ids of the fifteen result fields of the Difference page, in the order ComputeDifference
+// returns them: overall years, months, days, hours, minutes, seconds, weeks, week-days; then particular
+// years, months, weeks, days, hours, minutes, seconds.
+inline constexpr std::array<int, 15> kDifferenceFieldIds = {1050, 1051, 1053, 1055, 1056, 1057, 1052, 1054,
+                                                            1141, 1123, 1124, 1126, 1127, 1128, 1129};
+
+using DifferenceTexts = std::array<FieldText, 15>;
+
+// Every result field of the distance from `start` to `final`, negated when the final is earlier.
+// All fifteen read "*" when either value is invalid, the start is before 1754-01-01 00:00:00 or the
+// final after 9998-12-31 23:59:59.
+DifferenceTexts ComputeDifference(const DateTime& start, const DateTime& final);

@@ -1,0 +1,112 @@
+#include "core/calendar.h"
+
+namespace {
+
+bool StepYears(DateTime& value, std::int64_t yearDelta)
+{
+    const auto parts = value.GetParts();
+    if (!parts) {
+        return false;
+    }
+    const std::int64_t year = parts->year + yearDelta;
+    if (year < 100 || year > 9999) {
+        value = DateTime::Invalid();
+        return false;
+    }
+    return value.SetDateTime(static_cast<int>(year), parts->month, parts->day, parts->hour, parts->minute,
+                             parts->second) == DateTime::Status::Valid;
+}
+
+// Moves by whole years and a month step in (-12, 12), carrying into the year as the month wraps.
+bool StepMonths(DateTime& value, std::int32_t count, int direction)
+{
+    const auto parts = value.GetParts();
+    if (!parts) {
+        return false;
+    }
+    if (count < 1) {
+        return true;
+    }
+    std::int64_t years = count / 12;
+    const int rest = count % 12;
+    int month = parts->month + direction * rest;
+    if (month > 12) {
+        ++years;
+        month -= 12;
+    } else if (month < 1) {
+        ++years;
+        month += 12;
+    }
+    const std::int64_t year = parts->year + direction * years;
+    if (year < 100 || year > 9999) {
+        value = DateTime::Invalid();
+        return false;
+    }
+    return value.SetDateTime(static_cast<int>(year), month, parts->day, parts->hour, parts->minute,
+                             parts->second) == DateTime::Status::Valid;
+}
+
+}  // namespace
+
+bool IsLeapYear(std::int32_t year)
+{
+    if (year > 0 && year % 4 == 0 && year % 100 != 0) {
+        return true;
+    }
+    return year % 400 == 0;
+}
+
+int DaysInMonth(int year, int month)
+{
+    static constexpr int kLengths[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    if (month < 1 || month > 12) {
+        return 0;
+    }
+    return month == 2 && IsLeapYear(year) ? 29 : kLengths[month - 1];
+}
+
+int GetDaysInMonth(const DateTime& value)
+{
+    const auto parts = value.GetParts();
+    return parts ? DaysInMonth(parts->year, parts->month) : 0;
+}
+
+bool AddYears(DateTime& value, std::int32_t count)
+{
+    return StepYears(value, count);
+}
+
+bool SubtractYears(DateTime& value, std::int32_t count)
+{
+    return StepYears(value, -static_cast<std::int64_t>(count));
+}
+
+bool AddMonths(DateTime& value, std::int32_t count)
+{
+    return StepMonths(value, count, +1);
+}
+
+bool SubtractMonths(DateTime& value, std::int32_t count)
+{
+    return StepMonths(value, count, -1);
+}
+
+std::int64_t SpanToSeconds(const DateTimeSpan& span)
+{
+    return span.GetTotalSeconds();
+}
+
+DateTime CombineDateAndTime(const SystemTime& date, const SystemTime& time)
+{
+    return DateTime::FromParts(date.year, date.month, date.day, time.hour, time.minute, time.second);
+}
+
+DateTime DateOfRecord(const SystemTime& date)
+{
+    return DateTime::FromParts(date.year, date.month, date.day, 0, 0, 0);
+}
+
+DateTime TimeOfRecord(const SystemTime& time)
+{
+    return DateTime::FromParts(1971, 3, 9, time.hour, time.minute, time.second);
+}

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <cstdint>
+
+#include "core/date_time.h"
+#include "core/system_time.h"
+
+// Gregorian leap years extended to every integer: 0 and -400 are leap years, 1900 is not.
+bool IsLeapYear(std::int32_t year);
+
+// Length of a month [28, 31]; 0 when the month is not in [1, 12].
+int DaysInMonth(int year, int month);
+
+// Length of the value's month; 0 for an invalid value.
+int GetDaysInMonth(const DateTime& value);
+
+// Year and month steps keep month, day and time of day and never clamp the day: a step onto a day that
+// does not exist (February 29 of a common year, April 31) makes the value invalid. Each returns whether
+// the value is valid afterwards; an invalid value stays invalid.
+bool AddYears(DateTime& value, std::int32_t count);
+bool SubtractYears(DateTime& value, std::int32_t count);
+// A count below 1 leaves a valid value as it is and succeeds.
+bool AddMonths(DateTime& value, std::int32_t count);
+bool SubtractMonths(DateTime& value, std::int32_t count);
+
+// Signed whole seconds of the span, rounded to the nearest second: 1 day 2:03:04 is 93784.
+std::int64_t SpanToSeconds(const DateTimeSpan& span);
+
+// The pure halves of reading the pickers: the date of one record with the time of day of another, the
+// date of a record at 00:00:00, the time of day of a record on 1971-03-09. Invalid when the fields do
+// not make a moment of the range.
+DateTime CombineDateAndTime(const SystemTime& date, const SystemTime& time);
+DateTime DateOfRecord(const SystemTime& date);
+DateTime TimeOfRecord(const SystemTime& time);

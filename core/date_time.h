@@ -1,0 +1,120 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "core/system_time.h"
+
+// A signed length of time in days (1.5 is one day and twelve hours). Invalid only when made from an
+// invalid DateTime.
+class DateTimeSpan {
+public:
+    enum class Status { Valid, Invalid };
+
+    DateTimeSpan() = default;
+    explicit DateTimeSpan(double days) : m_days(days) {}
+    static DateTimeSpan Invalid();
+
+    // days + hours/24 + minutes/1440 + seconds/86400, valid; no range test on any argument.
+    // The days are 64-bit so that a week count times seven cannot wrap.
+    void SetDateTimeSpan(std::int64_t days, std::int32_t hours, std::int32_t minutes, std::int32_t seconds);
+
+    bool IsValid() const { return m_status == Status::Valid; }
+    Status GetStatus() const { return m_status; }
+    double GetTotalDays() const { return m_days; }
+
+    // Parts of the span rounded to the nearest whole second, each carrying the span's sign:
+    // -1.25 days gives -1 day, -6 hours, 0 minutes, 0 seconds. Spans beyond about 10^14 days saturate.
+    std::int64_t GetDays() const;
+    int GetHours() const;
+    int GetMinutes() const;
+    int GetSeconds() const;
+
+    // The span rounded to whole seconds (half a second away from zero), saturated to the 64-bit range.
+    std::int64_t GetTotalSeconds() const;
+
+private:
+    double m_days = 0.0;
+    Status m_status = Status::Valid;
+};
+
+// A local wall-clock moment to the second from 0100-01-01 00:00:00 to 9999-12-31 23:59:59, stored as the
+// OLE Automation date: days since 1899-12-30, whose fraction counts forward from midnight even for
+// negative day numbers (1899-12-29 06:00:00 is -1.25). Arithmetic and ordering use the continuous form,
+// the signed real count of days (that same moment is -0.75).
+class DateTime {
+public:
+    enum class Status { Valid, Invalid };
+
+    // Components of a value rounded to the nearest whole second.
+    struct Parts {
+        int year, month, day, hour, minute, second;
+        int dayOfWeek;   // 0 = Sunday ... 6 = Saturday
+        int dayOfYear;   // [1, 366]
+    };
+
+    DateTime() = default;   // 1899-12-30 00:00:00, valid
+    static DateTime Invalid();
+    // Invalid when the components do not name a moment of the range.
+    static DateTime FromParts(int year, int month, int day, int hour, int minute, int second);
+    // Invalid when `stored` is not finite or lies outside the range.
+    static DateTime FromStoredValue(double stored);
+
+    // Valid with the given moment when every component is in range (day up to the month's length);
+    // otherwise invalid, keeping the old stored value. Returns the new status.
+    Status SetDateTime(int year, int month, int day, int hour, int minute, int second);
+    // As above from the record's date and time; day of week and milliseconds are ignored.
+    Status SetDateTime(const SystemTime& time);
+
+    bool IsValid() const { return m_status == Status::Valid; }
+    Status GetStatus() const { return m_status; }
+    double GetStoredValue() const { return m_value; }
+    double GetContinuousValue() const;
+
+    // Empty for an invalid value.
+    std::optional<Parts> GetParts() const;
+    // Each -1 for an invalid value.
+    int GetYear() const;
+    int GetMonth() const;
+    int GetDay() const;
+    int GetHour() const;
+    int GetMinute() const;
+    int GetSecond() const;
+    int GetDayOfWeek() const;   // 1 = Sunday ... 7 = Saturday
+    int GetDayOfYear() const;
+
+    // Empty for an invalid value; day of week 0 = Sunday, milliseconds 0.
+    std::optional<SystemTime> GetAsSystemTime() const;
+
+    // The value through the C library's strftime in the current C locale; empty for an invalid value.
+    std::string Format(const char* strftimeFormat) const;
+
+    // Orders the continuous forms; meaningful for valid values only.
+    bool operator<(const DateTime& other) const { return GetContinuousValue() < other.GetContinuousValue(); }
+    bool operator<=(const DateTime& other) const { return GetContinuousValue() <= other.GetContinuousValue(); }
+    bool operator>(const DateTime& other) const { return GetContinuousValue() > other.GetContinuousValue(); }
+    bool operator>=(const DateTime& other) const { return GetContinuousValue() >= other.GetContinuousValue(); }
+    // Equal when status and stored value are both equal.
+    bool operator==(const DateTime& other) const
+    {
+        return m_status == other.m_status && m_value == other.m_value;
+    }
+
+    // Continuous a − b in days; invalid when either is invalid. No range test.
+    DateTimeSpan operator-(const DateTime& other) const;
+    // Invalid when either operand is invalid or the result, rounded to the second, leaves the range.
+    DateTime operator+(const DateTimeSpan& span) const;
+    DateTime operator-(const DateTimeSpan& span) const;
+    DateTime& operator+=(const DateTimeSpan& span);
+    DateTime& operator-=(const DateTimeSpan& span);
+
+private:
+    DateTime(double value, Status status) : m_value(value), m_status(status) {}
+    static DateTime FromContinuous(double continuous);
+    // The continuous form rounded to whole seconds; half a second rounds up (toward the next day).
+    std::int64_t WholeSeconds() const;
+
+    double m_value = 0.0;
+    Status m_status = Status::Valid;
+};

@@ -1,0 +1,187 @@
+#include "calc/calculation.h"
+
+#include <gtest/gtest.h>
+
+#include <limits>
+
+#include "fakes/fake_locale_formatter.h"
+
+namespace {
+
+DateTime At(int y, int mo, int d, int h = 0, int mi = 0, int s = 0)
+{
+    return DateTime::FromParts(y, mo, d, h, mi, s);
+}
+
+const DateTime kFails = DateTime::Invalid();
+
+struct CalcCase {
+    const char* why;
+    DateTime start;
+    // years, months, weeks, days, hours, minutes, seconds as typed
+    std::array<std::string, kCountFieldCount> counts;
+    bool months;   // "Months" selected, else "Weeks"
+    DateTime difference, sum;
+};
+
+const CalcCase kCases[] = {
+    {"month step onto February 31", At(2004, 1, 31, 10), {"0", "1", "0", "0", "0", "0", "0"}, true,
+     At(2003, 12, 31, 10), kFails},
+    {"leap day plus a year", At(2004, 2, 29), {"1", "0", "0", "0", "0", "0", "0"}, true, kFails, kFails},
+    {"leap day plus four years", At(2004, 2, 29), {"4", "0", "0", "0", "0", "0", "0"}, true, At(2000, 2, 29),
+     At(2008, 2, 29)},
+    {"31st to 30-day months both ways", At(2004, 3, 31, 12), {"0", "1", "0", "0", "0", "0", "0"}, true, kFails,
+     kFails},
+    {"weeks replace the months count", At(2004, 3, 15), {"0", "5", "2", "3", "0", "0", "0"}, false, At(2004, 2, 27),
+     At(2004, 4, 1)},
+    {"hours and seconds combine", At(2004, 1, 1), {"0", "0", "0", "0", "25", "0", "3600"}, true,
+     At(2003, 12, 30, 22), At(2004, 1, 2, 2)},
+    {"a result before 1601 cannot be shown", At(1800, 6, 1), {"250", "0", "0", "0", "0", "0", "0"}, true, kFails,
+     At(2050, 6, 1)},
+    {"largest year count", At(2004, 1, 1), {"2147483647", "0", "0", "0", "0", "0", "0"}, true, kFails, kFails},
+    {"all counts zero", At(2004, 5, 6, 7, 8, 9), {"0", "0", "0", "0", "0", "0", "0"}, true, At(2004, 5, 6, 7, 8, 9),
+     At(2004, 5, 6, 7, 8, 9)},
+    {"empty counts read as zero", At(2004, 5, 6), {"", "", "", "", "", "", ""}, true, At(2004, 5, 6), At(2004, 5, 6)},
+    {"negative months are ignored", At(2004, 5, 6), {"0", "-3", "0", "0", "0", "0", "0"}, true, At(2004, 5, 6),
+     At(2004, 5, 6)},
+    {"negative years turn around", At(2004, 5, 6), {"-3", "0", "0", "0", "0", "0", "0"}, true, At(2007, 5, 6),
+     At(2001, 5, 6)},
+    {"years, then months, then the span", At(2004, 1, 31), {"1", "1", "0", "1", "0", "0", "0"}, true,
+     At(2002, 12, 30), kFails},
+    {"the difference steps in the same order, not reversed", At(2004, 3, 1), {"0", "1", "0", "1", "0", "0", "0"},
+     true, At(2004, 1, 31), At(2004, 4, 2)},
+    {"largest week count does not wrap", At(2004, 1, 1), {"0", "0", "2147483647", "0", "0", "0", "0"}, false, kFails,
+     kFails},
+    {"every count at its largest", At(2004, 1, 1),
+     {"2147483647", "2147483647", "2147483647", "2147483647", "2147483647", "2147483647", "2147483647"}, false,
+     kFails, kFails},
+    {"span to the last moment of the range", At(9999, 12, 31, 23, 59, 58), {"0", "0", "0", "0", "0", "0", "1"}, true,
+     At(9999, 12, 31, 23, 59, 57), At(9999, 12, 31, 23, 59, 59)},
+    {"span past the last moment", At(9999, 12, 31, 23, 59, 59), {"0", "0", "0", "0", "0", "0", "1"}, true,
+     At(9999, 12, 31, 23, 59, 58), kFails},
+    {"an invalid start fails both", kFails, {"0", "0", "0", "0", "0", "0", "0"}, true, kFails, kFails},
+};
+
+TEST(Calculation, Results)
+{
+    const FakeLocaleFormatter english;
+    for (const CalcCase& c : kCases) {
+        SCOPED_TRACE(c.why);
+        CalculationInput input{c.start, c.counts, c.months, !c.months, false};
+        const CalculationResult r = ComputeCalculation(input, english);
+        EXPECT_EQ(r.differenceAvailable, c.difference.IsValid());
+        EXPECT_EQ(r.sumAvailable, c.sum.IsValid());
+        if (c.difference.IsValid()) {
+            EXPECT_EQ(r.difference, c.difference);
+        }
+        if (c.sum.IsValid()) {
+            EXPECT_EQ(r.sum, c.sum);
+        }
+        const auto text = [&](const DateTime& v, bool date) {
+            return v.IsValid() ? *(date ? FormatLongDate(english, v) : FormatTime(english, v)) : std::string("*");
+        };
+        EXPECT_EQ(r.fields[0], (FieldText{1095, text(c.difference, true)}));
+        EXPECT_EQ(r.fields[1], (FieldText{1096, text(c.difference, false)}));
+        EXPECT_EQ(r.fields[2], (FieldText{1097, text(c.sum, true)}));
+        EXPECT_EQ(r.fields[3], (FieldText{1098, text(c.sum, false)}));
+        EXPECT_EQ(r.controls[5], (ControlState{1055, c.difference.IsValid()}));
+        EXPECT_EQ(r.controls[6], (ControlState{1056, c.sum.IsValid()}));
+    }
+}
+
+TEST(Calculation, FieldTextsOfOneWorkedExample)
+{
+    const FakeLocaleFormatter english;
+    const CalculationInput input{At(2004, 1, 1), {"0", "0", "0", "0", "25", "0", "3600"}, true, false, false};
+    const CalculationResult r = ComputeCalculation(input, english);
+    EXPECT_EQ(r.fields[0].text, "Tuesday, December 30, 2003");
+    EXPECT_EQ(r.fields[1].text, "10:00:00 PM");
+    EXPECT_EQ(r.fields[2].text, "Friday, January 02, 2004");
+    EXPECT_EQ(r.fields[3].text, "2:00:00 AM");
+}
+
+struct ClampCase {
+    const char* why;
+    const char* typed;
+    const char* shown;
+    bool clamped;
+};
+
+const ClampCase kClampCases[] = {
+    {"a tenth digit past the largest count", "9999999999", "2147483647", true},
+    {"the largest count stays", "2147483647", "2147483647", false},
+    {"one past the largest count", "2147483648", "2147483647", true},
+    {"beyond 64 bits", "99999999999999999999999", "2147483647", true},
+    {"large negative counts are not clamped", "-9999999999", "-9999999999", false},
+    {"junk after the digits", "12abc", "12abc", false},
+};
+
+TEST(Calculation, CountsAboveTheLargestAreClamped)
+{
+    const FakeLocaleFormatter english;
+    for (const ClampCase& c : kClampCases) {
+        SCOPED_TRACE(c.why);
+        for (int field = 0; field < kCountFieldCount; ++field) {
+            CalculationInput input{At(2004, 1, 1), {"0", "0", "0", "0", "0", "0", "0"}, true, false, false};
+            input.countTexts[field] = c.typed;
+            const CalculationResult r = ComputeCalculation(input, english);
+            EXPECT_EQ(r.countTexts[field], c.shown);
+            for (int other = 0; other < kCountFieldCount; ++other) {
+                EXPECT_EQ(r.clamped[other], other == field && c.clamped);
+            }
+        }
+    }
+}
+
+struct ReadCase {
+    const char* text;
+    std::int32_t value;
+};
+
+const ReadCase kReadCases[] = {
+    {"", 0},           {"abc", 0},       {"  12", 12},          {"\t+7", 7},
+    {"-3", -3},        {"12abc", 12},    {"1 2", 1},            {"- 3", 0},
+    {"007", 7},        {"2147483647", 2147483647},              {"2147483648", 2147483647},
+    {"-2147483648", std::numeric_limits<std::int32_t>::min()}, {"-2147483649", std::numeric_limits<std::int32_t>::min()},
+};
+
+TEST(Calculation, ReadingACountAsTyped)
+{
+    for (const ReadCase& c : kReadCases) {
+        EXPECT_EQ(ReadCount(c.text), c.value) << '"' << c.text << '"';
+    }
+    EXPECT_EQ(ReadCount64("9999999999"), 9999999999);
+    EXPECT_EQ(ReadCount64("99999999999999999999"), std::numeric_limits<std::int64_t>::max());
+    EXPECT_EQ(ReadCount64("-99999999999999999999"), std::numeric_limits<std::int64_t>::min());
+}
+
+TEST(Calculation, EnabledStates)
+{
+    const FakeLocaleFormatter english;
+    CalculationInput input{At(2004, 1, 1), {"1", "2", "3", "0", "5", "0", "7"}, true, false, true};
+    CalculationResult r = ComputeCalculation(input, english);
+    const std::array<ControlState, 14> followingClockWithMonths = {{
+        {1070, false}, {1071, false}, {1074, false}, {1059, true}, {1060, false}, {1055, true}, {1056, true},
+        {1113, true}, {1114, true}, {1115, false}, {1116, false}, {1117, true}, {1118, false}, {1119, true},
+    }};
+    EXPECT_EQ(r.controls, followingClockWithMonths);
+
+    input.current = false;
+    input.monthsSelected = false;
+    input.weeksSelected = true;
+    r = ComputeCalculation(input, english);
+    EXPECT_EQ(r.controls[0], (ControlState{1070, true}));
+    EXPECT_EQ(r.controls[2], (ControlState{1074, true}));
+    EXPECT_EQ(r.controls[3], (ControlState{1059, false}));
+    EXPECT_EQ(r.controls[4], (ControlState{1060, true}));
+    EXPECT_EQ(r.controls[8], (ControlState{1114, false}));
+    EXPECT_EQ(r.controls[9], (ControlState{1115, true}));
+
+    input.weeksSelected = false;   // neither selected: the weeks count is used, neither edit is enabled
+    r = ComputeCalculation(input, english);
+    EXPECT_EQ(r.controls[3], (ControlState{1059, false}));
+    EXPECT_EQ(r.controls[4], (ControlState{1060, false}));
+    EXPECT_EQ(r.sum, At(2005, 1, 22, 5, 0, 7));
+}
+
+}  // namespace

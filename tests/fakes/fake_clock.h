@@ -1,0 +1,23 @@
+#pragma once
+
+#include "core/clock.h"
+
+// A settable clock in a fixed zone `offsetSeconds` east of UTC, without daylight saving.
+class FakeClock final : public Clock {
+public:
+    explicit FakeClock(SystemTime now, int offsetSeconds = 0) : m_now(now), m_offsetSeconds(offsetSeconds) {}
+
+    SystemTime Now() const override { return m_now; }
+    std::optional<SystemTime> LocalTimeAt(std::int64_t unixSeconds) const override
+    {
+        // 1970-01-01 00:00:00 is stored as day 25569.
+        const DateTime local =
+            DateTime::FromStoredValue(25569.0) + DateTimeSpan(static_cast<double>(unixSeconds + m_offsetSeconds) / 86400.0);
+        return local.GetAsSystemTime();
+    }
+    void Set(SystemTime now) { m_now = now; }
+
+private:
+    SystemTime m_now;
+    int m_offsetSeconds;
+};
