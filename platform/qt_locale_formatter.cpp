@@ -17,16 +17,16 @@ std::string Utf8(const QString& text)
     return text.toStdString();
 }
 
-// The locale's long time format with the zone name ("t") and the blanks around it taken out.
-QString TimeFormatWithoutZone(const QLocale& locale)
+}  // namespace
+
+QString LocaleTimeFormat()
 {
-    QString format = locale.timeFormat(QLocale::LongFormat);
+    // The long format is the one with seconds; take the zone name ("t") and the blanks around it out.
+    QString format = QLocale::system().timeFormat(QLocale::LongFormat);
     static const QRegularExpression zone(QStringLiteral("\\s*\\bt+\\b\\s*"));
     format.replace(zone, QStringLiteral(" "));
     return format.trimmed();
 }
-
-}  // namespace
 
 std::string QtLocaleFormatter::LongDate(const SystemTime& date) const
 {
@@ -43,8 +43,7 @@ std::string QtLocaleFormatter::Time(const SystemTime& time) const
     if (!value.isValid()) {
         return {};
     }
-    const QLocale locale = QLocale::system();
-    return Utf8(locale.toString(value, TimeFormatWithoutZone(locale)));
+    return Utf8(QLocale::system().toString(value, LocaleTimeFormat()));
 }
 
 std::string QtLocaleFormatter::DatePicture(const SystemTime& date, std::string_view picture) const

@@ -1,6 +1,11 @@
 #pragma once
 
+#include <QString>
+
 #include "core/locale_format.h"
+
+// The locale's time format with hours, minutes and seconds and no zone name.
+QString LocaleTimeFormat();
 
 // The user's locale as Qt reads it from the environment (LC_TIME): its long date format, and its
 // long time format without the zone name.

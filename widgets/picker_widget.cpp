@@ -1,0 +1,73 @@
+#include "widgets/picker_widget.h"
+
+#include <QSignalBlocker>
+
+#include "core/calendar.h"
+#include "platform/qt_locale_formatter.h"
+
+namespace {
+
+QDateTime ToQDateTime(const DateTime& value)
+{
+    const auto parts = value.GetParts();
+    if (!parts) {
+        return {};
+    }
+    return QDateTime(QDate(parts->year, parts->month, parts->day), QTime(parts->hour, parts->minute, parts->second));
+}
+
+}  // namespace
+
+void SetUpDatePicker(QDateEdit& picker, const DateTime& earliest, const DateTime& latest)
+{
+    picker.setCalendarPopup(true);
+    picker.setDisplayFormat(QString::fromLatin1(kDatePickerFormat));
+    picker.setDateTimeRange(ToQDateTime(earliest), ToQDateTime(latest));
+}
+
+void SetUpTimePicker(QTimeEdit& picker)
+{
+    picker.setDisplayFormat(LocaleTimeFormat());
+}
+
+SystemTime PickerRecord(const QDateTimeEdit& picker)
+{
+    const QDateTime value = picker.dateTime();
+    SystemTime record;
+    record.year = static_cast<std::uint16_t>(value.date().year());
+    record.month = static_cast<std::uint16_t>(value.date().month());
+    record.dayOfWeek = static_cast<std::uint16_t>(value.date().dayOfWeek() % 7);
+    record.day = static_cast<std::uint16_t>(value.date().day());
+    record.hour = static_cast<std::uint16_t>(value.time().hour());
+    record.minute = static_cast<std::uint16_t>(value.time().minute());
+    record.second = static_cast<std::uint16_t>(value.time().second());
+    return record;
+}
+
+DateTime ReadPickerDateTime(const QDateEdit* date, const QTimeEdit* time)
+{
+    if (date == nullptr || time == nullptr) {
+        return DateTime::Invalid();
+    }
+    return CombineDateAndTime(PickerRecord(*date), PickerRecord(*time));
+}
+
+DateTime ReadPickerDate(const QDateEdit* date)
+{
+    return date != nullptr ? DateOfRecord(PickerRecord(*date)) : DateTime::Invalid();
+}
+
+DateTime ReadPickerTime(const QTimeEdit* time)
+{
+    return time != nullptr ? TimeOfRecord(PickerRecord(*time)) : DateTime::Invalid();
+}
+
+void WritePicker(QDateTimeEdit& picker, const DateTime& value)
+{
+    const QDateTime converted = ToQDateTime(value);
+    if (!converted.isValid()) {
+        return;
+    }
+    const QSignalBlocker blocker(picker);
+    picker.setDateTime(converted);
+}
