@@ -1,0 +1,62 @@
+#pragma once
+
+#include <array>
+#include <string>
+
+#include "core/date_time.h"
+#include "core/field_text.h"
+#include "core/locale_format.h"
+#include "core/messages.h"
+#include "core/system_time.h"
+#include "info/time_zone_information.h"
+
+// Control ids of the Time Zone sub-page.
+inline constexpr int kZoneFieldId = 1107;
+inline constexpr int kBeginRuleFieldId = 1105;
+inline constexpr int kEndRuleFieldId = 1106;
+inline constexpr int kNextBeginFieldId = 1108;
+inline constexpr int kNextEndFieldId = 1103;
+inline constexpr int kBeginButtonId = 1112;
+inline constexpr int kEndButtonId = 1047;
+
+// "(GMT+01:00) name" from the base bias alone: hours are bias / -60 truncated toward zero, minutes the
+// size of the rest; "+" before a positive hour count, a blank before zero, and a negative count brings
+// its own minus ("(GMT-5:00)"). The name is the daylight name while daylight time is in force now, else
+// the standard name.
+std::string ZoneLine(const TimeZoneInformation& zone);
+
+// True when the rule is one the change search can follow: month 1..12, weekday 0..6, occurrence 1..5
+// and a time of day. A rule with occurrence 0 (no rule) or any other value is not.
+bool IsUsableRule(const SystemTime& rule);
+
+// True when both change rules are usable; otherwise the zone counts as keeping no daylight saving.
+bool HasDstRules(const TimeZoneInformation& zone);
+
+// "02:00, Last Sunday, October": time of day, occurrence word (message 23 + occurrence), weekday and
+// month names of the locale. A name the locale cannot give is an empty piece. Empty for an unusable rule.
+std::string RuleText(const SystemTime& rule, const MessageSource& messages, const LocaleFormatter& formatter);
+
+// The day of the rule's change in `year`, at 00:00:00; invalid for an unusable rule or a year outside
+// the range.
+DateTime ChangeDay(const SystemTime& rule, int year);
+
+// The next change after `t`, at the rule's time of day: this year's change day when, taken at midnight,
+// it lies after `t`; otherwise next year's, so on the change day itself the answer is a year later.
+// Invalid when `t` is invalid, the rule unusable, or the change would fall after 9999.
+DateTime NextChange(const SystemTime& rule, const DateTime& t);
+
+// Everything the Time Zone sub-page shows for the Time Info date-time `t`.
+struct TimeZoneTexts {
+    // Zone line, begin rule, end rule, next begin, next end: the order the page writes them.
+    std::array<FieldText, 5> fields;
+    // Both buttons enabled exactly when the zone has rules.
+    std::array<ControlState, 2> buttons;
+    // The moments the buttons show; meaningful only with rules (without, the page keeps its old ones).
+    bool hasRules = false;
+    DateTime nextBegin, nextEnd;
+};
+
+// Without rules the four daylight-saving fields are empty. A next change that cannot be formatted (or
+// falls after 9999) leaves its field empty.
+TimeZoneTexts ComputeTimeZoneTexts(const TimeZoneInformation& zone, const DateTime& t, const MessageSource& messages,
+                                   const LocaleFormatter& formatter);

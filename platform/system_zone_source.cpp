@@ -1,0 +1,180 @@
+#include "platform/system_zone_source.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <QByteArray>
+#include <QTimeZone>
+#include <cstdlib>
+#include <ctime>
+
+#include "info/posix_tz.h"
+#include "info/time_zone.h"
+#include "info/tzif.h"
+
+namespace {
+
+constexpr const char* kDefaultZoneFile = "/etc/localtime";
+constexpr const char* kDefaultZoneFolder = "/usr/share/zoneinfo";
+// Real zone files are a few kilobytes; anything far larger is not one.
+constexpr off_t kMaxZoneFileSize = 1 << 20;
+
+// The whole file, when it is a regular file of sensible size.
+std::optional<std::string> ReadSmallFile(const std::string& path)
+{
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        return std::nullopt;
+    }
+    std::optional<std::string> result;
+    struct stat status {};
+    if (::fstat(fd, &status) == 0 && S_ISREG(status.st_mode) && status.st_size <= kMaxZoneFileSize) {
+        std::string bytes(static_cast<std::size_t>(status.st_size), '\0');
+        std::size_t done = 0;
+        while (done < bytes.size()) {
+            const ssize_t n = ::read(fd, bytes.data() + done, bytes.size() - done);
+            if (n <= 0) {
+                break;
+            }
+            done += static_cast<std::size_t>(n);
+        }
+        bytes.resize(done);
+        result = std::move(bytes);
+    }
+    ::close(fd);
+    return result;
+}
+
+struct ZoneSpec {
+    std::string file;     // the zone file to try first
+    std::string tzText;   // a TZ string to try when the file is no zone; empty for none
+    std::string zoneId;   // IANA id for the long names; empty when unknown
+};
+
+// Where the C library looks: TZ names a file (absolute, or below TZDIR) or is itself a TZ string.
+ZoneSpec Resolve(const char* tz)
+{
+    ZoneSpec spec;
+    if (tz == nullptr) {
+        spec.file = kDefaultZoneFile;
+        return spec;
+    }
+    std::string name = tz;
+    if (!name.empty() && name.front() == ':') {
+        name.erase(0, 1);
+    }
+    spec.tzText = name;
+    if (!name.empty() && name.front() == '/') {
+        spec.file = name;
+    } else if (!name.empty()) {
+        const char* folder = std::getenv("TZDIR");
+        spec.file = std::string(folder != nullptr && *folder != '\0' ? folder : kDefaultZoneFolder) + "/" + name;
+        spec.zoneId = name;
+    }
+    return spec;
+}
+
+std::string ZoneIdOfFile(const std::string& path)
+{
+    char* real = ::realpath(path.c_str(), nullptr);
+    if (real == nullptr) {
+        return ZoneIdFromPath(path);
+    }
+    std::string id = ZoneIdFromPath(real);
+    std::free(real);
+    return id;
+}
+
+std::optional<TimeZoneInformation> ReadZone(const ZoneSpec& spec, std::string& zoneId)
+{
+    if (spec.file.empty() && spec.tzText.empty()) {
+        // TZ set but empty: the C library keeps UTC.
+        return ZoneFromTzString("UTC0");
+    }
+    if (!spec.file.empty()) {
+        if (const auto bytes = ReadSmallFile(spec.file)) {
+            if (auto zone = ZoneFromTzif(*bytes)) {
+                zoneId = spec.zoneId.empty() ? ZoneIdOfFile(spec.file) : spec.zoneId;
+                return zone;
+            }
+        }
+    }
+    zoneId.clear();
+    return spec.tzText.empty() ? std::nullopt : ZoneFromTzString(spec.tzText);
+}
+
+std::int64_t SystemUnixNow()
+{
+    return static_cast<std::int64_t>(std::time(nullptr));
+}
+
+}  // namespace
+
+std::string ZoneIdFromPath(const std::string& path)
+{
+    static const std::string kMarker = "/zoneinfo/";
+    const std::size_t at = path.rfind(kMarker);
+    if (at == std::string::npos) {
+        return {};
+    }
+    std::string id = path.substr(at + kMarker.size());
+    for (const char* prefix : {"posix/", "right/"}) {
+        if (id.rfind(prefix, 0) == 0) {
+            id.erase(0, std::char_traits<char>::length(prefix));
+        }
+    }
+    return id;
+}
+
+std::optional<ZoneNames> QtZoneNames(const std::string& zoneId)
+{
+    if (zoneId.empty()) {
+        return std::nullopt;
+    }
+    const QTimeZone zone(QByteArray::fromStdString(zoneId));
+    if (!zone.isValid()) {
+        return std::nullopt;
+    }
+    ZoneNames names{zone.displayName(QTimeZone::StandardTime, QTimeZone::LongName).toStdString(),
+                    zone.displayName(QTimeZone::DaylightTime, QTimeZone::LongName).toStdString()};
+    if (names.standardName.empty()) {
+        return std::nullopt;
+    }
+    return names;
+}
+
+SystemZoneSource::SystemZoneSource() : SystemZoneSource(QtZoneNames, SystemUnixNow) {}
+
+SystemZoneSource::SystemZoneSource(LongNames longNames, UnixNow now)
+    : m_longNames(std::move(longNames)), m_now(std::move(now))
+{
+}
+
+std::optional<TimeZoneInformation> SystemZoneSource::GetTimeZoneInformation() const
+{
+    std::string zoneId;
+    auto zone = ReadZone(Resolve(std::getenv("TZ")), zoneId);
+    if (!zone) {
+        return std::nullopt;
+    }
+    if (m_longNames && !zoneId.empty()) {
+        if (const auto names = m_longNames(zoneId)) {
+            zone->standardName = names->standardName;
+            if (!names->daylightName.empty()) {
+                zone->daylightName = names->daylightName;
+            }
+        }
+    }
+    if (!HasDstRules(*zone)) {
+        zone->state = ZoneState::Unknown;
+        return zone;
+    }
+    // The C library reads TZ again only in tzset; localtime_r alone may keep a zone of the past.
+    tzset();
+    const auto now = static_cast<std::time_t>(m_now ? m_now() : SystemUnixNow());
+    std::tm local{};
+    const bool daylight = localtime_r(&now, &local) != nullptr && local.tm_isdst > 0;
+    zone->state = daylight ? ZoneState::Daylight : ZoneState::Standard;
+    return zone;
+}
