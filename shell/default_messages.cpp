@@ -57,6 +57,12 @@ constexpr std::array<std::string_view, kMessageCount> kDefaults = {
     "To create a new template choose Template -> New in the main menu",
 };
 
+constexpr std::array<std::string_view, kTranslatorInfoCount> kTranslatorDefaults = {
+    "Orvane",
+    "support@orvane.com",
+    "09/20/2004",
+};
+
 }  // namespace
 
 std::string_view DefaultMessage(int messageId)
@@ -65,4 +71,12 @@ std::string_view DefaultMessage(int messageId)
         return {};
     }
     return kDefaults[static_cast<std::size_t>(messageId)];
+}
+
+std::string_view DefaultTranslatorInfo(int index)
+{
+    if (index < 0 || index >= kTranslatorInfoCount) {
+        return {};
+    }
+    return kTranslatorDefaults[static_cast<std::size_t>(index)];
 }

@@ -1,0 +1,15 @@
+#pragma once
+
+#include <string_view>
+
+// The system's list of programs started at log-on. Its places are tried in order and the first one that
+// can be written is used, for adding and for removing alike.
+class AutostartList {
+public:
+    virtual ~AutostartList() = default;
+    // Adds or replaces the entry `name` that starts the program file `programPath`; false when no place
+    // could be written.
+    virtual bool Add(std::string_view name, std::string_view programPath) = 0;
+    // Removes the entry `name`; false when no place could be written or the entry could not be removed.
+    virtual bool Remove(std::string_view name) = 0;
+};

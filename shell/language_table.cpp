@@ -1,0 +1,137 @@
+#include "shell/language_table.h"
+
+#include "shell/default_messages.h"
+#include "shell/ini_file.h"
+
+namespace {
+
+constexpr std::string_view kEnglish = "english";
+
+std::string_view TrimName(std::string_view name)
+{
+    constexpr std::string_view kBlank = " \t\r\n";
+    const std::size_t first = name.find_first_not_of(kBlank);
+    if (first == std::string_view::npos) {
+        return {};
+    }
+    return name.substr(first, name.find_last_not_of(kBlank) - first + 1);
+}
+
+bool EqualNoCase(std::string_view a, std::string_view b)
+{
+    if (a.size() != b.size()) {
+        return false;
+    }
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
+        if (lower(a[i]) != lower(b[i])) {
+            return false;
+        }
+    }
+    return true;
+}
+
+std::string_view SectionOrCommon(std::string_view section)
+{
+    return section.empty() ? LanguageTable::kCommonSection : section;
+}
+
+std::string IdKey(int id)
+{
+    return "ID_" + std::to_string(id);
+}
+
+}  // namespace
+
+std::string_view TrimLanguageKey(std::string_view key)
+{
+    constexpr std::string_view kTrimmed = ":;., \t\r\n";
+    const std::size_t first = key.find_first_not_of(kTrimmed);
+    if (first == std::string_view::npos) {
+        return {};
+    }
+    return key.substr(first, key.find_last_not_of(kTrimmed) - first + 1);
+}
+
+bool IsTranslatableText(std::string_view text)
+{
+    return text.find_first_not_of("0123456789 \t&_-%><.,") != std::string_view::npos;
+}
+
+std::string LanguageTable::LanguageFilePath(std::string_view name) const
+{
+    std::string path = ProgramFolder(m_location);
+    // Without the program's folder there is no language file; never fall back to the working folder.
+    if (path.empty()) {
+        return path;
+    }
+    path += name;
+    path += ".lng";
+    return path;
+}
+
+bool LanguageTable::Load(std::string_view name)
+{
+    name = TrimName(name);
+    if (EqualNoCase(name, m_name)) {
+        return false;
+    }
+    m_name = std::string(name);
+    for (int id = 0; id < kMessageCount; ++id) {
+        GetString(id);
+    }
+    for (int index = 0; index < kTranslatorInfoCount; ++index) {
+        GetTranslatorInfo(index);
+    }
+    return true;
+}
+
+std::string LanguageTable::GetString(int messageId) const
+{
+    if (messageId < 0 || messageId >= kMessageCount) {
+        return {};
+    }
+    return LookUp(kCommonSection, IdKey(messageId), DefaultMessage(messageId));
+}
+
+std::string LanguageTable::GetTranslatorInfo(int index) const
+{
+    if (index < 0 || index >= kTranslatorInfoCount) {
+        return {};
+    }
+    return LookUp(kTranslatorSection, IdKey(index), DefaultTranslatorInfo(index));
+}
+
+std::string LanguageTable::LookUp(std::string_view section, std::string_view key, std::string_view defaultText) const
+{
+    WriteDefault(section, key, defaultText);
+    return ReadEntry(section, key, defaultText);
+}
+
+std::string LanguageTable::ReadEntry(std::string_view section, std::string_view key, std::string_view defaultText) const
+{
+    key = TrimLanguageKey(key);
+    // A name holding '/' or a zero byte would name a file outside the program's folder.
+    if (m_name.empty() || key.empty() || m_name.find_first_of(std::string_view("/\0", 2)) != std::string::npos) {
+        return std::string(defaultText);
+    }
+    const IniFile file(LanguageFilePath(m_name));
+    if (file.Path().empty()) {
+        return std::string(defaultText);
+    }
+    std::optional<std::string> value = file.Read(SectionOrCommon(section), key, kMaxValueBytes);
+    if (!value || value->empty()) {
+        return std::string(defaultText);
+    }
+    return std::move(*value);
+}
+
+bool LanguageTable::WriteDefault(std::string_view section, std::string_view key, std::string_view text) const
+{
+    key = TrimLanguageKey(key);
+    if (m_name.empty() || key.empty()) {
+        return false;
+    }
+    const IniFile file(LanguageFilePath(kEnglish));
+    return !file.Path().empty() && file.Write(SectionOrCommon(section), key, text);
+}

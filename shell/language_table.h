@@ -1,0 +1,58 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "core/messages.h"
+#include "core/program_location.h"
+
+// The current language: numbered messages and the texts of windows, menus and toolbars, read from the
+// language file "<name>.lng" in the program's folder at every request (nothing is cached, so a changed
+// file shows at the next lookup). Every English default that is looked up is also written into
+// english.lng there, keyed as it is looked up, so that file always offers translators every text.
+class LanguageTable final : public MessageSource {
+public:
+    static constexpr std::string_view kCommonSection = "Common";
+    static constexpr std::string_view kTranslatorSection = "Translator";
+    // A looked-up value is cut to this many bytes.
+    static constexpr std::size_t kMaxValueBytes = 1023;
+
+    explicit LanguageTable(const ProgramLocation& location) : m_location(location) {}
+
+    // Makes `name` (trimmed) the current language and writes every message and translator default
+    // into english.lng; true. Loading the current name again, in any letter case, does nothing and
+    // gives false. An empty name unloads the language: lookups then give their defaults.
+    bool Load(std::string_view name);
+    const std::string& LanguageName() const { return m_name; }
+
+    // Message 0..49 in the current language, its English default when the file lacks it; empty for
+    // any other id.
+    std::string GetString(int messageId) const override;
+    // Translator's name (0), contact (1) or date of translation (2); empty for any other index.
+    std::string GetTranslatorInfo(int index) const;
+
+    // The value from the current language file, or `defaultText` when it is missing or empty, when no
+    // language is loaded, or when the key is empty after trimming. An empty section means "Common".
+    // Keys are trimmed of ":;., \t\r\n" at both ends.
+    std::string ReadEntry(std::string_view section, std::string_view key, std::string_view defaultText) const;
+    // Writes `text` into english.lng, whatever the current language; english.lng is left untouched
+    // when it holds that text already. Nothing happens when no language is loaded or the key is empty.
+    // False when the text is not in the file afterwards.
+    bool WriteDefault(std::string_view section, std::string_view key, std::string_view text) const;
+
+    // "<folder><name>.lng" in the program's folder; empty when the program's folder is unknown.
+    std::string LanguageFilePath(std::string_view name) const;
+
+private:
+    std::string LookUp(std::string_view section, std::string_view key, std::string_view defaultText) const;
+
+    const ProgramLocation& m_location;
+    std::string m_name;
+};
+
+// `key` without the characters ":;., \t\r\n" at either end.
+std::string_view TrimLanguageKey(std::string_view key);
+
+// Whether a control or menu text is worth translating: not empty, and holding at least one character
+// other than digits, blanks, tabs and & _ - % > < . ,
+bool IsTranslatableText(std::string_view text);

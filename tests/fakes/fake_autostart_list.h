@@ -1,0 +1,30 @@
+#pragma once
+
+#include <map>
+#include <string>
+
+#include "shell/autostart.h"
+
+// The log-on list in memory; with `writable` clear no place can be written.
+class FakeAutostartList final : public AutostartList {
+public:
+    bool Add(std::string_view name, std::string_view programPath) override
+    {
+        if (!writable) {
+            return false;
+        }
+        entries[std::string(name)] = std::string(programPath);
+        return true;
+    }
+    bool Remove(std::string_view name) override
+    {
+        if (!writable) {
+            return false;
+        }
+        entries.erase(std::string(name));
+        return true;
+    }
+
+    bool writable = true;
+    std::map<std::string, std::string> entries;
+};

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <map>
+#include <string>
+
+#include "shell/settings_backend.h"
+
+// The settings key in memory. `broken` makes the key impossible to open: reads find nothing and writes
+// fail, as with a registry key that cannot be created.
+class FakeSettingsBackend final : public SettingsBackend {
+public:
+    std::optional<RegValue> QueryValue(std::string_view name) override
+    {
+        const auto found = m_values.find(Lower(name));
+        if (broken || found == m_values.end()) {
+            return std::nullopt;
+        }
+        return found->second;
+    }
+    bool SetValue(std::string_view name, const RegValue& value) override
+    {
+        if (broken) {
+            return false;
+        }
+        m_values[Lower(name)] = value;
+        return true;
+    }
+
+    // Stores any typed value, as another tool might have written it.
+    void Put(std::string_view name, RegValue value) { m_values[Lower(name)] = std::move(value); }
+    std::size_t Count() const { return m_values.size(); }
+
+    bool broken = false;
+
+private:
+    static std::string Lower(std::string_view name)
+    {
+        std::string lower(name);
+        for (char& c : lower) {
+            c = c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+        }
+        return lower;
+    }
+
+    std::map<std::string, RegValue> m_values;
+};

@@ -1,0 +1,117 @@
+#include "templates/template_store.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "fakes/fake_autostart_list.h"
+#include "fakes/fake_clock.h"
+#include "fakes/fake_messages.h"
+#include "fakes/fake_program_location.h"
+#include "fakes/fake_settings_backend.h"
+#include "fakes/temp_folder.h"
+
+namespace {
+
+class TemplateStoreTest : public ::testing::Test {
+protected:
+    TemplateStoreTest()
+    {
+        std::filesystem::create_directory(m_folder / "Templates");
+    }
+
+    TempFolder m_folder;
+    FakeSettingsBackend m_backend;
+    FakeAutostartList m_autostart;
+    FakeClock m_clock{SystemTime{2004, 11, 6, 20, 14, 5, 0, 0}};
+    FakeProgramLocation m_location{m_folder / "chronel"};
+    SettingsStore m_settings{m_backend, m_autostart, m_clock, m_location};
+    FakeMessages m_messages;
+    std::vector<std::string> m_errors;
+    TemplateStore m_store{m_settings, m_location, m_messages,
+                          [this](const std::string& message) { m_errors.push_back(message); }};
+};
+
+TEST_F(TemplateStoreTest, PathIsFolderNameAndExtension)
+{
+    std::string path = "untouched";
+    m_store.TemplatePath("", path);
+    EXPECT_EQ(path, "untouched");
+    m_store.TemplatePath("Notes", path);
+    EXPECT_EQ(path, m_folder / "Templates/Notes.trt");
+    m_settings.WriteString(SettingId::TemplateFolder, " \\srv\\T ");
+    m_store.TemplatePath("a.b", path);
+    EXPECT_EQ(path, "/srv/T/a.b.trt");
+    m_settings.WriteString(SettingId::TemplateFolder, "mine");
+    m_store.TemplatePath("x", path);
+    EXPECT_EQ(path, m_folder / "mine/x.trt");
+}
+
+TEST_F(TemplateStoreTest, SavedTemplateLoadsIdentically)
+{
+    const std::string text = "%DSD%\tstart\r\nlast line\r\n\r\n";
+    for (const char* name : {"Notes", " padded ", "a.b", "..", "\xD0\x9C\xD0\xBE\xD0\xB9"}) {
+        SCOPED_TRACE(name);
+        ASSERT_TRUE(m_store.SaveTemplate(name, text));
+        std::string back;
+        ASSERT_TRUE(m_store.LoadTemplate(name, back));
+        EXPECT_EQ(back, text);
+        EXPECT_TRUE(std::filesystem::exists(m_folder / ("Templates/" + std::string(name) + ".trt")));
+    }
+    EXPECT_TRUE(m_errors.empty());
+}
+
+TEST_F(TemplateStoreTest, FailuresShowTheMessageWithThePath)
+{
+    m_messages.Override(48, "Vorlage nicht gespeichert");
+    m_settings.WriteString(SettingId::TemplateFolder, m_folder / "vanished");
+    EXPECT_FALSE(m_store.SaveTemplate("Notes", "x"));
+    std::string text = "kept";
+    EXPECT_FALSE(m_store.LoadTemplate("Notes", text));
+    EXPECT_EQ(text, "kept");
+    const std::string path = m_folder / "vanished/Notes.trt";
+    EXPECT_EQ(m_errors, (std::vector<std::string>{"Vorlage nicht gespeichert \"" + path + "\"",
+                                                  "Error opening template \"" + path + "\""}));
+}
+
+TEST_F(TemplateStoreTest, EmptyNameFailsSilently)
+{
+    std::string text;
+    EXPECT_FALSE(m_store.LoadTemplate("", text));
+    EXPECT_FALSE(m_store.SaveTemplate("", "x"));
+    EXPECT_TRUE(m_errors.empty());
+}
+
+TEST_F(TemplateStoreTest, ForbiddenCharactersNeverReachAFile)
+{
+    for (const char c : kForbiddenTemplateCharacters) {
+        const std::string name = std::string("a") + c + "b";
+        SCOPED_TRACE(name);
+        EXPECT_FALSE(IsValidTemplateName(name));
+        EXPECT_FALSE(m_store.SaveTemplate(name, "x"));
+    }
+    EXPECT_FALSE(m_store.SaveTemplate("../../escape", "x"));
+    EXPECT_FALSE(std::filesystem::exists(m_folder / "escape.trt"));
+    EXPECT_EQ(m_errors.size(), kForbiddenTemplateCharacters.size() + 1);
+    EXPECT_FALSE(IsValidTemplateName(""));
+    EXPECT_FALSE(IsValidTemplateName(std::string("a\0b", 3)));
+    EXPECT_TRUE(IsValidTemplateName(" a.b "));
+    EXPECT_TRUE(IsValidTemplateName(".."));
+    EXPECT_TRUE(IsValidTemplateName("\xD0\xA8\xD0\xB0\xD0\xB1\xD0\xBB\xD0\xBE\xD0\xBD"));
+}
+
+TEST_F(TemplateStoreTest, FailedSaveLeavesTheOldTemplate)
+{
+    ASSERT_TRUE(m_store.SaveTemplate("Notes", "old text"));
+    // A read-only template folder refuses the new file; the old one stays whole.
+    std::filesystem::permissions(m_folder / "Templates", std::filesystem::perms::owner_write,
+                                 std::filesystem::perm_options::remove);
+    const bool saved = m_store.SaveTemplate("Notes", "new text");
+    std::filesystem::permissions(m_folder / "Templates", std::filesystem::perms::owner_write,
+                                 std::filesystem::perm_options::add);
+    std::string text;
+    ASSERT_TRUE(m_store.LoadTemplate("Notes", text));
+    EXPECT_EQ(text, saved ? "new text" : "old text");   // root may write anyway
+}
+
+}  // namespace

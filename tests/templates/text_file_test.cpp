@@ -1,0 +1,94 @@
+#include "templates/text_file.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "fakes/temp_folder.h"
+
+namespace {
+
+TEST(TextFile, EveryByteAndLineEndSurvivesARoundTrip)
+{
+    TempFolder folder;
+    std::string everyByte;
+    for (int byte = 1; byte <= 255; ++byte) {
+        everyByte += static_cast<char>(byte);
+    }
+    const std::string cases[] = {
+        everyByte,
+        "dos\r\nlines\r\n\r\n",
+        "unix\nlines\n\n",
+        "mixed\r\nends\nand\r a lone CR\r",
+        "",
+        std::string(10000, 'x') + "\r\n",   // several 4096-byte blocks
+    };
+    for (const std::string& text : cases) {
+        const std::string path = folder / "t.trt";
+        ASSERT_TRUE(WriteTextFile(path, text, true));
+        EXPECT_EQ(ReadFileBytes(path), text);
+        std::string back = "stale";
+        ASSERT_TRUE(ReadTextFile(path, back));
+        EXPECT_EQ(back, text);
+    }
+}
+
+TEST(TextFile, ZeroByteEndsTheTextOfItsBlockOnly)
+{
+    TempFolder folder;
+    std::string bytes(4096, 'a');
+    bytes[10] = '\0';
+    bytes += "second block";
+    WriteFileBytes(folder / "z", bytes);
+    std::string text;
+    ASSERT_TRUE(ReadTextFile(folder / "z", text));
+    EXPECT_EQ(text, std::string(10, 'a') + "second block");
+}
+
+TEST(TextFile, AppendCreatesThenAppends)
+{
+    TempFolder folder;
+    const std::string path = folder / "log.txt";
+    ASSERT_TRUE(WriteTextFile(path, "one ", false));
+    ASSERT_TRUE(WriteTextFile(path, "two\r\n", false));
+    EXPECT_EQ(ReadFileBytes(path), "one two\r\n");
+    ASSERT_TRUE(WriteTextFile(path, "new", true));
+    EXPECT_EQ(ReadFileBytes(path), "new");
+}
+
+TEST(TextFile, ReplaceKeepsPermissionsAndLinks)
+{
+    TempFolder folder;
+    const std::string target = folder / "real.txt";
+    WriteFileBytes(target, "old");
+    std::filesystem::permissions(target, std::filesystem::perms::owner_read | std::filesystem::perms::owner_write |
+                                             std::filesystem::perms::group_read);
+    std::filesystem::create_symlink("real.txt", folder / "link.txt");
+    ASSERT_TRUE(WriteTextFile(folder / "link.txt", "new", true));
+    EXPECT_TRUE(std::filesystem::is_symlink(folder / "link.txt"));
+    EXPECT_EQ(ReadFileBytes(target), "new");
+    EXPECT_EQ(std::filesystem::status(target).permissions() & std::filesystem::perms::all,
+              std::filesystem::perms::owner_read | std::filesystem::perms::owner_write |
+                  std::filesystem::perms::group_read);
+    // Nothing is left behind beside the file.
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.Path()), {}), 2);
+}
+
+TEST(TextFile, BadPathsFailWithoutDamage)
+{
+    TempFolder folder;
+    std::string text = "stale";
+    EXPECT_FALSE(ReadTextFile(folder / "missing.txt", text));
+    EXPECT_EQ(text, "");
+    EXPECT_FALSE(ReadTextFile(folder.Path().string(), text));
+    EXPECT_FALSE(WriteTextFile(folder / "gone/x.txt", "x", true));
+    EXPECT_FALSE(WriteTextFile(folder / "gone/x.txt", "x", false));
+    EXPECT_FALSE(WriteTextFile(folder.Path().string(), "x", true));
+    const std::string huge = folder / "huge.txt";
+    WriteFileBytes(huge, "head");
+    std::filesystem::resize_file(huge, kMaxTextFileBytes + 1);   // sparse
+    EXPECT_FALSE(ReadTextFile(huge, text));
+    EXPECT_EQ(std::filesystem::file_size(huge), kMaxTextFileBytes + 1);
+}
+
+}  // namespace
