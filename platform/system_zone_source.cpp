@@ -5,9 +5,13 @@
 #include <unistd.h>
 
 #include <QByteArray>
+#include <QLocale>
 #include <QTimeZone>
 #include <cstdlib>
 #include <ctime>
+#include <map>
+#include <mutex>
+#include <utility>
 
 #include "info/posix_tz.h"
 #include "info/time_zone.h"
@@ -70,7 +74,7 @@ ZoneSpec Resolve(const char* tz)
     } else if (!name.empty()) {
         const char* folder = std::getenv("TZDIR");
         spec.file = std::string(folder != nullptr && *folder != '\0' ? folder : kDefaultZoneFolder) + "/" + name;
-        spec.zoneId = name;
+        spec.zoneId = ZoneIdFromPath("/zoneinfo/" + name);
     }
     return spec;
 }
@@ -132,15 +136,26 @@ std::optional<ZoneNames> QtZoneNames(const std::string& zoneId)
     if (zoneId.empty()) {
         return std::nullopt;
     }
+    // Asking ICU costs about 0.2 ms, too much for a refresh every second; the names of a zone in one
+    // locale do not change while the program runs.
+    static std::mutex mutex;
+    static std::map<std::pair<std::string, std::string>, std::optional<ZoneNames>> cache;
+    const QLocale locale;
+    const std::lock_guard lock(mutex);
+    const auto key = std::make_pair(zoneId, locale.name().toStdString());
+    if (const auto found = cache.find(key); found != cache.end()) {
+        return found->second;
+    }
+    std::optional<ZoneNames> names;
     const QTimeZone zone(QByteArray::fromStdString(zoneId));
-    if (!zone.isValid()) {
-        return std::nullopt;
+    if (zone.isValid()) {
+        names = ZoneNames{zone.displayName(QTimeZone::StandardTime, QTimeZone::LongName, locale).toStdString(),
+                          zone.displayName(QTimeZone::DaylightTime, QTimeZone::LongName, locale).toStdString()};
+        if (names->standardName.empty()) {
+            names.reset();
+        }
     }
-    ZoneNames names{zone.displayName(QTimeZone::StandardTime, QTimeZone::LongName).toStdString(),
-                    zone.displayName(QTimeZone::DaylightTime, QTimeZone::LongName).toStdString()};
-    if (names.standardName.empty()) {
-        return std::nullopt;
-    }
+    cache.emplace(key, names);
     return names;
 }
 

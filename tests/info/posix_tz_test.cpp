@@ -48,27 +48,6 @@ TEST(PosixTz, Parses)
     }
 }
 
-TEST(PosixTz, ChangeDates)
-{
-    const auto rules = ParsePosixTz("AEST-10AEDT,M10.1.0,M4.1.0/3");
-    ASSERT_TRUE(rules && rules->dst);
-    EXPECT_EQ(rules->dst->start.form, TzChange::Form::MonthWeekDay);
-    EXPECT_EQ(rules->dst->start.month, 10);
-    EXPECT_EQ(rules->dst->start.week, 1);
-    EXPECT_EQ(rules->dst->start.weekday, 0);
-    EXPECT_EQ(rules->dst->start.timeSeconds, 7200);
-    EXPECT_EQ(rules->dst->end.month, 4);
-    EXPECT_EQ(rules->dst->end.timeSeconds, 10800);
-
-    const auto julian = ParsePosixTz("XST3XDT,J60/1:30:15,299");
-    ASSERT_TRUE(julian && julian->dst);
-    EXPECT_EQ(julian->dst->start.form, TzChange::Form::JulianNoLeap);
-    EXPECT_EQ(julian->dst->start.day, 60);
-    EXPECT_EQ(julian->dst->start.timeSeconds, 5415);
-    EXPECT_EQ(julian->dst->end.form, TzChange::Form::ZeroBased);
-    EXPECT_EQ(julian->dst->end.day, 299);
-}
-
 const char* const kRejected[] = {
     "",
     ":Europe/Berlin",
