@@ -24,7 +24,7 @@ public:
     char Peek() const { return AtEnd() ? '\0' : m_text[m_pos]; }
     bool Take(char c)
     {
-        if (Peek() != c || AtEnd()) {
+        if (AtEnd() || m_text[m_pos] != c) {
             return false;
         }
         ++m_pos;
