@@ -4,12 +4,15 @@
 #include <atomic>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
+#include <memory>
 #include <random>
 
 namespace fs = std::filesystem;
 
 namespace {
+
+// Language files and templates fit; larger files take a few more reads.
+constexpr std::size_t kFirstReadBytes = 64 * 1024;
 
 // A name no other writer uses: a random stem drawn once per process plus a counter.
 std::string UniqueSuffix()
@@ -49,6 +52,7 @@ FileReadResult ReadFileLimited(const std::string& path, std::size_t maxBytes)
 {
     FileReadResult result;
     std::error_code ec;
+    // Only regular files are opened: opening a pipe could block, and a device could be endless.
     const fs::file_status status = fs::status(path, ec);
     if (status.type() == fs::file_type::not_found) {
         return result;
@@ -57,39 +61,43 @@ FileReadResult ReadFileLimited(const std::string& path, std::size_t maxBytes)
     if (ec || !fs::is_regular_file(status)) {
         return result;
     }
-    const std::uintmax_t size = fs::file_size(path, ec);
-    if (!ec && size > maxBytes) {
-        result.status = FileReadStatus::TooLarge;
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (file == nullptr) {
         return result;
     }
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        return result;
+    // Unbuffered: every read goes straight into `bytes`, and no system call is spent on a buffer.
+    std::setvbuf(file, nullptr, _IONBF, 0);
+    // Not zero-filled: only the bytes read are ever used.
+    std::size_t capacity = std::min(kFirstReadBytes, maxBytes + 1);
+    std::unique_ptr<char[]> buffer = std::make_unique_for_overwrite<char[]>(capacity);
+    std::size_t filled = std::fread(buffer.get(), 1, capacity, file);
+    if (filled == capacity) {
+        // A big file: refuse it by its size before reading on, so a huge one costs no time.
+        const std::uintmax_t size = fs::file_size(path, ec);
+        filled = !ec && size > maxBytes ? maxBytes + 1 : filled;
     }
-    std::string bytes;
-    bytes.resize(ec ? 4096 : static_cast<std::size_t>(size) + 1);
-    std::size_t filled = 0;
-    while (in) {
-        if (filled == bytes.size()) {
-            if (bytes.size() > maxBytes) {
-                result.status = FileReadStatus::TooLarge;
-                return result;
-            }
-            bytes.resize(std::min(bytes.size() * 2, maxBytes + 1));
+    while (filled == capacity && filled <= maxBytes) {
+        capacity = std::min(capacity * 2, maxBytes + 1);
+        std::unique_ptr<char[]> larger = std::make_unique_for_overwrite<char[]>(capacity);
+        std::copy_n(buffer.get(), filled, larger.get());
+        buffer = std::move(larger);
+        const std::size_t got = std::fread(buffer.get() + filled, 1, capacity - filled, file);
+        filled += got;
+        if (got == 0) {
+            break;
         }
-        in.read(bytes.data() + filled, static_cast<std::streamsize>(bytes.size() - filled));
-        filled += static_cast<std::size_t>(in.gcount());
     }
-    if (in.bad()) {
-        return result;
-    }
+    const bool failed = std::ferror(file) != 0;
+    std::fclose(file);
     if (filled > maxBytes) {
         result.status = FileReadStatus::TooLarge;
         return result;
     }
-    bytes.resize(filled);
+    if (failed) {
+        return result;
+    }
+    result.bytes.assign(buffer.get(), filled);
     result.status = FileReadStatus::Ok;
-    result.bytes = std::move(bytes);
     return result;
 }
 

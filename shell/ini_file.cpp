@@ -126,6 +126,13 @@ Location Locate(std::string_view text, std::string_view section, std::string_vie
     Line line;
     bool inSection = false;
     while (reader.Next(line)) {
+        // Outside the wanted section only headers matter; skip key lines without parsing them.
+        if (!inSection) {
+            const std::size_t first = line.content.find_first_not_of(kSpace);
+            if (first == std::string_view::npos || line.content[first] != '[') {
+                continue;
+            }
+        }
         const ParsedLine parsed = Parse(line.content);
         if (parsed.kind == LineKind::Section) {
             if (inSection) {
@@ -177,6 +184,11 @@ std::optional<std::string> FindIniValue(std::string_view text, std::string_view 
         return std::nullopt;
     }
     return std::string(location.key.value);
+}
+
+std::string_view TrimIniValue(std::string_view value)
+{
+    return Trim(value);
 }
 
 IniUpdate SetIniValue(std::string& text, std::string_view section, std::string_view key, std::string_view value)

@@ -27,6 +27,9 @@ enum class IniUpdate {
 // holding '=' or starting with '[', and a line break or zero byte anywhere are Invalid.
 IniUpdate SetIniValue(std::string& text, std::string_view section, std::string_view key, std::string_view value);
 
+// The value as a lookup gives it back after it was written: trimmed of white space.
+std::string_view TrimIniValue(std::string_view value);
+
 struct IniEntry {
     std::string section, key, value;
 };

@@ -104,7 +104,12 @@ std::string LanguageTable::GetTranslatorInfo(int index) const
 
 std::string LanguageTable::LookUp(std::string_view section, std::string_view key, std::string_view defaultText) const
 {
-    WriteDefault(section, key, defaultText);
+    const bool written = WriteDefault(section, key, defaultText);
+    // In English the file just made to hold the default is the one that would be read: spare the read.
+    if (written && !m_name.empty() && LanguageFilePath(m_name) == LanguageFilePath(kEnglish)) {
+        const std::string_view stored = CutUtf8(TrimIniValue(defaultText), kMaxValueBytes);
+        return std::string(stored.empty() ? defaultText : stored);
+    }
     return ReadEntry(section, key, defaultText);
 }
 
