@@ -113,3 +113,17 @@ DifferenceTexts ComputeDifference(const DateTime& start, const DateTime& final)
     texts[14].text = Decimal((days * std::int64_t{86400} + hours * 3600 + minutes * 60 + seconds) * sign64);
     return texts;
 }
+
+std::array<ControlState, 8> DifferenceControlStates(bool startCurrent, bool finalCurrent)
+{
+    return {{
+        {1001, !startCurrent},
+        {1120, !startCurrent},
+        {1003, !startCurrent},
+        {1012, !startCurrent},
+        {1002, !finalCurrent},
+        {1122, !finalCurrent},
+        {1010, !finalCurrent},
+        {1009, !finalCurrent},
+    }};
+}

@@ -31,6 +31,12 @@ inline constexpr std::array<int, 15> kDifferenceFieldIds = {1050, 1051, 1053, 10
 
 using DifferenceTexts = std::array<FieldText, 15>;
 
+// Enabled states of the Difference page's inputs: an end that follows the clock disables its pickers,
+// its Now button and the other end's Current box, so at most one end can follow the clock.
+// Order: start date, start time, Now, final Current (1001, 1120, 1003, 1012), then final date, final
+// time, No&w, start Current (1002, 1122, 1010, 1009).
+std::array<ControlState, 8> DifferenceControlStates(bool startCurrent, bool finalCurrent);
+
 // Every result field of the distance from `start` to `final`, negated when the final is earlier.
 // All fifteen read "*" when either value is invalid, the start is before 1754-01-01 00:00:00 or the
 // final after 9998-12-31 23:59:59.

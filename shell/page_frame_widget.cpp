@@ -1,9 +1,11 @@
 #include "shell/page_frame_widget.h"
 
+#include <QKeyEvent>
 #include <QPainter>
 #include <QPalette>
 
 #include "shell/colors.h"
+#include "shell/help_dialog.h"
 
 namespace {
 
@@ -66,9 +68,34 @@ void DrawSeparatorBand(QPainter& painter, const QRect& frame, int y, const QColo
     painter.drawPoint(right, y);
 }
 
-PageWidget::PageWidget(QWidget* parent) : QWidget(parent)
+PageWidget::PageWidget(QString helpTopic, QWidget* parent) : QWidget(parent), m_helpTopic(std::move(helpTopic))
 {
     setAutoFillBackground(false);
+}
+
+void PageWidget::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_F1) {
+        ShowHelpTopic(m_helpTopic);
+        event->accept();
+        return;
+    }
+    // Escape ends the program only from the main window's own controls, never from inside a page.
+    if (event->key() == Qt::Key_Escape) {
+        event->accept();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+void PageWidget::keyReleaseEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_F1) {
+        ShowHelpTopic(m_helpTopic);
+        event->accept();
+        return;
+    }
+    QWidget::keyReleaseEvent(event);
 }
 
 std::vector<int> PageWidget::SeparatorPositions() const

@@ -16,15 +16,27 @@ void DrawSeparatorBand(QPainter& painter, const QRect& frame, int y, const QColo
 
 // Base of the pages: paints the button-face background, the common frame, and a separator band through
 // the middle of every child widget marked with the property "separatorBand" (a spacer in the page's
-// layout), so the bands follow the layout at any font size.
+// layout), so the bands follow the layout at any font size. F1 anywhere on the page opens the page's
+// help topic, on key press and on key release alike, and goes no further.
 class PageWidget : public QWidget {
     Q_OBJECT
 public:
-    explicit PageWidget(QWidget* parent = nullptr);
+    explicit PageWidget(QString helpTopic, QWidget* parent = nullptr);
 
+    // Fill the controls from the settings (and start the page's clock), and write them back; both do
+    // nothing on a page without settings.
+    virtual void LoadSettings() {}
+    virtual void SaveSettings() {}
+
+    const QString& HelpTopic() const { return m_helpTopic; }
     // The heights at which separator bands are drawn, in page coordinates.
     std::vector<int> SeparatorPositions() const;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
+
+private:
+    QString m_helpTopic;
 };

@@ -44,6 +44,13 @@ SystemTime PickerRecord(const QDateTimeEdit& picker)
     return record;
 }
 
+DateTime PickerValue(const QDateTimeEdit& picker)
+{
+    DateTime value;
+    value.SetDateTime(PickerRecord(picker));
+    return value;
+}
+
 DateTime ReadPickerDateTime(const QDateEdit* date, const QTimeEdit* time)
 {
     if (date == nullptr || time == nullptr) {
@@ -70,4 +77,16 @@ void WritePicker(QDateTimeEdit& picker, const DateTime& value)
     }
     const QSignalBlocker blocker(picker);
     picker.setDateTime(converted);
+}
+
+void LoadPicker(QDateTimeEdit& picker, const SettingsStore& settings, SettingId id)
+{
+    DateTime value;
+    settings.ReadDateTime(id, value);
+    WritePicker(picker, value);
+}
+
+void SavePicker(const QDateTimeEdit& picker, const SettingsStore& settings, SettingId id)
+{
+    settings.WriteDateTime(id, PickerValue(picker));
 }

@@ -5,6 +5,7 @@
 
 #include "core/date_time.h"
 #include "core/system_time.h"
+#include "shell/settings_store.h"
 
 // Display format of every date picker.
 inline constexpr char kDatePickerFormat[] = "MMMM dd, yyyy";
@@ -17,6 +18,9 @@ void SetUpTimePicker(QTimeEdit& picker);
 // The picker's whole value as the calendar record the pure code reads.
 SystemTime PickerRecord(const QDateTimeEdit& picker);
 
+// The picker's whole value, date and time of day; both kinds of picker keep both.
+DateTime PickerValue(const QDateTimeEdit& picker);
+
 // The date of the first picker and the time of day of the second in one value; invalid when either
 // picker is missing.
 DateTime ReadPickerDateTime(const QDateEdit* date, const QTimeEdit* time);
@@ -28,3 +32,7 @@ DateTime ReadPickerTime(const QTimeEdit* time);
 // Puts the whole value into a picker without signalling a change; the picker holds it within its range.
 // An invalid value leaves the picker as it is.
 void WritePicker(QDateTimeEdit& picker, const DateTime& value);
+
+// A picker's whole value from a date-time setting (a missing one reads as now), and back.
+void LoadPicker(QDateTimeEdit& picker, const SettingsStore& settings, SettingId id);
+void SavePicker(const QDateTimeEdit& picker, const SettingsStore& settings, SettingId id);

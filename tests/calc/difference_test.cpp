@@ -123,3 +123,29 @@ TEST(Difference, TotalsAgreeWithStdChronoAndReversalNegates)
 }
 
 }  // namespace
+
+namespace {
+
+TEST(Difference, AtMostOneEndFollowsTheClock)
+{
+    const struct {
+        const char* why;
+        bool startCurrent, finalCurrent;
+        bool startInputs, finalInputs;
+    } cases[] = {
+        {"both ends editable", false, false, true, true},
+        {"start follows the clock", true, false, false, true},
+        {"final follows the clock", false, true, true, false},
+        {"both ticked by another tool", true, true, false, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.why);
+        const auto states = DifferenceControlStates(c.startCurrent, c.finalCurrent);
+        for (int i = 0; i < 4; ++i) {
+            EXPECT_EQ(states[i].enabled, c.startInputs) << states[i].controlId;
+            EXPECT_EQ(states[4 + i].enabled, c.finalInputs) << states[4 + i].controlId;
+        }
+    }
+}
+
+}  // namespace

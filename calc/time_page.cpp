@@ -1,0 +1,165 @@
+#include "calc/time_page.h"
+
+#include <QApplication>
+
+#include "shell/settings_store.h"
+#include "widgets/control_id_widget.h"
+#include "widgets/count_edit_widget.h"
+#include "widgets/picker_widget.h"
+#include "widgets/spin_buttons_widget.h"
+
+namespace {
+
+const DateTime kEarliest = DateTime::FromParts(1754, 1, 1, 0, 0, 0);
+const DateTime kLatest = DateTime::FromParts(9998, 12, 31, 23, 59, 59);
+
+constexpr std::array<SettingId, kCountFieldCount> kCountSettings = {
+    SettingId::YearsPlus, SettingId::MonthsPlus,  SettingId::WeeksPlus,   SettingId::DaysPlus,
+    SettingId::HoursPlus, SettingId::MinutesPlus, SettingId::SecondsPlus,
+};
+
+}  // namespace
+
+CDialogEvalTime::CDialogEvalTime(const PageServices& services, QWidget* parent)
+    : PageWidget(QStringLiteral("calc"), parent), m_services(services)
+{
+    m_ui.setupUi(this);
+    SetUpDatePicker(*m_ui.startDate, kEarliest, kLatest);
+    SetUpTimePicker(*m_ui.startTime);
+    connect(m_ui.startDate, &QDateTimeEdit::dateTimeChanged, this, &CDialogEvalTime::RecomputeCalculation);
+    connect(m_ui.startTime, &QDateTimeEdit::dateTimeChanged, this, &CDialogEvalTime::RecomputeCalculation);
+
+    m_edits = {m_ui.years, m_ui.months, m_ui.weeks, m_ui.days, m_ui.hours, m_ui.minutes, m_ui.seconds};
+    m_spins = {m_ui.yearsSpin, m_ui.monthsSpin,  m_ui.weeksSpin,  m_ui.daysSpin,
+               m_ui.hoursSpin, m_ui.minutesSpin, m_ui.secondsSpin};
+    const std::array<QPushButton*, kCountFieldCount> zeros = {m_ui.yearsZero, m_ui.monthsZero,  m_ui.weeksZero,
+                                                              m_ui.daysZero,  m_ui.hoursZero,   m_ui.minutesZero,
+                                                              m_ui.secondsZero};
+    for (int i = 0; i < kCountFieldCount; ++i) {
+        m_spins[i]->SetBuddy(m_edits[i]);
+        m_spins[i]->SetRange(0, kLargestCount);
+        m_edits[i]->setText(QStringLiteral("0"));
+        connect(m_edits[i], &QLineEdit::textChanged, this, &CDialogEvalTime::RecomputeCalculation);
+        SpinButtonsWidget* spin = m_spins[i];
+        connect(zeros[i], &QPushButton::clicked, spin, [spin] { spin->SetPosition(0); });
+    }
+
+    // The two choices are kept exclusive by hand: settings written elsewhere may select neither or both,
+    // and the page shows that as it is until the user clicks one.
+    m_ui.monthsChoice->setAutoExclusive(false);
+    m_ui.weeksChoice->setAutoExclusive(false);
+    connect(m_ui.monthsChoice, &QRadioButton::clicked, this, [this] { ChooseMonths(true); });
+    connect(m_ui.weeksChoice, &QRadioButton::clicked, this, [this] { ChooseMonths(false); });
+    m_ui.monthsChoice->setChecked(true);
+
+    connect(m_ui.startCurrent, &QCheckBox::clicked, this, &CDialogEvalTime::RecomputeCalculation);
+    connect(m_ui.startNow, &QPushButton::clicked, this, &CDialogEvalTime::SetStartToNow);
+    connect(m_ui.startTimeInfo, &QPushButton::clicked, this,
+            [this] { m_services.showOnTimeInfo(ReadPickerDateTime(m_ui.startDate, m_ui.startTime)); });
+    connect(m_ui.differenceTimeInfo, &QPushButton::clicked, this, [this] {
+        if (m_differenceAvailable) {
+            m_services.showOnTimeInfo(m_difference);
+        }
+    });
+    connect(m_ui.sumTimeInfo, &QPushButton::clicked, this, [this] {
+        if (m_sumAvailable) {
+            m_services.showOnTimeInfo(m_sum);
+        }
+    });
+    m_clock.setInterval(1000);
+    connect(&m_clock, &QTimer::timeout, this, &CDialogEvalTime::OnClockTick);
+}
+
+void CDialogEvalTime::LoadSettings()
+{
+    const SettingsStore& settings = m_services.settings;
+    LoadPicker(*m_ui.startDate, settings, SettingId::DateStart);
+    LoadPicker(*m_ui.startTime, settings, SettingId::TimeStart);
+    m_ui.startCurrent->setChecked(settings.ReadInt(SettingId::CurStart) != 0);
+    m_ui.monthsChoice->setChecked(settings.ReadInt(SettingId::IsMonthsPlus) != 0);
+    m_ui.weeksChoice->setChecked(settings.ReadInt(SettingId::IsWeeksPlus) != 0);
+    // The stored number goes into the edit as it was saved, negative ones included.
+    for (int i = 0; i < kCountFieldCount; ++i) {
+        m_edits[i]->setText(QString::number(settings.ReadInt(kCountSettings[i])));
+    }
+    RecomputeCalculation();
+    m_clock.start();
+}
+
+void CDialogEvalTime::SaveSettings()
+{
+    const SettingsStore& settings = m_services.settings;
+    SavePicker(*m_ui.startDate, settings, SettingId::DateStart);
+    SavePicker(*m_ui.startTime, settings, SettingId::TimeStart);
+    settings.WriteInt(SettingId::CurStart, m_ui.startCurrent->isChecked() ? 1 : 0);
+    for (int i = 0; i < kCountFieldCount; ++i) {
+        settings.WriteInt(kCountSettings[i], ReadCount(m_edits[i]->text().toStdString()));
+    }
+    settings.WriteInt(SettingId::IsMonthsPlus, m_ui.monthsChoice->isChecked() ? 1 : 0);
+    settings.WriteInt(SettingId::IsWeeksPlus, m_ui.weeksChoice->isChecked() ? 1 : 0);
+}
+
+void CDialogEvalTime::RecomputeCalculation()
+{
+    CalculationInput input;
+    input.start = ReadPickerDateTime(m_ui.startDate, m_ui.startTime);
+    for (int i = 0; i < kCountFieldCount; ++i) {
+        input.countTexts[i] = m_edits[i]->text().toStdString();
+    }
+    input.monthsSelected = m_ui.monthsChoice->isChecked();
+    input.weeksSelected = m_ui.weeksChoice->isChecked();
+    input.current = m_ui.startCurrent->isChecked();
+
+    const CalculationResult result = ComputeCalculation(input, m_services.formatter);
+    for (int i = 0; i < kCountFieldCount; ++i) {
+        if (result.clamped[i]) {
+            ReplaceClampedText(*m_edits[i], QString::fromStdString(result.countTexts[i]));
+        }
+    }
+    m_difference = result.difference;
+    m_sum = result.sum;
+    m_differenceAvailable = result.differenceAvailable;
+    m_sumAvailable = result.sumAvailable;
+    WriteFieldTexts(*this, result.fields);
+    ApplyControlStates(*this, result.controls);
+}
+
+void CDialogEvalTime::ReplaceClampedText(CountEditWidget& edit, const QString& text)
+{
+    QApplication::beep();
+    const int selectionStart = edit.selectionStart();
+    const int selectionLength = edit.selectionLength();
+    const int cursor = edit.cursorPosition();
+    {
+        // This run already computes with the clamped count; a nested run would only repeat it.
+        const QSignalBlocker blocker(edit);
+        edit.setText(text);
+    }
+    if (selectionLength > 0) {
+        edit.setSelection(selectionStart, selectionLength);
+    } else {
+        edit.setCursorPosition(cursor);
+    }
+}
+
+void CDialogEvalTime::OnClockTick()
+{
+    if (m_ui.startCurrent->isChecked()) {
+        SetStartToNow();
+    }
+}
+
+void CDialogEvalTime::SetStartToNow()
+{
+    const DateTime now = GetNow(m_services.clock);
+    WritePicker(*m_ui.startDate, now);
+    WritePicker(*m_ui.startTime, now);
+    RecomputeCalculation();
+}
+
+void CDialogEvalTime::ChooseMonths(bool months)
+{
+    m_ui.monthsChoice->setChecked(months);
+    m_ui.weeksChoice->setChecked(!months);
+    RecomputeCalculation();
+}

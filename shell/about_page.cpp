@@ -1,0 +1,16 @@
+#include "shell/about_page.h"
+
+#include "shell/help_dialog.h"
+#include "shell/system_info_dialog.h"
+#include "widgets/page_icons_widget.h"
+
+CDialogEvalAbout::CDialogEvalAbout(QWidget* parent) : PageWidget(QStringLiteral("about"), parent)
+{
+    m_ui.setupUi(this);
+    m_ui.picture->setPixmap(ProductPicture(96, devicePixelRatioF()));
+    connect(m_ui.acknowledgments, &QPushButton::clicked, this, [] { ShowHelpTopic(QStringLiteral("achn")); });
+    connect(m_ui.systemInfo, &QPushButton::clicked, this, [this] {
+        SystemInfoDialog dialog(this);
+        dialog.exec();
+    });
+}

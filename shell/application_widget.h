@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QApplication>
+
+#include <memory>
+
+#include "platform/proc_program_location.h"
+#include "platform/qt_locale_formatter.h"
+#include "platform/reg_file_settings_backend.h"
+#include "platform/system_clock.h"
+#include "platform/xdg_autostart_list.h"
+#include "shell/help_dialog.h"
+#include "shell/main_dialog.h"
+#include "shell/settings_store.h"
+
+// The application object: places the settings, opens the help viewer and creates the main window at
+// start-up, and releases them in order at shutdown.
+class CEvalApp {
+public:
+    CEvalApp();
+    ~CEvalApp();
+
+    // False ends the program at once.
+    bool InitInstance();
+    // Closes the help viewer and the main window; returns the program's exit code.
+    int ExitInstance(int loopResult);
+
+    CDialogEvalMain* MainWindow() const { return m_mainWindow.get(); }
+
+private:
+    SystemClock m_clock;
+    QtLocaleFormatter m_formatter;
+    ProcProgramLocation m_location;
+    RegFileSettingsBackend m_backend;
+    XdgAutostartList m_autostart;
+    SettingsStore m_settings;
+    std::unique_ptr<HelpViewer> m_help;
+    std::unique_ptr<CDialogEvalMain> m_mainWindow;
+};

@@ -1,0 +1,329 @@
+#include "shell/main_dialog.h"
+
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QPainter>
+#include <QScreen>
+
+#include "calc/range_page.h"
+#include "calc/time_page.h"
+#include "shell/about_page.h"
+#include "shell/colors.h"
+#include "shell/help_dialog.h"
+#include "shell/page_frame_widget.h"
+#include "widgets/control_id_widget.h"
+#include "widgets/page_icons_widget.h"
+
+namespace {
+
+const char* const kPageNames[kPageCount] = {"Difference", "Calculation", "Time Info", "Rollback", "Options", "About"};
+const char* const kHelpTopics[kPageCount] = {"diff", "calc", "timeinfo", "rollback", "options", "about"};
+
+// Pages save and load in this order, not in index order.
+constexpr std::array<int, 5> kSettingsOrder = {kDifferencePage, kCalculationPage, kRollbackPage, kTimeInfoPage,
+                                               kOptionsPage};
+
+// Commands of the tray menu.
+enum TrayCommand {
+    kDifferenceCommand = 32772,
+    kCalculationCommand = 32773,
+    kTimeInfoCommand = 32774,
+    kOptionsCommand = 32775,
+    kAboutCommand = 32776,
+    kExitCommand = 32777,
+    kRollbackCommand = 32778,
+    kOpenCommand = 32887,
+    kHelpCommand = 32953,
+};
+
+QColor BackgroundColor(const QPalette& palette)
+{
+    const QColor face = palette.color(QPalette::Button);
+    const Rgb light = Lighten({static_cast<std::uint8_t>(face.red()), static_cast<std::uint8_t>(face.green()),
+                               static_cast<std::uint8_t>(face.blue())},
+                              kBackgroundLightening);
+    return QColor(light.red, light.green, light.blue);
+}
+
+}  // namespace
+
+CDialogEvalMain::CDialogEvalMain(const AppServices& services, QWidget* parent)
+    : QWidget(parent),
+      m_services(services),
+      m_language(services.location),
+      m_pageServices{services.clock, services.formatter, services.settings,
+                     [this](const DateTime& value) { ShowOnTimeInfo(value); }}
+{
+    m_ui.setupUi(this);
+    setWindowIcon(ApplicationIcon());
+    setWindowTitle(QStringLiteral("Chronel 2.1"));
+    QPalette background = palette();
+    background.setColor(QPalette::Window, BackgroundColor(background));
+    setPalette(background);
+    setAutoFillBackground(true);
+
+    m_pages = {new CDialogEvalRange(m_pageServices), new CDialogEvalTime(m_pageServices),
+               new PageWidget(QStringLiteral("timeinfo")), new PageWidget(QStringLiteral("rollback")),
+               new PageWidget(QStringLiteral("options")), new CDialogEvalAbout};
+    for (PageWidget* page : m_pages) {
+        m_ui.sheet->addWidget(page);
+    }
+    SetUpPageList();
+
+    connect(m_ui.exitButton, &QPushButton::clicked, this, &CDialogEvalMain::ExitSequence);
+    connect(m_ui.helpButton, &QPushButton::clicked, this, &CDialogEvalMain::ShowSelectedPageHelp);
+    // The template editor and the output menus are not part of this window yet.
+    m_ui.templates->setEnabled(false);
+
+    std::string languageName;
+    services.settings.ReadString(SettingId::Lang, languageName);
+    m_language.Load(languageName.empty() ? "english" : languageName);
+
+    int stored = services.settings.ReadInt(SettingId::ActivePageNo);
+    ActivatePage(stored >= 0 && stored < kPageCount ? stored : kDifferencePage, true);
+    LoadAllSettings();
+    UpdateTrayIcon();
+    ApplyLanguage(true);
+
+    adjustSize();
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        QRect area = frameGeometry();
+        area.moveCenter(screen->availableGeometry().center());
+        move(area.topLeft());
+    }
+    UpdateOutputButtons();
+}
+
+CDialogEvalMain::~CDialogEvalMain() = default;
+
+void CDialogEvalMain::SetUpPageList()
+{
+    QListWidget& list = *m_ui.pageList;
+    int widest = 0;
+    for (const char* name : kPageNames) {
+        widest = std::max(widest, list.fontMetrics().horizontalAdvance(QString::fromLatin1(name)));
+    }
+    const QSize cell(std::max(widest + 16, 72), 32 + list.fontMetrics().height() + 14);
+    for (int i = 0; i < kPageCount; ++i) {
+        auto* item = new QListWidgetItem(PageListIcon(i), QString::fromLatin1(kPageNames[i]), &list);
+        item->setTextAlignment(Qt::AlignHCenter | Qt::AlignTop);
+        item->setSizeHint(cell);
+    }
+    list.setGridSize(cell);
+    list.setFixedWidth(cell.width() + 2 * list.frameWidth() + 4);
+    connect(&list, &QListWidget::currentRowChanged, this, &CDialogEvalMain::OnPageListSelection);
+}
+
+PageWidget* CDialogEvalMain::Page(int index) const
+{
+    return index >= 0 && index < kPageCount ? m_pages[static_cast<std::size_t>(index)] : nullptr;
+}
+
+int CDialogEvalMain::ActivePageIndex() const
+{
+    return m_ui.sheet->currentIndex();
+}
+
+void CDialogEvalMain::ActivatePage(int index, bool selectRow)
+{
+    m_ui.sheet->setCurrentIndex(index);
+    if (selectRow) {
+        const QSignalBlocker blocker(m_ui.pageList);
+        m_ui.pageList->setCurrentRow(index);
+    }
+}
+
+void CDialogEvalMain::OnPageListSelection()
+{
+    const int row = m_ui.pageList->currentRow();
+    ActivatePage(row >= 1 && row < kPageCount ? row : kDifferencePage, false);
+    UpdateOutputButtons();
+}
+
+void CDialogEvalMain::UpdateOutputButtons()
+{
+    const int page = ActivePageIndex();
+    const bool hasValues = page == kDifferencePage || page == kCalculationPage || page == kTimeInfoPage;
+    m_ui.saveOutput->setEnabled(hasValues);
+    m_ui.copyOutput->setEnabled(hasValues);
+}
+
+void CDialogEvalMain::ShowOnTimeInfo(const DateTime&)
+{
+    ActivatePage(kTimeInfoPage, true);
+}
+
+void CDialogEvalMain::LoadAllSettings()
+{
+    for (int index : kSettingsOrder) {
+        m_pages[static_cast<std::size_t>(index)]->LoadSettings();
+    }
+}
+
+void CDialogEvalMain::SaveAllSettings()
+{
+    for (int index : kSettingsOrder) {
+        m_pages[static_cast<std::size_t>(index)]->SaveSettings();
+    }
+}
+
+void CDialogEvalMain::ApplyLanguage(bool)
+{
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    std::string languageName;
+    m_services.settings.ReadString(SettingId::Lang, languageName);
+    m_language.Load(languageName.empty() ? "english" : languageName);
+    BuildTrayMenu();
+    SaveAllSettings();
+    LoadAllSettings();
+    QGuiApplication::restoreOverrideCursor();
+}
+
+void CDialogEvalMain::BuildTrayMenu()
+{
+    m_trayMenu = std::make_unique<QMenu>();
+    const auto add = [this](int command, const char* text) {
+        QAction* action = m_trayMenu->addAction(QString::fromLatin1(text));
+        SetControlId(*action, command);
+        return action;
+    };
+    QAction* open = add(kOpenCommand, "Open...");
+    QFont bold = open->font();
+    bold.setBold(true);
+    open->setFont(bold);
+    m_trayMenu->setDefaultAction(open);
+    connect(open, &QAction::triggered, this, &CDialogEvalMain::ShowMainWindow);
+    m_trayMenu->addSeparator();
+    const std::pair<int, int> pageCommands[] = {{kDifferenceCommand, kDifferencePage},
+                                                {kCalculationCommand, kCalculationPage},
+                                                {kTimeInfoCommand, kTimeInfoPage},
+                                                {kRollbackCommand, kRollbackPage},
+                                                {kOptionsCommand, kOptionsPage}};
+    const char* const pageTexts[] = {"Difference...", "Calculation...", "Time Info...", "Rollback...", "Options..."};
+    for (std::size_t i = 0; i < std::size(pageCommands); ++i) {
+        if (i == 4) {
+            m_trayMenu->addSeparator();
+        }
+        QAction* action = add(pageCommands[i].first, pageTexts[i]);
+        action->setIcon(QIcon(PageIcon(pageCommands[i].second, 16, devicePixelRatioF())));
+        const int page = pageCommands[i].second;
+        connect(action, &QAction::triggered, this, [this, page] {
+            ActivatePage(page, true);
+            ShowMainWindow();
+        });
+    }
+    m_trayMenu->addSeparator();
+    connect(add(kHelpCommand, "Help"), &QAction::triggered, this, [] { ShowHelpTopic(QStringLiteral("overview")); });
+    connect(add(kAboutCommand, "About..."), &QAction::triggered, this, [this] {
+        ActivatePage(kAboutPage, true);
+        ShowMainWindow();
+    });
+    m_trayMenu->addSeparator();
+    connect(add(kExitCommand, "Exit"), &QAction::triggered, this, &CDialogEvalMain::ExitSequence);
+}
+
+void CDialogEvalMain::UpdateTrayIcon()
+{
+    const bool wanted = m_services.settings.ReadInt(SettingId::HideToTray) != 0;
+    if (!wanted) {
+        m_tray.reset();
+        return;
+    }
+    if (m_tray) {
+        return;
+    }
+    m_tray = std::make_unique<QSystemTrayIcon>(ApplicationIcon());
+    m_tray->setToolTip(QString::fromLatin1(SettingsStore::kApplicationName.data(),
+                                           static_cast<qsizetype>(SettingsStore::kApplicationName.size())));
+    connect(m_tray.get(), &QSystemTrayIcon::activated, this, &CDialogEvalMain::OnTrayActivated);
+    m_tray->show();
+}
+
+void CDialogEvalMain::OnTrayActivated(QSystemTrayIcon::ActivationReason reason)
+{
+    if (reason == QSystemTrayIcon::Trigger) {
+        ShowMainWindow();
+    } else if (reason == QSystemTrayIcon::Context && !isVisible() && m_trayMenu) {
+        m_trayMenu->popup(QCursor::pos());
+    }
+}
+
+void CDialogEvalMain::ShowMainWindow()
+{
+    if (isMinimized()) {
+        showNormal();
+    } else {
+        show();
+    }
+    raise();
+    activateWindow();
+}
+
+void CDialogEvalMain::ExitSequence()
+{
+    if (m_exited) {
+        return;
+    }
+    m_exited = true;
+    SaveAllSettings();
+    m_services.settings.WriteInt(SettingId::ActivePageNo, ActivePageIndex());
+    m_services.settings.WriteInt(SettingId::Visibled, isVisible() ? 1 : 0);
+    m_tray.reset();
+    emit exitRequested();
+}
+
+void CDialogEvalMain::ShowSelectedPageHelp()
+{
+    const int row = m_ui.pageList->currentRow();
+    ShowHelpTopic(row >= 0 && row < kPageCount ? QString::fromLatin1(kHelpTopics[row]) : QStringLiteral("overview"));
+}
+
+void CDialogEvalMain::closeEvent(QCloseEvent* event)
+{
+    ExitSequence();
+    event->accept();
+}
+
+void CDialogEvalMain::changeEvent(QEvent* event)
+{
+    QWidget::changeEvent(event);
+    // Minimising hides into the tray only where a tray can show the icon; elsewhere the window
+    // minimises as usual so it can never become unreachable.
+    if (event->type() == QEvent::WindowStateChange && isMinimized() && m_tray &&
+        QSystemTrayIcon::isSystemTrayAvailable()) {
+        QMetaObject::invokeMethod(this, &QWidget::hide, Qt::QueuedConnection);
+    }
+}
+
+void CDialogEvalMain::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Escape) {
+        ExitSequence();
+        event->accept();
+        return;
+    }
+    if (event->key() == Qt::Key_F1) {
+        event->accept();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+void CDialogEvalMain::keyReleaseEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_F1) {
+        ShowSelectedPageHelp();
+        event->accept();
+        return;
+    }
+    QWidget::keyReleaseEvent(event);
+}
+
+void CDialogEvalMain::paintEvent(QPaintEvent* event)
+{
+    QWidget::paintEvent(event);
+    QPainter painter(this);
+    const QRect listArea = m_ui.pageList->geometry().adjusted(-2, -2, 2, 2);
+    DrawCommonFrame(painter, listArea, palette().color(QPalette::Button), kBackgroundLightening);
+}

@@ -1,0 +1,90 @@
+#pragma once
+
+#include <QMenu>
+#include <QPointer>
+#include <QSystemTrayIcon>
+#include <QWidget>
+
+#include <array>
+#include <memory>
+
+#include "core/program_location.h"
+#include "shell/language_table.h"
+#include "shell/page_services.h"
+#include "shell/settings_store.h"
+#include "ui_main_dialog.h"
+
+class PageWidget;
+
+// What the main window needs of the program; tests hand in fakes and temporary folders.
+struct AppServices {
+    const Clock& clock;
+    const LocaleFormatter& formatter;
+    const SettingsStore& settings;
+    const ProgramLocation& location;
+};
+
+// The page indices, fixed everywhere: in the page list, in ActivePageNo and for help topics.
+enum PageIndex { kDifferencePage, kCalculationPage, kTimeInfoPage, kRollbackPage, kOptionsPage, kAboutPage };
+
+// The program's one top-level window: the page list, the sheet of six pages, the output buttons and
+// the tray icon. It orders the loading and saving of every page's settings.
+class CDialogEvalMain final : public QWidget {
+    Q_OBJECT
+public:
+    // Runs the whole start-up: pages, language, the stored page, settings, tray, translation, centring.
+    explicit CDialogEvalMain(const AppServices& services, QWidget* parent = nullptr);
+    ~CDialogEvalMain() override;
+
+    LanguageTable& GetLanguageTable() { return m_language; }
+    PageWidget* Page(int index) const;
+    int ActivePageIndex() const;
+
+    // Shows the value on the Time Info page and activates it, selecting its row; the output buttons keep
+    // their state.
+    void ShowOnTimeInfo(const DateTime& value);
+    // Re-reads the language setting, translates every window and menu, and reloads every page so that
+    // every value is formatted anew.
+    void ApplyLanguage(bool writeDefaults);
+    // The tray icon exists exactly while HideToTray is on.
+    void UpdateTrayIcon();
+    void ShowMainWindow();
+    // Save >> and Copy >> are enabled exactly on the Difference, Calculation and Time Info pages.
+    void UpdateOutputButtons();
+    // The pages save their settings, then the active page and the visibility are stored and
+    // exitRequested is emitted.
+    void ExitSequence();
+
+    QSystemTrayIcon* TrayIcon() const { return m_tray.get(); }
+    QMenu* TrayMenu() const { return m_trayMenu.get(); }
+    // What a click on the tray icon does.
+    void OnTrayActivated(QSystemTrayIcon::ActivationReason reason);
+
+signals:
+    void exitRequested();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    void SetUpPageList();
+    void BuildTrayMenu();
+    void ActivatePage(int index, bool selectRow);
+    void OnPageListSelection();
+    void ShowSelectedPageHelp();
+    void LoadAllSettings();
+    void SaveAllSettings();
+
+    AppServices m_services;
+    Ui::CDialogEvalMain m_ui;
+    LanguageTable m_language;
+    PageServices m_pageServices;
+    std::array<PageWidget*, 6> m_pages{};
+    std::unique_ptr<QSystemTrayIcon> m_tray;
+    std::unique_ptr<QMenu> m_trayMenu;
+    bool m_exited = false;
+};

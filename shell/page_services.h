@@ -1,0 +1,18 @@
+#pragma once
+
+#include <functional>
+
+#include "core/clock.h"
+#include "core/date_time.h"
+#include "core/locale_format.h"
+
+class SettingsStore;
+
+// What the pages use of the rest of the program; tests hand in fakes.
+struct PageServices {
+    const Clock& clock;
+    const LocaleFormatter& formatter;
+    const SettingsStore& settings;
+    // Shows a date-time on the Time Info page and activates that page.
+    std::function<void(const DateTime&)> showOnTimeInfo;
+};

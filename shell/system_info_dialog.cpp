@@ -1,0 +1,41 @@
+#include "shell/system_info_dialog.h"
+
+#include <QDialogButtonBox>
+#include <QFile>
+#include <QFormLayout>
+#include <QLabel>
+#include <QLocale>
+#include <QSysInfo>
+#include <QTimeZone>
+#include <QVBoxLayout>
+
+SystemInfoDialog::SystemInfoDialog(QWidget* parent) : QDialog(parent)
+{
+    setWindowTitle(tr("System Information"));
+    auto* layout = new QVBoxLayout(this);
+    auto* form = new QFormLayout;
+    for (const auto& [label, value] : Facts()) {
+        auto* text = new QLabel(value, this);
+        text->setTextInteractionFlags(Qt::TextSelectableByMouse);
+        form->addRow(label, text);
+    }
+    layout->addLayout(form);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    layout->addWidget(buttons);
+}
+
+std::vector<std::pair<QString, QString>> SystemInfoDialog::Facts()
+{
+    const QLocale locale = QLocale::system();
+    const QTimeZone zone = QTimeZone::systemTimeZone();
+    return {
+        {tr("Distribution:"), QSysInfo::prettyProductName()},
+        {tr("Kernel:"), QSysInfo::kernelType() + u' ' + QSysInfo::kernelVersion()},
+        {tr("Architecture:"), QSysInfo::currentCpuArchitecture()},
+        {tr("Qt version:"), QString::fromLatin1(qVersion())},
+        {tr("Locale:"), locale.name() + QStringLiteral(" (") + locale.nativeLanguageName() + u')'},
+        {tr("Time zone:"), QString::fromUtf8(zone.id()) + QStringLiteral(" (") +
+                               zone.displayName(QTimeZone::GenericTime, QTimeZone::LongName) + u')'},
+    };
+}

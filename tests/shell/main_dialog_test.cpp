@@ -1,0 +1,128 @@
+#include "shell/main_dialog.h"
+
+#include <gtest/gtest.h>
+
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QStackedWidget>
+
+#include "shell/page_frame_widget.h"
+#include "shell/ui_environment.h"
+#include "widgets/control_id_widget.h"
+#include "widgets/picker_widget.h"
+
+namespace {
+
+struct MainDialogTest : ::testing::Test {
+    UiEnvironment env;
+
+    AppServices Services() { return AppServices{env.clock, env.formatter, env.settings, env.location}; }
+    static QListWidget& PageList(const CDialogEvalMain& window) { return *window.findChild<QListWidget*>("pageList"); }
+    static QPushButton& Button(const CDialogEvalMain& window, const char* name)
+    {
+        return *window.findChild<QPushButton*>(name);
+    }
+};
+
+TEST_F(MainDialogTest, FirstStartShowsTheDifferencePageAtNow)
+{
+    CDialogEvalMain window(Services());
+    EXPECT_EQ(window.ActivePageIndex(), kDifferencePage);
+    EXPECT_EQ(PageList(window).currentRow(), kDifferencePage);
+    EXPECT_EQ(PageList(window).count(), 6);
+    EXPECT_EQ(window.windowTitle(), "Chronel 2.1");
+    const PageWidget& difference = *window.Page(kDifferencePage);
+    EXPECT_EQ(ReadPickerDateTime(FindControlAs<QDateEdit>(difference, 1001), FindControlAs<QTimeEdit>(difference, 1120)),
+              DateTime::FromParts(2004, 3, 1, 13, 5, 9));
+    EXPECT_TRUE(Button(window, "saveOutput").isEnabled());
+    EXPECT_EQ(window.TrayIcon(), nullptr) << "no tray icon unless HideToTray is on";
+}
+
+TEST_F(MainDialogTest, StoredPageIsActivatedWithItsRow)
+{
+    const struct {
+        int stored;
+        int active;
+        bool outputs;
+    } cases[] = {{1, kCalculationPage, true}, {3, kRollbackPage, false}, {5, kAboutPage, false},
+                 {99, kDifferencePage, true}, {-5, kDifferencePage, true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.stored);
+        env.settings.WriteInt(SettingId::ActivePageNo, c.stored);
+        CDialogEvalMain window(Services());
+        EXPECT_EQ(window.ActivePageIndex(), c.active);
+        EXPECT_EQ(PageList(window).currentRow(), c.active);
+        EXPECT_EQ(Button(window, "saveOutput").isEnabled(), c.outputs);
+        EXPECT_EQ(Button(window, "copyOutput").isEnabled(), c.outputs);
+    }
+}
+
+TEST_F(MainDialogTest, OnlyTheValuePagesOfferOutput)
+{
+    CDialogEvalMain window(Services());
+    const bool expected[6] = {true, true, true, false, false, false};
+    for (int row = 0; row < 6; ++row) {
+        PageList(window).setCurrentRow(row);
+        EXPECT_EQ(window.ActivePageIndex(), row);
+        EXPECT_EQ(Button(window, "saveOutput").isEnabled(), expected[row]) << row;
+    }
+}
+
+TEST_F(MainDialogTest, ExitStoresThePageAndVisibilityForTheNextStart)
+{
+    {
+        CDialogEvalMain window(Services());
+        PageList(window).setCurrentRow(kCalculationPage);
+        auto* years = FindControlAs<QLineEdit>(*window.Page(kCalculationPage), 1058);
+        years->setText("5");
+        QSignalSpy exits(&window, &CDialogEvalMain::exitRequested);
+        Button(window, "exitButton").click();
+        EXPECT_EQ(exits.count(), 1);
+    }
+    EXPECT_EQ(env.settings.ReadInt(SettingId::ActivePageNo), kCalculationPage);
+    EXPECT_EQ(env.settings.ReadInt(SettingId::Visibled), 0) << "the window was never shown";
+    EXPECT_EQ(env.settings.ReadInt(SettingId::YearsPlus), 5);
+
+    CDialogEvalMain again(Services());
+    EXPECT_EQ(again.ActivePageIndex(), kCalculationPage);
+    EXPECT_EQ(FindControlAs<QLineEdit>(*again.Page(kCalculationPage), 1058)->text(), "5");
+}
+
+TEST_F(MainDialogTest, TimeInfoButtonsActivateTheTimeInfoPage)
+{
+    CDialogEvalMain window(Services());
+    PageList(window).setCurrentRow(kCalculationPage);
+    FindControlAs<QPushButton>(*window.Page(kCalculationPage), 1054)->click();
+    EXPECT_EQ(window.ActivePageIndex(), kTimeInfoPage);
+    EXPECT_EQ(PageList(window).currentRow(), kTimeInfoPage);
+}
+
+TEST_F(MainDialogTest, TrayIconFollowsTheSetting)
+{
+    env.settings.WriteInt(SettingId::HideToTray, 1);
+    CDialogEvalMain window(Services());
+    ASSERT_NE(window.TrayIcon(), nullptr);
+    ASSERT_NE(window.TrayMenu(), nullptr);
+    EXPECT_EQ(window.TrayMenu()->defaultAction()->text(), "Open...");
+    env.settings.WriteInt(SettingId::HideToTray, 0);
+    window.UpdateTrayIcon();
+    EXPECT_EQ(window.TrayIcon(), nullptr);
+}
+
+TEST_F(MainDialogTest, TrayMenuPageCommandsShowThatPage)
+{
+    env.settings.WriteInt(SettingId::HideToTray, 1);
+    CDialogEvalMain window(Services());
+    for (QAction* action : window.TrayMenu()->actions()) {
+        if (ControlId(*action) == 32774) {
+            action->trigger();
+        }
+    }
+    EXPECT_EQ(window.ActivePageIndex(), kTimeInfoPage);
+    EXPECT_TRUE(window.isVisible());
+    EXPECT_TRUE(Button(window, "saveOutput").isEnabled()) << "only the page list updates the output buttons";
+}
+
+}  // namespace
