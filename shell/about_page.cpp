@@ -2,11 +2,13 @@
 
 #include "shell/help_dialog.h"
 #include "shell/system_info_dialog.h"
+#include "shell/translation_widget.h"
 #include "widgets/page_icons_widget.h"
 
 CDialogEvalAbout::CDialogEvalAbout(QWidget* parent) : PageWidget(QStringLiteral("about"), parent)
 {
     m_ui.setupUi(this);
+    ExcludeFromTranslation(*m_ui.productLine);
     m_ui.picture->setPixmap(ProductPicture(96, devicePixelRatioF()));
     connect(m_ui.acknowledgments, &QPushButton::clicked, this, [] { ShowHelpTopic(QStringLiteral("achn")); });
     connect(m_ui.systemInfo, &QPushButton::clicked, this, [this] {

@@ -12,6 +12,7 @@
 #include "shell/colors.h"
 #include "shell/help_dialog.h"
 #include "shell/page_frame_widget.h"
+#include "shell/translation_widget.h"
 #include "widgets/control_id_widget.h"
 #include "widgets/page_icons_widget.h"
 
@@ -23,6 +24,9 @@ const char* const kHelpTopics[kPageCount] = {"diff", "calc", "timeinfo", "rollba
 // Pages save and load in this order, not in index order.
 constexpr std::array<int, 5> kSettingsOrder = {kDifferencePage, kCalculationPage, kRollbackPage, kTimeInfoPage,
                                                kOptionsPage};
+
+constexpr int kMainDialogId = 144;
+constexpr int kTrayMenuId = 135;
 
 // Commands of the tray menu.
 enum TrayCommand {
@@ -66,8 +70,9 @@ CDialogEvalMain::CDialogEvalMain(const AppServices& services, QWidget* parent)
     m_pages = {new CDialogEvalRange(m_pageServices), new CDialogEvalTime(m_pageServices),
                new PageWidget(QStringLiteral("timeinfo")), new PageWidget(QStringLiteral("rollback")),
                new PageWidget(QStringLiteral("options")), new CDialogEvalAbout};
-    for (PageWidget* page : m_pages) {
-        m_ui.sheet->addWidget(page);
+    for (int i = 0; i < kPageCount; ++i) {
+        m_pages[static_cast<std::size_t>(i)]->setWindowTitle(QString::fromLatin1(kPageNames[i]));
+        m_ui.sheet->addWidget(m_pages[static_cast<std::size_t>(i)]);
     }
     SetUpPageList();
 
@@ -100,19 +105,28 @@ CDialogEvalMain::~CDialogEvalMain() = default;
 void CDialogEvalMain::SetUpPageList()
 {
     QListWidget& list = *m_ui.pageList;
-    int widest = 0;
-    for (const char* name : kPageNames) {
-        widest = std::max(widest, list.fontMetrics().horizontalAdvance(QString::fromLatin1(name)));
-    }
-    const QSize cell(std::max(widest + 16, 72), 32 + list.fontMetrics().height() + 14);
     for (int i = 0; i < kPageCount; ++i) {
         auto* item = new QListWidgetItem(PageListIcon(i), QString::fromLatin1(kPageNames[i]), &list);
         item->setTextAlignment(Qt::AlignHCenter | Qt::AlignTop);
-        item->setSizeHint(cell);
+    }
+    FitPageList();
+    connect(&list, &QListWidget::currentRowChanged, this, &CDialogEvalMain::OnPageListSelection);
+}
+
+void CDialogEvalMain::FitPageList()
+{
+    // Every row as wide as the widest caption of the current language, so no caption is cut.
+    QListWidget& list = *m_ui.pageList;
+    int widest = 0;
+    for (int i = 0; i < list.count(); ++i) {
+        widest = std::max(widest, list.fontMetrics().horizontalAdvance(list.item(i)->text()));
+    }
+    const QSize cell(std::max(widest + 16, 72), 32 + list.fontMetrics().height() + 14);
+    for (int i = 0; i < list.count(); ++i) {
+        list.item(i)->setSizeHint(cell);
     }
     list.setGridSize(cell);
     list.setFixedWidth(cell.width() + 2 * list.frameWidth() + 4);
-    connect(&list, &QListWidget::currentRowChanged, this, &CDialogEvalMain::OnPageListSelection);
 }
 
 PageWidget* CDialogEvalMain::Page(int index) const
@@ -168,13 +182,17 @@ void CDialogEvalMain::SaveAllSettings()
     }
 }
 
-void CDialogEvalMain::ApplyLanguage(bool)
+void CDialogEvalMain::ApplyLanguage(bool writeDefaults)
 {
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
     std::string languageName;
     m_services.settings.ReadString(SettingId::Lang, languageName);
     m_language.Load(languageName.empty() ? "english" : languageName);
+    std::string section;
+    TranslateWindow(m_language, writeDefaults, false, this, kMainDialogId, 0, section);
+    FitPageList();
     BuildTrayMenu();
+    TranslateMenu(m_language, true, m_trayMenu.get(), kTrayMenuId);
     SaveAllSettings();
     LoadAllSettings();
     QGuiApplication::restoreOverrideCursor();

@@ -72,6 +72,7 @@ protected:
 
 private:
     void SetUpPageList();
+    void FitPageList();
     void BuildTrayMenu();
     void ActivatePage(int index, bool selectRow);
     void OnPageListSelection();

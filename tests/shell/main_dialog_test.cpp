@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -123,6 +127,59 @@ TEST_F(MainDialogTest, TrayMenuPageCommandsShowThatPage)
     EXPECT_EQ(window.ActivePageIndex(), kTimeInfoPage);
     EXPECT_TRUE(window.isVisible());
     EXPECT_TRUE(Button(window, "saveOutput").isEnabled()) << "only the page list updates the output buttons";
+}
+
+}  // namespace
+
+namespace {
+
+const QString kRussianFile = QStringLiteral(CHRONEL_TEST_DATA_DIR "/../../res/lang/russian.lng");
+
+QString ProgramFolderFile(const UiEnvironment& env, const char* name)
+{
+    return QFileInfo(QString::fromStdString(env.location.ExecutablePath())).dir().filePath(QString::fromLatin1(name));
+}
+
+TEST_F(MainDialogTest, LanguageSwitchesEveryPageAndBack)
+{
+    ASSERT_TRUE(QFile::copy(kRussianFile, ProgramFolderFile(env, "russian.lng")));
+    CDialogEvalMain window(Services());
+    const PageWidget& difference = *window.Page(kDifferencePage);
+    const PageWidget& calculation = *window.Page(kCalculationPage);
+    EXPECT_EQ(FindControlAs<QPushButton>(difference, 1003)->text(), "&Now");
+
+    env.settings.WriteString(SettingId::Lang, "russian");
+    window.ApplyLanguage(false);
+    EXPECT_EQ(FindControlAs<QPushButton>(difference, 1003)->text(), QString::fromUtf8("&Сейчас"));
+    EXPECT_NE(FindControlAs<QLabel>(calculation, 1147)->text(), "Start date/time for calculation:");
+    EXPECT_NE(PageList(window).item(kOptionsPage)->text(), "Options");
+    EXPECT_NE(Button(window, "exitButton").text(), "E&xit");
+    EXPECT_EQ(FindControlAs<QLabel>(*window.Page(kAboutPage), 1501)->text(), "Chronel 2.1")
+        << "the product line is never translated";
+    EXPECT_NE(window.TrayMenu()->actions().first()->text(), "Open...");
+
+    env.settings.WriteString(SettingId::Lang, "english");
+    window.ApplyLanguage(false);
+    EXPECT_EQ(FindControlAs<QPushButton>(difference, 1003)->text(), "&Now");
+    EXPECT_EQ(FindControlAs<QLabel>(calculation, 1147)->text(), "Start date/time for calculation:");
+    EXPECT_EQ(PageList(window).item(kOptionsPage)->text(), "Options");
+}
+
+TEST_F(MainDialogTest, EnglishFileHoldsEveryTranslatableControlText)
+{
+    CDialogEvalMain window(Services());
+    QFile english(ProgramFolderFile(env, "english.lng"));
+    ASSERT_TRUE(english.open(QIODevice::ReadOnly));
+    const QString text = QString::fromUtf8(english.readAll());
+    for (const char* entry : {"[DialogID_144]", "ID_1003=&Save >>", "[DialogID_144 - ListBoxID_1047]", "ID_3=Rollback",
+                              "[DialogID_144 - PageNo_0]", "ID_0=Difference", "ID_1069=Input data for time period calculation:",
+                              "ID_1521=Seconds:", "[DialogID_144 - PageNo_1]", "ID_1042=Mont&hs:", "ID_1056=Time Inf&o",
+                              "[DialogID_144 - PageNo_5]", "ID_1203=&Acknowledgments", "[MenuID_135]", "ID_32887=Open...",
+                              "ID_32777=Exit"}) {
+        EXPECT_TRUE(text.contains(QString::fromLatin1(entry))) << entry;
+    }
+    EXPECT_FALSE(text.contains("Chronel 2.1")) << "excluded texts are not offered to translators";
+    EXPECT_FALSE(text.contains("ID_1113=")) << "a button reading only \"0\" is not translatable";
 }
 
 }  // namespace
