@@ -221,12 +221,11 @@ void Walk::Child(QWidget& child, const std::string& section) const
         }
         return;
     }
-    // Edits, pickers, spins and the like are never touched; so is any other control that has an id.
-    // What remains are plain containers (frames, panels) whose controls belong to this window.
+    // Edits, pickers, spins, bars and views are never touched. Anything else is walked through: frames
+    // and panels hold controls of this window, and inside a composite control nothing carries an id.
     if (qobject_cast<QAbstractScrollArea*>(&child) != nullptr || qobject_cast<QAbstractSpinBox*>(&child) != nullptr ||
         qobject_cast<QLineEdit*>(&child) != nullptr || qobject_cast<QMenuBar*>(&child) != nullptr ||
-        qobject_cast<QToolBar*>(&child) != nullptr || qobject_cast<QTabBar*>(&child) != nullptr ||
-        ControlId(child) != 0) {
+        qobject_cast<QToolBar*>(&child) != nullptr || qobject_cast<QTabBar*>(&child) != nullptr) {
         return;
     }
     Children(child, section);

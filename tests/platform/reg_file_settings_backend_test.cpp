@@ -200,14 +200,20 @@ TEST_F(RegFileSettingsTest, BadFilesGiveDefaultsAndAreNotDamaged)
 
 TEST_F(RegFileSettingsTest, UnreadableFileIsLeftAlone)
 {
-    if (geteuid() == 0) {
-        GTEST_SKIP() << "root reads any file";
-    }
     RegFileSettingsBackend backend = Backend();
     ASSERT_TRUE(backend.SetValue("CurTo", RegValue::Dword(1)));
     std::filesystem::permissions(FilePath(), std::filesystem::perms::none);
-    EXPECT_FALSE(backend.QueryValue("CurTo"));
-    EXPECT_FALSE(backend.SetValue("CurTo", RegValue::Dword(2)));
+    // Root reads any file: check as an ordinary user, in a child that gives root up.
+    std::filesystem::permissions(m_config.Path(), std::filesystem::perms::all);
+    std::filesystem::permissions(m_config / "Orvane", std::filesystem::perms::all);
+    const pid_t child = Spawn([this] {
+        if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0)) {
+            return 2;
+        }
+        RegFileSettingsBackend user = Backend();
+        return user.QueryValue("CurTo") || user.SetValue("CurTo", RegValue::Dword(2)) ? 1 : 0;
+    });
+    EXPECT_EQ(ExitCode(child), 0);
     std::filesystem::permissions(FilePath(), std::filesystem::perms::owner_read);
     EXPECT_EQ(backend.QueryValue("CurTo"), RegValue::Dword(1));
 }

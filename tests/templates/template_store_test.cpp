@@ -49,16 +49,35 @@ TEST_F(TemplateStoreTest, PathIsFolderNameAndExtension)
 
 TEST_F(TemplateStoreTest, SavedTemplateLoadsIdentically)
 {
-    const std::string text = "%DSD%\tstart\r\nlast line\r\n\r\n";
+    std::string everyByte;
+    for (int byte = 1; byte <= 255; ++byte) {
+        everyByte += static_cast<char>(byte);
+    }
+    const std::string texts[] = {"%DSD%\tstart\r\nlast line\r\n\r\n", "lf\nonly\n\n", everyByte, ""};
     for (const char* name : {"Notes", " padded ", "a.b", "..", "\xD0\x9C\xD0\xBE\xD0\xB9"}) {
-        SCOPED_TRACE(name);
-        ASSERT_TRUE(m_store.SaveTemplate(name, text));
-        std::string back;
-        ASSERT_TRUE(m_store.LoadTemplate(name, back));
-        EXPECT_EQ(back, text);
-        EXPECT_TRUE(std::filesystem::exists(m_folder / ("Templates/" + std::string(name) + ".trt")));
+        for (const std::string& text : texts) {
+            SCOPED_TRACE(name);
+            ASSERT_TRUE(m_store.SaveTemplate(name, text));
+            std::string back = "stale";
+            ASSERT_TRUE(m_store.LoadTemplate(name, back));
+            EXPECT_EQ(back, text);
+            EXPECT_EQ(ReadFileBytes(m_folder / ("Templates/" + std::string(name) + ".trt")), text);
+        }
     }
     EXPECT_TRUE(m_errors.empty());
+}
+
+TEST_F(TemplateStoreTest, UnreadableTemplateShowsTheOpeningError)
+{
+    std::filesystem::create_directory(m_folder / "Templates/Folder.trt");
+    std::string text = "kept";
+    EXPECT_FALSE(m_store.LoadTemplate("Folder", text));
+    EXPECT_EQ(text, "kept");
+    EXPECT_FALSE(m_store.SaveTemplate("Folder", "x"));
+    EXPECT_TRUE(std::filesystem::is_directory(m_folder / "Templates/Folder.trt"));
+    ASSERT_EQ(m_errors.size(), 2u);
+    EXPECT_TRUE(m_errors[0].starts_with("Error opening template \""));
+    EXPECT_TRUE(m_errors[1].starts_with("Error saving template \""));
 }
 
 TEST_F(TemplateStoreTest, FailuresShowTheMessageWithThePath)
