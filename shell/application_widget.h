@@ -8,6 +8,7 @@
 #include "platform/qt_locale_formatter.h"
 #include "platform/reg_file_settings_backend.h"
 #include "platform/system_clock.h"
+#include "platform/system_zone_source.h"
 #include "platform/xdg_autostart_list.h"
 #include "shell/help_dialog.h"
 #include "shell/main_dialog.h"
@@ -31,6 +32,7 @@ private:
     SystemClock m_clock;
     QtLocaleFormatter m_formatter;
     ProcProgramLocation m_location;
+    SystemZoneSource m_zones;
     RegFileSettingsBackend m_backend;
     XdgAutostartList m_autostart;
     SettingsStore m_settings;

@@ -56,7 +56,7 @@ CDialogEvalMain::CDialogEvalMain(const AppServices& services, QWidget* parent)
     : QWidget(parent),
       m_services(services),
       m_language(services.location),
-      m_pageServices{services.clock, services.formatter, services.settings,
+      m_pageServices{services.clock, services.formatter, services.settings, m_language, services.zones,
                      [this](const DateTime& value) { ShowOnTimeInfo(value); }}
 {
     m_ui.setupUi(this);

@@ -22,6 +22,7 @@ struct AppServices {
     const LocaleFormatter& formatter;
     const SettingsStore& settings;
     const ProgramLocation& location;
+    const ZoneSource& zones;
 };
 
 // The page indices, fixed everywhere: in the page list, in ActivePageNo and for help topics.

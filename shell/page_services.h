@@ -5,6 +5,8 @@
 #include "core/clock.h"
 #include "core/date_time.h"
 #include "core/locale_format.h"
+#include "core/messages.h"
+#include "info/zone_source.h"
 
 class SettingsStore;
 
@@ -13,6 +15,8 @@ struct PageServices {
     const Clock& clock;
     const LocaleFormatter& formatter;
     const SettingsStore& settings;
+    const MessageSource& messages;   // the current language's numbered texts
+    const ZoneSource& zones;
     // Shows a date-time on the Time Info page and activates that page.
     std::function<void(const DateTime&)> showOnTimeInfo;
 };

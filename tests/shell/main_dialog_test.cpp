@@ -22,7 +22,7 @@ namespace {
 struct MainDialogTest : ::testing::Test {
     UiEnvironment env;
 
-    AppServices Services() { return AppServices{env.clock, env.formatter, env.settings, env.location}; }
+    AppServices Services() { return AppServices{env.clock, env.formatter, env.settings, env.location, env.zones}; }
     static QListWidget& PageList(const CDialogEvalMain& window) { return *window.findChild<QListWidget*>("pageList"); }
     static QPushButton& Button(const CDialogEvalMain& window, const char* name)
     {

@@ -8,6 +8,8 @@
 
 #include "fakes/fake_clock.h"
 #include "fakes/fake_locale_formatter.h"
+#include "fakes/fake_messages.h"
+#include "fakes/fake_zone_source.h"
 #include "platform/reg_file_settings_backend.h"
 #include "platform/xdg_autostart_list.h"
 #include "shell/page_services.h"
@@ -29,6 +31,8 @@ struct UiEnvironment {
     QTemporaryDir folder;
     FakeClock clock{SystemTime{2004, 3, 1, 1, 13, 5, 9, 0}};
     FakeLocaleFormatter formatter;
+    FakeMessages messages;
+    FakeZoneSource zones;
     TemporaryProgramLocation location{ProgramPath(folder)};
     RegFileSettingsBackend backend{Path(folder, "config"), "Orvane", "Chronel"};
     XdgAutostartList autostart{std::vector<std::string>{Path(folder, "autostart")}};
@@ -37,7 +41,8 @@ struct UiEnvironment {
 
     PageServices Services()
     {
-        return PageServices{clock, formatter, settings, [this](const DateTime& v) { shownOnTimeInfo.push_back(v); }};
+        return PageServices{clock, formatter, settings, messages, zones,
+                            [this](const DateTime& v) { shownOnTimeInfo.push_back(v); }};
     }
 
     static std::string Path(const QTemporaryDir& dir, const char* name) { return dir.filePath(name).toStdString(); }
