@@ -27,7 +27,6 @@ public:
 
     // Empty when the backend opens nothing.
     const std::string& FilePath() const { return m_path; }
-    const std::string& KeyPath() const { return m_keyPath; }
 
 private:
     bool EnsureKey();

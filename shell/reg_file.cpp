@@ -278,18 +278,18 @@ std::optional<RegDocument> ParseRegFile(std::string_view text)
     RegDocument document;
     Lines lines(text);
     std::string line;
-    bool signed_ = false;
+    bool signatureSeen = false;
     RegKey* key = nullptr;
     while (lines.Next(line)) {
         const std::string_view trimmed = Trim(line);
         if (trimmed.empty()) {
             continue;
         }
-        if (!signed_) {
+        if (!signatureSeen) {
             if (trimmed != kSignature) {
                 return std::nullopt;
             }
-            signed_ = true;
+            signatureSeen = true;
             continue;
         }
         if (trimmed.front() == '[') {

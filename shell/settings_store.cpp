@@ -85,17 +85,7 @@ std::optional<int> TakeInt(std::string_view text, std::size_t& pos)
     return static_cast<int>(value);
 }
 
-}  // namespace
-
-std::optional<SettingInfo> DescribeSetting(SettingId id)
-{
-    const int index = static_cast<int>(id);
-    if (index < 0 || index >= kSettingCount) {
-        return std::nullopt;
-    }
-    return kSettings[static_cast<std::size_t>(index)];
-}
-
+// "%.20f" of the day count, with a point whatever the locale.
 std::string FormatSpanDays(double days)
 {
     char text[400];
@@ -103,6 +93,8 @@ std::string FormatSpanDays(double days)
     return std::string(text, result.ptr);
 }
 
+// The longest leading decimal number of `text` (after blanks; optional sign, digits, point, exponent),
+// 0 when it starts with none; out-of-range numbers give infinity or 0 as strtod does.
 double ParseLeadingDouble(std::string_view text)
 {
     std::size_t pos = 0;
@@ -164,6 +156,17 @@ double ParseLeadingDouble(std::string_view text)
         value = magnitude > 0 ? std::numeric_limits<double>::infinity() : 0.0;
     }
     return negative ? -value : value;
+}
+
+}  // namespace
+
+std::optional<SettingInfo> DescribeSetting(SettingId id)
+{
+    const int index = static_cast<int>(id);
+    if (index < 0 || index >= kSettingCount) {
+        return std::nullopt;
+    }
+    return kSettings[static_cast<std::size_t>(index)];
 }
 
 bool SettingsStore::WriteInt(SettingId id, int value) const

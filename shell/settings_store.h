@@ -119,9 +119,3 @@ private:
     const Clock& m_clock;
     const ProgramLocation& m_location;
 };
-
-// "%.20f" of the day count, with a point whatever the locale.
-std::string FormatSpanDays(double days);
-// The longest leading decimal number of `text` (after blanks; optional sign, digits, point, exponent),
-// 0 when it starts with none; out-of-range numbers give ±infinity or 0 as strtod does.
-double ParseLeadingDouble(std::string_view text);
