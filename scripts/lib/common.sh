@@ -4,6 +4,7 @@ CHRONEL_PACKAGES=(
     cmake ninja-build g++ ccache pkg-config
     qt6-base-dev
     libchm-dev fp-utils
+    desktop-file-utils
     libgtest-dev libgmock-dev libbenchmark-dev
 )
 

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QCheckBox>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -180,6 +181,38 @@ TEST_F(MainDialogTest, EnglishFileHoldsEveryTranslatableControlText)
     }
     EXPECT_FALSE(text.contains("Chronel 2.1")) << "excluded texts are not offered to translators";
     EXPECT_FALSE(text.contains("ID_1113=")) << "a button reading only \"0\" is not translatable";
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(MainDialogTest, GarbageInEverySettingStartsWithTheDefaults)
+{
+    const std::string path = env.backend.FilePath();
+    {
+        // Every value of the wrong type or unreadable.
+        std::string text = "REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\Orvane\\Chronel]\n";
+        for (const char* name : {"ActivePageNo", "Visibled", "CurFrom", "CurTo", "YearsPlus", "IsMonthsPlus",
+                                 "IsWeeksPlus", "HideToTray"}) {
+            text += std::string("\"") + name + "\"=\"garbage\"\n";
+        }
+        for (const char* name : {"DateFrom", "TimeFrom", "DateTo", "TimeTo", "DateStart", "TimeStart"}) {
+            text += std::string("\"") + name + "\"=dword:0000002a\n";
+        }
+        text += "\"Lang\"=hex:ff,fe,00\n\x01\x02 junk line\n";
+        QFile file(QString::fromStdString(path));
+        ASSERT_TRUE(QDir().mkpath(QFileInfo(file).path()));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(text.data(), static_cast<qint64>(text.size()));
+    }
+    CDialogEvalMain window(Services());
+    EXPECT_EQ(window.ActivePageIndex(), kDifferencePage);
+    const PageWidget& difference = *window.Page(kDifferencePage);
+    EXPECT_FALSE(FindControlAs<QCheckBox>(difference, 1009)->isChecked());
+    EXPECT_EQ(ReadPickerDateTime(FindControlAs<QDateEdit>(difference, 1002), FindControlAs<QTimeEdit>(difference, 1122)),
+              DateTime::FromParts(2004, 3, 1, 13, 5, 9));
+    EXPECT_EQ(FindControlAs<QPushButton>(difference, 1003)->text(), "&Now");
 }
 
 }  // namespace
