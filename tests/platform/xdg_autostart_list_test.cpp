@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 
 #include "fakes/temp_folder.h"
@@ -43,6 +44,23 @@ TEST(XdgAutostartList, NoWritableFolderChangesNothing)
     EXPECT_FALSE(list.Remove("Chronel"));
     XdgAutostartList nowhere({});
     EXPECT_FALSE(nowhere.Add("Chronel", "/usr/bin/chronel"));
+}
+
+TEST(XdgAutostartList, EntriesPassTheDesktopFileValidator)
+{
+    if (std::system("command -v desktop-file-validate > /dev/null 2>&1") != 0) {
+        GTEST_SKIP() << "desktop-file-validate is not installed";
+    }
+    TempFolder folder;
+    XdgAutostartList list({folder / "autostart"});
+    const char* paths[] = {"/usr/bin/chronel", "/opt/my apps/chronel", "/x/a\\b", "/x/$HOME/`id`/\"q\"",
+                           "/x/100%/c", "/x/\xD0\x96/it's;&|<>*?#()~"};
+    for (const char* path : paths) {
+        SCOPED_TRACE(path);
+        ASSERT_TRUE(list.Add("Chronel", path));
+        const std::string command = "desktop-file-validate '" + (folder / "autostart/Chronel.desktop") + "'";
+        EXPECT_EQ(std::system(command.c_str()), 0) << ReadFileBytes(folder / "autostart/Chronel.desktop");
+    }
 }
 
 TEST(XdgAutostartList, UserFolderFollowsXdgConfigHome)
