@@ -81,7 +81,10 @@ public:
         if (m_writeDefaults) {
             m_table.WriteDefault(section, key, text);
         }
-        return FromUtf8(m_table.ReadEntry(section, key, text));
+        const QString result = FromUtf8(m_table.ReadEntry(section, key, text));
+        // Profile values are trimmed: an entry that differs from the text only by its outer blanks is the
+        // same text, and keeping the original keeps a label's deliberate trailing blank.
+        return result == current.trimmed() ? current : result;
     }
 
     void Window(QWidget& window, bool translateCaption, int pageIndex, const std::string& section,

@@ -1,0 +1,61 @@
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QTemporaryDir>
+
+#include "shell/main_dialog.h"
+#include "shell/ui_environment.h"
+#include "templates/output_actions_widget.h"
+#include "templates/substitution.h"
+
+namespace {
+
+QApplication& Application()
+{
+    static int argc = 1;
+    static char name[] = "chronel_bench";
+    static char* argv[] = {name, nullptr};
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    static QApplication application(argc, argv);
+    return application;
+}
+
+// Opening Save >>: the menus built, translated (english.lng already current) and filled with values.
+void BM_OpenOutputMenu(benchmark::State& state)
+{
+    Application();
+    UiEnvironment env;
+    CDialogEvalMain window(
+        AppServices{env.clock, env.formatter, env.settings, env.location, env.zones, env.clockSetter, env.timeChanges});
+    window.Output().ShowOutputMenu(OutputMode::Save, 0, nullptr);   // writes english.lng once
+    for (auto _ : state) {
+        window.Output().ShowOutputMenu(OutputMode::Save, 0, nullptr);
+    }
+}
+BENCHMARK(BM_OpenOutputMenu)->Unit(benchmark::kMillisecond);
+
+// A 10 kB template holding every macro ten times, expanded against the real pages.
+void BM_ExpandTemplate(benchmark::State& state)
+{
+    Application();
+    UiEnvironment env;
+    CDialogEvalMain window(
+        AppServices{env.clock, env.formatter, env.settings, env.location, env.zones, env.clockSetter, env.timeChanges});
+    std::string source;
+    while (source.size() < 10 * 1024) {
+        for (const Macro& macro : kMacros) {
+            source += "Some text around ";
+            source += macro.code;
+            source += ".\n";
+        }
+    }
+    for (auto _ : state) {
+        std::string text = source;
+        Expand(text, window.PageValues(), env.clock, env.formatter);
+        benchmark::DoNotOptimize(text);
+    }
+    state.counters["bytes"] = static_cast<double>(source.size());
+}
+BENCHMARK(BM_ExpandTemplate)->Unit(benchmark::kMicrosecond);
+
+}  // namespace

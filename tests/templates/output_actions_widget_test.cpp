@@ -1,0 +1,125 @@
+#include "templates/output_actions_widget.h"
+
+#include <gtest/gtest.h>
+
+#include <QDateEdit>
+#include <QFile>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+
+#include "shell/main_dialog.h"
+#include "shell/page_frame_widget.h"
+#include "shell/ui_environment.h"
+#include "templates/text_file.h"
+#include "widgets/control_id_widget.h"
+
+namespace {
+
+struct OutputActionsTest : ::testing::Test {
+    UiEnvironment env;
+    CDialogEvalMain window{AppServices{env.clock, env.formatter, env.settings, env.location, env.zones,
+                                       env.clockSetter, env.timeChanges}};
+    OutputActionsWidget& output = window.Output();
+    std::vector<QString> errors;
+
+    OutputActionsTest()
+    {
+        output.showError = [this](const QString& text) { errors.push_back(text); };
+        SetClipboardText("");
+    }
+    void Show(OutputMode mode) { output.ShowOutputMenu(mode, window.ActivePageIndex(), nullptr); }
+    std::string Clipboard()
+    {
+        std::string text;
+        GetClipboardText(text);
+        return text;
+    }
+    std::string Path(const char* name) { return env.folder.filePath(name).toStdString(); }
+};
+
+TEST_F(OutputActionsTest, CopyPutsTheLabelledValueOnTheClipboard)
+{
+    Show(OutputMode::Copy);
+    ASSERT_NE(output.PopupMenu(), nullptr);
+    EXPECT_EQ(output.PopupMenu()->title(), "Diff&erence");
+    output.RunOutputCommand(32874);
+    EXPECT_EQ(Clipboard(), "Start Date: Monday, March 01, 2004 ");
+    output.RunOutputCommand(32847);
+    EXPECT_EQ(Clipboard(), "Hours Overall : 0 ") << "the label's own blank stays before the colon";
+}
+
+TEST_F(OutputActionsTest, TogglesChangeTheLineAndAddToTheClipboard)
+{
+    Show(OutputMode::Copy);
+    output.RunOutputCommand(kDataOnlyCommand);   // a toggle item is no value: nothing happens
+    EXPECT_EQ(Clipboard(), "");
+    output.ToggleOutputOption(SettingId::DataOnly);
+    output.ToggleOutputOption(SettingId::AddCr);
+    output.ToggleOutputOption(SettingId::AddToTarget);
+    EXPECT_EQ(env.settings.ReadInt(SettingId::DataOnly), 1);
+    SetClipboardText("before|");
+    Show(OutputMode::Copy);
+    EXPECT_TRUE(FindCommand(*output.PopupMenu(), kDataOnlyCommand)->isChecked());
+    output.RunOutputCommand(32843);
+    EXPECT_EQ(Clipboard(), "before|0 \r\n");
+    output.ToggleOutputOption(SettingId::DataOnly);
+    EXPECT_EQ(env.settings.ReadInt(SettingId::DataOnly), 0);
+}
+
+TEST_F(OutputActionsTest, TheActivePageChoosesTheList)
+{
+    window.findChild<QListWidget*>("pageList")->setCurrentRow(kCalculationPage);
+    FindControlAs<QLineEdit>(*window.Page(kCalculationPage), 1061)->setText("3");
+    Show(OutputMode::Copy);
+    EXPECT_EQ(output.PopupMenu()->title(), "&Calculation");
+    output.RunOutputCommand(32920);
+    EXPECT_EQ(Clipboard(), "Days Plus: 3 ");
+    EXPECT_EQ(FindCommand(*output.PopupMenu(), 32920)->text(), "D&ays Plus\t3") << "items show their values";
+
+    window.findChild<QListWidget*>("pageList")->setCurrentRow(kOptionsPage);
+    Show(OutputMode::Copy);
+    EXPECT_EQ(output.PopupMenu()->title(), "Diff&erence");
+}
+
+TEST_F(OutputActionsTest, SaveReplacesOrAppendsAndReportsFailure)
+{
+    const std::string path = Path("out.txt");
+    output.chooseSaveFile = [&](std::string& chosen) {
+        chosen = path;
+        return true;
+    };
+    Show(OutputMode::Save);
+    output.RunOutputCommand(32843);
+    output.RunOutputCommand(32846);
+    std::string text;
+    ASSERT_TRUE(ReadTextFile(path, text));
+    EXPECT_EQ(text, "Months Overall: 0 ") << "without Add to Target the file is replaced";
+
+    env.settings.WriteInt(SettingId::AddToTarget, 1);
+    output.RunOutputCommand(32843);
+    ASSERT_TRUE(ReadTextFile(path, text));
+    EXPECT_EQ(text, "Months Overall: 0 Years Overall: 0 ");
+
+    output.chooseSaveFile = [&](std::string& chosen) {
+        chosen = Path("missing/folder/out.txt");
+        return true;
+    };
+    output.RunOutputCommand(32843);
+    ASSERT_EQ(errors.size(), 1u);
+    EXPECT_TRUE(errors[0].startsWith("Error saving file \"")) << errors[0].toStdString();
+
+    output.chooseSaveFile = [](std::string&) { return false; };
+    output.RunOutputCommand(32843);
+    EXPECT_EQ(errors.size(), 1u) << "a cancelled dialog writes nothing";
+}
+
+TEST_F(OutputActionsTest, NothingBeforeTheFirstPopup)
+{
+    output.RunOutputCommand(32843);
+    output.ToggleOutputOption(SettingId::AddCr);
+    EXPECT_EQ(Clipboard(), "");
+    EXPECT_EQ(env.settings.ReadInt(SettingId::AddCr), 0);
+}
+
+}  // namespace
