@@ -1,0 +1,77 @@
+#include "templates/template_name_dialog.h"
+
+#include <QKeyEvent>
+#include <QMessageBox>
+
+#include "shell/help_dialog.h"
+#include "shell/translation_widget.h"
+#include "templates/folder_path.h"
+#include "templates/template_store.h"
+
+namespace {
+
+constexpr int kNameDialogId = 132;
+
+// These two messages are fixed texts of the dialog, in Russian, and not taken from the language file.
+const char kExistsMessage[] = "Шаблон с таким именем уже существует, введите другое имя!";
+const char kForbiddenMessage[] = "Имя шаблона содержит недопустимые символы, недопустимыми являются: \"%1\"";
+
+}  // namespace
+
+CDialogEvalTemplateName::CDialogEvalTemplateName(const LanguageTable& language,
+                                                 std::function<std::string(const std::string&)> templatePath,
+                                                 QWidget* parent)
+    : QDialog(parent), m_templatePath(std::move(templatePath))
+{
+    m_ui.setupUi(this);
+    std::string section;
+    TranslateWindow(language, false, true, this, kNameDialogId, 0, section);
+    m_ui.okButton->setEnabled(false);
+    connect(m_ui.nameEdit, &QLineEdit::textChanged, this,
+            [this](const QString& text) { m_ui.okButton->setEnabled(!text.isEmpty()); });
+    connect(m_ui.okButton, &QPushButton::clicked, this, &CDialogEvalTemplateName::accept);
+    connect(m_ui.cancelButton, &QPushButton::clicked, this, &QDialog::reject);
+    connect(m_ui.helpButton, &QPushButton::clicked, this, [] { ShowHelpTopic(QStringLiteral("tmplname")); });
+    showMessage = [this](bool error, const QString& text) {
+        if (error) {
+            QMessageBox::critical(this, windowTitle(), text);
+        } else {
+            QMessageBox::information(this, windowTitle(), text);
+        }
+    };
+}
+
+std::string CDialogEvalTemplateName::Name() const
+{
+    return m_ui.nameEdit->text().toStdString();
+}
+
+void CDialogEvalTemplateName::accept()
+{
+    const std::string name = Name();
+    if (name.empty()) {
+        return;
+    }
+    if (!IsValidTemplateName(name)) {
+        showMessage(true, QString::fromUtf8(kForbiddenMessage)
+                              .arg(QString::fromUtf8(kForbiddenTemplateCharacters.data(),
+                                                     static_cast<qsizetype>(kForbiddenTemplateCharacters.size()))));
+        return;
+    }
+    if (FileExists(m_templatePath(name))) {
+        showMessage(false, QString::fromUtf8(kExistsMessage));
+        m_ui.nameEdit->setFocus();
+        m_ui.nameEdit->selectAll();
+        return;
+    }
+    QDialog::accept();
+}
+
+void CDialogEvalTemplateName::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_F1) {
+        ShowHelpTopic(QStringLiteral("tmplname"));
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QDialog>
+
+#include <functional>
+#include <string>
+
+#include "ui_template_name_dialog.h"
+
+class LanguageTable;
+
+// Asks for the name of a new template: OK only for a name without forbidden characters that no template
+// of the folder has yet.
+class CDialogEvalTemplateName final : public QDialog {
+    Q_OBJECT
+public:
+    // `templatePath` gives the file a name would have.
+    CDialogEvalTemplateName(const LanguageTable& language, std::function<std::string(const std::string&)> templatePath,
+                            QWidget* parent = nullptr);
+
+    std::string Name() const;
+
+    // Seam for tests: shows a message box (critical when `error`, else information).
+    std::function<void(bool error, const QString& text)> showMessage;
+
+    void accept() override;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    Ui::CDialogEvalTemplateName m_ui;
+    std::function<std::string(const std::string&)> m_templatePath;
+};

@@ -1,0 +1,609 @@
+#include "templates/templates_dialog.h"
+
+#include <QClipboard>
+#include <QDesktopServices>
+#include <QDir>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QMimeData>
+#include <QShortcut>
+#include <QToolButton>
+#include <QUrl>
+
+#include <algorithm>
+#include <filesystem>
+
+#include "shell/help_dialog.h"
+#include "shell/translation_widget.h"
+#include "templates/file_dialog.h"
+#include "templates/folder_path.h"
+#include "templates/output_actions_widget.h"
+#include "templates/template_name_dialog.h"
+#include "templates/text_file.h"
+#include "widgets/control_id_widget.h"
+
+namespace {
+
+constexpr int kEditorDialogId = 131;
+constexpr int kToolBarId = 146;
+
+enum Command {
+    kNew = 32814,
+    kDelete = 32815,
+    kPreview = 32892,
+    kInsertFile = 32816,
+    kSaveTextFile = 32818,
+    kUndo = 57643,
+    kCut = 57635,
+    kCopy = 57634,
+    kPaste = 57637,
+    kClear = 57632,
+    kSelectAll = 57642,
+    kCurrentDateMacro = 32865,
+    kCurrentTimeMacro = 32866,
+    kFirstDropDown = 32947,   // Substitution Difference, Calculation, Time Info, then the three Value ones
+    kLastDropDown = 32952,
+};
+
+constexpr int kFolderMissingMessage = 40;
+constexpr int kFileFilterMessage = 41;
+constexpr int kOpenFileErrorMessage = 42;
+constexpr int kSaveFileErrorMessage = 43;
+constexpr int kDeleteQuestion = 44;
+constexpr int kDeleteErrorMessage = 45;
+constexpr int kReplaceQuestion = 46;
+constexpr int kHintMessage = 49;
+
+struct ToolButton {
+    int command;
+    const char* tooltip;
+    const char* themeIcon;
+    QStyle::StandardPixmap fallback;
+};
+
+// 0 marks a separator.
+constexpr ToolButton kToolButtons[] = {
+    {kNew, "New Template (Ctrl+N)", "document-new", QStyle::SP_FileIcon},
+    {kDelete, "Delete Template (Ctrl+D)", "edit-delete", QStyle::SP_TrashIcon},
+    {0, nullptr, nullptr, QStyle::SP_CustomBase},
+    {kPreview, "Preview (Ctrl+P)", "document-print-preview", QStyle::SP_FileDialogContentsView},
+    {0, nullptr, nullptr, QStyle::SP_CustomBase},
+    {kInsertFile, "Insert Text from File (Ctrl+O)", "document-open", QStyle::SP_DialogOpenButton},
+    {kSaveTextFile, "Save Text to File (Ctrl+S)", "document-save", QStyle::SP_DialogSaveButton},
+    {0, nullptr, nullptr, QStyle::SP_CustomBase},
+    {kUndo, "Undo (Ctrl+Z)", "edit-undo", QStyle::SP_ArrowBack},
+    {0, nullptr, nullptr, QStyle::SP_CustomBase},
+    {kCut, "Cut (Ctrl+X)", "edit-cut", QStyle::SP_DialogDiscardButton},
+    {kCopy, "Copy (Ctrl+C)", "edit-copy", QStyle::SP_FileDialogDetailedView},
+    {kPaste, "Paste (Ctrl+V)", "edit-paste", QStyle::SP_FileDialogListView},
+    {0, nullptr, nullptr, QStyle::SP_CustomBase},
+    {kClear, "Clear (Del)", "edit-clear", QStyle::SP_DialogResetButton},
+    {0, nullptr, nullptr, QStyle::SP_CustomBase},
+    {32947, "Insert Substitution from Difference", nullptr, QStyle::SP_CustomBase},
+    {32948, "Insert Substitution from Calculation", nullptr, QStyle::SP_CustomBase},
+    {32949, "Insert Substitution from Time Info", nullptr, QStyle::SP_CustomBase},
+    {0, nullptr, nullptr, QStyle::SP_CustomBase},
+    {32950, "Insert Value from Difference", nullptr, QStyle::SP_CustomBase},
+    {32951, "Insert Value from Calculation", nullptr, QStyle::SP_CustomBase},
+    {32952, "Insert Value from Time Info", nullptr, QStyle::SP_CustomBase},
+};
+
+const char* const kDropDownTexts[] = {"%D", "%C", "%I", "D", "C", "I"};
+
+bool ClipboardHasText()
+{
+    const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+    return data != nullptr && data->hasText();
+}
+
+// The label of an item text: what stands before its tab.
+QString LabelOf(const QString& text)
+{
+    const qsizetype tab = text.indexOf(u'\t');
+    return tab < 0 ? text : text.left(tab);
+}
+
+// Gives every Value item the Substitution item's label at the same place, keeping its value.
+void RelabelValues(const QMenu& substitution, QMenu& value)
+{
+    const QList<QAction*> from = substitution.actions();
+    const QList<QAction*> to = value.actions();
+    for (qsizetype i = 0; i < std::min(from.size(), to.size()); ++i) {
+        if (from[i]->menu() != nullptr && to[i]->menu() != nullptr) {
+            RelabelValues(*from[i]->menu(), *to[i]->menu());
+        } else if (!from[i]->isSeparator() && !to[i]->isSeparator() && from[i]->menu() == nullptr) {
+            const QString own = to[i]->text();
+            const qsizetype tab = own.indexOf(u'\t');
+            to[i]->setText(LabelOf(from[i]->text()) + (tab < 0 ? QString() : own.mid(tab)));
+        }
+    }
+}
+
+}  // namespace
+
+CDialogEvalTemplates::CDialogEvalTemplates(const Services& services, QWidget* parent)
+    : QDialog(parent),
+      m_services(services),
+      m_store(services.settings, services.location, services.language,
+              [this](const std::string& message) {
+                  ask(QMessageBox::Critical, QString::fromStdString(message), QMessageBox::Ok);
+              })
+{
+    m_ui.setupUi(this);
+    ask = [this](QMessageBox::Icon icon, const QString& text, QMessageBox::StandardButtons buttons) {
+        QMessageBox box(icon, windowTitle(), text, buttons, this);
+        return static_cast<QMessageBox::StandardButton>(box.exec());
+    };
+    chooseFile = [this](bool save, std::string& path) {
+        return ChooseFile(save, path, m_services.language.GetString(kFileFilterMessage) + "||", "txt", this);
+    };
+    askName = [this](std::string& name) {
+        CDialogEvalTemplateName dialog(m_services.language, [this](const std::string& candidate) {
+            std::string path;
+            m_store.TemplatePath(candidate, path);
+            return path;
+        }, this);
+        if (dialog.exec() != QDialog::Accepted) {
+            return false;
+        }
+        name = dialog.Name();
+        return true;
+    };
+    openFile = [](const std::string& path) {
+        QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(path)));
+    };
+
+    connect(m_ui.templateList, &QListWidget::currentRowChanged, this, &CDialogEvalTemplates::OnSelectionChanged);
+    connect(m_ui.templateList, &QWidget::customContextMenuRequested, this, &CDialogEvalTemplates::OnContextMenu);
+    connect(m_ui.saveButton, &QPushButton::clicked, this, &CDialogEvalTemplates::SaveExpanded);
+    connect(m_ui.copyButton, &QPushButton::clicked, this, &CDialogEvalTemplates::CopyExpanded);
+    connect(m_ui.cancelButton, &QPushButton::clicked, this, &CDialogEvalTemplates::reject);
+    connect(m_ui.helpButton, &QPushButton::clicked, this, [] { ShowHelpTopic(QStringLiteral("tmpl")); });
+    m_stateTimer.setInterval(50);
+    connect(&m_stateTimer, &QTimer::timeout, this, &CDialogEvalTemplates::UpdateCommandStates);
+}
+
+bool CDialogEvalTemplates::Open()
+{
+    ExcludeFromTranslation(*m_ui.templateList);
+    const std::string folder = m_store.TemplateFolder();
+    std::vector<std::string> names;
+    if (!FolderExists(folder) || !ListFiles(folder, "*.trt", names, false, true)) {
+        ask(QMessageBox::Critical, Message(kFolderMissingMessage), QMessageBox::Ok);
+        return false;
+    }
+    std::vector<QString> sorted;
+    for (const std::string& name : names) {
+        sorted.push_back(QString::fromStdString(name));
+    }
+    std::sort(sorted.begin(), sorted.end(),
+              [](const QString& a, const QString& b) { return a.compare(b, Qt::CaseInsensitive) < 0; });
+    {
+        const QSignalBlocker blocker(m_ui.templateList);
+        for (const QString& name : sorted) {
+            m_ui.templateList->addItem(name);
+        }
+    }
+    BuildToolBar();
+    PrepareMenus();
+    if (m_ui.templateList->count() > 0) {
+        const int stored = m_services.settings.ReadInt(SettingId::ActiveTemplateNo);
+        const int index = std::clamp(stored, 0, m_ui.templateList->count() - 1);
+        const QSignalBlocker blocker(m_ui.templateList);
+        m_ui.templateList->setCurrentRow(index);
+        LoadEntry(index);
+    }
+    std::string section;
+    TranslateWindow(m_services.language, false, true, this, kEditorDialogId, 0, section);
+    m_ui.templateText->setPlaceholderText(QStringLiteral("\t\n\t") + Message(kHintMessage));
+    UpdateCommandStates();
+    m_stateTimer.start();
+    return true;
+}
+
+void CDialogEvalTemplates::BuildToolBar()
+{
+    m_toolBar = new QToolBar(this);
+    m_toolBar->setIconSize(QSize(16, 16));
+    for (const ToolButton& button : kToolButtons) {
+        if (button.command == 0) {
+            m_toolBar->addSeparator();
+            continue;
+        }
+        QAction* action = m_toolBar->addAction(QString::fromLatin1(button.tooltip));
+        SetControlId(*action, button.command);
+        action->setToolTip(QString::fromLatin1(button.tooltip));
+        if (button.themeIcon != nullptr) {
+            action->setIcon(QIcon::fromTheme(QString::fromLatin1(button.themeIcon), style()->standardIcon(button.fallback)));
+        } else {
+            action->setText(QString::fromLatin1(kDropDownTexts[button.command - kFirstDropDown]));
+        }
+        const int command = button.command;
+        connect(action, &QAction::triggered, this, [this, command] { RunCommand(command); });
+    }
+    m_ui.dialogLayout->insertWidget(0, m_toolBar);
+    TranslateToolBar(m_services.language, false, m_toolBar, kToolBarId);
+}
+
+void CDialogEvalTemplates::PrepareMenus()
+{
+    m_menus = BuildTemplateMenus();
+    // The output toggles belong to Save >> and Copy >>, not to the editor.
+    for (QMenu* page : m_menus.substitutionPages) {
+        QList<QAction*> actions = page->actions();
+        if (actions.size() > 4) {
+            for (qsizetype i = actions.size() - 4; i < actions.size(); ++i) {
+                page->removeAction(actions[i]);
+            }
+        }
+    }
+    FillMenuValues(*m_menus.value, m_services.pages, m_services.clock, m_services.formatter);
+    // The Value menu shows values, which no translation may touch.
+    for (QAction* action : m_menus.value->actions()) {
+        ExcludeFromTranslation(*action);
+    }
+    TranslateMenu(m_services.language, true, m_menus.bar.get(), kTemplateMenuId);
+    RelabelValues(*m_menus.substitution, *m_menus.value);
+
+    m_menus.bar->setParent(this);
+    m_ui.dialogLayout->setMenuBar(m_menus.bar.get());
+    for (QMenu* menu : {m_menus.templateMenu, m_menus.editMenu, m_menus.substitution, m_menus.value}) {
+        connect(menu, &QMenu::triggered, this, [this](QAction* action) {
+            if (action->menu() == nullptr) {
+                RunCommand(ControlId(*action));
+            }
+        });
+    }
+    const std::pair<QKeySequence, int> accelerators[] = {
+        {QKeySequence(Qt::CTRL | Qt::Key_D), kDelete},      {QKeySequence(Qt::CTRL | Qt::Key_E), kCurrentDateMacro},
+        {QKeySequence(Qt::CTRL | Qt::Key_N), kNew},         {QKeySequence(Qt::CTRL | Qt::Key_O), kInsertFile},
+        {QKeySequence(Qt::CTRL | Qt::Key_P), kPreview},     {QKeySequence(Qt::CTRL | Qt::Key_S), kSaveTextFile},
+        {QKeySequence(Qt::CTRL | Qt::Key_T), kCurrentTimeMacro},
+    };
+    for (const auto& [keys, command] : accelerators) {
+        auto* shortcut = new QShortcut(keys, this);
+        connect(shortcut, &QShortcut::activated, this, [this, command = command] { RunCommand(command); });
+    }
+}
+
+QString CDialogEvalTemplates::Message(int id) const
+{
+    return QString::fromStdString(m_services.language.GetString(id));
+}
+
+void CDialogEvalTemplates::Fail(int messageId, const std::string& subject)
+{
+    ask(QMessageBox::Critical, Message(messageId) + QStringLiteral(" \"") + QString::fromStdString(subject) + u'"',
+        QMessageBox::Ok);
+}
+
+void CDialogEvalTemplates::LoadEntry(int index)
+{
+    QListWidgetItem* item = m_ui.templateList->item(index);
+    if (item == nullptr || item->text().isEmpty()) {
+        return;
+    }
+    std::string text;
+    if (m_store.LoadTemplate(item->text().toStdString(), text)) {
+        m_current = index;
+        m_ui.templateText->setPlainText(QString::fromStdString(text));
+    } else {
+        // The field still holds another template's text: it must not be saved over this one.
+        m_current = -1;
+    }
+}
+
+void CDialogEvalTemplates::SaveEntry(int index)
+{
+    QListWidgetItem* item = m_ui.templateList->item(index);
+    if (item != nullptr && !item->text().isEmpty()) {
+        m_store.SaveTemplate(item->text().toStdString(), m_ui.templateText->toPlainText().toStdString());
+    }
+}
+
+void CDialogEvalTemplates::SaveCurrentAndRemember()
+{
+    const int selected = m_ui.templateList->currentRow();
+    if (selected >= 0 && selected == m_current) {
+        SaveEntry(m_current);
+        m_services.settings.WriteInt(SettingId::ActiveTemplateNo, selected);
+    }
+}
+
+void CDialogEvalTemplates::OnSelectionChanged()
+{
+    SaveEntry(m_current);
+    m_current = -1;
+    LoadEntry(m_ui.templateList->currentRow());
+}
+
+void CDialogEvalTemplates::OnContextMenu(const QPoint& point)
+{
+    QListWidgetItem* item = m_ui.templateList->itemAt(point);
+    if (item == nullptr) {
+        return;
+    }
+    m_ui.templateList->setCurrentItem(item);
+    m_menus.templateMenu->popup(m_ui.templateList->viewport()->mapToGlobal(point));
+}
+
+void CDialogEvalTemplates::UpdateCommandStates()
+{
+    QPlainTextEdit& field = *m_ui.templateText;
+    const bool selected = m_ui.templateList->currentRow() >= 0;
+    const bool hasText = !field.document()->isEmpty();
+    const bool hasSelection = field.textCursor().hasSelection();
+    const std::pair<int, bool> states[] = {
+        {kNew, true},
+        {kDelete, selected},
+        {kInsertFile, selected},
+        {kSaveTextFile, selected},
+        {kPreview, selected && hasText},
+        {kUndo, selected && field.document()->isUndoAvailable()},
+        {kCut, selected && hasSelection},
+        {kCopy, selected && hasSelection},
+        {kClear, selected && hasSelection},
+        {kPaste, selected && ClipboardHasText()},
+        {kSelectAll, selected && hasText},
+    };
+    for (const auto& [command, enabled] : states) {
+        for (const QWidget* owner : {static_cast<const QWidget*>(m_menus.bar.get()), static_cast<const QWidget*>(m_toolBar)}) {
+            if (owner == nullptr) {
+                continue;
+            }
+            if (QAction* action = FindCommand(*owner, command)) {
+                action->setEnabled(enabled);
+            }
+        }
+    }
+    if (m_toolBar != nullptr) {
+        for (int command = kFirstDropDown; command <= kLastDropDown; ++command) {
+            if (QAction* action = FindCommand(*m_toolBar, command)) {
+                action->setEnabled(selected);
+            }
+        }
+    }
+    if (m_services.pages.PagesExist() && m_menus.substitution != nullptr) {
+        m_menus.substitution->menuAction()->setEnabled(selected);
+        m_menus.value->menuAction()->setEnabled(selected);
+    }
+    field.setEnabled(selected);
+    m_ui.saveButton->setEnabled(hasText);
+    m_ui.copyButton->setEnabled(hasText);
+}
+
+void CDialogEvalTemplates::RunCommand(int commandId)
+{
+    QPlainTextEdit& field = *m_ui.templateText;
+    const bool hasSelection = field.textCursor().hasSelection();
+    switch (commandId) {
+    case kNew:
+        NewTemplate();
+        return;
+    case kDelete:
+        DeleteTemplate();
+        return;
+    case kPreview:
+        Preview();
+        return;
+    case kInsertFile:
+        InsertTextFromFile();
+        return;
+    case kSaveTextFile:
+        SaveTextToFile();
+        return;
+    case kUndo:
+        if (field.document()->isUndoAvailable()) {
+            field.undo();
+        }
+        return;
+    case kCut:
+        if (hasSelection) {
+            field.cut();
+        }
+        return;
+    case kCopy:
+        if (hasSelection) {
+            field.copy();
+        }
+        return;
+    case kClear:
+        if (hasSelection) {
+            field.textCursor().removeSelectedText();
+        }
+        return;
+    case kPaste:
+        if (ClipboardHasText()) {
+            field.paste();
+        }
+        return;
+    case kSelectAll:
+        if (!field.document()->isEmpty()) {
+            field.setFocus();
+            field.selectAll();
+            field.ensureCursorVisible();
+        }
+        return;
+    default:
+        break;
+    }
+    if (commandId >= kFirstDropDown && commandId <= kLastDropDown) {
+        const int index = commandId - kFirstDropDown;
+        QMenu* menu = index < 3 ? m_menus.substitutionPages[static_cast<std::size_t>(index)]
+                                : m_menus.valuePages[static_cast<std::size_t>(index - 3)];
+        QAction* button = m_toolBar != nullptr ? FindCommand(*m_toolBar, commandId) : nullptr;
+        QWidget* widget = button != nullptr ? m_toolBar->widgetForAction(button) : nullptr;
+        if (widget != nullptr) {
+            menu->popup(widget->mapToGlobal(QPoint(6, widget->height() + 2)));
+        }
+        return;
+    }
+    InsertFromMenu(commandId);
+}
+
+void CDialogEvalTemplates::InsertFromMenu(int commandId)
+{
+    const QAction* item = m_menus.bar ? FindCommand(*m_menus.bar, commandId) : nullptr;
+    if (item == nullptr) {
+        return;
+    }
+    const QString text = item->text();
+    const qsizetype tab = text.indexOf(u'\t');
+    if (tab < 0 || tab + 1 >= text.size()) {
+        return;
+    }
+    m_ui.templateText->setFocus();
+    m_ui.templateText->textCursor().insertText(text.mid(tab + 1) + u' ');
+}
+
+int CDialogEvalTemplates::SortedPosition(const QString& name) const
+{
+    int row = 0;
+    while (row < m_ui.templateList->count() && m_ui.templateList->item(row)->text().compare(name, Qt::CaseInsensitive) < 0) {
+        ++row;
+    }
+    return row;
+}
+
+void CDialogEvalTemplates::NewTemplate()
+{
+    std::string name;
+    if (!askName(name)) {
+        return;
+    }
+    SaveEntry(m_current);
+    const QString qname = QString::fromStdString(name);
+    const int selected = m_ui.templateList->currentRow();
+    const int row = selected >= 0 ? selected : SortedPosition(qname);
+    {
+        const QSignalBlocker blocker(m_ui.templateList);
+        m_ui.templateList->insertItem(row, qname);
+        m_ui.templateList->setCurrentRow(row);
+    }
+    m_ui.templateText->clear();
+    m_current = row;
+    if (!m_store.SaveTemplate(name, "")) {
+        const QSignalBlocker blocker(m_ui.templateList);
+        delete m_ui.templateList->takeItem(row);
+        m_current = -1;
+        m_ui.templateList->setCurrentRow(m_ui.templateList->count() > 0 ? 0 : -1);
+    }
+}
+
+void CDialogEvalTemplates::DeleteTemplate()
+{
+    const int row = m_ui.templateList->currentRow();
+    if (row < 0) {
+        return;
+    }
+    const QString name = m_ui.templateList->item(row)->text();
+    if (ask(QMessageBox::Question, Message(kDeleteQuestion).replace(QStringLiteral("%s"), name),
+            QMessageBox::Ok | QMessageBox::Cancel) != QMessageBox::Ok) {
+        return;
+    }
+    std::string path;
+    m_store.TemplatePath(name.toStdString(), path);
+    std::error_code error;
+    if (!std::filesystem::remove(path, error)) {
+        Fail(kDeleteErrorMessage, name.toStdString());
+        return;
+    }
+    {
+        const QSignalBlocker blocker(m_ui.templateList);
+        delete m_ui.templateList->takeItem(row);
+        m_current = -1;
+        m_ui.templateList->setCurrentRow(-1);
+    }
+    if (m_ui.templateList->count() == 0) {
+        m_ui.templateText->clear();
+        return;
+    }
+    const int next = std::min(row, m_ui.templateList->count() - 1);
+    const QSignalBlocker blocker(m_ui.templateList);
+    m_ui.templateList->setCurrentRow(next);
+    LoadEntry(next);
+}
+
+std::string CDialogEvalTemplates::Expanded() const
+{
+    std::string text = m_ui.templateText->toPlainText().toStdString();
+    Expand(text, m_services.pages, m_services.clock, m_services.formatter);
+    return text;
+}
+
+void CDialogEvalTemplates::Preview()
+{
+    const std::string path = QDir(QDir::tempPath()).filePath(QStringLiteral("$$qv$$.txt")).toStdString();
+    if (WriteTextFile(path, Expanded(), true)) {
+        openFile(path);
+    }
+}
+
+void CDialogEvalTemplates::InsertTextFromFile()
+{
+    std::string path;
+    if (!chooseFile(false, path)) {
+        return;
+    }
+    bool replace = true;
+    if (!m_ui.templateText->document()->isEmpty()) {
+        const QMessageBox::StandardButton answer =
+            ask(QMessageBox::Question, Message(kReplaceQuestion), QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+        if (answer == QMessageBox::Cancel) {
+            return;
+        }
+        replace = answer == QMessageBox::Yes;
+    }
+    std::string text;
+    if (!ReadTextFile(path, text)) {
+        Fail(kOpenFileErrorMessage, path);
+        return;
+    }
+    const QString read = QString::fromStdString(text);
+    m_ui.templateText->setPlainText(replace ? read : m_ui.templateText->toPlainText() + read);
+    m_ui.templateText->setFocus();
+}
+
+void CDialogEvalTemplates::SaveTextToFile()
+{
+    std::string path;
+    if (chooseFile(true, path) && !WriteTextFile(path, m_ui.templateText->toPlainText().toStdString(), true)) {
+        Fail(kSaveFileErrorMessage, path);
+    }
+}
+
+void CDialogEvalTemplates::SaveExpanded()
+{
+    SaveCurrentAndRemember();
+    const std::string text = Expanded();
+    std::string path;
+    if (chooseFile(true, path) && !WriteTextFile(path, text, true)) {
+        Fail(kSaveFileErrorMessage, path);
+    }
+    m_stateTimer.stop();
+    QDialog::accept();
+}
+
+void CDialogEvalTemplates::CopyExpanded()
+{
+    SaveCurrentAndRemember();
+    SetClipboardText(Expanded());
+    m_stateTimer.stop();
+    QDialog::accept();
+}
+
+void CDialogEvalTemplates::reject()
+{
+    SaveCurrentAndRemember();
+    m_stateTimer.stop();
+    QDialog::reject();
+}
+
+void CDialogEvalTemplates::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_F1) {
+        ShowHelpTopic(QStringLiteral("tmpl"));
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}

@@ -1,0 +1,227 @@
+#include "templates/templates_dialog.h"
+
+#include <gtest/gtest.h>
+
+#include <QLineEdit>
+#include <QPushButton>
+
+#include <filesystem>
+#include <QListWidget>
+#include <QPlainTextEdit>
+
+#include "shell/main_dialog.h"
+#include "shell/ui_environment.h"
+#include "templates/output_actions_widget.h"
+#include "templates/template_name_dialog.h"
+#include "templates/text_file.h"
+#include "widgets/control_id_widget.h"
+
+namespace {
+
+struct TemplatesDialogTest : ::testing::Test {
+    UiEnvironment env;
+    CDialogEvalMain window{AppServices{env.clock, env.formatter, env.settings, env.location, env.zones,
+                                       env.clockSetter, env.timeChanges}};
+    std::string folder = env.folder.filePath("templates").toStdString();
+    std::vector<QString> messages;
+    QMessageBox::StandardButton answer = QMessageBox::Ok;
+    std::vector<std::string> names;   // what the name dialog will answer, in turn
+
+    TemplatesDialogTest()
+    {
+        std::filesystem::create_directories(folder);
+        env.settings.WriteString(SettingId::TemplateFolder, folder);
+    }
+    void Put(const char* name, const char* text) { WriteTextFile(folder + "/" + name + ".trt", text, true); }
+    std::string Read(const char* name)
+    {
+        std::string text;
+        EXPECT_TRUE(ReadTextFile(folder + "/" + name + ".trt", text)) << name;
+        return text;
+    }
+    std::unique_ptr<CDialogEvalTemplates> Editor()
+    {
+        auto editor = std::make_unique<CDialogEvalTemplates>(
+            CDialogEvalTemplates::Services{window.PageValues(), env.clock, env.formatter, env.settings, env.location,
+                                           window.GetLanguageTable()});
+        editor->ask = [this](QMessageBox::Icon, const QString& text, QMessageBox::StandardButtons) {
+            messages.push_back(text);
+            return answer;
+        };
+        editor->askName = [this](std::string& name) {
+            if (names.empty()) {
+                return false;
+            }
+            name = names.front();
+            names.erase(names.begin());
+            return true;
+        };
+        return editor;
+    }
+    static QListWidget& List(CDialogEvalTemplates& e) { return *FindControlAs<QListWidget>(e, 1027); }
+    static QPlainTextEdit& Field(CDialogEvalTemplates& e) { return *FindControlAs<QPlainTextEdit>(e, 1028); }
+    static QStringList Names(CDialogEvalTemplates& e)
+    {
+        QStringList list;
+        for (int i = 0; i < List(e).count(); ++i) {
+            list << List(e).item(i)->text();
+        }
+        return list;
+    }
+    static bool Enabled(CDialogEvalTemplates& e, int command) { return FindCommand(*e.Menus().bar, command)->isEnabled(); }
+};
+
+TEST_F(TemplatesDialogTest, EmptyFolderOffersOnlyNew)
+{
+    auto editor = Editor();
+    ASSERT_TRUE(editor->Open());
+    EXPECT_FALSE(Field(*editor).isEnabled());
+    EXPECT_TRUE(Field(*editor).placeholderText().contains("Template -> New"));
+    EXPECT_TRUE(Enabled(*editor, 32814));
+    for (int command : {32815, 32892, 32816, 32818, 57643, 57635, 57634, 57632, 57642}) {
+        EXPECT_FALSE(Enabled(*editor, command)) << command;
+    }
+    EXPECT_FALSE(editor->Menus().substitution->menuAction()->isEnabled());
+
+    names = {"First"};
+    editor->RunCommand(32814);
+    editor->UpdateCommandStates();   // as the 50 ms timer does
+    EXPECT_EQ(Names(*editor), QStringList{"First"});
+    EXPECT_TRUE(Field(*editor).isEnabled());
+    EXPECT_EQ(Read("First"), "");
+}
+
+TEST_F(TemplatesDialogTest, MissingFolderIsReportedAndTheEditorDoesNotOpen)
+{
+    env.settings.WriteString(SettingId::TemplateFolder, folder + "/gone");
+    auto editor = Editor();
+    EXPECT_FALSE(editor->Open());
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_TRUE(messages[0].startsWith("Template folder cannot be found"));
+}
+
+TEST_F(TemplatesDialogTest, StoredIndexBeyondTheListSelectsTheLast)
+{
+    Put("b", "text of b");
+    Put("A", "text of A");
+    Put("c", "text of c");
+    env.settings.WriteInt(SettingId::ActiveTemplateNo, 7);
+    auto editor = Editor();
+    ASSERT_TRUE(editor->Open());
+    EXPECT_EQ(Names(*editor), (QStringList{"A", "b", "c"})) << "sorted without regard to case";
+    EXPECT_EQ(List(*editor).currentRow(), 2);
+    EXPECT_EQ(Field(*editor).toPlainText(), "text of c");
+}
+
+TEST_F(TemplatesDialogTest, MacrosAndValuesAreTypedAtTheCaret)
+{
+    Put("t", "ab");
+    auto editor = Editor();
+    ASSERT_TRUE(editor->Open());
+    QTextCursor cursor = Field(*editor).textCursor();
+    cursor.setPosition(1);
+    Field(*editor).setTextCursor(cursor);
+    editor->RunCommand(32874);
+    EXPECT_EQ(Field(*editor).toPlainText(), "a%DSD% b");
+    Field(*editor).selectAll();
+    editor->RunCommand(32895);
+    EXPECT_EQ(Field(*editor).toPlainText(), "Monday, March 01, 2004 ") << "a Value item types the value itself";
+    EXPECT_EQ(FindCommand(*editor->Menus().value, 32895)->text(), "Start &Date\tMonday, March 01, 2004");
+}
+
+TEST_F(TemplatesDialogTest, NewGoesBeforeTheSelectedEntryAndEditsSurviveSwitching)
+{
+    Put("alpha", "one");
+    Put("omega", "two");
+    env.settings.WriteInt(SettingId::ActiveTemplateNo, 1);
+    auto editor = Editor();
+    ASSERT_TRUE(editor->Open());
+    Field(*editor).setPlainText("two, edited");
+    names = {"zeta"};
+    editor->RunCommand(32814);
+    EXPECT_EQ(Names(*editor), (QStringList{"alpha", "zeta", "omega"}));
+    EXPECT_EQ(Read("omega"), "two, edited") << "the text typed before New is saved";
+    Field(*editor).setPlainText("new text");
+    List(*editor).setCurrentRow(0);
+    EXPECT_EQ(Field(*editor).toPlainText(), "one");
+    List(*editor).setCurrentRow(1);
+    EXPECT_EQ(Field(*editor).toPlainText(), "new text");
+}
+
+TEST_F(TemplatesDialogTest, DeleteAsksAndSelectsTheNeighbour)
+{
+    Put("a", "A");
+    Put("b", "B");
+    env.settings.WriteInt(SettingId::ActiveTemplateNo, 1);
+    auto editor = Editor();
+    ASSERT_TRUE(editor->Open());
+    answer = QMessageBox::Cancel;
+    editor->RunCommand(32815);
+    EXPECT_EQ(Names(*editor).size(), 2);
+    EXPECT_EQ(messages.back(), "Are you sure you want to delete template \"b\"?");
+    answer = QMessageBox::Ok;
+    editor->RunCommand(32815);
+    EXPECT_EQ(Names(*editor), QStringList{"a"});
+    EXPECT_EQ(List(*editor).currentRow(), 0);
+    EXPECT_EQ(Field(*editor).toPlainText(), "A");
+    EXPECT_FALSE(std::filesystem::exists(folder + "/b.trt"));
+    editor->RunCommand(32815);
+    EXPECT_TRUE(Names(*editor).isEmpty());
+    EXPECT_TRUE(Field(*editor).toPlainText().isEmpty());
+}
+
+TEST_F(TemplatesDialogTest, CopyExpandsWhileTheFileKeepsTheMacros)
+{
+    Put("t", "");
+    auto editor = Editor();
+    ASSERT_TRUE(editor->Open());
+    Field(*editor).setPlainText("From %DSD% it is %DTD% days.");
+    editor->UpdateCommandStates();
+    FindControlAs<QPushButton>(*editor, 1033)->click();
+    std::string clipboard;
+    GetClipboardText(clipboard);
+    EXPECT_EQ(clipboard, "From Monday, March 01, 2004 it is 0 days.");
+    EXPECT_EQ(Read("t"), "From %DSD% it is %DTD% days.");
+    EXPECT_EQ(editor->result(), QDialog::Accepted);
+}
+
+TEST_F(TemplatesDialogTest, CancelKeepsTheEditsAndTheSelection)
+{
+    Put("a", "A");
+    Put("b", "B");
+    auto editor = Editor();
+    ASSERT_TRUE(editor->Open());
+    List(*editor).setCurrentRow(1);
+    Field(*editor).setPlainText("B, edited");
+    editor->reject();
+    EXPECT_EQ(Read("b"), "B, edited");
+    EXPECT_EQ(env.settings.ReadInt(SettingId::ActiveTemplateNo), 1);
+}
+
+TEST_F(TemplatesDialogTest, NameDialogRejectsForbiddenAndExistingNames)
+{
+    Put("taken", "");
+    CDialogEvalTemplateName dialog(window.GetLanguageTable(),
+                                   [this](const std::string& name) { return folder + "/" + name + ".trt"; });
+    std::vector<std::pair<bool, QString>> shown;
+    dialog.showMessage = [&](bool error, const QString& text) { shown.emplace_back(error, text); };
+    auto& edit = *FindControlAs<QLineEdit>(dialog, 1032);
+    auto& ok = *FindControlAs<QPushButton>(dialog, 1);
+    EXPECT_FALSE(ok.isEnabled());
+    edit.setText("a:b");
+    ok.click();
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_TRUE(shown[0].first);
+    EXPECT_TRUE(shown[0].second.contains("/\\:*?\"<>|"));
+    edit.setText("taken");
+    ok.click();
+    ASSERT_EQ(shown.size(), 2u);
+    EXPECT_FALSE(shown[1].first);
+    EXPECT_EQ(edit.selectedText(), "taken");
+    edit.setText("new one");
+    ok.click();
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_EQ(dialog.Name(), "new one");
+}
+
+}  // namespace
