@@ -28,7 +28,8 @@ bool CEvalApp::InitInstance()
     m_help = std::make_unique<HelpViewer>(HelpFileFor(QString::fromStdString(m_location.ExecutablePath())));
     InstallHelpViewer(m_help.get());
 
-    m_mainWindow = std::make_unique<CDialogEvalMain>(AppServices{m_clock, m_formatter, m_settings, m_location, m_zones});
+    m_mainWindow = std::make_unique<CDialogEvalMain>(
+        AppServices{m_clock, m_formatter, m_settings, m_location, m_zones, m_clockSetter, m_timeChanges});
     QObject::connect(m_mainWindow.get(), &CDialogEvalMain::exitRequested, qApp, &QCoreApplication::quit,
                      Qt::QueuedConnection);
 

@@ -8,7 +8,9 @@
 #include "platform/qt_locale_formatter.h"
 #include "platform/reg_file_settings_backend.h"
 #include "platform/system_clock.h"
+#include "platform/system_clock_setter.h"
 #include "platform/system_zone_source.h"
+#include "platform/time_change_watcher.h"
 #include "platform/xdg_autostart_list.h"
 #include "shell/help_dialog.h"
 #include "shell/main_dialog.h"
@@ -30,11 +32,13 @@ public:
 
 private:
     SystemClock m_clock;
+    SystemClockSetter m_clockSetter;
     QtLocaleFormatter m_formatter;
     ProcProgramLocation m_location;
     SystemZoneSource m_zones;
     RegFileSettingsBackend m_backend;
     XdgAutostartList m_autostart;
+    TimerFdTimeChangeWatcher m_timeChanges;
     SettingsStore m_settings;
     std::unique_ptr<HelpViewer> m_help;
     std::unique_ptr<CDialogEvalMain> m_mainWindow;

@@ -7,10 +7,13 @@
 #include <QScreen>
 
 #include "calc/range_page.h"
+#include "calc/rollback_page.h"
 #include "calc/time_page.h"
+#include "platform/time_change_watcher.h"
 #include "shell/about_page.h"
 #include "shell/colors.h"
 #include "shell/help_dialog.h"
+#include "shell/options_page.h"
 #include "shell/page_frame_widget.h"
 #include "shell/translation_widget.h"
 #include "widgets/control_id_widget.h"
@@ -68,12 +71,17 @@ CDialogEvalMain::CDialogEvalMain(const AppServices& services, QWidget* parent)
     setAutoFillBackground(true);
 
     m_pages = {new CDialogEvalRange(m_pageServices), new CDialogEvalTime(m_pageServices),
-               new PageWidget(QStringLiteral("timeinfo")), new PageWidget(QStringLiteral("rollback")),
-               new PageWidget(QStringLiteral("options")), new CDialogEvalAbout};
+               new PageWidget(QStringLiteral("timeinfo")),
+               new CDialogEvalRollback(m_pageServices, services.clockSetter),
+               new CDialogEvalOptions(m_pageServices,
+                                      OptionsServices{m_language, services.location, [this] { ApplyLanguage(false); },
+                                                      [this] { UpdateTrayIcon(); }}),
+               new CDialogEvalAbout};
     for (int i = 0; i < kPageCount; ++i) {
         m_pages[static_cast<std::size_t>(i)]->setWindowTitle(QString::fromLatin1(kPageNames[i]));
         m_ui.sheet->addWidget(m_pages[static_cast<std::size_t>(i)]);
     }
+    connect(&services.timeChanges, &TimeChangeSource::timeChanged, this, &CDialogEvalMain::OnSystemTimeChanged);
     SetUpPageList();
 
     connect(m_ui.exitButton, &QPushButton::clicked, this, &CDialogEvalMain::ExitSequence);
@@ -166,6 +174,11 @@ void CDialogEvalMain::UpdateOutputButtons()
 void CDialogEvalMain::ShowOnTimeInfo(const DateTime&)
 {
     ActivatePage(kTimeInfoPage, true);
+}
+
+void CDialogEvalMain::OnSystemTimeChanged()
+{
+    static_cast<CDialogEvalRollback*>(m_pages[kRollbackPage])->TimeChanged();
 }
 
 void CDialogEvalMain::LoadAllSettings()

@@ -14,7 +14,9 @@
 #include "shell/settings_store.h"
 #include "ui_main_dialog.h"
 
+class ClockSetter;
 class PageWidget;
+class TimeChangeSource;
 
 // What the main window needs of the program; tests hand in fakes and temporary folders.
 struct AppServices {
@@ -23,6 +25,8 @@ struct AppServices {
     const SettingsStore& settings;
     const ProgramLocation& location;
     const ZoneSource& zones;
+    ClockSetter& clockSetter;         // the Rollback page sets the system clock through it
+    TimeChangeSource& timeChanges;    // the system's notice that its clock was set
 };
 
 // The page indices, fixed everywhere: in the page list, in ActivePageNo and for help topics.
@@ -78,6 +82,8 @@ private:
     void ActivatePage(int index, bool selectRow);
     void OnPageListSelection();
     void ShowSelectedPageHelp();
+    // The system's notice that its clock was set, passed on to the Rollback page.
+    void OnSystemTimeChanged();
     void LoadAllSettings();
     void SaveAllSettings();
 

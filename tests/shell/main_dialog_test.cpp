@@ -23,7 +23,11 @@ namespace {
 struct MainDialogTest : ::testing::Test {
     UiEnvironment env;
 
-    AppServices Services() { return AppServices{env.clock, env.formatter, env.settings, env.location, env.zones}; }
+    AppServices Services()
+    {
+        return AppServices{env.clock, env.formatter, env.settings, env.location, env.zones, env.clockSetter,
+                           env.timeChanges};
+    }
     static QListWidget& PageList(const CDialogEvalMain& window) { return *window.findChild<QListWidget*>("pageList"); }
     static QPushButton& Button(const CDialogEvalMain& window, const char* name)
     {

@@ -7,8 +7,10 @@
 #include <vector>
 
 #include "fakes/fake_clock.h"
+#include "fakes/fake_clock_setter.h"
 #include "fakes/fake_locale_formatter.h"
 #include "fakes/fake_messages.h"
+#include "fakes/fake_time_change_source.h"
 #include "fakes/fake_zone_source.h"
 #include "platform/reg_file_settings_backend.h"
 #include "platform/xdg_autostart_list.h"
@@ -30,6 +32,8 @@ private:
 struct UiEnvironment {
     QTemporaryDir folder;
     FakeClock clock{SystemTime{2004, 3, 1, 1, 13, 5, 9, 0}};
+    FakeClockSetter clockSetter{clock};
+    FakeTimeChangeSource timeChanges;
     FakeLocaleFormatter formatter;
     FakeMessages messages;
     FakeZoneSource zones;

@@ -1,0 +1,106 @@
+#include "calc/rollback_page.h"
+
+#include <QCoreApplication>
+#include <QMessageBox>
+#include <QStyle>
+
+#include "shell/settings_store.h"
+#include "widgets/control_id_widget.h"
+#include "widgets/picker_widget.h"
+
+namespace {
+
+void ShowStopBox(QWidget* parent, const QString& text)
+{
+    QMessageBox::critical(parent, QCoreApplication::applicationName(), text, QMessageBox::Ok);
+}
+
+}  // namespace
+
+CDialogEvalRollback::CDialogEvalRollback(const PageServices& services, ClockSetter& setter, QWidget* parent)
+    : PageWidget(QStringLiteral("rollback"), parent),
+      m_services(services),
+      m_rollback(services.clock, setter),
+      m_errorBox(ShowStopBox)
+{
+    m_ui.setupUi(this);
+    const int iconSize = style()->pixelMetric(QStyle::PM_MessageBoxIconSize, nullptr, this);
+    m_ui.warningIcon->setPixmap(style()->standardIcon(QStyle::SP_MessageBoxWarning, nullptr, this).pixmap(iconSize));
+    SetUpDatePicker(*m_ui.targetDate, RollbackEarliest(), RollbackLatest());
+    SetUpTimePicker(*m_ui.targetTime);
+    m_ui.state->setMinimumWidth(m_ui.state->fontMetrics().horizontalAdvance(QStringLiteral("M")) * 14);
+
+    connect(m_ui.now, &QPushButton::clicked, this, &CDialogEvalRollback::SetToNow);
+    connect(m_ui.timeInfo, &QPushButton::clicked, this,
+            [this] { m_services.showOnTimeInfo(ReadPickerDateTime(m_ui.targetDate, m_ui.targetTime)); });
+    connect(m_ui.setClock, &QPushButton::clicked, this, &CDialogEvalRollback::SetClock);
+    connect(m_ui.restoreClock, &QPushButton::clicked, this, &CDialogEvalRollback::RestoreClock);
+    UpdateDisplay();
+}
+
+void CDialogEvalRollback::LoadSettings()
+{
+    const SettingsStore& settings = m_services.settings;
+    LoadPicker(*m_ui.targetDate, settings, SettingId::DateRollback);
+    LoadPicker(*m_ui.targetTime, settings, SettingId::TimeRollback);
+    DateTimeSpan offset;
+    settings.ReadSpan(SettingId::Span, offset);
+    m_rollback.Load(settings.ReadInt(SettingId::Rollback) != 0, offset);
+    UpdateDisplay();
+}
+
+void CDialogEvalRollback::SaveSettings()
+{
+    const SettingsStore& settings = m_services.settings;
+    SavePicker(*m_ui.targetDate, settings, SettingId::DateRollback);
+    SavePicker(*m_ui.targetTime, settings, SettingId::TimeRollback);
+    settings.WriteInt(SettingId::Rollback, m_rollback.Changed() ? 1 : 0);
+    settings.WriteSpan(SettingId::Span, m_rollback.Offset());
+}
+
+void CDialogEvalRollback::TimeChanged()
+{
+    if (m_rollback.TimeChanged()) {
+        UpdateDisplay();
+    }
+}
+
+void CDialogEvalRollback::SetToNow()
+{
+    const DateTime now = GetNow(m_services.clock);
+    WritePicker(*m_ui.targetDate, now);
+    WritePicker(*m_ui.targetTime, now);
+    UpdateDisplay();
+}
+
+void CDialogEvalRollback::SetClock()
+{
+    const std::optional<SetTimeResult> result =
+        m_rollback.Set(ReadPickerDateTime(m_ui.targetDate, m_ui.targetTime));
+    UpdateDisplay();
+    if (result && !result->ok) {
+        ShowFailure(false, *result);
+    }
+}
+
+void CDialogEvalRollback::RestoreClock()
+{
+    const std::optional<SetTimeResult> result = m_rollback.Restore();
+    UpdateDisplay();
+    if (result && !result->ok) {
+        ShowFailure(true, *result);
+    }
+}
+
+void CDialogEvalRollback::ShowFailure(bool restoring, const SetTimeResult& result)
+{
+    if (m_errorBox) {
+        m_errorBox(this, QString::fromStdString(ClockErrorText(restoring, result.message, m_services.messages)));
+    }
+}
+
+void CDialogEvalRollback::UpdateDisplay()
+{
+    ApplyControlStates(*this, RollbackControlStates(m_rollback.Changed()));
+    m_ui.state->setText(QString::fromStdString(RollbackStateText(m_rollback.Changed(), m_services.messages)));
+}

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QString>
+
+#include <functional>
+
+#include "calc/clock_setter.h"
+#include "calc/rollback.h"
+#include "shell/page_frame_widget.h"
+#include "shell/page_services.h"
+#include "ui_rollback_page.h"
+
+// The Rollback page: sets the computer's clock to a chosen date-time and later puts it back to real
+// time, the time that passed meanwhile counted, also after a restart.
+class CDialogEvalRollback final : public PageWidget {
+    Q_OBJECT
+public:
+    // Shows an error to the user; tests capture the text instead of opening a modal box.
+    using ErrorBox = std::function<void(QWidget* parent, const QString& text)>;
+
+    CDialogEvalRollback(const PageServices& services, ClockSetter& setter, QWidget* parent = nullptr);
+
+    void LoadSettings() override;
+    void SaveSettings() override;
+
+    // The system's notice that its time changed, passed on by the main window.
+    void TimeChanged();
+    void SetErrorBox(ErrorBox box) { m_errorBox = std::move(box); }
+
+private:
+    void SetToNow();
+    void SetClock();
+    void RestoreClock();
+    void ShowFailure(bool restoring, const SetTimeResult& result);
+    void UpdateDisplay();
+
+    PageServices m_services;
+    Rollback m_rollback;
+    Ui::CDialogEvalRollback m_ui;
+    ErrorBox m_errorBox;
+};

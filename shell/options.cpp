@@ -1,0 +1,70 @@
+#include "shell/options.h"
+
+#include <algorithm>
+
+#include "templates/folder_path.h"
+
+namespace {
+
+char LowerAscii(char c)
+{
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+bool EqualIgnoringCase(std::string_view a, std::string_view b)
+{
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
+                                              [](char x, char y) { return LowerAscii(x) == LowerAscii(y); });
+}
+
+bool ListedBefore(std::string_view a, std::string_view b)
+{
+    const auto folded = [](std::string_view text) {
+        std::string out(text);
+        std::transform(out.begin(), out.end(), out.begin(), LowerAscii);
+        return out;
+    };
+    const std::string foldedA = folded(a);
+    const std::string foldedB = folded(b);
+    return foldedA != foldedB ? foldedA < foldedB : a < b;
+}
+
+}  // namespace
+
+std::vector<std::string> ListLanguages(const ProgramLocation& location)
+{
+    std::vector<std::string> names;
+    const std::string folder = ProgramFolder(location);
+    // An empty folder would list the working folder.
+    if (folder.empty() || !ListFiles(folder, "*.lng", names, false, true)) {
+        return {};
+    }
+    std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) { return ListedBefore(a, b); });
+    return names;
+}
+
+LanguageChoice ChooseLanguage(std::vector<std::string> names, std::string_view stored)
+{
+    const auto find = [&names](std::string_view name) {
+        return std::find_if(names.begin(), names.end(), [name](const std::string& n) { return EqualIgnoringCase(n, name); });
+    };
+    auto found = stored.empty() ? names.end() : find(stored);
+    if (found == names.end()) {
+        found = find(kDefaultLanguage);
+    }
+    if (found == names.end()) {
+        found = names.insert(std::upper_bound(names.begin(), names.end(), kDefaultLanguage,
+                                              [](std::string_view a, const std::string& b) { return ListedBefore(a, b); }),
+                             std::string(kDefaultLanguage));
+    }
+    const auto selected = static_cast<std::size_t>(found - names.begin());
+    return LanguageChoice{std::move(names), selected};
+}
+
+std::string TemplateFolderStatus(std::string_view typed, const ProgramLocation& location,
+                                 const MessageSource& messages)
+{
+    std::string folder(typed);
+    NormalizeFolderPath(folder, location);
+    return FolderExists(folder) ? std::string() : messages.GetString(39);
+}

@@ -1,0 +1,169 @@
+#include "calc/rollback.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+#include "core/calendar.h"
+#include "fakes/fake_clock.h"
+#include "fakes/fake_clock_setter.h"
+#include "fakes/fake_messages.h"
+
+namespace {
+
+SystemTime Record(int y, int mo, int d, int h = 0, int mi = 0, int s = 0)
+{
+    return SystemTime{static_cast<std::uint16_t>(y), static_cast<std::uint16_t>(mo), 0, static_cast<std::uint16_t>(d),
+                      static_cast<std::uint16_t>(h), static_cast<std::uint16_t>(mi), static_cast<std::uint16_t>(s), 0};
+}
+
+DateTime At(int y, int mo, int d, int h = 0, int mi = 0, int s = 0)
+{
+    return DateTime::FromParts(y, mo, d, h, mi, s);
+}
+
+// The calendar fields that a request set, without the day of week.
+DateTime Requested(const SystemTime& time)
+{
+    return At(time.year, time.month, time.day, time.hour, time.minute, time.second);
+}
+
+struct RollbackTest : ::testing::Test {
+    FakeClock clock{Record(2004, 11, 20, 14, 0, 0)};
+    FakeClockSetter setter{clock};
+    Rollback rollback{clock, setter};
+};
+
+TEST_F(RollbackTest, RestoreCountsTheTimeThatPassed)
+{
+    const std::optional<SetTimeResult> set = rollback.Set(At(2004, 1, 1, 12, 0, 0));
+    ASSERT_TRUE(set && set->ok);
+    EXPECT_TRUE(rollback.Changed());
+    EXPECT_EQ(SpanToSeconds(rollback.Offset()), (324 * 24 + 2) * 3600);
+    ASSERT_EQ(setter.requests.size(), 1u);
+    EXPECT_EQ(Requested(setter.requests[0]), At(2004, 1, 1, 12, 0, 0));
+
+    clock.Set(Record(2004, 1, 1, 13, 30, 0));
+    const std::optional<SetTimeResult> restore = rollback.Restore();
+    ASSERT_TRUE(restore && restore->ok);
+    EXPECT_FALSE(rollback.Changed());
+    ASSERT_EQ(setter.requests.size(), 2u);
+    EXPECT_EQ(Requested(setter.requests[1]), At(2004, 11, 20, 15, 30, 0));
+}
+
+TEST_F(RollbackTest, EachMoveOnlyFromItsState)
+{
+    EXPECT_FALSE(rollback.Restore()) << "nothing to restore";
+    ASSERT_TRUE(rollback.Set(At(2004, 1, 1)));
+    EXPECT_FALSE(rollback.Set(At(2003, 1, 1))) << "a second set would lose the real time";
+    EXPECT_EQ(setter.requests.size(), 1u);
+}
+
+TEST_F(RollbackTest, OwnEchoIsIgnoredAndAnOutsideChangeEndsTheChange)
+{
+    ASSERT_TRUE(rollback.Set(At(2004, 1, 1)));
+    EXPECT_FALSE(rollback.TimeChanged()) << "the set's own notice";
+    EXPECT_TRUE(rollback.Changed());
+    EXPECT_TRUE(rollback.TimeChanged());
+    EXPECT_FALSE(rollback.Changed());
+    EXPECT_FALSE(rollback.TimeChanged());
+    EXPECT_EQ(setter.requests.size(), 1u) << "an outside change is never undone";
+}
+
+TEST_F(RollbackTest, RefusedSetStaysRestored)
+{
+    setter.refusal = "Operation not permitted";
+    const std::optional<SetTimeResult> set = rollback.Set(At(2004, 1, 1));
+    ASSERT_TRUE(set);
+    EXPECT_FALSE(set->ok);
+    EXPECT_EQ(set->message, "Operation not permitted");
+    EXPECT_FALSE(rollback.Changed());
+    EXPECT_FALSE(rollback.TimeChanged()) << "no echo is awaited after a refusal";
+}
+
+TEST_F(RollbackTest, RefusedRestoreStillEndsTheChange)
+{
+    ASSERT_TRUE(rollback.Set(At(2004, 1, 1)));
+    setter.refusal = "Access denied";
+    const std::optional<SetTimeResult> restore = rollback.Restore();
+    ASSERT_TRUE(restore);
+    EXPECT_FALSE(restore->ok);
+    EXPECT_EQ(restore->message, "Access denied");
+    EXPECT_FALSE(rollback.Changed());
+}
+
+TEST_F(RollbackTest, StoredStateIsRestoredAfterARestart)
+{
+    // Set a day ago at 2004-11-19 14:00 to 2004-01-01 12:00; the clock now reads a day and an hour on.
+    rollback.Load(true, DateTimeSpan(324.0 + 2.0 / 24));
+    clock.Set(Record(2004, 1, 2, 13, 0, 0));
+    ASSERT_TRUE(rollback.Restore());
+    EXPECT_EQ(Requested(setter.requests.back()), At(2004, 11, 21, 15, 0, 0));
+}
+
+struct BadOffsetCase {
+    const char* why;
+    double days;
+    bool setsClock;
+};
+
+const BadOffsetCase kBadOffsets[] = {
+    {"no offset stored: the clock is set to what it shows", 0.0, true},
+    {"negative: the target lay in the future", -1.5, true},
+    {"beyond the range", 1e300, false},
+    {"before the range", -20000.0, false},
+    {"infinite", std::numeric_limits<double>::infinity(), false},
+    {"not a number", std::nan(""), false},
+};
+
+TEST_F(RollbackTest, StoredOffsetsNeverSetTheClockOutsideTheRange)
+{
+    for (const BadOffsetCase& c : kBadOffsets) {
+        SCOPED_TRACE(c.why);
+        setter.requests.clear();
+        rollback.Load(true, DateTimeSpan(c.days));
+        const std::optional<SetTimeResult> restore = rollback.Restore();
+        ASSERT_TRUE(restore);
+        EXPECT_EQ(restore->ok, c.setsClock);
+        EXPECT_EQ(setter.requests.size(), c.setsClock ? 1u : 0u);
+        for (const SystemTime& request : setter.requests) {
+            EXPECT_GE(Requested(request), RollbackEarliest());
+            EXPECT_LE(Requested(request), RollbackLatest());
+        }
+        EXPECT_TRUE(restore->ok || !restore->message.empty()) << "a refusal names its reason";
+        EXPECT_FALSE(rollback.Changed());
+        clock.Set(Record(2004, 11, 20, 14, 0, 0));
+    }
+}
+
+TEST_F(RollbackTest, TargetsOutsideTheRangeAreRefused)
+{
+    const DateTime targets[] = {At(1970, 12, 31, 23, 59, 59), At(2037, 1, 1), DateTime::Invalid()};
+    for (const DateTime& target : targets) {
+        const std::optional<SetTimeResult> set = rollback.Set(target);
+        ASSERT_TRUE(set);
+        EXPECT_FALSE(set->ok);
+        EXPECT_FALSE(set->message.empty());
+    }
+    EXPECT_TRUE(setter.requests.empty());
+    EXPECT_TRUE(rollback.Set(At(1971, 1, 1)));
+}
+
+TEST(RollbackDisplay, StateTextAndControls)
+{
+    FakeMessages messages;
+    EXPECT_EQ(RollbackStateText(true, messages), "Changed...");
+    EXPECT_EQ(RollbackStateText(false, messages), "Restored");
+    messages.Override(31, "Geändert");
+    EXPECT_EQ(RollbackStateText(true, messages), "Geändert...");
+    for (const bool changed : {false, true}) {
+        for (const ControlState& state : RollbackControlStates(changed)) {
+            EXPECT_EQ(state.enabled, (state.controlId == kRollbackRestore) == changed) << state.controlId;
+        }
+    }
+    EXPECT_EQ(ClockErrorText(false, "Operation not permitted", messages), "System time error\nOperation not permitted");
+    EXPECT_EQ(ClockErrorText(true, "", messages), "Time restore failed\n");
+}
+
+}  // namespace

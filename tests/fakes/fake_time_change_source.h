@@ -1,0 +1,9 @@
+#pragma once
+
+#include "platform/time_change_watcher.h"
+
+// The system's time-change notice on demand.
+class FakeTimeChangeSource final : public TimeChangeSource {
+public:
+    void Notify() { emit timeChanged(); }
+};
