@@ -286,6 +286,7 @@ void CDialogEvalTemplates::LoadEntry(int index)
     std::string text;
     if (m_store.LoadTemplate(item->text().toStdString(), text)) {
         m_current = index;
+        m_crLf = text.find("\r\n") != std::string::npos;
         m_ui.templateText->setPlainText(QString::fromStdString(text));
     } else {
         // The field still holds another template's text: it must not be saved over this one.
@@ -297,8 +298,24 @@ void CDialogEvalTemplates::SaveEntry(int index)
 {
     QListWidgetItem* item = m_ui.templateList->item(index);
     if (item != nullptr && !item->text().isEmpty()) {
-        m_store.SaveTemplate(item->text().toStdString(), m_ui.templateText->toPlainText().toStdString());
+        m_store.SaveTemplate(item->text().toStdString(), FieldText());
     }
+}
+
+std::string CDialogEvalTemplates::FieldText() const
+{
+    std::string text = m_ui.templateText->toPlainText().toStdString();
+    if (!m_crLf) {
+        return text;
+    }
+    std::string withCrLf;
+    for (char c : text) {
+        if (c == '\n') {
+            withCrLf += '\r';
+        }
+        withCrLf += c;
+    }
+    return withCrLf;
 }
 
 void CDialogEvalTemplates::SaveCurrentAndRemember()
@@ -482,6 +499,7 @@ void CDialogEvalTemplates::NewTemplate()
     }
     m_ui.templateText->clear();
     m_current = row;
+    m_crLf = false;
     if (!m_store.SaveTemplate(name, "")) {
         const QSignalBlocker blocker(m_ui.templateList);
         delete m_ui.templateList->takeItem(row);
@@ -526,7 +544,7 @@ void CDialogEvalTemplates::DeleteTemplate()
 
 std::string CDialogEvalTemplates::Expanded() const
 {
-    std::string text = m_ui.templateText->toPlainText().toStdString();
+    std::string text = FieldText();
     Expand(text, m_services.pages, m_services.clock, m_services.formatter);
     return text;
 }
@@ -567,7 +585,7 @@ void CDialogEvalTemplates::InsertTextFromFile()
 void CDialogEvalTemplates::SaveTextToFile()
 {
     std::string path;
-    if (chooseFile(true, path) && !WriteTextFile(path, m_ui.templateText->toPlainText().toStdString(), true)) {
+    if (chooseFile(true, path) && !WriteTextFile(path, FieldText(), true)) {
         Fail(kSaveFileErrorMessage, path);
     }
 }

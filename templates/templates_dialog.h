@@ -74,6 +74,8 @@ private:
     void SaveExpanded();
     void CopyExpanded();
     std::string Expanded() const;
+    // The field's text with the line ends of the template it came from.
+    std::string FieldText() const;
     QString Message(int id) const;
     void Fail(int messageId, const std::string& subject);
     int SortedPosition(const QString& name) const;
@@ -85,4 +87,6 @@ private:
     QToolBar* m_toolBar = nullptr;
     QTimer m_stateTimer;
     int m_current = -1;
+    // The current template was loaded with CR LF line ends; the field itself keeps plain line feeds.
+    bool m_crLf = false;
 };

@@ -198,6 +198,19 @@ TEST_F(TemplatesDialogTest, CancelKeepsTheEditsAndTheSelection)
     EXPECT_EQ(env.settings.ReadInt(SettingId::ActiveTemplateNo), 1);
 }
 
+TEST_F(TemplatesDialogTest, LineEndsOfATemplateAreKept)
+{
+    Put("dos", "one\r\ntwo\r\n");
+    Put("unix", "one\ntwo\n");
+    auto editor = Editor();
+    ASSERT_TRUE(editor->Open());
+    List(*editor).setCurrentRow(1);
+    List(*editor).setCurrentRow(0);
+    editor->reject();
+    EXPECT_EQ(Read("dos"), "one\r\ntwo\r\n");
+    EXPECT_EQ(Read("unix"), "one\ntwo\n");
+}
+
 TEST_F(TemplatesDialogTest, NameDialogRejectsForbiddenAndExistingNames)
 {
     Put("taken", "");
