@@ -9,6 +9,7 @@
 #include "calc/range_page.h"
 #include "calc/rollback_page.h"
 #include "calc/time_page.h"
+#include "info/info_page.h"
 #include "platform/time_change_watcher.h"
 #include "shell/about_page.h"
 #include "shell/colors.h"
@@ -71,7 +72,7 @@ CDialogEvalMain::CDialogEvalMain(const AppServices& services, QWidget* parent)
     setAutoFillBackground(true);
 
     m_pages = {new CDialogEvalRange(m_pageServices), new CDialogEvalTime(m_pageServices),
-               new PageWidget(QStringLiteral("timeinfo")),
+               new CDialogEvalInfo(m_pageServices),
                new CDialogEvalRollback(m_pageServices, services.clockSetter),
                new CDialogEvalOptions(m_pageServices,
                                       OptionsServices{m_language, services.location, [this] { ApplyLanguage(false); },
@@ -171,8 +172,9 @@ void CDialogEvalMain::UpdateOutputButtons()
     m_ui.copyOutput->setEnabled(hasValues);
 }
 
-void CDialogEvalMain::ShowOnTimeInfo(const DateTime&)
+void CDialogEvalMain::ShowOnTimeInfo(const DateTime& value)
 {
+    static_cast<CDialogEvalInfo*>(m_pages[kTimeInfoPage])->ShowDateInfo(value);
     ActivatePage(kTimeInfoPage, true);
 }
 

@@ -1,0 +1,33 @@
+#include "info/info_moon_page.h"
+
+#include "info/moon_phase.h"
+#include "widgets/control_id_widget.h"
+
+CDialogEvalInfoMoon::CDialogEvalInfoMoon(const PageServices& services, QWidget* parent)
+    : InfoSubPage(parent), m_services(services)
+{
+    m_ui.setupUi(this);
+    const std::pair<QPushButton*, const DateTime*> buttons[] = {
+        {m_ui.previousFullTimeInfo, &m_previousFull},
+        {m_ui.nextFullTimeInfo, &m_nextFull},
+        {m_ui.previousNewTimeInfo, &m_previousNew},
+        {m_ui.nextNewTimeInfo, &m_nextNew},
+    };
+    for (const auto& [button, moment] : buttons) {
+        connect(button, &QPushButton::clicked, this, [this, moment] { emit timeInfoRequested(*moment); });
+    }
+}
+
+void CDialogEvalInfoMoon::UpdateInfo(const DateTime& value)
+{
+    const std::optional<MoonPhase> phase = ComputeMoonPhase(value);
+    WriteFieldTexts(*this, MoonFieldTexts(phase, m_services.formatter));
+    if (!phase) {
+        return;
+    }
+    m_nextFull = phase->nextFull;
+    m_previousFull = phase->previousFull;
+    m_nextNew = phase->nextNew;
+    m_previousNew = phase->previousNew;
+    m_ui.picture->SetPicture(phase->pictureIndex);
+}

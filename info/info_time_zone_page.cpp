@@ -1,0 +1,27 @@
+#include "info/info_time_zone_page.h"
+
+#include "info/time_zone.h"
+#include "widgets/control_id_widget.h"
+
+CDialogEvalInfoTimeZone::CDialogEvalInfoTimeZone(const PageServices& services, QWidget* parent)
+    : InfoSubPage(parent), m_services(services)
+{
+    m_ui.setupUi(this);
+    connect(m_ui.beginTimeInfo, &QPushButton::clicked, this, [this] { emit timeInfoRequested(m_nextBegin); });
+    connect(m_ui.endTimeInfo, &QPushButton::clicked, this, [this] { emit timeInfoRequested(m_nextEnd); });
+}
+
+void CDialogEvalInfoTimeZone::UpdateInfo(const DateTime& value)
+{
+    const std::optional<TimeZoneInformation> zone = m_services.zones.GetTimeZoneInformation();
+    if (!zone) {
+        return;
+    }
+    const TimeZoneTexts texts = ComputeTimeZoneTexts(*zone, value, m_services.messages, m_services.formatter);
+    if (texts.hasRules) {
+        m_nextBegin = texts.nextBegin;
+        m_nextEnd = texts.nextEnd;
+    }
+    ApplyControlStates(*this, texts.buttons);
+    WriteFieldTexts(*this, texts.fields);
+}
