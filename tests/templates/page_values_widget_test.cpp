@@ -1,0 +1,88 @@
+#include "templates/page_values_widget.h"
+
+#include <gtest/gtest.h>
+
+#include <QDateTimeEdit>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTabWidget>
+
+#include "shell/main_dialog.h"
+#include "shell/page_frame_widget.h"
+#include "shell/ui_environment.h"
+#include "widgets/control_id_widget.h"
+#include "widgets/picker_widget.h"
+
+namespace {
+
+// Each macro against the real pages: what Expand puts in is what its control shows on the screen.
+struct PageValuesTest : ::testing::Test {
+    UiEnvironment env;
+    CDialogEvalMain window{AppServices{env.clock, env.formatter, env.settings, env.location, env.zones,
+                                       env.clockSetter, env.timeChanges}};
+
+    const QWidget* SourcePage(MacroSource source) const
+    {
+        switch (source) {
+        case MacroSource::Difference:
+            return window.Page(kDifferencePage);
+        case MacroSource::Calculation:
+            return window.Page(kCalculationPage);
+        case MacroSource::TimeInfo:
+            return window.Page(kTimeInfoPage);
+        default: {
+            const auto* sheet = window.Page(kTimeInfoPage)->findChild<QTabWidget*>();
+            const int index = source == MacroSource::General    ? 0
+                              : source == MacroSource::TimeZone ? 1
+                              : source == MacroSource::Moon     ? 2
+                                                                : 3;
+            return sheet->widget(index);
+        }
+        }
+    }
+    // The text a user reads in the macro's control.
+    std::string Shown(const Macro& macro) const
+    {
+        const QWidget* page = SourcePage(macro.source);
+        QWidget* control = FindControl(*page, macro.controlId);
+        if (macro.source == MacroSource::TimeInfo) {
+            // The Time Info page's own pickers, not the sub-pages' fields of the same ids.
+            for (auto* picker : page->findChildren<QDateTimeEdit*>()) {
+                if (ControlId(*picker) == macro.controlId) {
+                    control = picker;
+                }
+            }
+        }
+        if (auto* edit = qobject_cast<QLineEdit*>(control)) {
+            return edit->text().toStdString();
+        }
+        if (auto* label = qobject_cast<QLabel*>(control)) {
+            return label->text().toStdString();
+        }
+        auto* picker = qobject_cast<QDateTimeEdit*>(control);
+        EXPECT_NE(picker, nullptr) << macro.code;
+        const DateTime value = macro.value == MacroValue::LongDate ? ReadPickerDate(qobject_cast<QDateEdit*>(picker))
+                                                                   : ReadPickerTime(qobject_cast<QTimeEdit*>(picker));
+        return (macro.value == MacroValue::LongDate ? FormatLongDate(env.formatter, value)
+                                                    : FormatTime(env.formatter, value))
+            .value_or("");
+    }
+};
+
+TEST_F(PageValuesTest, EveryMacroExpandsToWhatItsControlShows)
+{
+    ASSERT_TRUE(window.PageValues().PagesExist());
+    ASSERT_TRUE(window.PageValues().TimeInfoSubPagesExist());
+    for (const Macro& macro : kMacros) {
+        if (macro.controlId == 0) {
+            continue;   // the clock's date and time have no control
+        }
+        SCOPED_TRACE(macro.code);
+        std::string text = "[" + std::string(macro.code) + "]";
+        Expand(text, window.PageValues(), env.clock, env.formatter);
+        EXPECT_EQ(text, "[" + Shown(macro) + "]");
+        EXPECT_NE(text, "[" + std::string(macro.code) + "]") << "every control is found";
+    }
+}
+
+}  // namespace
