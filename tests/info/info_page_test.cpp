@@ -3,9 +3,14 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <algorithm>
+
+#include <QAbstractButton>
 #include <QCheckBox>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 
@@ -252,7 +257,7 @@ TEST_F(InfoPageTest, AFailedZoneQueryLeavesTheTimeZoneSubPageAsItWas)
     EXPECT_EQ(Field(kGeneralInfoPage, 1039), "Sunday") << "the other sub-pages go on";
 }
 
-TEST_F(InfoPageTest, AZoneThatDropsItsRulesKeepsTheButtonsMomentsButDisablesThem)
+TEST_F(InfoPageTest, AZoneWithoutRulesEmptiesTheDaylightFieldsAndDisablesTheButtons)
 {
     Page().LoadSettings();
     Page().ShowDateInfo(At(2004, 12, 4));
@@ -422,6 +427,71 @@ TEST_F(InfoInMainWindowTest, FollowingTheClockWritesNoFile)
     EXPECT_EQ(Shown(info), At(2004, 12, 31, 23, 59, 58));
     EXPECT_TRUE(Stamp(settingsFile) == settingsBefore);
     EXPECT_TRUE(Stamp(languageFile) == languageBefore);
+}
+
+TEST_F(InfoInMainWindowTest, RussianReachesEveryTextOfThePageAndItsSubPages)
+{
+    const QString programFolder = QFileInfo(QString::fromStdString(env.location.ExecutablePath())).path();
+    ASSERT_TRUE(QFile::copy(QStringLiteral(CHRONEL_TEST_DATA_DIR "/../../res/lang/russian.lng"),
+                            programFolder + "/russian.lng"));
+    env.settings.WriteString(SettingId::Lang, "russian");
+    CDialogEvalMain window(Services());
+    const CDialogEvalInfo& info = TimeInfo(window);
+    const auto latin = [](const QString& text) {
+        return std::any_of(text.begin(), text.end(), [](QChar c) { return c.toLatin1() >= 'A' && c.isLetter(); });
+    };
+    int texts = 0;
+    for (const QWidget* control : info.findChildren<QWidget*>()) {
+        const auto* label = qobject_cast<const QLabel*>(control);
+        const auto* button = qobject_cast<const QAbstractButton*>(control);
+        if (ControlId(*control) == 0 || (label == nullptr && button == nullptr)) {
+            continue;
+        }
+        const QString text = label != nullptr ? label->text() : button->text();
+        EXPECT_FALSE(latin(text)) << ControlId(*control) << " " << text.toStdString();
+        ++texts;
+    }
+    EXPECT_EQ(texts, 5 + 6 + 7 + 9 + 2) << "the page and the four sub-pages";
+    for (int i = 0; i < info.Sheet().count(); ++i) {
+        EXPECT_FALSE(latin(info.Sheet().tabText(i))) << i;
+    }
+}
+
+// The access key of a control text: the letter after a single '&'.
+QChar AccessKey(const QString& text)
+{
+    const qsizetype at = text.indexOf('&');
+    return at >= 0 && at + 1 < text.size() && text[at + 1] != '&' ? text[at + 1].toLower() : QChar();
+}
+
+TEST_F(InfoInMainWindowTest, AccessKeysOfEachSubPageDoNotClashWithThePage)
+{
+    const QString programFolder = QFileInfo(QString::fromStdString(env.location.ExecutablePath())).path();
+    ASSERT_TRUE(QFile::copy(QStringLiteral(CHRONEL_TEST_DATA_DIR "/../../res/lang/russian.lng"),
+                            programFolder + "/russian.lng"));
+    for (const char* language : {"english", "russian"}) {
+        SCOPED_TRACE(language);
+        env.settings.WriteString(SettingId::Lang, language);
+        CDialogEvalMain window(Services());
+        const CDialogEvalInfo& info = TimeInfo(window);
+        QList<QChar> pageKeys;
+        for (const char* name : {"dateLabel", "timeLabel"}) {
+            pageKeys.append(AccessKey(info.findChild<QLabel*>(name)->text()));
+        }
+        for (const char* name : {"current", "now"}) {
+            pageKeys.append(AccessKey(info.findChild<QAbstractButton*>(name)->text()));
+        }
+        for (int sub = 0; sub < kInfoSubPageCount; ++sub) {
+            QList<QChar> keys = pageKeys;
+            for (const QAbstractButton* button : info.SubPage(InfoSubPageIndex(sub)).findChildren<QAbstractButton*>()) {
+                keys.append(AccessKey(button->text()));
+            }
+            for (const QChar key : keys) {
+                EXPECT_FALSE(key.isNull());
+                EXPECT_EQ(keys.count(key), 1) << "sub-page " << sub << " key " << QString(key).toStdString();
+            }
+        }
+    }
 }
 
 }  // namespace
