@@ -17,6 +17,7 @@
 #include "shell/options_page.h"
 #include "shell/page_frame_widget.h"
 #include "shell/translation_widget.h"
+#include "templates/templates_dialog.h"
 #include "widgets/control_id_widget.h"
 #include "widgets/page_icons_widget.h"
 
@@ -84,11 +85,19 @@ CDialogEvalMain::CDialogEvalMain(const AppServices& services, QWidget* parent)
     }
     connect(&services.timeChanges, &TimeChangeSource::timeChanged, this, &CDialogEvalMain::OnSystemTimeChanged);
     SetUpPageList();
+    m_pageValues = std::make_unique<PageValuesWidget>(m_pages[kDifferencePage], m_pages[kCalculationPage],
+                                                      m_pages[kTimeInfoPage]);
+    m_output = new OutputActionsWidget(
+        OutputActionsWidget::Services{services.settings, m_language, *m_pageValues, services.clock, services.formatter},
+        this);
+    connect(m_ui.saveOutput, &QPushButton::clicked, this,
+            [this] { m_output->ShowOutputMenu(OutputMode::Save, ActivePageIndex(), m_ui.saveOutput); });
+    connect(m_ui.copyOutput, &QPushButton::clicked, this,
+            [this] { m_output->ShowOutputMenu(OutputMode::Copy, ActivePageIndex(), m_ui.copyOutput); });
 
     connect(m_ui.exitButton, &QPushButton::clicked, this, &CDialogEvalMain::ExitSequence);
     connect(m_ui.helpButton, &QPushButton::clicked, this, &CDialogEvalMain::ShowSelectedPageHelp);
-    // The template editor and the output menus are not part of this window yet.
-    m_ui.templates->setEnabled(false);
+    connect(m_ui.templates, &QPushButton::clicked, this, &CDialogEvalMain::OpenTemplateEditor);
 
     std::string languageName;
     services.settings.ReadString(SettingId::Lang, languageName);
@@ -162,6 +171,16 @@ void CDialogEvalMain::OnPageListSelection()
     const int row = m_ui.pageList->currentRow();
     ActivatePage(row >= 1 && row < kPageCount ? row : kDifferencePage, false);
     UpdateOutputButtons();
+}
+
+void CDialogEvalMain::OpenTemplateEditor()
+{
+    CDialogEvalTemplates editor(CDialogEvalTemplates::Services{*m_pageValues, m_services.clock, m_services.formatter,
+                                                               m_services.settings, m_services.location, m_language},
+                                this);
+    if (editor.Open()) {
+        editor.exec();
+    }
 }
 
 void CDialogEvalMain::UpdateOutputButtons()

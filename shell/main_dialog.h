@@ -12,6 +12,8 @@
 #include "shell/language_table.h"
 #include "shell/page_services.h"
 #include "shell/settings_store.h"
+#include "templates/output_actions_widget.h"
+#include "templates/page_values_widget.h"
 #include "ui_main_dialog.h"
 
 class ClockSetter;
@@ -59,6 +61,12 @@ public:
     // The pages save their settings, then the active page and the visibility are stored and
     // exitRequested is emitted.
     void ExitSequence();
+    // Runs the template editor modally over the current values.
+    void OpenTemplateEditor();
+
+    // The pages' fields as the substitution engine reads them, and the Save >> / Copy >> actions.
+    const MacroValueSource& PageValues() const { return *m_pageValues; }
+    OutputActionsWidget& Output() { return *m_output; }
 
     QSystemTrayIcon* TrayIcon() const { return m_tray.get(); }
     QMenu* TrayMenu() const { return m_trayMenu.get(); }
@@ -92,6 +100,8 @@ private:
     LanguageTable m_language;
     PageServices m_pageServices;
     std::array<PageWidget*, 6> m_pages{};
+    std::unique_ptr<PageValuesWidget> m_pageValues;
+    OutputActionsWidget* m_output = nullptr;
     std::unique_ptr<QSystemTrayIcon> m_tray;
     std::unique_ptr<QMenu> m_trayMenu;
     bool m_exited = false;
