@@ -28,7 +28,6 @@ CDialogEvalRollback::CDialogEvalRollback(const PageServices& services, ClockSett
     m_ui.warningIcon->setPixmap(style()->standardIcon(QStyle::SP_MessageBoxWarning, nullptr, this).pixmap(iconSize));
     SetUpDatePicker(*m_ui.targetDate, RollbackEarliest(), RollbackLatest());
     SetUpTimePicker(*m_ui.targetTime);
-    m_ui.state->setMinimumWidth(m_ui.state->fontMetrics().horizontalAdvance(QStringLiteral("M")) * 14);
 
     connect(m_ui.now, &QPushButton::clicked, this, &CDialogEvalRollback::SetToNow);
     connect(m_ui.timeInfo, &QPushButton::clicked, this,

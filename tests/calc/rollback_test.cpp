@@ -5,10 +5,8 @@
 #include <cmath>
 #include <limits>
 
-#include "core/calendar.h"
 #include "fakes/fake_clock.h"
 #include "fakes/fake_clock_setter.h"
-#include "fakes/fake_messages.h"
 
 namespace {
 
@@ -35,23 +33,6 @@ struct RollbackTest : ::testing::Test {
     Rollback rollback{clock, setter};
 };
 
-TEST_F(RollbackTest, RestoreCountsTheTimeThatPassed)
-{
-    const std::optional<SetTimeResult> set = rollback.Set(At(2004, 1, 1, 12, 0, 0));
-    ASSERT_TRUE(set && set->ok);
-    EXPECT_TRUE(rollback.Changed());
-    EXPECT_EQ(SpanToSeconds(rollback.Offset()), (324 * 24 + 2) * 3600);
-    ASSERT_EQ(setter.requests.size(), 1u);
-    EXPECT_EQ(Requested(setter.requests[0]), At(2004, 1, 1, 12, 0, 0));
-
-    clock.Set(Record(2004, 1, 1, 13, 30, 0));
-    const std::optional<SetTimeResult> restore = rollback.Restore();
-    ASSERT_TRUE(restore && restore->ok);
-    EXPECT_FALSE(rollback.Changed());
-    ASSERT_EQ(setter.requests.size(), 2u);
-    EXPECT_EQ(Requested(setter.requests[1]), At(2004, 11, 20, 15, 30, 0));
-}
-
 TEST_F(RollbackTest, EachMoveOnlyFromItsState)
 {
     EXPECT_FALSE(rollback.Restore()) << "nothing to restore";
@@ -69,37 +50,6 @@ TEST_F(RollbackTest, OwnEchoIsIgnoredAndAnOutsideChangeEndsTheChange)
     EXPECT_FALSE(rollback.Changed());
     EXPECT_FALSE(rollback.TimeChanged());
     EXPECT_EQ(setter.requests.size(), 1u) << "an outside change is never undone";
-}
-
-TEST_F(RollbackTest, RefusedSetStaysRestored)
-{
-    setter.refusal = "Operation not permitted";
-    const std::optional<SetTimeResult> set = rollback.Set(At(2004, 1, 1));
-    ASSERT_TRUE(set);
-    EXPECT_FALSE(set->ok);
-    EXPECT_EQ(set->message, "Operation not permitted");
-    EXPECT_FALSE(rollback.Changed());
-    EXPECT_FALSE(rollback.TimeChanged()) << "no echo is awaited after a refusal";
-}
-
-TEST_F(RollbackTest, RefusedRestoreStillEndsTheChange)
-{
-    ASSERT_TRUE(rollback.Set(At(2004, 1, 1)));
-    setter.refusal = "Access denied";
-    const std::optional<SetTimeResult> restore = rollback.Restore();
-    ASSERT_TRUE(restore);
-    EXPECT_FALSE(restore->ok);
-    EXPECT_EQ(restore->message, "Access denied");
-    EXPECT_FALSE(rollback.Changed());
-}
-
-TEST_F(RollbackTest, StoredStateIsRestoredAfterARestart)
-{
-    // Set a day ago at 2004-11-19 14:00 to 2004-01-01 12:00; the clock now reads a day and an hour on.
-    rollback.Load(true, DateTimeSpan(324.0 + 2.0 / 24));
-    clock.Set(Record(2004, 1, 2, 13, 0, 0));
-    ASSERT_TRUE(rollback.Restore());
-    EXPECT_EQ(Requested(setter.requests.back()), At(2004, 11, 21, 15, 0, 0));
 }
 
 struct BadOffsetCase {
@@ -148,22 +98,6 @@ TEST_F(RollbackTest, TargetsOutsideTheRangeAreRefused)
     }
     EXPECT_TRUE(setter.requests.empty());
     EXPECT_TRUE(rollback.Set(At(1971, 1, 1)));
-}
-
-TEST(RollbackDisplay, StateTextAndControls)
-{
-    FakeMessages messages;
-    EXPECT_EQ(RollbackStateText(true, messages), "Changed...");
-    EXPECT_EQ(RollbackStateText(false, messages), "Restored");
-    messages.Override(31, "Geändert");
-    EXPECT_EQ(RollbackStateText(true, messages), "Geändert...");
-    for (const bool changed : {false, true}) {
-        for (const ControlState& state : RollbackControlStates(changed)) {
-            EXPECT_EQ(state.enabled, (state.controlId == kRollbackRestore) == changed) << state.controlId;
-        }
-    }
-    EXPECT_EQ(ClockErrorText(false, "Operation not permitted", messages), "System time error\nOperation not permitted");
-    EXPECT_EQ(ClockErrorText(true, "", messages), "Time restore failed\n");
 }
 
 }  // namespace
