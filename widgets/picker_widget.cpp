@@ -7,13 +7,16 @@
 
 namespace {
 
-QDateTime ToQDateTime(const DateTime& value)
+// In the picker's own time spec: date and time pickers keep their value in UTC, so a local-time value
+// would be shifted by the zone offset and could not hold a moment that a daylight-saving gap skips.
+QDateTime ToQDateTime(const DateTime& value, const QDateTimeEdit& picker)
 {
     const auto parts = value.GetParts();
     if (!parts) {
         return {};
     }
-    return QDateTime(QDate(parts->year, parts->month, parts->day), QTime(parts->hour, parts->minute, parts->second));
+    return QDateTime(QDate(parts->year, parts->month, parts->day), QTime(parts->hour, parts->minute, parts->second),
+                     picker.timeSpec());
 }
 
 }  // namespace
@@ -22,7 +25,7 @@ void SetUpDatePicker(QDateEdit& picker, const DateTime& earliest, const DateTime
 {
     picker.setCalendarPopup(true);
     picker.setDisplayFormat(QString::fromLatin1(kDatePickerFormat));
-    picker.setDateTimeRange(ToQDateTime(earliest), ToQDateTime(latest));
+    picker.setDateTimeRange(ToQDateTime(earliest, picker), ToQDateTime(latest, picker));
 }
 
 void SetUpTimePicker(QTimeEdit& picker)
@@ -71,7 +74,7 @@ DateTime ReadPickerTime(const QTimeEdit* time)
 
 void WritePicker(QDateTimeEdit& picker, const DateTime& value)
 {
-    const QDateTime converted = ToQDateTime(value);
+    const QDateTime converted = ToQDateTime(value, picker);
     if (!converted.isValid()) {
         return;
     }
