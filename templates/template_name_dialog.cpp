@@ -25,7 +25,7 @@ CDialogEvalTemplateName::CDialogEvalTemplateName(const LanguageTable& language,
 {
     m_ui.setupUi(this);
     std::string section;
-    TranslateWindow(language, false, true, this, kNameDialogId, 0, section);
+    TranslateWindow(language, true, true, this, kNameDialogId, 0, section);
     m_ui.okButton->setEnabled(false);
     connect(m_ui.nameEdit, &QLineEdit::textChanged, this,
             [this](const QString& text) { m_ui.okButton->setEnabled(!text.isEmpty()); });

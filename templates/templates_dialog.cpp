@@ -194,7 +194,7 @@ bool CDialogEvalTemplates::Open()
         LoadEntry(index);
     }
     std::string section;
-    TranslateWindow(m_services.language, false, true, this, kEditorDialogId, 0, section);
+    TranslateWindow(m_services.language, true, true, this, kEditorDialogId, 0, section);
     m_ui.templateText->setPlaceholderText(QStringLiteral("\t\n\t") + Message(kHintMessage));
     UpdateCommandStates();
     m_stateTimer.start();
@@ -222,7 +222,7 @@ void CDialogEvalTemplates::BuildToolBar()
         connect(action, &QAction::triggered, this, [this, command] { RunCommand(command); });
     }
     m_ui.dialogLayout->insertWidget(0, m_toolBar);
-    TranslateToolBar(m_services.language, false, m_toolBar, kToolBarId);
+    TranslateToolBar(m_services.language, true, m_toolBar, kToolBarId);
 }
 
 void CDialogEvalTemplates::PrepareMenus()

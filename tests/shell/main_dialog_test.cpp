@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include <QCheckBox>
 #include <QDir>
 #include <QFile>
@@ -13,8 +15,11 @@
 #include <QSignalSpy>
 #include <QStackedWidget>
 
+#include "shell/ini_file.h"
 #include "shell/page_frame_widget.h"
 #include "shell/ui_environment.h"
+#include "templates/template_name_dialog.h"
+#include "templates/templates_dialog.h"
 #include "widgets/control_id_widget.h"
 #include "widgets/picker_widget.h"
 
@@ -217,6 +222,45 @@ TEST_F(MainDialogTest, GarbageInEverySettingStartsWithTheDefaults)
     EXPECT_EQ(ReadPickerDateTime(FindControlAs<QDateEdit>(difference, 1002), FindControlAs<QTimeEdit>(difference, 1122)),
               DateTime::FromParts(2004, 3, 1, 13, 5, 9));
     EXPECT_EQ(FindControlAs<QPushButton>(difference, 1003)->text(), "&Now");
+}
+
+}  // namespace
+
+
+namespace {
+
+std::string FileText(const QString& path)
+{
+    QFile file(path);
+    EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << path.toStdString();
+    return file.readAll().toStdString();
+}
+
+// Every text the program offers translators in english.lng, from every window, menu and toolbar it shows,
+// has its Russian counterpart.
+TEST_F(MainDialogTest, RussianCoversEveryTextOfEveryWindow)
+{
+    std::filesystem::create_directories(env.folder.filePath("templates").toStdString());
+    env.settings.WriteString(SettingId::TemplateFolder, env.folder.filePath("templates").toStdString());
+    CDialogEvalMain window(Services());
+    window.Output().ShowOutputMenu(OutputMode::Copy, 0, nullptr);
+    CDialogEvalTemplates editor(CDialogEvalTemplates::Services{window.PageValues(), env.clock, env.formatter,
+                                                               env.settings, env.location, window.GetLanguageTable()});
+    ASSERT_TRUE(editor.Open());
+    CDialogEvalTemplateName name(window.GetLanguageTable(), [](const std::string& n) { return n; });
+
+    const std::string english = FileText(ProgramFolderFile(env, "english.lng"));
+    const std::string russian = FileText(kRussianFile);
+    int checked = 0;
+    for (const IniEntry& entry : ListIniEntries(english)) {
+        if (entry.section == "Translator") {
+            continue;
+        }
+        ++checked;
+        const auto translated = FindIniValue(russian, entry.section, entry.key);
+        EXPECT_TRUE(translated && !translated->empty()) << entry.section << " / " << entry.key << " = " << entry.value;
+    }
+    EXPECT_GT(checked, 300);
 }
 
 }  // namespace
