@@ -50,33 +50,33 @@ std::optional<std::string> ReadSmallFile(const std::string& path)
     return result;
 }
 
-struct ZoneSpec {
+struct ZoneWhere {
     std::string file;     // the zone file to try first
     std::string tzText;   // a TZ string to try when the file is no zone; empty for none
     std::string zoneId;   // IANA id for the long names; empty when unknown
 };
 
 // Where the C library looks: TZ names a file (absolute, or below TZDIR) or is itself a TZ string.
-ZoneSpec Resolve(const char* tz)
+ZoneWhere Resolve(const char* tz)
 {
-    ZoneSpec spec;
+    ZoneWhere where;
     if (tz == nullptr) {
-        spec.file = kDefaultZoneFile;
-        return spec;
+        where.file = kDefaultZoneFile;
+        return where;
     }
     std::string name = tz;
     if (!name.empty() && name.front() == ':') {
         name.erase(0, 1);
     }
-    spec.tzText = name;
+    where.tzText = name;
     if (!name.empty() && name.front() == '/') {
-        spec.file = name;
+        where.file = name;
     } else if (!name.empty()) {
         const char* folder = std::getenv("TZDIR");
-        spec.file = std::string(folder != nullptr && *folder != '\0' ? folder : kDefaultZoneFolder) + "/" + name;
-        spec.zoneId = ZoneIdFromPath("/zoneinfo/" + name);
+        where.file = std::string(folder != nullptr && *folder != '\0' ? folder : kDefaultZoneFolder) + "/" + name;
+        where.zoneId = ZoneIdFromPath("/zoneinfo/" + name);
     }
-    return spec;
+    return where;
 }
 
 std::string ZoneIdOfFile(const std::string& path)
@@ -90,22 +90,22 @@ std::string ZoneIdOfFile(const std::string& path)
     return id;
 }
 
-std::optional<TimeZoneInformation> ReadZone(const ZoneSpec& spec, std::string& zoneId)
+std::optional<TimeZoneInformation> ReadZone(const ZoneWhere& where, std::string& zoneId)
 {
-    if (spec.file.empty() && spec.tzText.empty()) {
+    if (where.file.empty() && where.tzText.empty()) {
         // TZ set but empty: the C library keeps UTC.
         return ZoneFromTzString("UTC0");
     }
-    if (!spec.file.empty()) {
-        if (const auto bytes = ReadSmallFile(spec.file)) {
+    if (!where.file.empty()) {
+        if (const auto bytes = ReadSmallFile(where.file)) {
             if (auto zone = ZoneFromTzif(*bytes)) {
-                zoneId = spec.zoneId.empty() ? ZoneIdOfFile(spec.file) : spec.zoneId;
+                zoneId = where.zoneId.empty() ? ZoneIdOfFile(where.file) : where.zoneId;
                 return zone;
             }
         }
     }
     zoneId.clear();
-    return spec.tzText.empty() ? std::nullopt : ZoneFromTzString(spec.tzText);
+    return where.tzText.empty() ? std::nullopt : ZoneFromTzString(where.tzText);
 }
 
 std::int64_t SystemUnixNow()

@@ -27,7 +27,7 @@ std::string HomeFolder()
 
 std::string XdgConfigHome()
 {
-    // The base directory specification ignores relative paths.
+    // XDG base directories must be absolute; a relative one is ignored.
     if (const char* config = std::getenv("XDG_CONFIG_HOME"); config != nullptr && config[0] == '/') {
         return config;
     }

@@ -7,7 +7,7 @@
 
 namespace {
 
-// In the picker's own time spec: date and time pickers keep their value in UTC, so a local-time value
+// In the picker's own time zone setting: date and time pickers keep their value in UTC, so a local-time value
 // would be shifted by the zone offset and could not hold a moment that a daylight-saving gap skips.
 QDateTime ToQDateTime(const DateTime& value, const QDateTimeEdit& picker)
 {
