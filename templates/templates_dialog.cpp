@@ -15,6 +15,7 @@
 
 #include "shell/help_dialog.h"
 #include "shell/translation_widget.h"
+#include "templates/editor_toolbar_widget.h"
 #include "templates/file_dialog.h"
 #include "templates/folder_path.h"
 #include "templates/output_actions_widget.h"
@@ -27,23 +28,6 @@ namespace {
 constexpr int kEditorDialogId = 131;
 constexpr int kToolBarId = 146;
 
-enum Command {
-    kNew = 32814,
-    kDelete = 32815,
-    kPreview = 32892,
-    kInsertFile = 32816,
-    kSaveTextFile = 32818,
-    kUndo = 57643,
-    kCut = 57635,
-    kCopy = 57634,
-    kPaste = 57637,
-    kClear = 57632,
-    kSelectAll = 57642,
-    kCurrentDateMacro = 32865,
-    kCurrentTimeMacro = 32866,
-    kFirstDropDown = 32947,   // Substitution Difference, Calculation, Time Info, then the three Value ones
-    kLastDropDown = 32952,
-};
 
 constexpr int kFolderMissingMessage = 40;
 constexpr int kFileFilterMessage = 41;
@@ -53,42 +37,6 @@ constexpr int kDeleteQuestion = 44;
 constexpr int kDeleteErrorMessage = 45;
 constexpr int kReplaceQuestion = 46;
 constexpr int kHintMessage = 49;
-
-struct ToolButton {
-    int command;
-    const char* tooltip;
-    const char* themeIcon;
-    QStyle::StandardPixmap fallback;
-};
-
-// 0 marks a separator.
-constexpr ToolButton kToolButtons[] = {
-    {kNew, "New Template (Ctrl+N)", "document-new", QStyle::SP_FileIcon},
-    {kDelete, "Delete Template (Ctrl+D)", "edit-delete", QStyle::SP_TrashIcon},
-    {0, nullptr, nullptr, QStyle::SP_CustomBase},
-    {kPreview, "Preview (Ctrl+P)", "document-print-preview", QStyle::SP_FileDialogContentsView},
-    {0, nullptr, nullptr, QStyle::SP_CustomBase},
-    {kInsertFile, "Insert Text from File (Ctrl+O)", "document-open", QStyle::SP_DialogOpenButton},
-    {kSaveTextFile, "Save Text to File (Ctrl+S)", "document-save", QStyle::SP_DialogSaveButton},
-    {0, nullptr, nullptr, QStyle::SP_CustomBase},
-    {kUndo, "Undo (Ctrl+Z)", "edit-undo", QStyle::SP_ArrowBack},
-    {0, nullptr, nullptr, QStyle::SP_CustomBase},
-    {kCut, "Cut (Ctrl+X)", "edit-cut", QStyle::SP_DialogDiscardButton},
-    {kCopy, "Copy (Ctrl+C)", "edit-copy", QStyle::SP_FileDialogDetailedView},
-    {kPaste, "Paste (Ctrl+V)", "edit-paste", QStyle::SP_FileDialogListView},
-    {0, nullptr, nullptr, QStyle::SP_CustomBase},
-    {kClear, "Clear (Del)", "edit-clear", QStyle::SP_DialogResetButton},
-    {0, nullptr, nullptr, QStyle::SP_CustomBase},
-    {32947, "Insert Substitution from Difference", nullptr, QStyle::SP_CustomBase},
-    {32948, "Insert Substitution from Calculation", nullptr, QStyle::SP_CustomBase},
-    {32949, "Insert Substitution from Time Info", nullptr, QStyle::SP_CustomBase},
-    {0, nullptr, nullptr, QStyle::SP_CustomBase},
-    {32950, "Insert Value from Difference", nullptr, QStyle::SP_CustomBase},
-    {32951, "Insert Value from Calculation", nullptr, QStyle::SP_CustomBase},
-    {32952, "Insert Value from Time Info", nullptr, QStyle::SP_CustomBase},
-};
-
-const char* const kDropDownTexts[] = {"%D", "%C", "%I", "D", "C", "I"};
 
 bool ClipboardHasText()
 {
@@ -203,24 +151,7 @@ bool CDialogEvalTemplates::Open()
 
 void CDialogEvalTemplates::BuildToolBar()
 {
-    m_toolBar = new QToolBar(this);
-    m_toolBar->setIconSize(QSize(16, 16));
-    for (const ToolButton& button : kToolButtons) {
-        if (button.command == 0) {
-            m_toolBar->addSeparator();
-            continue;
-        }
-        QAction* action = m_toolBar->addAction(QString::fromLatin1(button.tooltip));
-        SetControlId(*action, button.command);
-        action->setToolTip(QString::fromLatin1(button.tooltip));
-        if (button.themeIcon != nullptr) {
-            action->setIcon(QIcon::fromTheme(QString::fromLatin1(button.themeIcon), style()->standardIcon(button.fallback)));
-        } else {
-            action->setText(QString::fromLatin1(kDropDownTexts[button.command - kFirstDropDown]));
-        }
-        const int command = button.command;
-        connect(action, &QAction::triggered, this, [this, command] { RunCommand(command); });
-    }
+    m_toolBar = BuildEditorToolBar(*this, [this](int command) { RunCommand(command); });
     m_ui.dialogLayout->insertWidget(0, m_toolBar);
     TranslateToolBar(m_services.language, true, m_toolBar, kToolBarId);
 }
