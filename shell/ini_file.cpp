@@ -1,5 +1,6 @@
 #include "shell/ini_file.h"
 
+#include "core/ascii.h"
 #include "shell/file_access.h"
 
 namespace {
@@ -8,29 +9,7 @@ constexpr std::string_view kSpace = " \t\r\v\f";
 
 std::string_view Trim(std::string_view text)
 {
-    const std::size_t first = text.find_first_not_of(kSpace);
-    if (first == std::string_view::npos) {
-        return {};
-    }
-    return text.substr(first, text.find_last_not_of(kSpace) - first + 1);
-}
-
-char Lower(char c)
-{
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool EqualNoCase(std::string_view a, std::string_view b)
-{
-    if (a.size() != b.size()) {
-        return false;
-    }
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (Lower(a[i]) != Lower(b[i])) {
-            return false;
-        }
-    }
-    return true;
+    return TrimAny(text, kSpace);
 }
 
 // One line of the file: [begin, end) excludes the line feed; `content` also drops a carriage return.

@@ -1,5 +1,6 @@
 #include "shell/language_table.h"
 
+#include "core/ascii.h"
 #include "shell/default_messages.h"
 #include "shell/ini_file.h"
 
@@ -9,26 +10,7 @@ constexpr std::string_view kEnglish = "english";
 
 std::string_view TrimName(std::string_view name)
 {
-    constexpr std::string_view kBlank = " \t\r\n";
-    const std::size_t first = name.find_first_not_of(kBlank);
-    if (first == std::string_view::npos) {
-        return {};
-    }
-    return name.substr(first, name.find_last_not_of(kBlank) - first + 1);
-}
-
-bool EqualNoCase(std::string_view a, std::string_view b)
-{
-    if (a.size() != b.size()) {
-        return false;
-    }
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
-        if (lower(a[i]) != lower(b[i])) {
-            return false;
-        }
-    }
-    return true;
+    return TrimAny(name, " \t\r\n");
 }
 
 std::string_view SectionOrCommon(std::string_view section)

@@ -2,26 +2,17 @@
 
 #include <algorithm>
 
+#include "core/ascii.h"
 #include "templates/folder_path.h"
 
 namespace {
 
-char LowerAscii(char c)
-{
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool EqualIgnoringCase(std::string_view a, std::string_view b)
-{
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(),
-                                              [](char x, char y) { return LowerAscii(x) == LowerAscii(y); });
-}
 
 bool ListedBefore(std::string_view a, std::string_view b)
 {
     const auto folded = [](std::string_view text) {
         std::string out(text);
-        std::transform(out.begin(), out.end(), out.begin(), LowerAscii);
+        std::transform(out.begin(), out.end(), out.begin(), AsciiLower);
         return out;
     };
     const std::string foldedA = folded(a);
@@ -46,7 +37,7 @@ std::vector<std::string> ListLanguages(const ProgramLocation& location)
 LanguageChoice ChooseLanguage(std::vector<std::string> names, std::string_view stored)
 {
     const auto find = [&names](std::string_view name) {
-        return std::find_if(names.begin(), names.end(), [name](const std::string& n) { return EqualIgnoringCase(n, name); });
+        return std::find_if(names.begin(), names.end(), [name](const std::string& n) { return EqualNoCase(n, name); });
     };
     auto found = stored.empty() ? names.end() : find(stored);
     if (found == names.end()) {

@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "core/ascii.h"
+
 namespace {
 
 constexpr std::string_view kSignature = "REGEDIT4";
@@ -9,25 +11,7 @@ constexpr std::string_view kSpace = " \t\r\v\f";
 
 std::string_view Trim(std::string_view text)
 {
-    const std::size_t first = text.find_first_not_of(kSpace);
-    if (first == std::string_view::npos) {
-        return {};
-    }
-    return text.substr(first, text.find_last_not_of(kSpace) - first + 1);
-}
-
-bool EqualNoCase(std::string_view a, std::string_view b)
-{
-    if (a.size() != b.size()) {
-        return false;
-    }
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
-        if (lower(a[i]) != lower(b[i])) {
-            return false;
-        }
-    }
-    return true;
+    return TrimAny(text, kSpace);
 }
 
 int HexDigit(char c)

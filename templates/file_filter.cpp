@@ -1,14 +1,12 @@
 #include "templates/file_filter.h"
 
+#include "core/ascii.h"
+
 namespace {
 
 std::string_view Trim(std::string_view text)
 {
-    const std::size_t first = text.find_first_not_of(" \t");
-    if (first == std::string_view::npos) {
-        return {};
-    }
-    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
+    return TrimAny(text, " \t");
 }
 
 std::string_view TakeField(std::string_view& text)

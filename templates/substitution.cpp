@@ -2,24 +2,11 @@
 
 #include <cstring>
 
+#include "core/ascii.h"
 #include "core/calendar.h"
 
 namespace {
 
-char Lower(char c)
-{
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool EqualNoCase(const char* a, std::string_view b)
-{
-    for (std::size_t i = 0; i < b.size(); ++i) {
-        if (Lower(a[i]) != Lower(b[i])) {
-            return false;
-        }
-    }
-    return true;
-}
 
 // The value a macro's page shows, or nothing when its field is missing.
 std::optional<std::string> ValueOf(const Macro& macro, const MacroValueSource& pages,
@@ -66,7 +53,7 @@ std::ptrdiff_t FindNoCase(std::string_view text, std::string_view pattern, std::
             }
             p = static_cast<std::size_t>(static_cast<const char*>(hit) - text.data());
         }
-        if (EqualNoCase(text.data() + p, pattern)) {
+        if (EqualNoCase(text.substr(p, pattern.size()), pattern)) {
             return static_cast<std::ptrdiff_t>(p);
         }
     }

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <algorithm>
+#include <string_view>
+
+// Text helpers that treat only ASCII letters and blanks specially, so that UTF-8 and other bytes pass
+// through untouched.
+
+constexpr char AsciiLower(char c)
+{
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+// Equal when they differ at most in the case of ASCII letters.
+constexpr bool EqualNoCase(std::string_view a, std::string_view b)
+{
+    return a.size() == b.size() &&
+           std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return AsciiLower(x) == AsciiLower(y); });
+}
+
+// `text` without any of `characters` at either end.
+constexpr std::string_view TrimAny(std::string_view text, std::string_view characters)
+{
+    const std::size_t first = text.find_first_not_of(characters);
+    if (first == std::string_view::npos) {
+        return {};
+    }
+    return text.substr(first, text.find_last_not_of(characters) - first + 1);
+}
