@@ -1,5 +1,7 @@
 #include "templates/template_store.h"
 
+#include <filesystem>
+
 #include "templates/folder_path.h"
 #include "templates/text_file.h"
 
@@ -44,7 +46,9 @@ bool TemplateStore::LoadTemplate(std::string_view name, std::string& text) const
     TemplatePath(name, path);
     std::string read;
     // A name with a separator could reach outside the template folder: it fails like an unreadable file.
-    if (!IsValidTemplateName(name) || !ReadTextFile(path, read)) {
+    std::error_code error;
+    const std::uintmax_t size = std::filesystem::file_size(path, error);
+    if (!IsValidTemplateName(name) || (!error && size > kMaxTemplateBytes) || !ReadTextFile(path, read)) {
         Report(kErrorOpeningTemplate, path);
         return false;
     }

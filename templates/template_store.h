@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -9,6 +10,8 @@
 #include "shell/settings_store.h"
 
 inline constexpr std::string_view kTemplateExtension = "trt";
+// A larger file is no template: opening it would only freeze the editor, so it fails like an unreadable one.
+inline constexpr std::uintmax_t kMaxTemplateBytes = 4 * 1024 * 1024;
 // No template name may hold any of these.
 inline constexpr std::string_view kForbiddenTemplateCharacters = "/\\:*?\"<>|";
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 
 #include "fakes/fake_autostart_list.h"
 #include "fakes/fake_clock.h"
@@ -78,6 +79,19 @@ TEST_F(TemplateStoreTest, UnreadableTemplateShowsTheOpeningError)
     ASSERT_EQ(m_errors.size(), 2u);
     EXPECT_TRUE(m_errors[0].starts_with("Error opening template \""));
     EXPECT_TRUE(m_errors[1].starts_with("Error saving template \""));
+}
+
+TEST_F(TemplateStoreTest, OversizedTemplateIsRefusedUnread)
+{
+    const std::filesystem::path path = m_folder / "Templates/Huge.trt";
+    std::filesystem::create_directories(path.parent_path());
+    { std::ofstream(path) << "x"; }
+    std::filesystem::resize_file(path, 50u * 1024 * 1024);   // sparse: costs no disk
+    std::string text = "kept";
+    EXPECT_FALSE(m_store.LoadTemplate("Huge", text));
+    EXPECT_EQ(text, "kept");
+    ASSERT_EQ(m_errors.size(), 1u);
+    EXPECT_TRUE(m_errors[0].starts_with("Error opening template \""));
 }
 
 TEST_F(TemplateStoreTest, FailuresShowTheMessageWithThePath)
