@@ -7,13 +7,9 @@
 #include <string>
 
 #include "core/calendar.h"
+#include "fakes/date_at.h"
 
 namespace {
-
-DateTime At(int y, int mo, int d, int h = 0, int mi = 0, int s = 0)
-{
-    return DateTime::FromParts(y, mo, d, h, mi, s);
-}
 
 struct DiffCase {
     const char* why;

@@ -5,16 +5,12 @@
 #include <QTest>
 
 #include "calc/difference.h"
+#include "fakes/date_at.h"
 #include "shell/ui_environment.h"
 #include "widgets/control_id_widget.h"
 #include "widgets/picker_widget.h"
 
 namespace {
-
-DateTime At(int y, int mo, int d, int h = 0, int mi = 0, int s = 0)
-{
-    return DateTime::FromParts(y, mo, d, h, mi, s);
-}
 
 struct RangePageTest : ::testing::Test {
     UiEnvironment env;
@@ -23,9 +19,7 @@ struct RangePageTest : ::testing::Test {
     template <typename T>
     T& Control(int id)
     {
-        T* control = FindControlAs<T>(page, id);
-        EXPECT_NE(control, nullptr) << id;
-        return *control;
+        return ControlOf<T>(page, id);
     }
     void SetEnd(int dateId, int timeId, const DateTime& value)
     {

@@ -9,17 +9,13 @@
 
 #include <memory>
 
+#include "fakes/date_at.h"
 #include "shell/main_dialog.h"
 #include "shell/ui_environment.h"
 #include "widgets/control_id_widget.h"
 #include "widgets/picker_widget.h"
 
 namespace {
-
-DateTime At(int y, int mo, int d, int h = 0, int mi = 0, int s = 0)
-{
-    return DateTime::FromParts(y, mo, d, h, mi, s);
-}
 
 SystemTime Record(const DateTime& value)
 {
@@ -52,9 +48,7 @@ struct RollbackPageTest : ::testing::Test {
     template <typename T>
     T& Control(int id)
     {
-        T* control = FindControlAs<T>(*page, id);
-        EXPECT_NE(control, nullptr) << id;
-        return *control;
+        return ControlOf<T>(*page, id);
     }
     void SetTarget(const DateTime& value)
     {

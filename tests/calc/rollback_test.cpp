@@ -5,6 +5,7 @@
 #include <cmath>
 #include <limits>
 
+#include "fakes/date_at.h"
 #include "fakes/fake_clock.h"
 #include "fakes/fake_clock_setter.h"
 
@@ -14,11 +15,6 @@ SystemTime Record(int y, int mo, int d, int h = 0, int mi = 0, int s = 0)
 {
     return SystemTime{static_cast<std::uint16_t>(y), static_cast<std::uint16_t>(mo), 0, static_cast<std::uint16_t>(d),
                       static_cast<std::uint16_t>(h), static_cast<std::uint16_t>(mi), static_cast<std::uint16_t>(s), 0};
-}
-
-DateTime At(int y, int mo, int d, int h = 0, int mi = 0, int s = 0)
-{
-    return DateTime::FromParts(y, mo, d, h, mi, s);
 }
 
 // The calendar fields that a request set, without the day of week.

@@ -5,17 +5,13 @@
 #include <QRadioButton>
 #include <QTest>
 
+#include "fakes/date_at.h"
 #include "shell/ui_environment.h"
 #include "widgets/control_id_widget.h"
 #include "widgets/picker_widget.h"
 #include "widgets/spin_buttons_widget.h"
 
 namespace {
-
-DateTime At(int y, int mo, int d, int h = 0, int mi = 0, int s = 0)
-{
-    return DateTime::FromParts(y, mo, d, h, mi, s);
-}
 
 struct TimePageTest : ::testing::Test {
     UiEnvironment env;
@@ -24,9 +20,7 @@ struct TimePageTest : ::testing::Test {
     template <typename T>
     T& Control(int id)
     {
-        T* control = FindControlAs<T>(page, id);
-        EXPECT_NE(control, nullptr) << id;
-        return *control;
+        return ControlOf<T>(page, id);
     }
     QLineEdit& Count(int field) { return Control<QLineEdit>(kCountEditIds[static_cast<std::size_t>(field)]); }
     void SetStart(const DateTime& value)

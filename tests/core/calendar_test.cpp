@@ -1,15 +1,11 @@
 #include "core/calendar.h"
+#include "fakes/date_at.h"
 
 #include <gtest/gtest.h>
 
 #include <limits>
 
 namespace {
-
-DateTime At(int y, int mo, int d, int h = 0, int mi = 0, int s = 0)
-{
-    return DateTime::FromParts(y, mo, d, h, mi, s);
-}
 
 TEST(Calendar, LeapYears)
 {

@@ -1,4 +1,5 @@
 #include "core/date_time.h"
+#include "fakes/date_at.h"
 
 #include <gtest/gtest.h>
 
@@ -7,11 +8,6 @@
 #include <limits>
 
 namespace {
-
-DateTime At(int y, int mo, int d, int h = 0, int mi = 0, int s = 0)
-{
-    return DateTime::FromParts(y, mo, d, h, mi, s);
-}
 
 constexpr double kSecond = 1.0 / 86400.0;
 

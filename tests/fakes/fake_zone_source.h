@@ -75,6 +75,15 @@ private:
     bool m_ok = false;
 };
 
+#ifdef CHRONEL_TEST_DATA_DIR
+// The zones of tests/data/tz, compiled once for the whole test run.
+inline const FakeZoneFolder& TestZoneFolder()
+{
+    static const FakeZoneFolder folder(CHRONEL_TEST_DATA_DIR "/tz");
+    return folder;
+}
+#endif
+
 // Sets an environment variable (TZ, TZDIR) for one scope, or removes it with nullptr, and puts the old
 // state back; the C library's zone follows both times.
 class ScopedZoneEnv {

@@ -8,15 +8,11 @@
 #include <utility>
 
 #include "core/calendar.h"
+#include "fakes/date_at.h"
 #include "fakes/fake_locale_formatter.h"
 #include "fakes/fake_messages.h"
 
 namespace {
-
-DateTime At(int y, int mo, int d, int h = 0, int mi = 0, int s = 0)
-{
-    return DateTime::FromParts(y, mo, d, h, mi, s);
-}
 
 std::string Field(const CalendarFactTexts& texts, int controlId)
 {

@@ -14,6 +14,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include "fakes/date_at.h"
 #include "info/info_sheet_widget.h"
 #include "info/posix_tz.h"
 #include "platform/system_zone_source.h"
@@ -24,11 +25,6 @@
 #include "widgets/picker_widget.h"
 
 namespace {
-
-DateTime At(int y, int mo, int d, int h = 0, int mi = 0, int s = 0)
-{
-    return DateTime::FromParts(y, mo, d, h, mi, s);
-}
 
 SystemTime Record(int y, int mo, int d, int h, int mi, int s)
 {
@@ -274,13 +270,7 @@ TEST_F(InfoPageTest, AZoneWithoutRulesEmptiesTheDaylightFieldsAndDisablesTheButt
 // The computer's own zone through the real zone source, with zones made by zic from the tree.
 class InfoPageSystemZoneTest : public InfoPageTest {
 protected:
-    static void SetUpTestSuite() { s_folder = new FakeZoneFolder(CHRONEL_TEST_DATA_DIR "/tz"); }
-    static void TearDownTestSuite()
-    {
-        delete s_folder;
-        s_folder = nullptr;
-    }
-    void SetUp() override { ASSERT_TRUE(s_folder->Ok()); }
+    void SetUp() override { ASSERT_TRUE(TestZoneFolder().Ok()); }
 
     // 2010-01-15 12:00:00 UTC: winter in Berlin. No long names, so the abbreviations show.
     SystemZoneSource source{[](const std::string&) { return std::optional<ZoneNames>(); },
@@ -292,11 +282,7 @@ protected:
         return PageServices{services.clock,    services.formatter, services.settings,
                             services.messages, source,             services.showOnTimeInfo};
     }
-
-    static FakeZoneFolder* s_folder;
 };
-
-FakeZoneFolder* InfoPageSystemZoneTest::s_folder = nullptr;
 
 TEST_F(InfoPageSystemZoneTest, BerlinShowsItsRulesAndNextChanges)
 {
@@ -304,7 +290,7 @@ TEST_F(InfoPageSystemZoneTest, BerlinShowsItsRulesAndNextChanges)
     Page().LoadSettings();
     // The pickers take the value before the zone changes: the zone is only what the sub-page reports.
     Page().ShowDateInfo(At(2004, 12, 4));
-    const ScopedZoneEnv tz("TZ", (":" + s_folder->Path("Europe/Berlin")).c_str());
+    const ScopedZoneEnv tz("TZ", (":" + TestZoneFolder().Path("Europe/Berlin")).c_str());
     Page().Refresh();
     EXPECT_EQ(Field(kTimeZoneInfoPage, 1107), "(GMT+01:00) CET");
     EXPECT_EQ(Field(kTimeZoneInfoPage, 1105), "02:00, Last Sunday, March");
@@ -336,10 +322,10 @@ TEST_F(InfoPageSystemZoneTest, AnUnreadableZoneFileLeavesTheTimeZoneSubPageAsItW
     Page().LoadSettings();
     Page().ShowDateInfo(At(2004, 12, 4));
     {
-        const ScopedZoneEnv tz("TZ", (":" + s_folder->Path("Europe/Berlin")).c_str());
+        const ScopedZoneEnv tz("TZ", (":" + TestZoneFolder().Path("Europe/Berlin")).c_str());
         Page().Refresh();
     }
-    const std::string garbage = s_folder->Write("garbage", "TZif2 and nothing after it");
+    const std::string garbage = TestZoneFolder().Write("garbage-page", "TZif2 and nothing after it");
     const ScopedZoneEnv tz("TZ", (":" + garbage).c_str());
     Page().Refresh();
     EXPECT_EQ(Field(kTimeZoneInfoPage, 1107), "(GMT+01:00) CET");

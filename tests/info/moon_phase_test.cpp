@@ -2,14 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include "fakes/date_at.h"
 #include "fakes/fake_locale_formatter.h"
 
 namespace {
-
-DateTime At(int y, int mo, int d, int h = 0, int mi = 0, int s = 0)
-{
-    return DateTime::FromParts(y, mo, d, h, mi, s);
-}
 
 struct MoonCase {
     const char* why;

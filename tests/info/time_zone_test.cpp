@@ -5,17 +5,13 @@
 #include <ctime>
 #include <vector>
 
+#include "fakes/date_at.h"
 #include "fakes/fake_locale_formatter.h"
 #include "fakes/fake_messages.h"
 #include "fakes/fake_zone_source.h"
 #include "info/tzif.h"
 
 namespace {
-
-DateTime At(int y, int mo, int d, int h = 0, int mi = 0, int s = 0)
-{
-    return DateTime::FromParts(y, mo, d, h, mi, s);
-}
 
 // wMonth, wDayOfWeek, wDay (occurrence) and the time of day of a change rule.
 SystemTime Rule(int month, int dayOfWeek, int occurrence, int hour = 2, int minute = 0, int second = 0)

@@ -15,21 +15,10 @@ using namespace std::string_literals;
 
 class Tzif : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() { s_folder = new FakeZoneFolder(CHRONEL_TEST_DATA_DIR "/tz"); }
-    static void TearDownTestSuite()
-    {
-        delete s_folder;
-        s_folder = nullptr;
-    }
-    void SetUp() override { ASSERT_TRUE(s_folder->Ok()); }
+    void SetUp() override { ASSERT_TRUE(Folder().Ok()); }
 
-    static const FakeZoneFolder& Folder() { return *s_folder; }
-
-private:
-    static FakeZoneFolder* s_folder;
+    static const FakeZoneFolder& Folder() { return TestZoneFolder(); }
 };
-
-FakeZoneFolder* Tzif::s_folder = nullptr;
 
 constexpr SystemTime kNoRule{};
 

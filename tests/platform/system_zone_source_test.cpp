@@ -16,15 +16,9 @@ constexpr std::int64_t kJuly = 1279195200;
 
 class SystemZoneSourceTest : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() { s_folder = new FakeZoneFolder(CHRONEL_TEST_DATA_DIR "/tz"); }
-    static void TearDownTestSuite()
-    {
-        delete s_folder;
-        s_folder = nullptr;
-    }
-    void SetUp() override { ASSERT_TRUE(s_folder->Ok()); }
+    void SetUp() override { ASSERT_TRUE(Folder().Ok()); }
 
-    static const FakeZoneFolder& Folder() { return *s_folder; }
+    static const FakeZoneFolder& Folder() { return TestZoneFolder(); }
 
     // A source with fixed long names for the zones the table knows, at the Unix time `now`.
     static SystemZoneSource SourceAt(std::int64_t now, std::map<std::string, ZoneNames> names = {})
@@ -36,12 +30,7 @@ protected:
             },
             [now] { return now; });
     }
-
-private:
-    static FakeZoneFolder* s_folder;
 };
-
-FakeZoneFolder* SystemZoneSourceTest::s_folder = nullptr;
 
 struct StateCase {
     const char* why;

@@ -1,8 +1,11 @@
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <QDir>
 #include <QTemporaryDir>
 
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -16,6 +19,7 @@
 #include "platform/xdg_autostart_list.h"
 #include "shell/page_services.h"
 #include "shell/settings_store.h"
+#include "widgets/control_id_widget.h"
 
 // A program file inside a temporary folder: the language files and the help file sit beside it.
 class TemporaryProgramLocation final : public ProgramLocation {
@@ -56,3 +60,16 @@ struct UiEnvironment {
         return dir.filePath(QStringLiteral("program/chronel")).toStdString();
     }
 };
+
+// The control with that id below `root`. A missing one fails the test at once: every later step would
+// only report its absence again.
+template <typename T>
+T& ControlOf(const QWidget& root, int id)
+{
+    T* control = FindControlAs<T>(root, id);
+    if (control == nullptr) {
+        ADD_FAILURE() << "no control " << id;
+        std::abort();
+    }
+    return *control;
+}

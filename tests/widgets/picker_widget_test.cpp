@@ -2,14 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include "fakes/date_at.h"
 #include "fakes/fake_zone_source.h"
 
 namespace {
-
-DateTime At(int y, int mo, int d, int h = 0, int mi = 0, int s = 0)
-{
-    return DateTime::FromParts(y, mo, d, h, mi, s);
-}
 
 // Pickers hold wall-clock values: whatever the computer's zone, a value comes back as it went in, also
 // one that a daylight-saving change skips or repeats.
