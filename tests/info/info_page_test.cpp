@@ -236,37 +236,6 @@ TEST_F(InfoPageTest, AStoredDateOutsideThePickerShowsTheNearestAllowedDate)
     }
 }
 
-TEST_F(InfoPageTest, AFailedZoneQueryLeavesTheTimeZoneSubPageAsItWas)
-{
-    Page().LoadSettings();
-    Page().ShowDateInfo(At(2004, 12, 4));
-    const QString line = Field(kTimeZoneInfoPage, 1107);
-    ASSERT_EQ(line, "(GMT+01:00) CET");
-
-    env.zones.Set(std::nullopt);
-    Page().ShowDateInfo(At(2007, 1, 1));
-    EXPECT_EQ(Field(kTimeZoneInfoPage, 1107), line);
-    EXPECT_EQ(Field(kTimeZoneInfoPage, 1108), "Sunday, March 27, 2005");
-    EXPECT_TRUE(Button(kTimeZoneInfoPage, 1112).isEnabled());
-    Button(kTimeZoneInfoPage, 1112).click();
-    EXPECT_EQ(Shown(), At(2005, 3, 27, 2, 0, 0)) << "the button keeps the moment of the last answer";
-    EXPECT_EQ(Field(kGeneralInfoPage, 1039), "Sunday") << "the other sub-pages go on";
-}
-
-TEST_F(InfoPageTest, AZoneWithoutRulesEmptiesTheDaylightFieldsAndDisablesTheButtons)
-{
-    Page().LoadSettings();
-    Page().ShowDateInfo(At(2004, 12, 4));
-    env.zones.Set(ZoneFromTzString("<+0530>-5:30"));
-    Page().Refresh();
-    EXPECT_EQ(Field(kTimeZoneInfoPage, 1107), "(GMT+05:30) +0530");
-    for (int id : {1105, 1106, 1108, 1103}) {
-        EXPECT_EQ(Field(kTimeZoneInfoPage, id), "") << id;
-    }
-    EXPECT_FALSE(Button(kTimeZoneInfoPage, 1112).isEnabled());
-    EXPECT_FALSE(Button(kTimeZoneInfoPage, 1047).isEnabled());
-}
-
 // The computer's own zone through the real zone source, with zones made by zic from the tree.
 class InfoPageSystemZoneTest : public InfoPageTest {
 protected:
@@ -413,34 +382,6 @@ TEST_F(InfoInMainWindowTest, FollowingTheClockWritesNoFile)
     EXPECT_EQ(Shown(info), At(2004, 12, 31, 23, 59, 58));
     EXPECT_TRUE(Stamp(settingsFile) == settingsBefore);
     EXPECT_TRUE(Stamp(languageFile) == languageBefore);
-}
-
-TEST_F(InfoInMainWindowTest, RussianReachesEveryTextOfThePageAndItsSubPages)
-{
-    const QString programFolder = QFileInfo(QString::fromStdString(env.location.ExecutablePath())).path();
-    ASSERT_TRUE(QFile::copy(QStringLiteral(CHRONEL_TEST_DATA_DIR "/../../res/lang/russian.lng"),
-                            programFolder + "/russian.lng"));
-    env.settings.WriteString(SettingId::Lang, "russian");
-    CDialogEvalMain window(Services());
-    const CDialogEvalInfo& info = TimeInfo(window);
-    const auto latin = [](const QString& text) {
-        return std::any_of(text.begin(), text.end(), [](QChar c) { return c.toLatin1() >= 'A' && c.isLetter(); });
-    };
-    int texts = 0;
-    for (const QWidget* control : info.findChildren<QWidget*>()) {
-        const auto* label = qobject_cast<const QLabel*>(control);
-        const auto* button = qobject_cast<const QAbstractButton*>(control);
-        if (ControlId(*control) == 0 || (label == nullptr && button == nullptr)) {
-            continue;
-        }
-        const QString text = label != nullptr ? label->text() : button->text();
-        EXPECT_FALSE(latin(text)) << ControlId(*control) << " " << text.toStdString();
-        ++texts;
-    }
-    EXPECT_EQ(texts, 5 + 6 + 7 + 9 + 2) << "the page and the four sub-pages";
-    for (int i = 0; i < info.Sheet().count(); ++i) {
-        EXPECT_FALSE(latin(info.Sheet().tabText(i))) << i;
-    }
 }
 
 // The access key of a control text: the letter after a single '&'.
