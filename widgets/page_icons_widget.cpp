@@ -1,19 +1,33 @@
 #include "widgets/page_icons_widget.h"
 
-#include <QGuiApplication>
+#include <QFile>
+#include <QImage>
 #include <QPainter>
 #include <QPainterPath>
+#include <QSvgRenderer>
 
+#include <algorithm>
 #include <cmath>
 #include <functional>
+#include <memory>
+
+// chronel_ui is a static library: its embedded files are registered only on request, and the request
+// also keeps their object file in the program. Outside any namespace, as the macro needs.
+static void RegisterIconResources()
+{
+    Q_INIT_RESOURCE(chronel_icons);
+}
 
 namespace {
 
-const QColor kInk(0x2f, 0x3b, 0x4c);
-const QColor kBlue(0x2d, 0x7d, 0xd2);
-const QColor kOrange(0xf0, 0x8a, 0x24);
-const QColor kGreen(0x3f, 0xa3, 0x5b);
-const QColor kPaper(0xfa, 0xfa, 0xf7);
+const QColor& kInk = kArtInk;
+const QColor& kBlue = kArtBlue;
+const QColor& kOrange = kArtOrange;
+const QColor& kGreen = kArtGreen;
+const QColor& kPaper = kArtPaper;
+
+// The sizes a desktop asks for: menus, panels, title bars, docks and launchers.
+constexpr int kDesktopIconSizes[] = {16, 22, 24, 32, 48, 64, 128, 256};
 
 // All drawing is on a 32 x 32 design grid, scaled to the requested size.
 QPixmap Canvas(int size, qreal ratio, const std::function<void(QPainter&)>& draw)
@@ -42,9 +56,15 @@ void ClockFace(QPainter& p, QPointF centre, qreal radius, const QColor& rim, qre
     hand(minuteAngle, radius * 0.75);
 }
 
+// At least one device pixel wide: thinner lines turn to grey haze in a 16-pixel menu icon.
+qreal HairlineWidth(const QPainter& p, qreal width)
+{
+    return std::max(width, 1.0 / p.deviceTransform().m11());
+}
+
 void CalendarSheet(QPainter& p, const QRectF& r, const QColor& band)
 {
-    p.setPen(QPen(kInk, 1.4));
+    p.setPen(QPen(kInk, HairlineWidth(p, 1.4)));
     p.setBrush(kPaper);
     p.drawRoundedRect(r, 2.5, 2.5);
     p.setPen(Qt::NoPen);
@@ -69,21 +89,22 @@ void Arrow(QPainter& p, QPointF from, QPointF to, const QColor& color)
 
 void DrawDifference(QPainter& p)
 {
+    // Lines on odd units fall on whole pixels at 16 pixels.
     CalendarSheet(p, QRectF(3, 6, 26, 23), kBlue);
     p.setPen(QPen(kInk, 2.0));
-    p.drawLine(QPointF(8, 16), QPointF(8, 25));
-    p.drawLine(QPointF(24, 16), QPointF(24, 25));
-    Arrow(p, QPointF(16, 20.5), QPointF(10.5, 20.5), kOrange);
-    Arrow(p, QPointF(16, 20.5), QPointF(21.5, 20.5), kOrange);
+    p.drawLine(QPointF(7, 16), QPointF(7, 26));
+    p.drawLine(QPointF(25, 16), QPointF(25, 26));
+    Arrow(p, QPointF(16, 21), QPointF(10, 21), kOrange);
+    Arrow(p, QPointF(16, 21), QPointF(22, 21), kOrange);
 }
 
 void DrawCalculation(QPainter& p)
 {
     CalendarSheet(p, QRectF(3, 6, 26, 23), kGreen);
     p.setPen(QPen(kInk, 2.4, Qt::SolidLine, Qt::RoundCap));
-    p.drawLine(QPointF(8, 20), QPointF(14, 20));
-    p.drawLine(QPointF(11, 17), QPointF(11, 23));
-    p.drawLine(QPointF(18, 20), QPointF(24, 20));
+    p.drawLine(QPointF(7, 21), QPointF(15, 21));
+    p.drawLine(QPointF(11, 17), QPointF(11, 25));
+    p.drawLine(QPointF(18, 21), QPointF(25, 21));
 }
 
 void DrawTimeInfo(QPainter& p)
@@ -138,6 +159,52 @@ void DrawClock(QPainter& p)
     p.drawEllipse(QPointF(16, 16), 2, 2);
 }
 
+bool HasOpaquePixel(const QImage& image)
+{
+    for (int y = 0; y < image.height(); ++y) {
+        const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+        for (int x = 0; x < image.width(); ++x) {
+            if (qAlpha(line[x]) != 0) {
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+// An empty pixmap when the picture draws nothing at this size.
+QPixmap RenderSvg(QSvgRenderer& renderer, int size, qreal ratio)
+{
+    QImage image(QSize(size, size) * ratio, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    {
+        QPainter painter(&image);
+        painter.setRenderHint(QPainter::Antialiasing);
+        renderer.render(&painter);
+    }
+    if (!HasOpaquePixel(image)) {
+        return {};
+    }
+    image.setDevicePixelRatio(ratio);
+    return QPixmap::fromImage(image);
+}
+
+// None when the file is missing or is not an SVG picture.
+std::unique_ptr<QSvgRenderer> OpenSvg(const QString& path)
+{
+    static const bool registered = (RegisterIconResources(), true);
+    Q_UNUSED(registered);
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        return nullptr;
+    }
+    auto renderer = std::make_unique<QSvgRenderer>(file.readAll());
+    if (!renderer->isValid()) {
+        return nullptr;
+    }
+    return renderer;
+}
+
 }  // namespace
 
 QPixmap PageIcon(int page, int size, qreal devicePixelRatio)
@@ -159,12 +226,14 @@ QIcon PageListIcon(int page)
     return icon;
 }
 
-QIcon ApplicationIcon()
+QIcon ApplicationIcon(const QString& svgPath)
 {
+    const std::unique_ptr<QSvgRenderer> renderer = OpenSvg(svgPath);
     QIcon icon;
-    for (int size : {16, 22, 32, 48, 64}) {
+    for (int size : kDesktopIconSizes) {
         for (qreal ratio : {1.0, 2.0}) {
-            icon.addPixmap(Canvas(size, ratio, DrawClock));
+            QPixmap pixmap = renderer ? RenderSvg(*renderer, size, ratio) : QPixmap();
+            icon.addPixmap(pixmap.isNull() ? Canvas(size, ratio, DrawClock) : pixmap);
         }
     }
     return icon;
@@ -172,5 +241,7 @@ QIcon ApplicationIcon()
 
 QPixmap ProductPicture(int size, qreal devicePixelRatio)
 {
-    return Canvas(size, devicePixelRatio, DrawClock);
+    const std::unique_ptr<QSvgRenderer> renderer = OpenSvg(QString::fromLatin1(kApplicationIconPath));
+    const QPixmap picture = renderer ? RenderSvg(*renderer, size, devicePixelRatio) : QPixmap();
+    return picture.isNull() ? Canvas(size, devicePixelRatio, DrawClock) : picture;
 }

@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QPixmap>
+
+// Icon strips for toolbars and menus: 16 x 16 device-independent cells side by side on a transparent
+// background, drawn at the screen's own ratio.
+
+inline constexpr int kStripIconSize = 16;
+
+// The template editor's toolbar and menu icons, in the toolbar's order: New, Delete, Preview, Insert Text
+// from File, Save Text to File, Undo, Cut, Copy, Paste, Clear, then Substitution from Difference, from
+// Calculation, from Time Info, and Value from Difference, from Calculation, from Time Info.
+inline constexpr int kEditorIconCount = 16;
+QPixmap EditorIconStrip(qreal devicePixelRatio);
+
+// The tray menu's icons: the page icons of Difference, Calculation, Time Info, Rollback and Options.
+inline constexpr int kTrayIconCount = 5;
+QPixmap TrayIconStrip(qreal devicePixelRatio);
