@@ -6,3 +6,12 @@ std::string ProgramFolder(const ProgramLocation& location)
     const std::size_t slash = path.rfind('/');
     return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
 }
+
+std::string OwnFilesFolder(const ProgramLocation& location)
+{
+    std::string user = location.UserDataFolder();
+    if (user.empty() || location.CanWriteProgramFolder()) {
+        return ProgramFolder(location);
+    }
+    return user;
+}

@@ -9,7 +9,18 @@ public:
     virtual ~ProgramLocation() = default;
     // The full path of the running program file; empty when the platform cannot tell.
     virtual std::string ExecutablePath() const = 0;
+    // The user's own folder for the program's files, with its final '/'; empty when there is none. It
+    // takes the files the program writes when its own folder is read-only (an installed program), and
+    // language files placed there win over those beside the program.
+    virtual std::string UserDataFolder() const { return {}; }
+    // Whether files may be created and replaced in the program's folder.
+    virtual bool CanWriteProgramFolder() const { return true; }
 };
 
 // The folder of the program file with its final '/'; empty when the path is empty or holds no '/'.
 std::string ProgramFolder(const ProgramLocation& location);
+
+// Where the program writes files of its own making, with its final '/': the program's folder while it
+// can be written or the user has no folder of their own, else the user's folder. Empty when neither is
+// known.
+std::string OwnFilesFolder(const ProgramLocation& location);

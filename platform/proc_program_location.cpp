@@ -4,8 +4,13 @@
 
 #include <vector>
 
+#include "platform/xdg_paths.h"
+
 ProcProgramLocation::ProcProgramLocation()
 {
+    if (const std::string data = XdgDataHome(); !data.empty()) {
+        m_userFolder = data + "/Orvane/Chronel/";
+    }
     // readlink does not say how long the name is: grow the buffer until it fits.
     std::vector<char> buffer(256);
     while (buffer.size() <= 65536) {
@@ -19,4 +24,10 @@ ProcProgramLocation::ProcProgramLocation()
         }
         buffer.resize(buffer.size() * 2);
     }
+}
+
+bool ProcProgramLocation::CanWriteProgramFolder() const
+{
+    const std::string folder = ProgramFolder(*this);
+    return !folder.empty() && access(folder.c_str(), W_OK | X_OK) == 0;
 }

@@ -34,3 +34,12 @@ std::string XdgConfigHome()
     const std::string home = HomeFolder();
     return home.empty() ? home : home + "/.config";
 }
+
+std::string XdgDataHome()
+{
+    if (const char* data = std::getenv("XDG_DATA_HOME"); data != nullptr && data[0] == '/') {
+        return data;
+    }
+    const std::string home = HomeFolder();
+    return home.empty() ? home : home + "/.local/share";
+}

@@ -1,5 +1,7 @@
 #include "shell/language_table.h"
 
+#include <filesystem>
+
 #include "core/ascii.h"
 #include "shell/default_messages.h"
 #include "shell/ini_file.h"
@@ -42,14 +44,26 @@ bool IsTranslatableText(std::string_view text)
 
 std::string LanguageTable::LanguageFilePath(std::string_view name) const
 {
-    std::string path = ProgramFolder(m_location);
-    // Without the program's folder there is no language file; never fall back to the working folder.
-    if (path.empty()) {
-        return path;
+    // The program keeps english.lng current itself: reading any other copy would show stale texts.
+    if (name == kEnglish) {
+        return EnglishFilePath();
     }
-    path += name;
-    path += ".lng";
-    return path;
+    const std::string file = std::string(name) + ".lng";
+    if (const std::string user = m_location.UserDataFolder(); !user.empty()) {
+        std::error_code error;
+        if (std::filesystem::exists(user + file, error)) {
+            return user + file;
+        }
+    }
+    // Without a folder there is no language file; never fall back to the working folder.
+    const std::string program = ProgramFolder(m_location);
+    return program.empty() ? program : program + file;
+}
+
+std::string LanguageTable::EnglishFilePath() const
+{
+    const std::string folder = OwnFilesFolder(m_location);
+    return folder.empty() ? folder : folder + std::string(kEnglish) + ".lng";
 }
 
 bool LanguageTable::Load(std::string_view name)
@@ -88,7 +102,7 @@ std::string LanguageTable::LookUp(std::string_view section, std::string_view key
 {
     const bool written = WriteDefault(section, key, defaultText);
     // In English the file just made to hold the default is the one that would be read: spare the read.
-    if (written && !m_name.empty() && LanguageFilePath(m_name) == LanguageFilePath(kEnglish)) {
+    if (written && !m_name.empty() && LanguageFilePath(m_name) == EnglishFilePath()) {
         const std::string_view stored = CutUtf8(TrimIniValue(defaultText), kMaxValueBytes);
         return std::string(stored.empty() ? defaultText : stored);
     }
@@ -119,6 +133,20 @@ bool LanguageTable::WriteDefault(std::string_view section, std::string_view key,
     if (m_name.empty() || key.empty()) {
         return false;
     }
-    const IniFile file(LanguageFilePath(kEnglish));
-    return !file.Path().empty() && file.Write(SectionOrCommon(section), key, text);
+    const IniFile file(EnglishFilePath());
+    if (file.Path().empty()) {
+        return false;
+    }
+    if (file.Write(SectionOrCommon(section), key, text)) {
+        return true;
+    }
+    // The user's folder is made on the first write; the program's folder never is (it vanished, or
+    // the program runs from somewhere unexpected).
+    const std::string user = m_location.UserDataFolder();
+    std::error_code error;
+    if (user.empty() || OwnFilesFolder(m_location) != user || std::filesystem::exists(user, error) ||
+        !std::filesystem::create_directories(user, error)) {
+        return false;
+    }
+    return file.Write(SectionOrCommon(section), key, text);
 }

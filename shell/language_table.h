@@ -7,9 +7,12 @@
 #include "core/program_location.h"
 
 // The current language: numbered messages and the texts of windows, menus and toolbars, read from the
-// language file "<name>.lng" in the program's folder at every request (nothing is cached, so a changed
-// file shows at the next lookup). Every English default that is looked up is also written into
-// english.lng there, keyed as it is looked up, so that file always offers translators every text.
+// language file "<name>.lng" at every request (nothing is cached, so a changed file shows at the next
+// lookup). The file is taken from the user's data folder when it is there, else from the program's
+// folder, so a user can add or override translations of an installed program. Every English default
+// that is looked up is also written into english.lng, keyed as it is looked up, so that file always
+// offers translators every text; it lies in the program's folder, or in the user's folder when the
+// program's folder cannot be written.
 class LanguageTable final : public MessageSource {
 public:
     static constexpr std::string_view kCommonSection = "Common";
@@ -40,8 +43,13 @@ public:
     // False when the text is not in the file afterwards.
     bool WriteDefault(std::string_view section, std::string_view key, std::string_view text) const;
 
-    // "<folder><name>.lng" in the program's folder; empty when the program's folder is unknown.
+    // The file that is read for the language `name`: "<name>.lng" in the user's data folder when it
+    // exists there, else in the program's folder; english.lng is always the file the defaults are written
+    // to. Empty when no folder is known.
     std::string LanguageFilePath(std::string_view name) const;
+    // english.lng in the folder of the program's own files: the program's folder, or the user's folder
+    // when the program's folder cannot be written. Empty when no folder is known.
+    std::string EnglishFilePath() const;
 
 private:
     std::string LookUp(std::string_view section, std::string_view key, std::string_view defaultText) const;

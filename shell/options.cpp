@@ -7,7 +7,6 @@
 
 namespace {
 
-
 bool ListedBefore(std::string_view a, std::string_view b)
 {
     const auto folded = [](std::string_view text) {
@@ -20,17 +19,32 @@ bool ListedBefore(std::string_view a, std::string_view b)
     return foldedA != foldedB ? foldedA < foldedB : a < b;
 }
 
+void SortAsListed(std::vector<std::string>& names)
+{
+    std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) { return ListedBefore(a, b); });
+}
+
 }  // namespace
 
 std::vector<std::string> ListLanguages(const ProgramLocation& location)
 {
     std::vector<std::string> names;
-    const std::string folder = ProgramFolder(location);
-    // An empty folder would list the working folder.
-    if (folder.empty() || !ListFiles(folder, "*.lng", names, false, true)) {
-        return {};
+    // The user's files first, so that their spelling wins over a file of the same name beside the program.
+    for (const std::string& folder : {location.UserDataFolder(), ProgramFolder(location)}) {
+        std::vector<std::string> found;
+        // An empty folder would list the working folder.
+        if (folder.empty() || !ListFiles(folder, "*.lng", found, false, true)) {
+            continue;
+        }
+        // Sorted first, so that of two names in one folder the same one is kept every time.
+        SortAsListed(found);
+        for (std::string& name : found) {
+            if (std::none_of(names.begin(), names.end(), [&name](const std::string& n) { return EqualNoCase(n, name); })) {
+                names.push_back(std::move(name));
+            }
+        }
     }
-    std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) { return ListedBefore(a, b); });
+    SortAsListed(names);
     return names;
 }
 

@@ -11,9 +11,10 @@
 // The language everyone has: its texts are built in, so it is offered even without a file.
 inline constexpr std::string_view kDefaultLanguage = "english";
 
-// The names of the language files ("<name>.lng") in the program's folder, sorted as the language list
-// shows them: without regard to letter case, then by bytes. Empty when the program's folder is unknown or
-// cannot be listed.
+// The names of the language files ("<name>.lng") in the user's data folder and the program's folder,
+// each name once (a name that differs only in letter case from one already listed is left out, the user's
+// spelling first), sorted as the language list shows them: without regard to letter case, then by bytes.
+// Empty when neither folder is known or can be listed.
 std::vector<std::string> ListLanguages(const ProgramLocation& location);
 
 // The language list with one entry selected.

@@ -6,6 +6,8 @@
 #include <cstdio>
 #include <limits>
 
+#include "templates/template_store.h"
+
 namespace {
 
 using Kind = SettingKind;
@@ -283,10 +285,5 @@ bool SettingsStore::SetAutoload(bool enable) const
 
 std::string SettingsStore::DefaultTemplateFolder() const
 {
-    const std::string path = m_location.ExecutablePath();
-    const std::size_t slash = path.rfind('/');
-    if (slash == std::string::npos) {
-        return path;
-    }
-    return path.substr(0, slash + 1) + "Templates";
+    return ::DefaultTemplateFolder(m_location);
 }

@@ -109,8 +109,7 @@ public:
     // could not be changed; the Autoload setting is the caller's business.
     bool SetAutoload(bool enable) const;
 
-    // The program's folder followed by "Templates" (no final '/'); the program path itself when it holds
-    // no '/'.
+    // The template folder while none is stored (see the free DefaultTemplateFolder).
     std::string DefaultTemplateFolder() const;
 
 private:

@@ -139,6 +139,87 @@ TEST_F(LanguageTableTest, UnwritableProgramFolderStillAnswers)
     EXPECT_FALSE(std::filesystem::exists("english.lng"));
 }
 
+// A program folder and a user's data folder side by side, the program's folder writable or not.
+struct FolderCase {
+    const char* why;
+    bool canWriteProgramFolder;
+    bool hasUserFolder;
+    const char* programFile;   // german.lng beside the program; nullptr: none
+    const char* userFile;      // german.lng in the user's folder; nullptr: none
+    const char* dragon;        // message 0 in German
+    bool englishForUser;       // english.lng goes to the user's folder, not beside the program
+};
+
+const FolderCase kFolderCases[] = {
+    {"installed: english.lng goes to the user", false, true, nullptr, nullptr, "Dragon", true},
+    {"installed: shipped translation is read", false, true, "Drache", nullptr, "Drache", true},
+    {"installed: the user's translation wins", false, true, "Drache", "Lindwurm", "Lindwurm", true},
+    {"installed: the user may add a language", false, true, nullptr, "Lindwurm", "Lindwurm", true},
+    {"development build keeps everything beside the program", true, true, "Drache", nullptr, "Drache", false},
+    {"the user's translation wins in a development build too", true, true, "Drache", "Lindwurm", "Lindwurm",
+     false},
+    {"read-only without a user folder: no other place to write", false, false, "Drache", nullptr, "Drache",
+     false},
+};
+
+TEST(LanguageTableFolders, TranslationsAndEnglishFileFindTheirFolder)
+{
+    for (const FolderCase& c : kFolderCases) {
+        SCOPED_TRACE(c.why);
+        TempFolder folder;
+        std::filesystem::create_directory(folder.Path() / "program");
+        // The user's folder is not made in advance unless a file is put there: the table makes it.
+        if (c.userFile != nullptr) {
+            std::filesystem::create_directories(folder.Path() / "data/Chronel");
+            WriteFileBytes(folder / "data/Chronel/german.lng", std::string("[Common]\nID_0=") + c.userFile + "\n");
+        }
+        if (c.programFile != nullptr) {
+            WriteFileBytes(folder / "program/german.lng", std::string("[Common]\nID_0=") + c.programFile + "\n");
+        }
+        const FakeProgramLocation location(folder / "program/chronel", c.hasUserFolder ? folder / "data/Chronel/" : "",
+                                           c.canWriteProgramFolder);
+        LanguageTable table(location);
+        ASSERT_TRUE(table.Load("german"));
+        EXPECT_EQ(table.GetString(0), c.dragon);
+        const std::string userEnglish = folder / "data/Chronel/english.lng";
+        const std::string programEnglish = folder / "program/english.lng";
+        const std::string& english = c.englishForUser ? userEnglish : programEnglish;
+        const std::string& other = c.englishForUser ? programEnglish : userEnglish;
+        EXPECT_EQ(table.EnglishFilePath(), english);
+        EXPECT_EQ(FindIniValue(ReadFileBytes(english), "Common", "ID_0").value_or("<missing>"), "Dragon");
+        EXPECT_FALSE(std::filesystem::exists(other));
+    }
+}
+
+TEST(LanguageTableFolders, EnglishIsReadWhereItIsWritten)
+{
+    // A stale english.lng in the user's folder (left by an installed copy) must not hide the current texts
+    // of a development build, which writes its own beside the program.
+    TempFolder folder;
+    std::filesystem::create_directories(folder.Path() / "data");
+    std::filesystem::create_directory(folder.Path() / "program");
+    WriteFileBytes(folder / "data/english.lng", "[Common]\nID_0=Old dragon\n[Translator]\nID_0=Someone\n");
+    const FakeProgramLocation location(folder / "program/chronel", folder / "data/", true);
+    LanguageTable table(location);
+    table.Load("english");
+    EXPECT_EQ(table.GetString(0), "Dragon");
+    EXPECT_EQ(table.GetTranslatorInfo(0), "Orvane");
+    EXPECT_EQ(table.LanguageFilePath("english"), folder / "program/english.lng");
+}
+
+TEST(LanguageTableFolders, UnmakeableUserFolderIsSilent)
+{
+    // The user's folder would have to be made inside a file: lookups still answer with the defaults.
+    TempFolder folder;
+    WriteFileBytes(folder / "blocker", "");
+    const FakeProgramLocation location(folder / "program/chronel", folder / "blocker/Chronel/", false);
+    LanguageTable table(location);
+    EXPECT_TRUE(table.Load("english"));
+    EXPECT_EQ(table.GetString(10), "Tiger");
+    EXPECT_FALSE(table.WriteDefault("Common", "ID_0", "Dragon"));
+    EXPECT_FALSE(std::filesystem::exists(folder / "program"));
+}
+
 TEST(TranslatableText, NeedsOneCharacterBeyondDigitsAndMarks)
 {
     EXPECT_FALSE(IsTranslatableText(""));

@@ -26,6 +26,45 @@ TEST(Options, LanguagesAreTheLanguageFilesOfTheProgramFolder)
     EXPECT_TRUE(ListLanguages(FakeProgramLocation("chronel")).empty()) << "never the working folder";
 }
 
+struct UnionCase {
+    const char* why;
+    Names user;      // language files in the user's folder
+    Names program;   // language files beside the program
+    Names listed;
+};
+
+const UnionCase kUnionCases[] = {
+    {"both folders, sorted together", {"german"}, {"russian", "english"}, {"english", "german", "russian"}},
+    {"a name in both folders is listed once", {"russian", "english"}, {"russian"}, {"english", "russian"}},
+    {"the user's spelling wins", {"Russian"}, {"russian"}, {"Russian"}},
+    {"names differing in case within one folder", {}, {"russian", "Russian"}, {"Russian"}},
+    {"only the user's folder", {"german"}, {}, {"german"}},
+};
+
+TEST(Options, LanguagesOfTheUserAndTheProgramAreListedOnce)
+{
+    for (const UnionCase& c : kUnionCases) {
+        SCOPED_TRACE(c.why);
+        TempFolder folder;
+        std::filesystem::create_directory(folder.Path() / "program");
+        std::filesystem::create_directory(folder.Path() / "user");
+        for (const std::string& name : c.user) {
+            WriteFileBytes(folder / ("user/" + name + ".lng"), "");
+        }
+        for (const std::string& name : c.program) {
+            WriteFileBytes(folder / ("program/" + name + ".lng"), "");
+        }
+        EXPECT_EQ(ListLanguages(FakeProgramLocation(folder / "program/chronel", folder / "user/", false)), c.listed);
+    }
+}
+
+TEST(Options, MissingUserFolderListsTheProgramsLanguages)
+{
+    TempFolder folder;
+    WriteFileBytes(folder / "russian.lng", "");
+    EXPECT_EQ(ListLanguages(FakeProgramLocation(folder / "chronel", folder / "none/", false)), Names{"russian"});
+}
+
 struct ChoiceCase {
     const char* why;
     Names listed;

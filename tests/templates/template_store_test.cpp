@@ -147,4 +147,62 @@ TEST_F(TemplateStoreTest, FailedSaveLeavesTheOldTemplate)
     EXPECT_EQ(text, saved ? "new text" : "old text");   // root may write anyway
 }
 
+struct DefaultFolderCase {
+    const char* why;
+    bool canWriteProgramFolder;
+    bool hasUserFolder;
+    bool userTemplatesExist;   // the user's Templates folder is there already, empty
+    const char* folder;        // expected, below the temporary folder
+    bool seeded;               // it holds a copy of the example afterwards
+};
+
+const DefaultFolderCase kDefaultFolderCases[] = {
+    {"development build: beside the program", true, true, false, "program/Templates", false},
+    {"installed: the user's folder, made and seeded", false, true, false, "user/Templates", true},
+    {"installed: seeded once, a user's deletions stay", false, true, true, "user/Templates", false},
+    {"read-only without a user folder: beside the program", false, false, false, "program/Templates", false},
+};
+
+TEST(DefaultTemplateFolder, WritableFolderForTheUser)
+{
+    for (const DefaultFolderCase& c : kDefaultFolderCases) {
+        SCOPED_TRACE(c.why);
+        TempFolder folder;
+        std::filesystem::create_directories(folder.Path() / "program/Templates/Folder.trt");
+        WriteFileBytes(folder / "program/Templates/Difference.trt", "%DSD% to %DFD%\r\n");
+        WriteFileBytes(folder / "program/Templates/readme.txt", "not a template");
+        if (c.userTemplatesExist) {
+            std::filesystem::create_directories(folder.Path() / "user/Templates");
+        }
+        const FakeProgramLocation location(folder / "program/chronel", c.hasUserFolder ? folder / "user/" : "",
+                                           c.canWriteProgramFolder);
+        EXPECT_EQ(DefaultTemplateFolder(location), folder / c.folder);
+        EXPECT_EQ(std::filesystem::exists(folder.Path() / "user/Templates"), c.hasUserFolder && !c.canWriteProgramFolder);
+        EXPECT_EQ(ReadFileBytes(folder / "user/Templates/Difference.trt"), c.seeded ? "%DSD% to %DFD%\r\n" : "");
+        EXPECT_FALSE(std::filesystem::exists(folder.Path() / "user/Templates/readme.txt"));
+        EXPECT_FALSE(std::filesystem::exists(folder.Path() / "user/Templates/Folder.trt"));
+    }
+    EXPECT_EQ(DefaultTemplateFolder(FakeProgramLocation("chronel", "/nowhere/", false)), "chronel");
+}
+
+TEST(DefaultTemplateFolder, StoreUsesTheUsersFolderWhileNoneIsStored)
+{
+    TempFolder folder;
+    std::filesystem::create_directories(folder.Path() / "program/Templates");
+    WriteFileBytes(folder / "program/Templates/Difference.trt", "example");
+    FakeSettingsBackend backend;
+    FakeAutostartList autostart;
+    const FakeClock clock{SystemTime{2004, 11, 6, 20, 14, 5, 0, 0}};
+    const FakeProgramLocation location(folder / "program/chronel", folder / "user/", false);
+    const SettingsStore settings(backend, autostart, clock, location);
+    const FakeMessages messages;
+    const TemplateStore store(settings, location, messages, nullptr);
+    std::string text;
+    ASSERT_TRUE(store.LoadTemplate("Difference", text));
+    EXPECT_EQ(text, "example");
+    EXPECT_TRUE(store.SaveTemplate("Mine", "x"));
+    EXPECT_EQ(ReadFileBytes(folder / "user/Templates/Mine.trt"), "x");
+    EXPECT_FALSE(std::filesystem::exists(folder.Path() / "program/Templates/Mine.trt"));
+}
+
 }  // namespace
