@@ -19,6 +19,8 @@
 #include "shell/translation_widget.h"
 #include "templates/templates_dialog.h"
 #include "widgets/control_id_widget.h"
+#include "widgets/drawn_palette_widget.h"
+#include "widgets/editor_icons_widget.h"
 #include "widgets/page_icons_widget.h"
 
 namespace {
@@ -32,6 +34,8 @@ constexpr std::array<int, 5> kSettingsOrder = {kDifferencePage, kCalculationPage
 
 constexpr int kMainDialogId = 144;
 constexpr int kTrayMenuId = 135;
+constexpr int kPageIconSize = 32;
+constexpr int kPageListMargin = 2;
 
 // Commands of the tray menu.
 enum TrayCommand {
@@ -122,29 +126,29 @@ CDialogEvalMain::~CDialogEvalMain() = default;
 
 void CDialogEvalMain::SetUpPageList()
 {
-    QListWidget& list = *m_ui.pageList;
+    QList<QPixmap> images;
+    QStringList captions;
     for (int i = 0; i < kPageCount; ++i) {
-        auto* item = new QListWidgetItem(PageListIcon(i), QString::fromLatin1(kPageNames[i]), &list);
-        item->setTextAlignment(Qt::AlignHCenter | Qt::AlignTop);
+        images.append(PageIcon(i, kPageIconSize, devicePixelRatioF()));
+        captions.append(QString::fromLatin1(kPageNames[i]));
     }
+    m_pageList.Init(this, m_ui.pageList, kPageListMargin, images, captions);
     FitPageList();
-    connect(&list, &QListWidget::currentRowChanged, this, &CDialogEvalMain::OnPageListSelection);
+    connect(m_ui.pageList, &QListWidget::currentRowChanged, this, &CDialogEvalMain::OnPageListSelection);
 }
 
 void CDialogEvalMain::FitPageList()
 {
-    // Every row as wide as the widest caption of the current language, so no caption is cut.
+    // As wide as the widest caption of the current language, so no caption is cut, and tall enough
+    // for every row.
     QListWidget& list = *m_ui.pageList;
-    int widest = 0;
+    int widest = kPageIconSize;
     for (int i = 0; i < list.count(); ++i) {
         widest = std::max(widest, list.fontMetrics().horizontalAdvance(list.item(i)->text()));
     }
-    const QSize cell(std::max(widest + 16, 72), 32 + list.fontMetrics().height() + 14);
-    for (int i = 0; i < list.count(); ++i) {
-        list.item(i)->setSizeHint(cell);
-    }
-    list.setGridSize(cell);
-    list.setFixedWidth(cell.width() + 2 * list.frameWidth() + 4);
+    const int frame = 2 * list.frameWidth();
+    list.setFixedWidth(std::max(widest + 16, 72) + frame);
+    list.setMinimumHeight(list.count() * m_pageList.RowHeight() + frame);
 }
 
 PageWidget* CDialogEvalMain::Page(int index) const
@@ -227,6 +231,13 @@ void CDialogEvalMain::ApplyLanguage(bool writeDefaults)
     FitPageList();
     BuildTrayMenu();
     TranslateMenu(m_language, true, m_trayMenu.get(), kTrayMenuId);
+    m_trayIcons = std::make_unique<IconMenu>(*m_trayMenu);
+    m_trayIcons->LoadIcons(TrayIconStrip(devicePixelRatioF()), QColor(kStripMask));
+    const int iconCommands[kTrayIconCount] = {kDifferenceCommand, kCalculationCommand, kTimeInfoCommand,
+                                              kRollbackCommand, kOptionsCommand};
+    for (int i = 0; i < kTrayIconCount; ++i) {
+        m_trayIcons->SetCommandIcon(iconCommands[i], i);
+    }
     SaveAllSettings();
     LoadAllSettings();
     QGuiApplication::restoreOverrideCursor();
@@ -234,6 +245,7 @@ void CDialogEvalMain::ApplyLanguage(bool writeDefaults)
 
 void CDialogEvalMain::BuildTrayMenu()
 {
+    m_trayIcons.reset();
     m_trayMenu = std::make_unique<QMenu>();
     const auto add = [this](int command, const char* text) {
         QAction* action = m_trayMenu->addAction(QString::fromLatin1(text));
@@ -241,9 +253,6 @@ void CDialogEvalMain::BuildTrayMenu()
         return action;
     };
     QAction* open = add(kOpenCommand, "Open...");
-    QFont bold = open->font();
-    bold.setBold(true);
-    open->setFont(bold);
     m_trayMenu->setDefaultAction(open);
     connect(open, &QAction::triggered, this, &CDialogEvalMain::ShowMainWindow);
     m_trayMenu->addSeparator();
@@ -258,7 +267,6 @@ void CDialogEvalMain::BuildTrayMenu()
             m_trayMenu->addSeparator();
         }
         QAction* action = add(pageCommands[i].first, pageTexts[i]);
-        action->setIcon(QIcon(PageIcon(pageCommands[i].second, 16, devicePixelRatioF())));
         const int page = pageCommands[i].second;
         connect(action, &QAction::triggered, this, [this, page] {
             ActivatePage(page, true);

@@ -15,6 +15,8 @@
 #include "templates/output_actions_widget.h"
 #include "templates/page_values_widget.h"
 #include "ui_main_dialog.h"
+#include "widgets/hover_page_list_widget.h"
+#include "widgets/icon_menu_widget.h"
 
 class ClockSetter;
 class PageWidget;
@@ -70,6 +72,8 @@ public:
 
     QSystemTrayIcon* TrayIcon() const { return m_tray.get(); }
     QMenu* TrayMenu() const { return m_trayMenu.get(); }
+    const IconMenu* TrayIconMenu() const { return m_trayIcons.get(); }
+    const HoverPageList& PageList() const { return m_pageList; }
     // What a click on the tray icon does.
     void OnTrayActivated(QSystemTrayIcon::ActivationReason reason);
 
@@ -104,5 +108,7 @@ private:
     OutputActionsWidget* m_output = nullptr;
     std::unique_ptr<QSystemTrayIcon> m_tray;
     std::unique_ptr<QMenu> m_trayMenu;
+    std::unique_ptr<IconMenu> m_trayIcons;   // draws m_trayMenu: declared after it, so it goes first
+    HoverPageList m_pageList;
     bool m_exited = false;
 };

@@ -10,6 +10,8 @@
 #include "templates/file_dialog.h"
 #include "templates/text_file.h"
 #include "widgets/control_id_widget.h"
+#include "widgets/drawn_palette_widget.h"
+#include "widgets/editor_icons_widget.h"
 
 namespace {
 
@@ -75,6 +77,8 @@ void OutputActionsWidget::ShowOutputMenu(OutputMode mode, int activePage, QWidge
     SetChecked(*m_menus.substitution, kAddToTargetCommand, IsOn(settings, SettingId::AddToTarget));
     SetChecked(*m_menus.substitution, kAddCrCommand, IsOn(settings, SettingId::AddCr));
     FillMenuValues(*m_menus.substitution, m_services.pages, m_services.clock, m_services.formatter);
+    m_icons = std::make_unique<IconMenu>(*m_menus.bar);
+    m_icons->LoadIcons(EditorIconStrip(m_owner != nullptr ? m_owner->devicePixelRatioF() : 1.0), QColor(kStripMask));
 
     const std::size_t page = activePage == 1 || activePage == 2 ? static_cast<std::size_t>(activePage) : 0;
     m_popup = m_menus.substitutionPages[page];

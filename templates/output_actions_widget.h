@@ -4,6 +4,7 @@
 #include <QPointer>
 
 #include <functional>
+#include <memory>
 #include <string>
 
 #include "core/clock.h"
@@ -12,6 +13,7 @@
 #include "shell/settings_store.h"
 #include "templates/substitution.h"
 #include "templates/template_menu_widget.h"
+#include "widgets/icon_menu_widget.h"
 
 class QWidget;
 
@@ -58,5 +60,6 @@ private:
     QWidget* m_owner;
     OutputMode m_mode = OutputMode::Copy;
     TemplateMenus m_menus;
+    std::unique_ptr<IconMenu> m_icons;   // draws m_menus
     QPointer<QMenu> m_popup;
 };

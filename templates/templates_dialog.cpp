@@ -22,6 +22,8 @@
 #include "templates/template_name_dialog.h"
 #include "templates/text_file.h"
 #include "widgets/control_id_widget.h"
+#include "widgets/drawn_palette_widget.h"
+#include "widgets/editor_icons_widget.h"
 
 namespace {
 
@@ -152,6 +154,8 @@ bool CDialogEvalTemplates::Open()
 void CDialogEvalTemplates::BuildToolBar()
 {
     m_toolBar = BuildEditorToolBar(*this, [this](int command) { RunCommand(command); });
+    m_toolBarLook = std::make_unique<IconToolBar>(*m_toolBar);
+    m_toolBarLook->LoadButtonIcons(EditorIconStrip(devicePixelRatioF()), QColor(kStripMask));
     m_ui.dialogLayout->insertWidget(0, m_toolBar);
     TranslateToolBar(m_services.language, true, m_toolBar, kToolBarId);
 }
@@ -175,6 +179,9 @@ void CDialogEvalTemplates::PrepareMenus()
     }
     TranslateMenu(m_services.language, true, m_menus.bar.get(), kTemplateMenuId);
     RelabelValues(*m_menus.substitution, *m_menus.value);
+    m_menuIcons = std::make_unique<IconMenu>(*m_menus.bar);
+    m_menuIcons->LoadIcons(EditorIconStrip(devicePixelRatioF()), QColor(kStripMask));
+    m_menuIcons->TakeToolBarIcons(*m_toolBar);
 
     m_menus.bar->setParent(this);
     m_ui.dialogLayout->setMenuBar(m_menus.bar.get());

@@ -6,6 +6,7 @@
 #include <QToolBar>
 
 #include <functional>
+#include <memory>
 #include <string>
 
 #include "core/clock.h"
@@ -17,6 +18,8 @@
 #include "templates/template_menu_widget.h"
 #include "templates/template_store.h"
 #include "ui_templates_dialog.h"
+#include "widgets/icon_menu_widget.h"
+#include "widgets/icon_tool_bar_widget.h"
 
 // The template editor: the templates of the template folder on the left, the selected one's text on
 // the right, menus and a toolbar that insert macros or current values, and buttons that expand the text
@@ -85,6 +88,8 @@ private:
     TemplateStore m_store;
     TemplateMenus m_menus;
     QToolBar* m_toolBar = nullptr;
+    std::unique_ptr<IconToolBar> m_toolBarLook;   // draws m_toolBar's buttons
+    std::unique_ptr<IconMenu> m_menuIcons;        // draws m_menus
     QTimer m_stateTimer;
     int m_current = -1;
     // The current template was loaded with CR LF line ends; the field itself keeps plain line feeds.
