@@ -47,8 +47,8 @@ QStringList LinkTargets(const QString& html)
 
 bool HasAnchor(const QString& html, const QString& anchor)
 {
-    const QRegularExpression named(QStringLiteral(R"re((?:name|id)\s*=\s*"%1")re").arg(QRegularExpression::escape(anchor)),
-                                   QRegularExpression::CaseInsensitiveOption);
+    const QString pattern = QStringLiteral(R"re((?:name|id)\s*=\s*"%1")re").arg(QRegularExpression::escape(anchor));
+    const QRegularExpression named(pattern, QRegularExpression::CaseInsensitiveOption);
     return named.match(html).hasMatch();
 }
 
