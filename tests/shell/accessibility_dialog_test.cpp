@@ -11,20 +11,17 @@
 #include <QListWidget>
 #include <QMenuBar>
 #include <QRegularExpression>
-#include <QStackedWidget>
 #include <QTabBar>
 #include <QTabWidget>
 
 #include <algorithm>
 #include <filesystem>
 #include <map>
-#include <set>
 #include <string>
 #include <vector>
 
 #include "info/info_page.h"
 #include "shell/main_dialog.h"
-#include "shell/page_frame_widget.h"
 #include "shell/ui_environment.h"
 #include "templates/template_name_dialog.h"
 #include "templates/templates_dialog.h"
@@ -187,7 +184,8 @@ struct AccessibilityTest : ::testing::Test {
         return windows;
     }
 
-    // Makes `root` the shown page (and sub-page) and lays it out, so geometry is real.
+    // Shows `root` as the user would reach it: its page (and tab) current, the Save and Copy buttons in the
+    // state they have there.
     void Show(const Window& w)
     {
         QWidget* top = w.root->window();
