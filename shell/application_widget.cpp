@@ -22,6 +22,8 @@ bool CEvalApp::InitInstance()
     QCoreApplication::setApplicationName(QString::fromLatin1(SettingsStore::kApplicationName.data(),
                                                              static_cast<qsizetype>(SettingsStore::kApplicationName.size())));
     QCoreApplication::setOrganizationName(QString::fromLatin1(kKeyName));
+    // Ties the window to the installed desktop entry (its icon and name on Wayland).
+    QGuiApplication::setDesktopFileName(QStringLiteral("chronel"));
     // The window may live in the tray: only the exit sequence ends the program.
     QApplication::setQuitOnLastWindowClosed(false);
 

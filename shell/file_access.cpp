@@ -112,7 +112,12 @@ bool ReplaceFileContents(const std::string& path, std::string_view bytes)
     fs::path temp;
     std::FILE* file = nullptr;
     for (int attempt = 0; attempt < 8 && file == nullptr; ++attempt) {
-        temp = target.parent_path() / ("." + target.filename().string() + ".tmp-" + UniqueSuffix());
+        // Built in steps: gcc 12 at -O3 warns falsely (-Wrestrict) on the one-expression form.
+        std::string name = ".";
+        name += target.filename().string();
+        name += ".tmp-";
+        name += UniqueSuffix();
+        temp = target.parent_path() / name;
         // "x": never open a file that is already there.
         file = std::fopen(temp.c_str(), "wbx");
     }

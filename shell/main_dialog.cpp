@@ -87,6 +87,9 @@ CDialogEvalMain::CDialogEvalMain(const AppServices& services, QWidget* parent)
         m_pages[static_cast<std::size_t>(i)]->setWindowTitle(QString::fromLatin1(kPageNames[i]));
         m_ui.sheet->addWidget(m_pages[static_cast<std::size_t>(i)]);
     }
+    // The pages join the focus chain after the buttons; Tab goes list, page, then the buttons.
+    QWidget::setTabOrder(m_ui.helpButton, m_ui.pageList);
+    m_ui.pageList->setFocus();
     connect(&services.timeChanges, &TimeChangeSource::timeChanged, this, &CDialogEvalMain::OnSystemTimeChanged);
     SetUpPageList();
     m_pageValues = std::make_unique<PageValuesWidget>(m_pages[kDifferencePage], m_pages[kCalculationPage],
