@@ -7,17 +7,18 @@
 
 #include "shell/file_access.h"
 
-// Writes that survive a crash or a power cut whole or not at all, and a lock that serialises the writers
-// of one folder across processes.
+// Folders for the program's own files, and a lock that serialises the writers of one folder across
+// processes.
 
-// ReadFileLimited in fewer system calls: opened without blocking, checked and sized on the open file.
-FileReadResult ReadRegularFile(const std::string& path, std::size_t maxBytes);
-
-// Replaces the file at `path` with `bytes`: a temporary file beside it is written, flushed to the disk
-// and renamed over it, and the folder is flushed too. A replaced file keeps its mode; a new one gets
-// `newFileMode`. Leftovers of writers that died before their rename are removed first, so call it only
-// while holding the folder's FolderLock. False when the file was left as it was.
-bool ReplaceFileDurably(const std::string& path, std::string_view bytes, mode_t newFileMode);
+// The settings backend's names for the shared reader and writer.
+inline FileReadResult ReadRegularFile(const std::string& path, std::size_t maxBytes)
+{
+    return ReadFileLimited(path, maxBytes);
+}
+inline bool ReplaceFileDurably(const std::string& path, std::string_view bytes, mode_t newFileMode)
+{
+    return ReplaceFileContents(path, bytes, {LinkHandling::ReplaceTarget, newFileMode});
+}
 
 // Creates the folder and its missing parents with `mode`; true when it exists afterwards.
 bool MakeFolders(const std::string& path, mode_t mode);

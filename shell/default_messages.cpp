@@ -55,6 +55,18 @@ constexpr std::array<std::string_view, kMessageCount> kDefaults = {
     "Error opening template",
     "Error saving template",
     "To create a new template choose Template -> New in the main menu",
+    // 50..: messages for damaged or hostile input.
+    "The settings file could not be read. A copy of it was kept as",
+    "Settings cannot be saved. Changes made now are kept until Chronel is closed. The settings file is",
+    "[Chronel stopped here: the expanded text would be longer than 16 MiB.]",
+    "Help is not available: the help file cannot be read.",
+    "This template holds bytes that the editor cannot show exactly (a zero byte, text that is not UTF-8, or mixed line ends). It is shown read-only so that it cannot be changed by accident.",
+    "This template is a link to a file outside the template folder. It is shown read-only.",
+    "Error writing the preview file",
+    "No program could be started to show the preview file",
+    "The stored rollback span is damaged, so Restore is not available. Set the time again to store a new one.",
+    "Chronel runs as root: it will start for every user who logs in.",
+    "Chronel runs as root, and other users can change its program file, so it will start only when root logs in.",
 };
 
 constexpr std::array<std::string_view, kTranslatorInfoCount> kTranslatorDefaults = {

@@ -1,151 +1,257 @@
 #include "shell/file_access.h"
 
-#include <algorithm>
-#include <atomic>
-#include <cstdio>
-#include <filesystem>
-#include <memory>
-#include <random>
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
-namespace fs = std::filesystem;
+#include <algorithm>
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <ctime>
 
 namespace {
 
-// Language files and templates fit; larger files take a few more reads.
-constexpr std::size_t kFirstReadBytes = 64 * 1024;
+constexpr std::string_view kTempMarker = ".tmp-";
+// A write takes milliseconds: a temporary file this old belongs to a writer that died.
+constexpr time_t kStaleTempSeconds = 60;
+// As the kernel's own limit on links followed in one lookup.
+constexpr int kMaxLinkHops = 40;
 
-// A name no other writer uses: a random stem drawn once per process plus a counter.
-std::string UniqueSuffix()
-{
-    static const std::uint64_t stem = [] {
-        std::random_device device;
-        return (static_cast<std::uint64_t>(device()) << 32) ^ device();
-    }();
-    static std::atomic<std::uint64_t> counter{0};
-    char text[48];
-    std::snprintf(text, sizeof text, "%016llx-%llu", static_cast<unsigned long long>(stem),
-                  static_cast<unsigned long long>(counter.fetch_add(1)));
-    return text;
-}
-
-fs::path ResolveLink(const fs::path& path)
-{
-    std::error_code ec;
-    if (!fs::is_symlink(fs::symlink_status(path, ec))) {
-        return path;
-    }
-    const fs::path target = fs::read_symlink(path, ec);
-    if (ec) {
-        return path;
-    }
-    return target.is_absolute() ? target : path.parent_path() / target;
-}
-
-bool WriteAll(std::FILE* file, std::string_view bytes)
-{
-    return std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size() && std::fflush(file) == 0;
-}
-
-}  // namespace
-
-FileReadResult ReadFileLimited(const std::string& path, std::size_t maxBytes)
-{
-    FileReadResult result;
-    std::error_code ec;
-    // Only regular files are opened: opening a pipe could block, and a device could be endless.
-    const fs::file_status status = fs::status(path, ec);
-    if (status.type() == fs::file_type::not_found) {
-        return result;
-    }
-    result.status = FileReadStatus::Unreadable;
-    if (ec || !fs::is_regular_file(status)) {
-        return result;
-    }
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (file == nullptr) {
-        return result;
-    }
-    // Unbuffered: every read goes straight into `bytes`, and no system call is spent on a buffer.
-    std::setvbuf(file, nullptr, _IONBF, 0);
-    // Not zero-filled: only the bytes read are ever used.
-    std::size_t capacity = std::min(kFirstReadBytes, maxBytes + 1);
-    std::unique_ptr<char[]> buffer = std::make_unique_for_overwrite<char[]>(capacity);
-    std::size_t filled = std::fread(buffer.get(), 1, capacity, file);
-    if (filled == capacity) {
-        // A big file: refuse it by its size before reading on, so a huge one costs no time.
-        const std::uintmax_t size = fs::file_size(path, ec);
-        filled = !ec && size > maxBytes ? maxBytes + 1 : filled;
-    }
-    while (filled == capacity && filled <= maxBytes) {
-        capacity = std::min(capacity * 2, maxBytes + 1);
-        std::unique_ptr<char[]> larger = std::make_unique_for_overwrite<char[]>(capacity);
-        std::copy_n(buffer.get(), filled, larger.get());
-        buffer = std::move(larger);
-        const std::size_t got = std::fread(buffer.get() + filled, 1, capacity - filled, file);
-        filled += got;
-        if (got == 0) {
-            break;
+class FileDescriptor {
+public:
+    explicit FileDescriptor(int fd) : m_fd(fd) {}
+    ~FileDescriptor()
+    {
+        if (m_fd >= 0) {
+            close(m_fd);
         }
     }
-    const bool failed = std::ferror(file) != 0;
-    std::fclose(file);
-    if (filled > maxBytes) {
-        result.status = FileReadStatus::TooLarge;
-        return result;
+    FileDescriptor(const FileDescriptor&) = delete;
+    FileDescriptor& operator=(const FileDescriptor&) = delete;
+    int Get() const { return m_fd; }
+    // Closes now; false when the close reported an error (a delayed write error, for instance).
+    bool Close()
+    {
+        const int fd = m_fd;
+        m_fd = -1;
+        return close(fd) == 0;
     }
-    if (failed) {
-        return result;
-    }
-    result.bytes.assign(buffer.get(), filled);
-    result.status = FileReadStatus::Ok;
-    return result;
-}
 
-bool ReplaceFileContents(const std::string& path, std::string_view bytes)
+private:
+    int m_fd;
+};
+
+bool WriteAll(int fd, std::string_view bytes)
 {
-    const fs::path target = ResolveLink(path);
-    std::error_code ec;
-    const fs::file_status old = fs::status(target, ec);
-    if (fs::exists(old) && !fs::is_regular_file(old)) {
-        return false;
-    }
-    fs::path temp;
-    std::FILE* file = nullptr;
-    for (int attempt = 0; attempt < 8 && file == nullptr; ++attempt) {
-        // Built in steps: gcc 12 at -O3 warns falsely (-Wrestrict) on the one-expression form.
-        std::string name = ".";
-        name += target.filename().string();
-        name += ".tmp-";
-        name += UniqueSuffix();
-        temp = target.parent_path() / name;
-        // "x": never open a file that is already there.
-        file = std::fopen(temp.c_str(), "wbx");
-    }
-    if (file == nullptr) {
-        return false;
-    }
-    const bool written = WriteAll(file, bytes);
-    if (std::fclose(file) != 0 || !written) {
-        fs::remove(temp, ec);
-        return false;
-    }
-    if (fs::exists(old)) {
-        fs::permissions(temp, old.permissions(), ec);
-    }
-    fs::rename(temp, target, ec);
-    if (ec) {
-        fs::remove(temp, ec);
-        return false;
+    while (!bytes.empty()) {
+        const ssize_t written = write(fd, bytes.data(), bytes.size());
+        if (written < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            return false;
+        }
+        bytes.remove_prefix(static_cast<std::size_t>(written));
     }
     return true;
 }
 
-bool AppendToFile(const std::string& path, std::string_view bytes)
+void SyncFolder(const std::string& folder)
 {
-    std::FILE* file = std::fopen(path.c_str(), "ab");
-    if (file == nullptr) {
+    const FileDescriptor fd(open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (fd.Get() >= 0) {
+        fsync(fd.Get());
+    }
+}
+
+bool IsOwnTempName(std::string_view name)
+{
+    const std::size_t marker = name.rfind(kTempMarker);
+    return name.size() > 1 && name.front() == '.' && marker != std::string_view::npos && marker > 1 &&
+           name.size() - marker - kTempMarker.size() >= 6;
+}
+
+void RemoveStaleTempFiles(const std::string& folder)
+{
+    DIR* dir = opendir(folder.c_str());
+    if (dir == nullptr) {
+        return;
+    }
+    const time_t now = time(nullptr);
+    while (const dirent* entry = readdir(dir)) {
+        struct stat status {};
+        if (IsOwnTempName(entry->d_name) && fstatat(dirfd(dir), entry->d_name, &status, AT_SYMLINK_NOFOLLOW) == 0 &&
+            S_ISREG(status.st_mode) && status.st_uid == geteuid() && now - status.st_mtime > kStaleTempSeconds) {
+            unlinkat(dirfd(dir), entry->d_name, 0);
+        }
+    }
+    closedir(dir);
+}
+
+// The file a chain of symbolic links ends at (it may not exist yet); `path` itself when it is no link.
+// Empty for a loop.
+std::string FollowLinks(std::string path)
+{
+    for (int hop = 0; hop < kMaxLinkHops; ++hop) {
+        char target[PATH_MAX];
+        const ssize_t length = readlink(path.c_str(), target, sizeof target);
+        if (length < 0) {
+            return path;
+        }
+        const std::string_view link(target, static_cast<std::size_t>(length));
+        path = link.starts_with('/') ? std::string(link) : FolderOfPath(path) + "/" + std::string(link);
+    }
+    return {};
+}
+
+// The process's umask, read without changing it (umask() can only be read by setting it).
+mode_t ProcessUmask()
+{
+    static const mode_t mask = [] {
+        const FileReadResult status = ReadFileLimited("/proc/self/status", 64 * 1024);
+        const std::size_t at = status.bytes.find("Umask:");
+        mode_t value = 022;
+        if (at != std::string::npos) {
+            value = static_cast<mode_t>(std::strtoul(status.bytes.c_str() + at + 6, nullptr, 8));
+        }
+        return value;
+    }();
+    return mask;
+}
+
+bool IsPrivateFolder(const std::string& path)
+{
+    // O_NOFOLLOW: a link planted in the folder's place is refused, not followed.
+    const FileDescriptor fd(open(path.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+    struct stat status {};
+    return fd.Get() >= 0 && fstat(fd.Get(), &status) == 0 && S_ISDIR(status.st_mode) &&
+           status.st_uid == geteuid() && (status.st_mode & 077) == 0;
+}
+
+}  // namespace
+
+std::string FolderOfPath(const std::string& path)
+{
+    const std::size_t slash = path.rfind('/');
+    if (slash == std::string::npos) {
+        return ".";
+    }
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+std::string NameOfPath(const std::string& path)
+{
+    const std::size_t slash = path.rfind('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+FileReadResult ReadFileLimited(const std::string& path, std::size_t maxBytes)
+{
+    FileReadResult result;
+    const FileDescriptor fd(open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+    if (fd.Get() < 0) {
+        result.status = errno == ENOENT || errno == ENOTDIR ? FileReadStatus::Missing : FileReadStatus::Unreadable;
+        return result;
+    }
+    struct stat status {};
+    result.status = FileReadStatus::Unreadable;
+    if (fstat(fd.Get(), &status) != 0 || !S_ISREG(status.st_mode)) {
+        return result;
+    }
+    if (static_cast<std::uintmax_t>(status.st_size) > maxBytes) {
+        result.status = FileReadStatus::TooLarge;
+        return result;
+    }
+    // One byte more than the size shows a file that grew meanwhile.
+    std::string bytes(static_cast<std::size_t>(status.st_size) + 1, '\0');
+    std::size_t filled = 0;
+    while (true) {
+        const ssize_t got = read(fd.Get(), bytes.data() + filled, bytes.size() - filled);
+        if (got < 0 && errno == EINTR) {
+            continue;
+        }
+        if (got < 0) {
+            return result;
+        }
+        filled += static_cast<std::size_t>(got);
+        if (got == 0 || filled < bytes.size() || filled > maxBytes) {
+            break;
+        }
+        bytes.resize(std::min(bytes.size() * 2, maxBytes + 1));
+    }
+    if (filled > maxBytes) {
+        result.status = FileReadStatus::TooLarge;
+        return result;
+    }
+    bytes.resize(filled);
+    result.status = FileReadStatus::Ok;
+    result.bytes = std::move(bytes);
+    return result;
+}
+
+bool ReplaceFileContents(const std::string& path, std::string_view bytes, const WriteOptions& options)
+{
+    const std::string target = options.links == LinkHandling::ReplaceTarget ? FollowLinks(path) : path;
+    if (target.empty()) {
         return false;
     }
-    const bool written = WriteAll(file, bytes);
-    return std::fclose(file) == 0 && written;
+    struct stat old {};
+    const bool replacing = lstat(target.c_str(), &old) == 0;
+    if (replacing && !S_ISREG(old.st_mode) && !(options.links == LinkHandling::ReplaceLink && S_ISLNK(old.st_mode))) {
+        return false;
+    }
+    const std::string folder = FolderOfPath(target);
+    RemoveStaleTempFiles(folder);
+    // Built in steps: gcc 12 at -O3 warns falsely (-Wrestrict) on the one-expression form.
+    std::string temp = folder;
+    temp += "/.";
+    temp += NameOfPath(target);
+    temp += kTempMarker;
+    temp += "XXXXXX";
+    // mkostemp creates exclusively with mode 0600: a link planted under the temporary name is never followed.
+    FileDescriptor fd(mkostemp(temp.data(), O_CLOEXEC));
+    if (fd.Get() < 0) {
+        return false;
+    }
+    const mode_t mode = replacing && S_ISREG(old.st_mode) ? (old.st_mode & 07777) : (options.newFileMode & ~ProcessUmask());
+    const bool written = WriteAll(fd.Get(), bytes) && fchmod(fd.Get(), mode) == 0 && fsync(fd.Get()) == 0;
+    if (!fd.Close() || !written || rename(temp.c_str(), target.c_str()) != 0) {
+        unlink(temp.c_str());
+        return false;
+    }
+    SyncFolder(folder);
+    return true;
+}
+
+bool AppendToFile(const std::string& path, std::string_view bytes, std::size_t maxBytes)
+{
+    FileReadResult file = ReadFileLimited(path, maxBytes);
+    if (file.status != FileReadStatus::Ok && file.status != FileReadStatus::Missing) {
+        return false;
+    }
+    file.bytes += bytes;
+    return ReplaceFileContents(path, file.bytes);
+}
+
+std::string PrivateTempFolder()
+{
+    const char* runtime = std::getenv("XDG_RUNTIME_DIR");
+    if (runtime != nullptr && runtime[0] == '/') {
+        const std::string folder = std::string(runtime) + "/chronel";
+        mkdir(folder.c_str(), 0700);
+        if (IsPrivateFolder(folder)) {
+            return folder;
+        }
+    }
+    static std::string fresh;
+    if (fresh.empty() || !IsPrivateFolder(fresh)) {
+        const char* temp = std::getenv("TMPDIR");
+        std::string pattern = temp != nullptr && temp[0] == '/' ? temp : "/tmp";
+        pattern += "/chronel-XXXXXX";
+        // mkdtemp makes a new folder with mode 0700, never reusing what is there.
+        fresh = mkdtemp(pattern.data()) != nullptr ? pattern : std::string();
+    }
+    return fresh;
 }

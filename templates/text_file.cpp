@@ -21,5 +21,5 @@ bool ReadTextFile(const std::string& path, std::string& text)
 
 bool WriteTextFile(const std::string& path, std::string_view text, bool replace)
 {
-    return replace ? ReplaceFileContents(path, text) : AppendToFile(path, text);
+    return replace ? ReplaceFileContents(path, text) : AppendToFile(path, text, kMaxTextFileBytes);
 }

@@ -56,24 +56,6 @@ TEST(TextFile, AppendCreatesThenAppends)
     EXPECT_EQ(ReadFileBytes(path), "new");
 }
 
-TEST(TextFile, ReplaceKeepsPermissionsAndLinks)
-{
-    TempFolder folder;
-    const std::string target = folder / "real.txt";
-    WriteFileBytes(target, "old");
-    std::filesystem::permissions(target, std::filesystem::perms::owner_read | std::filesystem::perms::owner_write |
-                                             std::filesystem::perms::group_read);
-    std::filesystem::create_symlink("real.txt", folder / "link.txt");
-    ASSERT_TRUE(WriteTextFile(folder / "link.txt", "new", true));
-    EXPECT_TRUE(std::filesystem::is_symlink(folder / "link.txt"));
-    EXPECT_EQ(ReadFileBytes(target), "new");
-    EXPECT_EQ(std::filesystem::status(target).permissions() & std::filesystem::perms::all,
-              std::filesystem::perms::owner_read | std::filesystem::perms::owner_write |
-                  std::filesystem::perms::group_read);
-    // Nothing is left behind beside the file.
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.Path()), {}), 2);
-}
-
 TEST(TextFile, BadPathsFailWithoutDamage)
 {
     TempFolder folder;
