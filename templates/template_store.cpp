@@ -1,9 +1,14 @@
 #include "templates/template_store.h"
 
+#include <limits.h>
+#include <stdlib.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <filesystem>
 
+#include "shell/file_access.h"
 #include "templates/folder_path.h"
-#include "templates/text_file.h"
 
 namespace {
 
@@ -28,6 +33,26 @@ void SeedUserTemplateFolder(const std::string& folder, const std::string& exampl
     }
 }
 
+// True when `path` is a symbolic link whose target (followed to its end) is not inside `folder`, or
+// cannot be resolved: writing through it would change a file the template folder does not hold.
+bool LinkLeavesFolder(const std::string& path, const std::string& folder)
+{
+    struct stat status {};
+    if (lstat(path.c_str(), &status) != 0 || !S_ISLNK(status.st_mode)) {
+        return false;
+    }
+    char target[PATH_MAX];
+    char home[PATH_MAX];
+    if (realpath(path.c_str(), target) == nullptr || realpath(folder.c_str(), home) == nullptr) {
+        return true;
+    }
+    std::string inside = home;
+    if (!inside.ends_with('/')) {
+        inside += '/';
+    }
+    return !std::string_view(target).starts_with(inside);
+}
+
 }  // namespace
 
 std::string DefaultTemplateFolder(const ProgramLocation& location)
@@ -50,42 +75,38 @@ bool IsValidTemplateName(std::string_view name)
            name.find('\0') == std::string_view::npos;
 }
 
-std::string TemplateStore::TemplateFolder() const
+TemplateStore::TemplateStore(const SettingsStore& settings, const ProgramLocation& location,
+                             const MessageSource& messages, ErrorReporter reportError)
+    : m_messages(messages), m_reportError(std::move(reportError))
 {
-    std::string folder;
-    m_settings.ReadString(SettingId::TemplateFolder, folder);
-    NormalizeFolderPath(folder, m_location);
-    return folder;
+    settings.ReadString(SettingId::TemplateFolder, m_folder);
+    NormalizeFolderPath(m_folder, location);
 }
 
-void TemplateStore::TemplatePath(std::string_view name, std::string& path) const
+std::string TemplateStore::TemplatePath(std::string_view name) const
 {
     if (name.empty()) {
-        return;
+        return {};
     }
-    path = TemplateFolder();
-    path += name;
-    path += '.';
-    path += kTemplateExtension;
+    return m_folder + std::string(name) + "." + std::string(kTemplateExtension);
 }
 
-bool TemplateStore::LoadTemplate(std::string_view name, std::string& text) const
+std::optional<LoadedTemplate> TemplateStore::LoadTemplate(std::string_view name) const
 {
     if (name.empty()) {
-        return false;
+        return std::nullopt;
     }
-    std::string path;
-    TemplatePath(name, path);
-    std::string read;
+    const std::string path = TemplatePath(name);
     // A name with a separator could reach outside the template folder: it fails like an unreadable file.
-    std::error_code error;
-    const std::uintmax_t size = std::filesystem::file_size(path, error);
-    if (!IsValidTemplateName(name) || (!error && size > kMaxTemplateBytes) || !ReadTextFile(path, read)) {
-        Report(kErrorOpeningTemplate, path);
-        return false;
+    FileReadResult file;
+    if (IsValidTemplateName(name)) {
+        file = ReadFileLimited(path, kMaxTemplateBytes);
     }
-    text = std::move(read);
-    return true;
+    if (file.status != FileReadStatus::Ok) {
+        Report(kErrorOpeningTemplate, path);
+        return std::nullopt;
+    }
+    return LoadedTemplate{std::move(file.bytes), LinkLeavesFolder(path, m_folder)};
 }
 
 bool TemplateStore::SaveTemplate(std::string_view name, std::string_view text) const
@@ -93,13 +114,18 @@ bool TemplateStore::SaveTemplate(std::string_view name, std::string_view text) c
     if (name.empty()) {
         return false;
     }
-    std::string path;
-    TemplatePath(name, path);
-    if (!IsValidTemplateName(name) || !WriteTextFile(path, text, true)) {
+    const std::string path = TemplatePath(name);
+    if (!IsValidTemplateName(name) || LinkLeavesFolder(path, m_folder) || !ReplaceFileContents(path, text)) {
         Report(kErrorSavingTemplate, path);
         return false;
     }
     return true;
+}
+
+bool TemplateStore::DeleteTemplate(std::string_view name) const
+{
+    // unlink removes a link itself, never what it points at.
+    return IsValidTemplateName(name) && unlink(TemplatePath(name).c_str()) == 0;
 }
 
 void TemplateStore::Report(int messageId, const std::string& path) const

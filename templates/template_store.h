@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -26,37 +27,41 @@ std::string DefaultTemplateFolder(const ProgramLocation& location);
 // dots and letters of any script are fine.
 bool IsValidTemplateName(std::string_view name);
 
-// The user's templates: one file "<name>.trt" per template in the template folder (the setting
-// TemplateFolder, normalised at every use). Read and write errors go to `reportError` as the finished
-// message text, for the caller to show as an error box.
+// A template as read from its file.
+struct LoadedTemplate {
+    std::string bytes;              // the file's content, byte for byte
+    bool linkLeavesFolder = false;  // a link to a file outside the template folder: never written through
+};
+
+// The user's templates: one file "<name>.trt" per template in the template folder. The folder is the
+// setting TemplateFolder, normalised, as it stood when the store was made: another running copy that
+// changes the setting meanwhile cannot redirect this store's saves and deletes. Read and write errors go
+// to `reportError` as the finished message text, for the caller to show as an error box.
 class TemplateStore {
 public:
     using ErrorReporter = std::function<void(const std::string& message)>;
 
     TemplateStore(const SettingsStore& settings, const ProgramLocation& location, const MessageSource& messages,
-                  ErrorReporter reportError)
-        : m_settings(settings), m_location(location), m_messages(messages), m_reportError(std::move(reportError))
-    {
-    }
+                  ErrorReporter reportError);
 
     // The normalised template folder, ending in '/'.
-    std::string TemplateFolder() const;
-    // Sets `path` to the template's file; leaves it untouched for an empty name.
-    void TemplatePath(std::string_view name, std::string& path) const;
-    // True with the file's text in `text`; otherwise `text` is unchanged and, for a non-empty name,
-    // message 47 and the path in double quotes are reported. A name that IsValidTemplateName rejects
-    // fails so, without any file being touched.
-    bool LoadTemplate(std::string_view name, std::string& text) const;
-    // Creates or replaces the template's file with exactly `text`; otherwise the file stays as it was
-    // and, for a non-empty name, message 48 and the path in double quotes are reported (also for a name
-    // that IsValidTemplateName rejects).
+    const std::string& TemplateFolder() const { return m_folder; }
+    // The template's file; empty for an empty name.
+    std::string TemplatePath(std::string_view name) const;
+    // The template's bytes; otherwise empty and, for a non-empty name, message 47 and the path in double
+    // quotes are reported. A name that IsValidTemplateName rejects fails so, without any file being touched.
+    std::optional<LoadedTemplate> LoadTemplate(std::string_view name) const;
+    // Creates or replaces the template's file with exactly `text`, durably; otherwise the file stays as
+    // it was and, for a non-empty name, message 48 and the path in double quotes are reported (also for a
+    // name that IsValidTemplateName rejects, and for a link that leads out of the template folder).
     bool SaveTemplate(std::string_view name, std::string_view text) const;
+    // Removes the template's file; false when it could not be removed.
+    bool DeleteTemplate(std::string_view name) const;
 
 private:
     void Report(int messageId, const std::string& path) const;
 
-    const SettingsStore& m_settings;
-    const ProgramLocation& m_location;
+    std::string m_folder;
     const MessageSource& m_messages;
     ErrorReporter m_reportError;
 };

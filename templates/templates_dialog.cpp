@@ -2,7 +2,6 @@
 
 #include <QClipboard>
 #include <QDesktopServices>
-#include <QDir>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMimeData>
@@ -11,8 +10,8 @@
 #include <QUrl>
 
 #include <algorithm>
-#include <filesystem>
 
+#include "shell/file_access.h"
 #include "shell/help_dialog.h"
 #include "shell/translation_widget.h"
 #include "templates/editor_toolbar_widget.h"
@@ -39,6 +38,13 @@ constexpr int kDeleteQuestion = 44;
 constexpr int kDeleteErrorMessage = 45;
 constexpr int kReplaceQuestion = 46;
 constexpr int kHintMessage = 49;
+constexpr int kCannotShowExactlyMessage = 54;
+constexpr int kLinkOutsideMessage = 55;
+constexpr int kPreviewWriteMessage = 56;
+constexpr int kPreviewOpenMessage = 57;
+
+// The preview's fixed name, in a folder only the user can enter.
+constexpr std::string_view kPreviewFileName = "$$qv$$.txt";
 
 bool ClipboardHasText()
 {
@@ -88,11 +94,9 @@ CDialogEvalTemplates::CDialogEvalTemplates(const Services& services, QWidget* pa
         return ChooseFile(save, path, m_services.language.GetString(kFileFilterMessage) + "||", "txt", this);
     };
     askName = [this](std::string& name) {
-        CDialogEvalTemplateName dialog(m_services.language, [this](const std::string& candidate) {
-            std::string path;
-            m_store.TemplatePath(candidate, path);
-            return path;
-        }, this);
+        CDialogEvalTemplateName dialog(m_services.language,
+                                       [this](const std::string& candidate) { return m_store.TemplatePath(candidate); },
+                                       this);
         if (dialog.exec() != QDialog::Accepted) {
             return false;
         }
@@ -100,8 +104,13 @@ CDialogEvalTemplates::CDialogEvalTemplates(const Services& services, QWidget* pa
         return true;
     };
     openFile = [](const std::string& path) {
-        QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(path)));
+        return QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(path)));
     };
+    m_readOnlyNote = new QLabel(this);
+    m_readOnlyNote->setWordWrap(true);
+    m_readOnlyNote->hide();
+    ExcludeFromTranslation(*m_readOnlyNote);
+    m_ui.textColumn->addWidget(m_readOnlyNote);
 
     connect(m_ui.templateList, &QListWidget::currentRowChanged, this, &CDialogEvalTemplates::OnSelectionChanged);
     connect(m_ui.templateList, &QWidget::customContextMenuRequested, this, &CDialogEvalTemplates::OnContextMenu);
@@ -221,23 +230,47 @@ void CDialogEvalTemplates::LoadEntry(int index)
     if (item == nullptr || item->text().isEmpty()) {
         return;
     }
-    std::string text;
-    if (m_store.LoadTemplate(item->text().toStdString(), text)) {
-        m_current = index;
-        m_crLf = text.find("\r\n") != std::string::npos;
-        m_ui.templateText->setPlainText(QString::fromStdString(text));
-    } else {
+    const std::optional<LoadedTemplate> loaded = m_store.LoadTemplate(item->text().toStdString());
+    if (!loaded) {
         // The field still holds another template's text: it must not be saved over this one.
         m_current = -1;
+        return;
     }
+    QPlainTextEdit& field = *m_ui.templateText;
+    m_current = index;
+    m_crLf = loaded->bytes.find("\r\n") != std::string::npos;
+    field.setPlainText(QString::fromUtf8(loaded->bytes.data(), static_cast<qsizetype>(loaded->bytes.size())));
+    // What the field would give back must be the file's bytes exactly (no zero byte, valid UTF-8, one
+    // kind of line end); otherwise saving would change bytes the user never touched.
+    int reason = -1;
+    if (loaded->linkLeavesFolder) {
+        reason = kLinkOutsideMessage;
+    } else if (FieldText() != loaded->bytes) {
+        reason = kCannotShowExactlyMessage;
+    }
+    field.document()->setModified(false);
+    field.setReadOnly(reason >= 0);
+    m_readOnlyNote->setText(reason >= 0 ? Message(reason) : QString());
+    m_readOnlyNote->setVisible(reason >= 0);
 }
 
 void CDialogEvalTemplates::SaveEntry(int index)
 {
     QListWidgetItem* item = m_ui.templateList->item(index);
-    if (item != nullptr && !item->text().isEmpty()) {
-        m_store.SaveTemplate(item->text().toStdString(), FieldText());
+    QTextDocument& document = *m_ui.templateText->document();
+    // Only text edited in this session is written: a template merely looked at keeps its file untouched.
+    if (item == nullptr || item->text().isEmpty() || index != m_current || !document.isModified() ||
+        m_ui.templateText->isReadOnly()) {
+        return;
     }
+    if (m_store.SaveTemplate(item->text().toStdString(), FieldText())) {
+        document.setModified(false);
+    }
+}
+
+bool CDialogEvalTemplates::Editable() const
+{
+    return m_ui.templateList->currentRow() >= 0 && !m_ui.templateText->isReadOnly();
 }
 
 std::string CDialogEvalTemplates::FieldText() const
@@ -286,19 +319,20 @@ void CDialogEvalTemplates::UpdateCommandStates()
 {
     QPlainTextEdit& field = *m_ui.templateText;
     const bool selected = m_ui.templateList->currentRow() >= 0;
+    const bool editable = Editable();
     const bool hasText = !field.document()->isEmpty();
     const bool hasSelection = field.textCursor().hasSelection();
     const std::pair<int, bool> states[] = {
         {kNew, true},
         {kDelete, selected},
-        {kInsertFile, selected},
+        {kInsertFile, editable},
         {kSaveTextFile, selected},
         {kPreview, selected && hasText},
-        {kUndo, selected && field.document()->isUndoAvailable()},
-        {kCut, selected && hasSelection},
+        {kUndo, editable && field.document()->isUndoAvailable()},
+        {kCut, editable && hasSelection},
         {kCopy, selected && hasSelection},
-        {kClear, selected && hasSelection},
-        {kPaste, selected && ClipboardHasText()},
+        {kClear, editable && hasSelection},
+        {kPaste, editable && ClipboardHasText()},
         {kSelectAll, selected && hasText},
     };
     for (const auto& [command, enabled] : states) {
@@ -314,13 +348,13 @@ void CDialogEvalTemplates::UpdateCommandStates()
     if (m_toolBar != nullptr) {
         for (int command = kFirstDropDown; command <= kLastDropDown; ++command) {
             if (QAction* action = FindCommand(*m_toolBar, command)) {
-                action->setEnabled(selected);
+                action->setEnabled(editable);
             }
         }
     }
     if (m_services.pages.PagesExist() && m_menus.substitution != nullptr) {
-        m_menus.substitution->menuAction()->setEnabled(selected);
-        m_menus.value->menuAction()->setEnabled(selected);
+        m_menus.substitution->menuAction()->setEnabled(editable);
+        m_menus.value->menuAction()->setEnabled(editable);
     }
     field.setEnabled(selected);
     m_ui.saveButton->setEnabled(hasText);
@@ -404,7 +438,8 @@ void CDialogEvalTemplates::InsertFromMenu(int commandId)
     }
     const QString text = item->text();
     const qsizetype tab = text.indexOf(u'\t');
-    if (tab < 0 || tab + 1 >= text.size()) {
+    // A cursor inserts even into a read-only field.
+    if (tab < 0 || tab + 1 >= text.size() || !Editable()) {
         return;
     }
     m_ui.templateText->setFocus();
@@ -436,6 +471,8 @@ void CDialogEvalTemplates::NewTemplate()
         m_ui.templateList->setCurrentRow(row);
     }
     m_ui.templateText->clear();
+    m_ui.templateText->setReadOnly(false);
+    m_readOnlyNote->hide();
     m_current = row;
     m_crLf = false;
     if (!m_store.SaveTemplate(name, "")) {
@@ -457,10 +494,7 @@ void CDialogEvalTemplates::DeleteTemplate()
             QMessageBox::Ok | QMessageBox::Cancel) != QMessageBox::Ok) {
         return;
     }
-    std::string path;
-    m_store.TemplatePath(name.toStdString(), path);
-    std::error_code error;
-    if (!std::filesystem::remove(path, error)) {
+    if (!m_store.DeleteTemplate(name.toStdString())) {
         Fail(kDeleteErrorMessage, name.toStdString());
         return;
     }
@@ -489,16 +523,23 @@ std::string CDialogEvalTemplates::Expanded() const
 
 void CDialogEvalTemplates::Preview()
 {
-    const std::string path = QDir(QDir::tempPath()).filePath(QStringLiteral("$$qv$$.txt")).toStdString();
-    if (WriteTextFile(path, Expanded(), true)) {
-        openFile(path);
+    const std::string folder = PrivateTempFolder();
+    const std::string path = folder + "/" + std::string(kPreviewFileName);
+    // The name is replaced, never followed: only the user can enter the folder, and even a link of their
+    // own there must not send the preview elsewhere.
+    if (folder.empty() || !ReplaceFileContents(path, Expanded(), {LinkHandling::ReplaceLink, 0600})) {
+        Fail(kPreviewWriteMessage, path);
+        return;
+    }
+    if (!openFile(path)) {
+        Fail(kPreviewOpenMessage, path);
     }
 }
 
 void CDialogEvalTemplates::InsertTextFromFile()
 {
     std::string path;
-    if (!chooseFile(false, path)) {
+    if (!Editable() || !chooseFile(false, path)) {
         return;
     }
     bool replace = true;
@@ -517,6 +558,7 @@ void CDialogEvalTemplates::InsertTextFromFile()
     }
     const QString read = QString::fromStdString(text);
     m_ui.templateText->setPlainText(replace ? read : m_ui.templateText->toPlainText() + read);
+    m_ui.templateText->document()->setModified(true);
     m_ui.templateText->setFocus();
 }
 

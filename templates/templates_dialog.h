@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QLabel>
 #include <QMessageBox>
 #include <QTimer>
 #include <QToolBar>
@@ -23,7 +24,7 @@
 
 // The template editor: the templates of the template folder on the left, the selected one's text on
 // the right, menus and a toolbar that insert macros or current values, and buttons that expand the text
-// into a file or onto the clipboard. Every way of closing or switching saves what was typed.
+// into a file or onto the clipboard. Every way of closing or switching saves what was typed, and only that.
 class CDialogEvalTemplates final : public QDialog {
     Q_OBJECT
 public:
@@ -55,7 +56,7 @@ public:
     std::function<QMessageBox::StandardButton(QMessageBox::Icon, const QString&, QMessageBox::StandardButtons)> ask;
     std::function<bool(bool save, std::string& path)> chooseFile;
     std::function<bool(std::string& name)> askName;
-    std::function<void(const std::string& path)> openFile;
+    std::function<bool(const std::string& path)> openFile;
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -65,6 +66,8 @@ private:
     void PrepareMenus();
     void LoadEntry(int index);
     void SaveEntry(int index);
+    // A template is selected and its text may be changed.
+    bool Editable() const;
     void SaveCurrentAndRemember();
     void OnSelectionChanged();
     void OnContextMenu(const QPoint& point);
@@ -91,6 +94,7 @@ private:
     std::unique_ptr<IconToolBar> m_toolBarLook;   // draws m_toolBar's buttons
     std::unique_ptr<IconMenu> m_menuIcons;        // draws m_menus
     QTimer m_stateTimer;
+    QLabel* m_readOnlyNote = nullptr;   // why the shown template cannot be edited
     int m_current = -1;
     // The current template was loaded with CR LF line ends; the field itself keeps plain line feeds.
     bool m_crLf = false;

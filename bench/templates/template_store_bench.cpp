@@ -25,7 +25,7 @@ struct Store {
     TemplateStore store{settings, location, messages, nullptr};
 };
 
-// A template of a few kilobytes saved (atomic replace) and loaded again, as switching entries does.
+// A template of a few kilobytes saved (durable replace) and loaded again, as an edit and a switch do.
 void BM_TemplateSaveLoad(benchmark::State& state)
 {
     Store store;
@@ -35,8 +35,7 @@ void BM_TemplateSaveLoad(benchmark::State& state)
     }
     for (auto _ : state) {
         store.store.SaveTemplate("Report", text);
-        std::string back;
-        benchmark::DoNotOptimize(store.store.LoadTemplate("Report", back));
+        benchmark::DoNotOptimize(store.store.LoadTemplate("Report"));
     }
 }
 BENCHMARK(BM_TemplateSaveLoad)->Unit(benchmark::kMicrosecond);

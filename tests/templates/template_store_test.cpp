@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 
 #include "fakes/fake_autostart_list.h"
 #include "fakes/fake_clock.h"
@@ -33,25 +32,23 @@ protected:
                           [this](const std::string& message) { m_errors.push_back(message); }};
 };
 
-TEST_F(TemplateStoreTest, PathIsFolderNameAndExtension)
+TEST_F(TemplateStoreTest, FolderIsFixedWhenTheStoreIsMade)
 {
-    std::string path = "untouched";
-    m_store.TemplatePath("", path);
-    EXPECT_EQ(path, "untouched");
-    m_store.TemplatePath("Notes", path);
-    EXPECT_EQ(path, m_folder / "Templates/Notes.trt");
+    EXPECT_EQ(m_store.TemplatePath(""), "");
+    EXPECT_EQ(m_store.TemplatePath("Notes"), m_folder / "Templates/Notes.trt");
+    // Another running copy changes the folder: this store's saves and deletes stay where they were.
+    m_settings.WriteString(SettingId::TemplateFolder, m_folder / "elsewhere");
+    EXPECT_EQ(m_store.TemplatePath("a.b"), m_folder / "Templates/a.b.trt");
+    const TemplateStore later(m_settings, m_location, m_messages, nullptr);
+    EXPECT_EQ(later.TemplatePath("x"), m_folder / "elsewhere/x.trt");
     m_settings.WriteString(SettingId::TemplateFolder, " \\srv\\T ");
-    m_store.TemplatePath("a.b", path);
-    EXPECT_EQ(path, "/srv/T/a.b.trt");
-    m_settings.WriteString(SettingId::TemplateFolder, "mine");
-    m_store.TemplatePath("x", path);
-    EXPECT_EQ(path, m_folder / "mine/x.trt");
+    EXPECT_EQ(TemplateStore(m_settings, m_location, m_messages, nullptr).TemplatePath("x"), "/srv/T/x.trt");
 }
 
-TEST_F(TemplateStoreTest, SavedTemplateLoadsIdentically)
+TEST_F(TemplateStoreTest, SavedTemplateLoadsByteForByte)
 {
     std::string everyByte;
-    for (int byte = 1; byte <= 255; ++byte) {
+    for (int byte = 0; byte <= 255; ++byte) {
         everyByte += static_cast<char>(byte);
     }
     const std::string texts[] = {"%DSD%\tstart\r\nlast line\r\n\r\n", "lf\nonly\n\n", everyByte, ""};
@@ -59,64 +56,69 @@ TEST_F(TemplateStoreTest, SavedTemplateLoadsIdentically)
         for (const std::string& text : texts) {
             SCOPED_TRACE(name);
             ASSERT_TRUE(m_store.SaveTemplate(name, text));
-            std::string back = "stale";
-            ASSERT_TRUE(m_store.LoadTemplate(name, back));
-            EXPECT_EQ(back, text);
+            const std::optional<LoadedTemplate> back = m_store.LoadTemplate(name);
+            ASSERT_TRUE(back);
+            EXPECT_EQ(back->bytes, text);
+            EXPECT_FALSE(back->linkLeavesFolder);
             EXPECT_EQ(ReadFileBytes(m_folder / ("Templates/" + std::string(name) + ".trt")), text);
         }
     }
     EXPECT_TRUE(m_errors.empty());
 }
 
-TEST_F(TemplateStoreTest, UnreadableTemplateShowsTheOpeningError)
+TEST_F(TemplateStoreTest, LinksOutOfTheFolderAreNeverWrittenThrough)
+{
+    WriteFileBytes(m_folder / "private.txt", "secret");
+    WriteFileBytes(m_folder / "Templates/real.trt", "inside");
+    std::filesystem::create_symlink(m_folder / "private.txt", m_folder / "Templates/Out.trt");
+    std::filesystem::create_symlink("real.trt", m_folder / "Templates/In.trt");
+    std::filesystem::create_symlink(m_folder / "nowhere.txt", m_folder / "Templates/Dangling.trt");
+
+    const std::optional<LoadedTemplate> out = m_store.LoadTemplate("Out");
+    ASSERT_TRUE(out);
+    EXPECT_TRUE(out->linkLeavesFolder);
+    EXPECT_FALSE(m_store.SaveTemplate("Out", "overwritten"));
+    EXPECT_FALSE(m_store.SaveTemplate("Dangling", "created"));
+    EXPECT_EQ(ReadFileBytes(m_folder / "private.txt"), "secret");
+    EXPECT_FALSE(std::filesystem::exists(m_folder / "nowhere.txt"));
+
+    EXPECT_FALSE(m_store.LoadTemplate("In")->linkLeavesFolder);
+    ASSERT_TRUE(m_store.SaveTemplate("In", "edited"));
+    EXPECT_TRUE(std::filesystem::is_symlink(m_folder / "Templates/In.trt")) << "a link inside stays a link";
+    EXPECT_EQ(ReadFileBytes(m_folder / "Templates/real.trt"), "edited");
+
+    ASSERT_TRUE(m_store.DeleteTemplate("Out"));
+    EXPECT_EQ(ReadFileBytes(m_folder / "private.txt"), "secret") << "deleting takes the link, not its target";
+    EXPECT_FALSE(m_store.DeleteTemplate("Out"));
+    EXPECT_FALSE(m_store.DeleteTemplate("../private.txt"));
+}
+
+TEST_F(TemplateStoreTest, UnreadableTemplatesShowTheMessageWithThePath)
 {
     std::filesystem::create_directory(m_folder / "Templates/Folder.trt");
-    std::string text = "kept";
-    EXPECT_FALSE(m_store.LoadTemplate("Folder", text));
-    EXPECT_EQ(text, "kept");
+    EXPECT_FALSE(m_store.LoadTemplate("Folder"));
     EXPECT_FALSE(m_store.SaveTemplate("Folder", "x"));
     EXPECT_TRUE(std::filesystem::is_directory(m_folder / "Templates/Folder.trt"));
-    ASSERT_EQ(m_errors.size(), 2u);
-    EXPECT_TRUE(m_errors[0].starts_with("Error opening template \""));
-    EXPECT_TRUE(m_errors[1].starts_with("Error saving template \""));
-}
-
-TEST_F(TemplateStoreTest, OversizedTemplateIsRefusedUnread)
-{
-    const std::filesystem::path path = m_folder / "Templates/Huge.trt";
-    std::filesystem::create_directories(path.parent_path());
-    { std::ofstream(path) << "x"; }
-    std::filesystem::resize_file(path, 50u * 1024 * 1024);   // sparse: costs no disk
-    std::string text = "kept";
-    EXPECT_FALSE(m_store.LoadTemplate("Huge", text));
-    EXPECT_EQ(text, "kept");
-    ASSERT_EQ(m_errors.size(), 1u);
-    EXPECT_TRUE(m_errors[0].starts_with("Error opening template \""));
-}
-
-TEST_F(TemplateStoreTest, FailuresShowTheMessageWithThePath)
-{
+    WriteFileBytes(m_folder / "Templates/Huge.trt", "x");
+    std::filesystem::resize_file(m_folder / "Templates/Huge.trt", 50u * 1024 * 1024);   // sparse: costs no disk
+    EXPECT_FALSE(m_store.LoadTemplate("Huge"));
     m_messages.Override(48, "Vorlage nicht gespeichert");
     m_settings.WriteString(SettingId::TemplateFolder, m_folder / "vanished");
-    EXPECT_FALSE(m_store.SaveTemplate("Notes", "x"));
-    std::string text = "kept";
-    EXPECT_FALSE(m_store.LoadTemplate("Notes", text));
-    EXPECT_EQ(text, "kept");
-    const std::string path = m_folder / "vanished/Notes.trt";
-    EXPECT_EQ(m_errors, (std::vector<std::string>{"Vorlage nicht gespeichert \"" + path + "\"",
-                                                  "Error opening template \"" + path + "\""}));
+    const TemplateStore vanished(m_settings, m_location, m_messages,
+                                 [this](const std::string& message) { m_errors.push_back(message); });
+    EXPECT_FALSE(vanished.SaveTemplate("Notes", "x"));
+    const std::string at = m_folder / "Templates/";
+    EXPECT_EQ(m_errors, (std::vector<std::string>{"Error opening template \"" + at + "Folder.trt\"",
+                                                  "Vorlage nicht gespeichert \"" + at + "Folder.trt\"",
+                                                  "Error opening template \"" + at + "Huge.trt\"",
+                                                  "Vorlage nicht gespeichert \"" + m_folder / "vanished/Notes.trt\""}));
 }
 
-TEST_F(TemplateStoreTest, EmptyNameFailsSilently)
+TEST_F(TemplateStoreTest, BadNamesNeverReachAFile)
 {
-    std::string text;
-    EXPECT_FALSE(m_store.LoadTemplate("", text));
+    EXPECT_FALSE(m_store.LoadTemplate(""));
     EXPECT_FALSE(m_store.SaveTemplate("", "x"));
-    EXPECT_TRUE(m_errors.empty());
-}
-
-TEST_F(TemplateStoreTest, ForbiddenCharactersNeverReachAFile)
-{
+    EXPECT_TRUE(m_errors.empty()) << "an empty name fails silently";
     for (const char c : kForbiddenTemplateCharacters) {
         const std::string name = std::string("a") + c + "b";
         SCOPED_TRACE(name);
@@ -126,25 +128,9 @@ TEST_F(TemplateStoreTest, ForbiddenCharactersNeverReachAFile)
     EXPECT_FALSE(m_store.SaveTemplate("../../escape", "x"));
     EXPECT_FALSE(std::filesystem::exists(m_folder / "escape.trt"));
     EXPECT_EQ(m_errors.size(), kForbiddenTemplateCharacters.size() + 1);
-    EXPECT_FALSE(IsValidTemplateName(""));
     EXPECT_FALSE(IsValidTemplateName(std::string("a\0b", 3)));
     EXPECT_TRUE(IsValidTemplateName(" a.b "));
     EXPECT_TRUE(IsValidTemplateName(".."));
-    EXPECT_TRUE(IsValidTemplateName("\xD0\xA8\xD0\xB0\xD0\xB1\xD0\xBB\xD0\xBE\xD0\xBD"));
-}
-
-TEST_F(TemplateStoreTest, FailedSaveLeavesTheOldTemplate)
-{
-    ASSERT_TRUE(m_store.SaveTemplate("Notes", "old text"));
-    // A read-only template folder refuses the new file; the old one stays whole.
-    std::filesystem::permissions(m_folder / "Templates", std::filesystem::perms::owner_write,
-                                 std::filesystem::perm_options::remove);
-    const bool saved = m_store.SaveTemplate("Notes", "new text");
-    std::filesystem::permissions(m_folder / "Templates", std::filesystem::perms::owner_write,
-                                 std::filesystem::perm_options::add);
-    std::string text;
-    ASSERT_TRUE(m_store.LoadTemplate("Notes", text));
-    EXPECT_EQ(text, saved ? "new text" : "old text");   // root may write anyway
 }
 
 struct DefaultFolderCase {
@@ -197,9 +183,8 @@ TEST(DefaultTemplateFolder, StoreUsesTheUsersFolderWhileNoneIsStored)
     const SettingsStore settings(backend, autostart, clock, location);
     const FakeMessages messages;
     const TemplateStore store(settings, location, messages, nullptr);
-    std::string text;
-    ASSERT_TRUE(store.LoadTemplate("Difference", text));
-    EXPECT_EQ(text, "example");
+    ASSERT_TRUE(store.LoadTemplate("Difference"));
+    EXPECT_EQ(store.LoadTemplate("Difference")->bytes, "example");
     EXPECT_TRUE(store.SaveTemplate("Mine", "x"));
     EXPECT_EQ(ReadFileBytes(folder / "user/Templates/Mine.trt"), "x");
     EXPECT_FALSE(std::filesystem::exists(folder.Path() / "program/Templates/Mine.trt"));

@@ -14,6 +14,7 @@
 #include "templates/output_actions_widget.h"
 #include "templates/template_name_dialog.h"
 #include "templates/text_file.h"
+#include "fakes/temp_folder.h"
 #include "widgets/control_id_widget.h"
 
 namespace {
@@ -198,17 +199,124 @@ TEST_F(TemplatesDialogTest, CancelKeepsTheEditsAndTheSelection)
     EXPECT_EQ(env.settings.ReadInt(SettingId::ActiveTemplateNo), 1);
 }
 
-TEST_F(TemplatesDialogTest, LineEndsOfATemplateAreKept)
+struct UntouchedCase {
+    const char* why;
+    std::string bytes;
+    bool editable;   // the field shows them exactly, so an edit may be saved
+};
+
+const UntouchedCase kUntouchedCases[] = {
+    {"CR LF line ends", "one\r\ntwo\r\n", true},
+    {"LF line ends", "one\ntwo\n", true},
+    {"Latin-1 accents", "caf\xE9 na\xEFve\n", false},
+    {"a zero byte", std::string("before\0after, 53 bytes in all, not cut at the zero.", 51), false},
+    {"mixed line ends", "one\r\ntwo\nthree\r", false},
+};
+
+TEST_F(TemplatesDialogTest, LookingSwitchingAndCancellingNeverRewrite)
 {
-    Put("dos", "one\r\ntwo\r\n");
-    Put("unix", "one\ntwo\n");
+    for (const UntouchedCase& c : kUntouchedCases) {
+        SCOPED_TRACE(c.why);
+        WriteFileBytes(folder + "/a.trt", c.bytes);
+        WriteFileBytes(folder + "/b.trt", "B");
+        const auto written = std::filesystem::last_write_time(folder + "/a.trt");
+        auto editor = Editor();
+        ASSERT_TRUE(editor->Open());
+        List(*editor).setCurrentRow(0);
+        EXPECT_EQ(Field(*editor).isReadOnly(), !c.editable);
+        List(*editor).setCurrentRow(1);
+        List(*editor).setCurrentRow(0);
+        editor->reject();
+        EXPECT_EQ(ReadFileBytes(folder + "/a.trt"), c.bytes);
+        EXPECT_EQ(std::filesystem::last_write_time(folder + "/a.trt"), written) << "not even rewritten alike";
+        EXPECT_TRUE(messages.empty());
+    }
+    // An edit of a CR LF template is saved with CR LF.
+    WriteFileBytes(folder + "/a.trt", "one\r\n");
     auto editor = Editor();
     ASSERT_TRUE(editor->Open());
-    List(*editor).setCurrentRow(1);
     List(*editor).setCurrentRow(0);
+    Field(*editor).appendPlainText("two");
     editor->reject();
-    EXPECT_EQ(Read("dos"), "one\r\ntwo\r\n");
-    EXPECT_EQ(Read("unix"), "one\ntwo\n");
+    EXPECT_EQ(ReadFileBytes(folder + "/a.trt"), "one\r\n\r\ntwo");
+}
+
+TEST_F(TemplatesDialogTest, ALinkOutOfTheFolderOpensReadOnly)
+{
+    const std::string outside = env.folder.filePath("private.txt").toStdString();
+    WriteFileBytes(outside, "secret");
+    std::filesystem::create_symlink(outside, folder + "/linked.trt");
+    auto editor = Editor();
+    ASSERT_TRUE(editor->Open());
+    EXPECT_EQ(Field(*editor).toPlainText(), "secret");
+    EXPECT_TRUE(Field(*editor).isReadOnly());
+    editor->UpdateCommandStates();
+    EXPECT_FALSE(Enabled(*editor, 32816)) << "no inserting a file into it";
+    editor->RunCommand(32874);
+    EXPECT_EQ(Field(*editor).toPlainText(), "secret") << "menus insert nothing";
+    editor->reject();
+    EXPECT_EQ(ReadFileBytes(outside), "secret");
+    EXPECT_TRUE(std::filesystem::is_symlink(folder + "/linked.trt"));
+}
+
+TEST_F(TemplatesDialogTest, ReadOnlyFolderOpensAndCancelsWithoutAWord)
+{
+    Put("a", "A");
+    std::filesystem::permissions(folder, std::filesystem::perms::owner_write, std::filesystem::perm_options::remove);
+    auto editor = Editor();
+    ASSERT_TRUE(editor->Open());
+    editor->reject();
+    std::filesystem::permissions(folder, std::filesystem::perms::owner_write, std::filesystem::perm_options::add);
+    EXPECT_TRUE(messages.empty());
+}
+
+TEST_F(TemplatesDialogTest, FolderIsFixedWhenTheEditorOpens)
+{
+    Put("a", "A");
+    auto editor = Editor();
+    ASSERT_TRUE(editor->Open());
+    // Another running copy points the setting elsewhere, where a template of the same name waits.
+    const std::string other = env.folder.filePath("other").toStdString();
+    std::filesystem::create_directories(other);
+    WriteFileBytes(other + "/a.trt", "theirs");
+    env.settings.WriteString(SettingId::TemplateFolder, other);
+    Field(*editor).setPlainText("mine");
+    editor->reject();
+    EXPECT_EQ(Read("a"), "mine");
+    EXPECT_EQ(ReadFileBytes(other + "/a.trt"), "theirs");
+}
+
+TEST_F(TemplatesDialogTest, PreviewIsPrivateAndNeverFollowsAPlantedLink)
+{
+    Put("t", "From %DSD%");
+    const std::string runtime = env.folder.filePath("run").toStdString();
+    std::filesystem::create_directories(runtime + "/chronel");
+    std::filesystem::permissions(runtime + "/chronel", std::filesystem::perms::owner_all);
+    const std::string victim = env.folder.filePath("victim").toStdString();
+    WriteFileBytes(victim, "private");
+    std::filesystem::create_symlink(victim, runtime + "/chronel/$$qv$$.txt");
+    qputenv("XDG_RUNTIME_DIR", QByteArray::fromStdString(runtime));
+    auto editor = Editor();
+    std::vector<std::string> opened;
+    bool viewerStarts = true;
+    editor->openFile = [&](const std::string& path) {
+        opened.push_back(path);
+        return viewerStarts;
+    };
+    ASSERT_TRUE(editor->Open());
+    editor->RunCommand(32892);
+    ASSERT_EQ(opened.size(), 1u);
+    EXPECT_EQ(opened[0], runtime + "/chronel/$$qv$$.txt");
+    EXPECT_EQ(ReadFileBytes(opened[0]), "From Monday, March 01, 2004");
+    EXPECT_EQ(std::filesystem::status(opened[0]).permissions() & std::filesystem::perms::all,
+              std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+    EXPECT_EQ(ReadFileBytes(victim), "private");
+    EXPECT_TRUE(messages.empty());
+    viewerStarts = false;
+    editor->RunCommand(32892);
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_TRUE(messages[0].startsWith("No program could be started")) << messages[0].toStdString();
+    qunsetenv("XDG_RUNTIME_DIR");
 }
 
 TEST_F(TemplatesDialogTest, NameDialogRejectsForbiddenAndExistingNames)
