@@ -1,6 +1,8 @@
 #include "calc/rollback.h"
 
+#include <charconv>
 #include <cerrno>
+#include <cmath>
 #include <cstring>
 
 namespace {
@@ -37,10 +39,11 @@ DateTime RollbackLatest()
     return DateTime::FromParts(2036, 12, 31, 23, 59, 59);
 }
 
-void Rollback::Load(bool changed, const DateTimeSpan& offset)
+void Rollback::Load(bool changed, const std::optional<DateTimeSpan>& offset)
 {
-    m_changed = changed;
-    m_offset = offset;
+    m_damaged = changed && (!offset || !InRange(GetNow(m_clock) + *offset));
+    m_changed = changed && !m_damaged;
+    m_offset = offset.value_or(DateTimeSpan());
 }
 
 std::optional<SetTimeResult> Rollback::Set(const DateTime& target)
@@ -57,6 +60,7 @@ std::optional<SetTimeResult> Rollback::Set(const DateTime& target)
     SetTimeResult result = SetClock(m_setter, target);
     if (result.ok) {
         m_changed = true;
+        m_damaged = false;
         m_ignoreNextTimeChange = true;
     }
     return result;
@@ -87,9 +91,29 @@ bool Rollback::TimeChanged()
     return true;
 }
 
-std::string RollbackStateText(bool changed, const MessageSource& messages)
+std::optional<DateTimeSpan> ParseStoredSpan(std::string_view text)
 {
-    return changed ? messages.GetString(31) + "..." : messages.GetString(32);
+    const std::size_t first = text.find_first_not_of(" \t");
+    const std::size_t last = text.find_last_not_of(" \t");
+    if (first == std::string_view::npos) {
+        return std::nullopt;
+    }
+    const char* begin = text.data() + first;
+    const char* end = text.data() + last + 1;
+    double days = 0;
+    const std::from_chars_result result = std::from_chars(*begin == '+' ? begin + 1 : begin, end, days);
+    if (result.ec != std::errc() || result.ptr != end || !std::isfinite(days)) {
+        return std::nullopt;
+    }
+    return DateTimeSpan(days);
+}
+
+std::string RollbackStateText(const Rollback& rollback, const MessageSource& messages)
+{
+    if (rollback.Damaged()) {
+        return messages.GetString(58);
+    }
+    return rollback.Changed() ? messages.GetString(31) + "..." : messages.GetString(32);
 }
 
 std::array<ControlState, 5> RollbackControlStates(bool changed)

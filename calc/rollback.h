@@ -3,6 +3,7 @@
 #include <array>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "calc/clock_setter.h"
 #include "core/clock.h"
@@ -32,9 +33,12 @@ class Rollback {
 public:
     Rollback(const Clock& clock, ClockSetter& setter) : m_clock(clock), m_setter(setter) {}
 
-    // The state kept across runs: whether the clock is changed, and real time minus clock time.
-    void Load(bool changed, const DateTimeSpan& offset);
+    // The state kept across runs: whether the clock is changed, and real time minus clock time. A changed
+    // state whose offset is missing (not one finite number) or would take the clock outside the range is
+    // damaged: there is no way back to restore, and the state reads as restored until the next Set.
+    void Load(bool changed, const std::optional<DateTimeSpan>& offset);
     bool Changed() const { return m_changed; }
+    bool Damaged() const { return m_damaged; }
     const DateTimeSpan& Offset() const { return m_offset; }
 
     // Sets the clock to `target` and keeps now − target as the offset. Empty, doing nothing, while the
@@ -54,12 +58,16 @@ private:
     const Clock& m_clock;
     ClockSetter& m_setter;
     bool m_changed = false;
+    bool m_damaged = false;
     bool m_ignoreNextTimeChange = false;
     DateTimeSpan m_offset;
 };
 
-// The state field: message 31 and "..." while changed, else message 32.
-std::string RollbackStateText(bool changed, const MessageSource& messages);
+// The stored span text ("%.20f" of a day count) as a span; empty unless the whole text, blanks aside, is
+// one finite number.
+std::optional<DateTimeSpan> ParseStoredSpan(std::string_view text);
+// The state field: message 58 for a damaged state, message 31 and "..." while changed, else message 32.
+std::string RollbackStateText(const Rollback& rollback, const MessageSource& messages);
 // The pickers, "&Now" and "S&et" are enabled exactly while the clock is not changed, "&Restore" exactly
 // while it is.
 std::array<ControlState, 5> RollbackControlStates(bool changed);

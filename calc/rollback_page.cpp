@@ -42,9 +42,9 @@ void CDialogEvalRollback::LoadSettings()
     const SettingsStore& settings = m_services.settings;
     LoadPicker(*m_ui.targetDate, settings, SettingId::DateRollback);
     LoadPicker(*m_ui.targetTime, settings, SettingId::TimeRollback);
-    DateTimeSpan offset;
-    settings.ReadSpan(SettingId::Span, offset);
-    m_rollback.Load(settings.ReadInt(SettingId::Rollback) != 0, offset);
+    std::string span;
+    settings.ReadString(SettingId::Span, span);
+    m_rollback.Load(settings.ReadInt(SettingId::Rollback) != 0, ParseStoredSpan(span));
     UpdateDisplay();
 }
 
@@ -53,6 +53,16 @@ void CDialogEvalRollback::SaveSettings()
     const SettingsStore& settings = m_services.settings;
     SavePicker(*m_ui.targetDate, settings, SettingId::DateRollback);
     SavePicker(*m_ui.targetTime, settings, SettingId::TimeRollback);
+    StoreState();
+}
+
+void CDialogEvalRollback::StoreState()
+{
+    // A damaged state stays on disk as it is, so the page keeps saying why until the next Set.
+    if (m_rollback.Damaged()) {
+        return;
+    }
+    const SettingsStore& settings = m_services.settings;
     settings.WriteInt(SettingId::Rollback, m_rollback.Changed() ? 1 : 0);
     settings.WriteSpan(SettingId::Span, m_rollback.Offset());
 }
@@ -60,6 +70,7 @@ void CDialogEvalRollback::SaveSettings()
 void CDialogEvalRollback::TimeChanged()
 {
     if (m_rollback.TimeChanged()) {
+        StoreState();
         UpdateDisplay();
     }
 }
@@ -76,6 +87,8 @@ void CDialogEvalRollback::SetClock()
 {
     const std::optional<SetTimeResult> result =
         m_rollback.Set(ReadPickerDateTime(m_ui.targetDate, m_ui.targetTime));
+    // Stored at once: a logout, a kill or a crash must not lose the way back.
+    StoreState();
     UpdateDisplay();
     if (result && !result->ok) {
         ShowFailure(false, *result);
@@ -85,6 +98,7 @@ void CDialogEvalRollback::SetClock()
 void CDialogEvalRollback::RestoreClock()
 {
     const std::optional<SetTimeResult> result = m_rollback.Restore();
+    StoreState();
     UpdateDisplay();
     if (result && !result->ok) {
         ShowFailure(true, *result);
@@ -101,5 +115,6 @@ void CDialogEvalRollback::ShowFailure(bool restoring, const SetTimeResult& resul
 void CDialogEvalRollback::UpdateDisplay()
 {
     ApplyControlStates(*this, RollbackControlStates(m_rollback.Changed()));
-    m_ui.state->setText(QString::fromStdString(RollbackStateText(m_rollback.Changed(), m_services.messages)));
+    m_ui.state->setText(QString::fromStdString(RollbackStateText(m_rollback, m_services.messages)));
+    m_ui.state->setToolTip(m_rollback.Damaged() ? m_ui.state->text() : QString());
 }

@@ -31,6 +31,8 @@ private:
     void SetToNow();
     void SetClock();
     void RestoreClock();
+    // Writes whether the clock is changed and the span back to real time to the settings.
+    void StoreState();
     void ShowFailure(bool restoring, const SetTimeResult& result);
     void UpdateDisplay();
 
