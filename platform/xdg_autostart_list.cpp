@@ -1,11 +1,15 @@
 #include "platform/xdg_autostart_list.h"
 
+#include <limits.h>
+#include <stdlib.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 
 #include "platform/durable_file.h"
 #include "platform/xdg_paths.h"
+#include "shell/file_access.h"
 #include "shell/desktop_entry.h"
 
 namespace {
@@ -15,7 +19,31 @@ bool IsEntryName(std::string_view name)
     return !name.empty() && name.find_first_of(std::string_view("/\0", 2)) == std::string_view::npos;
 }
 
+bool CanWriteFolder(const std::string& folder)
+{
+    struct stat status {};
+    return !folder.empty() && stat(folder.c_str(), &status) == 0 && S_ISDIR(status.st_mode) &&
+           access(folder.c_str(), W_OK) == 0;
+}
+
 }  // namespace
+
+bool OnlyRootCanReplace(std::string_view programPath)
+{
+    char resolved[PATH_MAX];
+    if (realpath(std::string(programPath).c_str(), resolved) == nullptr) {
+        return false;
+    }
+    for (std::string path = resolved;; path = FolderOfPath(path)) {
+        struct stat status {};
+        if (lstat(path.c_str(), &status) != 0 || status.st_uid != 0 || (status.st_mode & (S_IWGRP | S_IWOTH)) != 0) {
+            return false;
+        }
+        if (path == "/") {
+            return true;
+        }
+    }
+}
 
 XdgAutostartList XdgAutostartList::ForCurrentUser()
 {
@@ -24,36 +52,42 @@ XdgAutostartList XdgAutostartList::ForCurrentUser()
     if (!config.empty()) {
         folders.push_back(config + "/autostart");
     }
-    return XdgAutostartList(std::move(folders));
-}
-
-std::string XdgAutostartList::WritableFolder() const
-{
-    for (const std::string& folder : m_folders) {
-        if (!folder.empty() && MakeFolders(folder, 0755) && access(folder.c_str(), W_OK) == 0) {
-            return folder;
-        }
-    }
-    return {};
+    return XdgAutostartList(std::move(folders), 1);
 }
 
 bool XdgAutostartList::Add(std::string_view name, std::string_view programPath)
 {
-    const std::string folder = WritableFolder();
-    if (folder.empty() || !IsEntryName(name)) {
+    if (!IsEntryName(name)) {
         return false;
     }
-    const FolderLock lock(folder);
-    const std::string path = folder + "/" + std::string(name) + ".desktop";
-    return lock.Locked() && ReplaceFileDurably(path, FormatAutostartEntry(name, programPath), 0644);
+    const bool everyUserSafe = m_machineWide == 0 || OnlyRootCanReplace(programPath);
+    for (std::size_t i = 0; i < m_folders.size(); ++i) {
+        const std::string& folder = m_folders[i];
+        if ((i < m_machineWide && !everyUserSafe) || !MakeFolders(folder, 0755) || !CanWriteFolder(folder)) {
+            continue;
+        }
+        const FolderLock lock(folder);
+        const std::string path = folder + "/" + std::string(name) + ".desktop";
+        return lock.Locked() && ReplaceFileContents(path, FormatAutostartEntry(name, programPath));
+    }
+    return false;
 }
 
 bool XdgAutostartList::Remove(std::string_view name)
 {
-    const std::string folder = WritableFolder();
-    if (folder.empty() || !IsEntryName(name)) {
+    if (!IsEntryName(name)) {
         return false;
     }
-    const std::string path = folder + "/" + std::string(name) + ".desktop";
-    return unlink(path.c_str()) == 0 || errno == ENOENT;
+    // Nothing is created here: turning Autoload off must not leave new folders behind.
+    bool writable = false;
+    bool removed = true;
+    for (const std::string& folder : m_folders) {
+        if (!CanWriteFolder(folder)) {
+            continue;
+        }
+        writable = true;
+        const std::string path = folder + "/" + std::string(name) + ".desktop";
+        removed = (unlink(path.c_str()) == 0 || errno == ENOENT) && removed;
+    }
+    return writable && removed;
 }

@@ -51,6 +51,11 @@ std::string FormatAutostartEntry(std::string_view name, std::string_view program
     std::string text = "[Desktop Entry]\nType=Application\nName=";
     text += EscapeStringValue(name);
     text += "\nExec=";
+    // GLib looks for the program under its still-escaped name ("a%%b") and drops the entry when it is not
+    // found; started through env, the escaped path is only an argument, unescaped before the launch.
+    if (programPath.find('%') != std::string_view::npos) {
+        text += "env ";
+    }
     text += QuoteExecArgument(programPath);
     text += "\nTerminal=false\n";
     return text;

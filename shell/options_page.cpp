@@ -1,6 +1,11 @@
 #include "shell/options_page.h"
 
+#include <QMessageBox>
 #include <QSignalBlocker>
+
+#include <unistd.h>
+
+#include "platform/xdg_autostart_list.h"
 
 #include "shell/options.h"
 #include "shell/settings_store.h"
@@ -77,6 +82,15 @@ void CDialogEvalOptions::OnAutoloadClicked(bool checked)
 {
     m_services.settings.WriteInt(SettingId::Autoload, checked ? 1 : 0);
     m_services.settings.SetAutoload(checked);
+    if (checked && geteuid() == 0) {
+        // Root's entry may start Chronel for every user: say which way it went. Not modal, so nothing waits.
+        const int message = OnlyRootCanReplace(m_options.location.ExecutablePath()) ? 59 : 60;
+        auto* box = new QMessageBox(QMessageBox::Information, window()->windowTitle(),
+                                    QString::fromStdString(m_services.messages.GetString(message)), QMessageBox::Ok,
+                                    this);
+        box->setAttribute(Qt::WA_DeleteOnClose);
+        box->open();
+    }
 }
 
 void CDialogEvalOptions::OnHideToTrayClicked(bool checked)
