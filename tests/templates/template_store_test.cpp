@@ -109,7 +109,7 @@ TEST_F(TemplateStoreTest, UnreadableTemplatesShowTheMessageWithThePath)
     EXPECT_FALSE(vanished.SaveTemplate("Notes", "x"));
     const std::string at = m_folder / "Templates/";
     EXPECT_EQ(m_errors, (std::vector<std::string>{"Error opening template \"" + at + "Folder.trt\"",
-                                                  "Vorlage nicht gespeichert \"" + at + "Folder.trt\"",
+                                                  "Error saving template \"" + at + "Folder.trt\"",
                                                   "Error opening template \"" + at + "Huge.trt\"",
                                                   "Vorlage nicht gespeichert \"" + m_folder / "vanished/Notes.trt\""}));
 }
