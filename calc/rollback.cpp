@@ -111,7 +111,7 @@ std::optional<DateTimeSpan> ParseStoredSpan(std::string_view text)
 std::string RollbackStateText(const Rollback& rollback, const MessageSource& messages)
 {
     if (rollback.Damaged()) {
-        return messages.GetString(58);
+        return messages.GetString(61);
     }
     return rollback.Changed() ? messages.GetString(31) + "..." : messages.GetString(32);
 }

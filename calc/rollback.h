@@ -66,7 +66,7 @@ private:
 // The stored span text ("%.20f" of a day count) as a span; empty unless the whole text, blanks aside, is
 // one finite number.
 std::optional<DateTimeSpan> ParseStoredSpan(std::string_view text);
-// The state field: message 58 for a damaged state, message 31 and "..." while changed, else message 32.
+// The state field: message 61 for a damaged state, message 31 and "..." while changed, else message 32.
 std::string RollbackStateText(const Rollback& rollback, const MessageSource& messages);
 // The pickers, "&Now" and "S&et" are enabled exactly while the clock is not changed, "&Restore" exactly
 // while it is.

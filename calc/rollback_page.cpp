@@ -5,6 +5,7 @@
 #include <QStyle>
 
 #include "shell/settings_store.h"
+#include "shell/translation_widget.h"
 #include "widgets/control_id_widget.h"
 #include "widgets/picker_widget.h"
 
@@ -28,6 +29,11 @@ CDialogEvalRollback::CDialogEvalRollback(const PageServices& services, ClockSett
     m_ui.warningIcon->setPixmap(style()->standardIcon(QStyle::SP_MessageBoxWarning, nullptr, this).pixmap(iconSize));
     SetUpDatePicker(*m_ui.targetDate, RollbackEarliest(), RollbackLatest());
     SetUpTimePicker(*m_ui.targetTime);
+    m_damagedNote = new QLabel(this);
+    m_damagedNote->setWordWrap(true);
+    m_damagedNote->hide();
+    ExcludeFromTranslation(*m_damagedNote);
+    m_ui.pageLayout->insertWidget(m_ui.pageLayout->count() - 1, m_damagedNote);
 
     connect(m_ui.now, &QPushButton::clicked, this, &CDialogEvalRollback::SetToNow);
     connect(m_ui.timeInfo, &QPushButton::clicked, this,
@@ -116,5 +122,6 @@ void CDialogEvalRollback::UpdateDisplay()
 {
     ApplyControlStates(*this, RollbackControlStates(m_rollback.Changed()));
     m_ui.state->setText(QString::fromStdString(RollbackStateText(m_rollback, m_services.messages)));
-    m_ui.state->setToolTip(m_rollback.Damaged() ? m_ui.state->text() : QString());
+    m_damagedNote->setText(m_rollback.Damaged() ? QString::fromStdString(m_services.messages.GetString(58)) : QString());
+    m_damagedNote->setVisible(m_rollback.Damaged());
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QLabel>
 #include <QString>
 
 #include <functional>
@@ -40,4 +41,5 @@ private:
     Rollback m_rollback;
     Ui::CDialogEvalRollback m_ui;
     ErrorBox m_errorBox;
+    QLabel* m_damagedNote = nullptr;   // why Restore is not available
 };

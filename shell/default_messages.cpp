@@ -67,6 +67,7 @@ constexpr std::array<std::string_view, kMessageCount> kDefaults = {
     "The stored rollback span is damaged, so Restore is not available. Set the time again to store a new one.",
     "Chronel runs as root: it will start for every user who logs in.",
     "Chronel runs as root, and other users can change its program file, so it will start only when root logs in.",
+    "Damaged",
 };
 
 constexpr std::array<std::string_view, kTranslatorInfoCount> kTranslatorDefaults = {

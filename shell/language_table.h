@@ -1,14 +1,16 @@
 #pragma once
 
+#include <map>
 #include <string>
 #include <string_view>
 
 #include "core/messages.h"
 #include "core/program_location.h"
+#include "shell/ini_file.h"
 
 // The current language: numbered messages and the texts of windows, menus and toolbars, read from the
-// language file "<name>.lng" at every request (nothing is cached, so a changed file shows at the next
-// lookup). The file is taken from the user's data folder when it is there, else from the program's
+// language file "<name>.lng". Each file is parsed once and again only when it changes on disk, so an
+// edited file shows at the next lookup. The file is taken from the user's data folder when it is there, else from the program's
 // folder, so a user can add or override translations of an installed program. Every English default
 // that is looked up is also written into english.lng, keyed as it is looked up, so that file always
 // offers translators every text; it lies in the program's folder, or in the user's folder when the
@@ -28,7 +30,7 @@ public:
     bool Load(std::string_view name);
     const std::string& LanguageName() const { return m_name; }
 
-    // Message 0..60 in the current language, its English default when the file lacks it; empty for
+    // Message 0..61 in the current language, its English default when the file lacks it; empty for
     // any other id.
     std::string GetString(int messageId) const override;
     // Translator's name (0), contact (1) or date of translation (2); empty for any other index.
@@ -53,9 +55,14 @@ public:
 
 private:
     std::string LookUp(std::string_view section, std::string_view key, std::string_view defaultText) const;
+    // The parsed file at `path`, kept for the next lookup.
+    IniFile& File(const std::string& path) const;
 
     const ProgramLocation& m_location;
     std::string m_name;
+    // A lookup touches at most two files (english.lng and the current language's); a handful of paths
+    // over a session at most, as folders become writable or user files appear.
+    mutable std::map<std::string, IniFile, std::less<>> m_files;
 };
 
 // `key` without the characters ":;., \t\r\n" at either end.

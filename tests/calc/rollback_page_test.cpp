@@ -169,7 +169,7 @@ TEST_F(RollbackPageTest, StateIsStoredAtOnceAndADamagedSpanDisablesRestore)
     env.settings.WriteInt(SettingId::Rollback, 1);
     env.settings.WriteString(SettingId::Span, "1e999");
     Start();
-    EXPECT_EQ(State().toStdString(), env.messages.GetString(58));
+    EXPECT_EQ(State(), "Damaged");
     EXPECT_EQ(Enabled(), kRestoredControls) << "Restore off; Set on, to store a new way back";
     page->SaveSettings();
     env.settings.ReadString(SettingId::Span, span);
