@@ -517,7 +517,9 @@ void CDialogEvalTemplates::DeleteTemplate()
 std::string CDialogEvalTemplates::Expanded() const
 {
     std::string text = FieldText();
-    Expand(text, m_services.pages, m_services.clock, m_services.formatter);
+    if (Expand(text, m_services.pages, m_services.clock, m_services.formatter, m_services.language).capped) {
+        ask(QMessageBox::Warning, Message(kExpansionCutMessage), QMessageBox::Ok);
+    }
     return text;
 }
 

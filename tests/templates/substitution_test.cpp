@@ -3,12 +3,15 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstring>
 #include <random>
 #include <set>
 
+#include "core/ascii.h"
 #include "fakes/fake_clock.h"
 #include "fakes/fake_locale_formatter.h"
 #include "fakes/fake_macro_value_source.h"
+#include "fakes/fake_messages.h"
 
 namespace {
 
@@ -25,22 +28,56 @@ struct SubstitutionTest : ::testing::Test {
     {
         for (const Macro& macro : kMacros) {
             if (macro.value == MacroValue::Text) {
-                pages.texts[{macro.source, macro.controlId}] = ShownText(macro);
+                pages.texts[{macro.source, macro.controlId}] =
+                    std::string(macro.code.substr(1, macro.code.size() - 2)) + " value";
             } else if (macro.controlId != 0) {
                 pages.pickers[{macro.source, macro.controlId}] = kPicker;
             }
         }
     }
-    static std::string ShownText(const Macro& macro)
+    // What the fakes show for a macro now.
+    std::string Shown(const Macro& macro) const
     {
-        return std::string(macro.code.substr(1, macro.code.size() - 2)) + " value";
+        switch (macro.source) {
+        case MacroSource::CurrentDate:
+            return "Monday, March 01, 2004";
+        case MacroSource::CurrentTime:
+            return "1:05:09 PM";
+        default:
+            return macro.value == MacroValue::Text       ? pages.texts.at({macro.source, macro.controlId})
+                   : macro.value == MacroValue::LongDate ? "Sunday, June 15, 2003"
+                                                         : "10:00:00 AM";
+        }
     }
     std::string Expanded(std::string text) const
     {
         Expand(text, pages, clock, formatter);
         return text;
     }
+    // Replacing in place, resuming behind each insertion: quadratic, but plainly the order of replacement.
+    std::string ReferenceExpand(std::string text) const
+    {
+        for (const Macro& macro : kMacros) {
+            const std::string value = Shown(macro);
+            std::size_t from = 0;
+            for (std::ptrdiff_t at = FindNoCase(text, macro.code, from); at >= 0;
+                 at = FindNoCase(text, macro.code, from)) {
+                text.replace(static_cast<std::size_t>(at), macro.code.size(), value);
+                from = static_cast<std::size_t>(at) + value.size();
+            }
+        }
+        return text;
+    }
 };
+
+std::string Repeat(std::string_view piece, std::size_t count)
+{
+    std::string text;
+    for (std::size_t i = 0; i < count; ++i) {
+        text += piece;
+    }
+    return text;
+}
 
 TEST(Macros, TableIsCompleteAndUnambiguous)
 {
@@ -60,20 +97,7 @@ TEST_F(SubstitutionTest, EveryMacroBecomesWhatItsFieldShows)
 {
     for (const Macro& macro : kMacros) {
         SCOPED_TRACE(macro.code);
-        std::string expected;
-        switch (macro.source) {
-        case MacroSource::CurrentDate:
-            expected = "Monday, March 01, 2004";
-            break;
-        case MacroSource::CurrentTime:
-            expected = "1:05:09 PM";
-            break;
-        default:
-            expected = macro.value == MacroValue::Text       ? ShownText(macro)
-                       : macro.value == MacroValue::LongDate ? "Sunday, June 15, 2003"
-                                                             : "10:00:00 AM";
-        }
-        EXPECT_EQ(Expanded("<" + std::string(macro.code) + ">"), "<" + expected + ">");
+        EXPECT_EQ(Expanded("<" + std::string(macro.code) + ">"), "<" + Shown(macro) + ">");
     }
 }
 
@@ -136,6 +160,10 @@ TEST_F(SubstitutionTest, MenuItems)
     EXPECT_EQ(ExpandMenuItemText("No tab", pages, clock, formatter), "No tab");
     EXPECT_EQ(ExpandMenuItemText("Label\tCtrl+N", pages, clock, formatter), "Label\tCtrl+N");
     EXPECT_EQ(ExpandMenuItemText("Label\t", pages, clock, formatter), "Label\t");
+    pages.texts[{MacroSource::General, 1064}] = Repeat("%ISE%", 1000);
+    const std::string cut = ExpandMenuItemText("Leap\t%IL%", pages, clock, formatter);
+    EXPECT_EQ(cut.size(), 5 + kMenuItemLimit) << "a menu item stops much earlier";
+    EXPECT_TRUE(cut.ends_with("\n" + std::string(DefaultMessage(kExpansionCutMessage)) + "\n"));
 }
 
 struct LineCase {
@@ -178,28 +206,80 @@ TEST(FindNoCase, Positions)
     EXPECT_EQ(FindNoCase("\xC4%DY%", "%dy%", 0), 1) << "bytes beyond ASCII are compared as they are";
 }
 
-TEST_F(SubstitutionTest, RandomTextsAndValuesAlwaysEnd)
+TEST_F(SubstitutionTest, MatchesTheInPlaceEngineOnRandomTextsAndValues)
 {
     std::mt19937 random(8);
-    const std::string alphabet = "%%%%DSEYITCZXdseyi \t&\r\n\x80\xff";
-    const auto randomText = [&](std::size_t maxLength) {
-        std::string text(random() % maxLength, ' ');
-        for (char& c : text) {
-            c = alphabet[random() % alphabet.size()];
+    // Codes in mixed case, pieces of codes that can join across an insertion, and loose bytes.
+    const auto token = [&] {
+        std::string code(kMacros[random() % kMacroCount].code);
+        for (char& c : code) {
+            c = random() % 2 ? AsciiLower(c) : c;
+        }
+        const std::size_t split = 1 + random() % (code.size() - 1);
+        const unsigned kind = random() % 4;
+        return kind == 0   ? code
+               : kind == 1 ? code.substr(0, split)
+               : kind == 2 ? code.substr(split)
+                           : std::string(1, "%%DSEIY \r\n\x80\xff"[random() % 12]);
+    };
+    const auto randomText = [&](unsigned maxTokens) {
+        std::string text;
+        for (unsigned n = random() % maxTokens; n > 0; --n) {
+            text += token();
         }
         return text;
     };
     for (int round = 0; round < 2000; ++round) {
         for (auto& [key, value] : pages.texts) {
-            value = round % 3 == 0 ? std::string(kMacros[random() % kMacroCount].code) : randomText(12);
+            value = randomText(5);
         }
-        std::string text = randomText(200);
-        for (int i = 0; i < 4; ++i) {
-            text.insert(random() % (text.size() + 1), kMacros[random() % kMacroCount].code);
-        }
-        Expand(text, pages, clock, formatter);
-        // Each replacement inserts at most one field's text; the table bounds how often that can happen.
-        ASSERT_LT(text.size(), 200u + 4 * 8 + 54u * 60u * 12u);
+        const std::string text = randomText(40);
+        std::string expanded = text;
+        ASSERT_FALSE(Expand(expanded, pages, clock, formatter).capped);
+        ASSERT_EQ(expanded, ReferenceExpand(text)) << text;
+    }
+}
+
+struct CapCase {
+    const char* why;
+    const char* before;      // text before the macro, giving the line ends
+    const char* character;   // the innermost value is made of it
+    bool translated;
+};
+
+const CapCase kCapCases[] = {
+    {"one-byte characters, line feeds", "a\n", "y", false},
+    {"two-byte characters, CR LF", "a\r\nb", "\xC3\xA9", true},
+    {"three-byte characters, no line end", "", "\xE2\x82\xAC", false},
+    {"four-byte characters", "ab", "\xF0\x9F\x98\x80", true},
+};
+
+TEST_F(SubstitutionTest, NestedValuesStopAtTheLimitWithANote)
+{
+    // Language texts holding codes: each level multiplies the text, here to 204 * 204 * 404 characters.
+    pages.texts[{MacroSource::General, 1064}] = Repeat("%ise%", 204);
+    pages.texts[{MacroSource::General, 1045}] = Repeat("%ISG%", 204);
+    FakeMessages messages;
+    messages.Override(kExpansionCutMessage, "[cut]");
+    for (const CapCase& c : kCapCases) {
+        SCOPED_TRACE(c.why);
+        pages.texts[{MacroSource::Horoscope, 1108}] = Repeat(c.character, 404);
+        std::string text = std::string(c.before) + "%IL%";
+        ASSERT_TRUE(c.translated ? Expand(text, pages, clock, formatter, messages).capped
+                                 : Expand(text, pages, clock, formatter).capped);
+        const std::string lineEnd = std::strchr(c.before, '\r') != nullptr ? "\r\n" : "\n";
+        const std::string note =
+            lineEnd + (c.translated ? "[cut]" : std::string(DefaultMessage(kExpansionCutMessage))) + lineEnd;
+        ASSERT_TRUE(text.ends_with(note));
+        EXPECT_LE(text.size(), kExpansionLimit);
+        EXPECT_GT(text.size() + std::strlen(c.character), kExpansionLimit) << "cut no earlier than needed";
+        // Whole characters after `before`: a repetition of one character equals itself shifted by one.
+        const std::string_view before = c.before, character = c.character;
+        const std::string_view cut = std::string_view(text).substr(0, text.size() - note.size());
+        const std::string_view repeated = cut.substr(before.size());
+        EXPECT_TRUE(cut.starts_with(before) && repeated.starts_with(character) &&
+                    repeated.size() % character.size() == 0 &&
+                    repeated.substr(character.size()) == repeated.substr(0, repeated.size() - character.size()));
     }
 }
 
