@@ -194,12 +194,9 @@ void CDialogEvalTemplates::PrepareMenus()
 
     m_menus.bar->setParent(this);
     m_ui.dialogLayout->setMenuBar(m_menus.bar.get());
+    // Each item's own signal: a page menu popped up alone from its toolbar drop-down tells no parent menu.
     for (QMenu* menu : {m_menus.templateMenu, m_menus.editMenu, m_menus.substitution, m_menus.value}) {
-        connect(menu, &QMenu::triggered, this, [this](QAction* action) {
-            if (action->menu() == nullptr) {
-                RunCommand(ControlId(*action));
-            }
-        });
+        ConnectItems(*menu);
     }
     const std::pair<QKeySequence, int> accelerators[] = {
         {QKeySequence(Qt::CTRL | Qt::Key_D), kDelete},      {QKeySequence(Qt::CTRL | Qt::Key_E), kCurrentDateMacro},
@@ -210,6 +207,17 @@ void CDialogEvalTemplates::PrepareMenus()
     for (const auto& [keys, command] : accelerators) {
         auto* shortcut = new QShortcut(keys, this);
         connect(shortcut, &QShortcut::activated, this, [this, command = command] { RunCommand(command); });
+    }
+}
+
+void CDialogEvalTemplates::ConnectItems(const QMenu& menu)
+{
+    for (QAction* action : menu.actions()) {
+        if (action->menu() != nullptr) {
+            ConnectItems(*action->menu());
+        } else if (!action->isSeparator()) {
+            connect(action, &QAction::triggered, this, [this, action] { RunCommand(ControlId(*action)); });
+        }
     }
 }
 

@@ -64,6 +64,8 @@ protected:
 private:
     void BuildToolBar();
     void PrepareMenus();
+    // Runs the command of every item of `menu` and its sub-menus when the item is chosen.
+    void ConnectItems(const QMenu& menu);
     void LoadEntry(int index);
     void SaveEntry(int index);
     // A template is selected and its text may be changed.

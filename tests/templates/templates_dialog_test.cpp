@@ -4,6 +4,10 @@
 
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTest>
+#include <QToolBar>
+#include <QApplication>
+#include <QMenu>
 
 #include <filesystem>
 #include <QListWidget>
@@ -134,6 +138,36 @@ TEST_F(TemplatesDialogTest, MacrosAndValuesAreTypedAtTheCaret)
     editor->RunCommand(32895);
     EXPECT_EQ(Field(*editor).toPlainText(), "Monday, March 01, 2004 ") << "a Value item types the value itself";
     EXPECT_EQ(FindCommand(*editor->Menus().value, 32895)->text(), "Start &Date\tMonday, March 01, 2004");
+}
+
+TEST_F(TemplatesDialogTest, EveryToolbarDropDownInsertsItsItemAtTheCaret)
+{
+    Put("t", "");
+    auto editor = Editor();
+    ASSERT_TRUE(editor->Open());
+    editor->UpdateCommandStates();
+    QToolBar& toolBar = *editor->findChild<QToolBar*>();
+    for (int command = 32947; command <= 32952; ++command) {
+        SCOPED_TRACE(command);
+        Type(*editor, "<>");
+        QTextCursor cursor = Field(*editor).textCursor();
+        cursor.setPosition(1);
+        Field(*editor).setTextCursor(cursor);
+        QTest::mouseClick(toolBar.widgetForAction(FindCommand(toolBar, command)), Qt::LeftButton);
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        ASSERT_NE(menu, nullptr);
+        QAction* item = nullptr;
+        for (QAction* action : menu->actions()) {
+            if (item == nullptr && action->menu() == nullptr && !action->isSeparator()) {
+                item = action;
+            }
+        }
+        ASSERT_NE(item, nullptr);
+        menu->setActiveAction(item);
+        QTest::keyClick(menu, Qt::Key_Return);
+        const QString inserted = item->text().mid(item->text().indexOf(u'\t') + 1) + u' ';
+        EXPECT_EQ(Field(*editor).toPlainText(), u'<' + inserted + u'>');
+    }
 }
 
 TEST_F(TemplatesDialogTest, NewGoesBeforeTheSelectedEntryAndEditsSurviveSwitching)
