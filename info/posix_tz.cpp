@@ -242,8 +242,19 @@ std::optional<PosixTzRules> ParsePosixTz(std::string_view text)
     return rules;
 }
 
-std::optional<TimeZoneInformation> ZoneFromPosixTz(const PosixTzRules& rules)
+std::optional<TimeZoneInformation> ZoneFromPosixTz(const PosixTzRules& given)
 {
+    PosixTzRules rules = given;
+    // Negative daylight saving (Dublin: "IST-1GMT0,M10.5.0,M3.5.0/1" calls winter's GMT its daylight
+    // time): standard time is the smaller offset, so names, offsets and changes trade roles. Each change
+    // time stays in the wall clock before its change, which is what the rule record means.
+    if (!rules.dstName.empty() && rules.dstOffsetSeconds < rules.stdOffsetSeconds) {
+        std::swap(rules.stdName, rules.dstName);
+        std::swap(rules.stdOffsetSeconds, rules.dstOffsetSeconds);
+        if (rules.dst) {
+            std::swap(rules.dst->start, rules.dst->end);
+        }
+    }
     if (!WholeMinutes(rules.stdOffsetSeconds)) {
         return std::nullopt;
     }

@@ -40,7 +40,9 @@ std::optional<PosixTzRules> ParsePosixTz(std::string_view text);
 // The rules as the zone record: the base bias, the abbreviations as names, and the change rules in
 // day-in-month form. The rules are left empty (no daylight saving) when the changes are not in the
 // Mm.w.d form, a change time lies outside 0..24 hours, an offset is not whole minutes, or a daylight
-// name comes without change dates. Empty when the standard offset is not whole minutes.
+// name comes without change dates. A daylight offset behind the standard one (negative daylight saving)
+// is turned round, so that standard time is always the smaller offset. Empty when the standard offset is
+// not whole minutes.
 // The state is Unknown; only the platform knows what is in force now.
 std::optional<TimeZoneInformation> ZoneFromPosixTz(const PosixTzRules& rules);
 

@@ -105,7 +105,9 @@ std::optional<TimeZoneInformation> ReadZone(const ZoneWhere& where, std::string&
         }
     }
     zoneId.clear();
-    return where.tzText.empty() ? std::nullopt : ZoneFromTzString(where.tzText);
+    auto zone = where.tzText.empty() ? std::nullopt : ZoneFromTzString(where.tzText);
+    // What names no zone the C library keeps as UTC, and so does every clock the user sees.
+    return zone ? zone : ZoneFromTzString("UTC0");
 }
 
 std::int64_t SystemUnixNow()
@@ -189,7 +191,9 @@ std::optional<TimeZoneInformation> SystemZoneSource::GetTimeZoneInformation() co
     tzset();
     const auto now = static_cast<std::time_t>(m_now ? m_now() : SystemUnixNow());
     std::tm local{};
-    const bool daylight = localtime_r(&now, &local) != nullptr && local.tm_isdst > 0;
+    // By the offset, not tm_isdst: with negative daylight saving the C library calls winter daylight time,
+    // while the record's standard time is the smaller offset.
+    const bool daylight = localtime_r(&now, &local) != nullptr && local.tm_gmtoff != -zone->bias * 60;
     zone->state = daylight ? ZoneState::Daylight : ZoneState::Standard;
     return zone;
 }

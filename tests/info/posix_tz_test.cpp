@@ -108,6 +108,8 @@ const ZoneCase kZoneCases[] = {
      SystemTime{0, 2, 4, 5, 23, 59, 59, 0}, SystemTime{0, 10, 5, 5, 1, 0, 0, 0}},
     {"change time with seconds", "EST5EDT,M3.2.0/1:30:15,M11.1.0", true, 300, "EST", "EDT",
      SystemTime{0, 3, 0, 2, 1, 30, 15, 0}, SystemTime{0, 11, 0, 1, 2, 0, 0, 0}},
+    {"negative daylight saving turns round: winter is standard", "IST-1GMT0,M10.5.0,M3.5.0/1", true, 0, "GMT", "IST",
+     SystemTime{0, 3, 0, 5, 1, 0, 0, 0}, SystemTime{0, 10, 0, 5, 2, 0, 0, 0}},
     {"no daylight saving", "<+0330>-3:30", true, -210, "+0330", "+0330", kNoRule, kNoRule},
     {"west of UTC", "<-03>3", true, 180, "-03", "-03", kNoRule, kNoRule},
     {"Julian days have no day-in-month form", "XST3XDT,J60/0,J300/25", true, 180, "XST", "XDT", kNoRule, kNoRule},

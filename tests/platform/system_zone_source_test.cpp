@@ -46,6 +46,8 @@ const StateCase kStateCases[] = {
     {"west of UTC in summer", "America/New_York", kJuly, ZoneState::Daylight, "(GMT-5:00) EDT"},
     {"southern summer is in January", "Australia/Sydney", kJanuary, ZoneState::Daylight, "(GMT+10:00) AEDT"},
     {"southern winter", "Australia/Sydney", kJuly, ZoneState::Standard, "(GMT+10:00) AEST"},
+    {"negative daylight saving: winter is standard", "Europe/Dublin", kJanuary, ZoneState::Standard, "(GMT 00:00) GMT"},
+    {"negative daylight saving: summer is daylight", "Europe/Dublin", kJuly, ZoneState::Daylight, "(GMT 00:00) IST"},
     {"no daylight saving: unknown", "Asia/Kolkata", kJuly, ZoneState::Unknown, "(GMT+05:30) IST"},
     {"daylight time without day-in-month rules is unknown", "Test/FixedDays", kJuly, ZoneState::Unknown,
      "(GMT+03:30) +0330"},
@@ -87,11 +89,11 @@ TEST_F(SystemZoneSourceTest, WhereTheZoneComesFrom)
         {"a TZ string without rules", "<+0545>-5:45", true, -345, "+0545", false},
         {"empty TZ means UTC", "", true, 0, "UTC", false},
         {"zone file without footer keeps its base offset", noFooter, true, -60, "CET", false},
-        {"missing zone file", Folder().Path("Nowhere/Missing"), false, 0, "", false},
-        {"missing zone name", "Nowhere/Missing", false, 0, "", false},
-        {"garbage zone file", garbage, false, 0, "", false},
-        {"a folder is no zone file", Folder().Path("Europe"), false, 0, "", false},
-        {"garbage TZ", "\xff\xfe,,", false, 0, "", false},
+        {"missing zone file is UTC, as for the C library", Folder().Path("Nowhere/Missing"), true, 0, "UTC", false},
+        {"unknown zone name is UTC", "Foo/Bar", true, 0, "UTC", false},
+        {"garbage zone file is UTC", garbage, true, 0, "UTC", false},
+        {"a folder is no zone file", Folder().Path("Europe"), true, 0, "UTC", false},
+        {"garbage TZ is UTC", "\xff\xfe,,", true, 0, "UTC", false},
     };
     for (const SpecCase& c : cases) {
         SCOPED_TRACE(c.why);
@@ -134,6 +136,36 @@ TEST_F(SystemZoneSourceTest, LongNamesByZoneId)
         const auto zone = SourceAt(kJuly, names).GetTimeZoneInformation();
         ASSERT_TRUE(zone.has_value());
         EXPECT_EQ(ZoneLine(*zone), "(GMT-5:00) EDT");
+    }
+}
+
+TEST_F(SystemZoneSourceTest, NegativeDaylightSavingChangesWhenTheZoneDoes)
+{
+    const ScopedZoneEnv tz("TZ", (":" + Folder().Path("Europe/Dublin")).c_str());
+    const auto zone = SourceAt(kJanuary).GetTimeZoneInformation();
+    ASSERT_TRUE(zone.has_value());
+    // Each next change, in the wall clock before it, must be the second at which the C library's offset
+    // (from the zic-compiled file) moves between the record's two offsets.
+    const int standard = -zone->bias * 60;
+    for (int year = 2010; year <= 2030; year += 5) {
+        SCOPED_TRACE(year);
+        const DateTime january = DateTime::FromParts(year, 1, 15, 12, 0, 0);
+        const std::pair<DateTime, int> changes[] = {{NextChange(zone->daylightDate, january), standard},
+                                                    {NextChange(zone->standardDate, january), standard + 3600}};
+        for (const auto& [change, offsetBefore] : changes) {
+            std::tm wall{};
+            wall.tm_year = change.GetYear() - 1900;
+            wall.tm_mon = change.GetMonth() - 1;
+            wall.tm_mday = change.GetDay();
+            wall.tm_hour = change.GetHour();
+            const std::time_t utc = timegm(&wall) - offsetBefore;
+            std::tm before{}, after{};
+            localtime_r(&utc, &after);
+            const std::time_t justBefore = utc - 1;
+            localtime_r(&justBefore, &before);
+            EXPECT_EQ(before.tm_gmtoff, offsetBefore);
+            EXPECT_NE(after.tm_gmtoff, offsetBefore);
+        }
     }
 }
 
