@@ -1,6 +1,8 @@
 #include "widgets/picker_widget.h"
 
+#include <QKeyEvent>
 #include <QSignalBlocker>
+#include <QTimer>
 
 #include "core/calendar.h"
 #include "platform/qt_locale_formatter.h"
@@ -19,10 +21,75 @@ QDateTime ToQDateTime(const DateTime& value, const QDateTimeEdit& picker)
                      picker.timeSpec());
 }
 
+// Typing February 29, 2004 in reading order passes through February 2003, which has no 29th, and the
+// picker would settle on the 28th. This keeps a day typed into the day section that the date shown cannot
+// hold, and puts it in as soon as the month and year typed after it have that day. Leaving the picker, or
+// stepping the day with keys, forgets it.
+class TypedDayKeeper final : public QObject {
+public:
+    explicit TypedDayKeeper(QDateEdit& picker) : QObject(&picker), m_picker(picker)
+    {
+        picker.installEventFilter(this);
+        // After the key that changed the date is done with: a date set while the picker still handles a
+        // key is overwritten by the text it is typing.
+        connect(&picker, &QDateEdit::dateChanged, this, [this] { QTimer::singleShot(0, this, &TypedDayKeeper::Apply); });
+    }
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::FocusOut) {
+            Forget();
+        } else if (event->type() == QEvent::KeyPress) {
+            const bool inDay = m_picker.currentSection() == QDateTimeEdit::DaySection;
+            const QString text = static_cast<const QKeyEvent*>(event)->text();
+            if (inDay && text.size() == 1 && text[0].isDigit()) {
+                // A new visit to the day section, or a third digit, starts a new number.
+                m_digits = m_wasInDay && m_digits.size() < 2 ? m_digits + text : text;
+                m_wantedDay = m_digits.toInt();
+            } else if (inDay && IsStepKey(static_cast<const QKeyEvent*>(event)->key())) {
+                Forget();
+            }
+            m_wasInDay = inDay;
+        }
+        return false;
+    }
+
+private:
+    static bool IsStepKey(int key)
+    {
+        return key == Qt::Key_Up || key == Qt::Key_Down || key == Qt::Key_PageUp || key == Qt::Key_PageDown ||
+               key == Qt::Key_Backspace || key == Qt::Key_Delete;
+    }
+    void Forget()
+    {
+        m_wantedDay = 0;
+        m_digits.clear();
+        m_wasInDay = false;
+    }
+    void Apply()
+    {
+        const QDate date = m_picker.date();
+        if (m_wantedDay == date.day()) {
+            m_wantedDay = 0;
+        } else if (m_wantedDay > date.day() && m_wantedDay <= date.daysInMonth()) {
+            const int day = m_wantedDay;
+            m_wantedDay = 0;
+            m_picker.setDate(QDate(date.year(), date.month(), day));
+        }
+    }
+
+    QDateEdit& m_picker;
+    QString m_digits;
+    int m_wantedDay = 0;
+    bool m_wasInDay = false;
+};
+
 }  // namespace
 
 void SetUpDatePicker(QDateEdit& picker, const DateTime& earliest, const DateTime& latest)
 {
+    new TypedDayKeeper(picker);
     picker.setCalendarPopup(true);
     picker.setDisplayFormat(QString::fromLatin1(kDatePickerFormat));
     picker.setDateTimeRange(ToQDateTime(earliest, picker), ToQDateTime(latest, picker));

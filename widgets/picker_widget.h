@@ -10,7 +10,8 @@
 // Display format of every date picker.
 inline constexpr char kDatePickerFormat[] = "MMMM dd, yyyy";
 
-// A date picker with a calendar pop-up, "MMMM dd, yyyy" and the given range.
+// A date picker with a calendar pop-up, "MMMM dd, yyyy" and the given range. A day typed before the month
+// and year that have it (29 before February 2004) is kept until they are typed.
 void SetUpDatePicker(QDateEdit& picker, const DateTime& earliest, const DateTime& latest);
 // A time picker in the locale's time format with seconds.
 void SetUpTimePicker(QTimeEdit& picker);
