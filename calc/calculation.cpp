@@ -120,8 +120,8 @@ CalculationResult ComputeCalculation(const CalculationInput& input, const Locale
         ControlState{1074, pickersEnabled},
         ControlState{1059, input.monthsSelected},
         ControlState{1060, input.weeksSelected},
-        ControlState{1055, result.differenceAvailable},
-        ControlState{1056, result.sumAvailable},
+        ControlState{1055, result.differenceAvailable && IsInPickerRange(result.difference)},
+        ControlState{1056, result.sumAvailable && IsInPickerRange(result.sum)},
     };
     for (int i = 0; i < kCountFieldCount; ++i) {
         bool enabled = counts[i] != 0;

@@ -23,8 +23,6 @@ int ShiftedDayOfYear(const DateTime::Parts& parts)
     return parts.dayOfYear - (IsLeapYear(parts.year) ? 1 : 0);
 }
 
-const DateTime kEarliestStart = DateTime::FromParts(1754, 1, 1, 0, 0, 0);
-const DateTime kLatestFinal = DateTime::FromParts(9998, 12, 31, 23, 59, 59);
 
 }  // namespace
 
@@ -74,7 +72,7 @@ DifferenceTexts ComputeDifference(const DateTime& start, const DateTime& final)
     for (std::size_t i = 0; i < texts.size(); ++i) {
         texts[i].controlId = kDifferenceFieldIds[i];
     }
-    if (!start.IsValid() || !final.IsValid() || start < kEarliestStart || final > kLatestFinal) {
+    if (!start.IsValid() || !final.IsValid() || start < PickerEarliest() || final > PickerLatest()) {
         for (FieldText& field : texts) {
             field.text.assign(1, '*');
         }

@@ -1,5 +1,6 @@
 #include "calc/range_page.h"
 
+#include "core/calendar.h"
 #include "calc/difference.h"
 #include "shell/settings_store.h"
 #include "widgets/control_id_widget.h"
@@ -7,8 +8,6 @@
 
 namespace {
 
-const DateTime kEarliest = DateTime::FromParts(1754, 1, 1, 0, 0, 0);
-const DateTime kLatest = DateTime::FromParts(9998, 12, 31, 23, 59, 59);
 
 }  // namespace
 
@@ -17,7 +16,7 @@ CDialogEvalRange::CDialogEvalRange(const PageServices& services, QWidget* parent
 {
     m_ui.setupUi(this);
     for (QDateEdit* date : {m_ui.startDate, m_ui.finalDate}) {
-        SetUpDatePicker(*date, kEarliest, kLatest);
+        SetUpDatePicker(*date, PickerEarliest(), PickerLatest());
         connect(date, &QDateTimeEdit::dateTimeChanged, this, &CDialogEvalRange::RecomputeDifference);
     }
     for (QTimeEdit* time : {m_ui.startTime, m_ui.finalTime}) {

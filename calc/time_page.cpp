@@ -2,6 +2,7 @@
 
 #include <QApplication>
 
+#include "core/calendar.h"
 #include "shell/settings_store.h"
 #include "widgets/control_id_widget.h"
 #include "widgets/count_edit_widget.h"
@@ -10,8 +11,6 @@
 
 namespace {
 
-const DateTime kEarliest = DateTime::FromParts(1754, 1, 1, 0, 0, 0);
-const DateTime kLatest = DateTime::FromParts(9998, 12, 31, 23, 59, 59);
 
 constexpr std::array<SettingId, kCountFieldCount> kCountSettings = {
     SettingId::YearsPlus, SettingId::MonthsPlus,  SettingId::WeeksPlus,   SettingId::DaysPlus,
@@ -24,7 +23,7 @@ CDialogEvalTime::CDialogEvalTime(const PageServices& services, QWidget* parent)
     : PageWidget(QStringLiteral("calc"), parent), m_services(services)
 {
     m_ui.setupUi(this);
-    SetUpDatePicker(*m_ui.startDate, kEarliest, kLatest);
+    SetUpDatePicker(*m_ui.startDate, PickerEarliest(), PickerLatest());
     SetUpTimePicker(*m_ui.startTime);
     connect(m_ui.startDate, &QDateTimeEdit::dateTimeChanged, this, &CDialogEvalTime::RecomputeCalculation);
     connect(m_ui.startTime, &QDateTimeEdit::dateTimeChanged, this, &CDialogEvalTime::RecomputeCalculation);
@@ -122,6 +121,9 @@ void CDialogEvalTime::RecomputeCalculation()
     m_sumAvailable = result.sumAvailable;
     WriteFieldTexts(*this, result.fields);
     ApplyControlStates(*this, result.controls);
+    const QString outside = QString::fromStdString(m_services.messages.GetString(kOutsideTimeInfoMessage));
+    SetTimeInfoButton(*m_ui.differenceTimeInfo, m_differenceAvailable, m_difference, outside);
+    SetTimeInfoButton(*m_ui.sumTimeInfo, m_sumAvailable, m_sum, outside);
 }
 
 void CDialogEvalTime::ReplaceClampedText(CountEditWidget& edit, const QString& text)

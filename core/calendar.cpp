@@ -110,3 +110,20 @@ DateTime TimeOfRecord(const SystemTime& time)
 {
     return DateTime::FromParts(1971, 3, 9, time.hour, time.minute, time.second);
 }
+
+DateTime PickerEarliest()
+{
+    static const DateTime earliest = DateTime::FromParts(1754, 1, 1, 0, 0, 0);
+    return earliest;
+}
+
+DateTime PickerLatest()
+{
+    static const DateTime latest = DateTime::FromParts(9998, 12, 31, 23, 59, 59);
+    return latest;
+}
+
+bool IsInPickerRange(const DateTime& value)
+{
+    return value.IsValid() && value >= PickerEarliest() && value <= PickerLatest();
+}

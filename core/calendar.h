@@ -32,3 +32,10 @@ std::int64_t SpanToSeconds(const DateTimeSpan& span);
 DateTime CombineDateAndTime(const SystemTime& date, const SystemTime& time);
 DateTime DateOfRecord(const SystemTime& date);
 DateTime TimeOfRecord(const SystemTime& time);
+
+// The range of the Difference, Calculation and Time Info date pickers; a Time Info button may lead only to
+// a moment within it, since the Time Info page could not show any other.
+DateTime PickerEarliest();
+DateTime PickerLatest();
+// True for a valid value within PickerEarliest() .. PickerLatest().
+bool IsInPickerRange(const DateTime& value);

@@ -2,11 +2,14 @@
 
 #include <string>
 
-// Numbered program messages (0..61) in the current language. Pure code asks for a text at the moment
+// Numbered program messages (0..62) in the current language. Pure code asks for a text at the moment
 // of use and caches nothing, so a language change shows at the next lookup.
+// The tooltip of a Time Info button whose moment lies outside the pickers' range.
+inline constexpr int kOutsideTimeInfoMessage = 62;
+
 class MessageSource {
 public:
     virtual ~MessageSource() = default;
-    // Empty for an id outside 0..61.
+    // Empty for an id outside 0..62.
     virtual std::string GetString(int messageId) const = 0;
 };

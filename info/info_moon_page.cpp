@@ -2,6 +2,7 @@
 
 #include "info/moon_phase.h"
 #include "widgets/control_id_widget.h"
+#include "widgets/picker_widget.h"
 
 CDialogEvalInfoMoon::CDialogEvalInfoMoon(const PageServices& services, QWidget* parent)
     : InfoSubPage(parent), m_services(services)
@@ -22,12 +23,16 @@ void CDialogEvalInfoMoon::UpdateInfo(const DateTime& value)
 {
     const std::optional<MoonPhase> phase = ComputeMoonPhase(value);
     WriteFieldTexts(*this, MoonFieldTexts(phase, m_services.formatter));
-    if (!phase) {
-        return;
+    if (phase) {
+        m_nextFull = phase->nextFull;
+        m_previousFull = phase->previousFull;
+        m_nextNew = phase->nextNew;
+        m_previousNew = phase->previousNew;
+        m_ui.picture->SetPicture(phase->pictureIndex);
     }
-    m_nextFull = phase->nextFull;
-    m_previousFull = phase->previousFull;
-    m_nextNew = phase->nextNew;
-    m_previousNew = phase->previousNew;
-    m_ui.picture->SetPicture(phase->pictureIndex);
+    const QString outside = QString::fromStdString(m_services.messages.GetString(kOutsideTimeInfoMessage));
+    SetTimeInfoButton(*m_ui.previousFullTimeInfo, phase.has_value(), m_previousFull, outside);
+    SetTimeInfoButton(*m_ui.nextFullTimeInfo, phase.has_value(), m_nextFull, outside);
+    SetTimeInfoButton(*m_ui.previousNewTimeInfo, phase.has_value(), m_previousNew, outside);
+    SetTimeInfoButton(*m_ui.nextNewTimeInfo, phase.has_value(), m_nextNew, outside);
 }

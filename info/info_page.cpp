@@ -1,5 +1,6 @@
 #include "info/info_page.h"
 
+#include "core/calendar.h"
 #include "info/info_general_page.h"
 #include "info/info_horoscope_page.h"
 #include "info/info_moon_page.h"
@@ -10,8 +11,6 @@
 
 namespace {
 
-const DateTime kEarliest = DateTime::FromParts(1754, 1, 1, 0, 0, 0);
-const DateTime kLatest = DateTime::FromParts(9998, 12, 31, 23, 59, 59);
 
 const char* const kSubPageTitles[kInfoSubPageCount] = {"General", "Time Zone", "Moon", "Horoscope"};
 
@@ -21,7 +20,7 @@ CDialogEvalInfo::CDialogEvalInfo(const PageServices& services, QWidget* parent)
     : PageWidget(QStringLiteral("timeinfo"), parent), m_services(services)
 {
     m_ui.setupUi(this);
-    SetUpDatePicker(*m_ui.date, kEarliest, kLatest);
+    SetUpDatePicker(*m_ui.date, PickerEarliest(), PickerLatest());
     SetUpTimePicker(*m_ui.time);
     connect(m_ui.date, &QDateTimeEdit::dateTimeChanged, this, &CDialogEvalInfo::Refresh);
     connect(m_ui.time, &QDateTimeEdit::dateTimeChanged, this, &CDialogEvalInfo::Refresh);
@@ -64,7 +63,8 @@ void CDialogEvalInfo::SaveSettings()
 
 void CDialogEvalInfo::ShowDateInfo(const DateTime& value)
 {
-    if (!value.IsValid()) {
+    // The pickers would hold another moment in their range and show that under this one's name.
+    if (!IsInPickerRange(value)) {
         return;
     }
     WritePicker(*m_ui.date, value);

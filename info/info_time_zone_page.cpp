@@ -2,6 +2,7 @@
 
 #include "info/time_zone.h"
 #include "widgets/control_id_widget.h"
+#include "widgets/picker_widget.h"
 
 CDialogEvalInfoTimeZone::CDialogEvalInfoTimeZone(const PageServices& services, QWidget* parent)
     : InfoSubPage(parent), m_services(services)
@@ -24,4 +25,7 @@ void CDialogEvalInfoTimeZone::UpdateInfo(const DateTime& value)
     }
     ApplyControlStates(*this, texts.buttons);
     WriteFieldTexts(*this, texts.fields);
+    const QString outside = QString::fromStdString(m_services.messages.GetString(kOutsideTimeInfoMessage));
+    SetTimeInfoButton(*m_ui.beginTimeInfo, texts.hasRules, texts.nextBegin, outside);
+    SetTimeInfoButton(*m_ui.endTimeInfo, texts.hasRules, texts.nextEnd, outside);
 }

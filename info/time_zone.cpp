@@ -95,7 +95,7 @@ TimeZoneTexts ComputeTimeZoneTexts(const TimeZoneInformation& zone, const DateTi
 {
     TimeZoneTexts result;
     result.hasRules = HasDstRules(zone);
-    result.buttons = {ControlState{kBeginButtonId, result.hasRules}, ControlState{kEndButtonId, result.hasRules}};
+    result.buttons = {ControlState{kBeginButtonId, false}, ControlState{kEndButtonId, false}};
     result.fields = {FieldText{kZoneFieldId, ZoneLine(zone)}, FieldText{kBeginRuleFieldId, {}},
                      FieldText{kEndRuleFieldId, {}}, FieldText{kNextBeginFieldId, {}}, FieldText{kNextEndFieldId, {}}};
     if (!result.hasRules) {
@@ -103,6 +103,8 @@ TimeZoneTexts ComputeTimeZoneTexts(const TimeZoneInformation& zone, const DateTi
     }
     result.nextBegin = NextChange(zone.daylightDate, t);
     result.nextEnd = NextChange(zone.standardDate, t);
+    result.buttons = {ControlState{kBeginButtonId, IsInPickerRange(result.nextBegin)},
+                      ControlState{kEndButtonId, IsInPickerRange(result.nextEnd)}};
     result.fields[1].text = RuleText(zone.daylightDate, messages, formatter);
     result.fields[2].text = RuleText(zone.standardDate, messages, formatter);
     result.fields[3].text = FormatLongDate(formatter, result.nextBegin).value_or("");

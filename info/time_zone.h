@@ -49,7 +49,7 @@ DateTime NextChange(const SystemTime& rule, const DateTime& t);
 struct TimeZoneTexts {
     // Zone line, begin rule, end rule, next begin, next end: the order the page writes them.
     std::array<FieldText, 5> fields;
-    // Both buttons enabled exactly when the zone has rules.
+    // A button is enabled exactly when the zone has rules and its change lies in the pickers' range.
     std::array<ControlState, 2> buttons;
     // The moments the buttons show; meaningful only with rules (without, the page keeps its old ones).
     bool hasRules = false;

@@ -68,6 +68,7 @@ constexpr std::array<std::string_view, kMessageCount> kDefaults = {
     "Chronel runs as root: it will start for every user who logs in.",
     "Chronel runs as root, and other users can change its program file, so it will start only when root logs in.",
     "Damaged",
+    "Time Info shows dates from January 1, 1754 to December 31, 9998",
 };
 
 constexpr std::array<std::string_view, kTranslatorInfoCount> kTranslatorDefaults = {

@@ -10,11 +10,11 @@
 
 // The current language: numbered messages and the texts of windows, menus and toolbars, read from the
 // language file "<name>.lng". Each file is parsed once and again only when it changes on disk, so an
-// edited file shows at the next lookup. The file is taken from the user's data folder when it is there, else from the program's
-// folder, so a user can add or override translations of an installed program. Every English default
-// that is looked up is also written into english.lng, keyed as it is looked up, so that file always
-// offers translators every text; it lies in the program's folder, or in the user's folder when the
-// program's folder cannot be written.
+// edited file shows at the next lookup. The file is taken from the user's data folder when it is there,
+// else from the program's folder, so a user can add or override translations of an installed program.
+// Every English default that is looked up is also written into english.lng, keyed as it is looked up,
+// so that file always offers translators every text; it lies in the program's folder, or in the user's
+// folder when the program's folder cannot be written.
 class LanguageTable final : public MessageSource {
 public:
     static constexpr std::string_view kCommonSection = "Common";
@@ -30,7 +30,7 @@ public:
     bool Load(std::string_view name);
     const std::string& LanguageName() const { return m_name; }
 
-    // Message 0..61 in the current language, its English default when the file lacks it; empty for
+    // Message 0..62 in the current language, its English default when the file lacks it; empty for
     // any other id.
     std::string GetString(int messageId) const override;
     // Translator's name (0), contact (1) or date of translation (2); empty for any other index.

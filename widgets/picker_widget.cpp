@@ -160,3 +160,10 @@ void SavePicker(const QDateTimeEdit& picker, const SettingsStore& settings, Sett
 {
     settings.WriteDateTime(id, PickerValue(picker));
 }
+
+void SetTimeInfoButton(QAbstractButton& button, bool available, const DateTime& moment, const QString& outsideText)
+{
+    const bool shown = IsInPickerRange(moment);
+    button.setEnabled(available && shown);
+    button.setToolTip(available && !shown ? outsideText : QString());
+}

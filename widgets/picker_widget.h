@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QAbstractButton>
 #include <QDateEdit>
 #include <QTimeEdit>
 
@@ -33,6 +34,10 @@ DateTime ReadPickerTime(const QTimeEdit* time);
 // Puts the whole value into a picker without signalling a change; the picker holds it within its range.
 // An invalid value leaves the picker as it is.
 void WritePicker(QDateTimeEdit& picker, const DateTime& value);
+
+// Gives a Time Info button the state of the moment it names: enabled when `available` and the moment lies
+// in the pickers' range; a moment outside it puts `outsideText` in the tooltip, to say why.
+void SetTimeInfoButton(QAbstractButton& button, bool available, const DateTime& moment, const QString& outsideText);
 
 // A picker's whole value from a date-time setting (a missing one reads as now), and back.
 void LoadPicker(QDateTimeEdit& picker, const SettingsStore& settings, SettingId id);

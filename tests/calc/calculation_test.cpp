@@ -4,6 +4,7 @@
 
 #include <limits>
 
+#include "core/calendar.h"
 #include "fakes/date_at.h"
 #include "fakes/fake_locale_formatter.h"
 
@@ -34,6 +35,8 @@ const CalcCase kCases[] = {
      At(2003, 12, 30, 22), At(2004, 1, 2, 2)},
     {"a result before 1601 cannot be shown", At(1800, 6, 1), {"250", "0", "0", "0", "0", "0", "0"}, true, kFails,
      At(2050, 6, 1)},
+    {"a result before 1754 has no Time Info", At(1754, 1, 1, 12), {"100", "0", "0", "0", "0", "0", "0"}, true,
+     At(1654, 1, 1, 12), At(1854, 1, 1, 12)},
     {"largest year count", At(2004, 1, 1), {"2147483647", "0", "0", "0", "0", "0", "0"}, true, kFails, kFails},
     {"all counts zero", At(2004, 5, 6, 7, 8, 9), {"0", "0", "0", "0", "0", "0", "0"}, true, At(2004, 5, 6, 7, 8, 9),
      At(2004, 5, 6, 7, 8, 9)},
@@ -80,8 +83,9 @@ TEST(Calculation, Results)
         EXPECT_EQ(r.fields[1], (FieldText{1096, text(c.difference, false)}));
         EXPECT_EQ(r.fields[2], (FieldText{1097, text(c.sum, true)}));
         EXPECT_EQ(r.fields[3], (FieldText{1098, text(c.sum, false)}));
-        EXPECT_EQ(r.controls[5], (ControlState{1055, c.difference.IsValid()}));
-        EXPECT_EQ(r.controls[6], (ControlState{1056, c.sum.IsValid()}));
+        // A Time Info button leads only to a moment the Time Info pickers can hold.
+        EXPECT_EQ(r.controls[5], (ControlState{1055, IsInPickerRange(c.difference)}));
+        EXPECT_EQ(r.controls[6], (ControlState{1056, IsInPickerRange(c.sum)}));
     }
 }
 

@@ -161,6 +161,22 @@ TEST(TimeZone, TextsOfAZoneWithRules)
     EXPECT_EQ(texts.nextEnd, At(2004, 10, 31, 3));
 }
 
+TEST(TimeZone, ButtonsOnlyForChangesTheTimeInfoPageCanShow)
+{
+    const FakeMessages messages;
+    const FakeLocaleFormatter english;
+    TimeZoneInformation zone = Zone(-60, ZoneState::Standard);
+    zone.daylightDate = Rule(3, 0, 5);
+    zone.standardDate = Rule(10, 0, 5, 3);
+    // At the end of 9998 both next changes fall in 9999, past the pickers' last day.
+    const TimeZoneTexts last = ComputeTimeZoneTexts(zone, At(9998, 12, 31, 12), messages, english);
+    EXPECT_EQ(last.buttons[0], (ControlState{kBeginButtonId, false}));
+    EXPECT_EQ(last.buttons[1], (ControlState{kEndButtonId, false}));
+    const TimeZoneTexts summer = ComputeTimeZoneTexts(zone, At(9998, 7, 1), messages, english);
+    EXPECT_EQ(summer.buttons[0], (ControlState{kBeginButtonId, false}));
+    EXPECT_EQ(summer.buttons[1], (ControlState{kEndButtonId, true}));
+}
+
 TEST(TimeZone, TextsWithoutUsableRules)
 {
     const FakeMessages messages;
