@@ -1,9 +1,9 @@
 # Installing Chronel as a desktop program, and its Debian package.
 #
 # The program folder <prefix>/lib/chronel holds the program file with everything it looks for beside
-# itself: the help file, the shipped language files and the example templates. <prefix>/bin/chronel is a
-# relative link to it, so /proc/self/exe still names the program folder. The desktop entry, the AppStream
-# metainfo and the icons go where desktops look for them.
+# itself: the help file and the help reader, the shipped language files and the example templates.
+# <prefix>/bin/chronel is a relative link to it, so /proc/self/exe still names the program folder. The
+# desktop entry, the AppStream metainfo and the icons go where desktops look for them.
 #
 # Run as a script (cmake -DBUILD_DIR=... -DWORK_DIR=... -P ChronelInstall.cmake), it installs the build into
 # WORK_DIR and checks the tree: the test install_layout does that.
@@ -20,6 +20,7 @@ if(CMAKE_SCRIPT_MODE_FILE)
     endif()
     set(expected
         "${CHRONEL_PROGRAM_FOLDER}/chronel"
+        "${CHRONEL_PROGRAM_FOLDER}/chronel-help-reader"
         "${CHRONEL_PROGRAM_FOLDER}/chronel.chm"
         "${CHRONEL_PROGRAM_FOLDER}/russian.lng"
         "${CHRONEL_PROGRAM_FOLDER}/Templates/Difference.trt"
@@ -51,7 +52,7 @@ endif()
 set(CHRONEL_DESKTOP_FILE "${CMAKE_SOURCE_DIR}/res/desktop/chronel.desktop")
 set(CHRONEL_METAINFO_FILE "${CMAKE_SOURCE_DIR}/res/desktop/${CHRONEL_APP_ID}.metainfo.xml")
 
-install(TARGETS chronel RUNTIME DESTINATION "${CHRONEL_PROGRAM_FOLDER}")
+install(TARGETS chronel chronel-help-reader RUNTIME DESTINATION "${CHRONEL_PROGRAM_FOLDER}")
 install(FILES "${CMAKE_BINARY_DIR}/chronel.chm" ${CHRONEL_LANGUAGE_FILES} DESTINATION "${CHRONEL_PROGRAM_FOLDER}")
 install(FILES ${CHRONEL_TEMPLATE_FILES} DESTINATION "${CHRONEL_PROGRAM_FOLDER}/Templates")
 

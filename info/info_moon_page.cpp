@@ -15,7 +15,7 @@ CDialogEvalInfoMoon::CDialogEvalInfoMoon(const PageServices& services, QWidget* 
         {m_ui.nextNewTimeInfo, &m_nextNew},
     };
     for (const auto& [button, moment] : buttons) {
-        connect(button, &QPushButton::clicked, this, [this, moment] { emit timeInfoRequested(*moment); });
+        connect(button, &QPushButton::clicked, this, [this, m = moment] { emit timeInfoRequested(*m); });
     }
 }
 

@@ -1,11 +1,13 @@
 #include "shell/help_dialog.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QMessageBox>
 #include <QUrl>
 #include <QVBoxLayout>
 
-#include "platform/chm_file.h"
+#include "platform/proc_program_location.h"
 
 namespace {
 
@@ -13,18 +15,38 @@ const QString kScheme = QStringLiteral("chm");
 
 HelpViewer* g_viewer = nullptr;
 
-std::optional<std::string> ReadObject(const QString& chmPath, const QString& objectPath)
+std::string ObjectKey(std::string path)
 {
-    QString path = objectPath.startsWith(u'/') ? objectPath : u'/' + objectPath;
-    return ReadChmObject(chmPath.toStdString(), path.toStdString());
+    for (char& c : path) {
+        if (c >= 'A' && c <= 'Z') {
+            c = static_cast<char>(c - 'A' + 'a');
+        }
+    }
+    return path;
 }
 
 }  // namespace
 
-HelpBrowserWidget::HelpBrowserWidget(QString chmPath, QWidget* parent)
-    : QTextBrowser(parent), m_chmPath(std::move(chmPath))
+HelpBrowserWidget::HelpBrowserWidget(QWidget* parent) : QTextBrowser(parent)
 {
     setOpenExternalLinks(true);
+}
+
+void HelpBrowserWidget::SetObjects(const ChmObjects& objects)
+{
+    m_objects.emplace();
+    for (const auto& [path, content] : objects) {
+        m_objects->emplace(ObjectKey(path), content);
+    }
+}
+
+const std::string* HelpBrowserWidget::Object(const QString& path) const
+{
+    if (!m_objects) {
+        return nullptr;
+    }
+    const auto found = m_objects->find(ObjectKey((path.startsWith(u'/') ? path : u'/' + path).toStdString()));
+    return found != m_objects->end() ? &found->second : nullptr;
 }
 
 QVariant HelpBrowserWidget::loadResource(int type, const QUrl& name)
@@ -32,8 +54,8 @@ QVariant HelpBrowserWidget::loadResource(int type, const QUrl& name)
     if (name.scheme() != kScheme) {
         return QTextBrowser::loadResource(type, name);
     }
-    const std::optional<std::string> content = ReadObject(m_chmPath, name.path());
-    if (!content) {
+    const std::string* content = Object(name.path());
+    if (content == nullptr) {
         return {};
     }
     const QByteArray bytes(content->data(), static_cast<qsizetype>(content->size()));
@@ -43,8 +65,14 @@ QVariant HelpBrowserWidget::loadResource(int type, const QUrl& name)
     return bytes;
 }
 
-HelpDialog::HelpDialog(QString chmPath, QWidget* parent)
-    : QDialog(parent), m_chmPath(std::move(chmPath)), m_browser(new HelpBrowserWidget(m_chmPath, this))
+HelpReader ProgramHelpReader()
+{
+    return HelpReader::BesideProgram(ProcProgramLocation());
+}
+
+HelpDialog::HelpDialog(QString chmPath, HelpReader reader, QWidget* parent)
+    : QDialog(parent), m_chmPath(std::move(chmPath)), m_reader(std::move(reader)),
+      m_browser(new HelpBrowserWidget(this))
 {
     setWindowTitle(tr("Chronel Help"));
     auto* layout = new QVBoxLayout(this);
@@ -55,13 +83,28 @@ HelpDialog::HelpDialog(QString chmPath, QWidget* parent)
 
 bool HelpDialog::ShowTopic(const QString& topic)
 {
-    const QString page = topic + QStringLiteral(".htm");
-    if (!ReadObject(m_chmPath, page)) {
+    // The whole file is small and read in one go: later topics, stylesheets and images cost no process.
+    if (!m_browser->HasObjects()) {
+        const std::optional<ChmObjects> objects = m_reader.Read(m_chmPath.toStdString());
+        if (!objects) {
+            // Not modal in a loop of its own: the caller returns at once and the box stays in front.
+            auto* box = new QMessageBox(QMessageBox::Warning, windowTitle(),
+                                        tr("Help is not available: the help file %1 cannot be read.")
+                                            .arg(QDir::toNativeSeparators(m_chmPath)),
+                                        QMessageBox::Ok, QApplication::activeWindow());
+            box->setAttribute(Qt::WA_DeleteOnClose);
+            box->open();
+            return false;
+        }
+        m_browser->SetObjects(*objects);
+    }
+    const QString page = u'/' + topic + QStringLiteral(".htm");
+    if (m_browser->Object(page) == nullptr) {
         return false;
     }
     QUrl url;
     url.setScheme(kScheme);
-    url.setPath(u'/' + page);
+    url.setPath(page);
     m_browser->setSource(url, QTextDocument::HtmlResource);
     show();
     raise();
@@ -91,7 +134,7 @@ void HelpViewer::ShowTopic(const QString& topic)
         return;
     }
     if (m_window == nullptr) {
-        m_window = new HelpDialog(m_chmPath);
+        m_window = new HelpDialog(m_chmPath, m_reader);
     }
     m_window->ShowTopic(topic);
 }

@@ -2,9 +2,16 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QMessageBox>
 #include <QTemporaryDir>
+#include <QTest>
+
+#include "fakes/temp_folder.h"
 
 namespace {
+
+const HelpReader kReader(CHRONEL_HELP_READER);
 
 TEST(HelpDialog, HelpFileIsNamedAfterTheProgramFile)
 {
@@ -15,11 +22,11 @@ TEST(HelpDialog, HelpFileIsNamedAfterTheProgramFile)
 
 TEST(HelpDialog, ShowsTopicsFromTheHelpFile)
 {
-    HelpDialog help(CHRONEL_TEST_HELP_FILE);
+    HelpDialog help(CHRONEL_TEST_HELP_FILE, kReader);
     ASSERT_TRUE(help.ShowTopic("first"));
     EXPECT_TRUE(help.CurrentTopicText().contains("First topic"));
     EXPECT_TRUE(help.isVisible());
-    ASSERT_TRUE(help.ShowTopic("second"));
+    ASSERT_TRUE(help.ShowTopic("Second")) << "help files name their topics without regard to case";
     EXPECT_TRUE(help.CurrentTopicText().contains("Second topic"));
     EXPECT_FALSE(help.ShowTopic("missing")) << "an unknown topic leaves the window as it was";
     EXPECT_TRUE(help.CurrentTopicText().contains("Second topic"));
@@ -28,11 +35,11 @@ TEST(HelpDialog, ShowsTopicsFromTheHelpFile)
 TEST(HelpDialog, MissingHelpFileDoesNothing)
 {
     QTemporaryDir folder;
-    HelpViewer viewer(folder.filePath("absent.chm"));
+    HelpViewer viewer(folder.filePath("absent.chm"), kReader);
     viewer.ShowTopic("first");
     EXPECT_EQ(viewer.Window(), nullptr);
 
-    HelpViewer present(CHRONEL_TEST_HELP_FILE);
+    HelpViewer present(CHRONEL_TEST_HELP_FILE, kReader);
     InstallHelpViewer(&present);
     ShowHelpTopic("missing");
     ASSERT_NE(present.Window(), nullptr);
@@ -40,6 +47,28 @@ TEST(HelpDialog, MissingHelpFileDoesNothing)
     ShowHelpTopic("first");
     EXPECT_TRUE(present.Window()->isVisible());
     InstallHelpViewer(nullptr);
+}
+
+TEST(HelpDialog, DamagedHelpFileSaysHelpIsNotAvailableInFrontOfTheAskingWindow)
+{
+    TempFolder folder;
+    const std::string damaged = folder / "chronel.chm";
+    WriteFileBytes(damaged, ReadFileBytes(CHRONEL_TEST_HELP_FILE).substr(0, 1000));
+    QWidget asking;
+    asking.show();
+    asking.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&asking));
+
+    HelpViewer viewer(QString::fromStdString(damaged), kReader);
+    viewer.ShowTopic("first");
+    ASSERT_NE(viewer.Window(), nullptr);
+    EXPECT_FALSE(viewer.Window()->isVisible());
+    auto* box = asking.findChild<QMessageBox*>();
+    ASSERT_NE(box, nullptr);
+    EXPECT_TRUE(box->isVisible());
+    EXPECT_TRUE(box->text().contains("not available"));
+    EXPECT_TRUE(box->text().contains(QString::fromStdString(damaged)));
+    delete box;
 }
 
 }  // namespace

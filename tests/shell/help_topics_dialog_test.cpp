@@ -54,7 +54,7 @@ bool HasAnchor(const QString& html, const QString& anchor)
 
 TEST(HelpTopics, EveryTopicOpensAndEveryLinkResolvesInsideTheHelpFile)
 {
-    HelpDialog help(CHRONEL_PRODUCT_HELP_FILE);
+    HelpDialog help(CHRONEL_PRODUCT_HELP_FILE, HelpReader(CHRONEL_HELP_READER));
     auto* browser = help.findChild<HelpBrowserWidget*>();
     ASSERT_NE(browser, nullptr);
     for (const TopicCase& c : kTopics) {

@@ -1,0 +1,167 @@
+#include "platform/help_reader.h"
+
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <random>
+
+#include "fakes/fake_program_location.h"
+#include "fakes/temp_folder.h"
+#include "platform/chm_file.h"
+
+namespace {
+
+const HelpReader kReader(CHRONEL_HELP_READER);
+
+TEST(HelpReader, ReadsTheHelpFileThroughTheReaderProgram)
+{
+    const std::optional<ChmObjects> all = kReader.Read(CHRONEL_TEST_HELP_FILE);
+    ASSERT_TRUE(all);
+    for (const char* topic : {"/first.htm", "/second.htm"}) {
+        SCOPED_TRACE(topic);
+        ASSERT_EQ(all->count(topic), 1u);
+        EXPECT_EQ(all->at(topic), ReadChmObject(CHRONEL_TEST_HELP_FILE, topic)) << "the bytes survive the pipe";
+    }
+    const ChmObjects second{{"/second.htm", all->at("/second.htm")}};
+    EXPECT_EQ(kReader.Read(CHRONEL_TEST_HELP_FILE, {"/second.htm", "/missing.htm"}), second)
+        << "an object the file lacks is left out; the file still counts as read";
+
+    TempFolder folder;
+    std::filesystem::create_symlink(CHRONEL_HELP_READER, folder / kHelpReaderProgramName);
+    EXPECT_EQ(HelpReader::BesideProgram(FakeProgramLocation(folder / "chronel")).Read(CHRONEL_TEST_HELP_FILE), all);
+    EXPECT_EQ(HelpReader::BesideProgram(FakeProgramLocation("")).Read(CHRONEL_TEST_HELP_FILE), std::nullopt)
+        << "no program folder: never a reader from the current folder or PATH";
+}
+
+// The structures a damage is aimed at, found by their marks rather than at fixed offsets.
+std::size_t Mark(const std::string& bytes, std::string_view mark)
+{
+    const std::size_t at = bytes.find(mark);
+    EXPECT_NE(at, std::string::npos) << "the test help file has no " << mark;
+    return at == std::string::npos ? bytes.size() : at;
+}
+
+template <typename T>
+std::string Put(std::string bytes, std::size_t at, T value)
+{
+    if (at + sizeof value <= bytes.size()) {
+        std::memcpy(bytes.data() + at, &value, sizeof value);
+    }
+    return bytes;
+}
+
+enum class Made { File, Folder, Fifo };
+
+struct DamageCase {
+    const char* why;
+    Made made;
+    std::string (*damage)(std::string good);
+};
+
+// Every one of them is read as no help file at all: chmlib fails, crashes or loops in the reader.
+const DamageCase kDamage[] = {
+    {"empty", Made::File, [](std::string) { return std::string(); }},
+    {"cut in half", Made::File, [](std::string b) { return b.substr(0, b.size() / 2); }},
+    {"header bytes flipped", Made::File,
+     [](std::string b) {
+         for (std::size_t i = 0; i < 0x60 && i < b.size(); ++i) {
+             b[i] = static_cast<char>(~b[i]);
+         }
+         return b;
+     }},
+    {"garbage", Made::File,
+     [](std::string b) {
+         std::minstd_rand random(7);
+         for (char& c : b) {
+             c = static_cast<char>(random());
+         }
+         return b;
+     }},
+    {"directory claiming chunks of 2.6 GB", Made::File,
+     [](std::string b) { return Put<std::uint32_t>(b, Mark(b, "ITSP") + 16, 2'600'000'000); }},
+    {"directory chunk that is its own successor: chmlib loops until the CPU limit", Made::File,
+     [](std::string b) { return Put<std::int32_t>(b, Mark(b, "PMGL") + 16, 0); }},
+    {"LZX data of another version: chmlib reads through a null pointer", Made::File,
+     [](std::string b) { return Put<std::uint32_t>(b, Mark(b, "LZXC") + 4, 1); }},
+    {"LZX window of size zero: chmlib divides by zero", Made::File,
+     [](std::string b) { return Put<std::uint32_t>(b, Mark(b, "LZXC") + 12, 0); }},
+    {"a folder", Made::Folder, nullptr},
+    {"a FIFO that no one writes", Made::Fifo, nullptr},
+};
+
+TEST(HelpReader, ADamagedFileEndsOnlyTheReader)
+{
+    const std::string good = ReadFileBytes(CHRONEL_TEST_HELP_FILE);
+    ASSERT_FALSE(good.empty());
+    TempFolder folder;
+    int number = 0;
+    for (const DamageCase& c : kDamage) {
+        SCOPED_TRACE(c.why);
+        const std::string path = folder / ("damaged" + std::to_string(++number) + ".chm");
+        if (c.made == Made::File) {
+            WriteFileBytes(path, c.damage(good));
+        } else if (c.made == Made::Folder) {
+            std::filesystem::create_directory(path);
+        } else {
+            ASSERT_EQ(mkfifo(path.c_str(), 0600), 0);
+        }
+        EXPECT_EQ(kReader.Read(path), std::nullopt);
+    }
+}
+
+// Stand-ins for the reader program, each breaking its side of the bargain; the record is the one the real
+// reader writes for ("/a.htm", "hi") on a little-endian machine.
+struct FakeReaderCase {
+    const char* why;
+    const char* script;
+    std::optional<ChmObjects> expected;
+};
+
+const FakeReaderCase kFakeReaders[] = {
+    {"writes a record", R"(printf '\6\0\0\0\2\0\0\0\0\0\0\0/a.htmhi')", ChmObjects{{"/a.htm", "hi"}}},
+    // The default limits; descriptor 40 is held open, without close-on-exec, by the test.
+    {"writes a record if it runs limited, on /dev/null and without our descriptors",
+     R"sh([ "$(ulimit -v) $(ulimit -t) $(ulimit -c)" = "262144 1 0" ] && [ ! -e /proc/$$/fd/40 ] &&
+        [ "$(readlink /proc/$$/fd/2)" = /dev/null ] && printf '\6\0\0\0\2\0\0\0\0\0\0\0/a.htmhi')sh",
+     ChmObjects{{"/a.htm", "hi"}}},
+    {"writes a cut record", R"(printf '\6\0\0\0\377\0\0\0\0\0\0\0/a.htmhi')", std::nullopt},
+    {"writes a record, then fails", R"(printf '\6\0\0\0\2\0\0\0\0\0\0\0/a.htmhi'; exit 3)", std::nullopt},
+    {"dies by a signal", "kill -SEGV $$", std::nullopt},
+    {"hangs", "exec sleep 30", std::nullopt},
+    {"closes its output, then hangs", "exec >&-; exec sleep 30", std::nullopt},
+    {"floods its output", "exec cat /dev/zero", std::nullopt},
+};
+
+TEST(HelpReader, AReaderThatMisbehavesIsKilledAndReaped)
+{
+    TempFolder folder;
+    const int held = open("/dev/null", O_RDONLY);
+    ASSERT_EQ(dup2(held, 40), 40);
+    int number = 0;
+    for (const FakeReaderCase& c : kFakeReaders) {
+        SCOPED_TRACE(c.why);
+        const std::string script = folder / ("reader" + std::to_string(++number));
+        const std::string pidFile = script + ".pid";
+        WriteFileBytes(script, "#!/bin/sh\necho $$ > '" + pidFile + "'\n" + c.script + "\n");
+        ASSERT_EQ(chmod(script.c_str(), 0700), 0);
+
+        const HelpReader reader(script, HelpReaderLimits{.timeout = std::chrono::milliseconds(500)});
+        EXPECT_EQ(reader.Read(CHRONEL_TEST_HELP_FILE), c.expected);
+        const pid_t pid = std::atoi(ReadFileBytes(pidFile).c_str());
+        ASSERT_GT(pid, 0);
+        EXPECT_EQ(kill(pid, 0), -1) << "the reader is gone, not left a zombie";
+        EXPECT_EQ(errno, ESRCH);
+    }
+    close(40);
+    close(held);
+    EXPECT_EQ(HelpReader(folder / "absent").Read(CHRONEL_TEST_HELP_FILE), std::nullopt);
+}
+
+}  // namespace
