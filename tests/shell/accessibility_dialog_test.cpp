@@ -252,10 +252,7 @@ TEST_F(AccessibilityTest, TabFollowsTheLayoutAndStaysInTheWindow)
 
 TEST_F(AccessibilityTest, MnemonicsClashOnlyWhereTheFixedTextsForceIt)
 {
-    // The texts are fixed (translations and macros key on them): these clashes are known and accepted.
-    const std::map<std::string, QStringList> known = {
-        {"template editor", {"Alt+S", "Alt+T"}},   // the menus Substitution, Template against Save..., Template text
-    };
+    const std::map<std::string, QStringList> known;
     for (const Window& w : Windows()) {
         if (w.root == &window) {
             continue;
