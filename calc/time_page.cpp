@@ -1,6 +1,7 @@
 #include "calc/time_page.h"
 
 #include <QApplication>
+#include <QKeyEvent>
 
 #include "core/calendar.h"
 #include "shell/settings_store.h"
@@ -40,13 +41,21 @@ CDialogEvalTime::CDialogEvalTime(const PageServices& services, QWidget* parent)
         m_edits[i]->setText(QStringLiteral("0"));
         connect(m_edits[i], &QLineEdit::textChanged, this, &CDialogEvalTime::RecomputeCalculation);
         SpinButtonsWidget* spin = m_spins[i];
-        connect(zeros[i], &QPushButton::clicked, spin, [spin] { spin->SetPosition(0); });
+        CountEditWidget* edit = m_edits[i];
+        // The button disables itself; the focus stays with the count it set, not the next one's text.
+        connect(zeros[i], &QPushButton::clicked, spin, [spin, edit] {
+            spin->SetPosition(0);
+            edit->setFocus(Qt::OtherFocusReason);
+        });
     }
 
     // The two choices are kept exclusive by hand: settings written elsewhere may select neither or both,
     // and the page shows that as it is until the user clicks one.
     m_ui.monthsChoice->setAutoExclusive(false);
     m_ui.weeksChoice->setAutoExclusive(false);
+    // Still one group for the keyboard: the arrow keys move between them as between radio buttons.
+    m_ui.monthsChoice->installEventFilter(this);
+    m_ui.weeksChoice->installEventFilter(this);
     connect(m_ui.monthsChoice, &QRadioButton::clicked, this, [this] { ChooseMonths(true); });
     connect(m_ui.weeksChoice, &QRadioButton::clicked, this, [this] { ChooseMonths(false); });
     m_ui.monthsChoice->setChecked(true);
@@ -157,6 +166,21 @@ void CDialogEvalTime::SetStartToNow()
     WritePicker(*m_ui.startDate, now);
     WritePicker(*m_ui.startTime, now);
     RecomputeCalculation();
+}
+
+bool CDialogEvalTime::eventFilter(QObject* watched, QEvent* event)
+{
+    const bool choice = watched == m_ui.monthsChoice || watched == m_ui.weeksChoice;
+    if (choice && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<const QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Up || key == Qt::Key_Down || key == Qt::Key_Left || key == Qt::Key_Right) {
+            QRadioButton* other = watched == m_ui.monthsChoice ? m_ui.weeksChoice : m_ui.monthsChoice;
+            other->setFocus(Qt::TabFocusReason);
+            other->click();
+            return true;
+        }
+    }
+    return PageWidget::eventFilter(watched, event);
 }
 
 void CDialogEvalTime::ChooseMonths(bool months)

@@ -25,6 +25,9 @@ public:
     // One tick of the page's one-second clock: a start that follows the clock moves to now.
     void OnClockTick();
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void SetStartToNow();
     void ChooseMonths(bool months);

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QRadioButton>
 #include <QTest>
 
@@ -95,14 +96,35 @@ TEST_F(TimePageTest, ZeroButtonsAndSpinArrows)
     EXPECT_TRUE(Control<QPushButton>(1117).isEnabled());
     QTest::keyClick(&Count(kHours), Qt::Key_Up);
     EXPECT_EQ(Count(kHours).text(), "2");
-    Control<QPushButton>(1117).click();
+    page.show();
+    QApplication::setActiveWindow(&page);
+    Control<QPushButton>(1117).setFocus();
+    QTest::keyClick(&Control<QPushButton>(1117), Qt::Key_Space);
     EXPECT_EQ(Count(kHours).text(), "0");
     EXPECT_FALSE(Control<QPushButton>(1117).isEnabled());
+    EXPECT_EQ(QApplication::focusWidget(), &Count(kHours)) << "not into the next count, where a digit would land";
     hoursSpin.Step(-1);
     EXPECT_EQ(Count(kHours).text(), "0") << "the arrows stop at 0";
     Count(kHours).setText("2147483647");
     hoursSpin.Step(+1);
     EXPECT_EQ(Count(kHours).text(), "2147483647");
+}
+
+TEST_F(TimePageTest, ArrowKeysMoveBetweenMonthsAndWeeks)
+{
+    page.LoadSettings();
+    page.show();
+    QApplication::setActiveWindow(&page);
+    auto& months = Control<QRadioButton>(1042);
+    auto& weeks = Control<QRadioButton>(1044);
+    months.click();
+    months.setFocus();
+    for (const auto& [key, onWeeks] : {std::pair{Qt::Key_Down, true}, {Qt::Key_Up, false}, {Qt::Key_Right, true}}) {
+        QTest::keyClick(QApplication::focusWidget(), key);
+        EXPECT_EQ(weeks.isChecked(), onWeeks);
+        EXPECT_EQ(months.isChecked(), !onWeeks);
+        EXPECT_EQ(QApplication::focusWidget(), onWeeks ? &weeks : &months);
+    }
 }
 
 TEST_F(TimePageTest, CurrentFollowsTheClock)
