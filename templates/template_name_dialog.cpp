@@ -24,6 +24,8 @@ CDialogEvalTemplateName::CDialogEvalTemplateName(const LanguageTable& language,
     : QDialog(parent), m_templatePath(std::move(templatePath))
 {
     m_ui.setupUi(this);
+    // Blocks only the windows below it, so the help window opened from here takes input.
+    setWindowModality(Qt::WindowModal);
     std::string section;
     TranslateWindow(language, true, true, this, kNameDialogId, 0, section);
     m_ui.okButton->setEnabled(false);

@@ -86,6 +86,8 @@ CDialogEvalTemplates::CDialogEvalTemplates(const Services& services, QWidget* pa
               })
 {
     m_ui.setupUi(this);
+    // Blocks only the main window, so the help window opened from here takes input.
+    setWindowModality(Qt::WindowModal);
     ask = [this](QMessageBox::Icon icon, const QString& text, QMessageBox::StandardButtons buttons) {
         QMessageBox box(icon, windowTitle(), text, buttons, this);
         return static_cast<QMessageBox::StandardButton>(box.exec());

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QDialog>
 #include <QMessageBox>
 #include <QTemporaryDir>
 #include <QTest>
@@ -30,6 +31,38 @@ TEST(HelpDialog, ShowsTopicsFromTheHelpFile)
     EXPECT_TRUE(help.CurrentTopicText().contains("Second topic"));
     EXPECT_FALSE(help.ShowTopic("missing")) << "an unknown topic leaves the window as it was";
     EXPECT_TRUE(help.CurrentTopicText().contains("Second topic"));
+}
+
+// Counts the mouse presses that reach any widget of one window.
+struct PressCounter : QObject {
+    const QWidget* window = nullptr;
+    int presses = 0;
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        const auto* widget = qobject_cast<const QWidget*>(watched);
+        presses += event->type() == QEvent::MouseButtonPress && widget != nullptr && widget->window() == window;
+        return false;
+    }
+};
+
+TEST(HelpDialog, TakesInputWhileAnEditorIsOpen)
+{
+    QWidget main;
+    main.show();
+    QDialog editor(&main);
+    editor.setWindowModality(Qt::WindowModal);   // as the template editor and the name dialog are
+    editor.show();
+    HelpViewer viewer(CHRONEL_TEST_HELP_FILE, kReader);
+    viewer.ShowTopic("first");
+    ASSERT_NE(viewer.Window(), nullptr);
+    PressCounter counter;
+    counter.window = viewer.Window();
+    qApp->installEventFilter(&counter);
+    // Through the window system, where a modal window blocks the others.
+    QTest::mouseClick(viewer.Window()->windowHandle(), Qt::LeftButton, {}, viewer.Window()->rect().center());
+    qApp->removeEventFilter(&counter);
+    EXPECT_GT(counter.presses, 0);
+    EXPECT_TRUE(editor.isVisible());
 }
 
 TEST(HelpDialog, MissingHelpFileDoesNothing)
