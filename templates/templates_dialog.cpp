@@ -75,6 +75,24 @@ void RelabelValues(const QMenu& substitution, QMenu& value)
     }
 }
 
+// A message box wraps only at blanks: a long path would make it wider than the screen. Zero-width spaces
+// after each '/' and within long runs give it places to wrap.
+QString BreakableText(const QString& text)
+{
+    constexpr int kLongestRun = 40;
+    QString out;
+    int run = 0;
+    for (const QChar c : text) {
+        out += c;
+        run = c.isSpace() ? 0 : run + 1;
+        if (c == u'/' || run >= kLongestRun) {
+            out += QChar(0x200B);
+            run = 0;
+        }
+    }
+    return out;
+}
+
 }  // namespace
 
 CDialogEvalTemplates::CDialogEvalTemplates(const Services& services, QWidget* parent)
@@ -88,8 +106,9 @@ CDialogEvalTemplates::CDialogEvalTemplates(const Services& services, QWidget* pa
     m_ui.setupUi(this);
     // Blocks only the main window, so the help window opened from here takes input.
     setWindowModality(Qt::WindowModal);
+    m_collator.setCaseSensitivity(Qt::CaseInsensitive);
     ask = [this](QMessageBox::Icon icon, const QString& text, QMessageBox::StandardButtons buttons) {
-        QMessageBox box(icon, windowTitle(), text, buttons, this);
+        QMessageBox box(icon, windowTitle(), BreakableText(text), buttons, this);
         return static_cast<QMessageBox::StandardButton>(box.exec());
     };
     chooseFile = [this](bool save, std::string& path) {
@@ -138,7 +157,7 @@ bool CDialogEvalTemplates::Open()
         sorted.push_back(QString::fromStdString(name));
     }
     std::sort(sorted.begin(), sorted.end(),
-              [](const QString& a, const QString& b) { return a.compare(b, Qt::CaseInsensitive) < 0; });
+              [this](const QString& a, const QString& b) { return m_collator.compare(a, b) < 0; });
     {
         const QSignalBlocker blocker(m_ui.templateList);
         for (const QString& name : sorted) {
@@ -156,7 +175,7 @@ bool CDialogEvalTemplates::Open()
     }
     std::string section;
     TranslateWindow(m_services.language, true, true, this, kEditorDialogId, 0, section);
-    m_ui.templateText->setPlaceholderText(QStringLiteral("\t\n\t") + Message(kHintMessage));
+    m_hint = QStringLiteral("\t\n\t") + Message(kHintMessage);
     UpdateCommandStates();
     m_stateTimer.start();
     return true;
@@ -367,6 +386,8 @@ void CDialogEvalTemplates::UpdateCommandStates()
         m_menus.value->menuAction()->setEnabled(editable);
     }
     field.setEnabled(selected);
+    // The hint tells how to make a first template; an empty template that is selected needs none.
+    field.setPlaceholderText(selected ? QString() : m_hint);
     m_ui.saveButton->setEnabled(hasText);
     m_ui.copyButton->setEnabled(hasText);
 }
@@ -459,7 +480,7 @@ void CDialogEvalTemplates::InsertFromMenu(int commandId)
 int CDialogEvalTemplates::SortedPosition(const QString& name) const
 {
     int row = 0;
-    while (row < m_ui.templateList->count() && m_ui.templateList->item(row)->text().compare(name, Qt::CaseInsensitive) < 0) {
+    while (row < m_ui.templateList->count() && m_collator.compare(m_ui.templateList->item(row)->text(), name) < 0) {
         ++row;
     }
     return row;
@@ -474,7 +495,8 @@ void CDialogEvalTemplates::NewTemplate()
     SaveEntry(m_current);
     const QString qname = QString::fromStdString(name);
     const int selected = m_ui.templateList->currentRow();
-    const int row = selected >= 0 ? selected : SortedPosition(qname);
+    // In name order, so that the stored number means the same template when the editor opens again.
+    const int row = SortedPosition(qname);
     {
         const QSignalBlocker blocker(m_ui.templateList);
         m_ui.templateList->insertItem(row, qname);
@@ -486,10 +508,14 @@ void CDialogEvalTemplates::NewTemplate()
     m_current = row;
     m_crLf = false;
     if (!m_store.SaveTemplate(name, "")) {
-        const QSignalBlocker blocker(m_ui.templateList);
-        delete m_ui.templateList->takeItem(row);
-        m_current = -1;
-        m_ui.templateList->setCurrentRow(m_ui.templateList->count() > 0 ? 0 : -1);
+        // Back to what was shown before: the template that was selected, with its text.
+        {
+            const QSignalBlocker blocker(m_ui.templateList);
+            delete m_ui.templateList->takeItem(row);
+            m_current = -1;
+            m_ui.templateList->setCurrentRow(selected);
+        }
+        LoadEntry(selected);
     }
 }
 

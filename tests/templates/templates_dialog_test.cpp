@@ -99,6 +99,7 @@ TEST_F(TemplatesDialogTest, EmptyFolderOffersOnlyNew)
     editor->UpdateCommandStates();   // as the 50 ms timer does
     EXPECT_EQ(Names(*editor), QStringList{"First"});
     EXPECT_TRUE(Field(*editor).isEnabled());
+    EXPECT_EQ(Field(*editor).placeholderText(), "") << "the hint is for when nothing is selected";
     EXPECT_EQ(Read("First"), "");
 }
 
@@ -170,7 +171,7 @@ TEST_F(TemplatesDialogTest, EveryToolbarDropDownInsertsItsItemAtTheCaret)
     }
 }
 
-TEST_F(TemplatesDialogTest, NewGoesBeforeTheSelectedEntryAndEditsSurviveSwitching)
+TEST_F(TemplatesDialogTest, NewGoesInNameOrderAndEditsSurviveSwitching)
 {
     Put("alpha", "one");
     Put("omega", "two");
@@ -180,13 +181,22 @@ TEST_F(TemplatesDialogTest, NewGoesBeforeTheSelectedEntryAndEditsSurviveSwitchin
     Type(*editor, "two, edited");
     names = {"zeta"};
     editor->RunCommand(32814);
-    EXPECT_EQ(Names(*editor), (QStringList{"alpha", "zeta", "omega"}));
+    EXPECT_EQ(Names(*editor), (QStringList{"alpha", "omega", "zeta"})) << "so a stored number keeps its template";
     EXPECT_EQ(Read("omega"), "two, edited") << "the text typed before New is saved";
     Type(*editor, "new text");
     List(*editor).setCurrentRow(0);
     EXPECT_EQ(Field(*editor).toPlainText(), "one");
-    List(*editor).setCurrentRow(1);
+    List(*editor).setCurrentRow(2);
     EXPECT_EQ(Field(*editor).toPlainText(), "new text");
+
+    // A New that cannot be saved leaves the list and the field as they were.
+    names = {"bad:name"};
+    editor->RunCommand(32814);
+    EXPECT_EQ(Names(*editor), (QStringList{"alpha", "omega", "zeta"}));
+    EXPECT_EQ(List(*editor).currentRow(), 2);
+    EXPECT_EQ(Field(*editor).toPlainText(), "new text");
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_TRUE(messages[0].startsWith("Error saving template"));
 }
 
 TEST_F(TemplatesDialogTest, DeleteAsksAndSelectsTheNeighbour)
