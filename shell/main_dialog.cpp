@@ -171,13 +171,14 @@ void CDialogEvalMain::ActivatePage(int index, bool selectRow)
         const QSignalBlocker blocker(m_ui.pageList);
         m_ui.pageList->setCurrentRow(index);
     }
+    // Whichever way a page is reached (list, tray, a Time Info button), the outputs follow it.
+    UpdateOutputButtons();
 }
 
 void CDialogEvalMain::OnPageListSelection()
 {
     const int row = m_ui.pageList->currentRow();
     ActivatePage(row >= 1 && row < kPageCount ? row : kDifferencePage, false);
-    UpdateOutputButtons();
 }
 
 void CDialogEvalMain::OpenTemplateEditor()

@@ -26,16 +26,18 @@ void AddMacroItems(QMenu& menu, MacroSource source, bool valueMenu)
     }
 }
 
-QMenu* AddGroup(QMenu& parent, const MacroGroup& group, bool valueMenu)
+// A page's sub-menu of the Substitution menu ends with the output toggles; the Time Info sub-pages'
+// menus inside it do not repeat them.
+QMenu* AddGroup(QMenu& parent, const MacroGroup& group, bool valueMenu, bool withToggles)
 {
     QMenu* menu = parent.addMenu(Qs(valueMenu ? group.valueTitle : group.substitutionTitle));
     AddMacroItems(*menu, group.source, valueMenu);
     if (group.source == MacroSource::TimeInfo) {
         for (const MacroGroup& inner : kTimeInfoGroups) {
-            AddGroup(*menu, inner, valueMenu);
+            AddGroup(*menu, inner, valueMenu, false);
         }
     }
-    if (!valueMenu) {
+    if (withToggles && !valueMenu) {
         menu->addSeparator();
         for (const auto& [id, text] : {std::pair{kDataOnlyCommand, "&Use Data Only"},
                                        std::pair{kAddToTargetCommand, "Add to Tar&get"},
@@ -52,7 +54,7 @@ QMenu* BuildMacroMenu(QMenuBar& bar, const char* title, bool valueMenu, std::arr
     AddMacroItems(*menu, MacroSource::CurrentDate, valueMenu);
     AddMacroItems(*menu, MacroSource::CurrentTime, valueMenu);
     for (std::size_t i = 0; i < kPageGroups.size(); ++i) {
-        pages[i] = AddGroup(*menu, kPageGroups[i], valueMenu);
+        pages[i] = AddGroup(*menu, kPageGroups[i], valueMenu, true);
     }
     return menu;
 }

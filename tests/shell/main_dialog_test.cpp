@@ -129,6 +129,8 @@ TEST_F(MainDialogTest, TrayMenuPageCommandsShowThatPage)
 {
     env.settings.WriteInt(SettingId::HideToTray, 1);
     CDialogEvalMain window(Services());
+    PageList(window).setCurrentRow(kRollbackPage);
+    ASSERT_FALSE(Button(window, "saveOutput").isEnabled());
     for (QAction* action : window.TrayMenu()->actions()) {
         if (ControlId(*action) == 32774) {
             action->trigger();
@@ -136,7 +138,8 @@ TEST_F(MainDialogTest, TrayMenuPageCommandsShowThatPage)
     }
     EXPECT_EQ(window.ActivePageIndex(), kTimeInfoPage);
     EXPECT_TRUE(window.isVisible());
-    EXPECT_TRUE(Button(window, "saveOutput").isEnabled()) << "only the page list updates the output buttons";
+    EXPECT_TRUE(Button(window, "saveOutput").isEnabled()) << "the outputs follow the page shown";
+    EXPECT_TRUE(Button(window, "copyOutput").isEnabled());
 }
 
 }  // namespace

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include <QDateEdit>
 #include <QFile>
 #include <QLineEdit>
@@ -80,6 +82,23 @@ TEST_F(OutputActionsTest, TheActivePageChoosesTheList)
     window.findChild<QListWidget*>("pageList")->setCurrentRow(kOptionsPage);
     Show(OutputMode::Copy);
     EXPECT_EQ(output.PopupMenu()->title(), "Diff&erence");
+}
+
+TEST_F(OutputActionsTest, TogglesEndOnlyThePagesMenuNotItsSubMenus)
+{
+    window.findChild<QListWidget*>("pageList")->setCurrentRow(kTimeInfoPage);
+    Show(OutputMode::Copy);
+    int toggles = 0;
+    std::function<void(const QMenu&)> walk = [&](const QMenu& menu) {
+        for (const QAction* action : menu.actions()) {
+            if (action->menu() != nullptr) {
+                walk(*action->menu());
+            }
+            toggles += ControlId(*action) == kDataOnlyCommand;
+        }
+    };
+    walk(*output.PopupMenu());
+    EXPECT_EQ(toggles, 1);
 }
 
 TEST_F(OutputActionsTest, SaveReplacesOrAppendsAndReportsFailure)
