@@ -108,7 +108,8 @@ CDialogEvalTemplates::CDialogEvalTemplates(const Services& services, QWidget* pa
     setWindowModality(Qt::WindowModal);
     m_collator.setCaseSensitivity(Qt::CaseInsensitive);
     ask = [this](QMessageBox::Icon icon, const QString& text, QMessageBox::StandardButtons buttons) {
-        QMessageBox box(icon, windowTitle(), BreakableText(text), buttons, this);
+        // Before the editor is shown (a missing folder) the box belongs over the main window.
+        QMessageBox box(icon, windowTitle(), BreakableText(text), buttons, isVisible() ? this : parentWidget());
         return static_cast<QMessageBox::StandardButton>(box.exec());
     };
     chooseFile = [this](bool save, std::string& path) {
