@@ -9,6 +9,8 @@
 namespace {
 
 constexpr int kOccurrenceMessageBase = 23;   // 24 "1st" ... 28 "Last"
+constexpr int kOccurrenceByWeekdayBase = 63;  // + 7 * (occurrence - 1) + weekday; optional
+constexpr int kRuleLayoutMessage = 98;        // "%1, %2 %3, %4"
 constexpr int kLastOccurrence = 5;
 
 std::string TwoDigits(int hour, int minute)
@@ -49,13 +51,29 @@ std::string RuleText(const SystemTime& rule, const MessageSource& messages, cons
     // 2006 began on a Sunday, so January 1 + weekday falls on that weekday.
     SystemTime weekday{2006, 1, rule.dayOfWeek, static_cast<std::uint16_t>(1 + rule.dayOfWeek), 0, 0, 0, 0};
     SystemTime month{2006, rule.month, 0, 1, 0, 0, 0, 0};
-    std::string text = TwoDigits(rule.hour, rule.minute);
-    text += ", ";
-    text += messages.GetString(kOccurrenceMessageBase + rule.day);
-    text += ' ';
-    text += FormatDateName(formatter, weekday, false, true).value_or("");
-    text += ", ";
-    text += FormatDateName(formatter, month, true, true).value_or("");
+    // Where the word agrees with the weekday (Russian: "последнее воскресенье", "последняя среда"), the
+    // language gives one per weekday; otherwise the one shared word serves.
+    std::string occurrence = messages.GetString(kOccurrenceByWeekdayBase + 7 * (rule.day - 1) + rule.dayOfWeek);
+    if (occurrence.empty()) {
+        occurrence = messages.GetString(kOccurrenceMessageBase + rule.day);
+    }
+    std::string layout = messages.GetString(kRuleLayoutMessage);
+    if (layout.empty()) {
+        layout = "%1, %2 %3, %4";
+    }
+    const std::string parts[] = {TwoDigits(rule.hour, rule.minute), occurrence,
+                                 FormatDateName(formatter, weekday, false, true).value_or(""),
+                                 FormatDateName(formatter, month, true, true).value_or("")};
+    std::string text;
+    for (std::size_t i = 0; i < layout.size(); ++i) {
+        const char next = i + 1 < layout.size() ? layout[i + 1] : '\0';
+        if (layout[i] == '%' && next >= '1' && next <= '4') {
+            text += parts[next - '1'];
+            ++i;
+        } else {
+            text += layout[i];
+        }
+    }
     return text;
 }
 

@@ -32,8 +32,10 @@ bool IsUsableRule(const SystemTime& rule);
 // True when both change rules are usable; otherwise the zone counts as keeping no daylight saving.
 bool HasDstRules(const TimeZoneInformation& zone);
 
-// "02:00, Last Sunday, October": time of day, occurrence word (message 23 + occurrence), weekday and
-// month names of the locale. A name the locale cannot give is an empty piece. Empty for an unusable rule.
+// "02:00, Last Sunday, October": time of day, occurrence word, weekday and month names of the locale, laid
+// out by message 98. The occurrence word is message 63 + 7 * (occurrence - 1) + weekday where the language
+// gives one (words that agree with the weekday), else message 23 + occurrence. A name the locale cannot
+// give is an empty piece. Empty for an unusable rule.
 std::string RuleText(const SystemTime& rule, const MessageSource& messages, const LocaleFormatter& formatter);
 
 // The day of the rule's change in `year`, at 00:00:00; invalid for an unusable rule or a year outside

@@ -96,6 +96,13 @@ TEST(TimeZone, RuleTextAsksTheLanguageForTheOccurrence)
     messages.Override(28, "Letzter");
     const FakeLocaleFormatter english;
     EXPECT_EQ(RuleText(Rule(10, 0, 5), messages, english), "02:00, Letzter Sunday, October");
+    // A language whose word agrees with the weekday gives one per weekday, and its own layout.
+    messages.Override(63 + 7 * 4 + 0, "последнее");
+    messages.Override(63 + 7 * 0 + 3, "первая");
+    messages.Override(98, "%1, %2 %3 %4");
+    EXPECT_EQ(RuleText(Rule(10, 0, 5), messages, english), "02:00, последнее Sunday October");
+    EXPECT_EQ(RuleText(Rule(4, 3, 1), messages, english), "02:00, первая Wednesday April");
+    EXPECT_EQ(RuleText(Rule(4, 1, 5), messages, english), "02:00, Letzter Monday April") << "no word: the shared one";
 }
 
 struct NextCase {
