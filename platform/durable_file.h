@@ -10,16 +10,6 @@
 // Folders for the program's own files, and a lock that serialises the writers of one folder across
 // processes.
 
-// The settings backend's names for the shared reader and writer.
-inline FileReadResult ReadRegularFile(const std::string& path, std::size_t maxBytes)
-{
-    return ReadFileLimited(path, maxBytes);
-}
-inline bool ReplaceFileDurably(const std::string& path, std::string_view bytes, mode_t newFileMode)
-{
-    return ReplaceFileContents(path, bytes, {LinkHandling::ReplaceTarget, newFileMode});
-}
-
 // Creates the folder and its missing parents with `mode`; true when it exists afterwards.
 bool MakeFolders(const std::string& path, mode_t mode);
 

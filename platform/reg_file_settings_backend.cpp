@@ -2,7 +2,12 @@
 
 #include <sys/stat.h>
 
+#include <cerrno>
+#include <cstdio>
+#include <utility>
+
 #include "platform/durable_file.h"
+#include "platform/system_clock.h"
 #include "platform/xdg_paths.h"
 
 namespace {
@@ -12,52 +17,29 @@ bool IsName(const std::string& name)
     return !name.empty() && name.find('/') == std::string::npos && name != "." && name != "..";
 }
 
-enum class Loaded { Ok, Missing, Foreign };
-
-// The document in the file; Foreign for a file that is not a settings file we can rewrite.
-Loaded Load(const std::string& path, RegDocument& document)
+// A name beside `path` that nothing holds yet: <path>.damaged-<yyyymmdd>-<hhmmss>, then -2, -3, ...
+// Empty when none is free. Called under the folder's lock, so no other copy takes the name meanwhile.
+std::string FreeDamagedName(const std::string& path, const SystemTime& now)
 {
-    const FileReadResult file = ReadRegularFile(path, RegFileSettingsBackend::kMaxFileBytes);
-    if (file.status == FileReadStatus::Missing) {
-        return Loaded::Missing;
+    char stamp[64];
+    std::snprintf(stamp, sizeof stamp, ".damaged-%04u%02u%02u-%02u%02u%02u", unsigned{now.year}, unsigned{now.month},
+                  unsigned{now.day}, unsigned{now.hour}, unsigned{now.minute}, unsigned{now.second});
+    const std::string base = path + stamp;
+    for (int n = 1; n <= 1000; ++n) {
+        std::string name = n == 1 ? base : base + "-" + std::to_string(n);
+        struct stat status {};
+        if (lstat(name.c_str(), &status) != 0 && errno == ENOENT) {
+            return name;
+        }
     }
-    if (file.status != FileReadStatus::Ok) {
-        return Loaded::Foreign;
-    }
-    std::optional<RegDocument> parsed = ParseRegFile(file.bytes);
-    if (!parsed) {
-        return Loaded::Foreign;
-    }
-    document = std::move(*parsed);
-    return Loaded::Ok;
-}
-
-// Applies `change` to the file under the folder's lock; `change` returns whether it changed anything.
-template <typename Change>
-bool Update(const std::string& folder, const std::string& path, Change change)
-{
-    if (!MakeFolders(folder, 0700)) {
-        return false;
-    }
-    const FolderLock lock(folder);
-    if (!lock.Locked()) {
-        return false;
-    }
-    RegDocument document;
-    if (Load(path, document) == Loaded::Foreign) {
-        return false;
-    }
-    if (!change(document)) {
-        return true;
-    }
-    const std::string text = FormatRegFile(document);
-    return text.size() <= RegFileSettingsBackend::kMaxFileBytes && ReplaceFileDurably(path, text, 0600);
+    return {};
 }
 
 }  // namespace
 
 RegFileSettingsBackend::RegFileSettingsBackend(std::string configHome, std::string keyName,
-                                               std::string applicationName)
+                                               std::string applicationName, const Clock* clock)
+    : m_clock(clock)
 {
     if (configHome.empty() || !IsName(keyName) || !IsName(applicationName)) {
         return;
@@ -67,21 +49,146 @@ RegFileSettingsBackend::RegFileSettingsBackend(std::string configHome, std::stri
     m_keyPath = "HKEY_CURRENT_USER\\Software\\" + keyName + "\\" + applicationName;
 }
 
-RegFileSettingsBackend RegFileSettingsBackend::ForCurrentUser(std::string keyName, std::string applicationName)
+RegFileSettingsBackend RegFileSettingsBackend::ForCurrentUser(std::string keyName, std::string applicationName,
+                                                              const Clock* clock)
 {
-    return RegFileSettingsBackend(XdgConfigHome(), std::move(keyName), std::move(applicationName));
+    return RegFileSettingsBackend(XdgConfigHome(), std::move(keyName), std::move(applicationName), clock);
 }
 
-bool RegFileSettingsBackend::EnsureKey()
+RegFileSettingsBackend::Stamp RegFileSettingsBackend::StampOf(const std::string& path)
 {
-    return Update(m_folder, m_path, [this](RegDocument& document) {
-        // Another copy may have created the file meanwhile.
-        if (!document.keys.empty()) {
+    struct stat status {};
+    Stamp stamp;
+    if (stat(path.c_str(), &status) != 0) {
+        stamp.error = errno;
+        return stamp;
+    }
+    stamp.device = status.st_dev;
+    stamp.inode = status.st_ino;
+    stamp.type = status.st_mode & S_IFMT;
+    stamp.size = status.st_size;
+    stamp.seconds = status.st_mtim.tv_sec;
+    stamp.nanoseconds = status.st_mtim.tv_nsec;
+    return stamp;
+}
+
+void RegFileSettingsBackend::Load(const Stamp& stamp)
+{
+    FileReadResult file = ReadFileLimited(m_path, kMaxFileBytes);
+    m_stamp = stamp;
+    if (file.status == FileReadStatus::Ok && (m_state == FileState::Valid || m_state == FileState::Damaged) &&
+        file.bytes == m_bytes) {
+        return;   // a new stamp, the same content: nothing to parse
+    }
+    m_bytes.clear();
+    m_document = RegDocument();
+    switch (file.status) {
+    case FileReadStatus::Missing: m_state = FileState::Missing; break;
+    case FileReadStatus::TooLarge:
+    case FileReadStatus::Unreadable: m_state = FileState::Unreadable; break;
+    case FileReadStatus::Ok: {
+        RegFileContent content = ParseRegFile(file.bytes);
+        m_document = std::move(content.document);
+        m_bytes = std::move(file.bytes);
+        m_state = content.complete ? FileState::Valid : FileState::Damaged;
+        break;
+    }
+    }
+}
+
+void RegFileSettingsBackend::Refresh()
+{
+    const Stamp stamp = StampOf(m_path);
+    if (m_state != FileState::Unknown && stamp == m_stamp) {
+        return;
+    }
+    Load(stamp);
+    // As a registry key, the file comes into being at the first read of a fresh profile; a damaged one
+    // is repaired at once, so the user hears of it while the values are still fresh in mind.
+    if (m_state != FileState::Valid && !WriteFile()) {
+        Report(SettingsProblem::Kind::NotSaved, m_path);
+    }
+}
+
+bool RegFileSettingsBackend::KeepAside()
+{
+    if (m_state == FileState::Damaged && m_keptAside == m_stamp) {
+        return true;   // copied already; only the rewrite failed last time
+    }
+    if (m_stamp.type != S_IFREG) {
+        return false;   // a folder or a device in the file's place is not ours to move
+    }
+    const SystemTime now = m_clock != nullptr ? m_clock->Now() : SystemClock().Now();
+    const std::string name = FreeDamagedName(m_path, now);
+    if (name.empty()) {
+        return false;
+    }
+    // A readable file is copied, so a link to it stays a link; one that cannot be read (or is too large
+    // to read) is moved aside whole, which needs no reading.
+    if (m_state == FileState::Damaged) {
+        if (!ReplaceFileContents(name, m_bytes, {LinkHandling::ReplaceTarget, 0600})) {
             return false;
         }
-        document.keys.push_back({m_keyPath, {}});
-        return true;
-    });
+        m_keptAside = m_stamp;
+    } else if (std::rename(m_path.c_str(), name.c_str()) != 0) {
+        return false;
+    }
+    Report(SettingsProblem::Kind::KeptAside, name);
+    return true;
+}
+
+bool RegFileSettingsBackend::WriteFile()
+{
+    if (!MakeFolders(m_folder, 0700)) {
+        return false;
+    }
+    const FolderLock lock(m_folder);
+    if (!lock.Locked()) {
+        return false;
+    }
+    // Another copy may have written since the last read: under the lock the file is read again (stamps
+    // alone could miss a same-sized rewrite within one clock tick), but parsed only when it changed.
+    Load(StampOf(m_path));
+    if ((m_state == FileState::Damaged || m_state == FileState::Unreadable) && !KeepAside()) {
+        return false;
+    }
+    RegDocument next = m_document;
+    bool changed = next.AddKey(m_keyPath) || m_state != FileState::Valid;
+    if (!m_unsaved.Keys().empty()) {
+        for (const RegEntry& entry : m_unsaved.Keys().front().values) {
+            changed = next.Set(m_keyPath, entry.name, entry.value) || changed;
+        }
+    }
+    if (changed) {
+        std::string text = FormatRegFile(next);
+        if (text.size() > kMaxFileBytes || !ReplaceFileContents(m_path, text, {LinkHandling::ReplaceTarget, 0600})) {
+            return false;
+        }
+        m_document = std::move(next);
+        m_bytes = std::move(text);
+        m_state = FileState::Valid;
+        m_stamp = StampOf(m_path);
+    }
+    m_unsaved = RegDocument();
+    return true;
+}
+
+void RegFileSettingsBackend::Report(SettingsProblem::Kind kind, const std::string& path)
+{
+    bool& reported = m_reported[static_cast<int>(kind)];
+    if (reported) {
+        return;
+    }
+    reported = true;
+    m_problems.push_back({kind, path});
+    if (m_listener) {
+        m_listener();
+    }
+}
+
+std::vector<SettingsProblem> RegFileSettingsBackend::TakeProblems()
+{
+    return std::exchange(m_problems, {});
 }
 
 std::optional<RegValue> RegFileSettingsBackend::QueryValue(std::string_view name)
@@ -89,18 +196,11 @@ std::optional<RegValue> RegFileSettingsBackend::QueryValue(std::string_view name
     if (m_path.empty()) {
         return std::nullopt;
     }
-    RegDocument document;
-    switch (Load(m_path, document)) {
-    case Loaded::Missing:
-        // As a registry key, the file comes into being at the first read of a fresh profile.
-        EnsureKey();
-        return std::nullopt;
-    case Loaded::Foreign:
-        return std::nullopt;
-    case Loaded::Ok:
-        break;
+    if (const RegValue* unsaved = m_unsaved.Find(m_keyPath, name)) {
+        return *unsaved;
     }
-    const RegValue* value = FindRegValue(document, m_keyPath, name);
+    Refresh();
+    const RegValue* value = m_document.Find(m_keyPath, name);
     if (value == nullptr) {
         return std::nullopt;
     }
@@ -112,6 +212,17 @@ bool RegFileSettingsBackend::SetValue(std::string_view name, const RegValue& val
     if (m_path.empty()) {
         return false;
     }
-    return Update(m_folder, m_path,
-                  [&](RegDocument& document) { return SetRegValue(document, m_keyPath, name, value); });
+    if (m_unsaved.Keys().empty()) {
+        // Pages store values they just loaded: a value the file holds already needs no lock and no write.
+        Refresh();
+        const RegValue* stored = m_document.Find(m_keyPath, name);
+        if (m_state == FileState::Valid && stored != nullptr && *stored == value) {
+            return true;
+        }
+    }
+    m_unsaved.Set(m_keyPath, name, value);
+    if (!WriteFile()) {
+        Report(SettingsProblem::Kind::NotSaved, m_path);
+    }
+    return true;
 }

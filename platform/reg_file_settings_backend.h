@@ -1,37 +1,104 @@
 #pragma once
 
-#include <cstddef>
-#include <string>
+#include <sys/types.h>
 
+#include <cstddef>
+#include <ctime>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "core/clock.h"
 #include "shell/reg_file.h"
 #include "shell/settings_backend.h"
 
+// Something the user must be told about the settings file.
+struct SettingsProblem {
+    enum class Kind {
+        KeptAside,   // the file held something that could not be read; `path` is the copy kept of it
+        NotSaved,    // the file cannot be written; `path` is the settings file
+    };
+    Kind kind;
+    std::string path;
+};
+
 // The settings key kept as a REGEDIT4 text file, <config home>/<key name>/<application name>.reg, holding
-// the key HKEY_CURRENT_USER\Software\<key name>\<application name>. Every read parses the file afresh, so
-// a change made by another running copy is seen at once. Writers take an advisory lock on the folder,
-// re-read the file under it, and replace it durably (temporary file, fsync, rename), so concurrent copies
-// never lose each other's values and a crash leaves the previous file whole. A file that cannot be
-// taken for a settings file (no REGEDIT4 signature, unreadable, over kMaxFileBytes) reads as empty and
-// is never overwritten.
+// the key HKEY_CURRENT_USER\Software\<key name>\<application name>.
+//
+// The file is parsed once and again only when its inode, size or modification time changes, so a change
+// made by another running copy or an editor shows at the next read; a write updates the parsed copy
+// without reading the file back. Writers take an advisory lock on the folder, re-read the file under it,
+// and replace it durably (temporary file, fsync, rename), so concurrent copies never lose each other's
+// values and a crash leaves the previous file whole.
+//
+// A file that cannot be read whole (a damaged line, no REGEDIT4 signature, unreadable, over
+// kMaxFileBytes) gives the values that can be read; before it is rewritten it is kept aside as
+// "<file>.damaged-<yyyymmdd>-<hhmmss>[-<n>]", and it is rewritten at once. When the file cannot be
+// written, written values live in memory for the session (reads give them back) and are stored with the
+// next write that succeeds. Each kind of problem is reported once per session.
 class RegFileSettingsBackend final : public SettingsBackend {
 public:
     static constexpr std::size_t kMaxFileBytes = 4 * 1024 * 1024;
 
-    // Opens nothing when any of the three is empty or a name holds '/'.
-    RegFileSettingsBackend(std::string configHome, std::string keyName, std::string applicationName);
+    // Opens nothing when any of the three is empty or a name holds '/'. `clock` dates the names of
+    // kept-aside files; null is the system's clock.
+    RegFileSettingsBackend(std::string configHome, std::string keyName, std::string applicationName,
+                           const Clock* clock = nullptr);
     // In the user's configuration folder ($XDG_CONFIG_HOME or ~/.config).
-    static RegFileSettingsBackend ForCurrentUser(std::string keyName, std::string applicationName);
+    static RegFileSettingsBackend ForCurrentUser(std::string keyName, std::string applicationName,
+                                                 const Clock* clock = nullptr);
 
     std::optional<RegValue> QueryValue(std::string_view name) override;
+    // True also when the value could only be kept in memory (reported as NotSaved).
     bool SetValue(std::string_view name, const RegValue& value) override;
 
     // Empty when the backend opens nothing.
     const std::string& FilePath() const { return m_path; }
 
-private:
-    bool EnsureKey();
+    // The problems met since the last call, oldest first; each kind comes at most once per session.
+    std::vector<SettingsProblem> TakeProblems();
+    // Called right after a problem is recorded, from inside the read or write that met it.
+    void SetProblemListener(std::function<void()> listener) { m_listener = std::move(listener); }
 
+private:
+    // What identifies one content of the file without reading it.
+    struct Stamp {
+        int error = 0;   // errno of stat; 0 when the name exists
+        dev_t device = 0;
+        ino_t inode = 0;
+        mode_t type = 0;
+        off_t size = 0;
+        time_t seconds = 0;
+        long nanoseconds = 0;
+        friend bool operator==(const Stamp&, const Stamp&) = default;
+    };
+    enum class FileState { Unknown, Missing, Valid, Damaged, Unreadable };
+
+    static Stamp StampOf(const std::string& path);
+    // Takes the file's content as the state; `stamp` was taken before it was read.
+    void Load(const Stamp& stamp);
+    // Re-reads the file when it changed, and writes it when it is missing or damaged.
+    void Refresh();
+    // Under the folder's lock: brings the parsed copy up to the file, keeps a damaged file aside, and
+    // writes the unsaved values (and the key, when the file lacks it). False when the file was not
+    // written.
+    bool WriteFile();
+    bool KeepAside();
+    void Report(SettingsProblem::Kind kind, const std::string& path);
+
+    const Clock* m_clock;
     std::string m_folder;
     std::string m_path;
     std::string m_keyPath;
+
+    FileState m_state = FileState::Unknown;
+    Stamp m_stamp;                // of the content below
+    std::string m_bytes;          // the file's content while Valid or Damaged
+    RegDocument m_document;       // what could be read of it
+    Stamp m_keptAside;            // the damaged content last copied aside, so it is copied once
+    RegDocument m_unsaved;        // values written this session that the file has not taken yet
+
+    std::vector<SettingsProblem> m_problems;
+    bool m_reported[2] = {false, false};
+    std::function<void()> m_listener;
 };

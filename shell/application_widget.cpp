@@ -1,15 +1,21 @@
 #include "shell/application_widget.h"
 
+#include <QMessageBox>
 #include <QSystemTrayIcon>
+
+#include "shell/default_messages.h"
 
 namespace {
 
 constexpr char kKeyName[] = "Orvane";
+constexpr int kSettingsKeptAsideMessage = 50;
+constexpr int kSettingsNotSavedMessage = 51;
 
 }  // namespace
 
 CEvalApp::CEvalApp()
-    : m_backend(RegFileSettingsBackend::ForCurrentUser(kKeyName, std::string(SettingsStore::kApplicationName))),
+    : m_backend(
+          RegFileSettingsBackend::ForCurrentUser(kKeyName, std::string(SettingsStore::kApplicationName), &m_clock)),
       m_autostart(XdgAutostartList::ForCurrentUser()),
       m_settings(m_backend, m_autostart, m_clock, m_location)
 {
@@ -27,6 +33,11 @@ bool CEvalApp::InitInstance()
     // The window may live in the tray: only the exit sequence ends the program.
     QApplication::setQuitOnLastWindowClosed(false);
 
+    // A problem may be met in the middle of the start or of any write: it is shown once the event loop
+    // runs, which is after the main window is up.
+    m_backend.SetProblemListener(
+        [this] { QMetaObject::invokeMethod(qApp, [this] { ShowSettingsProblems(); }, Qt::QueuedConnection); });
+
     m_help = std::make_unique<HelpViewer>(HelpFileFor(QString::fromStdString(m_location.ExecutablePath())));
     InstallHelpViewer(m_help.get());
 
@@ -41,6 +52,23 @@ bool CEvalApp::InitInstance()
         m_mainWindow->ShowMainWindow();
     }
     return true;
+}
+
+void CEvalApp::ShowSettingsProblems()
+{
+    for (const SettingsProblem& problem : m_backend.TakeProblems()) {
+        const int id = problem.kind == SettingsProblem::Kind::KeptAside ? kSettingsKeptAsideMessage
+                                                                         : kSettingsNotSavedMessage;
+        const std::string message =
+            m_mainWindow ? m_mainWindow->GetLanguageTable().GetString(id) : std::string(DefaultMessage(id));
+        // A hidden window (started in the tray) would place the box off any visible anchor.
+        QWidget* parent = m_mainWindow && m_mainWindow->isVisible() ? m_mainWindow.get() : nullptr;
+        QMessageBox box(QMessageBox::Warning, QCoreApplication::applicationName(),
+                        QString::fromStdString(message) + QStringLiteral(" \"") +
+                            QString::fromStdString(problem.path) + u'"',
+                        QMessageBox::Ok, parent);
+        box.exec();
+    }
 }
 
 int CEvalApp::ExitInstance(int loopResult)

@@ -17,7 +17,8 @@
 #include "shell/settings_store.h"
 
 // The application object: places the settings, opens the help viewer and creates the main window at
-// start-up, and releases them in order at shutdown.
+// start-up, and releases them in order at shutdown. It tells the user when the settings file was damaged
+// or cannot be written.
 class CEvalApp {
 public:
     CEvalApp();
@@ -31,6 +32,9 @@ public:
     CDialogEvalMain* MainWindow() const { return m_mainWindow.get(); }
 
 private:
+    // Shows what the settings backend met since the last call, over the main window.
+    void ShowSettingsProblems();
+
     SystemClock m_clock;
     SystemClockSetter m_clockSetter;
     QtLocaleFormatter m_formatter;

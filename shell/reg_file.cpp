@@ -1,6 +1,8 @@
 #include "shell/reg_file.h"
 
 #include <cstdio>
+#include <optional>
+#include <utility>
 
 #include "core/ascii.h"
 
@@ -132,33 +134,32 @@ std::optional<RegValue> ParseData(std::string_view data)
     return value;
 }
 
-RegKey* FindKey(RegDocument& document, std::string_view path)
-{
-    for (RegKey& key : document.keys) {
-        if (EqualNoCase(key.path, path)) {
-            return &key;
-        }
-    }
-    return nullptr;
-}
-
 // Lines of the text with their line ends removed; a hex value ending in '\' continues on the next line.
 class Lines {
 public:
     explicit Lines(std::string_view text) : m_text(text) {}
 
-    bool Next(std::string& line)
+    // The next line; it stays valid until the next call.
+    std::optional<std::string_view> Next()
     {
         if (m_pos >= m_text.size()) {
-            return false;
+            return std::nullopt;
         }
-        line.assign(TakeRaw());
-        while (!line.empty() && Trim(line).ends_with('\\') && IsHexValue(line) && m_pos < m_text.size()) {
-            line = std::string(Trim(line));
-            line.pop_back();
-            line += Trim(TakeRaw());
+        const std::string_view raw = TakeRaw();
+        if (raw.find("=hex") == std::string_view::npos || !Trim(raw).ends_with('\\') || m_pos >= m_text.size()) {
+            return raw;
         }
-        return true;
+        // Each piece is trimmed and appended once, so a long continued value costs linear time.
+        m_joined.assign(raw);
+        while (m_pos < m_text.size()) {
+            const std::size_t end = m_joined.find_last_not_of(kSpace);
+            if (end == std::string::npos || m_joined[end] != '\\') {
+                break;
+            }
+            m_joined.resize(end);
+            m_joined += Trim(TakeRaw());
+        }
+        return m_joined;
     }
 
 private:
@@ -176,14 +177,9 @@ private:
         return raw;
     }
 
-    static bool IsHexValue(std::string_view line)
-    {
-        const std::size_t equals = line.rfind("=hex");
-        return equals != std::string_view::npos;
-    }
-
     std::string_view m_text;
     std::size_t m_pos = 0;
+    std::string m_joined;   // a continued line
 };
 
 void AppendHex(std::string& out, std::string_view bytes)
@@ -254,72 +250,132 @@ void AppendData(std::string& out, const RegValue& value)
 
 }  // namespace
 
-std::optional<RegDocument> ParseRegFile(std::string_view text)
+std::size_t RegDocument::NoCaseHash::operator()(std::string_view text) const
+{
+    // FNV-1a over the lower-cased bytes, so that names differing only in case meet in one bucket.
+    std::size_t hash = 14695981039346656037ull;
+    for (const char c : text) {
+        hash = (hash ^ static_cast<unsigned char>(AsciiLower(c))) * 1099511628211ull;
+    }
+    return hash;
+}
+
+bool RegDocument::NoCaseEqual::operator()(std::string_view a, std::string_view b) const
+{
+    return EqualNoCase(a, b);
+}
+
+std::size_t RegDocument::KeyIndex(std::string_view keyPath)
+{
+    const auto found = m_keyIndex.find(keyPath);
+    if (found != m_keyIndex.end()) {
+        return found->second;
+    }
+    m_keys.push_back({std::string(keyPath), {}});
+    m_valueIndex.emplace_back();
+    m_keyIndex.emplace(std::string(keyPath), m_keys.size() - 1);
+    return m_keys.size() - 1;
+}
+
+bool RegDocument::AddKey(std::string_view keyPath)
+{
+    const std::size_t count = m_keys.size();
+    KeyIndex(keyPath);
+    return m_keys.size() != count;
+}
+
+const RegValue* RegDocument::Find(std::string_view keyPath, std::string_view name) const
+{
+    const auto key = m_keyIndex.find(keyPath);
+    if (key == m_keyIndex.end()) {
+        return nullptr;
+    }
+    const NameIndex& values = m_valueIndex[key->second];
+    const auto value = values.find(name);
+    return value == values.end() ? nullptr : &m_keys[key->second].values[value->second].value;
+}
+
+bool RegDocument::Set(std::string_view keyPath, std::string_view name, RegValue value)
+{
+    return SetAt(KeyIndex(keyPath), name, std::move(value));
+}
+
+bool RegDocument::SetAt(std::size_t keyIndex, std::string_view name, RegValue value)
+{
+    std::vector<RegEntry>& values = m_keys[keyIndex].values;
+    const auto [position, added] = m_valueIndex[keyIndex].emplace(std::string(name), values.size());
+    if (added) {
+        values.push_back({std::string(name), std::move(value)});
+        return true;
+    }
+    RegValue& stored = values[position->second].value;
+    if (stored == value) {
+        return false;
+    }
+    stored = std::move(value);
+    return true;
+}
+
+RegFileContent ParseRegFile(std::string_view text)
 {
     if (text.starts_with("\xEF\xBB\xBF")) {
         text.remove_prefix(3);
     }
-    RegDocument document;
+    RegFileContent content;
+    RegDocument& document = content.document;
     Lines lines(text);
-    std::string line;
-    bool signatureSeen = false;
-    RegKey* key = nullptr;
-    while (lines.Next(line)) {
-        const std::string_view trimmed = Trim(line);
+    bool firstLine = true;
+    // The key the value lines belong to; none before the first key and under a deletion.
+    constexpr std::size_t kNoKey = std::string_view::npos;
+    std::size_t key = kNoKey;
+    while (const std::optional<std::string_view> line = lines.Next()) {
+        const std::string_view trimmed = Trim(*line);
         if (trimmed.empty()) {
             continue;
         }
-        if (!signatureSeen) {
-            if (trimmed != kSignature) {
-                return std::nullopt;
-            }
-            signatureSeen = true;
-            continue;
-        }
-        if (trimmed.front() == '[') {
-            key = nullptr;
-            if (trimmed.back() != ']' || trimmed.size() < 3 || trimmed[1] == '-') {
+        if (std::exchange(firstLine, false)) {
+            if (trimmed == kSignature) {
                 continue;
             }
-            const std::string_view path = trimmed.substr(1, trimmed.size() - 2);
-            key = FindKey(document, path);
-            if (key == nullptr) {
-                document.keys.push_back({std::string(path), {}});
-                key = &document.keys.back();
-            }
-            continue;
+            content.complete = false;
         }
-        if (key == nullptr) {
+        if (trimmed.front() == '[') {
+            key = kNoKey;
+            if (trimmed.back() != ']' || trimmed.size() < 3 || trimmed[1] == '-') {
+                content.complete = false;
+                continue;
+            }
+            key = document.KeyIndex(trimmed.substr(1, trimmed.size() - 2));
             continue;
         }
         std::string_view rest = trimmed;
         std::string name;
         if (rest.front() == '@') {
             rest.remove_prefix(1);
-        } else {
-            std::optional<std::string> quoted = TakeQuoted(rest);
-            if (!quoted) {
-                continue;
-            }
+        } else if (std::optional<std::string> quoted = TakeQuoted(rest)) {
             name = std::move(*quoted);
+        } else {
+            rest = {};
         }
         rest = Trim(rest);
-        if (!rest.starts_with('=')) {
+        std::optional<RegValue> value;
+        if (rest.starts_with('=')) {
+            value = ParseData(rest.substr(1));
+        }
+        if (!value || key == kNoKey) {
+            content.complete = false;
             continue;
         }
-        std::optional<RegValue> value = ParseData(rest.substr(1));
-        if (value) {
-            SetRegValue(document, key->path, name, *value);
-        }
+        document.SetAt(key, name, std::move(*value));
     }
-    return document;
+    return content;
 }
 
 std::string FormatRegFile(const RegDocument& document)
 {
     std::string out(kSignature);
     out += "\n\n";
-    for (const RegKey& key : document.keys) {
+    for (const RegKey& key : document.Keys()) {
         out += '[';
         out += key.path;
         out += "]\n";
@@ -336,40 +392,4 @@ std::string FormatRegFile(const RegDocument& document)
         out += '\n';
     }
     return out;
-}
-
-const RegValue* FindRegValue(const RegDocument& document, std::string_view keyPath, std::string_view name)
-{
-    for (const RegKey& key : document.keys) {
-        if (!EqualNoCase(key.path, keyPath)) {
-            continue;
-        }
-        for (const RegEntry& entry : key.values) {
-            if (EqualNoCase(entry.name, name)) {
-                return &entry.value;
-            }
-        }
-        return nullptr;
-    }
-    return nullptr;
-}
-
-bool SetRegValue(RegDocument& document, std::string_view keyPath, std::string_view name, const RegValue& value)
-{
-    RegKey* key = FindKey(document, keyPath);
-    if (key == nullptr) {
-        document.keys.push_back({std::string(keyPath), {}});
-        key = &document.keys.back();
-    }
-    for (RegEntry& entry : key->values) {
-        if (EqualNoCase(entry.name, name)) {
-            if (entry.value == value) {
-                return false;
-            }
-            entry.value = value;
-            return true;
-        }
-    }
-    key->values.push_back({std::string(name), value});
-    return true;
 }

@@ -27,8 +27,8 @@ struct RegValue {
     friend bool operator==(const RegValue&, const RegValue&) = default;
 };
 
-// The program's own key of the per-user settings: named, typed values and nothing else. Every call opens
-// the key anew and closes it before it returns, so no state is held between calls.
+// The program's own key of the per-user settings: named, typed values and nothing else. A value written
+// anywhere, also by another running copy of the program, is seen by the next read.
 class SettingsBackend {
 public:
     virtual ~SettingsBackend() = default;

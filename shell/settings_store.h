@@ -64,8 +64,8 @@ struct SettingInfo {
 // Empty for an identifier outside 0..35.
 std::optional<SettingInfo> DescribeSetting(SettingId id);
 
-// The settings of the program, each read from and written to the backend at once: no cache, so a value
-// written anywhere is seen by the next read everywhere. The integer operations take only integer
+// The settings of the program, each read from and written to the backend at once (the backend keeps the
+// parsed file), so a value written anywhere is seen by the next read everywhere. The integer operations take only integer
 // identifiers; the text, date-time and span operations only identifiers stored as text. Failures are
 // never reported: reads give the default, writes return false.
 class SettingsStore {

@@ -24,7 +24,10 @@ const SystemTime kNow{2004, 11, 6, 20, 14, 5, 0, 0};
 
 class RegFileSettingsTest : public ::testing::Test {
 protected:
-    RegFileSettingsBackend Backend() const { return RegFileSettingsBackend(m_config.Path().string(), "Orvane", "Chronel"); }
+    RegFileSettingsBackend Backend() const
+    {
+        return RegFileSettingsBackend(m_config.Path().string(), "Orvane", "Chronel", &m_clock);
+    }
 
     std::string FilePath() const { return m_config / "Orvane/Chronel.reg"; }
 
@@ -148,60 +151,108 @@ TEST_F(RegFileSettingsTest, EmptyNamesOpenNothing)
     EXPECT_TRUE(std::filesystem::is_empty(m_config.Path()));
 }
 
-TEST_F(RegFileSettingsTest, BadFilesGiveDefaultsAndAreNotDamaged)
+TEST_F(RegFileSettingsTest, DamagedFilesAreKeptAsideAndRepaired)
 {
-    struct BadCase {
-        const char* why;
-        std::function<void(const std::string&)> make;
-        bool rewritable;   // a write may rewrite the file, keeping what could be read
-    };
     const std::string header = "REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\Orvane\\Chronel]\n";
-    const BadCase cases[] = {
-        {"truncated", [&](const std::string& p) { WriteFileBytes(p, header + "\"HideToTray\"=dword:0000000"); }, true},
-        {"duplicate keys and values",
-         [&](const std::string& p) {
-             WriteFileBytes(p, header + "\"HideToTray\"=dword:00000007\n" + header + "\"hidetotray\"=dword:00000002\n");
-         },
-         true},
-        {"wrong type", [&](const std::string& p) { WriteFileBytes(p, header + "\"HideToTray\"=hex:01,02,03,04,05\n"); }, true},
-        {"binary", [](const std::string& p) { WriteFileBytes(p, std::string("\x89PNG\r\n\x1A\n\0\0", 10)); }, false},
-        {"huge",
-         [&](const std::string& p) {
-             WriteFileBytes(p, header + "\"HideToTray\"=dword:00000001\n");
-             std::filesystem::resize_file(p, 100 * 1024 * 1024);
-         },
+    const std::string hide = "\"HideToTray\"=dword:00000001\n";
+    const struct {
+        const char* why;
+        std::string content;
+        std::uintmax_t growTo;   // made sparse to this size
+        int hide;                // HideToTray as read from what is left
+        bool keptAside;          // else the file is used as it is
+    } cases[] = {
+        {"no signature", header.substr(10) + hide, 0, 1, true},
+        {"random bytes", std::string("\x89PNG\r\n\x1A\n\0\xFE", 10), 0, 0, true},
+        {"junk line inside", header + hide + "junk\n\"CurTo\"=dword:00000005\n", 0, 1, true},
+        {"truncated", header + "\"HideToTray\"=dword:0000000", 0, 0, true},
+        {"over the size cap", header + hide, 100 * 1024 * 1024, 0, true},
+        {"duplicate keys and values", header + hide + header.substr(10) + "\"hidetotray\"=dword:00000002\n", 0, 2,
          false},
-        {"a folder in its place", [](const std::string& p) { std::filesystem::create_directory(p); }, false},
+        {"wrong type", header + "\"HideToTray\"=hex:01,02,03,04,05\n", 0, 0, false},
     };
-    for (const BadCase& c : cases) {
+    const std::string keptPath = FilePath() + ".damaged-20041120-140500";
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.why);
-        std::filesystem::remove_all(FilePath());
+        std::filesystem::remove_all(m_config / "Orvane");
         std::filesystem::create_directories(m_config / "Orvane");
-        c.make(FilePath());
-        const bool isFile = std::filesystem::is_regular_file(FilePath());
-        const auto size = isFile ? std::filesystem::file_size(FilePath()) : 0;
-        const std::string before = isFile && size < 1024 ? ReadFileBytes(FilePath()) : "";
+        WriteFileBytes(FilePath(), c.content);
+        if (c.growTo > 0) {
+            std::filesystem::resize_file(FilePath(), c.growTo);
+        }
+        const auto size = std::filesystem::file_size(FilePath());
+        const std::string before = size < 1024 ? ReadFileBytes(FilePath()) : "";
         RegFileSettingsBackend backend = Backend();
         const SettingsStore store(backend, m_autostart, m_clock, m_location);
-        const int hide = store.ReadInt(SettingId::HideToTray);
-        EXPECT_EQ(hide, c.why == std::string("duplicate keys and values") ? 2 : 0);
-        EXPECT_EQ(store.WriteInt(SettingId::CurTo, 1), c.rewritable);
-        if (c.rewritable) {
-            EXPECT_EQ(store.ReadInt(SettingId::CurTo), 1);
-            EXPECT_EQ(store.ReadInt(SettingId::HideToTray), hide);
-        } else if (isFile) {
-            EXPECT_EQ(std::filesystem::file_size(FilePath()), size);
-            if (!before.empty()) {
-                EXPECT_EQ(ReadFileBytes(FilePath()), before);
-            }
+        EXPECT_EQ(store.ReadInt(SettingId::HideToTray), c.hide);
+        const std::vector<SettingsProblem> problems = backend.TakeProblems();
+        ASSERT_EQ(problems.size(), c.keptAside ? 1u : 0u);
+        ASSERT_EQ(std::filesystem::exists(keptPath), c.keptAside);
+        if (c.keptAside) {
+            EXPECT_EQ(problems[0].kind, SettingsProblem::Kind::KeptAside);
+            EXPECT_EQ(problems[0].path, keptPath);
+            EXPECT_EQ(std::filesystem::file_size(keptPath), size);
+            EXPECT_EQ(size < 1024 ? ReadFileBytes(keptPath) : "", before);
+            EXPECT_TRUE(ParseRegFile(ReadFileBytes(FilePath())).complete);   // repaired at once
         }
+        EXPECT_TRUE(store.WriteInt(SettingId::CurFrom, 1));
+        RegFileSettingsBackend again = Backend();
+        const SettingsStore reread(again, m_autostart, m_clock, m_location);
+        EXPECT_EQ(reread.ReadInt(SettingId::CurFrom), 1);
+        EXPECT_EQ(reread.ReadInt(SettingId::HideToTray), c.hide);
+        EXPECT_TRUE(again.TakeProblems().empty());
     }
 }
 
-TEST_F(RegFileSettingsTest, UnreadableFileIsLeftAlone)
+TEST_F(RegFileSettingsTest, EachDamageGetsItsOwnCopyAndOneMessage)
+{
+    const std::string damaged = "REGEDIT4\n[HKEY_CURRENT_USER\\Software\\Orvane\\Chronel]\n\"Lang\"=\"de\"\n\x01\n";
+    std::filesystem::create_directories(m_config / "Orvane");
+    RegFileSettingsBackend backend = Backend();
+    for (const char* suffix : {"", "-2", "-3"}) {
+        WriteFileBytes(FilePath(), damaged + suffix);   // another size each time, within the same second
+        EXPECT_EQ(backend.QueryValue("Lang"), RegValue::Sz("de"));
+        EXPECT_EQ(ReadFileBytes(FilePath() + ".damaged-20041120-140500" + suffix), damaged + suffix);
+    }
+    EXPECT_EQ(backend.TakeProblems().size(), 1u);
+}
+
+TEST_F(RegFileSettingsTest, UnwritableFileKeepsValuesInMemory)
+{
+    // A configuration folder inside a regular file cannot be made, whoever runs the test (root too); a
+    // folder in the file's place is not ours to move.
+    const std::string blocker = m_config / "blocker";
+    WriteFileBytes(blocker, "");
+    std::filesystem::create_directories(FilePath());
+    for (const std::string& home : {blocker, m_config.Path().string()}) {
+        SCOPED_TRACE(home);
+        RegFileSettingsBackend backend(home, "Orvane", "Chronel", &m_clock);
+        const SettingsStore store(backend, m_autostart, m_clock, m_location);
+        EXPECT_EQ(store.ReadInt(SettingId::Visibled), 1);
+        for (int value : {4, 5}) {
+            EXPECT_TRUE(store.WriteInt(SettingId::YearsPlus, value));
+            EXPECT_TRUE(store.WriteString(SettingId::Lang, "russian" + std::to_string(value)));
+            EXPECT_EQ(store.ReadInt(SettingId::YearsPlus), value);
+        }
+        const std::vector<SettingsProblem> problems = backend.TakeProblems();
+        ASSERT_EQ(problems.size(), 1u);
+        EXPECT_EQ(problems[0].kind, SettingsProblem::Kind::NotSaved);
+        EXPECT_EQ(problems[0].path, home + "/Orvane/Chronel.reg");
+        // Once the file can be written, the next write stores what was kept in memory too.
+        std::filesystem::remove(home == blocker ? blocker : FilePath());
+        EXPECT_TRUE(store.WriteInt(SettingId::MonthsPlus, 6));
+        RegFileSettingsBackend again(home, "Orvane", "Chronel", &m_clock);
+        EXPECT_EQ(again.QueryValue("YearsPlus"), RegValue::Dword(5));
+        EXPECT_EQ(again.QueryValue("Lang"), RegValue::Sz("russian5"));
+        EXPECT_TRUE(backend.TakeProblems().empty());
+    }
+}
+
+TEST_F(RegFileSettingsTest, UnreadableFileIsMovedAsideBeforeItIsReplaced)
 {
     RegFileSettingsBackend backend = Backend();
     ASSERT_TRUE(backend.SetValue("CurTo", RegValue::Dword(1)));
+    const std::string before = ReadFileBytes(FilePath());
     std::filesystem::permissions(FilePath(), std::filesystem::perms::none);
     // Root reads any file: check as an ordinary user, in a child that gives root up.
     std::filesystem::permissions(m_config.Path(), std::filesystem::perms::all);
@@ -211,11 +262,13 @@ TEST_F(RegFileSettingsTest, UnreadableFileIsLeftAlone)
             return 2;
         }
         RegFileSettingsBackend user = Backend();
-        return user.QueryValue("CurTo") || user.SetValue("CurTo", RegValue::Dword(2)) ? 1 : 0;
+        return user.QueryValue("CurTo") || !user.SetValue("CurTo", RegValue::Dword(2)) ? 1 : 0;
     });
     EXPECT_EQ(ExitCode(child), 0);
-    std::filesystem::permissions(FilePath(), std::filesystem::perms::owner_read);
-    EXPECT_EQ(backend.QueryValue("CurTo"), RegValue::Dword(1));
+    const std::string kept = FilePath() + ".damaged-20041120-140500";
+    std::filesystem::permissions(kept, std::filesystem::perms::owner_read);
+    EXPECT_EQ(ReadFileBytes(kept), before);
+    EXPECT_EQ(backend.QueryValue("CurTo"), RegValue::Dword(2));
 }
 
 TEST_F(RegFileSettingsTest, TwoProcessesWritingAtOnceLoseNothing)
@@ -280,7 +333,11 @@ TEST_F(RegFileSettingsTest, KilledWriterLeavesTheLastWholeFile)
         ASSERT_EQ(value->data.size(), 1024 * 1024 + 1u);
         ASSERT_EQ(value->data.find_first_not_of(value->data.front()), 1024 * 1024u);
     }
-    // The next write clears what the killed writers left behind.
+    // Once they are old enough to belong to no live writer, the next write clears what the killed writers
+    // left behind.
+    for (const auto& entry : std::filesystem::directory_iterator(m_config / "Orvane")) {
+        std::filesystem::last_write_time(entry.path(), entry.last_write_time() - std::chrono::minutes(5));
+    }
     ASSERT_TRUE(backend.SetValue("Lang", RegValue::Sz("english")));
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(m_config / "Orvane"), {}), 1);
 }
