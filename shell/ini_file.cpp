@@ -1,5 +1,10 @@
 #include "shell/ini_file.h"
 
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <unordered_set>
+
 #include "core/ascii.h"
 #include "shell/file_access.h"
 
@@ -148,6 +153,13 @@ bool IsStorableName(std::string_view name)
     return !name.empty() && Trim(name) == name && !HasBreakOrZero(name);
 }
 
+// Whether SetIniValue can store the (trimmed) value under these names as written.
+bool IsStorable(std::string_view section, std::string_view key, std::string_view value)
+{
+    return IsStorableName(section) && IsStorableName(key) && key.find('=') == std::string_view::npos &&
+           key.front() != '[' && !HasBreakOrZero(value);
+}
+
 std::string_view LineEnd(std::string_view text)
 {
     const std::size_t feed = text.find('\n');
@@ -173,8 +185,7 @@ std::string_view TrimIniValue(std::string_view value)
 IniUpdate SetIniValue(std::string& text, std::string_view section, std::string_view key, std::string_view value)
 {
     value = Trim(value);
-    if (!IsStorableName(section) || !IsStorableName(key) || key.find('=') != std::string_view::npos ||
-        key.front() == '[' || HasBreakOrZero(value)) {
+    if (!IsStorable(section, key, value)) {
         return IniUpdate::Invalid;
     }
     const Location location = Locate(text, section, key);
@@ -252,32 +263,121 @@ std::string_view CutUtf8(std::string_view text, std::size_t maxBytes)
     return text.substr(0, cut);
 }
 
-std::optional<std::string> IniFile::Read(std::string_view section, std::string_view key, std::size_t maxBytes) const
+IniIndex::IniIndex(std::string_view text)
 {
-    const FileReadResult file = ReadFileLimited(m_path, kMaxIniFileBytes);
-    if (file.status != FileReadStatus::Ok) {
-        return std::nullopt;
+    LineReader reader(text);
+    Line line;
+    std::unordered_set<std::string> sectionsSeen;
+    std::string section;
+    bool counts = false;   // only keys of the first section of a name are ever found
+    while (reader.Next(line)) {
+        const ParsedLine parsed = Parse(line.content);
+        if (parsed.kind == LineKind::Section) {
+            section = parsed.name;
+            counts = sectionsSeen.insert(IndexKey(section, {})).second;
+        } else if (parsed.kind == LineKind::Key && counts) {
+            m_values.try_emplace(IndexKey(section, parsed.name), Value{std::string(parsed.value), parsed.hasValue});
+        }
     }
-    std::optional<std::string> value = FindIniValue(file.bytes, section, key);
-    if (value && value->size() > maxBytes) {
-        value->resize(CutUtf8(*value, maxBytes).size());
-    }
-    return value;
 }
 
-bool IniFile::Write(std::string_view section, std::string_view key, std::string_view value) const
+std::string IniIndex::IndexKey(std::string_view section, std::string_view key)
 {
+    std::string joined;
+    joined.reserve(section.size() + 1 + key.size());
+    for (const char c : section) {
+        joined += AsciiLower(c);
+    }
+    joined += '\n';
+    for (const char c : key) {
+        joined += AsciiLower(c);
+    }
+    return joined;
+}
+
+std::optional<std::string_view> IniIndex::Find(std::string_view section, std::string_view key) const
+{
+    const auto found = m_values.find(IndexKey(Trim(section), Trim(key)));
+    if (found == m_values.end()) {
+        return std::nullopt;
+    }
+    return found->second.text;
+}
+
+bool IniIndex::Holds(std::string_view section, std::string_view key, std::string_view value) const
+{
+    const auto found = m_values.find(IndexKey(section, key));
+    return found != m_values.end() && found->second.hasValue && found->second.text == Trim(value);
+}
+
+void IniIndex::Set(std::string_view section, std::string_view key, std::string_view value)
+{
+    m_values[IndexKey(section, key)] = Value{std::string(Trim(value)), true};
+}
+
+IniFile::Stamp IniFile::StampOf(const std::string& path)
+{
+    struct stat status {};
+    Stamp stamp;
+    if (stat(path.c_str(), &status) != 0) {
+        stamp.error = errno;
+        return stamp;
+    }
+    stamp.device = status.st_dev;
+    stamp.inode = status.st_ino;
+    stamp.size = status.st_size;
+    stamp.seconds = status.st_mtim.tv_sec;
+    stamp.nanoseconds = status.st_mtim.tv_nsec;
+    return stamp;
+}
+
+void IniFile::Refresh()
+{
+    const Stamp stamp = StampOf(m_path);
+    if (m_loaded && stamp == m_stamp) {
+        return;
+    }
     FileReadResult file = ReadFileLimited(m_path, kMaxIniFileBytes);
-    if (file.status != FileReadStatus::Ok && file.status != FileReadStatus::Missing) {
+    m_loaded = true;
+    m_stamp = stamp;
+    m_status = file.status;
+    m_text = std::move(file.bytes);
+    m_index = IniIndex(m_text);
+}
+
+std::optional<std::string> IniFile::Read(std::string_view section, std::string_view key, std::size_t maxBytes)
+{
+    Refresh();
+    const std::optional<std::string_view> value = m_index.Find(section, key);
+    if (!value) {
+        return std::nullopt;
+    }
+    return std::string(CutUtf8(*value, maxBytes));
+}
+
+bool IniFile::Write(std::string_view section, std::string_view key, std::string_view value)
+{
+    Refresh();
+    if (m_status != FileReadStatus::Ok && m_status != FileReadStatus::Missing) {
         return false;
     }
-    switch (SetIniValue(file.bytes, section, key, value)) {
-    case IniUpdate::Unchanged:
+    if (!IsStorable(section, key, Trim(value))) {
+        return false;
+    }
+    if (m_index.Holds(section, key, value)) {
         return true;
-    case IniUpdate::Invalid:
-        return false;
-    case IniUpdate::Changed:
-        break;
     }
-    return file.bytes.size() <= kMaxIniFileBytes && ReplaceFileContents(m_path, file.bytes);
+    std::string text = m_text;
+    const IniUpdate update = SetIniValue(text, section, key, value);
+    if (update != IniUpdate::Changed) {
+        return update == IniUpdate::Unchanged;
+    }
+    if (text.size() > kMaxIniFileBytes || !ReplaceFileContents(m_path, text)) {
+        return false;
+    }
+    m_text = std::move(text);
+    m_status = FileReadStatus::Ok;
+    m_stamp = StampOf(m_path);
+    m_index.Set(section, key, value);
+    return true;
 }

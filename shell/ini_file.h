@@ -4,7 +4,10 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
+
+#include "shell/file_access.h"
 
 // Profile (INI) files as Windows reads and writes them: sections and keys match without regard to the
 // case of ASCII letters; section names, keys and values are trimmed of white space; the first matching
@@ -37,8 +40,35 @@ struct IniEntry {
 // Every key line with its section, in file order, duplicates included.
 std::vector<IniEntry> ListIniEntries(std::string_view text);
 
-// One profile file on disk, read anew at every call and written only when its content changes. Files
-// larger than kMaxIniFileBytes count as unreadable: lookups find nothing and writes leave them alone.
+// The values of a profile text by section and key, as FindIniValue finds them, read in one pass, so that
+// a lookup costs the same in a text of any size.
+class IniIndex {
+public:
+    IniIndex() = default;
+    explicit IniIndex(std::string_view text);
+
+    // As FindIniValue(text, section, key).
+    std::optional<std::string_view> Find(std::string_view section, std::string_view key) const;
+    // Whether SetIniValue(text, section, key, value) would find the text holding that value already.
+    bool Holds(std::string_view section, std::string_view key, std::string_view value) const;
+    // Follows a SetIniValue(text, section, key, value) that changed the text.
+    void Set(std::string_view section, std::string_view key, std::string_view value);
+
+private:
+    struct Value {
+        std::string text;
+        bool hasValue = false;   // false for a key line without '='
+    };
+    // Section and key in lower case, joined by a line feed, which neither can hold.
+    static std::string IndexKey(std::string_view section, std::string_view key);
+
+    std::unordered_map<std::string, Value> m_values;
+};
+
+// One profile file on disk. It is read once and again only when its inode, size or modification time
+// changes, so an edit made meanwhile shows at the next lookup; a write updates the copy in memory
+// without reading the file back, and is skipped when the file holds that value already. Files larger
+// than kMaxIniFileBytes count as unreadable: lookups find nothing and writes leave them alone.
 class IniFile {
 public:
     static constexpr std::size_t kMaxIniFileBytes = 4 * 1024 * 1024;
@@ -49,13 +79,27 @@ public:
 
     // The value cut to at most `maxBytes` bytes (never inside a UTF-8 sequence), or empty when the file,
     // the section or the key is missing.
-    std::optional<std::string> Read(std::string_view section, std::string_view key, std::size_t maxBytes) const;
+    std::optional<std::string> Read(std::string_view section, std::string_view key, std::size_t maxBytes);
     // True when the file holds the value afterwards; the file is not touched when it held it already,
     // and an unreadable or oversized file is never replaced.
-    bool Write(std::string_view section, std::string_view key, std::string_view value) const;
+    bool Write(std::string_view section, std::string_view key, std::string_view value);
 
 private:
+    struct Stamp {
+        int error = 0;   // errno of stat; 0 when the name exists
+        unsigned long long device = 0, inode = 0;
+        long long size = 0, seconds = 0, nanoseconds = 0;
+        friend bool operator==(const Stamp&, const Stamp&) = default;
+    };
+    static Stamp StampOf(const std::string& path);
+    void Refresh();
+
     std::string m_path;
+    bool m_loaded = false;
+    Stamp m_stamp;
+    FileReadStatus m_status = FileReadStatus::Missing;
+    std::string m_text;
+    IniIndex m_index;
 };
 
 // `text` cut to at most `maxBytes` bytes without splitting a UTF-8 sequence.

@@ -116,15 +116,24 @@ std::string LanguageTable::ReadEntry(std::string_view section, std::string_view 
     if (m_name.empty() || key.empty() || m_name.find_first_of(std::string_view("/\0", 2)) != std::string::npos) {
         return std::string(defaultText);
     }
-    const IniFile file(LanguageFilePath(m_name));
-    if (file.Path().empty()) {
+    const std::string path = LanguageFilePath(m_name);
+    if (path.empty()) {
         return std::string(defaultText);
     }
-    std::optional<std::string> value = file.Read(SectionOrCommon(section), key, kMaxValueBytes);
+    std::optional<std::string> value = File(path).Read(SectionOrCommon(section), key, kMaxValueBytes);
     if (!value || value->empty()) {
         return std::string(defaultText);
     }
     return std::move(*value);
+}
+
+IniFile& LanguageTable::File(const std::string& path) const
+{
+    auto found = m_files.find(path);
+    if (found == m_files.end()) {
+        found = m_files.emplace(path, IniFile(path)).first;
+    }
+    return found->second;
 }
 
 bool LanguageTable::WriteDefault(std::string_view section, std::string_view key, std::string_view text) const
@@ -133,10 +142,11 @@ bool LanguageTable::WriteDefault(std::string_view section, std::string_view key,
     if (m_name.empty() || key.empty()) {
         return false;
     }
-    const IniFile file(EnglishFilePath());
-    if (file.Path().empty()) {
+    const std::string path = EnglishFilePath();
+    if (path.empty()) {
         return false;
     }
+    IniFile& file = File(path);
     if (file.Write(SectionOrCommon(section), key, text)) {
         return true;
     }

@@ -99,10 +99,16 @@ TEST(IniFile, RandomTextNeverLosesAWrittenValue)
         const std::string before = text;
         const std::string section = round % 2 == 0 ? "S" : "abc";
         const std::string value = "v" + std::to_string(round);
+        IniIndex index(text);
         ASSERT_NE(SetIniValue(text, section, "k", value), IniUpdate::Invalid);
         ASSERT_EQ(FindIniValue(text, section, "k"), value) << before;
         ASSERT_EQ(SetIniValue(text, section, "k", value), IniUpdate::Unchanged);
-        ListIniEntries(text);
+        // The index follows the write and finds what a scan of the new text finds.
+        index.Set(section, "k", value);
+        ASSERT_TRUE(index.Holds(section, "k", value));
+        for (const IniEntry& entry : ListIniEntries(text)) {
+            ASSERT_EQ(index.Find(entry.section, entry.key), FindIniValue(text, entry.section, entry.key)) << before;
+        }
     }
 }
 
@@ -121,7 +127,7 @@ protected:
 
 TEST_F(IniFileOnDisk, DoesNotRewriteAFileThatHoldsTheValue)
 {
-    const IniFile file(m_path);
+    IniFile file(m_path);
     ASSERT_TRUE(file.Write("Common", "ID_0", "Dragon"));
     const auto old = std::filesystem::file_time_type::clock::now() - std::chrono::hours(24 * 365);
     std::filesystem::last_write_time(m_path, old);
@@ -130,6 +136,8 @@ TEST_F(IniFileOnDisk, DoesNotRewriteAFileThatHoldsTheValue)
     EXPECT_TRUE(file.Write("Common", "ID_0", "Snake"));
     EXPECT_NE(std::filesystem::last_write_time(m_path), old);
     EXPECT_EQ(file.Read("common", "id_0", 1023), "Snake");
+    WriteFileBytes(m_path, "[Common]\nID_0=Tiger!\n");   // an edit made meanwhile shows at the next read
+    EXPECT_EQ(file.Read("Common", "ID_0", 1023), "Tiger!");
 }
 
 TEST_F(IniFileOnDisk, BadFilesReadAsEmptyAndStayUntouched)
@@ -157,7 +165,7 @@ TEST_F(IniFileOnDisk, BadFilesReadAsEmptyAndStayUntouched)
         c.make(m_path);
         const auto sizeBefore = std::filesystem::is_regular_file(m_path) ? std::filesystem::file_size(m_path) : 0;
         const std::string before = c.writable && sizeBefore > 0 ? ReadFileBytes(m_path) : "";
-        const IniFile file(m_path);
+        IniFile file(m_path);
         EXPECT_EQ(file.Read("Common", "ID_0", 1023), std::nullopt);
         EXPECT_EQ(file.Write("Common", "ID_5", "Rooster"), c.writable);
         if (c.writable) {

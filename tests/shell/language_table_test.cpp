@@ -38,7 +38,7 @@ TEST_F(LanguageTableTest, EnglishFileOffersEveryMessageAndTranslatorEntry)
 TEST_F(LanguageTableTest, OutOfRangeIdsGiveEmptyTexts)
 {
     m_table.Load("english");
-    EXPECT_EQ(m_table.GetString(50), "");
+    EXPECT_EQ(m_table.GetString(kMessageCount), "");
     EXPECT_EQ(m_table.GetString(-1), "");
     EXPECT_EQ(m_table.GetTranslatorInfo(3), "");
 }
