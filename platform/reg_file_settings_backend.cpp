@@ -55,24 +55,7 @@ RegFileSettingsBackend RegFileSettingsBackend::ForCurrentUser(std::string keyNam
     return RegFileSettingsBackend(XdgConfigHome(), std::move(keyName), std::move(applicationName), clock);
 }
 
-RegFileSettingsBackend::Stamp RegFileSettingsBackend::StampOf(const std::string& path)
-{
-    struct stat status {};
-    Stamp stamp;
-    if (stat(path.c_str(), &status) != 0) {
-        stamp.error = errno;
-        return stamp;
-    }
-    stamp.device = status.st_dev;
-    stamp.inode = status.st_ino;
-    stamp.type = status.st_mode & S_IFMT;
-    stamp.size = status.st_size;
-    stamp.seconds = status.st_mtim.tv_sec;
-    stamp.nanoseconds = status.st_mtim.tv_nsec;
-    return stamp;
-}
-
-void RegFileSettingsBackend::Load(const Stamp& stamp)
+void RegFileSettingsBackend::Load(const FileStamp& stamp)
 {
     FileReadResult file = ReadFileLimited(m_path, kMaxFileBytes);
     m_stamp = stamp;
@@ -98,7 +81,7 @@ void RegFileSettingsBackend::Load(const Stamp& stamp)
 
 void RegFileSettingsBackend::Refresh()
 {
-    const Stamp stamp = StampOf(m_path);
+    const FileStamp stamp = StampOfFile(m_path);
     if (m_state != FileState::Unknown && stamp == m_stamp) {
         return;
     }
@@ -148,7 +131,7 @@ bool RegFileSettingsBackend::WriteFile()
     }
     // Another copy may have written since the last read: under the lock the file is read again (stamps
     // alone could miss a same-sized rewrite within one clock tick), but parsed only when it changed.
-    Load(StampOf(m_path));
+    Load(StampOfFile(m_path));
     if ((m_state == FileState::Damaged || m_state == FileState::Unreadable) && !KeepAside()) {
         return false;
     }
@@ -167,7 +150,7 @@ bool RegFileSettingsBackend::WriteFile()
         m_document = std::move(next);
         m_bytes = std::move(text);
         m_state = FileState::Valid;
-        m_stamp = StampOf(m_path);
+        m_stamp = StampOfFile(m_path);
     }
     m_unsaved = RegDocument();
     return true;

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "core/clock.h"
+#include "shell/file_access.h"
 #include "shell/reg_file.h"
 #include "shell/settings_backend.h"
 
@@ -61,22 +62,10 @@ public:
     void SetProblemListener(std::function<void()> listener) { m_listener = std::move(listener); }
 
 private:
-    // What identifies one content of the file without reading it.
-    struct Stamp {
-        int error = 0;   // errno of stat; 0 when the name exists
-        dev_t device = 0;
-        ino_t inode = 0;
-        mode_t type = 0;
-        off_t size = 0;
-        time_t seconds = 0;
-        long nanoseconds = 0;
-        friend bool operator==(const Stamp&, const Stamp&) = default;
-    };
     enum class FileState { Unknown, Missing, Valid, Damaged, Unreadable };
 
-    static Stamp StampOf(const std::string& path);
     // Takes the file's content as the state; `stamp` was taken before it was read.
-    void Load(const Stamp& stamp);
+    void Load(const FileStamp& stamp);
     // Re-reads the file when it changed, and writes it when it is missing or damaged.
     void Refresh();
     // Under the folder's lock: brings the parsed copy up to the file, keeps a damaged file aside, and
@@ -92,11 +81,11 @@ private:
     std::string m_keyPath;
 
     FileState m_state = FileState::Unknown;
-    Stamp m_stamp;                // of the content below
-    std::string m_bytes;          // the file's content while Valid or Damaged
-    RegDocument m_document;       // what could be read of it
-    Stamp m_keptAside;            // the damaged content last copied aside, so it is copied once
-    RegDocument m_unsaved;        // values written this session that the file has not taken yet
+    FileStamp m_stamp;       // of the content below
+    std::string m_bytes;     // the file's content while Valid or Damaged
+    RegDocument m_document;  // what could be read of it
+    FileStamp m_keptAside;   // the damaged content last copied aside, so it is copied once
+    RegDocument m_unsaved;   // values written this session that the file has not taken yet
 
     std::vector<SettingsProblem> m_problems;
     bool m_reported[2] = {false, false};

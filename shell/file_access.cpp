@@ -147,6 +147,23 @@ std::string NameOfPath(const std::string& path)
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
+FileStamp StampOfFile(const std::string& path)
+{
+    struct stat status {};
+    FileStamp stamp;
+    if (stat(path.c_str(), &status) != 0) {
+        stamp.error = errno;
+        return stamp;
+    }
+    stamp.device = status.st_dev;
+    stamp.inode = status.st_ino;
+    stamp.type = status.st_mode & S_IFMT;
+    stamp.size = status.st_size;
+    stamp.seconds = status.st_mtim.tv_sec;
+    stamp.nanoseconds = status.st_mtim.tv_nsec;
+    return stamp;
+}
+
 FileReadResult ReadFileLimited(const std::string& path, std::size_t maxBytes)
 {
     FileReadResult result;

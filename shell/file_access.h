@@ -45,6 +45,17 @@ bool ReplaceFileContents(const std::string& path, std::string_view bytes, const 
 // cannot be written.
 bool AppendToFile(const std::string& path, std::string_view bytes, std::size_t maxBytes);
 
+// What identifies one content of a file without reading it: a change of any field means the file may
+// hold other bytes now.
+struct FileStamp {
+    int error = 0;   // errno of stat; 0 when the name exists
+    unsigned long long device = 0, inode = 0;
+    unsigned type = 0;   // st_mode & S_IFMT
+    long long size = 0, seconds = 0, nanoseconds = 0;
+    friend bool operator==(const FileStamp&, const FileStamp&) = default;
+};
+FileStamp StampOfFile(const std::string& path);
+
 // The folder of a path ("." when it has no '/') and the name after its last '/'.
 std::string FolderOfPath(const std::string& path);
 std::string NameOfPath(const std::string& path);

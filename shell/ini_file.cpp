@@ -315,25 +315,9 @@ void IniIndex::Set(std::string_view section, std::string_view key, std::string_v
     m_values[IndexKey(section, key)] = Value{std::string(Trim(value)), true};
 }
 
-IniFile::Stamp IniFile::StampOf(const std::string& path)
-{
-    struct stat status {};
-    Stamp stamp;
-    if (stat(path.c_str(), &status) != 0) {
-        stamp.error = errno;
-        return stamp;
-    }
-    stamp.device = status.st_dev;
-    stamp.inode = status.st_ino;
-    stamp.size = status.st_size;
-    stamp.seconds = status.st_mtim.tv_sec;
-    stamp.nanoseconds = status.st_mtim.tv_nsec;
-    return stamp;
-}
-
 void IniFile::Refresh()
 {
-    const Stamp stamp = StampOf(m_path);
+    const FileStamp stamp = StampOfFile(m_path);
     if (m_loaded && stamp == m_stamp) {
         return;
     }
@@ -377,7 +361,7 @@ bool IniFile::Write(std::string_view section, std::string_view key, std::string_
     }
     m_text = std::move(text);
     m_status = FileReadStatus::Ok;
-    m_stamp = StampOf(m_path);
+    m_stamp = StampOfFile(m_path);
     m_index.Set(section, key, value);
     return true;
 }

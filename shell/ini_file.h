@@ -85,18 +85,11 @@ public:
     bool Write(std::string_view section, std::string_view key, std::string_view value);
 
 private:
-    struct Stamp {
-        int error = 0;   // errno of stat; 0 when the name exists
-        unsigned long long device = 0, inode = 0;
-        long long size = 0, seconds = 0, nanoseconds = 0;
-        friend bool operator==(const Stamp&, const Stamp&) = default;
-    };
-    static Stamp StampOf(const std::string& path);
     void Refresh();
 
     std::string m_path;
     bool m_loaded = false;
-    Stamp m_stamp;
+    FileStamp m_stamp;
     FileReadStatus m_status = FileReadStatus::Missing;
     std::string m_text;
     IniIndex m_index;
