@@ -244,6 +244,9 @@ void CDialogEvalMain::ApplyLanguage(bool writeDefaults)
     }
     SaveAllSettings();
     LoadAllSettings();
+    // Texts of another length move the page frame; what it leaves behind in the window must be painted
+    // over too, not only the widgets that moved.
+    update();
     QGuiApplication::restoreOverrideCursor();
 }
 
