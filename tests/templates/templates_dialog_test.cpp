@@ -5,6 +5,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 #include <QToolBar>
 #include <QApplication>
 #include <QMenu>
@@ -110,6 +111,29 @@ TEST_F(TemplatesDialogTest, MissingFolderIsReportedAndTheEditorDoesNotOpen)
     EXPECT_FALSE(editor->Open());
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_TRUE(messages[0].startsWith("Template folder cannot be found"));
+}
+
+TEST_F(TemplatesDialogTest, AMessageBeforeTheEditorShowsIsCentredOnTheMainWindow)
+{
+    env.settings.WriteString(SettingId::TemplateFolder, folder + "/gone");
+    window.resize(800, 400);
+    window.move(200, 300);
+    window.show();
+    CDialogEvalTemplates editor(CDialogEvalTemplates::Services{window.PageValues(), env.clock, env.formatter,
+                                                               env.settings, env.location, window.GetLanguageTable()},
+                                &window);
+    const QWidget* owner = nullptr;
+    QPoint centre;
+    QTimer::singleShot(0, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        ASSERT_NE(box, nullptr);
+        owner = box->parentWidget();
+        centre = box->frameGeometry().center();
+        box->done(QMessageBox::Ok);
+    });
+    EXPECT_FALSE(editor.Open());
+    EXPECT_EQ(owner, &window);
+    EXPECT_LE((centre - window.frameGeometry().center()).manhattanLength(), 4);
 }
 
 TEST_F(TemplatesDialogTest, StoredIndexBeyondTheListSelectsTheLast)
