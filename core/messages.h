@@ -6,6 +6,11 @@
 // of use and caches nothing, so a language change shows at the next lookup.
 // The tooltip of a Time Info button whose moment lies outside the pickers' range.
 inline constexpr int kOutsideTimeInfoMessage = 62;
+// The occurrence word of a daylight-saving rule for one weekday, kOccurrenceByWeekdayMessage + 7 *
+// (occurrence - 1) + weekday, for languages whose word agrees with the weekday (optional, empty in English);
+// and the rule's layout ("%1, %2 %3, %4": time, occurrence, weekday, month).
+inline constexpr int kOccurrenceByWeekdayMessage = 63;
+inline constexpr int kRuleLayoutMessage = 98;
 
 class MessageSource {
 public:

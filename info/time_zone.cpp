@@ -9,8 +9,6 @@
 namespace {
 
 constexpr int kOccurrenceMessageBase = 23;   // 24 "1st" ... 28 "Last"
-constexpr int kOccurrenceByWeekdayBase = 63;  // + 7 * (occurrence - 1) + weekday; optional
-constexpr int kRuleLayoutMessage = 98;        // "%1, %2 %3, %4"
 constexpr int kLastOccurrence = 5;
 
 std::string TwoDigits(int hour, int minute)
@@ -53,7 +51,7 @@ std::string RuleText(const SystemTime& rule, const MessageSource& messages, cons
     SystemTime month{2006, rule.month, 0, 1, 0, 0, 0, 0};
     // Where the word agrees with the weekday (Russian: "последнее воскресенье", "последняя среда"), the
     // language gives one per weekday; otherwise the one shared word serves.
-    std::string occurrence = messages.GetString(kOccurrenceByWeekdayBase + 7 * (rule.day - 1) + rule.dayOfWeek);
+    std::string occurrence = messages.GetString(kOccurrenceByWeekdayMessage + 7 * (rule.day - 1) + rule.dayOfWeek);
     if (occurrence.empty()) {
         occurrence = messages.GetString(kOccurrenceMessageBase + rule.day);
     }

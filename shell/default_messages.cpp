@@ -2,9 +2,13 @@
 
 #include <array>
 
+#include "core/messages.h"
+
 namespace {
 
-constexpr std::array<std::string_view, kMessageCount> kDefaults = {
+// Messages 0..62; the optional per-weekday occurrence words (63..97) are empty in English, and the rule
+// layout (98) is given below.
+constexpr std::array<std::string_view, kOccurrenceByWeekdayMessage> kDefaults = {
     "Dragon",
     "Snake",
     "Horse",
@@ -60,7 +64,7 @@ constexpr std::array<std::string_view, kMessageCount> kDefaults = {
     "Settings cannot be saved. Changes made now are kept until Chronel is closed. The settings file is",
     "[Chronel stopped here: the expanded text would be longer than 16 MiB.]",
     "Help is not available: the help file cannot be read.",
-    "This template holds bytes that the editor cannot show exactly (a zero byte, text that is not UTF-8, or mixed line ends). It is shown read-only so that it cannot be changed by accident.",
+    "This template holds bytes that the editor cannot show exactly (text that is not UTF-8, or mixed line ends). It is shown read-only so that it cannot be changed by accident.",
     "This template is a link to a file outside the template folder. It is shown read-only.",
     "Error writing the preview file",
     "No program could be started to show the preview file",
@@ -69,45 +73,6 @@ constexpr std::array<std::string_view, kMessageCount> kDefaults = {
     "Chronel runs as root, and other users can change its program file, so it will start only when root logs in.",
     "Damaged",
     "Time Info shows dates from January 1, 1754 to December 31, 9998",
-    // 63..97: the occurrence word of a change rule for one weekday, 63 + 7 * (occurrence - 1) + weekday
-    // (0 = Sunday), for languages whose word agrees with the weekday; empty: messages 24..28 serve all.
-    "",
-    "",
-    "",
-    "",
-    "",
-    "",
-    "",
-    "",
-    "",
-    "",
-    "",
-    "",
-    "",
-    "",
-    "",
-    "",
-    "",
-    "",
-    "",
-    "",
-    "",
-    "",
-    "",
-    "",
-    "",
-    "",
-    "",
-    "",
-    "",
-    "",
-    "",
-    "",
-    "",
-    "",
-    "",
-    // 98: a change rule's layout: %1 the time, %2 the occurrence, %3 the weekday, %4 the month.
-    "%1, %2 %3, %4",
 };
 
 constexpr std::array<std::string_view, kTranslatorInfoCount> kTranslatorDefaults = {
@@ -120,7 +85,10 @@ constexpr std::array<std::string_view, kTranslatorInfoCount> kTranslatorDefaults
 
 std::string_view DefaultMessage(int messageId)
 {
-    if (messageId < 0 || messageId >= kMessageCount) {
+    if (messageId == kRuleLayoutMessage) {
+        return "%1, %2 %3, %4";
+    }
+    if (messageId < 0 || messageId >= static_cast<int>(kDefaults.size())) {
         return {};
     }
     return kDefaults[static_cast<std::size_t>(messageId)];
