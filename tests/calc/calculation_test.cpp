@@ -68,14 +68,8 @@ TEST(Calculation, Results)
         SCOPED_TRACE(c.why);
         CalculationInput input{c.start, c.counts, c.months, !c.months, false};
         const CalculationResult r = ComputeCalculation(input, english);
-        EXPECT_EQ(r.differenceAvailable, c.difference.IsValid());
-        EXPECT_EQ(r.sumAvailable, c.sum.IsValid());
-        if (c.difference.IsValid()) {
-            EXPECT_EQ(r.difference, c.difference);
-        }
-        if (c.sum.IsValid()) {
-            EXPECT_EQ(r.sum, c.sum);
-        }
+        EXPECT_EQ(r.differenceAvailable ? r.difference : kFails, c.difference);
+        EXPECT_EQ(r.sumAvailable ? r.sum : kFails, c.sum);
         const auto text = [&](const DateTime& v, bool date) {
             return v.IsValid() ? *(date ? FormatLongDate(english, v) : FormatTime(english, v)) : std::string("*");
         };
@@ -89,37 +83,23 @@ TEST(Calculation, Results)
     }
 }
 
-TEST(Calculation, FieldTextsOfOneWorkedExample)
-{
-    const FakeLocaleFormatter english;
-    const CalculationInput input{At(2004, 1, 1), {"0", "0", "0", "0", "25", "0", "3600"}, true, false, false};
-    const CalculationResult r = ComputeCalculation(input, english);
-    EXPECT_EQ(r.fields[0].text, "Tuesday, December 30, 2003");
-    EXPECT_EQ(r.fields[1].text, "10:00:00 PM");
-    EXPECT_EQ(r.fields[2].text, "Friday, January 02, 2004");
-    EXPECT_EQ(r.fields[3].text, "2:00:00 AM");
-}
-
-struct ClampCase {
-    const char* why;
-    const char* typed;
-    const char* shown;
-    bool clamped;
-};
-
-const ClampCase kClampCases[] = {
-    {"a tenth digit past the largest count", "9999999999", "2147483647", true},
-    {"the largest count stays", "2147483647", "2147483647", false},
-    {"one past the largest count", "2147483648", "2147483647", true},
-    {"beyond 64 bits", "99999999999999999999999", "2147483647", true},
-    {"large negative counts are not clamped", "-9999999999", "-9999999999", false},
-    {"junk after the digits", "12abc", "12abc", false},
-};
-
 TEST(Calculation, CountsAboveTheLargestAreClamped)
 {
+    const struct {
+        const char* why;
+        const char* typed;
+        const char* shown;
+        bool clamped;
+    } cases[] = {
+        {"a tenth digit past the largest count", "9999999999", "2147483647", true},
+        {"the largest count stays", "2147483647", "2147483647", false},
+        {"one past the largest count", "2147483648", "2147483647", true},
+        {"beyond 64 bits", "99999999999999999999999", "2147483647", true},
+        {"large negative counts are not clamped", "-9999999999", "-9999999999", false},
+        {"junk after the digits", "12abc", "12abc", false},
+    };
     const FakeLocaleFormatter english;
-    for (const ClampCase& c : kClampCases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.why);
         for (int field = 0; field < kCountFieldCount; ++field) {
             CalculationInput input{At(2004, 1, 1), {"0", "0", "0", "0", "0", "0", "0"}, true, false, false};
@@ -133,55 +113,19 @@ TEST(Calculation, CountsAboveTheLargestAreClamped)
     }
 }
 
-struct ReadCase {
-    const char* text;
-    std::int32_t value;
-};
-
-const ReadCase kReadCases[] = {
-    {"", 0},           {"abc", 0},       {"  12", 12},          {"\t+7", 7},
-    {"-3", -3},        {"12abc", 12},    {"1 2", 1},            {"- 3", 0},
-    {"007", 7},        {"2147483647", 2147483647},              {"2147483648", 2147483647},
-    {"-2147483648", std::numeric_limits<std::int32_t>::min()}, {"-2147483649", std::numeric_limits<std::int32_t>::min()},
-};
-
 TEST(Calculation, ReadingACountAsTyped)
 {
-    for (const ReadCase& c : kReadCases) {
-        EXPECT_EQ(ReadCount(c.text), c.value) << '"' << c.text << '"';
+    constexpr std::int32_t kMin = std::numeric_limits<std::int32_t>::min();
+    const std::pair<const char*, std::int32_t> cases[] = {
+        {"", 0},    {"abc", 0}, {"  12", 12}, {"\t+7", 7}, {"-3", -3}, {"12abc", 12}, {"1 2", 1}, {"- 3", 0}, {"007", 7},
+        {"2147483647", 2147483647}, {"2147483648", 2147483647}, {"-2147483648", kMin}, {"-2147483649", kMin},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(ReadCount(c.first), c.second) << '"' << c.first << '"';
     }
     EXPECT_EQ(ReadCount64("9999999999"), 9999999999);
     EXPECT_EQ(ReadCount64("99999999999999999999"), std::numeric_limits<std::int64_t>::max());
     EXPECT_EQ(ReadCount64("-99999999999999999999"), std::numeric_limits<std::int64_t>::min());
-}
-
-TEST(Calculation, EnabledStates)
-{
-    const FakeLocaleFormatter english;
-    CalculationInput input{At(2004, 1, 1), {"1", "2", "3", "0", "5", "0", "7"}, true, false, true};
-    CalculationResult r = ComputeCalculation(input, english);
-    const std::array<ControlState, 14> followingClockWithMonths = {{
-        {1070, false}, {1071, false}, {1074, false}, {1059, true}, {1060, false}, {1055, true}, {1056, true},
-        {1113, true}, {1114, true}, {1115, false}, {1116, false}, {1117, true}, {1118, false}, {1119, true},
-    }};
-    EXPECT_EQ(r.controls, followingClockWithMonths);
-
-    input.current = false;
-    input.monthsSelected = false;
-    input.weeksSelected = true;
-    r = ComputeCalculation(input, english);
-    EXPECT_EQ(r.controls[0], (ControlState{1070, true}));
-    EXPECT_EQ(r.controls[2], (ControlState{1074, true}));
-    EXPECT_EQ(r.controls[3], (ControlState{1059, false}));
-    EXPECT_EQ(r.controls[4], (ControlState{1060, true}));
-    EXPECT_EQ(r.controls[8], (ControlState{1114, false}));
-    EXPECT_EQ(r.controls[9], (ControlState{1115, true}));
-
-    input.weeksSelected = false;   // neither selected: the weeks count is used, neither edit is enabled
-    r = ComputeCalculation(input, english);
-    EXPECT_EQ(r.controls[3], (ControlState{1059, false}));
-    EXPECT_EQ(r.controls[4], (ControlState{1060, false}));
-    EXPECT_EQ(r.sum, At(2005, 1, 22, 5, 0, 7));
 }
 
 }  // namespace

@@ -118,10 +118,6 @@ TEST(Difference, TotalsAgreeWithStdChronoAndReversalNegates)
     }
 }
 
-}  // namespace
-
-namespace {
-
 TEST(Difference, AtMostOneEndFollowsTheClock)
 {
     const struct {

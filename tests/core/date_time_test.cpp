@@ -6,39 +6,37 @@
 #include <chrono>
 #include <cmath>
 #include <limits>
+#include <tuple>
 
 namespace {
 
 constexpr double kSecond = 1.0 / 86400.0;
 
-struct SetCase {
-    const char* why;
-    int y, mo, d, h, mi, s;
-    bool valid;
-};
-
-const SetCase kSetCases[] = {
-    {"leap day of a common year", 2005, 2, 29, 0, 0, 0, false},
-    {"leap day of a leap year", 2004, 2, 29, 0, 0, 0, true},
-    {"year before the range", 99, 1, 1, 0, 0, 0, false},
-    {"year after the range", 10000, 1, 1, 0, 0, 0, false},
-    {"hour 24", 2004, 1, 1, 24, 0, 0, false},
-    {"minute 60", 2004, 1, 1, 0, 60, 0, false},
-    {"second 60", 2004, 1, 1, 0, 0, 60, false},
-    {"negative second", 2004, 1, 1, 0, 0, -1, false},
-    {"month 0", 2004, 0, 1, 0, 0, 0, false},
-    {"month 13", 2004, 13, 1, 0, 0, 0, false},
-    {"day 0", 2004, 1, 0, 0, 0, 0, false},
-    {"April 31", 2004, 4, 31, 0, 0, 0, false},
-    {"February 29 of 1900", 1900, 2, 29, 0, 0, 0, false},
-    {"February 29 of 2000", 2000, 2, 29, 0, 0, 0, true},
-    {"first moment of the range", 100, 1, 1, 0, 0, 0, true},
-    {"last moment of the range", 9999, 12, 31, 23, 59, 59, true},
-};
-
 TEST(DateTime, SetDateTimeChecksEveryComponent)
 {
-    for (const SetCase& c : kSetCases) {
+    const struct {
+        const char* why;
+        int y, mo, d, h, mi, s;
+        bool valid;
+    } cases[] = {
+        {"leap day of a common year", 2005, 2, 29, 0, 0, 0, false},
+        {"leap day of a leap year", 2004, 2, 29, 0, 0, 0, true},
+        {"year before the range", 99, 1, 1, 0, 0, 0, false},
+        {"year after the range", 10000, 1, 1, 0, 0, 0, false},
+        {"hour 24", 2004, 1, 1, 24, 0, 0, false},
+        {"minute 60", 2004, 1, 1, 0, 60, 0, false},
+        {"second 60", 2004, 1, 1, 0, 0, 60, false},
+        {"negative second", 2004, 1, 1, 0, 0, -1, false},
+        {"month 0", 2004, 0, 1, 0, 0, 0, false},
+        {"month 13", 2004, 13, 1, 0, 0, 0, false},
+        {"day 0", 2004, 1, 0, 0, 0, 0, false},
+        {"April 31", 2004, 4, 31, 0, 0, 0, false},
+        {"February 29 of 1900", 1900, 2, 29, 0, 0, 0, false},
+        {"February 29 of 2000", 2000, 2, 29, 0, 0, 0, true},
+        {"first moment of the range", 100, 1, 1, 0, 0, 0, true},
+        {"last moment of the range", 9999, 12, 31, 23, 59, 59, true},
+    };
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.why);
         DateTime value = At(2001, 2, 3, 4, 5, 6);
         const double before = value.GetStoredValue();
@@ -46,41 +44,33 @@ TEST(DateTime, SetDateTimeChecksEveryComponent)
         EXPECT_EQ(status == DateTime::Status::Valid, c.valid);
         EXPECT_EQ(value.IsValid(), c.valid);
         if (c.valid) {
-            EXPECT_EQ(value.GetYear(), c.y);
-            EXPECT_EQ(value.GetMonth(), c.mo);
-            EXPECT_EQ(value.GetDay(), c.d);
-            EXPECT_EQ(value.GetHour(), c.h);
-            EXPECT_EQ(value.GetMinute(), c.mi);
-            EXPECT_EQ(value.GetSecond(), c.s);
+            EXPECT_EQ(std::tuple(value.GetYear(), value.GetMonth(), value.GetDay(), value.GetHour(), value.GetMinute(),
+                                 value.GetSecond()),
+                      std::tuple(c.y, c.mo, c.d, c.h, c.mi, c.s));
         } else {
             EXPECT_EQ(value.GetStoredValue(), before) << "a failed set keeps the old value";
-            EXPECT_EQ(value.GetYear(), -1);
-            EXPECT_EQ(value.GetDayOfWeek(), -1);
-            EXPECT_EQ(value.GetDayOfYear(), -1);
+            EXPECT_EQ(std::tuple(value.GetYear(), value.GetDayOfWeek(), value.GetDayOfYear()), std::tuple(-1, -1, -1));
         }
     }
 }
 
-struct EncodingCase {
-    const char* why;
-    DateTime value;
-    double stored;
-    double continuous;
-};
-
-const EncodingCase kEncodingCases[] = {
-    {"the encoding's day 0", At(1899, 12, 30), 0.0, 0.0},
-    {"fraction counts forward before day 0", At(1899, 12, 29, 6), -1.25, -0.75},
-    {"evening before day 0", At(1899, 12, 29, 18), -1.75, -0.25},
-    {"Unix epoch", At(1970, 1, 1), 25569.0, 25569.0},
-    {"noon of a leap-year March", At(2004, 3, 1, 12), 38047.5, 38047.5},
-    {"first day of the range", At(100, 1, 1), -657434.0, -657434.0},
-    {"last day of the range", At(9999, 12, 31), 2958465.0, 2958465.0},
-};
-
 TEST(DateTime, StoredAndContinuousForms)
 {
-    for (const EncodingCase& c : kEncodingCases) {
+    const struct {
+        const char* why;
+        DateTime value;
+        double stored;
+        double continuous;
+    } cases[] = {
+        {"the encoding's day 0", At(1899, 12, 30), 0.0, 0.0},
+        {"fraction counts forward before day 0", At(1899, 12, 29, 6), -1.25, -0.75},
+        {"evening before day 0", At(1899, 12, 29, 18), -1.75, -0.25},
+        {"Unix epoch", At(1970, 1, 1), 25569.0, 25569.0},
+        {"noon of a leap-year March", At(2004, 3, 1, 12), 38047.5, 38047.5},
+        {"first day of the range", At(100, 1, 1), -657434.0, -657434.0},
+        {"last day of the range", At(9999, 12, 31), 2958465.0, 2958465.0},
+    };
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.why);
         EXPECT_DOUBLE_EQ(c.value.GetStoredValue(), c.stored);
         EXPECT_DOUBLE_EQ(c.value.GetContinuousValue(), c.continuous);
@@ -107,28 +97,25 @@ TEST(DateTime, ArithmeticUsesTheContinuousForm)
     EXPECT_EQ(moved, At(2003, 12, 31, 12));
 }
 
-struct RangeCase {
-    const char* why;
-    DateTime from;
-    double days;
-    bool valid;
-};
-
-const RangeCase kRangeCases[] = {
-    {"one second past the last moment", At(9999, 12, 31, 23, 59, 59), kSecond, false},
-    {"onto the last moment", At(9999, 12, 31, 23, 59, 58), kSecond, true},
-    {"one second before the first moment", At(100, 1, 1), -kSecond, false},
-    {"onto the first moment", At(100, 1, 1, 0, 0, 1), -kSecond, true},
-    {"far beyond the range", At(2000, 1, 1), 1e300, false},
-    {"far before the range", At(2000, 1, 1), -1e300, false},
-    {"infinite span", At(2000, 1, 1), std::numeric_limits<double>::infinity(), false},
-    {"not a number", At(2000, 1, 1), std::numeric_limits<double>::quiet_NaN(), false},
-    {"the whole range", At(100, 1, 1), 2958465.0 + 657434.0, true},
-};
-
 TEST(DateTime, AddingLeavesTheRangeAsInvalid)
 {
-    for (const RangeCase& c : kRangeCases) {
+    const struct {
+        const char* why;
+        DateTime from;
+        double days;
+        bool valid;
+    } cases[] = {
+        {"one second past the last moment", At(9999, 12, 31, 23, 59, 59), kSecond, false},
+        {"onto the last moment", At(9999, 12, 31, 23, 59, 58), kSecond, true},
+        {"one second before the first moment", At(100, 1, 1), -kSecond, false},
+        {"onto the first moment", At(100, 1, 1, 0, 0, 1), -kSecond, true},
+        {"far beyond the range", At(2000, 1, 1), 1e300, false},
+        {"far before the range", At(2000, 1, 1), -1e300, false},
+        {"infinite span", At(2000, 1, 1), std::numeric_limits<double>::infinity(), false},
+        {"not a number", At(2000, 1, 1), std::numeric_limits<double>::quiet_NaN(), false},
+        {"the whole range", At(100, 1, 1), 2958465.0 + 657434.0, true},
+    };
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.why);
         EXPECT_EQ((c.from + DateTimeSpan(c.days)).IsValid(), c.valid);
         EXPECT_EQ((c.from - DateTimeSpan(-c.days)).IsValid(), c.valid);
@@ -149,29 +136,24 @@ TEST(DateTime, InvalidityPropagates)
     EXPECT_FALSE(DateTime::FromStoredValue(2958466.0).IsValid());
 }
 
-struct RoundingCase {
-    const char* why;
-    double secondsBeforeMidnight;
-    int day, hour, minute, second;
-};
-
-const RoundingCase kRoundingCases[] = {
-    {"half a second before midnight is the next day", 0.5, 2, 0, 0, 0},
-    {"less than half a second", 0.2, 2, 0, 0, 0},
-    {"more than half a second", 0.7, 1, 23, 59, 59},
-    {"a whole second", 1.0, 1, 23, 59, 59},
-};
-
 TEST(DateTime, TakingApartRoundsToTheSecond)
 {
-    for (const RoundingCase& c : kRoundingCases) {
+    const struct {
+        const char* why;
+        double secondsBeforeMidnight;
+        int day, hour, minute, second;
+    } cases[] = {
+        {"half a second before midnight is the next day", 0.5, 2, 0, 0, 0},
+        {"less than half a second", 0.2, 2, 0, 0, 0},
+        {"more than half a second", 0.7, 1, 23, 59, 59},
+        {"a whole second", 1.0, 1, 23, 59, 59},
+    };
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.why);
         for (int year : {1850, 2004}) {   // on both sides of day 0
             const DateTime value = At(year, 3, 2) - DateTimeSpan(c.secondsBeforeMidnight * kSecond);
-            EXPECT_EQ(value.GetDay(), c.day);
-            EXPECT_EQ(value.GetHour(), c.hour);
-            EXPECT_EQ(value.GetMinute(), c.minute);
-            EXPECT_EQ(value.GetSecond(), c.second);
+            EXPECT_EQ(std::tuple(value.GetDay(), value.GetHour(), value.GetMinute(), value.GetSecond()),
+                      std::tuple(c.day, c.hour, c.minute, c.second));
         }
     }
 }
@@ -251,11 +233,9 @@ TEST(DateTimeSpan, PartsAfterRoundingToTheSecond)
 {
     for (const SpanCase& c : kSpanCases) {
         SCOPED_TRACE(c.why);
-        EXPECT_EQ(c.span.GetDays(), c.days);
-        EXPECT_EQ(c.span.GetHours(), c.hours);
-        EXPECT_EQ(c.span.GetMinutes(), c.minutes);
-        EXPECT_EQ(c.span.GetSeconds(), c.seconds);
-        EXPECT_EQ(c.span.GetTotalSeconds(), c.total);
+        EXPECT_EQ(std::tuple(c.span.GetDays(), c.span.GetHours(), c.span.GetMinutes(), c.span.GetSeconds(),
+                             c.span.GetTotalSeconds()),
+                  std::tuple(c.days, c.hours, c.minutes, c.seconds, c.total));
     }
 }
 

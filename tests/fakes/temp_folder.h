@@ -1,26 +1,22 @@
 #pragma once
 
 #include <cstdlib>
+#include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <optional>
-#include <random>
 #include <string>
 #include <string_view>
 
 // A fresh folder under the system's temporary folder, removed with everything in it at the end.
 class TempFolder {
 public:
+    // mkdtemp makes the folder for the user alone.
     TempFolder()
     {
-        std::random_device device;
-        const auto base = std::filesystem::temp_directory_path();
-        for (int attempt = 0; attempt < 100; ++attempt) {
-            const auto candidate = base / ("chronel-test-" + std::to_string(device()) + std::to_string(device()));
-            if (std::filesystem::create_directory(candidate)) {
-                m_path = candidate;
-                return;
-            }
+        std::string pattern = (std::filesystem::temp_directory_path() / "chronel-test-XXXXXX").string();
+        if (::mkdtemp(pattern.data()) != nullptr) {
+            m_path = pattern;
         }
     }
     ~TempFolder()
@@ -59,28 +55,33 @@ inline std::string ReadFileBytes(const std::string& path)
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-// Sets an environment variable for one scope and puts the old value back.
+// Sets an environment variable (TZ, TZDIR, HOME) for one scope, or removes it with nullptr, and puts the
+// old state back; the C library's zone follows both times.
 class ScopedEnv {
 public:
-    ScopedEnv(const char* name, const std::string& value) : m_name(name)
+    ScopedEnv(const char* name, const char* value) : m_name(name)
     {
         if (const char* old = std::getenv(name)) {
             m_old = old;
         }
-        setenv(name, value.c_str(), 1);
+        Apply(value);
     }
-    ~ScopedEnv()
-    {
-        if (m_old) {
-            setenv(m_name, m_old->c_str(), 1);
-        } else {
-            unsetenv(m_name);
-        }
-    }
+    ScopedEnv(const char* name, const std::string& value) : ScopedEnv(name, value.c_str()) {}
+    ~ScopedEnv() { Apply(m_old ? m_old->c_str() : nullptr); }
     ScopedEnv(const ScopedEnv&) = delete;
     ScopedEnv& operator=(const ScopedEnv&) = delete;
 
 private:
-    const char* m_name;
+    void Apply(const char* value)
+    {
+        if (value != nullptr) {
+            ::setenv(m_name.c_str(), value, 1);
+        } else {
+            ::unsetenv(m_name.c_str());
+        }
+        ::tzset();
+    }
+
+    std::string m_name;
     std::optional<std::string> m_old;
 };

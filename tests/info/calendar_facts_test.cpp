@@ -24,50 +24,32 @@ std::string Field(const CalendarFactTexts& texts, int controlId)
     return "<missing>";
 }
 
-struct FactCase {
-    const char* why;
-    DateTime value;
-    int controlId;
-    const char* text;
-};
-
-const FactCase kFactCases[] = {
-    {"1900 is not a leap year", At(1900, 6, 1), kLeapYearFieldId, "No"},
-    {"2000 is a leap year", At(2000, 6, 1), kLeapYearFieldId, "Yes"},
-    {"2004 is a leap year", At(2004, 6, 1), kLeapYearFieldId, "Yes"},
-    {"2100 is not a leap year", At(2100, 6, 1), kLeapYearFieldId, "No"},
-    {"last day of a leap year", At(2004, 12, 31), kDayNumberFieldId, "366"},
-    {"last day of a common year", At(2005, 12, 31, 23, 59, 59), kDayNumberFieldId, "365"},
-    {"Saturday before the first Sunday", At(2005, 1, 1), kWeekNumberFieldId, "1"},
-    {"first Sunday starts week 2", At(2005, 1, 2), kWeekNumberFieldId, "2"},
-    {"a year that begins on Sunday has no week 1", At(2006, 1, 1), kWeekNumberFieldId, "2"},
-    {"Saturday ends the week", At(2006, 1, 7, 23, 59, 59), kWeekNumberFieldId, "2"},
-    {"second Sunday", At(2006, 1, 8), kWeekNumberFieldId, "3"},
-    {"Saturday January 3", At(2004, 1, 3), kWeekNumberFieldId, "1"},
-    {"Sunday January 4", At(2004, 1, 4), kWeekNumberFieldId, "2"},
-    {"end of a leap year beginning on Thursday", At(2004, 12, 31), kWeekNumberFieldId, "53"},
-    {"leap year beginning on Saturday reaches 54", At(2000, 12, 31), kWeekNumberFieldId, "54"},
-    {"common year beginning on Sunday reaches 54", At(2006, 12, 31), kWeekNumberFieldId, "54"},
-    {"leap year beginning on Sunday reaches 54", At(2012, 12, 31), kWeekNumberFieldId, "54"},
-    {"November is autumn", At(2004, 11, 30), kSeasonFieldId, "Autumn"},
-    {"December is winter", At(2004, 12, 1), kSeasonFieldId, "Winter"},
-    {"March is spring", At(2004, 3, 31), kSeasonFieldId, "Spring"},
-    {"August is summer", At(2004, 8, 31), kSeasonFieldId, "Summer"},
-    {"March is the first quarter", At(2004, 3, 31), kQuarterFieldId, "1"},
-    {"April is the second quarter", At(2004, 4, 1), kQuarterFieldId, "2"},
-    {"December is the fourth quarter", At(2004, 12, 31), kQuarterFieldId, "4"},
-    {"day name from the locale", At(2004, 3, 5, 13), kDayOfWeekFieldId, "Friday"},
-    {"no day name before 1601", At(1600, 12, 31), kDayOfWeekFieldId, ""},
-    {"facts still given before 1601", At(1600, 12, 31), kDayNumberFieldId, "366"},
-    {"invalid value", DateTime::Invalid(), kWeekNumberFieldId, "*"},
-    {"invalid value has no day name either", DateTime::Invalid(), kDayOfWeekFieldId, "*"},
-};
-
+// Day names, day and week numbers of every day are checked against the C library below.
 TEST(CalendarFacts, KnownDays)
 {
+    const struct {
+        const char* why;
+        DateTime value;
+        int controlId;
+        const char* text;
+    } cases[] = {
+        {"1900 is not a leap year", At(1900, 6, 1), kLeapYearFieldId, "No"},
+        {"2004 is a leap year", At(2004, 6, 1), kLeapYearFieldId, "Yes"},
+        {"November is autumn", At(2004, 11, 30), kSeasonFieldId, "Autumn"},
+        {"December is winter", At(2004, 12, 1), kSeasonFieldId, "Winter"},
+        {"March is spring", At(2004, 3, 31), kSeasonFieldId, "Spring"},
+        {"August is summer", At(2004, 8, 31), kSeasonFieldId, "Summer"},
+        {"March is the first quarter", At(2004, 3, 31), kQuarterFieldId, "1"},
+        {"April is the second quarter", At(2004, 4, 1), kQuarterFieldId, "2"},
+        {"December is the fourth quarter", At(2004, 12, 31), kQuarterFieldId, "4"},
+        {"no day name before 1601", At(1600, 12, 31), kDayOfWeekFieldId, ""},
+        {"facts still given before 1601", At(1600, 12, 31), kDayNumberFieldId, "366"},
+        {"invalid value", DateTime::Invalid(), kWeekNumberFieldId, "*"},
+        {"invalid value has no day name either", DateTime::Invalid(), kDayOfWeekFieldId, "*"},
+    };
     const FakeMessages messages;
     const FakeLocaleFormatter english;
-    for (const FactCase& c : kFactCases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.why);
         EXPECT_EQ(Field(ComputeCalendarFacts(c.value, messages, english), c.controlId), c.text);
     }

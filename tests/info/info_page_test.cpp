@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
-#include <algorithm>
+#include <tuple>
 
 #include <QAbstractButton>
 #include <QCheckBox>
@@ -80,9 +80,6 @@ TEST_F(InfoPageTest, FirstStartShowsNowOnTheGeneralSubPage)
     EXPECT_FALSE(Current().isChecked());
     EXPECT_TRUE(InputsEnabled());
     EXPECT_EQ(ActiveSubPage(), kGeneralInfoPage);
-    ASSERT_EQ(Page().Sheet().count(), 4);
-    EXPECT_EQ(Page().Sheet().tabText(kMoonInfoPage), "Moon");
-    EXPECT_EQ(Field(kGeneralInfoPage, 1039), "Monday");
     EXPECT_EQ(Field(kGeneralInfoPage, 1065), "61");
     EXPECT_EQ(Field(kTimeZoneInfoPage, 1108), "Sunday, March 28, 2004");
     EXPECT_EQ(Field(kHoroscopeInfoPage, 1108), "Pisces");
@@ -97,19 +94,12 @@ TEST_F(InfoPageTest, CurrentFollowsTheClockOnEverySubPage)
     EXPECT_FALSE(InputsEnabled());
     EXPECT_EQ(Shown(), At(2004, 12, 4)) << "ticking Current waits for the clock";
 
-    env.clock.Set(Record(2004, 12, 31, 23, 59, 59));
-    Page().OnClockTick();
-    EXPECT_EQ(Shown(), At(2004, 12, 31, 23, 59, 59));
-    EXPECT_EQ(Field(kGeneralInfoPage, 1065), "366");
-    EXPECT_EQ(Field(kTimeZoneInfoPage, 1108), "Sunday, March 27, 2005");
-    EXPECT_NE(Field(kMoonInfoPage, 1066), moonBefore);
-    EXPECT_EQ(Field(kHoroscopeInfoPage, 1108), "Capricorn");
-    EXPECT_EQ(Field(kHoroscopeInfoPage, 1109), "Monkey");
-
     env.clock.Set(Record(2005, 1, 1, 0, 0, 0));
     Page().OnClockTick();
     EXPECT_EQ(Shown(), At(2005, 1, 1));
     EXPECT_EQ(Field(kGeneralInfoPage, 1065), "1");
+    EXPECT_EQ(Field(kTimeZoneInfoPage, 1108), "Sunday, March 27, 2005");
+    EXPECT_NE(Field(kMoonInfoPage, 1066), moonBefore);
     EXPECT_EQ(Field(kHoroscopeInfoPage, 1109), "Rooster");
 
     Current().click();
@@ -131,15 +121,13 @@ TEST_F(InfoPageTest, NowAndThePickersRefreshAtOnce)
     EXPECT_EQ(Field(kGeneralInfoPage, 1065), "61");
 }
 
-struct MoonButtonCase {
-    const char* why;
-    int buttonId;
-    DateTime moment;
-};
-
 TEST_F(InfoPageTest, MoonButtonsMoveThePageToTheirMoment)
 {
-    const MoonButtonCase cases[] = {
+    const struct {
+        const char* why;
+        int buttonId;
+        DateTime moment;
+    } cases[] = {
         {"previous full moon", 1110, At(2004, 11, 27, 0, 56, 50)},
         {"next full moon", 1111, At(2004, 12, 26, 13, 40, 51)},
         {"previous new moon, half a second later", 1048, At(2004, 11, 12, 6, 34, 50)},
@@ -147,12 +135,11 @@ TEST_F(InfoPageTest, MoonButtonsMoveThePageToTheirMoment)
     };
     Page().LoadSettings();
     Page().Sheet().setCurrentIndex(kMoonInfoPage);
-    for (const MoonButtonCase& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.why);
         Page().ShowDateInfo(At(2004, 12, 4));
         EXPECT_EQ(MoonPicture(), 4);
         Current().click();
-        ASSERT_TRUE(Current().isChecked());
         Button(kMoonInfoPage, c.buttonId).click();
         EXPECT_EQ(Shown(), c.moment);
         EXPECT_FALSE(Current().isChecked());
@@ -200,101 +187,54 @@ TEST_F(InfoPageTest, InputAndSubPageSurviveARestart)
 
 TEST_F(InfoPageTest, AStoredSubPageOutOfRangeActivatesGeneral)
 {
-    const struct {
-        int stored;
-        int active;
-    } cases[] = {{3, kHoroscopeInfoPage}, {4, kGeneralInfoPage}, {-1, kGeneralInfoPage}, {1000, kGeneralInfoPage}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.stored);
-        env.settings.WriteInt(SettingId::ActiveInfoPageNo, c.stored);
+    for (const auto& [stored, active] : {std::pair{3, kHoroscopeInfoPage}, {4, kGeneralInfoPage},
+                                         {-1, kGeneralInfoPage}, {1000, kGeneralInfoPage}}) {
+        env.settings.WriteInt(SettingId::ActiveInfoPageNo, stored);
         Restart();
         Page().LoadSettings();
-        EXPECT_EQ(ActiveSubPage(), c.active);
-    }
-}
-
-TEST_F(InfoPageTest, AStoredDateOutsideThePickerShowsTheNearestAllowedDate)
-{
-    const struct {
-        const char* why;
-        DateTime stored;
-        DateTime shown;
-    } cases[] = {
-        {"before the first allowed day", At(1600, 5, 5, 10, 0, 0), At(1754, 1, 1, 10, 0, 0)},
-        {"after the last allowed day", At(9999, 6, 1, 10, 0, 0), At(9998, 12, 31, 10, 0, 0)},
-        {"the first allowed day itself", At(1754, 1, 1, 10, 0, 0), At(1754, 1, 1, 10, 0, 0)},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.why);
-        env.settings.WriteDateTime(SettingId::Date, c.stored);
-        env.settings.WriteDateTime(SettingId::Time, c.stored);
-        Restart();
-        Page().LoadSettings();
-        EXPECT_EQ(Shown(), c.shown);
-        EXPECT_NE(Field(kGeneralInfoPage, 1065), "");
-        EXPECT_NE(Field(kMoonInfoPage, 1101), "*");
+        EXPECT_EQ(ActiveSubPage(), active) << stored;
     }
 }
 
 // The computer's own zone through the real zone source, with zones made by zic from the tree.
 class InfoPageSystemZoneTest : public InfoPageTest {
 protected:
-    void SetUp() override { ASSERT_TRUE(TestZoneFolder().Ok()); }
+    // The pickers take the value before the zone changes: the zone is only what the sub-page reports.
+    void SetUp() override
+    {
+        ASSERT_TRUE(TestZoneFolder().Ok());
+        const PageServices services = env.Services();
+        page = std::make_unique<CDialogEvalInfo>(PageServices{services.clock, services.formatter, services.settings,
+                                                              services.messages, source, services.showOnTimeInfo});
+        Page().LoadSettings();
+        Page().ShowDateInfo(At(2004, 12, 4));
+    }
 
     // 2010-01-15 12:00:00 UTC: winter in Berlin. No long names, so the abbreviations show.
     SystemZoneSource source{[](const std::string&) { return std::optional<ZoneNames>(); },
                             [] { return std::int64_t{1263556800}; }};
-
-    PageServices Services()
-    {
-        PageServices services = env.Services();
-        return PageServices{services.clock,    services.formatter, services.settings,
-                            services.messages, source,             services.showOnTimeInfo};
-    }
 };
 
-TEST_F(InfoPageSystemZoneTest, BerlinShowsItsRulesAndNextChanges)
+// Berlin has rules and next changes; UTC and an unknown zone have neither, and leave none of Berlin's behind.
+TEST_F(InfoPageSystemZoneTest, ZoneFieldsFollowTheComputersZone)
 {
-    page = std::make_unique<CDialogEvalInfo>(Services());
-    Page().LoadSettings();
-    // The pickers take the value before the zone changes: the zone is only what the sub-page reports.
-    Page().ShowDateInfo(At(2004, 12, 4));
-    const ScopedZoneEnv tz("TZ", (":" + TestZoneFolder().Path("Europe/Berlin")).c_str());
-    Page().Refresh();
-    EXPECT_EQ(Field(kTimeZoneInfoPage, 1107), "(GMT+01:00) CET");
-    EXPECT_EQ(Field(kTimeZoneInfoPage, 1105), "02:00, Last Sunday, March");
-    EXPECT_EQ(Field(kTimeZoneInfoPage, 1108), "Sunday, March 27, 2005");
-    EXPECT_EQ(Field(kTimeZoneInfoPage, 1106), "03:00, Last Sunday, October");
-    EXPECT_EQ(Field(kTimeZoneInfoPage, 1103), "Sunday, October 30, 2005");
-    EXPECT_TRUE(Button(kTimeZoneInfoPage, 1112).isEnabled());
-    EXPECT_TRUE(Button(kTimeZoneInfoPage, 1047).isEnabled());
-}
-
-TEST_F(InfoPageSystemZoneTest, UtcAndUnknownZonesShowEmptyDaylightFieldsAndDisabledButtons)
-{
-    page = std::make_unique<CDialogEvalInfo>(Services());
-    Page().LoadSettings();
-    Page().ShowDateInfo(At(2004, 12, 4));
-    for (const char* name : {"", "Foo/Bar"}) {
-        SCOPED_TRACE(name);
-        {
-            const ScopedZoneEnv tz("TZ", (":" + TestZoneFolder().Path("Europe/Berlin")).c_str());
-            Page().Refresh();
-        }
-        const ScopedZoneEnv tz("TZ", name);
+    const std::string berlin = ":" + TestZoneFolder().Path("Europe/Berlin");
+    const std::vector<QString> rules = {"(GMT+01:00) CET", "02:00, Last Sunday, March", "Sunday, March 27, 2005",
+                                        "03:00, Last Sunday, October", "Sunday, October 30, 2005"};
+    const std::vector<QString> none = {"(GMT 00:00) UTC", "", "", "", ""};
+    for (const auto& [zone, fields] : {std::pair{berlin, rules}, {"", none}, {berlin, rules}, {"Foo/Bar", none}}) {
+        SCOPED_TRACE(zone);
+        const ScopedZoneEnv tz("TZ", zone.c_str());
         Page().Refresh();
-        EXPECT_EQ(Field(kTimeZoneInfoPage, 1107), "(GMT 00:00) UTC");
-        for (int id : {1105, 1106, 1108, 1103}) {
-            EXPECT_EQ(Field(kTimeZoneInfoPage, id), "") << id;
+        std::vector<QString> shown;
+        for (int id : {1107, 1105, 1108, 1106, 1103}) {
+            shown.push_back(Field(kTimeZoneInfoPage, id));
         }
-        EXPECT_FALSE(Button(kTimeZoneInfoPage, 1112).isEnabled());
-        EXPECT_FALSE(Button(kTimeZoneInfoPage, 1047).isEnabled());
+        EXPECT_EQ(shown, fields);
+        EXPECT_EQ(Button(kTimeZoneInfoPage, 1112).isEnabled(), fields == rules);
+        EXPECT_EQ(Button(kTimeZoneInfoPage, 1047).isEnabled(), fields == rules);
     }
 }
-
-}  // namespace
-
-namespace {
 
 // The Time Info page inside the main window, with the real language table writing english.lng.
 struct InfoInMainWindowTest : ::testing::Test {
@@ -302,8 +242,7 @@ struct InfoInMainWindowTest : ::testing::Test {
 
     AppServices Services()
     {
-        return AppServices{env.clock,          env.formatter,  env.settings, env.location, env.zones,
-                           env.clockSetter,    env.timeChanges};
+        return AppServices{env.clock, env.formatter, env.settings, env.location, env.zones, env.clockSetter, env.timeChanges};
     }
     static CDialogEvalInfo& TimeInfo(const CDialogEvalMain& window)
     {
@@ -333,23 +272,13 @@ TEST_F(InfoInMainWindowTest, ACalculationTimeInfoButtonShowsItsDateHere)
 }
 
 // Inode and modification time: an atomic rewrite changes the first, an in-place one the second.
-struct FileStamp {
-    ino_t inode = 0;
-    timespec modified{};
-    bool operator==(const FileStamp& other) const
-    {
-        return inode == other.inode && modified.tv_sec == other.modified.tv_sec &&
-               modified.tv_nsec == other.modified.tv_nsec;
-    }
-};
-
-std::optional<FileStamp> Stamp(const QString& path)
+std::optional<std::tuple<ino_t, time_t, long>> Stamp(const QString& path)
 {
     struct stat status {};
     if (::stat(path.toLocal8Bit().constData(), &status) != 0) {
         return std::nullopt;
     }
-    return FileStamp{status.st_ino, status.st_mtim};
+    return std::tuple{status.st_ino, status.st_mtim.tv_sec, status.st_mtim.tv_nsec};
 }
 
 TEST_F(InfoInMainWindowTest, FollowingTheClockWritesNoFile)
@@ -363,16 +292,15 @@ TEST_F(InfoInMainWindowTest, FollowingTheClockWritesNoFile)
         QFileInfo(QString::fromStdString(env.location.ExecutablePath())).dir().filePath("english.lng");
     const auto settingsBefore = Stamp(settingsFile);
     const auto languageBefore = Stamp(languageFile);
-    ASSERT_TRUE(settingsBefore.has_value());
-    ASSERT_TRUE(languageBefore.has_value());
+    ASSERT_TRUE(settingsBefore && languageBefore);
 
     for (int second = 0; second < 5; ++second) {
         env.clock.Set(Record(2004, 12, 31, 23, 59, 57 + second % 3));
         info.OnClockTick();
     }
     EXPECT_EQ(Shown(info), At(2004, 12, 31, 23, 59, 58));
-    EXPECT_TRUE(Stamp(settingsFile) == settingsBefore);
-    EXPECT_TRUE(Stamp(languageFile) == languageBefore);
+    EXPECT_EQ(Stamp(settingsFile), settingsBefore);
+    EXPECT_EQ(Stamp(languageFile), languageBefore);
 }
 
 // The access key of a control text: the letter after a single '&'.
@@ -382,32 +310,27 @@ QChar AccessKey(const QString& text)
     return at >= 0 && at + 1 < text.size() && text[at + 1] != '&' ? text[at + 1].toLower() : QChar();
 }
 
-TEST_F(InfoInMainWindowTest, AccessKeysOfEachSubPageDoNotClashWithThePage)
+// The accessibility walk checks the English texts; the Russian ones must not clash either.
+TEST_F(InfoInMainWindowTest, RussianAccessKeysOfEachSubPageDoNotClashWithThePage)
 {
     const QString programFolder = QFileInfo(QString::fromStdString(env.location.ExecutablePath())).path();
     ASSERT_TRUE(QFile::copy(QStringLiteral(CHRONEL_TEST_DATA_DIR "/../../res/lang/russian.lng"),
                             programFolder + "/russian.lng"));
-    for (const char* language : {"english", "russian"}) {
-        SCOPED_TRACE(language);
-        env.settings.WriteString(SettingId::Lang, language);
-        CDialogEvalMain window(Services());
-        const CDialogEvalInfo& info = TimeInfo(window);
-        QList<QChar> pageKeys;
-        for (const char* name : {"dateLabel", "timeLabel"}) {
-            pageKeys.append(AccessKey(info.findChild<QLabel*>(name)->text()));
+    env.settings.WriteString(SettingId::Lang, "russian");
+    CDialogEvalMain window(Services());
+    const CDialogEvalInfo& info = TimeInfo(window);
+    const QList<QChar> pageKeys = {AccessKey(info.findChild<QLabel*>("dateLabel")->text()),
+                                   AccessKey(info.findChild<QLabel*>("timeLabel")->text()),
+                                   AccessKey(info.findChild<QAbstractButton*>("current")->text()),
+                                   AccessKey(info.findChild<QAbstractButton*>("now")->text())};
+    for (int sub = 0; sub < kInfoSubPageCount; ++sub) {
+        QList<QChar> keys = pageKeys;
+        for (const QAbstractButton* button : info.SubPage(InfoSubPageIndex(sub)).findChildren<QAbstractButton*>()) {
+            keys.append(AccessKey(button->text()));
         }
-        for (const char* name : {"current", "now"}) {
-            pageKeys.append(AccessKey(info.findChild<QAbstractButton*>(name)->text()));
-        }
-        for (int sub = 0; sub < kInfoSubPageCount; ++sub) {
-            QList<QChar> keys = pageKeys;
-            for (const QAbstractButton* button : info.SubPage(InfoSubPageIndex(sub)).findChildren<QAbstractButton*>()) {
-                keys.append(AccessKey(button->text()));
-            }
-            for (const QChar key : keys) {
-                EXPECT_FALSE(key.isNull());
-                EXPECT_EQ(keys.count(key), 1) << "sub-page " << sub << " key " << QString(key).toStdString();
-            }
+        for (const QChar key : keys) {
+            EXPECT_FALSE(key.isNull());
+            EXPECT_EQ(keys.count(key), 1) << "sub-page " << sub << " key " << QString(key).toStdString();
         }
     }
 }

@@ -16,14 +16,8 @@ namespace {
 // wMonth, wDayOfWeek, wDay (occurrence) and the time of day of a change rule.
 SystemTime Rule(int month, int dayOfWeek, int occurrence, int hour = 2, int minute = 0, int second = 0)
 {
-    SystemTime rule;
-    rule.month = static_cast<std::uint16_t>(month);
-    rule.dayOfWeek = static_cast<std::uint16_t>(dayOfWeek);
-    rule.day = static_cast<std::uint16_t>(occurrence);
-    rule.hour = static_cast<std::uint16_t>(hour);
-    rule.minute = static_cast<std::uint16_t>(minute);
-    rule.second = static_cast<std::uint16_t>(second);
-    return rule;
+    const auto u = [](int v) { return static_cast<std::uint16_t>(v); };
+    return SystemTime{0, u(month), u(dayOfWeek), u(occurrence), u(hour), u(minute), u(second), 0};
 }
 
 TimeZoneInformation Zone(int bias, ZoneState state = ZoneState::Standard)
@@ -36,55 +30,49 @@ TimeZoneInformation Zone(int bias, ZoneState state = ZoneState::Standard)
     return zone;
 }
 
-struct LineCase {
-    const char* why;
-    TimeZoneInformation zone;
-    const char* line;
-};
-
-const LineCase kLineCases[] = {
-    {"one hour east", Zone(-60), "(GMT+01:00) Standard"},
-    {"half hours east", Zone(-330), "(GMT+05:30) Standard"},
-    {"UTC has a blank, not a sign", Zone(0), "(GMT 00:00) Standard"},
-    {"west: the minus comes with the hour, unpadded", Zone(300), "(GMT-5:00) Standard"},
-    {"west with half hours", Zone(210), "(GMT-3:30) Standard"},
-    {"half an hour east has no hour sign", Zone(-30), "(GMT 00:30) Standard"},
-    {"half an hour west has no hour sign either", Zone(30), "(GMT 00:30) Standard"},
-    {"nine and a half hours west", Zone(570), "(GMT-9:30) Standard"},
-    {"two-digit hours east", Zone(-780), "(GMT+13:00) Standard"},
-    {"daylight in force: daylight name, base offset", Zone(-60, ZoneState::Daylight), "(GMT+01:00) Daylight"},
-    {"unknown state reads as standard", Zone(-60, ZoneState::Unknown), "(GMT+01:00) Standard"},
-};
-
 TEST(TimeZone, ZoneLine)
 {
-    for (const LineCase& c : kLineCases) {
+    const struct {
+        const char* why;
+        TimeZoneInformation zone;
+        const char* line;
+    } cases[] = {
+        {"one hour east", Zone(-60), "(GMT+01:00) Standard"},
+        {"half hours east", Zone(-330), "(GMT+05:30) Standard"},
+        {"UTC has a blank, not a sign", Zone(0), "(GMT 00:00) Standard"},
+        {"west: the minus comes with the hour, unpadded", Zone(300), "(GMT-5:00) Standard"},
+        {"west with half hours", Zone(210), "(GMT-3:30) Standard"},
+        {"half an hour east has no hour sign", Zone(-30), "(GMT 00:30) Standard"},
+        {"half an hour west has no hour sign either", Zone(30), "(GMT 00:30) Standard"},
+        {"nine and a half hours west", Zone(570), "(GMT-9:30) Standard"},
+        {"two-digit hours east", Zone(-780), "(GMT+13:00) Standard"},
+        {"daylight in force: daylight name, base offset", Zone(-60, ZoneState::Daylight), "(GMT+01:00) Daylight"},
+        {"unknown state reads as standard", Zone(-60, ZoneState::Unknown), "(GMT+01:00) Standard"},
+    };
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.why);
         EXPECT_EQ(ZoneLine(c.zone), c.line);
     }
 }
 
-struct RuleTextCase {
-    const char* why;
-    SystemTime rule;
-    const char* text;
-};
-
-const RuleTextCase kRuleTextCases[] = {
-    {"first Sunday of April", Rule(4, 0, 1), "02:00, 1st Sunday, April"},
-    {"last Sunday of October", Rule(10, 0, 5, 3), "03:00, Last Sunday, October"},
-    {"seconds are not shown", Rule(2, 4, 5, 23, 59, 59), "23:59, Last Thursday, February"},
-    {"Saturday, the last weekday", Rule(3, 6, 2, 0, 30), "00:30, 2nd Saturday, March"},
-    {"fourth occurrence", Rule(11, 1, 4), "02:00, 4th Monday, November"},
-    {"no rule", Rule(0, 0, 0), ""},
-    {"occurrence beyond last", Rule(4, 0, 6), ""},
-};
-
 TEST(TimeZone, RuleText)
 {
+    const struct {
+        const char* why;
+        SystemTime rule;
+        const char* text;
+    } cases[] = {
+        {"first Sunday of April", Rule(4, 0, 1), "02:00, 1st Sunday, April"},
+        {"last Sunday of October", Rule(10, 0, 5, 3), "03:00, Last Sunday, October"},
+        {"seconds are not shown", Rule(2, 4, 5, 23, 59, 59), "23:59, Last Thursday, February"},
+        {"Saturday, the last weekday", Rule(3, 6, 2, 0, 30), "00:30, 2nd Saturday, March"},
+        {"fourth occurrence", Rule(11, 1, 4), "02:00, 4th Monday, November"},
+        {"no rule", Rule(0, 0, 0), ""},
+        {"occurrence beyond last", Rule(4, 0, 6), ""},
+    };
     const FakeMessages messages;
     const FakeLocaleFormatter english;
-    for (const RuleTextCase& c : kRuleTextCases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.why);
         EXPECT_EQ(RuleText(c.rule, messages, english), c.text);
     }
@@ -105,111 +93,82 @@ TEST(TimeZone, RuleTextAsksTheLanguageForTheOccurrence)
     EXPECT_EQ(RuleText(Rule(4, 1, 5), messages, english), "02:00, Letzter Monday April") << "no word: the shared one";
 }
 
-struct NextCase {
-    const char* why;
-    SystemTime rule;
-    DateTime t;
-    DateTime next;
-};
-
-const NextCase kNextCases[] = {
-    {"this year's change is ahead", Rule(4, 0, 1), At(2004, 3, 1, 12), At(2004, 4, 4, 2)},
-    {"change day at midnight moves to next year", Rule(4, 0, 1), At(2004, 4, 4), At(2005, 4, 3, 2)},
-    {"change day before the change still moves", Rule(4, 0, 1), At(2004, 4, 4, 1, 59, 59), At(2005, 4, 3, 2)},
-    {"change day late evening", Rule(4, 0, 1), At(2004, 4, 4, 23), At(2005, 4, 3, 2)},
-    {"the evening before keeps this year", Rule(4, 0, 1), At(2004, 4, 3, 23, 59), At(2004, 4, 4, 2)},
-    {"last Sunday of October", Rule(10, 0, 5), At(2004, 1, 1), At(2004, 10, 31, 2)},
-    {"last Sunday of October, next year", Rule(10, 0, 5), At(2004, 11, 1), At(2005, 10, 30, 2)},
-    {"fourth Sunday is not the last", Rule(10, 0, 4), At(2004, 1, 1), At(2004, 10, 24, 2)},
-    {"third Sunday of February, passed", Rule(2, 0, 3), At(2004, 2, 29), At(2005, 2, 20, 2)},
-    {"last Sunday of a leap February", Rule(2, 0, 5), At(2004, 1, 1), At(2004, 2, 29, 2)},
-    {"last day of the month is the weekday", Rule(1, 6, 5, 0, 0, 0), At(2005, 1, 1), At(2005, 1, 29)},
-    {"first day of the month is the weekday", Rule(1, 6, 1), At(2004, 12, 31), At(2005, 1, 1, 2)},
-    {"rule seconds kept in the moment", Rule(3, 0, 5, 23, 59, 59), At(2004, 1, 1), At(2004, 3, 28, 23, 59, 59)},
-    {"late in 9998 still fits", Rule(3, 0, 5), At(9998, 12, 31), At(9999, 3, 28, 2)},
-    {"past the last year of the range", Rule(3, 0, 5), At(9999, 12, 31), DateTime::Invalid()},
-    {"invalid moment", Rule(3, 0, 5), DateTime::Invalid(), DateTime::Invalid()},
-    {"no rule never searches", Rule(0, 0, 0), At(2004, 1, 1), DateTime::Invalid()},
-    {"occurrence 6 never searches", Rule(3, 0, 6), At(2004, 1, 1), DateTime::Invalid()},
-    {"occurrence 65535 never searches", Rule(3, 0, 65535), At(2004, 1, 1), DateTime::Invalid()},
-    {"weekday 7 never searches", Rule(3, 7, 1), At(2004, 1, 1), DateTime::Invalid()},
-    {"month 13 never searches", Rule(13, 0, 1), At(2004, 1, 1), DateTime::Invalid()},
-    {"hour 24 is no time of day", Rule(3, 0, 1, 24), At(2004, 1, 1), DateTime::Invalid()},
-};
-
 TEST(TimeZone, NextChange)
 {
-    for (const NextCase& c : kNextCases) {
+    const struct {
+        const char* why;
+        SystemTime rule;
+        DateTime t;
+        DateTime next;
+    } cases[] = {
+        // Changes by the last Sunday, the change day itself and the evening before are walked day by day
+        // against the zone files below.
+        {"fourth Sunday is not the last", Rule(10, 0, 4), At(2004, 1, 1), At(2004, 10, 24, 2)},
+        {"third Sunday of February, passed", Rule(2, 0, 3), At(2004, 2, 29), At(2005, 2, 20, 2)},
+        {"last Sunday of a leap February", Rule(2, 0, 5), At(2004, 1, 1), At(2004, 2, 29, 2)},
+        {"last day of the month is the weekday", Rule(1, 6, 5, 0, 0, 0), At(2005, 1, 1), At(2005, 1, 29)},
+        {"first day of the month is the weekday", Rule(1, 6, 1), At(2004, 12, 31), At(2005, 1, 1, 2)},
+        {"rule seconds kept in the moment", Rule(3, 0, 5, 23, 59, 59), At(2004, 1, 1), At(2004, 3, 28, 23, 59, 59)},
+        {"late in 9998 still fits", Rule(3, 0, 5), At(9998, 12, 31), At(9999, 3, 28, 2)},
+        {"past the last year of the range", Rule(3, 0, 5), At(9999, 12, 31), DateTime::Invalid()},
+        {"invalid moment", Rule(3, 0, 5), DateTime::Invalid(), DateTime::Invalid()},
+        {"no rule never searches", Rule(0, 0, 0), At(2004, 1, 1), DateTime::Invalid()},
+        {"occurrence 6 never searches", Rule(3, 0, 6), At(2004, 1, 1), DateTime::Invalid()},
+        {"occurrence 65535 never searches", Rule(3, 0, 65535), At(2004, 1, 1), DateTime::Invalid()},
+        {"weekday 7 never searches", Rule(3, 7, 1), At(2004, 1, 1), DateTime::Invalid()},
+        {"month 13 never searches", Rule(13, 0, 1), At(2004, 1, 1), DateTime::Invalid()},
+        {"hour 24 is no time of day", Rule(3, 0, 1, 24), At(2004, 1, 1), DateTime::Invalid()},
+    };
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.why);
         EXPECT_EQ(NextChange(c.rule, c.t), c.next);
     }
 }
 
-TEST(TimeZone, TextsOfAZoneWithRules)
+// The Time Zone sub-page's texts, and its buttons only for changes the Time Info pickers can show.
+TEST(TimeZone, Texts)
 {
-    const FakeMessages messages;
-    const FakeLocaleFormatter english;
-    TimeZoneInformation zone = Zone(-60, ZoneState::Daylight);
-    zone.daylightDate = Rule(3, 0, 5);
-    zone.standardDate = Rule(10, 0, 5, 3);
-    const TimeZoneTexts texts = ComputeTimeZoneTexts(zone, At(2004, 3, 1, 12), messages, english);
-    const std::array<FieldText, 5> expected = {
-        FieldText{kZoneFieldId, "(GMT+01:00) Daylight"},
-        FieldText{kBeginRuleFieldId, "02:00, Last Sunday, March"},
-        FieldText{kEndRuleFieldId, "03:00, Last Sunday, October"},
-        FieldText{kNextBeginFieldId, "Sunday, March 28, 2004"},
-        FieldText{kNextEndFieldId, "Sunday, October 31, 2004"},
-    };
-    EXPECT_EQ(texts.fields, expected);
-    EXPECT_TRUE(texts.hasRules);
-    EXPECT_EQ(texts.buttons[0], (ControlState{kBeginButtonId, true}));
-    EXPECT_EQ(texts.buttons[1], (ControlState{kEndButtonId, true}));
-    EXPECT_EQ(texts.nextBegin, At(2004, 3, 28, 2));
-    EXPECT_EQ(texts.nextEnd, At(2004, 10, 31, 3));
-}
-
-TEST(TimeZone, ButtonsOnlyForChangesTheTimeInfoPageCanShow)
-{
-    const FakeMessages messages;
-    const FakeLocaleFormatter english;
-    TimeZoneInformation zone = Zone(-60, ZoneState::Standard);
-    zone.daylightDate = Rule(3, 0, 5);
-    zone.standardDate = Rule(10, 0, 5, 3);
-    // At the end of 9998 both next changes fall in 9999, past the pickers' last day.
-    const TimeZoneTexts last = ComputeTimeZoneTexts(zone, At(9998, 12, 31, 12), messages, english);
-    EXPECT_EQ(last.buttons[0], (ControlState{kBeginButtonId, false}));
-    EXPECT_EQ(last.buttons[1], (ControlState{kEndButtonId, false}));
-    const TimeZoneTexts summer = ComputeTimeZoneTexts(zone, At(9998, 7, 1), messages, english);
-    EXPECT_EQ(summer.buttons[0], (ControlState{kBeginButtonId, false}));
-    EXPECT_EQ(summer.buttons[1], (ControlState{kEndButtonId, true}));
-}
-
-TEST(TimeZone, TextsWithoutUsableRules)
-{
-    const FakeMessages messages;
-    const FakeLocaleFormatter english;
-    struct Case {
+    const SystemTime none = Rule(0, 0, 0, 0), march = Rule(3, 0, 5), october = Rule(10, 0, 5, 3);
+    const struct {
         const char* why;
         SystemTime daylight, standard;
+        DateTime t;
+        std::array<const char*, 5> fields;
+        bool begin, end;
+    } cases[] = {
+        {"rules and their next changes", march, october, At(2004, 3, 1, 12),
+         {"(GMT+01:00) Daylight", "02:00, Last Sunday, March", "03:00, Last Sunday, October", "Sunday, March 28, 2004",
+          "Sunday, October 31, 2004"}, true, true},
+        {"both next changes past the pickers' last day", march, october, At(9998, 12, 31, 12),
+         {"(GMT+01:00) Daylight", "02:00, Last Sunday, March", "03:00, Last Sunday, October", "Sunday, March 28, 9999",
+          "Sunday, October 31, 9999"}, false, false},
+        {"only the next begin past it", march, october, At(9998, 7, 1),
+         {"(GMT+01:00) Daylight", "02:00, Last Sunday, March", "03:00, Last Sunday, October", "Sunday, March 28, 9999",
+          "Sunday, October 25, 9998"}, false, true},
+        {"a zone without daylight saving", none, none, At(2004, 3, 1), {"(GMT+01:00) Standard", "", "", "", ""},
+         false, false},
+        {"only one rule", march, none, At(2004, 3, 1), {"(GMT+01:00) Standard", "", "", "", ""}, false, false},
+        {"occurrence out of range", march, Rule(10, 0, 9), At(2004, 3, 1), {"(GMT+01:00) Standard", "", "", "", ""},
+         false, false},
     };
-    const Case cases[] = {
-        {"a zone without daylight saving", Rule(0, 0, 0, 0), Rule(0, 0, 0, 0)},
-        {"only one rule", Rule(3, 0, 5), Rule(0, 0, 0, 0)},
-        {"occurrence out of range", Rule(3, 0, 5), Rule(10, 0, 9)},
-    };
-    for (const Case& c : cases) {
+    const FakeMessages messages;
+    const FakeLocaleFormatter english;
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.why);
-        TimeZoneInformation zone = Zone(-330, ZoneState::Unknown);
+        // Daylight while a zone has rules; without, an unknown state reads as standard.
+        const bool hasRules = c.fields[1][0] != '\0';
+        TimeZoneInformation zone = Zone(-60, hasRules ? ZoneState::Daylight : ZoneState::Unknown);
         zone.daylightDate = c.daylight;
         zone.standardDate = c.standard;
-        const TimeZoneTexts texts = ComputeTimeZoneTexts(zone, At(2004, 3, 1), messages, english);
-        EXPECT_FALSE(texts.hasRules);
-        EXPECT_EQ(texts.fields[0], (FieldText{kZoneFieldId, "(GMT+05:30) Standard"}));
-        for (std::size_t i = 1; i < texts.fields.size(); ++i) {
-            EXPECT_EQ(texts.fields[i].text, "");
+        const TimeZoneTexts texts = ComputeTimeZoneTexts(zone, c.t, messages, english);
+        const std::array<int, 5> ids = {kZoneFieldId, kBeginRuleFieldId, kEndRuleFieldId, kNextBeginFieldId,
+                                        kNextEndFieldId};
+        for (std::size_t i = 0; i < ids.size(); ++i) {
+            EXPECT_EQ(std::pair(texts.fields[i].controlId, texts.fields[i].text), std::pair(ids[i], std::string(c.fields[i])));
         }
-        EXPECT_FALSE(texts.buttons[0].enabled);
-        EXPECT_FALSE(texts.buttons[1].enabled);
+        EXPECT_EQ(texts.hasRules, hasRules);
+        EXPECT_EQ(texts.buttons[0], (ControlState{kBeginButtonId, c.begin}));
+        EXPECT_EQ(texts.buttons[1], (ControlState{kEndButtonId, c.end}));
     }
 }
 
