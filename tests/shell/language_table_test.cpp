@@ -5,137 +5,136 @@
 #include <filesystem>
 
 #include "fakes/fake_program_location.h"
+#include "fakes/temp_folder.h"
 #include "shell/default_messages.h"
 #include "shell/ini_file.h"
-#include "fakes/temp_folder.h"
 
 namespace {
 
-class LanguageTableTest : public ::testing::Test {
-protected:
-    std::string Entry(const char* file, const char* section, const char* key) const
-    {
-        return FindIniValue(ReadFileBytes(m_folder / file), section, key).value_or("<missing>");
-    }
+std::string Entry(const std::string& file, const char* section, const char* key)
+{
+    return FindIniValue(ReadFileBytes(file), section, key).value_or("<missing>");
+}
 
-    TempFolder m_folder;
-    FakeProgramLocation m_location{m_folder / "chronel"};
-    LanguageTable m_table{m_location};
+TEST(LanguageTable, EnglishFileOffersEveryMessageAndIsWrittenOnlyOnChange)
+{
+    TempFolder folder;
+    const FakeProgramLocation location(folder / "chronel");
+    LanguageTable table(location);
+    ASSERT_TRUE(table.Load("english"));
+    const std::string english = folder / "english.lng";
+    const auto old = std::filesystem::file_time_type::clock::now() - std::chrono::hours(48);
+    std::filesystem::last_write_time(english, old);
+    for (int id = 0; id < kMessageCount; ++id) {
+        EXPECT_EQ(Entry(english, "Common", ("ID_" + std::to_string(id)).c_str()), DefaultMessage(id));
+        EXPECT_EQ(table.GetString(id), DefaultMessage(id));
+    }
+    EXPECT_EQ(std::filesystem::last_write_time(english), old);
+    EXPECT_EQ(Entry(english, "Translator", "ID_0"), "Orvane");
+    EXPECT_EQ(table.GetTranslatorInfo(2), "09/20/2004");
+    EXPECT_EQ(table.GetString(44), "Are you sure you want to delete template \"%s\"?");
+    EXPECT_EQ(table.GetString(kMessageCount), "");
+    EXPECT_EQ(table.GetString(-1), "");
+    EXPECT_EQ(table.GetTranslatorInfo(3), "");
+    // Keys are trimmed of marks and blanks; no section means Common.
+    EXPECT_FALSE(table.WriteDefault("DialogID_5", " : ", "text"));
+    EXPECT_TRUE(table.WriteDefault("", "ID_60.", "text"));
+    EXPECT_EQ(Entry(english, "Common", "ID_60"), "text");
+    // The same name in any case and with blanks is no new language.
+    EXPECT_FALSE(table.Load(" ENGLISH\t"));
+    EXPECT_TRUE(table.Load("german"));
+    EXPECT_EQ(table.LanguageName(), "german");
+}
+
+enum class Make { Text, Huge, Folder };
+
+struct LookupCase {
+    const char* why;
+    const char* language;
+    const char* file;   // below the program folder
+    Make make;
+    std::string text;
+    const char* section;
+    const char* key;
+    std::string expected;   // "fallback": the caller's default
 };
 
-TEST_F(LanguageTableTest, EnglishFileOffersEveryMessageAndTranslatorEntry)
+const LookupCase kLookups[] = {
+    {"the translation wins", "german", "german.lng", Make::Text, "[Common]\nID_0=Drache\nID_1=\n", "Common", "ID_0",
+     "Drache"},
+    {"an empty value counts as missing", "german", "german.lng", Make::Text, "[Common]\nID_1=\n", "Common", "ID_1",
+     "fallback"},
+    {"a missing key falls back", "german", "german.lng", Make::Text, "[Common]\nID_0=Drache\n", "Common", "ID_2",
+     "fallback"},
+    {"translator entries", "german", "german.lng", Make::Text, "[Translator]\nID_0=Hans\n", "Translator", "ID_0",
+     "Hans"},
+    {"key trimmed of a colon and blank", "german", "german.lng", Make::Text, "[DialogID_5]\nID_7=Start:\n",
+     "DialogID_5", "ID_7: ", "Start:"},
+    {"key trimmed of marks and line ends", "german", "german.lng", Make::Text, "[DialogID_5]\nID_7=Start:\n",
+     "DialogID_5", ";.ID_7,\t\r\n", "Start:"},
+    {"a key of marks only is none", "german", "german.lng", Make::Text, "[DialogID_5]\nID_7=Start:\n", "DialogID_5",
+     ":;. ", "fallback"},
+    {"long values are cut to 1023 bytes", "german", "german.lng", Make::Text,
+     "[Common]\nID_0=" + std::string(1500, 'x') + "\n", "Common", "ID_0", std::string(1023, 'x')},
+    {"no name outside the program folder", "sub/german", "sub/german.lng", Make::Text, "[Common]\nID_0=Drache\n",
+     "Common", "ID_0", "fallback"},
+    {"no language loaded", "", "german.lng", Make::Text, "[Common]\nID_0=Drache\n", "Common", "ID_0", "fallback"},
+    {"a binary file", "bad", "bad.lng", Make::Text, std::string("\x7F" "ELF\0\0[Common]\0ID_0", 20), "Common",
+     "ID_0", "fallback"},
+    {"a huge file", "bad", "bad.lng", Make::Huge, "[Common]\nID_0=Drache\n", "Common", "ID_0", "fallback"},
+    {"a folder", "bad", "bad.lng", Make::Folder, "", "Common", "ID_0", "fallback"},
+};
+
+TEST(LanguageTable, LooksUpTheLoadedLanguage)
 {
-    ASSERT_TRUE(m_table.Load("english"));
-    for (int id = 0; id < kMessageCount; ++id) {
-        EXPECT_EQ(Entry("english.lng", "Common", ("ID_" + std::to_string(id)).c_str()), DefaultMessage(id));
-        EXPECT_EQ(m_table.GetString(id), DefaultMessage(id));
+    for (const LookupCase& c : kLookups) {
+        SCOPED_TRACE(c.why);
+        TempFolder folder;
+        const FakeProgramLocation location(folder / "chronel");
+        const std::string path = folder / c.file;
+        std::filesystem::create_directories(std::filesystem::path(path).parent_path());
+        if (c.make == Make::Folder) {
+            std::filesystem::create_directory(path);
+        } else {
+            WriteFileBytes(path, c.text);
+        }
+        if (c.make == Make::Huge) {
+            std::filesystem::resize_file(path, 100 * 1024 * 1024);   // sparse: cheap to make
+        }
+        LanguageTable table(location);
+        table.Load(c.language);
+        EXPECT_EQ(table.ReadEntry(c.section, c.key, "fallback"), c.expected);
+        if (c.make == Make::Text) {
+            EXPECT_EQ(ReadFileBytes(path), c.text) << "a translation is never written";
+        }
     }
-    EXPECT_EQ(Entry("english.lng", "Translator", "ID_0"), "Orvane");
-    EXPECT_EQ(m_table.GetTranslatorInfo(2), "09/20/2004");
-    EXPECT_EQ(m_table.GetString(44), "Are you sure you want to delete template \"%s\"?");
 }
 
-TEST_F(LanguageTableTest, OutOfRangeIdsGiveEmptyTexts)
+TEST(LanguageTable, NowhereToWriteStillAnswersWithTheDefaults)
 {
-    m_table.Load("english");
-    EXPECT_EQ(m_table.GetString(kMessageCount), "");
-    EXPECT_EQ(m_table.GetString(-1), "");
-    EXPECT_EQ(m_table.GetTranslatorInfo(3), "");
-}
-
-TEST_F(LanguageTableTest, TranslatedFileWinsAndGapsFallBack)
-{
-    WriteFileBytes(m_folder / "german.lng", "[Common]\nID_0=Drache\nID_1=\n[Translator]\nID_0=Hans\n");
-    ASSERT_TRUE(m_table.Load("german"));
-    EXPECT_EQ(m_table.GetString(0), "Drache");
-    EXPECT_EQ(m_table.GetString(1), "Snake");   // empty counts as missing
-    EXPECT_EQ(m_table.GetString(2), "Horse");
-    EXPECT_EQ(m_table.GetTranslatorInfo(0), "Hans");
-    // english.lng is written whatever the language, and the translation is never touched.
-    EXPECT_EQ(Entry("english.lng", "Common", "ID_0"), "Dragon");
-    EXPECT_EQ(Entry("german.lng", "Common", "ID_2"), "<missing>");
-}
-
-TEST_F(LanguageTableTest, LoadingTheSameNameInAnyCaseDoesNothing)
-{
-    EXPECT_TRUE(m_table.Load(" English\t"));
-    EXPECT_EQ(m_table.LanguageName(), "English");
-    EXPECT_FALSE(m_table.Load("ENGLISH"));
-    EXPECT_TRUE(m_table.Load("german"));
-}
-
-TEST_F(LanguageTableTest, KeysAreTrimmedBeforeUse)
-{
-    WriteFileBytes(m_folder / "german.lng", "[DialogID_5]\nID_7=Start:\n");
-    m_table.Load("german");
-    EXPECT_EQ(m_table.ReadEntry("DialogID_5", "ID_7: ", "x"), "Start:");
-    EXPECT_EQ(m_table.ReadEntry("DialogID_5", ";.ID_7,\t\r\n", "x"), "Start:");
-    EXPECT_EQ(m_table.ReadEntry("DialogID_5", ":;. ", "fallback"), "fallback");
-    EXPECT_FALSE(m_table.WriteDefault("DialogID_5", " : ", "text"));
-    EXPECT_TRUE(m_table.WriteDefault("", "ID_60.", "text"));
-    EXPECT_EQ(Entry("english.lng", "Common", "ID_60"), "text");
-}
-
-TEST_F(LanguageTableTest, LongValuesAreCutTo1023Bytes)
-{
-    WriteFileBytes(m_folder / "german.lng", "[Common]\nID_0=" + std::string(1500, 'x') + "\n");
-    m_table.Load("german");
-    EXPECT_EQ(m_table.GetString(0), std::string(1023, 'x'));
-}
-
-TEST_F(LanguageTableTest, NoLanguageMeansDefaultsAndNoWrites)
-{
-    EXPECT_EQ(m_table.ReadEntry("Common", "ID_0", "fallback"), "fallback");
-    EXPECT_FALSE(m_table.WriteDefault("Common", "ID_0", "Dragon"));
-    EXPECT_EQ(m_table.GetString(3), "Ram");
-    EXPECT_FALSE(std::filesystem::exists(m_folder / "english.lng"));
-}
-
-TEST_F(LanguageTableTest, CurrentEnglishFileIsNotRewritten)
-{
-    m_table.Load("english");
-    const auto old = std::filesystem::file_time_type::clock::now() - std::chrono::hours(48);
-    std::filesystem::last_write_time(m_folder / "english.lng", old);
-    for (int id = 0; id < kMessageCount; ++id) {
-        m_table.GetString(id);
+    TempFolder folder;
+    WriteFileBytes(folder / "blocker", "");
+    const struct {
+        const char* why;
+        FakeProgramLocation location;
+        const char* language;
+    } cases[] = {
+        {"no language loaded", FakeProgramLocation(folder / "chronel"), ""},
+        {"the program's folder vanished", FakeProgramLocation(folder / "missing/chronel"), "english"},
+        {"no program path", FakeProgramLocation(""), "english"},
+        {"the user's folder would be inside a file",
+         FakeProgramLocation(folder / "program/chronel", folder / "blocker/Chronel/", false), "english"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.why);
+        LanguageTable table(c.location);
+        table.Load(c.language);
+        EXPECT_EQ(table.GetString(10), "Tiger");
+        EXPECT_FALSE(table.WriteDefault("Common", "ID_0", "Dragon"));
     }
-    EXPECT_EQ(std::filesystem::last_write_time(m_folder / "english.lng"), old);
-}
-
-TEST_F(LanguageTableTest, NamesOutsideTheProgramFolderAreNotRead)
-{
-    std::filesystem::create_directory(m_folder / "sub");
-    WriteFileBytes(m_folder / "sub/german.lng", "[Common]\nID_0=Drache\n");
-    m_table.Load("sub/german");
-    EXPECT_EQ(m_table.GetString(0), "Dragon");
-}
-
-TEST_F(LanguageTableTest, BadLanguageFilesGiveTheBuiltInTexts)
-{
-    const std::string path = m_folder / "bad.lng";
-    m_table.Load("bad");
-    WriteFileBytes(path, std::string("\x7F" "ELF\0\0[Common]\0ID_0", 20));
-    EXPECT_EQ(m_table.GetString(0), "Dragon");
-    WriteFileBytes(path, "[Common]\nID_0=Drache\n");
-    std::filesystem::resize_file(path, 100 * 1024 * 1024);
-    EXPECT_EQ(m_table.GetString(0), "Dragon");
-    std::filesystem::remove(path);
-    std::filesystem::create_directory(path);
-    EXPECT_EQ(m_table.GetString(0), "Dragon");
-}
-
-TEST_F(LanguageTableTest, UnwritableProgramFolderStillAnswers)
-{
-    // The program's folder vanished: lookups give the defaults and nothing is created elsewhere.
-    const FakeProgramLocation gone(m_folder / "missing/chronel");
-    LanguageTable table(gone);
-    EXPECT_TRUE(table.Load("english"));
-    EXPECT_EQ(table.GetString(10), "Tiger");
-    EXPECT_FALSE(std::filesystem::exists(m_folder / "missing"));
-    const FakeProgramLocation unknown("");
-    LanguageTable nowhere(unknown);
-    nowhere.Load("english");
-    EXPECT_EQ(nowhere.GetString(10), "Tiger");
+    EXPECT_FALSE(std::filesystem::exists(folder / "english.lng"));
+    EXPECT_FALSE(std::filesystem::exists(folder / "missing"));
+    EXPECT_FALSE(std::filesystem::exists(folder / "program"));
     EXPECT_FALSE(std::filesystem::exists("english.lng"));
 }
 
@@ -184,17 +183,16 @@ TEST(LanguageTableFolders, TranslationsAndEnglishFileFindTheirFolder)
         const std::string userEnglish = folder / "data/Chronel/english.lng";
         const std::string programEnglish = folder / "program/english.lng";
         const std::string& english = c.englishForUser ? userEnglish : programEnglish;
-        const std::string& other = c.englishForUser ? programEnglish : userEnglish;
         EXPECT_EQ(table.EnglishFilePath(), english);
-        EXPECT_EQ(FindIniValue(ReadFileBytes(english), "Common", "ID_0").value_or("<missing>"), "Dragon");
-        EXPECT_FALSE(std::filesystem::exists(other));
+        EXPECT_EQ(Entry(english, "Common", "ID_0"), "Dragon");
+        EXPECT_FALSE(std::filesystem::exists(c.englishForUser ? programEnglish : userEnglish));
     }
 }
 
 TEST(LanguageTableFolders, EnglishIsReadWhereItIsWritten)
 {
-    // A stale english.lng in the user's folder (left by an installed copy) must not hide the current texts
-    // of a development build, which writes its own beside the program.
+    // A stale english.lng left in the user's folder by an installed copy must not hide a development
+    // build's current texts.
     TempFolder folder;
     std::filesystem::create_directories(folder.Path() / "data");
     std::filesystem::create_directory(folder.Path() / "program");
@@ -207,29 +205,14 @@ TEST(LanguageTableFolders, EnglishIsReadWhereItIsWritten)
     EXPECT_EQ(table.LanguageFilePath("english"), folder / "program/english.lng");
 }
 
-TEST(LanguageTableFolders, UnmakeableUserFolderIsSilent)
-{
-    // The user's folder would have to be made inside a file: lookups still answer with the defaults.
-    TempFolder folder;
-    WriteFileBytes(folder / "blocker", "");
-    const FakeProgramLocation location(folder / "program/chronel", folder / "blocker/Chronel/", false);
-    LanguageTable table(location);
-    EXPECT_TRUE(table.Load("english"));
-    EXPECT_EQ(table.GetString(10), "Tiger");
-    EXPECT_FALSE(table.WriteDefault("Common", "ID_0", "Dragon"));
-    EXPECT_FALSE(std::filesystem::exists(folder / "program"));
-}
-
 TEST(TranslatableText, NeedsOneCharacterBeyondDigitsAndMarks)
 {
-    EXPECT_FALSE(IsTranslatableText(""));
-    EXPECT_FALSE(IsTranslatableText("12 345.6, -7 %"));
-    EXPECT_FALSE(IsTranslatableText("&0"));
-    EXPECT_FALSE(IsTranslatableText("<<_>>\t"));
-    EXPECT_TRUE(IsTranslatableText("0 days"));
-    EXPECT_TRUE(IsTranslatableText("Save >>"));
-    EXPECT_TRUE(IsTranslatableText("1:2"));
-    EXPECT_TRUE(IsTranslatableText("\xD0\x96"));
+    for (const char* text : {"", "12 345.6, -7 %", "&0", "<<_>>\t"}) {
+        EXPECT_FALSE(IsTranslatableText(text)) << text;
+    }
+    for (const char* text : {"0 days", "Save >>", "1:2", "\xD0\x96"}) {
+        EXPECT_TRUE(IsTranslatableText(text)) << text;
+    }
 }
 
 }  // namespace
