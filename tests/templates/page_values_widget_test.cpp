@@ -23,22 +23,13 @@ struct PageValuesTest : ::testing::Test {
 
     const QWidget* SourcePage(MacroSource source) const
     {
-        switch (source) {
-        case MacroSource::Difference:
-            return window.Page(kDifferencePage);
-        case MacroSource::Calculation:
-            return window.Page(kCalculationPage);
-        case MacroSource::TimeInfo:
-            return window.Page(kTimeInfoPage);
-        default: {
-            const auto* sheet = window.Page(kTimeInfoPage)->findChild<QTabWidget*>();
-            const int index = source == MacroSource::General    ? 0
-                              : source == MacroSource::TimeZone ? 1
-                              : source == MacroSource::Moon     ? 2
-                                                                : 3;
-            return sheet->widget(index);
+        // General, Time Zone, Moon and Horoscope are the tabs of the Time Info page, in that order.
+        if (const int tab = static_cast<int>(source) - static_cast<int>(MacroSource::General); tab >= 0) {
+            return window.Page(kTimeInfoPage)->findChild<QTabWidget*>()->widget(tab);
         }
-        }
+        return window.Page(source == MacroSource::Difference    ? kDifferencePage
+                           : source == MacroSource::Calculation ? kCalculationPage
+                                                                : kTimeInfoPage);
     }
     // The text a user reads in the macro's control.
     std::string Shown(const Macro& macro) const
@@ -59,13 +50,11 @@ struct PageValuesTest : ::testing::Test {
         if (auto* label = qobject_cast<QLabel*>(control)) {
             return label->text().toStdString();
         }
-        auto* picker = qobject_cast<QDateTimeEdit*>(control);
-        EXPECT_NE(picker, nullptr) << macro.code;
-        const DateTime value = macro.value == MacroValue::LongDate ? ReadPickerDate(qobject_cast<QDateEdit*>(picker))
-                                                                   : ReadPickerTime(qobject_cast<QTimeEdit*>(picker));
-        return (macro.value == MacroValue::LongDate ? FormatLongDate(env.formatter, value)
-                                                    : FormatTime(env.formatter, value))
-            .value_or("");
+        EXPECT_NE(qobject_cast<QDateTimeEdit*>(control), nullptr) << macro.code;
+        const bool date = macro.value == MacroValue::LongDate;
+        const DateTime value = date ? ReadPickerDate(qobject_cast<QDateEdit*>(control))
+                                    : ReadPickerTime(qobject_cast<QTimeEdit*>(control));
+        return (date ? FormatLongDate(env.formatter, value) : FormatTime(env.formatter, value)).value_or("");
     }
 };
 

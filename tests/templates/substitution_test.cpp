@@ -73,31 +73,21 @@ struct SubstitutionTest : ::testing::Test {
 std::string Repeat(std::string_view piece, std::size_t count)
 {
     std::string text;
-    for (std::size_t i = 0; i < count; ++i) {
+    while (count-- > 0) {
         text += piece;
     }
     return text;
 }
 
-TEST(Macros, TableIsCompleteAndUnambiguous)
+TEST(Macros, CodesAndCommandsAreUnambiguous)
 {
     std::set<std::string_view> codes;
     std::set<int> ids;
     for (const Macro& macro : kMacros) {
-        EXPECT_TRUE(codes.insert(macro.code).second) << macro.code;
-        EXPECT_TRUE(ids.insert(macro.substitutionId).second) << macro.code;
-        EXPECT_TRUE(ids.insert(macro.valueId).second) << macro.code;
-        EXPECT_EQ(macro.code.front(), '%');
-        EXPECT_EQ(macro.code.back(), '%');
-    }
-    EXPECT_EQ(codes.size(), 54u);
-}
-
-TEST_F(SubstitutionTest, EveryMacroBecomesWhatItsFieldShows)
-{
-    for (const Macro& macro : kMacros) {
-        SCOPED_TRACE(macro.code);
-        EXPECT_EQ(Expanded("<" + std::string(macro.code) + ">"), "<" + Shown(macro) + ">");
+        EXPECT_TRUE(codes.insert(macro.code).second && ids.insert(macro.substitutionId).second &&
+                    ids.insert(macro.valueId).second)
+            << macro.code;
+        EXPECT_TRUE(macro.code.size() > 2 && macro.code.front() == '%' && macro.code.back() == '%') << macro.code;
     }
 }
 
@@ -125,25 +115,20 @@ TEST_F(SubstitutionTest, Texts)
     }
 }
 
-TEST_F(SubstitutionTest, ValuesHoldingMacros)
+TEST_F(SubstitutionTest, FieldsThatAreEmptyMissingOrHoldMacros)
 {
-    // A pasted count that holds its own macro is kept as it is; one that holds a later macro of the
-    // table is expanded by that later macro, as replacement runs in table order.
+    // Replacement runs in table order: a value's own or earlier macros stay, later ones are expanded.
     pages.texts[{MacroSource::Calculation, 1058}] = "%EY% and %ETA%";
     EXPECT_EQ(Expanded("[%EY%]"), "[%EY% and ETA value]");
     pages.texts[{MacroSource::Calculation, 1098}] = "%EY%";
-    EXPECT_EQ(Expanded("%ETA%"), "%EY%") << "an earlier macro is not looked for again";
-}
+    EXPECT_EQ(Expanded("%ETA%"), "%EY%");
 
-TEST_F(SubstitutionTest, MissingPagesAndFields)
-{
     pages.texts[{MacroSource::Difference, 1050}] = "";
     EXPECT_EQ(Expanded("a%DY%b"), "ab") << "an empty field removes its macro";
     pages.texts.erase({MacroSource::Difference, 1051});
     EXPECT_EQ(Expanded("%DM%"), "%DM%") << "a missing field keeps its macro";
     pages.pickers[{MacroSource::Difference, 1001}] = SystemTime{1600, 1, 0, 1};
     EXPECT_EQ(Expanded("[%DSD%]"), "[]") << "a date the locale cannot show is empty";
-
     pages.subPagesExist = false;
     EXPECT_EQ(Expanded("%IST% %ISG% %IWD%"), "10:00:00 AM %ISG% %IWD%");
     pages.pagesExist = false;

@@ -13,18 +13,15 @@
 
 namespace {
 
+// As installed: the program's folder is not writable, so templates live in the user's folder.
 class TemplateStoreTest : public ::testing::Test {
 protected:
-    TemplateStoreTest()
-    {
-        std::filesystem::create_directory(m_folder / "Templates");
-    }
-
     TempFolder m_folder;
+    const std::string m_templates = m_folder / "user/Templates/";
     FakeSettingsBackend m_backend;
     FakeAutostartList m_autostart;
     FakeClock m_clock{SystemTime{2004, 11, 6, 20, 14, 5, 0, 0}};
-    FakeProgramLocation m_location{m_folder / "chronel"};
+    FakeProgramLocation m_location{m_folder / "program/chronel", m_folder / "user/", false};
     SettingsStore m_settings{m_backend, m_autostart, m_clock, m_location};
     FakeMessages m_messages;
     std::vector<std::string> m_errors;
@@ -35,10 +32,10 @@ protected:
 TEST_F(TemplateStoreTest, FolderIsFixedWhenTheStoreIsMade)
 {
     EXPECT_EQ(m_store.TemplatePath(""), "");
-    EXPECT_EQ(m_store.TemplatePath("Notes"), m_folder / "Templates/Notes.trt");
+    EXPECT_EQ(m_store.TemplatePath("Notes"), m_templates + "Notes.trt");
     // Another running copy changes the folder: this store's saves and deletes stay where they were.
     m_settings.WriteString(SettingId::TemplateFolder, m_folder / "elsewhere");
-    EXPECT_EQ(m_store.TemplatePath("a.b"), m_folder / "Templates/a.b.trt");
+    EXPECT_EQ(m_store.TemplatePath("a.b"), m_templates + "a.b.trt");
     const TemplateStore later(m_settings, m_location, m_messages, nullptr);
     EXPECT_EQ(later.TemplatePath("x"), m_folder / "elsewhere/x.trt");
     m_settings.WriteString(SettingId::TemplateFolder, " \\srv\\T ");
@@ -60,7 +57,7 @@ TEST_F(TemplateStoreTest, SavedTemplateLoadsByteForByte)
             ASSERT_TRUE(back);
             EXPECT_EQ(back->bytes, text);
             EXPECT_FALSE(back->linkLeavesFolder);
-            EXPECT_EQ(ReadFileBytes(m_folder / ("Templates/" + std::string(name) + ".trt")), text);
+            EXPECT_EQ(ReadFileBytes(m_templates + name + ".trt"), text);
         }
     }
     EXPECT_TRUE(m_errors.empty());
@@ -69,10 +66,10 @@ TEST_F(TemplateStoreTest, SavedTemplateLoadsByteForByte)
 TEST_F(TemplateStoreTest, LinksOutOfTheFolderAreNeverWrittenThrough)
 {
     WriteFileBytes(m_folder / "private.txt", "secret");
-    WriteFileBytes(m_folder / "Templates/real.trt", "inside");
-    std::filesystem::create_symlink(m_folder / "private.txt", m_folder / "Templates/Out.trt");
-    std::filesystem::create_symlink("real.trt", m_folder / "Templates/In.trt");
-    std::filesystem::create_symlink(m_folder / "nowhere.txt", m_folder / "Templates/Dangling.trt");
+    WriteFileBytes(m_templates + "real.trt", "inside");
+    std::filesystem::create_symlink(m_folder / "private.txt", m_templates + "Out.trt");
+    std::filesystem::create_symlink("real.trt", m_templates + "In.trt");
+    std::filesystem::create_symlink(m_folder / "nowhere.txt", m_templates + "Dangling.trt");
 
     const std::optional<LoadedTemplate> out = m_store.LoadTemplate("Out");
     ASSERT_TRUE(out);
@@ -84,8 +81,8 @@ TEST_F(TemplateStoreTest, LinksOutOfTheFolderAreNeverWrittenThrough)
 
     EXPECT_FALSE(m_store.LoadTemplate("In")->linkLeavesFolder);
     ASSERT_TRUE(m_store.SaveTemplate("In", "edited"));
-    EXPECT_TRUE(std::filesystem::is_symlink(m_folder / "Templates/In.trt")) << "a link inside stays a link";
-    EXPECT_EQ(ReadFileBytes(m_folder / "Templates/real.trt"), "edited");
+    EXPECT_TRUE(std::filesystem::is_symlink(m_templates + "In.trt")) << "a link inside stays a link";
+    EXPECT_EQ(ReadFileBytes(m_templates + "real.trt"), "edited");
 
     ASSERT_TRUE(m_store.DeleteTemplate("Out"));
     EXPECT_EQ(ReadFileBytes(m_folder / "private.txt"), "secret") << "deleting takes the link, not its target";
@@ -95,22 +92,21 @@ TEST_F(TemplateStoreTest, LinksOutOfTheFolderAreNeverWrittenThrough)
 
 TEST_F(TemplateStoreTest, UnreadableTemplatesShowTheMessageWithThePath)
 {
-    std::filesystem::create_directory(m_folder / "Templates/Folder.trt");
+    std::filesystem::create_directory(m_templates + "Folder.trt");
     EXPECT_FALSE(m_store.LoadTemplate("Folder"));
     EXPECT_FALSE(m_store.SaveTemplate("Folder", "x"));
-    EXPECT_TRUE(std::filesystem::is_directory(m_folder / "Templates/Folder.trt"));
-    WriteFileBytes(m_folder / "Templates/Huge.trt", "x");
-    std::filesystem::resize_file(m_folder / "Templates/Huge.trt", 50u * 1024 * 1024);   // sparse: costs no disk
+    EXPECT_TRUE(std::filesystem::is_directory(m_templates + "Folder.trt"));
+    WriteFileBytes(m_templates + "Huge.trt", "x");
+    std::filesystem::resize_file(m_templates + "Huge.trt", 50u * 1024 * 1024);   // sparse: costs no disk
     EXPECT_FALSE(m_store.LoadTemplate("Huge"));
     m_messages.Override(48, "Vorlage nicht gespeichert");
     m_settings.WriteString(SettingId::TemplateFolder, m_folder / "vanished");
     const TemplateStore vanished(m_settings, m_location, m_messages,
                                  [this](const std::string& message) { m_errors.push_back(message); });
     EXPECT_FALSE(vanished.SaveTemplate("Notes", "x"));
-    const std::string at = m_folder / "Templates/";
-    EXPECT_EQ(m_errors, (std::vector<std::string>{"Error opening template \"" + at + "Folder.trt\"",
-                                                  "Error saving template \"" + at + "Folder.trt\"",
-                                                  "Error opening template \"" + at + "Huge.trt\"",
+    EXPECT_EQ(m_errors, (std::vector<std::string>{"Error opening template \"" + m_templates + "Folder.trt\"",
+                                                  "Error saving template \"" + m_templates + "Folder.trt\"",
+                                                  "Error opening template \"" + m_templates + "Huge.trt\"",
                                                   "Vorlage nicht gespeichert \"" + m_folder / "vanished/Notes.trt\""}));
 }
 
@@ -169,25 +165,6 @@ TEST(DefaultTemplateFolder, WritableFolderForTheUser)
         EXPECT_FALSE(std::filesystem::exists(folder.Path() / "user/Templates/Folder.trt"));
     }
     EXPECT_EQ(DefaultTemplateFolder(FakeProgramLocation("chronel", "/nowhere/", false)), "chronel");
-}
-
-TEST(DefaultTemplateFolder, StoreUsesTheUsersFolderWhileNoneIsStored)
-{
-    TempFolder folder;
-    std::filesystem::create_directories(folder.Path() / "program/Templates");
-    WriteFileBytes(folder / "program/Templates/Difference.trt", "example");
-    FakeSettingsBackend backend;
-    FakeAutostartList autostart;
-    const FakeClock clock{SystemTime{2004, 11, 6, 20, 14, 5, 0, 0}};
-    const FakeProgramLocation location(folder / "program/chronel", folder / "user/", false);
-    const SettingsStore settings(backend, autostart, clock, location);
-    const FakeMessages messages;
-    const TemplateStore store(settings, location, messages, nullptr);
-    ASSERT_TRUE(store.LoadTemplate("Difference"));
-    EXPECT_EQ(store.LoadTemplate("Difference")->bytes, "example");
-    EXPECT_TRUE(store.SaveTemplate("Mine", "x"));
-    EXPECT_EQ(ReadFileBytes(folder / "user/Templates/Mine.trt"), "x");
-    EXPECT_FALSE(std::filesystem::exists(folder.Path() / "program/Templates/Mine.trt"));
 }
 
 }  // namespace

@@ -2,27 +2,29 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
 #include <QToolBar>
-#include <QApplication>
-#include <QMenu>
 
+#include <algorithm>
 #include <filesystem>
-#include <QListWidget>
-#include <QPlainTextEdit>
 
 #include "shell/main_dialog.h"
 #include "shell/ui_environment.h"
-#include "templates/output_actions_widget.h"
 #include "templates/template_name_dialog.h"
 #include "templates/text_file.h"
 #include "fakes/temp_folder.h"
 #include "widgets/control_id_widget.h"
 
 namespace {
+
+namespace fs = std::filesystem;
 
 struct TemplatesDialogTest : ::testing::Test {
     UiEnvironment env;
@@ -32,24 +34,22 @@ struct TemplatesDialogTest : ::testing::Test {
     std::vector<QString> messages;
     QMessageBox::StandardButton answer = QMessageBox::Ok;
     std::vector<std::string> names;   // what the name dialog will answer, in turn
+    std::unique_ptr<CDialogEvalTemplates> editor;
 
     TemplatesDialogTest()
     {
-        std::filesystem::create_directories(folder);
+        fs::create_directories(folder);
         env.settings.WriteString(SettingId::TemplateFolder, folder);
     }
-    void Put(const char* name, const char* text) { WriteTextFile(folder + "/" + name + ".trt", text, true); }
-    std::string Read(const char* name)
+    CDialogEvalTemplates::Services Services()
     {
-        std::string text;
-        EXPECT_TRUE(ReadTextFile(folder + "/" + name + ".trt", text)) << name;
-        return text;
+        return {window.PageValues(), env.clock, env.formatter, env.settings, env.location, window.GetLanguageTable()};
     }
-    std::unique_ptr<CDialogEvalTemplates> Editor()
+    std::string File(const char* name) { return folder + "/" + name + ".trt"; }
+    void Put(const char* name, const char* text) { WriteFileBytes(File(name), text); }
+    bool Open()
     {
-        auto editor = std::make_unique<CDialogEvalTemplates>(
-            CDialogEvalTemplates::Services{window.PageValues(), env.clock, env.formatter, env.settings, env.location,
-                                           window.GetLanguageTable()});
+        editor = std::make_unique<CDialogEvalTemplates>(Services());
         editor->ask = [this](QMessageBox::Icon, const QString& text, QMessageBox::StandardButtons) {
             messages.push_back(text);
             return answer;
@@ -62,76 +62,73 @@ struct TemplatesDialogTest : ::testing::Test {
             names.erase(names.begin());
             return true;
         };
-        return editor;
+        return editor->Open();
     }
-    static QListWidget& List(CDialogEvalTemplates& e) { return *FindControlAs<QListWidget>(e, 1027); }
-    static QPlainTextEdit& Field(CDialogEvalTemplates& e) { return *FindControlAs<QPlainTextEdit>(e, 1028); }
-    static QStringList Names(CDialogEvalTemplates& e)
+    QListWidget& List() { return *FindControlAs<QListWidget>(*editor, 1027); }
+    QPlainTextEdit& Field() { return *FindControlAs<QPlainTextEdit>(*editor, 1028); }
+    QString Text() { return Field().toPlainText(); }
+    QStringList Names()
     {
         QStringList list;
-        for (int i = 0; i < List(e).count(); ++i) {
-            list << List(e).item(i)->text();
+        for (int i = 0; i < List().count(); ++i) {
+            list << List().item(i)->text();
         }
         return list;
     }
     // As typing does: replaces the whole text and marks it edited.
-    static void Type(CDialogEvalTemplates& e, const QString& text)
+    void Type(const QString& text)
     {
-        Field(e).selectAll();
-        Field(e).insertPlainText(text);
+        Field().selectAll();
+        Field().insertPlainText(text);
     }
-    static bool Enabled(CDialogEvalTemplates& e, int command) { return FindCommand(*e.Menus().bar, command)->isEnabled(); }
+    void PutCaret(int position)
+    {
+        QTextCursor cursor = Field().textCursor();
+        cursor.setPosition(position);
+        Field().setTextCursor(cursor);
+    }
+    bool Enabled(int command) { return FindCommand(*editor->Menus().bar, command)->isEnabled(); }
 };
 
 TEST_F(TemplatesDialogTest, EmptyFolderOffersOnlyNew)
 {
-    auto editor = Editor();
-    ASSERT_TRUE(editor->Open());
-    EXPECT_FALSE(Field(*editor).isEnabled());
-    EXPECT_TRUE(Field(*editor).placeholderText().contains("Template -> New"));
-    EXPECT_TRUE(Enabled(*editor, 32814));
+    ASSERT_TRUE(Open());
+    EXPECT_FALSE(Field().isEnabled());
+    EXPECT_TRUE(Field().placeholderText().contains("Template -> New"));
+    EXPECT_TRUE(Enabled(32814));
     for (int command : {32815, 32892, 32816, 32818, 57643, 57635, 57634, 57632, 57642}) {
-        EXPECT_FALSE(Enabled(*editor, command)) << command;
+        EXPECT_FALSE(Enabled(command)) << command;
     }
     EXPECT_FALSE(editor->Menus().substitution->menuAction()->isEnabled());
 
     names = {"First"};
     editor->RunCommand(32814);
     editor->UpdateCommandStates();   // as the 50 ms timer does
-    EXPECT_EQ(Names(*editor), QStringList{"First"});
-    EXPECT_TRUE(Field(*editor).isEnabled());
-    EXPECT_EQ(Field(*editor).placeholderText(), "") << "the hint is for when nothing is selected";
-    EXPECT_EQ(Read("First"), "");
+    EXPECT_EQ(Names(), QStringList{"First"});
+    EXPECT_TRUE(Field().isEnabled());
+    EXPECT_EQ(Field().placeholderText(), "") << "the hint is for when nothing is selected";
+    EXPECT_EQ(ReadFileBytes(File("First")), "");
 }
 
-TEST_F(TemplatesDialogTest, MissingFolderIsReportedAndTheEditorDoesNotOpen)
+TEST_F(TemplatesDialogTest, MissingFolderIsReportedCentredOnTheMainWindowAndTheEditorDoesNotOpen)
 {
     env.settings.WriteString(SettingId::TemplateFolder, folder + "/gone");
-    auto editor = Editor();
-    EXPECT_FALSE(editor->Open());
-    ASSERT_EQ(messages.size(), 1u);
-    EXPECT_TRUE(messages[0].startsWith("Template folder cannot be found"));
-}
-
-TEST_F(TemplatesDialogTest, AMessageBeforeTheEditorShowsIsCentredOnTheMainWindow)
-{
-    env.settings.WriteString(SettingId::TemplateFolder, folder + "/gone");
-    window.resize(800, 400);
-    window.move(200, 300);
+    window.setGeometry(200, 300, 800, 400);
     window.show();
-    CDialogEvalTemplates editor(CDialogEvalTemplates::Services{window.PageValues(), env.clock, env.formatter,
-                                                               env.settings, env.location, window.GetLanguageTable()},
-                                &window);
+    CDialogEvalTemplates real(Services(), &window);
+    QString text;
     const QWidget* owner = nullptr;
     QPoint centre;
     QTimer::singleShot(0, [&] {
         auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
         ASSERT_NE(box, nullptr);
+        text = box->text();
         owner = box->parentWidget();
         centre = box->frameGeometry().center();
         box->done(QMessageBox::Ok);
     });
-    EXPECT_FALSE(editor.Open());
+    EXPECT_FALSE(real.Open());
+    EXPECT_TRUE(text.startsWith("Template folder cannot be found")) << text.toStdString();
     EXPECT_EQ(owner, &window);
     EXPECT_LE((centre - window.frameGeometry().center()).manhattanLength(), 4);
 }
@@ -142,56 +139,37 @@ TEST_F(TemplatesDialogTest, StoredIndexBeyondTheListSelectsTheLast)
     Put("A", "text of A");
     Put("c", "text of c");
     env.settings.WriteInt(SettingId::ActiveTemplateNo, 7);
-    auto editor = Editor();
-    ASSERT_TRUE(editor->Open());
-    EXPECT_EQ(Names(*editor), (QStringList{"A", "b", "c"})) << "sorted without regard to case";
-    EXPECT_EQ(List(*editor).currentRow(), 2);
-    EXPECT_EQ(Field(*editor).toPlainText(), "text of c");
+    ASSERT_TRUE(Open());
+    EXPECT_EQ(Names(), (QStringList{"A", "b", "c"})) << "sorted without regard to case";
+    EXPECT_EQ(List().currentRow(), 2);
+    EXPECT_EQ(Text(), "text of c");
 }
 
-TEST_F(TemplatesDialogTest, MacrosAndValuesAreTypedAtTheCaret)
-{
-    Put("t", "ab");
-    auto editor = Editor();
-    ASSERT_TRUE(editor->Open());
-    QTextCursor cursor = Field(*editor).textCursor();
-    cursor.setPosition(1);
-    Field(*editor).setTextCursor(cursor);
-    editor->RunCommand(32874);
-    EXPECT_EQ(Field(*editor).toPlainText(), "a%DSD% b");
-    Field(*editor).selectAll();
-    editor->RunCommand(32895);
-    EXPECT_EQ(Field(*editor).toPlainText(), "Monday, March 01, 2004 ") << "a Value item types the value itself";
-    EXPECT_EQ(FindCommand(*editor->Menus().value, 32895)->text(), "Start &Date\tMonday, March 01, 2004");
-}
-
+// Three drop-downs of macros and three of values, one per page; the first item of each goes in at the caret.
 TEST_F(TemplatesDialogTest, EveryToolbarDropDownInsertsItsItemAtTheCaret)
 {
+    const std::pair<int, QString> cases[] = {
+        {32947, "%DSD% "}, {32948, "%ESD% "}, {32949, "%ISD% "},
+        {32950, "Monday, March 01, 2004 "}, {32951, "Monday, March 01, 2004 "}, {32952, "Monday, March 01, 2004 "},
+    };
     Put("t", "");
-    auto editor = Editor();
-    ASSERT_TRUE(editor->Open());
+    ASSERT_TRUE(Open());
     editor->UpdateCommandStates();
     QToolBar& toolBar = *editor->findChild<QToolBar*>();
-    for (int command = 32947; command <= 32952; ++command) {
+    for (const auto& [command, inserted] : cases) {
         SCOPED_TRACE(command);
-        Type(*editor, "<>");
-        QTextCursor cursor = Field(*editor).textCursor();
-        cursor.setPosition(1);
-        Field(*editor).setTextCursor(cursor);
+        Type("<>");
+        PutCaret(1);
         QTest::mouseClick(toolBar.widgetForAction(FindCommand(toolBar, command)), Qt::LeftButton);
         auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
         ASSERT_NE(menu, nullptr);
-        QAction* item = nullptr;
-        for (QAction* action : menu->actions()) {
-            if (item == nullptr && action->menu() == nullptr && !action->isSeparator()) {
-                item = action;
-            }
-        }
-        ASSERT_NE(item, nullptr);
-        menu->setActiveAction(item);
+        const QList<QAction*> actions = menu->actions();
+        const auto item = std::find_if(actions.begin(), actions.end(),
+                                       [](QAction* a) { return a->menu() == nullptr && !a->isSeparator(); });
+        ASSERT_NE(item, actions.end());
+        menu->setActiveAction(*item);
         QTest::keyClick(menu, Qt::Key_Return);
-        const QString inserted = item->text().mid(item->text().indexOf(u'\t') + 1) + u' ';
-        EXPECT_EQ(Field(*editor).toPlainText(), u'<' + inserted + u'>');
+        EXPECT_EQ(Text(), u'<' + inserted + u'>');
     }
 }
 
@@ -200,25 +178,24 @@ TEST_F(TemplatesDialogTest, NewGoesInNameOrderAndEditsSurviveSwitching)
     Put("alpha", "one");
     Put("omega", "two");
     env.settings.WriteInt(SettingId::ActiveTemplateNo, 1);
-    auto editor = Editor();
-    ASSERT_TRUE(editor->Open());
-    Type(*editor, "two, edited");
+    ASSERT_TRUE(Open());
+    Type("two, edited");
     names = {"zeta"};
     editor->RunCommand(32814);
-    EXPECT_EQ(Names(*editor), (QStringList{"alpha", "omega", "zeta"})) << "so a stored number keeps its template";
-    EXPECT_EQ(Read("omega"), "two, edited") << "the text typed before New is saved";
-    Type(*editor, "new text");
-    List(*editor).setCurrentRow(0);
-    EXPECT_EQ(Field(*editor).toPlainText(), "one");
-    List(*editor).setCurrentRow(2);
-    EXPECT_EQ(Field(*editor).toPlainText(), "new text");
+    EXPECT_EQ(Names(), (QStringList{"alpha", "omega", "zeta"})) << "so a stored number keeps its template";
+    EXPECT_EQ(ReadFileBytes(File("omega")), "two, edited") << "the text typed before New is saved";
+    Type("new text");
+    List().setCurrentRow(0);
+    EXPECT_EQ(Text(), "one");
+    List().setCurrentRow(2);
+    EXPECT_EQ(Text(), "new text");
 
     // A New that cannot be saved leaves the list and the field as they were.
     names = {"bad:name"};
     editor->RunCommand(32814);
-    EXPECT_EQ(Names(*editor), (QStringList{"alpha", "omega", "zeta"}));
-    EXPECT_EQ(List(*editor).currentRow(), 2);
-    EXPECT_EQ(Field(*editor).toPlainText(), "new text");
+    EXPECT_EQ(Names(), (QStringList{"alpha", "omega", "zeta"}));
+    EXPECT_EQ(List().currentRow(), 2);
+    EXPECT_EQ(Text(), "new text");
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_TRUE(messages[0].startsWith("Error saving template"));
 }
@@ -228,48 +205,50 @@ TEST_F(TemplatesDialogTest, DeleteAsksAndSelectsTheNeighbour)
     Put("a", "A");
     Put("b", "B");
     env.settings.WriteInt(SettingId::ActiveTemplateNo, 1);
-    auto editor = Editor();
-    ASSERT_TRUE(editor->Open());
+    ASSERT_TRUE(Open());
     answer = QMessageBox::Cancel;
     editor->RunCommand(32815);
-    EXPECT_EQ(Names(*editor).size(), 2);
+    EXPECT_EQ(Names().size(), 2);
     EXPECT_EQ(messages.back(), "Are you sure you want to delete template \"b\"?");
     answer = QMessageBox::Ok;
     editor->RunCommand(32815);
-    EXPECT_EQ(Names(*editor), QStringList{"a"});
-    EXPECT_EQ(List(*editor).currentRow(), 0);
-    EXPECT_EQ(Field(*editor).toPlainText(), "A");
-    EXPECT_FALSE(std::filesystem::exists(folder + "/b.trt"));
+    EXPECT_EQ(Names(), QStringList{"a"});
+    EXPECT_EQ(Text(), "A");
+    EXPECT_FALSE(fs::exists(File("b")));
     editor->RunCommand(32815);
-    EXPECT_TRUE(Names(*editor).isEmpty());
-    EXPECT_TRUE(Field(*editor).toPlainText().isEmpty());
+    EXPECT_TRUE(Names().isEmpty());
+    EXPECT_TRUE(Text().isEmpty());
 }
 
 TEST_F(TemplatesDialogTest, CopyExpandsWhileTheFileKeepsTheMacros)
 {
     Put("t", "");
-    auto editor = Editor();
-    ASSERT_TRUE(editor->Open());
-    Type(*editor, "From %DSD% it is %DTD% days.");
+    ASSERT_TRUE(Open());
+    Type("From %DSD% it is %DTD% days.");
     editor->UpdateCommandStates();
     FindControlAs<QPushButton>(*editor, 1033)->click();
     std::string clipboard;
     GetClipboardText(clipboard);
     EXPECT_EQ(clipboard, "From Monday, March 01, 2004 it is 0 days.");
-    EXPECT_EQ(Read("t"), "From %DSD% it is %DTD% days.");
+    EXPECT_EQ(ReadFileBytes(File("t")), "From %DSD% it is %DTD% days.");
     EXPECT_EQ(editor->result(), QDialog::Accepted);
 }
 
-TEST_F(TemplatesDialogTest, CancelKeepsTheEditsAndTheSelection)
+TEST_F(TemplatesDialogTest, CancelKeepsTheEditsInTheFolderOfTheOpening)
 {
     Put("a", "A");
     Put("b", "B");
-    auto editor = Editor();
-    ASSERT_TRUE(editor->Open());
-    List(*editor).setCurrentRow(1);
-    Type(*editor, "B, edited");
+    ASSERT_TRUE(Open());
+    // Another running copy points the setting elsewhere, where a template of the same name waits.
+    const std::string other = env.folder.filePath("other").toStdString();
+    fs::create_directories(other);
+    WriteFileBytes(other + "/b.trt", "theirs");
+    env.settings.WriteString(SettingId::TemplateFolder, other);
+    List().setCurrentRow(1);
+    Type("B, edited");
     editor->reject();
-    EXPECT_EQ(Read("b"), "B, edited");
+    EXPECT_EQ(ReadFileBytes(File("b")), "B, edited");
+    EXPECT_EQ(ReadFileBytes(other + "/b.trt"), "theirs");
     EXPECT_EQ(env.settings.ReadInt(SettingId::ActiveTemplateNo), 1);
 }
 
@@ -291,99 +270,77 @@ TEST_F(TemplatesDialogTest, LookingSwitchingAndCancellingNeverRewrite)
 {
     for (const UntouchedCase& c : kUntouchedCases) {
         SCOPED_TRACE(c.why);
-        WriteFileBytes(folder + "/a.trt", c.bytes);
-        WriteFileBytes(folder + "/b.trt", "B");
-        const auto written = std::filesystem::last_write_time(folder + "/a.trt");
-        auto editor = Editor();
-        ASSERT_TRUE(editor->Open());
-        List(*editor).setCurrentRow(0);
-        EXPECT_EQ(Field(*editor).isReadOnly(), !c.editable);
-        List(*editor).setCurrentRow(1);
-        List(*editor).setCurrentRow(0);
+        WriteFileBytes(File("a"), c.bytes);
+        Put("b", "B");
+        const auto written = fs::last_write_time(File("a"));
+        ASSERT_TRUE(Open());
+        List().setCurrentRow(0);
+        EXPECT_EQ(Field().isReadOnly(), !c.editable);
+        List().setCurrentRow(1);
+        List().setCurrentRow(0);
         editor->reject();
-        EXPECT_EQ(ReadFileBytes(folder + "/a.trt"), c.bytes);
-        EXPECT_EQ(std::filesystem::last_write_time(folder + "/a.trt"), written) << "not even rewritten alike";
+        EXPECT_EQ(ReadFileBytes(File("a")), c.bytes);
+        EXPECT_EQ(fs::last_write_time(File("a")), written) << "not even rewritten alike";
         EXPECT_TRUE(messages.empty());
     }
     // An edit of a CR LF template is saved with CR LF.
-    WriteFileBytes(folder + "/a.trt", "one\r\n");
-    auto editor = Editor();
-    ASSERT_TRUE(editor->Open());
-    List(*editor).setCurrentRow(0);
-    Field(*editor).appendPlainText("two");
+    Put("a", "one\r\n");
+    ASSERT_TRUE(Open());
+    List().setCurrentRow(0);
+    Field().appendPlainText("two");
     editor->reject();
-    EXPECT_EQ(ReadFileBytes(folder + "/a.trt"), "one\r\n\r\ntwo");
+    EXPECT_EQ(ReadFileBytes(File("a")), "one\r\n\r\ntwo");
 }
 
 TEST_F(TemplatesDialogTest, ALinkOutOfTheFolderOpensReadOnly)
 {
     const std::string outside = env.folder.filePath("private.txt").toStdString();
     WriteFileBytes(outside, "secret");
-    std::filesystem::create_symlink(outside, folder + "/linked.trt");
-    auto editor = Editor();
-    ASSERT_TRUE(editor->Open());
-    EXPECT_EQ(Field(*editor).toPlainText(), "secret");
-    EXPECT_TRUE(Field(*editor).isReadOnly());
+    fs::create_symlink(outside, File("linked"));
+    ASSERT_TRUE(Open());
+    EXPECT_EQ(Text(), "secret");
+    EXPECT_TRUE(Field().isReadOnly());
     editor->UpdateCommandStates();
-    EXPECT_FALSE(Enabled(*editor, 32816)) << "no inserting a file into it";
+    EXPECT_FALSE(Enabled(32816)) << "no inserting a file into it";
     editor->RunCommand(32874);
-    EXPECT_EQ(Field(*editor).toPlainText(), "secret") << "menus insert nothing";
+    EXPECT_EQ(Text(), "secret") << "menus insert nothing";
     editor->reject();
     EXPECT_EQ(ReadFileBytes(outside), "secret");
-    EXPECT_TRUE(std::filesystem::is_symlink(folder + "/linked.trt"));
+    EXPECT_TRUE(fs::is_symlink(File("linked")));
 }
 
 TEST_F(TemplatesDialogTest, ReadOnlyFolderOpensAndCancelsWithoutAWord)
 {
     Put("a", "A");
-    std::filesystem::permissions(folder, std::filesystem::perms::owner_write, std::filesystem::perm_options::remove);
-    auto editor = Editor();
-    ASSERT_TRUE(editor->Open());
+    fs::permissions(folder, fs::perms::owner_write, fs::perm_options::remove);
+    ASSERT_TRUE(Open());
     editor->reject();
-    std::filesystem::permissions(folder, std::filesystem::perms::owner_write, std::filesystem::perm_options::add);
+    fs::permissions(folder, fs::perms::owner_write, fs::perm_options::add);
     EXPECT_TRUE(messages.empty());
-}
-
-TEST_F(TemplatesDialogTest, FolderIsFixedWhenTheEditorOpens)
-{
-    Put("a", "A");
-    auto editor = Editor();
-    ASSERT_TRUE(editor->Open());
-    // Another running copy points the setting elsewhere, where a template of the same name waits.
-    const std::string other = env.folder.filePath("other").toStdString();
-    std::filesystem::create_directories(other);
-    WriteFileBytes(other + "/a.trt", "theirs");
-    env.settings.WriteString(SettingId::TemplateFolder, other);
-    Type(*editor, "mine");
-    editor->reject();
-    EXPECT_EQ(Read("a"), "mine");
-    EXPECT_EQ(ReadFileBytes(other + "/a.trt"), "theirs");
 }
 
 TEST_F(TemplatesDialogTest, PreviewIsPrivateAndNeverFollowsAPlantedLink)
 {
     Put("t", "From %DSD%");
     const std::string runtime = env.folder.filePath("run").toStdString();
-    std::filesystem::create_directories(runtime + "/chronel");
-    std::filesystem::permissions(runtime + "/chronel", std::filesystem::perms::owner_all);
+    fs::create_directories(runtime + "/chronel");
+    fs::permissions(runtime + "/chronel", fs::perms::owner_all);
     const std::string victim = env.folder.filePath("victim").toStdString();
     WriteFileBytes(victim, "private");
-    std::filesystem::create_symlink(victim, runtime + "/chronel/$$qv$$.txt");
+    fs::create_symlink(victim, runtime + "/chronel/$$qv$$.txt");
     qputenv("XDG_RUNTIME_DIR", QByteArray::fromStdString(runtime));
-    auto editor = Editor();
+    ASSERT_TRUE(Open());
     std::vector<std::string> opened;
     bool viewerStarts = true;
     editor->openFile = [&](const std::string& path) {
         opened.push_back(path);
         return viewerStarts;
     };
-    ASSERT_TRUE(editor->Open());
     editor->RunCommand(32892);
     ASSERT_EQ(opened.size(), 1u);
     EXPECT_EQ(opened[0], runtime + "/chronel/$$qv$$.txt");
     EXPECT_EQ(ReadFileBytes(opened[0]), "From Monday, March 01, 2004");
-    EXPECT_EQ(std::filesystem::status(opened[0]).permissions() & std::filesystem::perms::all,
-              std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+    EXPECT_EQ(fs::status(opened[0]).permissions() & fs::perms::all, fs::perms::owner_read | fs::perms::owner_write);
     EXPECT_EQ(ReadFileBytes(victim), "private");
     EXPECT_TRUE(messages.empty());
     viewerStarts = false;
@@ -396,9 +353,8 @@ TEST_F(TemplatesDialogTest, PreviewIsPrivateAndNeverFollowsAPlantedLink)
 TEST_F(TemplatesDialogTest, NameDialogRejectsForbiddenAndExistingNames)
 {
     Put("taken", "");
-    CDialogEvalTemplateName dialog(window.GetLanguageTable(),
-                                   [this](const std::string& name) { return folder + "/" + name + ".trt"; });
-    std::vector<std::pair<bool, QString>> shown;
+    CDialogEvalTemplateName dialog(window.GetLanguageTable(), [this](const std::string& name) { return File(name.c_str()); });
+    std::vector<std::pair<bool, QString>> shown;   // error?, text
     dialog.showMessage = [&](bool error, const QString& text) { shown.emplace_back(error, text); };
     auto& edit = *FindControlAs<QLineEdit>(dialog, 1032);
     auto& ok = *FindControlAs<QPushButton>(dialog, 1);
@@ -406,13 +362,12 @@ TEST_F(TemplatesDialogTest, NameDialogRejectsForbiddenAndExistingNames)
     edit.setText("a:b");
     ok.click();
     ASSERT_EQ(shown.size(), 1u);
-    EXPECT_TRUE(shown[0].first);
-    EXPECT_TRUE(shown[0].second.contains("/\\:*?\"<>|"));
+    EXPECT_TRUE(shown[0].first && shown[0].second.contains("/\\:*?\"<>|"));
     edit.setText("taken");
     ok.click();
     ASSERT_EQ(shown.size(), 2u);
     EXPECT_FALSE(shown[1].first);
-    EXPECT_EQ(edit.selectedText(), "taken");
+    EXPECT_EQ(edit.selectedText(), "taken") << "ready to be typed over";
     edit.setText("new one");
     ok.click();
     EXPECT_EQ(dialog.result(), QDialog::Accepted);

@@ -63,9 +63,9 @@ TEST(TextFile, BadPathsFailWithoutDamage)
     EXPECT_FALSE(ReadTextFile(folder / "missing.txt", text));
     EXPECT_EQ(text, "");
     EXPECT_FALSE(ReadTextFile(folder.Path().string(), text));
-    EXPECT_FALSE(WriteTextFile(folder / "gone/x.txt", "x", true));
-    EXPECT_FALSE(WriteTextFile(folder / "gone/x.txt", "x", false));
-    EXPECT_FALSE(WriteTextFile(folder.Path().string(), "x", true));
+    for (const bool replace : {true, false}) {
+        EXPECT_FALSE(WriteTextFile(folder / "gone/x.txt", "x", replace) || WriteTextFile(folder.Path().string(), "x", replace));
+    }
     const std::string huge = folder / "huge.txt";
     WriteFileBytes(huge, "head");
     std::filesystem::resize_file(huge, kMaxTextFileBytes + 1);   // sparse
