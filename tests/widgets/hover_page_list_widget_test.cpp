@@ -28,6 +28,7 @@ const QStringList kCaptions = {"Difference", "Calculation", "Time Info", "Rollba
 struct InitCase {
     const char* why;
     bool withParent;
+    bool ownList;   // Init makes the list itself
     int images;
     QStringList captions;
     bool succeeds;
@@ -36,39 +37,23 @@ struct InitCase {
 TEST(HoverPageListTest, InitNeedsAParentAndOneImagePerCaption)
 {
     const InitCase cases[] = {
-        {"six pages, six icons", true, 6, kCaptions, true},
-        {"one icon missing", true, 5, kCaptions, false},
-        {"no icons at all", true, 0, {}, false},
-        {"no parent window", false, 6, kCaptions, false},
+        {"six pages, six icons", true, false, 6, kCaptions, true},
+        {"a list of its own", true, true, 6, kCaptions, true},
+        {"one icon missing", true, false, 5, kCaptions, false},
+        {"no icons at all", true, false, 0, {}, false},
+        {"no parent window", false, false, 6, kCaptions, false},
     };
     for (const InitCase& c : cases) {
         SCOPED_TRACE(c.why);
         QWidget parent;
         QListWidget list(&parent);
         HoverPageList pages;
-        EXPECT_EQ(pages.Init(c.withParent ? &parent : nullptr, &list, 2, Images(c.images), c.captions), c.succeeds);
-        EXPECT_EQ(list.count(), c.succeeds ? 6 : 0);
-    }
-}
-
-TEST(HoverPageListTest, MakesItsOwnListWhenNoneIsGiven)
-{
-    QWidget parent;
-    HoverPageList pages;
-    ASSERT_TRUE(pages.Init(&parent, nullptr, 2, Images(6), kCaptions));
-    EXPECT_EQ(FindControl(parent, HoverPageList::kControlId), pages.List());
-    EXPECT_EQ(pages.List()->count(), 6);
-}
-
-TEST(HoverPageListTest, RowHoldsCaptionLineIconAndMargins)
-{
-    for (const int margin : {0, 2, 5}) {
-        QWidget parent;
-        HoverPageList pages;
-        ASSERT_TRUE(pages.Init(&parent, nullptr, margin, Images(6), kCaptions));
-        const int expected = QFontMetrics(QApplication::font()).height() + 5 * margin + 32 + 2;
-        EXPECT_EQ(pages.RowHeight(), expected) << "margin " << margin;
-        EXPECT_EQ(pages.List()->visualItemRect(pages.List()->item(1)).height(), expected) << "margin " << margin;
+        EXPECT_EQ(pages.Init(c.withParent ? &parent : nullptr, c.ownList ? nullptr : &list, 2, Images(c.images),
+                             c.captions),
+                  c.succeeds);
+        const QListWidget* shown = c.ownList ? FindControlAs<QListWidget>(parent, HoverPageList::kControlId) : &list;
+        EXPECT_EQ(shown != nullptr ? shown->count() : 0, c.succeeds ? 6 : 0);
+        EXPECT_TRUE(!c.ownList || shown == pages.List());
     }
 }
 
@@ -102,7 +87,7 @@ protected:
     HoverPageList m_pages;
 };
 
-TEST_F(HoverTest, OnlyTheRowUnderTheMouseIsHot)
+TEST_F(HoverTest, OnlyTheRowUnderTheMouseIsHotAndTheSelectionKeepsItsColour)
 {
     MoveOver(2);
     MoveOver(4);
@@ -113,14 +98,10 @@ TEST_F(HoverTest, OnlyTheRowUnderTheMouseIsHot)
     const DrawnPalette colors(m_list.palette());
     EXPECT_EQ(RowColour(4), colors.Light(colors.Highlight(), 0.7));
     EXPECT_EQ(RowColour(2), colors.Face());
-}
 
-TEST_F(HoverTest, SelectedRowNeverShowsTheHoverColours)
-{
     m_list.setCurrentRow(3);
     MoveOver(3);
-    const DrawnPalette colors(m_list.palette());
-    EXPECT_EQ(RowColour(3), colors.Light(colors.Highlight(), 0.85));
+    EXPECT_EQ(RowColour(3), colors.Light(colors.Highlight(), 0.85)) << "the selection, never the hover colour";
 }
 
 TEST_F(HoverTest, LeavingTheListClearsTheHighlightWithinOneCheck)

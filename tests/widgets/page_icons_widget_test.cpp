@@ -13,28 +13,20 @@ QImage Picture(const QIcon& icon, int size)
     return icon.pixmap(QSize(size, size), 1.0).toImage().convertToFormat(QImage::Format_ARGB32);
 }
 
-TEST(ApplicationIcon, HasEveryDesktopSizeOnceAndTwiceOver)
+// A static library drops resources nobody registers; the test program would miss that too.
+TEST(ApplicationIcon, TheEmbeddedPictureInEveryDesktopSizeOnceAndTwiceOver)
 {
     const QIcon icon = ApplicationIcon();
-    ASSERT_FALSE(icon.isNull());
+    ASSERT_TRUE(QFile::exists(QString::fromLatin1(kApplicationIconPath)));
     const QList<QSize> sizes = icon.availableSizes();
     for (const int size : {16, 22, 24, 32, 48, 64, 128, 256}) {
         SCOPED_TRACE(size);
         EXPECT_TRUE(sizes.contains(QSize(size, size)));
         EXPECT_TRUE(sizes.contains(QSize(size, size) * 2)) << "sharp on a doubled screen";
     }
-}
-
-TEST(ApplicationIcon, ComesFromTheEmbeddedPicture)
-{
-    // A static library drops resources nobody registers; this catches it in the test program too.
-    const QIcon icon = ApplicationIcon();
-    EXPECT_TRUE(QFile::exists(QString::fromLatin1(kApplicationIconPath)));
     const QIcon fallback = ApplicationIcon(QStringLiteral(":/icons/missing.svg"));
-    for (const int size : {16, 256}) {
-        SCOPED_TRACE(size);
-        EXPECT_NE(Picture(icon, size), Picture(fallback, size));
-    }
+    EXPECT_NE(Picture(icon, 16), Picture(fallback, 16));
+    EXPECT_NE(Picture(icon, 256), Picture(fallback, 256));
     EXPECT_EQ(ProductPicture(128, 1.0).toImage().convertToFormat(QImage::Format_ARGB32), Picture(icon, 128))
         << "the About page shows the same picture";
 }
