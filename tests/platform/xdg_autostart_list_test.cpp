@@ -9,57 +9,63 @@
 
 namespace {
 
-TEST(XdgAutostartList, AddsAndRemovesTheEntry)
+bool Exists(const std::string& path)
 {
-    TempFolder folder;
-    XdgAutostartList list({folder / "system", folder / "user"});
-    ASSERT_TRUE(list.Add("Chronel", "/opt/my apps/chronel"));
-    EXPECT_EQ(ReadFileBytes(folder / "system/Chronel.desktop"),
-              "[Desktop Entry]\nType=Application\nName=Chronel\nExec=\"/opt/my apps/chronel\"\nTerminal=false\n");
-    EXPECT_FALSE(std::filesystem::exists(folder / "user/Chronel.desktop"));
-    ASSERT_TRUE(list.Remove("Chronel"));
-    EXPECT_FALSE(std::filesystem::exists(folder / "system/Chronel.desktop"));
-    EXPECT_TRUE(list.Remove("Chronel"));   // nothing left to remove
+    return std::filesystem::exists(path);
 }
 
-TEST(XdgAutostartList, FirstWritableFolderWins)
+TEST(XdgAutostartList, EntryGoesToTheFirstFolderThatMayHaveIt)
 {
-    TempFolder folder;
-    // A file where the first folder should be: it can be neither created nor written.
-    WriteFileBytes(folder / "system", "not a folder");
-    XdgAutostartList list({folder / "system", folder / "user"});
-    ASSERT_TRUE(list.Add("Chronel", "/usr/bin/chronel"));
-    EXPECT_TRUE(std::filesystem::exists(folder / "user/Chronel.desktop"));
-    EXPECT_EQ(ReadFileBytes(folder / "system"), "not a folder");
-    ASSERT_TRUE(list.Remove("Chronel"));
-    EXPECT_FALSE(std::filesystem::exists(folder / "user/Chronel.desktop"));
+    const struct {
+        const char* why;
+        int blocked;   // leading folders that are files: they can be neither created nor written
+        std::size_t machineWide;
+        const char* program;   // "" for a program file under /tmp, which others can replace
+        const char* placed;    // "system", "user" or nullptr
+    } cases[] = {
+        {"the first folder", 0, 0, "/opt/my apps/chronel", "system"},
+        {"the first folder cannot be written", 1, 0, "/usr/bin/chronel", "user"},
+        {"no folder can be written", 2, 0, "/usr/bin/chronel", nullptr},
+        {"a program only root can replace starts for every user", 0, 1, "/usr/bin/env", "system"},
+        {"a program others can replace starts for the user alone", 0, 1, "", "user"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.why);
+        TempFolder folder;
+        const std::string folders[] = {folder / "system", folder / "user"};
+        for (int i = 0; i < c.blocked; ++i) {
+            WriteFileBytes(folders[i], "not a folder");
+        }
+        WriteFileBytes(folder / "chronel", "");
+        XdgAutostartList list({folders[0], folders[1]}, c.machineWide);
+        const std::string program = *c.program != '\0' ? c.program : folder / "chronel";
+        EXPECT_EQ(list.Add("Chronel", program), c.placed != nullptr);
+        for (const std::string where : {"system", "user"}) {
+            EXPECT_EQ(Exists(folder / (where + "/Chronel.desktop")), c.placed != nullptr && where == c.placed) << where;
+        }
+        if (c.placed != nullptr) {
+            EXPECT_EQ(ReadFileBytes(folder / (c.placed + std::string("/Chronel.desktop"))),
+                      "[Desktop Entry]\nType=Application\nName=Chronel\nExec=" +
+                          (program.find(' ') != program.npos ? '"' + program + '"' : program) + "\nTerminal=false\n");
+        }
+        EXPECT_EQ(list.Remove("Chronel"), c.placed != nullptr);
+        EXPECT_EQ(list.Remove("Chronel"), c.placed != nullptr) << "nothing left to remove is no failure";
+        EXPECT_FALSE(Exists(folder / "system/Chronel.desktop") || Exists(folder / "user/Chronel.desktop"));
+        EXPECT_TRUE(c.blocked == 0 || ReadFileBytes(folders[0]) == "not a folder");
+    }
+    EXPECT_FALSE(XdgAutostartList({}).Add("Chronel", "/usr/bin/chronel"));
+    EXPECT_FALSE(OnlyRootCanReplace("/tmp/missing/chronel"));
 }
 
-TEST(XdgAutostartList, NoWritableFolderChangesNothing)
+TEST(XdgAutostartList, RemovingClearsEveryFolder)
 {
     TempFolder folder;
-    WriteFileBytes(folder / "blocked", "");
-    XdgAutostartList list({folder / "blocked/autostart"});
-    EXPECT_FALSE(list.Add("Chronel", "/usr/bin/chronel"));
-    EXPECT_FALSE(list.Remove("Chronel"));
-    XdgAutostartList nowhere({});
-    EXPECT_FALSE(nowhere.Add("Chronel", "/usr/bin/chronel"));
-}
-
-TEST(XdgAutostartList, EveryUserGetsOnlyAProgramThatOnlyRootCanReplace)
-{
-    TempFolder folder;
-    WriteFileBytes(folder / "chronel", "");
+    std::filesystem::create_directory(folder / "user");
+    WriteFileBytes(folder / "user/Chronel.desktop", "");
     XdgAutostartList list({folder / "system", folder / "user"}, 1);
-    ASSERT_TRUE(list.Add("Chronel", folder / "chronel")) << "a program under /tmp: the user's own entry";
-    EXPECT_FALSE(std::filesystem::exists(folder / "system/Chronel.desktop"));
-    EXPECT_TRUE(std::filesystem::exists(folder / "user/Chronel.desktop"));
     ASSERT_TRUE(list.Add("Chronel", "/usr/bin/env"));
-    EXPECT_TRUE(std::filesystem::exists(folder / "system/Chronel.desktop"));
     ASSERT_TRUE(list.Remove("Chronel"));
-    EXPECT_FALSE(std::filesystem::exists(folder / "system/Chronel.desktop"));
-    EXPECT_FALSE(std::filesystem::exists(folder / "user/Chronel.desktop"));
-    EXPECT_FALSE(OnlyRootCanReplace(folder / "missing"));
+    EXPECT_FALSE(Exists(folder / "system/Chronel.desktop") || Exists(folder / "user/Chronel.desktop"));
 }
 
 TEST(XdgAutostartList, EntriesPassTheDesktopFileValidator)
@@ -69,16 +75,14 @@ TEST(XdgAutostartList, EntriesPassTheDesktopFileValidator)
     }
     TempFolder folder;
     XdgAutostartList list({folder / "autostart"});
-    const char* paths[] = {"/usr/bin/chronel", "/opt/my apps/chronel", "/x/a\\b", "/x/$HOME/`id`/\"q\"",
-                           "/x/100%/c", "/x/\xD0\x96/it's;&|<>*?#()~"};
-    for (const char* path : paths) {
+    const std::string entry = folder / "autostart/Chronel.desktop";
+    for (const std::string_view path : {"/usr/bin/chronel", "/opt/my apps/chronel", "/x/a\\b", "/x/$HOME/`id`/\"q\"",
+                                        "/x/100%/c", "/x/\xD0\x96/it's;&|<>*?#()~"}) {
         SCOPED_TRACE(path);
         ASSERT_TRUE(list.Add("Chronel", path));
-        const std::string command = "desktop-file-validate '" + (folder / "autostart/Chronel.desktop") + "'";
-        EXPECT_EQ(std::system(command.c_str()), 0) << ReadFileBytes(folder / "autostart/Chronel.desktop");
+        EXPECT_EQ(std::system(("desktop-file-validate '" + entry + "'").c_str()), 0) << ReadFileBytes(entry);
         // GLib drops an entry whose first word is not a program it finds: a '%' path goes behind env.
-        EXPECT_EQ(ReadFileBytes(folder / "autostart/Chronel.desktop").find("Exec=env ") != std::string::npos,
-                  std::string_view(path).find('%') != std::string_view::npos);
+        EXPECT_EQ(ReadFileBytes(entry).find("Exec=env ") != std::string::npos, path.find('%') != path.npos);
     }
 }
 

@@ -12,68 +12,51 @@ namespace {
 
 using Names = std::vector<std::string>;
 
-TEST(Options, LanguagesAreTheLanguageFilesOfTheProgramFolder)
-{
-    TempFolder folder;
-    std::filesystem::create_directory(folder.Path() / "program");
-    std::filesystem::create_directory(folder.Path() / "program/folder.lng");
-    for (const char* name : {"russian.lng", "German.lng", "english.lng", "notes.txt", "upper.LNG", "archive.lng.bak"}) {
-        WriteFileBytes(folder / ("program/" + std::string(name)), "");
-    }
-    const FakeProgramLocation location(folder / "program/chronel");
-    EXPECT_EQ(ListLanguages(location), (Names{"english", "German", "russian"}));
-    EXPECT_TRUE(ListLanguages(FakeProgramLocation(folder / "missing/chronel")).empty());
-    EXPECT_TRUE(ListLanguages(FakeProgramLocation("chronel")).empty()) << "never the working folder";
-}
-
-struct UnionCase {
+// Files in the user's folder and beside the program; a name ending in '/' is a folder. A folder without
+// files is not made at all.
+const struct {
     const char* why;
-    Names user;      // language files in the user's folder
-    Names program;   // language files beside the program
+    Names user;
+    Names program;
     Names listed;
-};
-
-const UnionCase kUnionCases[] = {
-    {"both folders, sorted together", {"german"}, {"russian", "english"}, {"english", "german", "russian"}},
-    {"a name in both folders is listed once", {"russian", "english"}, {"russian"}, {"english", "russian"}},
-    {"the user's spelling wins", {"Russian"}, {"russian"}, {"Russian"}},
-    {"names differing in case within one folder", {}, {"russian", "Russian"}, {"Russian"}},
-    {"only the user's folder", {"german"}, {}, {"german"}},
+} kListCases[] = {
+    {"only .lng files, sorted without case", {}, {"russian.lng", "German.lng", "english.lng", "notes.txt", "upper.LNG",
+                                                  "archive.lng.bak", "folder.lng/"}, {"english", "German", "russian"}},
+    {"both folders, sorted together", {"german.lng"}, {"russian.lng", "english.lng"}, {"english", "german", "russian"}},
+    {"a name in both folders is listed once", {"russian.lng", "english.lng"}, {"russian.lng"}, {"english", "russian"}},
+    {"the user's spelling wins", {"Russian.lng"}, {"russian.lng"}, {"Russian"}},
+    {"names differing in case within one folder", {}, {"russian.lng", "Russian.lng"}, {"Russian"}},
+    {"only the user's folder", {"german.lng"}, {}, {"german"}},
+    {"no folders at all", {}, {}, {}},
 };
 
 TEST(Options, LanguagesOfTheUserAndTheProgramAreListedOnce)
 {
-    for (const UnionCase& c : kUnionCases) {
+    for (const auto& c : kListCases) {
         SCOPED_TRACE(c.why);
         TempFolder folder;
-        std::filesystem::create_directory(folder.Path() / "program");
-        std::filesystem::create_directory(folder.Path() / "user");
-        for (const std::string& name : c.user) {
-            WriteFileBytes(folder / ("user/" + name + ".lng"), "");
-        }
-        for (const std::string& name : c.program) {
-            WriteFileBytes(folder / ("program/" + name + ".lng"), "");
+        for (const auto& [sub, names] : {std::pair{"user/", c.user}, {"program/", c.program}}) {
+            for (const std::string& name : names) {
+                std::filesystem::create_directories(folder / sub);
+                if (name.ends_with('/')) {
+                    std::filesystem::create_directory(folder / (sub + name));
+                } else {
+                    WriteFileBytes(folder / (sub + name), "");
+                }
+            }
         }
         EXPECT_EQ(ListLanguages(FakeProgramLocation(folder / "program/chronel", folder / "user/", false)), c.listed);
     }
+    EXPECT_TRUE(ListLanguages(FakeProgramLocation("chronel")).empty()) << "never the working folder";
 }
 
-TEST(Options, MissingUserFolderListsTheProgramsLanguages)
-{
-    TempFolder folder;
-    WriteFileBytes(folder / "russian.lng", "");
-    EXPECT_EQ(ListLanguages(FakeProgramLocation(folder / "chronel", folder / "none/", false)), Names{"russian"});
-}
-
-struct ChoiceCase {
+const struct {
     const char* why;
     Names listed;
     const char* stored;
     Names shown;
     std::size_t selected;
-};
-
-const ChoiceCase kChoices[] = {
+} kChoices[] = {
     {"stored language", {"english", "russian"}, "russian", {"english", "russian"}, 1},
     {"letter case does not matter", {"english", "russian"}, "RUSSIAN", {"english", "russian"}, 1},
     {"first of two that differ in case", {"Russian", "russian"}, "russian", {"Russian", "russian"}, 0},
@@ -86,7 +69,7 @@ const ChoiceCase kChoices[] = {
 
 TEST(Options, StoredLanguageIsSelectedElseEnglish)
 {
-    for (const ChoiceCase& c : kChoices) {
+    for (const auto& c : kChoices) {
         SCOPED_TRACE(c.why);
         const LanguageChoice choice = ChooseLanguage(c.listed, c.stored);
         EXPECT_EQ(choice.names, c.shown);
@@ -99,9 +82,6 @@ TEST(Options, FolderStatusWarnsOnlyAboutMissingFolders)
     TempFolder folder;
     std::filesystem::create_directories(folder.Path() / "program/Temp");
     WriteFileBytes(folder / "program/plain.txt", "x");
-    const FakeProgramLocation location(folder / "program/chronel");
-    const FakeMessages messages;
-    const std::string warning = "A Folder by this name cannot be found";
     const struct {
         const char* why;
         std::string typed;
@@ -117,8 +97,9 @@ TEST(Options, FolderStatusWarnsOnlyAboutMissingFolders)
         {"far too long for the system", std::string(5000, 'x'), true},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.why);
-        EXPECT_EQ(TemplateFolderStatus(c.typed, location, messages), c.warns ? warning : "");
+        EXPECT_EQ(TemplateFolderStatus(c.typed, FakeProgramLocation(folder / "program/chronel"), FakeMessages()),
+                  c.warns ? "A Folder by this name cannot be found" : "")
+            << c.why;
     }
 }
 
