@@ -20,8 +20,6 @@
 
 namespace {
 
-const SystemTime kNow{2004, 11, 6, 20, 14, 5, 0, 0};
-
 class RegFileSettingsTest : public ::testing::Test {
 protected:
     RegFileSettingsBackend Backend() const
@@ -30,10 +28,14 @@ protected:
     }
 
     std::string FilePath() const { return m_config / "Orvane/Chronel.reg"; }
+    SettingsStore Store(RegFileSettingsBackend& backend)
+    {
+        return SettingsStore(backend, m_autostart, m_clock, m_location);
+    }
 
     TempFolder m_config;
     FakeAutostartList m_autostart;
-    FakeClock m_clock{kNow};
+    FakeClock m_clock{SystemTime{2004, 11, 6, 20, 14, 5, 0, 0}};
     FakeProgramLocation m_location{"/opt/chronel/chronel"};
 };
 
@@ -59,54 +61,31 @@ int ExitCode(pid_t pid)
     return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
 }
 
-TEST_F(RegFileSettingsTest, EverySettingSurvivesTheFile)
+TEST_F(RegFileSettingsTest, ValuesSurviveTheFileExactly)
 {
+    const std::string text = "\xD0\x9F\xD0\xB0\xD0\xBF\xD0\xBA\xD0\xB0 \"q\" \\ \t";
     {
         RegFileSettingsBackend backend = Backend();
-        const SettingsStore store(backend, m_autostart, m_clock, m_location);
+        const SettingsStore store = Store(backend);
+        ASSERT_TRUE(store.WriteInt(SettingId::ActivePageNo, -7));
+        ASSERT_TRUE(store.WriteDateTime(SettingId::DateFrom, DateTime::FromParts(1761, 8, 28, 7, 7, 59)));
+        ASSERT_TRUE(store.WriteSpan(SettingId::Span, DateTimeSpan(-324.08333333333331)));
+        ASSERT_TRUE(store.WriteString(SettingId::Lang, text));
+        // Every name on its own: none may overwrite another.
         for (int index = 0; index < kSettingCount; ++index) {
-            switch (DescribeSetting(Id(index))->kind) {
-            case SettingKind::Integer: ASSERT_TRUE(store.WriteInt(Id(index), -1000 * index - 7)); break;
-            case SettingKind::DateTime:
-                ASSERT_TRUE(store.WriteDateTime(Id(index), DateTime::FromParts(1754 + index, 1 + index % 12, 28, index % 24, index, 59)));
-                break;
-            case SettingKind::Span: ASSERT_TRUE(store.WriteSpan(Id(index), DateTimeSpan(-324.08333333333331))); break;
-            case SettingKind::Text:
-                ASSERT_TRUE(store.WriteString(Id(index), "\xD0\x9F\xD0\xB0\xD0\xBF\xD0\xBA\xD0\xB0 \"q\" \\ \t" + std::to_string(index)));
-                break;
-            }
+            ASSERT_TRUE(backend.SetValue(std::string(DescribeSetting(Id(index))->name) + "X", RegValue::Dword(index)));
         }
     }
+    EXPECT_TRUE(ReadFileBytes(FilePath()).starts_with(
+        "REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\Orvane\\Chronel]\n\"ActivePageNo\"=dword:fffffff9\n"
+        "\"DateFrom\"=\"1761 8 28 7 7 59\"\n\"Span\"=\"-324.08333333333331438553\"\n"));
     RegFileSettingsBackend backend = Backend();
-    const SettingsStore store(backend, m_autostart, m_clock, m_location);
+    std::string back;
+    EXPECT_TRUE(Store(backend).ReadString(SettingId::Lang, back));
+    EXPECT_EQ(back, text);
     for (int index = 0; index < kSettingCount; ++index) {
-        SCOPED_TRACE(index);
-        switch (DescribeSetting(Id(index))->kind) {
-        case SettingKind::Integer: EXPECT_EQ(store.ReadInt(Id(index)), -1000 * index - 7); break;
-        case SettingKind::DateTime: {
-            DateTime value;
-            EXPECT_TRUE(store.ReadDateTime(Id(index), value));
-            EXPECT_EQ(value, DateTime::FromParts(1754 + index, 1 + index % 12, 28, index % 24, index, 59));
-            break;
-        }
-        case SettingKind::Span: {
-            DateTimeSpan value;
-            EXPECT_TRUE(store.ReadSpan(Id(index), value));
-            EXPECT_EQ(value.GetTotalDays(), -324.08333333333331);
-            break;
-        }
-        case SettingKind::Text: {
-            std::string text;
-            EXPECT_TRUE(store.ReadString(Id(index), text));
-            EXPECT_EQ(text, "\xD0\x9F\xD0\xB0\xD0\xBF\xD0\xBA\xD0\xB0 \"q\" \\ \t" + std::to_string(index));
-            break;
-        }
-        }
+        EXPECT_EQ(backend.QueryValue(std::string(DescribeSetting(Id(index))->name) + "X"), RegValue::Dword(index));
     }
-    const std::string text = ReadFileBytes(FilePath());
-    EXPECT_TRUE(text.starts_with("REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\Orvane\\Chronel]\n\"ActivePageNo\"=dword:fffffff9\n"));
-    EXPECT_NE(text.find("\"DateFrom\"=\"1761 8 28 7 7 59\"\n"), std::string::npos);
-    EXPECT_NE(text.find("\"Span\"=\"-324.08333333333331438553\"\n"), std::string::npos);
 }
 
 TEST_F(RegFileSettingsTest, FreshProfileReadsDefaultsAndCreatesTheKey)
@@ -114,15 +93,7 @@ TEST_F(RegFileSettingsTest, FreshProfileReadsDefaultsAndCreatesTheKey)
     const ScopedEnv config("XDG_CONFIG_HOME", m_config.Path().string());
     RegFileSettingsBackend backend = RegFileSettingsBackend::ForCurrentUser("Orvane", "Chronel");
     EXPECT_EQ(backend.FilePath(), FilePath());
-    const SettingsStore store(backend, m_autostart, m_clock, m_location);
-    EXPECT_EQ(store.ReadInt(SettingId::Visibled), 1);
-    EXPECT_EQ(store.ReadInt(SettingId::ActivePageNo), 0);
-    std::string lang;
-    EXPECT_FALSE(store.ReadString(SettingId::Lang, lang));
-    EXPECT_EQ(lang, "english");
-    DateTime date;
-    EXPECT_FALSE(store.ReadDateTime(SettingId::DateTo, date));
-    EXPECT_EQ(date, DateTime::FromParts(2004, 11, 20, 14, 5, 0));
+    EXPECT_EQ(Store(backend).ReadInt(SettingId::Visibled), 1);
     EXPECT_EQ(ReadFileBytes(FilePath()), "REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\Orvane\\Chronel]\n\n");
     EXPECT_EQ(std::filesystem::status(FilePath()).permissions() & std::filesystem::perms::all,
               std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
@@ -183,7 +154,7 @@ TEST_F(RegFileSettingsTest, DamagedFilesAreKeptAsideAndRepaired)
         const auto size = std::filesystem::file_size(FilePath());
         const std::string before = size < 1024 ? ReadFileBytes(FilePath()) : "";
         RegFileSettingsBackend backend = Backend();
-        const SettingsStore store(backend, m_autostart, m_clock, m_location);
+        const SettingsStore store = Store(backend);
         EXPECT_EQ(store.ReadInt(SettingId::HideToTray), c.hide);
         const std::vector<SettingsProblem> problems = backend.TakeProblems();
         ASSERT_EQ(problems.size(), c.keptAside ? 1u : 0u);
@@ -197,7 +168,7 @@ TEST_F(RegFileSettingsTest, DamagedFilesAreKeptAsideAndRepaired)
         }
         EXPECT_TRUE(store.WriteInt(SettingId::CurFrom, 1));
         RegFileSettingsBackend again = Backend();
-        const SettingsStore reread(again, m_autostart, m_clock, m_location);
+        const SettingsStore reread = Store(again);
         EXPECT_EQ(reread.ReadInt(SettingId::CurFrom), 1);
         EXPECT_EQ(reread.ReadInt(SettingId::HideToTray), c.hide);
         EXPECT_TRUE(again.TakeProblems().empty());
@@ -227,7 +198,7 @@ TEST_F(RegFileSettingsTest, UnwritableFileKeepsValuesInMemory)
     for (const std::string& home : {blocker, m_config.Path().string()}) {
         SCOPED_TRACE(home);
         RegFileSettingsBackend backend(home, "Orvane", "Chronel", &m_clock);
-        const SettingsStore store(backend, m_autostart, m_clock, m_location);
+        const SettingsStore store = Store(backend);
         EXPECT_EQ(store.ReadInt(SettingId::Visibled), 1);
         for (int value : {4, 5}) {
             EXPECT_TRUE(store.WriteInt(SettingId::YearsPlus, value));
@@ -279,7 +250,7 @@ TEST_F(RegFileSettingsTest, TwoProcessesWritingAtOnceLoseNothing)
     const auto writer = [this](SettingId id) {
         return [this, id] {
             RegFileSettingsBackend backend = Backend();
-            const SettingsStore store(backend, m_autostart, m_clock, m_location);
+            const SettingsStore store = Store(backend);
             for (int i = 1; i <= kWrites; ++i) {
                 if (!store.WriteInt(id, i) || store.ReadInt(id) != i) {
                     return 1;
@@ -292,7 +263,7 @@ TEST_F(RegFileSettingsTest, TwoProcessesWritingAtOnceLoseNothing)
     const pid_t months = Spawn(writer(SettingId::MonthsPlus));
     // Meanwhile every read finds a whole file whose values only grow.
     RegFileSettingsBackend backend = Backend();
-    const SettingsStore store(backend, m_autostart, m_clock, m_location);
+    const SettingsStore store = Store(backend);
     int lastYears = 0;
     int lastMonths = 0;
     for (int read = 0; read < 2000 && (lastYears < kWrites || lastMonths < kWrites); ++read) {

@@ -2,10 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include <sys/stat.h>
-
-#include <cstdlib>
 #include <filesystem>
+#include <set>
 
 #include "fakes/temp_folder.h"
 
@@ -25,9 +23,9 @@ TEST(DurableWriter, ReplacesWholeKeepsTheModeAndClearsOnlyStaleLeftovers)
     WriteFileBytes(folder / ".settings.reg.tmp-abc123", "left by a writer that died");
     WriteFileBytes(folder / ".Notes.trt.tmp-XyZ987", "left by another file's writer");
     WriteFileBytes(folder / ".fresh.tmp-abcdef", "a writer still at work");
-    const auto old = fs::file_time_type::clock::now() - std::chrono::hours(1);
-    fs::last_write_time(folder / ".settings.reg.tmp-abc123", old);
-    fs::last_write_time(folder / ".Notes.trt.tmp-XyZ987", old);
+    for (const char* stale : {".settings.reg.tmp-abc123", ".Notes.trt.tmp-XyZ987"}) {
+        fs::last_write_time(folder / stale, fs::file_time_type::clock::now() - std::chrono::hours(1));
+    }
     WriteFileBytes(folder / "other.tmp-notours", "kept");
 
     ASSERT_TRUE(ReplaceFileContents(path, "first", {LinkHandling::ReplaceTarget, 0600}));
@@ -37,11 +35,12 @@ TEST(DurableWriter, ReplacesWholeKeepsTheModeAndClearsOnlyStaleLeftovers)
     ASSERT_TRUE(ReplaceFileContents(path, "second"));
     EXPECT_EQ(ReadFileBytes(path), "second");
     EXPECT_EQ(Mode(path), fs::perms::owner_read | fs::perms::owner_write | fs::perms::others_read);
-    EXPECT_FALSE(fs::exists(folder / ".settings.reg.tmp-abc123"));
-    EXPECT_FALSE(fs::exists(folder / ".Notes.trt.tmp-XyZ987"));
-    EXPECT_TRUE(fs::exists(folder / ".fresh.tmp-abcdef"));
-    EXPECT_TRUE(fs::exists(folder / "other.tmp-notours"));
-    EXPECT_EQ(std::distance(fs::directory_iterator(folder.Path()), {}), 3) << "no temporary file of its own left";
+    std::set<std::string> left;
+    for (const auto& entry : fs::directory_iterator(folder.Path())) {
+        left.insert(entry.path().filename());
+    }
+    EXPECT_EQ(left, (std::set<std::string>{".fresh.tmp-abcdef", "other.tmp-notours", "settings.reg"}))
+        << "only stale leftovers are cleared; no temporary file of its own is left";
 }
 
 TEST(DurableWriter, LinksKeepTheirTargetOrAreReplacedAsAsked)
@@ -83,17 +82,14 @@ TEST(DurableWriter, RefusesWhatIsNotAFileAndAppendsWhole)
 TEST(PrivateTempFolder, OnlyTheUserCanEnterIt)
 {
     TempFolder runtime;
-    const char* saved = std::getenv("XDG_RUNTIME_DIR");
-    const std::string restore = saved != nullptr ? saved : "";
-    setenv("XDG_RUNTIME_DIR", runtime.Path().c_str(), 1);
-
+    const ScopedEnv env("XDG_RUNTIME_DIR", runtime.Path().string());
     const std::string made = PrivateTempFolder();
     EXPECT_EQ(made, runtime / "chronel");
     EXPECT_EQ(Mode(made), fs::perms::owner_all);
 
     // Another user's link in its place, or a folder others can enter, is not used.
     fs::remove(made);
-    TempFolder elsewhere;
+    const TempFolder elsewhere;
     fs::create_symlink(elsewhere.Path(), runtime / "chronel");
     const std::string fallback = PrivateTempFolder();
     EXPECT_NE(fallback, runtime / "chronel");
@@ -103,11 +99,6 @@ TEST(PrivateTempFolder, OnlyTheUserCanEnterIt)
     fs::permissions(runtime / "chronel", fs::perms::all);
     EXPECT_EQ(PrivateTempFolder(), fallback);
     fs::remove(fallback);
-
-    setenv("XDG_RUNTIME_DIR", restore.c_str(), 1);
-    if (saved == nullptr) {
-        unsetenv("XDG_RUNTIME_DIR");
-    }
 }
 
 }  // namespace

@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <clocale>
-#include <cmath>
 #include <limits>
 
 #include "fakes/fake_autostart_list.h"
@@ -13,13 +11,11 @@
 
 namespace {
 
-const SystemTime kNow{2004, 11, 6, 20, 14, 5, 0, 0};
-
 class SettingsStoreTest : public ::testing::Test {
 protected:
     FakeSettingsBackend m_backend;
     FakeAutostartList m_autostart;
-    FakeClock m_clock{kNow};
+    FakeClock m_clock{SystemTime{2004, 11, 6, 20, 14, 5, 0, 0}};
     FakeProgramLocation m_location{"/opt/chronel/bin/chronel"};
     SettingsStore m_store{m_backend, m_autostart, m_clock, m_location};
 };
@@ -29,46 +25,37 @@ SettingId Id(int index)
     return static_cast<SettingId>(index);
 }
 
-TEST_F(SettingsStoreTest, FreshProfileReadsEveryDefault)
+TEST_F(SettingsStoreTest, FreshOrUnopenableProfileReadsEveryDefault)
 {
     const DateTime now = DateTime::FromParts(2004, 11, 20, 14, 5, 0);
-    for (int index = 0; index < kSettingCount; ++index) {
-        const SettingInfo info = *DescribeSetting(Id(index));
-        SCOPED_TRACE(std::string(info.name));
-        switch (info.kind) {
-        case SettingKind::Integer:
-            EXPECT_EQ(m_store.ReadInt(Id(index)), info.name == "Visibled" || info.name == "IsMonthsPlus" ? 1 : 0);
-            break;
-        case SettingKind::DateTime: {
-            DateTime value = DateTime::Invalid();
-            EXPECT_FALSE(m_store.ReadDateTime(Id(index), value));
-            EXPECT_EQ(value, now);
-            break;
-        }
-        case SettingKind::Span: {
-            DateTimeSpan value(5.0);
-            EXPECT_FALSE(m_store.ReadSpan(Id(index), value));
-            EXPECT_EQ(value.GetTotalDays(), 0.0);
-            break;
-        }
-        case SettingKind::Text: {
+    for (const bool broken : {false, true}) {
+        m_backend.broken = broken;
+        for (int index = 0; index < kSettingCount; ++index) {
+            const SettingInfo info = *DescribeSetting(Id(index));
+            SCOPED_TRACE(std::string(info.name));
+            DateTime date = DateTime::Invalid();
+            DateTimeSpan span(5.0);
             std::string text = "unchanged";
-            EXPECT_FALSE(m_store.ReadString(Id(index), text));
-            EXPECT_EQ(text, info.name == "Lang" ? "english" : "/opt/chronel/bin/Templates");
-            break;
-        }
+            switch (info.kind) {
+            case SettingKind::Integer:
+                EXPECT_EQ(m_store.ReadInt(Id(index)), info.name == "Visibled" || info.name == "IsMonthsPlus" ? 1 : 0);
+                break;
+            case SettingKind::DateTime:
+                EXPECT_FALSE(m_store.ReadDateTime(Id(index), date));
+                EXPECT_EQ(date, now);
+                break;
+            case SettingKind::Span:
+                EXPECT_FALSE(m_store.ReadSpan(Id(index), span));
+                EXPECT_EQ(span.GetTotalDays(), 0.0);
+                break;
+            case SettingKind::Text:
+                EXPECT_FALSE(m_store.ReadString(Id(index), text));
+                EXPECT_EQ(text, info.name == "Lang" ? "english" : "/opt/chronel/bin/Templates");
+                break;
+            }
         }
     }
-}
-
-TEST_F(SettingsStoreTest, NamesKindsAndOrderAreFixed)
-{
-    EXPECT_EQ(DescribeSetting(SettingId::ActivePageNo)->name, "ActivePageNo");
-    EXPECT_EQ(DescribeSetting(SettingId::Span)->kind, SettingKind::Span);
-    EXPECT_EQ(static_cast<int>(SettingId::Lang), 35);
-    EXPECT_EQ(DescribeSetting(SettingId::Lang)->name, "Lang");
-    EXPECT_FALSE(DescribeSetting(Id(36)));
-    EXPECT_FALSE(DescribeSetting(Id(-1)));
+    EXPECT_FALSE(m_store.WriteInt(SettingId::ActivePageNo, 3));
 }
 
 TEST_F(SettingsStoreTest, EncodingsAreExact)
@@ -84,30 +71,15 @@ TEST_F(SettingsStoreTest, EncodingsAreExact)
     EXPECT_EQ(m_backend.QueryValue("Date"), RegValue::Sz("-1 -1 -1 -1 -1 -1"));
 }
 
-TEST_F(SettingsStoreTest, SpanUsesAPointWhateverTheLocale)
-{
-    // A comma locale, where the machine has one: "%.20f" must still write a point.
-    const std::string old = std::setlocale(LC_NUMERIC, nullptr);
-    std::setlocale(LC_NUMERIC, "de_DE.UTF-8");
-    m_store.WriteSpan(SettingId::Span, DateTimeSpan(-324.0833333333333));
-    DateTimeSpan back;
-    EXPECT_TRUE(m_store.ReadSpan(SettingId::Span, back));
-    std::setlocale(LC_NUMERIC, old.c_str());
-    EXPECT_EQ(m_backend.QueryValue("Span"), RegValue::Sz("-324.08333333333331438553"));
-    EXPECT_EQ(back.GetTotalDays(), -324.0833333333333);
-}
-
-struct StoredTextCase {
-    const char* why;
-    const char* stored;
-    bool result;
-    DateTime expected;
-};
-
 TEST_F(SettingsStoreTest, DateTimeTexts)
 {
     const DateTime now = DateTime::FromParts(2004, 11, 20, 14, 5, 0);
-    const StoredTextCase cases[] = {
+    const struct {
+        const char* why;
+        const char* stored;
+        bool result;
+        DateTime expected;
+    } cases[] = {
         {"plain", "2004 11 20 14 5 0", true, DateTime::FromParts(2004, 11, 20, 14, 5, 0)},
         {"any white space, text after six ignored", " 1999\t12\n31 23 59 59 junk", true,
          DateTime::FromParts(1999, 12, 31, 23, 59, 59)},
@@ -118,15 +90,12 @@ TEST_F(SettingsStoreTest, DateTimeTexts)
         {"number beyond int", "99999999999 1 1 0 0 0", false, DateTime::Invalid()},
         {"out of range year", "10000 1 1 0 0 0", false, DateTime::Invalid()},
     };
-    for (const StoredTextCase& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.why);
         m_backend.Put("Time", RegValue::Sz(c.stored));
         DateTime value;
         EXPECT_EQ(m_store.ReadDateTime(SettingId::Time, value), c.result);
-        EXPECT_EQ(value.IsValid(), c.expected.IsValid());
-        if (c.expected.IsValid()) {
-            EXPECT_EQ(value, c.expected);
-        }
+        EXPECT_TRUE(c.expected.IsValid() ? value == c.expected : !value.IsValid());
     }
 }
 
@@ -158,15 +127,23 @@ TEST_F(SettingsStoreTest, SpanTexts)
     }
 }
 
-TEST_F(SettingsStoreTest, TextLimitIs2056BytesWithTheTerminator)
+TEST_F(SettingsStoreTest, StoredBytesAreReadAsTheRegistryWould)
 {
     std::string text;
     m_backend.Put("Lang", RegValue::Sz(std::string(2055, 'a')));
     EXPECT_TRUE(m_store.ReadString(SettingId::Lang, text));
     EXPECT_EQ(text.size(), 2055u);
     m_backend.Put("Lang", RegValue::Sz(std::string(2056, 'a')));
-    EXPECT_FALSE(m_store.ReadString(SettingId::Lang, text));
+    EXPECT_FALSE(m_store.ReadString(SettingId::Lang, text)) << "2056 bytes with the terminator is too long";
     EXPECT_EQ(text, "english");
+    // Whatever bytes fit the request are read; more than four bytes give the default.
+    m_backend.Put("Visibled", RegValue::Sz("0"));   // '0', 0: two bytes
+    EXPECT_EQ(m_store.ReadInt(SettingId::Visibled), '0');
+    m_backend.Put("Visibled", RegValue::Sz("long text"));
+    EXPECT_EQ(m_store.ReadInt(SettingId::Visibled), 1);
+    m_backend.Put("Lang", RegValue::Dword(0x00636261));   // "abc" and a zero
+    EXPECT_TRUE(m_store.ReadString(SettingId::Lang, text));
+    EXPECT_EQ(text, "abc");
 }
 
 TEST_F(SettingsStoreTest, WrongKindsAreRefused)
@@ -174,54 +151,12 @@ TEST_F(SettingsStoreTest, WrongKindsAreRefused)
     EXPECT_FALSE(m_store.WriteInt(SettingId::Lang, 1));
     EXPECT_EQ(m_backend.Count(), 0u);
     EXPECT_FALSE(m_store.WriteString(SettingId::ActivePageNo, "x"));
-    EXPECT_FALSE(m_store.WriteInt(Id(99), 1));
+    EXPECT_FALSE(m_store.WriteInt(Id(kSettingCount), 1));
     std::string text = "kept";
     EXPECT_FALSE(m_store.ReadString(SettingId::Visibled, text));
     EXPECT_EQ(text, "kept");
     EXPECT_EQ(m_store.ReadInt(SettingId::Lang), 0);
     EXPECT_EQ(m_store.ReadInt(Id(-5)), 0);
-}
-
-TEST_F(SettingsStoreTest, ValuesOfTheWrongTypeReadAsTheirBytes)
-{
-    // The registry reads whatever bytes fit the request; more than four bytes give the default.
-    m_backend.Put("Visibled", RegValue::Sz("0"));   // '0', 0: two bytes
-    EXPECT_EQ(m_store.ReadInt(SettingId::Visibled), '0');
-    m_backend.Put("Visibled", RegValue::Sz("long text"));
-    EXPECT_EQ(m_store.ReadInt(SettingId::Visibled), 1);
-    m_backend.Put("Lang", RegValue::Dword(0x00636261));   // "abc" and a zero
-    std::string text;
-    EXPECT_TRUE(m_store.ReadString(SettingId::Lang, text));
-    EXPECT_EQ(text, "abc");
-}
-
-TEST_F(SettingsStoreTest, UnopenableKeyGivesDefaultsAndFailedWrites)
-{
-    m_backend.broken = true;
-    EXPECT_FALSE(m_store.WriteInt(SettingId::ActivePageNo, 3));
-    EXPECT_EQ(m_store.ReadInt(SettingId::IsMonthsPlus), 1);
-    std::string text;
-    EXPECT_FALSE(m_store.ReadString(SettingId::Lang, text));
-    EXPECT_EQ(text, "english");
-}
-
-TEST_F(SettingsStoreTest, AutoloadEntryFollowsTheFlag)
-{
-    EXPECT_TRUE(m_store.SetAutoload(true));
-    EXPECT_EQ(m_autostart.entries.at("Chronel"), "/opt/chronel/bin/chronel");
-    EXPECT_TRUE(m_store.SetAutoload(false));
-    EXPECT_TRUE(m_autostart.entries.empty());
-    m_autostart.writable = false;
-    EXPECT_FALSE(m_store.SetAutoload(true));
-    EXPECT_TRUE(m_store.WriteInt(SettingId::Autoload, 1));
-    EXPECT_EQ(m_store.ReadInt(SettingId::Autoload), 1);
-}
-
-TEST_F(SettingsStoreTest, TemplateFolderDefaultWithoutAFolder)
-{
-    const FakeProgramLocation bare("chronel");
-    const SettingsStore store(m_backend, m_autostart, m_clock, bare);
-    EXPECT_EQ(store.DefaultTemplateFolder(), "chronel");
 }
 
 }  // namespace
