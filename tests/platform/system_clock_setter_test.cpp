@@ -12,19 +12,6 @@
 
 namespace {
 
-SystemTime Record(int y, int mo, int d, int h = 0, int mi = 0, int s = 0)
-{
-    return SystemTime{static_cast<std::uint16_t>(y), static_cast<std::uint16_t>(mo), 0, static_cast<std::uint16_t>(d),
-                      static_cast<std::uint16_t>(h), static_cast<std::uint16_t>(mi), static_cast<std::uint16_t>(s), 0};
-}
-
-// TZ set to a POSIX rule for one scope, so the conversions do not depend on the machine's zone.
-struct ScopedZone {
-    explicit ScopedZone(const char* tz) : env("TZ", tz) { tzset(); }
-    ~ScopedZone() { tzset(); }
-    ScopedEnv env;
-};
-
 using Kind = SystemClockSetter::BusReply::Kind;
 
 struct Calls {
@@ -45,19 +32,17 @@ SystemClockSetter Setter(Calls& calls, SystemClockSetter::BusReply reply, int se
         });
 }
 
-struct RouteCase {
-    const char* why;
-    SystemClockSetter::BusReply reply;
-    int settimeError;
-    bool ok;
-    std::string message;
-    std::size_t settimeCalls;
-};
-
 TEST(SystemClockSetter, TimedatedFirstThenClockSettime)
 {
-    const ScopedZone zone("UTC0");
-    const RouteCase cases[] = {
+    const ScopedEnv zone("TZ", "UTC0");   // POSIX rules, not the machine's zone
+    const struct {
+        const char* why;
+        SystemClockSetter::BusReply reply;
+        int settimeError;
+        bool ok;
+        std::string message;
+        std::size_t settimeCalls;
+    } cases[] = {
         {"timedated sets it", {Kind::Ok, {}}, 0, true, "", 0},
         {"timedated refuses in its own words",
          {Kind::Error, "Automatic time synchronization is enabled"}, 0, false,
@@ -65,19 +50,15 @@ TEST(SystemClockSetter, TimedatedFirstThenClockSettime)
         {"no timedated: clock_settime sets it", {Kind::NoService, "The name is not activatable"}, 0, true, "", 1},
         {"no timedated and no right", {Kind::NoService, {}}, EPERM, false, std::strerror(EPERM), 1},
     };
-    for (const RouteCase& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.why);
         Calls calls;
         SystemClockSetter setter = Setter(calls, c.reply, c.settimeError);
-        const SetTimeResult result = setter.SetLocalTime(Record(2004, 1, 1, 12, 0, 0));
+        const SetTimeResult result = setter.SetLocalTime(SystemTime{2004, 1, 0, 1, 12, 0, 0});
         EXPECT_EQ(result.ok, c.ok);
         EXPECT_EQ(result.message, c.message);
-        ASSERT_EQ(calls.timedated.size(), 1u);
-        EXPECT_EQ(calls.timedated[0], 1072958400LL * 1000000) << "microseconds of UTC";
-        ASSERT_EQ(calls.settime.size(), c.settimeCalls);
-        for (const std::int64_t seconds : calls.settime) {
-            EXPECT_EQ(seconds, 1072958400);
-        }
+        EXPECT_EQ(calls.timedated, std::vector<std::int64_t>{1072958400LL * 1000000}) << "microseconds of UTC";
+        EXPECT_EQ(calls.settime, std::vector<std::int64_t>(c.settimeCalls, 1072958400));
     }
 }
 
@@ -85,13 +66,13 @@ TEST(SystemClockSetter, FieldsThatNameNoMomentReachNoClock)
 {
     Calls calls;
     SystemClockSetter setter = Setter(calls, {Kind::Ok, {}}, 0);
-    for (const SystemTime& time : {Record(2004, 2, 30), Record(2004, 13, 1), Record(2004, 1, 1, 24), Record(0, 0, 0)}) {
+    for (const SystemTime time : {SystemTime{2004, 2, 0, 30}, SystemTime{2004, 13, 0, 1}, SystemTime{2004, 1, 0, 1, 24},
+                                  SystemTime{}}) {
         const SetTimeResult result = setter.SetLocalTime(time);
         EXPECT_FALSE(result.ok);
         EXPECT_EQ(result.message, std::strerror(EINVAL));
     }
-    EXPECT_TRUE(calls.timedated.empty());
-    EXPECT_TRUE(calls.settime.empty());
+    EXPECT_TRUE(calls.timedated.empty() && calls.settime.empty());
 }
 
 TEST(SystemClockSetter, LocalFieldsFollowTheZone)
@@ -102,15 +83,15 @@ TEST(SystemClockSetter, LocalFieldsFollowTheZone)
         SystemTime local;
         std::int64_t unix;
     } cases[] = {
-        {"UTC", "UTC0", Record(2004, 11, 20, 15, 30, 0), 1100964600},
-        {"east of UTC in winter", "CET-1CEST,M3.5.0,M10.5.0/3", Record(2004, 1, 1, 13, 0, 0), 1072958400},
-        {"east of UTC in summer", "CET-1CEST,M3.5.0,M10.5.0/3", Record(2004, 7, 1, 14, 0, 0), 1088683200},
-        {"first second of the range", "UTC0", Record(1971, 1, 1), 31536000},
-        {"last second of the range", "UTC0", Record(2036, 12, 31, 23, 59, 59), 2114380799},
+        {"UTC", "UTC0", SystemTime{2004, 11, 0, 20, 15, 30, 0}, 1100964600},
+        {"east of UTC in winter", "CET-1CEST,M3.5.0,M10.5.0/3", SystemTime{2004, 1, 0, 1, 13, 0, 0}, 1072958400},
+        {"east of UTC in summer", "CET-1CEST,M3.5.0,M10.5.0/3", SystemTime{2004, 7, 0, 1, 14, 0, 0}, 1088683200},
+        {"first second of the range", "UTC0", SystemTime{1971, 1, 0, 1}, 31536000},
+        {"last second of the range", "UTC0", SystemTime{2036, 12, 0, 31, 23, 59, 59}, 2114380799},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.why);
-        const ScopedZone zone(c.tz);
+        const ScopedEnv zone("TZ", c.tz);
         EXPECT_EQ(LocalFieldsToUnixSeconds(c.local), c.unix);
     }
 }

@@ -2,57 +2,29 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <ctime>
-#include <string>
+#include "fakes/temp_folder.h"
 
 namespace {
-
-// Sets TZ to a POSIX rule (no zone files needed) for one test and puts the old one back.
-class ScopedTz {
-public:
-    explicit ScopedTz(const char* tz)
-    {
-        if (const char* old = std::getenv("TZ")) {
-            m_old = old;
-            m_hadOld = true;
-        }
-        setenv("TZ", tz, 1);
-        tzset();
-    }
-    ~ScopedTz()
-    {
-        if (m_hadOld) {
-            setenv("TZ", m_old.c_str(), 1);
-        } else {
-            unsetenv("TZ");
-        }
-        tzset();
-    }
-
-private:
-    std::string m_old;
-    bool m_hadOld = false;
-};
 
 TEST(SystemClock, LocalTimeOfAnInstant)
 {
     const SystemClock clock;
-    {
-        const ScopedTz utc("UTC0");
-        EXPECT_EQ(clock.LocalTimeAt(0), (SystemTime{1970, 1, 4, 1, 0, 0, 0, 0}));
-        EXPECT_EQ(EpochMarker(clock), DateTime::FromParts(1970, 1, 1, 0, 0, 0));
+    const struct {
+        const char* tz;   // POSIX rules: no zone files needed
+        DateTime epoch;
+    } cases[] = {
+        {"UTC0", DateTime::FromParts(1970, 1, 1, 0, 0, 0)},
+        {"<+0130>-1:30", DateTime::FromParts(1970, 1, 1, 1, 30, 0)},
+        {"EST5EDT,M3.2.0,M11.1.0", DateTime::FromParts(1969, 12, 31, 19, 0, 0)},
+    };
+    for (const auto& c : cases) {
+        const ScopedEnv tz("TZ", c.tz);
+        EXPECT_EQ(EpochMarker(clock), c.epoch) << c.tz;
     }
-    {
-        const ScopedTz east("<+0130>-1:30");
-        EXPECT_EQ(EpochMarker(clock), DateTime::FromParts(1970, 1, 1, 1, 30, 0));
-    }
-    {
-        const ScopedTz west("EST5EDT,M3.2.0,M11.1.0");
-        // 2004-07-01 12:00:00 UTC falls in daylight saving time: 08:00 local.
-        EXPECT_EQ(FromUnixTime(1088683200, clock), DateTime::FromParts(2004, 7, 1, 8, 0, 0));
-        EXPECT_EQ(EpochMarker(clock), DateTime::FromParts(1969, 12, 31, 19, 0, 0));
-    }
+    const ScopedEnv tz("TZ", "EST5EDT,M3.2.0,M11.1.0");
+    EXPECT_EQ(FromUnixTime(1088683200, clock), DateTime::FromParts(2004, 7, 1, 8, 0, 0)) << "daylight saving time";
+    const ScopedEnv utc("TZ", "UTC0");
+    EXPECT_EQ(clock.LocalTimeAt(0), (SystemTime{1970, 1, 4, 1, 0, 0, 0, 0}));
 }
 
 }  // namespace

@@ -32,79 +32,56 @@ protected:
     }
 };
 
-struct StateCase {
-    const char* why;
-    const char* zoneId;
-    std::int64_t now;
-    ZoneState state;
-    const char* line;
-};
-
-const StateCase kStateCases[] = {
-    {"northern winter", "Europe/Berlin", kJanuary, ZoneState::Standard, "(GMT+01:00) CET"},
-    {"northern summer", "Europe/Berlin", kJuly, ZoneState::Daylight, "(GMT+01:00) CEST"},
-    {"west of UTC in summer", "America/New_York", kJuly, ZoneState::Daylight, "(GMT-5:00) EDT"},
-    {"southern summer is in January", "Australia/Sydney", kJanuary, ZoneState::Daylight, "(GMT+10:00) AEDT"},
-    {"southern winter", "Australia/Sydney", kJuly, ZoneState::Standard, "(GMT+10:00) AEST"},
-    {"negative daylight saving: winter is standard", "Europe/Dublin", kJanuary, ZoneState::Standard, "(GMT 00:00) GMT"},
-    {"negative daylight saving: summer is daylight", "Europe/Dublin", kJuly, ZoneState::Daylight, "(GMT 00:00) IST"},
-    {"no daylight saving: unknown", "Asia/Kolkata", kJuly, ZoneState::Unknown, "(GMT+05:30) IST"},
-    {"daylight time without day-in-month rules is unknown", "Test/FixedDays", kJuly, ZoneState::Unknown,
-     "(GMT+03:30) +0330"},
-};
-
-TEST_F(SystemZoneSourceTest, StateNowFromTheCLibrary)
-{
-    for (const StateCase& c : kStateCases) {
-        SCOPED_TRACE(c.why);
-        const ScopedZoneEnv tz("TZ", (":" + Folder().Path(c.zoneId)).c_str());
-        const auto zone = SourceAt(c.now).GetTimeZoneInformation();
-        ASSERT_TRUE(zone.has_value());
-        EXPECT_EQ(zone->state, c.state);
-        EXPECT_EQ(ZoneLine(*zone), c.line);
-    }
-}
-
-struct SpecCase {
-    const char* why;
-    std::string tz;   // "<unset>" leaves TZ out
-    bool ok;
-    int bias;
-    const char* standardName;
-    bool hasRules;
-};
-
-TEST_F(SystemZoneSourceTest, WhereTheZoneComesFrom)
+TEST_F(SystemZoneSourceTest, ZoneAndStateFromTheCLibrary)
 {
     const std::string garbage = Folder().Write("garbage", "TZif2 but nothing after it");
     const std::string berlin = Folder().Read("Europe/Berlin");
     const std::string noFooter = Folder().Write("no-footer", berlin.substr(0, berlin.rfind('\n', berlin.size() - 2)));
     const ScopedZoneEnv tzdir("TZDIR", Folder().Root().c_str());
-    const SpecCase cases[] = {
-        {"absolute path after a colon", ":" + Folder().Path("Europe/Berlin"), true, -60, "CET", true},
-        {"absolute path without the colon", Folder().Path("America/New_York"), true, 300, "EST", true},
-        {"name below TZDIR", "Australia/Sydney", true, -600, "AEST", true},
-        {"name below TZDIR after a colon", ":Asia/Tehran", true, -210, "+0330", false},
-        {"a TZ string itself", "EST5EDT,M3.2.0,M11.1.0", true, 300, "EST", true},
-        {"a TZ string without rules", "<+0545>-5:45", true, -345, "+0545", false},
-        {"empty TZ means UTC", "", true, 0, "UTC", false},
-        {"zone file without footer keeps its base offset", noFooter, true, -60, "CET", false},
-        {"missing zone file is UTC, as for the C library", Folder().Path("Nowhere/Missing"), true, 0, "UTC", false},
-        {"unknown zone name is UTC", "Foo/Bar", true, 0, "UTC", false},
-        {"garbage zone file is UTC", garbage, true, 0, "UTC", false},
-        {"a folder is no zone file", Folder().Path("Europe"), true, 0, "UTC", false},
-        {"garbage TZ is UTC", "\xff\xfe,,", true, 0, "UTC", false},
+    const ZoneState S = ZoneState::Standard, D = ZoneState::Daylight, U = ZoneState::Unknown;
+    const struct {
+        const char* why;
+        std::string tz;
+        std::int64_t now;
+        int bias;
+        const char* standardName;
+        bool hasRules;
+        ZoneState state;
+        const char* line;
+    } cases[] = {
+        {"northern winter", ":" + Folder().Path("Europe/Berlin"), kJanuary, -60, "CET", true, S, "(GMT+01:00) CET"},
+        {"northern summer", ":" + Folder().Path("Europe/Berlin"), kJuly, -60, "CET", true, D, "(GMT+01:00) CEST"},
+        {"path without the colon", Folder().Path("America/New_York"), kJuly, 300, "EST", true, D, "(GMT-5:00) EDT"},
+        {"southern summer is in January", "Australia/Sydney", kJanuary, -600, "AEST", true, D, "(GMT+10:00) AEDT"},
+        {"southern winter", "Australia/Sydney", kJuly, -600, "AEST", true, S, "(GMT+10:00) AEST"},
+        {"negative daylight saving: winter is standard", "Europe/Dublin", kJanuary, 0, "GMT", true, S,
+         "(GMT 00:00) GMT"},
+        {"negative daylight saving: summer is daylight", "Europe/Dublin", kJuly, 0, "GMT", true, D, "(GMT 00:00) IST"},
+        {"no daylight saving: unknown", "Asia/Kolkata", kJuly, -330, "IST", false, U, "(GMT+05:30) IST"},
+        {"daylight time without day-in-month rules is unknown", "Test/FixedDays", kJuly, -210, "+0330", false, U,
+         "(GMT+03:30) +0330"},
+        {"name below TZDIR after a colon", ":Asia/Tehran", kJanuary, -210, "+0330", false, U, "(GMT+03:30) +0330"},
+        {"a TZ string itself", "EST5EDT,M3.2.0,M11.1.0", kJanuary, 300, "EST", true, S, "(GMT-5:00) EST"},
+        {"a TZ string without rules", "<+0545>-5:45", kJanuary, -345, "+0545", false, U, "(GMT+05:45) +0545"},
+        {"zone file without footer keeps its base offset", noFooter, kJuly, -60, "CET", false, U, "(GMT+01:00) CET"},
+        {"empty TZ means UTC", "", kJanuary, 0, "UTC", false, U, "(GMT 00:00) UTC"},
+        {"missing zone file is UTC, as for the C library", Folder().Path("Nowhere/Missing"), kJanuary, 0, "UTC", false,
+         U, "(GMT 00:00) UTC"},
+        {"unknown zone name is UTC", "Foo/Bar", kJanuary, 0, "UTC", false, U, "(GMT 00:00) UTC"},
+        {"garbage zone file is UTC", garbage, kJanuary, 0, "UTC", false, U, "(GMT 00:00) UTC"},
+        {"a folder is no zone file", Folder().Path("Europe"), kJanuary, 0, "UTC", false, U, "(GMT 00:00) UTC"},
+        {"garbage TZ is UTC", "\xff\xfe,,", kJanuary, 0, "UTC", false, U, "(GMT 00:00) UTC"},
     };
-    for (const SpecCase& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.why);
         const ScopedZoneEnv tz("TZ", c.tz.c_str());
-        const auto zone = SourceAt(kJanuary).GetTimeZoneInformation();
-        ASSERT_EQ(zone.has_value(), c.ok);
-        if (zone) {
-            EXPECT_EQ(zone->bias, c.bias);
-            EXPECT_EQ(zone->standardName, c.standardName);
-            EXPECT_EQ(HasDstRules(*zone), c.hasRules);
-        }
+        const auto zone = SourceAt(c.now).GetTimeZoneInformation();
+        ASSERT_TRUE(zone.has_value());
+        EXPECT_EQ(zone->bias, c.bias);
+        EXPECT_EQ(zone->standardName, c.standardName);
+        EXPECT_EQ(HasDstRules(*zone), c.hasRules);
+        EXPECT_EQ(zone->state, c.state);
+        EXPECT_EQ(ZoneLine(*zone), c.line);
     }
 }
 
@@ -115,27 +92,22 @@ TEST_F(SystemZoneSourceTest, LongNamesByZoneId)
         {"Asia/Kolkata", {"India Standard Time", ""}},
     };
     const ScopedZoneEnv tzdir("TZDIR", Folder().Root().c_str());
-    {
-        const ScopedZoneEnv tz("TZ", "Europe/Berlin");
+    const struct {
+        std::string tz;
+        const char* standardName;
+        const char* daylightName;
+    } cases[] = {
+        {"Europe/Berlin", "Central European Standard Time", "Central European Summer Time"},
+        // The id of a file in a zone folder is its path below the folder; an empty name keeps the abbreviation.
+        {Folder().Path("Asia/Kolkata"), "India Standard Time", "IST"},
+        {"America/New_York", "EST", "EDT"},   // a zone the names do not know
+    };
+    for (const auto& c : cases) {
+        const ScopedZoneEnv tz("TZ", c.tz.c_str());
         const auto zone = SourceAt(kJuly, names).GetTimeZoneInformation();
-        ASSERT_TRUE(zone.has_value());
-        EXPECT_EQ(zone->standardName, "Central European Standard Time");
-        EXPECT_EQ(ZoneLine(*zone), "(GMT+01:00) Central European Summer Time");
-    }
-    {
-        // The id of a file in a zone folder is its path below the folder.
-        const ScopedZoneEnv tz("TZ", Folder().Path("Asia/Kolkata").c_str());
-        const auto zone = SourceAt(kJuly, names).GetTimeZoneInformation();
-        ASSERT_TRUE(zone.has_value());
-        EXPECT_EQ(zone->standardName, "India Standard Time");
-        EXPECT_EQ(zone->daylightName, "IST");
-    }
-    {
-        // A zone the names do not know keeps its abbreviations.
-        const ScopedZoneEnv tz("TZ", "America/New_York");
-        const auto zone = SourceAt(kJuly, names).GetTimeZoneInformation();
-        ASSERT_TRUE(zone.has_value());
-        EXPECT_EQ(ZoneLine(*zone), "(GMT-5:00) EDT");
+        ASSERT_TRUE(zone.has_value()) << c.tz;
+        EXPECT_EQ(zone->standardName, c.standardName);
+        EXPECT_EQ(zone->daylightName, c.daylightName);
     }
 }
 
@@ -169,25 +141,17 @@ TEST_F(SystemZoneSourceTest, NegativeDaylightSavingChangesWhenTheZoneDoes)
     }
 }
 
-struct IdCase {
-    const char* path;
-    const char* id;
-};
-
-const IdCase kIdCases[] = {
-    {"/usr/share/zoneinfo/Europe/Berlin", "Europe/Berlin"},
-    {"/usr/share/zoneinfo/posix/America/New_York", "America/New_York"},
-    {"/usr/share/zoneinfo/right/UTC", "UTC"},
-    {"/opt/zones/zoneinfo/Etc/GMT+5", "Etc/GMT+5"},
-    {"/etc/localtime", ""},
-    {"/tmp/chronel/Europe/Berlin", ""},
-};
-
 TEST(ZoneIdFromPath, FollowsTheZoneFolder)
 {
-    for (const IdCase& c : kIdCases) {
-        SCOPED_TRACE(c.path);
-        EXPECT_EQ(ZoneIdFromPath(c.path), c.id);
+    for (const auto& [path, id] : std::initializer_list<std::pair<const char*, const char*>>{
+             {"/usr/share/zoneinfo/Europe/Berlin", "Europe/Berlin"},
+             {"/usr/share/zoneinfo/posix/America/New_York", "America/New_York"},
+             {"/usr/share/zoneinfo/right/UTC", "UTC"},
+             {"/opt/zones/zoneinfo/Etc/GMT+5", "Etc/GMT+5"},
+             {"/etc/localtime", ""},
+             {"/tmp/chronel/Europe/Berlin", ""},
+         }) {
+        EXPECT_EQ(ZoneIdFromPath(path), id) << path;
     }
 }
 

@@ -86,22 +86,17 @@ TEST(TimeChangeWatcher, EachClockSetIsSignalledAndReArms)
     ScriptedWatcher scripted;
     QSignalSpy changes(scripted.watcher.get(), &TimeChangeSource::timeChanged);
     ASSERT_TRUE(scripted.watcher->IsWatching());
-
-    ASSERT_TRUE(scripted.Wake(TimerFdReading::ClockSet));
-    EXPECT_EQ(changes.count(), 1);
-    EXPECT_EQ(scripted.arms, 1);
-
-    ASSERT_TRUE(scripted.Wake(TimerFdReading::Nothing));
-    EXPECT_EQ(changes.count(), 1);
-    EXPECT_EQ(scripted.arms, 1);
-
-    ASSERT_TRUE(scripted.Wake(TimerFdReading::Expired));
-    EXPECT_EQ(changes.count(), 1) << "the timer running out is no clock change";
-    EXPECT_EQ(scripted.arms, 2);
-
-    ASSERT_TRUE(scripted.Wake(TimerFdReading::ClockSet));
-    EXPECT_EQ(changes.count(), 2);
-    EXPECT_EQ(scripted.arms, 3);
+    const struct {
+        TimerFdReading reading;
+        int changes;
+        int arms;   // the timer running out is no clock change, but it must be armed again
+    } steps[] = {{TimerFdReading::ClockSet, 1, 1}, {TimerFdReading::Nothing, 1, 1}, {TimerFdReading::Expired, 1, 2},
+                 {TimerFdReading::ClockSet, 2, 3}};
+    for (const auto& step : steps) {
+        ASSERT_TRUE(scripted.Wake(step.reading));
+        EXPECT_EQ(changes.count(), step.changes);
+        EXPECT_EQ(scripted.arms, step.arms);
+    }
 }
 
 TEST(TimeChangeWatcher, UnreadableDescriptorStopsWatching)
