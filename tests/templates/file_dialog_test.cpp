@@ -26,11 +26,7 @@ void AnswerNextDialog(const QString& name, bool accept, QStringList* filters = n
         }
         // Through QDialog, where accept() is public; the file dialog's own override runs.
         QDialog* asDialog = dialog;
-        if (accept) {
-            asDialog->accept();
-        } else {
-            asDialog->reject();
-        }
+        accept ? asDialog->accept() : asDialog->reject();
     });
 }
 

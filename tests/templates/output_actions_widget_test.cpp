@@ -9,7 +9,7 @@
 #include "shell/main_dialog.h"
 #include "shell/page_frame_widget.h"
 #include "shell/ui_environment.h"
-#include "templates/text_file.h"
+#include "fakes/temp_folder.h"
 #include "widgets/control_id_widget.h"
 
 namespace {
@@ -36,24 +36,20 @@ struct OutputActionsTest : ::testing::Test {
     std::string Path(const char* name) { return env.folder.filePath(name).toStdString(); }
 };
 
-TEST_F(OutputActionsTest, CopyPutsTheLabelledValueOnTheClipboardOnceAMenuWasShown)
+TEST_F(OutputActionsTest, CopyPutsTheLabelledValueOnTheClipboardAsTheTogglesSay)
 {
     output.RunOutputCommand(32843);
     output.ToggleOutputOption(SettingId::AddCr);
-    EXPECT_EQ(Clipboard(), "");
+    EXPECT_EQ(Clipboard(), "") << "nothing before the first menu";
     EXPECT_EQ(env.settings.ReadInt(SettingId::AddCr), 0);
     Show(OutputMode::Copy);
     ASSERT_NE(output.PopupMenu(), nullptr);
     EXPECT_EQ(output.PopupMenu()->title(), "Diff&erence");
+    output.RunOutputCommand(kDataOnlyCommand);   // a toggle item is no value
+    EXPECT_EQ(Clipboard(), "");
     output.RunOutputCommand(32874);
     EXPECT_EQ(Clipboard(), "Start Date: Monday, March 01, 2004 ");
-}
 
-TEST_F(OutputActionsTest, TogglesChangeTheLineAndAddToTheClipboard)
-{
-    Show(OutputMode::Copy);
-    output.RunOutputCommand(kDataOnlyCommand);   // a toggle item is no value: nothing happens
-    EXPECT_EQ(Clipboard(), "");
     output.ToggleOutputOption(SettingId::DataOnly);
     output.ToggleOutputOption(SettingId::AddCr);
     output.ToggleOutputOption(SettingId::AddToTarget);
@@ -69,7 +65,8 @@ TEST_F(OutputActionsTest, TogglesChangeTheLineAndAddToTheClipboard)
 
 TEST_F(OutputActionsTest, TheActivePageChoosesTheList)
 {
-    window.findChild<QListWidget*>("pageList")->setCurrentRow(kCalculationPage);
+    auto& pageList = *window.findChild<QListWidget*>("pageList");
+    pageList.setCurrentRow(kCalculationPage);
     FindControlAs<QLineEdit>(*window.Page(kCalculationPage), 1061)->setText("3");
     Show(OutputMode::Copy);
     EXPECT_EQ(output.PopupMenu()->title(), "&Calculation");
@@ -77,14 +74,12 @@ TEST_F(OutputActionsTest, TheActivePageChoosesTheList)
     EXPECT_EQ(Clipboard(), "Days Plus: 3 ");
     EXPECT_EQ(FindCommand(*output.PopupMenu(), 32920)->text(), "D&ays Plus\t3") << "items show their values";
 
-    window.findChild<QListWidget*>("pageList")->setCurrentRow(kOptionsPage);
+    pageList.setCurrentRow(kOptionsPage);
     Show(OutputMode::Copy);
     EXPECT_EQ(output.PopupMenu()->title(), "Diff&erence");
-}
 
-TEST_F(OutputActionsTest, TogglesEndOnlyThePagesMenuNotItsSubMenus)
-{
-    window.findChild<QListWidget*>("pageList")->setCurrentRow(kTimeInfoPage);
+    // The toggles end the page's menu only, not each of its sub-menus.
+    pageList.setCurrentRow(kTimeInfoPage);
     Show(OutputMode::Copy);
     const auto toggles = [](const QMenu& menu, auto& self) -> int {
         int count = 0;
@@ -98,32 +93,24 @@ TEST_F(OutputActionsTest, TogglesEndOnlyThePagesMenuNotItsSubMenus)
 
 TEST_F(OutputActionsTest, SaveReplacesOrAppendsAndReportsFailure)
 {
-    const std::string path = Path("out.txt");
+    std::string target = Path("out.txt");   // empty: the dialog is cancelled
     output.chooseSaveFile = [&](std::string& chosen) {
-        chosen = path;
-        return true;
+        chosen = target;
+        return !target.empty();
     };
     Show(OutputMode::Save);
     output.RunOutputCommand(32843);
     output.RunOutputCommand(32846);
-    std::string text;
-    ASSERT_TRUE(ReadTextFile(path, text));
-    EXPECT_EQ(text, "Months Overall: 0 ") << "without Add to Target the file is replaced";
-
+    EXPECT_EQ(ReadFileBytes(target), "Months Overall: 0 ") << "without Add to Target the file is replaced";
     env.settings.WriteInt(SettingId::AddToTarget, 1);
     output.RunOutputCommand(32843);
-    ASSERT_TRUE(ReadTextFile(path, text));
-    EXPECT_EQ(text, "Months Overall: 0 Years Overall: 0 ");
+    EXPECT_EQ(ReadFileBytes(target), "Months Overall: 0 Years Overall: 0 ");
 
-    output.chooseSaveFile = [&](std::string& chosen) {
-        chosen = Path("missing/folder/out.txt");
-        return true;
-    };
+    target = Path("missing/folder/out.txt");
     output.RunOutputCommand(32843);
     ASSERT_EQ(errors.size(), 1u);
     EXPECT_TRUE(errors[0].startsWith("Error saving file \"")) << errors[0].toStdString();
-
-    output.chooseSaveFile = [](std::string&) { return false; };
+    target.clear();
     output.RunOutputCommand(32843);
     EXPECT_EQ(errors.size(), 1u) << "a cancelled dialog writes nothing";
 }

@@ -38,16 +38,11 @@ struct SubstitutionTest : ::testing::Test {
     // What the fakes show for a macro now.
     std::string Shown(const Macro& macro) const
     {
-        switch (macro.source) {
-        case MacroSource::CurrentDate:
-            return "Monday, March 01, 2004";
-        case MacroSource::CurrentTime:
-            return "1:05:09 PM";
-        default:
-            return macro.value == MacroValue::Text       ? pages.texts.at({macro.source, macro.controlId})
-                   : macro.value == MacroValue::LongDate ? "Sunday, June 15, 2003"
-                                                         : "10:00:00 AM";
-        }
+        return macro.source == MacroSource::CurrentDate ? "Monday, March 01, 2004"
+               : macro.source == MacroSource::CurrentTime ? "1:05:09 PM"
+               : macro.value == MacroValue::Text          ? pages.texts.at({macro.source, macro.controlId})
+               : macro.value == MacroValue::LongDate      ? "Sunday, June 15, 2003"
+                                                          : "10:00:00 AM";
     }
     std::string Expanded(std::string text) const
     {

@@ -14,6 +14,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <utility>
 
 #include "shell/main_dialog.h"
 #include "shell/ui_environment.h"
@@ -33,7 +34,7 @@ struct TemplatesDialogTest : ::testing::Test {
     std::string folder = env.folder.filePath("templates").toStdString();
     std::vector<QString> messages;
     QMessageBox::StandardButton answer = QMessageBox::Ok;
-    std::vector<std::string> names;   // what the name dialog will answer, in turn
+    std::string nextName;   // what the name dialog will answer once; empty: it is cancelled
     std::unique_ptr<CDialogEvalTemplates> editor;
 
     TemplatesDialogTest()
@@ -55,12 +56,8 @@ struct TemplatesDialogTest : ::testing::Test {
             return answer;
         };
         editor->askName = [this](std::string& name) {
-            if (names.empty()) {
-                return false;
-            }
-            name = names.front();
-            names.erase(names.begin());
-            return true;
+            name = std::exchange(nextName, {});
+            return !name.empty();
         };
         return editor->Open();
     }
@@ -81,12 +78,6 @@ struct TemplatesDialogTest : ::testing::Test {
         Field().selectAll();
         Field().insertPlainText(text);
     }
-    void PutCaret(int position)
-    {
-        QTextCursor cursor = Field().textCursor();
-        cursor.setPosition(position);
-        Field().setTextCursor(cursor);
-    }
     bool Enabled(int command) { return FindCommand(*editor->Menus().bar, command)->isEnabled(); }
 };
 
@@ -101,7 +92,7 @@ TEST_F(TemplatesDialogTest, EmptyFolderOffersOnlyNew)
     }
     EXPECT_FALSE(editor->Menus().substitution->menuAction()->isEnabled());
 
-    names = {"First"};
+    nextName = "First";
     editor->RunCommand(32814);
     editor->UpdateCommandStates();   // as the 50 ms timer does
     EXPECT_EQ(Names(), QStringList{"First"});
@@ -133,7 +124,7 @@ TEST_F(TemplatesDialogTest, MissingFolderIsReportedCentredOnTheMainWindowAndTheE
     EXPECT_LE((centre - window.frameGeometry().center()).manhattanLength(), 4);
 }
 
-TEST_F(TemplatesDialogTest, StoredIndexBeyondTheListSelectsTheLast)
+TEST_F(TemplatesDialogTest, StoredIndexBeyondTheListSelectsTheLastAndDeleteItsNeighbour)
 {
     Put("b", "text of b");
     Put("A", "text of A");
@@ -141,8 +132,19 @@ TEST_F(TemplatesDialogTest, StoredIndexBeyondTheListSelectsTheLast)
     env.settings.WriteInt(SettingId::ActiveTemplateNo, 7);
     ASSERT_TRUE(Open());
     EXPECT_EQ(Names(), (QStringList{"A", "b", "c"})) << "sorted without regard to case";
-    EXPECT_EQ(List().currentRow(), 2);
     EXPECT_EQ(Text(), "text of c");
+    answer = QMessageBox::Cancel;
+    editor->RunCommand(32815);
+    EXPECT_EQ(messages.back(), "Are you sure you want to delete template \"c\"?");
+    EXPECT_EQ(Names().size(), 3);
+    answer = QMessageBox::Ok;
+    editor->RunCommand(32815);
+    EXPECT_EQ(Names(), (QStringList{"A", "b"}));
+    EXPECT_EQ(Text(), "text of b");
+    EXPECT_FALSE(fs::exists(File("c")));
+    editor->RunCommand(32815);
+    editor->RunCommand(32815);
+    EXPECT_TRUE(Names().isEmpty() && Text().isEmpty());
 }
 
 // Three drop-downs of macros and three of values, one per page; the first item of each goes in at the caret.
@@ -159,7 +161,7 @@ TEST_F(TemplatesDialogTest, EveryToolbarDropDownInsertsItsItemAtTheCaret)
     for (const auto& [command, inserted] : cases) {
         SCOPED_TRACE(command);
         Type("<>");
-        PutCaret(1);
+        Field().moveCursor(QTextCursor::Left);
         QTest::mouseClick(toolBar.widgetForAction(FindCommand(toolBar, command)), Qt::LeftButton);
         auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
         ASSERT_NE(menu, nullptr);
@@ -180,7 +182,7 @@ TEST_F(TemplatesDialogTest, NewGoesInNameOrderAndEditsSurviveSwitching)
     env.settings.WriteInt(SettingId::ActiveTemplateNo, 1);
     ASSERT_TRUE(Open());
     Type("two, edited");
-    names = {"zeta"};
+    nextName = "zeta";
     editor->RunCommand(32814);
     EXPECT_EQ(Names(), (QStringList{"alpha", "omega", "zeta"})) << "so a stored number keeps its template";
     EXPECT_EQ(ReadFileBytes(File("omega")), "two, edited") << "the text typed before New is saved";
@@ -191,33 +193,13 @@ TEST_F(TemplatesDialogTest, NewGoesInNameOrderAndEditsSurviveSwitching)
     EXPECT_EQ(Text(), "new text");
 
     // A New that cannot be saved leaves the list and the field as they were.
-    names = {"bad:name"};
+    nextName = "bad:name";
     editor->RunCommand(32814);
     EXPECT_EQ(Names(), (QStringList{"alpha", "omega", "zeta"}));
     EXPECT_EQ(List().currentRow(), 2);
     EXPECT_EQ(Text(), "new text");
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_TRUE(messages[0].startsWith("Error saving template"));
-}
-
-TEST_F(TemplatesDialogTest, DeleteAsksAndSelectsTheNeighbour)
-{
-    Put("a", "A");
-    Put("b", "B");
-    env.settings.WriteInt(SettingId::ActiveTemplateNo, 1);
-    ASSERT_TRUE(Open());
-    answer = QMessageBox::Cancel;
-    editor->RunCommand(32815);
-    EXPECT_EQ(Names().size(), 2);
-    EXPECT_EQ(messages.back(), "Are you sure you want to delete template \"b\"?");
-    answer = QMessageBox::Ok;
-    editor->RunCommand(32815);
-    EXPECT_EQ(Names(), QStringList{"a"});
-    EXPECT_EQ(Text(), "A");
-    EXPECT_FALSE(fs::exists(File("b")));
-    editor->RunCommand(32815);
-    EXPECT_TRUE(Names().isEmpty());
-    EXPECT_TRUE(Text().isEmpty());
 }
 
 TEST_F(TemplatesDialogTest, CopyExpandsWhileTheFileKeepsTheMacros)
