@@ -73,7 +73,7 @@ TEST(IconMenuTest, IconsFollowTheLoadingOrder)
     }
 }
 
-TEST(IconMenuTest, UnusableStripsLeaveThePlainMenu)
+TEST(IconMenuTest, UnusableStripsLeaveThePlainLook)
 {
     QMenu menu;
     AddCommand(menu, "&Open", 1);
@@ -82,9 +82,17 @@ TEST(IconMenuTest, UnusableStripsLeaveThePlainMenu)
     EXPECT_FALSE(icons.Converted());
     EXPECT_NE(menu.style(), &icons);
     ASSERT_TRUE(icons.LoadIcons(Strip(2), Qt::white));
-    EXPECT_EQ(icons.IconSize(), 16);
     EXPECT_FALSE(icons.LoadIcons(Strip(4, 24), Qt::white)) << "icons load only once";
     EXPECT_EQ(icons.IconSize(), 16);
+
+    QToolBar empty;
+    IconToolBar emptyLook(empty);
+    EXPECT_TRUE(emptyLook.LoadButtonIcons(Strip(3), Qt::white).isEmpty()) << "no buttons";
+    QToolBar toolBar;
+    toolBar.addAction("New");
+    IconToolBar look(toolBar);
+    EXPECT_TRUE(look.LoadButtonIcons(QPixmap(), Qt::white).isEmpty()) << "no strip";
+    EXPECT_TRUE(toolBar.actions().front()->icon().isNull());
 }
 
 TEST(IconMenuTest, MaskColourBecomesTransparent)
@@ -123,19 +131,6 @@ TEST(IconMenuTest, MenuTakesTheIconsOfTheToolBarButtonsWithTheSameCommand)
     EXPECT_EQ(icons.IconNumber(*fresh), 1);
     EXPECT_EQ(icons.IconNumber(*remove), 2);
     EXPECT_EQ(icons.IconNumber(*beyond), 0);
-}
-
-TEST(IconToolBarTest, ButtonsWithoutIconsKeepThePlainLook)
-{
-    QToolBar empty;
-    IconToolBar emptyLook(empty);
-    EXPECT_TRUE(emptyLook.LoadButtonIcons(Strip(3), Qt::white).isEmpty()) << "no buttons";
-
-    QToolBar toolBar;
-    toolBar.addAction("New");
-    IconToolBar look(toolBar);
-    EXPECT_TRUE(look.LoadButtonIcons(QPixmap(), Qt::white).isEmpty()) << "no strip";
-    EXPECT_TRUE(toolBar.actions().front()->icon().isNull());
 }
 
 TEST(DrawnPaletteTest, DarkPalettesShadeTheOtherWay)
