@@ -10,19 +10,17 @@ class FakeAutostartList final : public AutostartList {
 public:
     bool Add(std::string_view name, std::string_view programPath) override
     {
-        if (!writable) {
-            return false;
+        if (writable) {
+            entries[std::string(name)] = std::string(programPath);
         }
-        entries[std::string(name)] = std::string(programPath);
-        return true;
+        return writable;
     }
     bool Remove(std::string_view name) override
     {
-        if (!writable) {
-            return false;
+        if (writable) {
+            entries.erase(std::string(name));
         }
-        entries.erase(std::string(name));
-        return true;
+        return writable;
     }
 
     bool writable = true;

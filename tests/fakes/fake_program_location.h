@@ -11,9 +11,7 @@ class FakeProgramLocation final : public ProgramLocation {
 public:
     explicit FakeProgramLocation(std::string executablePath, std::string userDataFolder = {},
                                  bool canWriteProgramFolder = true)
-        : m_path(std::move(executablePath)),
-          m_userFolder(std::move(userDataFolder)),
-          m_canWrite(canWriteProgramFolder)
+        : m_path(std::move(executablePath)), m_userFolder(std::move(userDataFolder)), m_canWrite(canWriteProgramFolder)
     {
     }
     std::string ExecutablePath() const override { return m_path; }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <algorithm>
+#include <cctype>
 #include <map>
 #include <string>
 
@@ -12,18 +14,14 @@ public:
     std::optional<RegValue> QueryValue(std::string_view name) override
     {
         const auto found = m_values.find(Lower(name));
-        if (broken || found == m_values.end()) {
-            return std::nullopt;
-        }
-        return found->second;
+        return broken || found == m_values.end() ? std::nullopt : std::optional<RegValue>(found->second);
     }
     bool SetValue(std::string_view name, const RegValue& value) override
     {
-        if (broken) {
-            return false;
+        if (!broken) {
+            m_values[Lower(name)] = value;
         }
-        m_values[Lower(name)] = value;
-        return true;
+        return !broken;
     }
 
     // Stores any typed value, as another tool might have written it.
@@ -36,9 +34,7 @@ private:
     static std::string Lower(std::string_view name)
     {
         std::string lower(name);
-        for (char& c : lower) {
-            c = c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-        }
+        std::transform(lower.begin(), lower.end(), lower.begin(), [](unsigned char c) { return std::tolower(c); });
         return lower;
     }
 

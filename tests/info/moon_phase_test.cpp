@@ -7,34 +7,31 @@
 
 namespace {
 
-struct MoonCase {
-    const char* why;
-    DateTime t;
-    const char* percent;
-    int picture;
-    DateTime previousFull, nextFull;
-};
-
-const MoonCase kCases[] = {
-    {"the reference full moon itself", At(1996, 1, 5, 16, 15), "100.0%", 0, At(1996, 1, 5, 16, 15),
-     At(1996, 2, 4, 4, 59, 1)},
-    {"half a period later, rounded down", At(1996, 1, 20, 10, 37), "0.0%", 8, At(1996, 1, 5, 16, 15),
-     At(1996, 2, 4, 4, 59, 1)},
-    {"waning, years after the reference", At(2004, 12, 4), "52.9%", 4, At(2004, 11, 27, 0, 56, 50),
-     At(2004, 12, 26, 13, 40, 51)},
-    {"just before a full moon", At(2004, 12, 26, 12), "99.5%", 16, At(2004, 11, 27, 0, 56, 50),
-     At(2004, 12, 26, 13, 40, 51)},
-    {"a whole period before the reference ends its lunation", At(1995, 12, 7, 3, 30, 59), "100.0%", 16,
-     At(1995, 11, 7, 14, 46, 58), At(1995, 12, 7, 3, 30, 59)},
-    {"a second after that starts the next", At(1995, 12, 7, 3, 31, 0), "100.0%", 0, At(1995, 12, 7, 3, 30, 59),
-     At(1996, 1, 5, 16, 15)},
-    {"turn of the millennium", At(2000, 1, 1), "36.8%", 5, At(1999, 12, 22, 16, 11, 49),
-     At(2000, 1, 21, 4, 55, 50)},
-};
-
 TEST(MoonPhase, KnownMoments)
 {
-    for (const MoonCase& c : kCases) {
+    const struct {
+        const char* why;
+        DateTime t;
+        const char* percent;
+        int picture;
+        DateTime previousFull, nextFull;
+    } cases[] = {
+        {"the reference full moon itself", At(1996, 1, 5, 16, 15), "100.0%", 0, At(1996, 1, 5, 16, 15),
+         At(1996, 2, 4, 4, 59, 1)},
+        {"half a period later, rounded down", At(1996, 1, 20, 10, 37), "0.0%", 8, At(1996, 1, 5, 16, 15),
+         At(1996, 2, 4, 4, 59, 1)},
+        {"waning, years after the reference", At(2004, 12, 4), "52.9%", 4, At(2004, 11, 27, 0, 56, 50),
+         At(2004, 12, 26, 13, 40, 51)},
+        {"just before a full moon", At(2004, 12, 26, 12), "99.5%", 16, At(2004, 11, 27, 0, 56, 50),
+         At(2004, 12, 26, 13, 40, 51)},
+        {"a whole period before the reference ends its lunation", At(1995, 12, 7, 3, 30, 59), "100.0%", 16,
+         At(1995, 11, 7, 14, 46, 58), At(1995, 12, 7, 3, 30, 59)},
+        {"a second after that starts the next", At(1995, 12, 7, 3, 31, 0), "100.0%", 0, At(1995, 12, 7, 3, 30, 59),
+         At(1996, 1, 5, 16, 15)},
+        {"turn of the millennium", At(2000, 1, 1), "36.8%", 5, At(1999, 12, 22, 16, 11, 49),
+         At(2000, 1, 21, 4, 55, 50)},
+    };
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.why);
         const auto phase = ComputeMoonPhase(c.t);
         ASSERT_TRUE(phase.has_value());

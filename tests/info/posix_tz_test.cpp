@@ -10,33 +10,30 @@
 
 namespace {
 
-struct ParseCase {
-    const char* why;
-    const char* text;
-    const char* stdName;
-    int stdOffset;
-    const char* dstName;
-    int dstOffset;
-    bool hasRule;
-};
-
-const ParseCase kParseCases[] = {
-    {"Central Europe", "CET-1CEST,M3.5.0,M10.5.0/3", "CET", 3600, "CEST", 7200, true},
-    {"west of UTC is positive", "EST5EDT,M3.2.0,M11.1.0", "EST", -18000, "EDT", -14400, true},
-    {"numeric names in angle brackets", "<+0330>-3:30", "+0330", 12600, "", 12600, false},
-    {"negative numeric name", "<-03>3<-02>,M3.5.0/-2,M10.5.0/-1", "-03", -10800, "-02", -7200, true},
-    {"offset with seconds", "LMT-0:53:28", "LMT", 3208, "", 3208, false},
-    {"explicit daylight offset", "LHST-10:30LHDT-11,M10.1.0,M4.1.0", "LHST", 37800, "LHDT", 39600, true},
-    {"plus sign on the offset", "UTC+0", "UTC", 0, "", 0, false},
-    {"daylight name without dates", "EST5EDT", "EST", -18000, "EDT", -14400, false},
-    {"Julian days", "XST3XDT,J60/0,J300/25", "XST", -10800, "XDT", -7200, true},
-    {"zero-based days", "XST3XDT,59,299", "XST", -10800, "XDT", -7200, true},
-    {"change times up to 167 hours", "EET-2EEST,M3.4.4/-167,M10.5.5/167", "EET", 7200, "EEST", 10800, true},
-};
-
 TEST(PosixTz, Parses)
 {
-    for (const ParseCase& c : kParseCases) {
+    const struct {
+        const char* why;
+        const char* text;
+        const char* stdName;
+        int stdOffset;
+        const char* dstName;
+        int dstOffset;
+        bool hasRule;
+    } cases[] = {
+        {"Central Europe", "CET-1CEST,M3.5.0,M10.5.0/3", "CET", 3600, "CEST", 7200, true},
+        {"west of UTC is positive", "EST5EDT,M3.2.0,M11.1.0", "EST", -18000, "EDT", -14400, true},
+        {"numeric names in angle brackets", "<+0330>-3:30", "+0330", 12600, "", 12600, false},
+        {"negative numeric name", "<-03>3<-02>,M3.5.0/-2,M10.5.0/-1", "-03", -10800, "-02", -7200, true},
+        {"offset with seconds", "LMT-0:53:28", "LMT", 3208, "", 3208, false},
+        {"explicit daylight offset", "LHST-10:30LHDT-11,M10.1.0,M4.1.0", "LHST", 37800, "LHDT", 39600, true},
+        {"plus sign on the offset", "UTC+0", "UTC", 0, "", 0, false},
+        {"daylight name without dates", "EST5EDT", "EST", -18000, "EDT", -14400, false},
+        {"Julian days", "XST3XDT,J60/0,J300/25", "XST", -10800, "XDT", -7200, true},
+        {"zero-based days", "XST3XDT,59,299", "XST", -10800, "XDT", -7200, true},
+        {"change times up to 167 hours", "EET-2EEST,M3.4.4/-167,M10.5.5/167", "EET", 7200, "EEST", 10800, true},
+    };
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.why);
         const auto rules = ParsePosixTz(c.text);
         ASSERT_TRUE(rules.has_value());

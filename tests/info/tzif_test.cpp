@@ -77,37 +77,27 @@ struct TypeRecord {
     unsigned char abbreviationIndex;
 };
 
-void PutBigEndian(std::string& bytes, std::uint32_t value)
-{
-    for (int shift = 24; shift >= 0; shift -= 8) {
-        bytes += static_cast<char>((value >> shift) & 0xff);
-    }
-}
-
 // A version 1 file with one transition per index (all at time 0) and the given types.
 std::string VersionOneFile(const std::vector<unsigned char>& indices, const std::vector<TypeRecord>& types,
                            const std::string& abbreviations)
 {
-    std::string bytes = "TZif";
-    bytes.append(16, '\0');
+    std::string bytes = "TZif" + std::string(16, '\0');
+    const auto put = [&bytes](std::size_t value) {
+        for (int shift = 24; shift >= 0; shift -= 8) {
+            bytes += static_cast<char>((value >> shift) & 0xff);
+        }
+    };
     for (const std::size_t count : {std::size_t{0}, std::size_t{0}, std::size_t{0}, indices.size(), types.size(),
                                     abbreviations.size() + 1}) {
-        PutBigEndian(bytes, static_cast<std::uint32_t>(count));
+        put(count);
     }
-    for (std::size_t i = 0; i < indices.size(); ++i) {
-        PutBigEndian(bytes, 0);
-    }
-    for (const unsigned char index : indices) {
-        bytes += static_cast<char>(index);
-    }
+    bytes.append(4 * indices.size(), '\0');
+    bytes.append(indices.begin(), indices.end());
     for (const TypeRecord& type : types) {
-        PutBigEndian(bytes, static_cast<std::uint32_t>(type.utOffset));
-        bytes += static_cast<char>(type.isDst);
-        bytes += static_cast<char>(type.abbreviationIndex);
+        put(static_cast<std::uint32_t>(type.utOffset));
+        bytes += {static_cast<char>(type.isDst), static_cast<char>(type.abbreviationIndex)};
     }
-    bytes += abbreviations;
-    bytes += '\0';
-    return bytes;
+    return bytes + abbreviations + '\0';
 }
 
 TEST_F(Tzif, BaseOffsetOfTheLatestStandardType)
