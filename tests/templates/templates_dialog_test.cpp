@@ -202,20 +202,6 @@ TEST_F(TemplatesDialogTest, NewGoesInNameOrderAndEditsSurviveSwitching)
     EXPECT_TRUE(messages[0].startsWith("Error saving template"));
 }
 
-TEST_F(TemplatesDialogTest, CopyExpandsWhileTheFileKeepsTheMacros)
-{
-    Put("t", "");
-    ASSERT_TRUE(Open());
-    Type("From %DSD% it is %DTD% days.");
-    editor->UpdateCommandStates();
-    FindControlAs<QPushButton>(*editor, 1033)->click();
-    std::string clipboard;
-    GetClipboardText(clipboard);
-    EXPECT_EQ(clipboard, "From Monday, March 01, 2004 it is 0 days.");
-    EXPECT_EQ(ReadFileBytes(File("t")), "From %DSD% it is %DTD% days.");
-    EXPECT_EQ(editor->result(), QDialog::Accepted);
-}
-
 TEST_F(TemplatesDialogTest, CancelKeepsTheEditsInTheFolderOfTheOpening)
 {
     Put("a", "A");
@@ -301,9 +287,9 @@ TEST_F(TemplatesDialogTest, ReadOnlyFolderOpensAndCancelsWithoutAWord)
     EXPECT_TRUE(messages.empty());
 }
 
-TEST_F(TemplatesDialogTest, PreviewIsPrivateAndNeverFollowsAPlantedLink)
+TEST_F(TemplatesDialogTest, PreviewAndCopyExpandWhileTheFileKeepsTheMacros)
 {
-    Put("t", "From %DSD%");
+    Put("t", "");
     const std::string runtime = env.folder.filePath("run").toStdString();
     fs::create_directories(runtime + "/chronel");
     fs::permissions(runtime + "/chronel", fs::perms::owner_all);
@@ -312,6 +298,7 @@ TEST_F(TemplatesDialogTest, PreviewIsPrivateAndNeverFollowsAPlantedLink)
     fs::create_symlink(victim, runtime + "/chronel/$$qv$$.txt");
     qputenv("XDG_RUNTIME_DIR", QByteArray::fromStdString(runtime));
     ASSERT_TRUE(Open());
+    Type("From %DSD% it is %DTD% days.");
     std::vector<std::string> opened;
     bool viewerStarts = true;
     editor->openFile = [&](const std::string& path) {
@@ -321,7 +308,8 @@ TEST_F(TemplatesDialogTest, PreviewIsPrivateAndNeverFollowsAPlantedLink)
     editor->RunCommand(32892);
     ASSERT_EQ(opened.size(), 1u);
     EXPECT_EQ(opened[0], runtime + "/chronel/$$qv$$.txt");
-    EXPECT_EQ(ReadFileBytes(opened[0]), "From Monday, March 01, 2004");
+    EXPECT_EQ(ReadFileBytes(opened[0]), "From Monday, March 01, 2004 it is 0 days.");
+    // Private, and never through a link planted in its place.
     EXPECT_EQ(fs::status(opened[0]).permissions() & fs::perms::all, fs::perms::owner_read | fs::perms::owner_write);
     EXPECT_EQ(ReadFileBytes(victim), "private");
     EXPECT_TRUE(messages.empty());
@@ -330,6 +318,14 @@ TEST_F(TemplatesDialogTest, PreviewIsPrivateAndNeverFollowsAPlantedLink)
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_TRUE(messages[0].startsWith("No program could be started")) << messages[0].toStdString();
     qunsetenv("XDG_RUNTIME_DIR");
+
+    editor->UpdateCommandStates();
+    FindControlAs<QPushButton>(*editor, 1033)->click();
+    std::string clipboard;
+    GetClipboardText(clipboard);
+    EXPECT_EQ(clipboard, "From Monday, March 01, 2004 it is 0 days.");
+    EXPECT_EQ(ReadFileBytes(File("t")), "From %DSD% it is %DTD% days.");
+    EXPECT_EQ(editor->result(), QDialog::Accepted);
 }
 
 TEST_F(TemplatesDialogTest, NameDialogRejectsForbiddenAndExistingNames)

@@ -8,7 +8,7 @@
 
 namespace {
 
-TEST(TextFile, EveryByteAndLineEndSurvivesARoundTrip)
+TEST(TextFile, EveryByteAndLineEndSurvivesReplacingAndAppending)
 {
     TempFolder folder;
     std::string everyByte;
@@ -31,6 +31,9 @@ TEST(TextFile, EveryByteAndLineEndSurvivesARoundTrip)
         ASSERT_TRUE(ReadTextFile(path, back));
         EXPECT_EQ(back, text);
     }
+    const std::string log = folder / "log.txt";
+    ASSERT_TRUE(WriteTextFile(log, "one ", false) && WriteTextFile(log, "two\r\n", false));
+    EXPECT_EQ(ReadFileBytes(log), "one two\r\n") << "appending creates, then appends";
 }
 
 TEST(TextFile, ZeroByteEndsTheTextOfItsBlockOnly)
@@ -43,17 +46,6 @@ TEST(TextFile, ZeroByteEndsTheTextOfItsBlockOnly)
     std::string text;
     ASSERT_TRUE(ReadTextFile(folder / "z", text));
     EXPECT_EQ(text, std::string(10, 'a') + "second block");
-}
-
-TEST(TextFile, AppendCreatesThenAppends)
-{
-    TempFolder folder;
-    const std::string path = folder / "log.txt";
-    ASSERT_TRUE(WriteTextFile(path, "one ", false));
-    ASSERT_TRUE(WriteTextFile(path, "two\r\n", false));
-    EXPECT_EQ(ReadFileBytes(path), "one two\r\n");
-    ASSERT_TRUE(WriteTextFile(path, "new", true));
-    EXPECT_EQ(ReadFileBytes(path), "new");
 }
 
 TEST(TextFile, BadPathsFailWithoutDamage)

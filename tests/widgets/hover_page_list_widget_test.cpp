@@ -14,13 +14,9 @@ namespace {
 
 QList<QPixmap> Images(int count)
 {
-    QList<QPixmap> images;
-    for (int i = 0; i < count; ++i) {
-        QPixmap image(32, 32);
-        image.fill(Qt::darkGreen);
-        images.append(image);
-    }
-    return images;
+    QPixmap image(32, 32);
+    image.fill(Qt::darkGreen);
+    return QList<QPixmap>(count, image);
 }
 
 const QStringList kCaptions = {"Difference", "Calculation", "Time Info", "Rollback", "Options", "About"};

@@ -12,10 +12,17 @@
 
 namespace {
 
+const QColor kMask(255, 0, 255);
+
+// Each icon a blue square on the mask colour.
 QPixmap Strip(int icons, int side = 16)
 {
     QPixmap strip(icons * side, side);
-    strip.fill(Qt::blue);
+    strip.fill(kMask);
+    QPainter painter(&strip);
+    for (int i = 0; i < icons; ++i) {
+        painter.fillRect(i * side + 4, 4, side / 2, side / 2, Qt::blue);
+    }
     return strip;
 }
 
@@ -62,14 +69,16 @@ TEST(IconMenuTest, IconsFollowTheLoadingOrder)
         if (c.setBeforeLoading) {
             icons.SetCommandIcon(42, c.iconIndex);
         }
-        ASSERT_TRUE(icons.LoadIcons(Strip(3), Qt::white));
+        ASSERT_TRUE(icons.LoadIcons(Strip(3), kMask));
         if (!c.setBeforeLoading) {
             icons.SetCommandIcon(42, c.iconIndex);
         }
         EXPECT_EQ(icons.IconNumber(*item), c.expectedNumber);
         EXPECT_EQ(more->style(), &icons) << "menus below a menu bar are drawn";
         EXPECT_NE(bar.style(), &icons) << "the bar itself is not";
-        EXPECT_EQ(Shows(more->grab(), Qt::blue), c.expectedNumber == 3) << "the strip's blue is drawn";
+        const QPixmap drawn = more->grab();
+        EXPECT_EQ(Shows(drawn, Qt::blue), c.expectedNumber == 3) << "the icon is drawn";
+        EXPECT_FALSE(Shows(drawn, kMask)) << "its mask colour is transparent";
     }
 }
 
@@ -78,36 +87,21 @@ TEST(IconMenuTest, UnusableStripsLeaveThePlainLook)
     QMenu menu;
     AddCommand(menu, "&Open", 1);
     IconMenu icons(menu);
-    EXPECT_FALSE(icons.LoadIcons(QPixmap(), Qt::white)) << "a missing strip";
+    EXPECT_FALSE(icons.LoadIcons(QPixmap(), kMask)) << "a missing strip";
     EXPECT_FALSE(icons.Converted());
     EXPECT_NE(menu.style(), &icons);
-    ASSERT_TRUE(icons.LoadIcons(Strip(2), Qt::white));
-    EXPECT_FALSE(icons.LoadIcons(Strip(4, 24), Qt::white)) << "icons load only once";
+    ASSERT_TRUE(icons.LoadIcons(Strip(2), kMask));
+    EXPECT_FALSE(icons.LoadIcons(Strip(4, 24), kMask)) << "icons load only once";
     EXPECT_EQ(icons.IconSize(), 16);
 
     QToolBar empty;
     IconToolBar emptyLook(empty);
-    EXPECT_TRUE(emptyLook.LoadButtonIcons(Strip(3), Qt::white).isEmpty()) << "no buttons";
+    EXPECT_TRUE(emptyLook.LoadButtonIcons(Strip(3), kMask).isEmpty()) << "no buttons";
     QToolBar toolBar;
     toolBar.addAction("New");
     IconToolBar look(toolBar);
-    EXPECT_TRUE(look.LoadButtonIcons(QPixmap(), Qt::white).isEmpty()) << "no strip";
+    EXPECT_TRUE(look.LoadButtonIcons(QPixmap(), kMask).isEmpty()) << "no strip";
     EXPECT_TRUE(toolBar.actions().front()->icon().isNull());
-}
-
-TEST(IconMenuTest, MaskColourBecomesTransparent)
-{
-    QPixmap strip(32, 16);
-    strip.fill(QColor(kStripMask));
-    {
-        QPainter painter(&strip);
-        painter.fillRect(4, 4, 8, 8, Qt::red);
-    }
-    const QList<QPixmap> icons = CutIconStrip(strip, QColor(kStripMask));
-    ASSERT_EQ(icons.size(), 2);
-    const QImage first = icons[0].toImage();
-    EXPECT_EQ(first.pixelColor(0, 0).alpha(), 0);
-    EXPECT_EQ(first.pixelColor(6, 6), QColor(Qt::red));
 }
 
 TEST(IconMenuTest, MenuTakesTheIconsOfTheToolBarButtonsWithTheSameCommand)
@@ -119,14 +113,14 @@ TEST(IconMenuTest, MenuTakesTheIconsOfTheToolBarButtonsWithTheSameCommand)
     SetControlId(*toolBar.addAction("Beyond the strip"), 12);
     IconToolBar look(toolBar);
     toolBar.setIconSize(QSize(16, 16));
-    ASSERT_EQ(look.LoadButtonIcons(Strip(2), Qt::white).size(), 2);
+    ASSERT_EQ(look.LoadButtonIcons(Strip(2), kMask).size(), 2);
 
     QMenu menu;
     QAction* fresh = AddCommand(menu, "&New", 10);
     QAction* remove = AddCommand(menu, "&Delete", 11);
     QAction* beyond = AddCommand(menu, "&Beyond", 12);
     IconMenu icons(menu);
-    ASSERT_TRUE(icons.LoadIcons(Strip(2), Qt::white));
+    ASSERT_TRUE(icons.LoadIcons(Strip(2), kMask));
     icons.TakeToolBarIcons(toolBar);
     EXPECT_EQ(icons.IconNumber(*fresh), 1);
     EXPECT_EQ(icons.IconNumber(*remove), 2);
@@ -136,11 +130,11 @@ TEST(IconMenuTest, MenuTakesTheIconsOfTheToolBarButtonsWithTheSameCommand)
 TEST(DrawnPaletteTest, DarkPalettesShadeTheOtherWay)
 {
     QPalette light;
-    light.setColor(QPalette::Window, Qt::white);
+    light.setColor(QPalette::Window, kMask);
     light.setColor(QPalette::WindowText, Qt::black);
     QPalette dark = light;
     dark.setColor(QPalette::Window, QColor(30, 30, 30));
-    dark.setColor(QPalette::WindowText, Qt::white);
+    dark.setColor(QPalette::WindowText, kMask);
     const QColor blue(0, 100, 200);
     EXPECT_EQ(DrawnPalette(light).Light(blue, 0.5), QColor(127, 177, 227));
     EXPECT_EQ(DrawnPalette(light).Dark(blue, 0.5), QColor(0, 50, 100));
