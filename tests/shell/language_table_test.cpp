@@ -48,41 +48,31 @@ TEST(LanguageTable, EnglishFileOffersEveryMessageAndIsWrittenOnlyOnChange)
 
 enum class Make { Text, Huge, Folder };
 
+// Lookups in Common of the loaded language, whose file is `language`.lng (german.lng when none is loaded).
 struct LookupCase {
     const char* why;
     const char* language;
-    const char* file;   // below the program folder
-    Make make;
     std::string text;
-    const char* section;
     const char* key;
     std::string expected;   // "fallback": the caller's default
+    Make make = Make::Text;
 };
 
+const std::string kDrache = "[Common]\nID_0=Drache\nID_1=\nID_7=Start:\n";
 const LookupCase kLookups[] = {
-    {"the translation wins", "german", "german.lng", Make::Text, "[Common]\nID_0=Drache\nID_1=\n", "Common", "ID_0",
-     "Drache"},
-    {"an empty value counts as missing", "german", "german.lng", Make::Text, "[Common]\nID_1=\n", "Common", "ID_1",
-     "fallback"},
-    {"a missing key falls back", "german", "german.lng", Make::Text, "[Common]\nID_0=Drache\n", "Common", "ID_2",
-     "fallback"},
-    {"translator entries", "german", "german.lng", Make::Text, "[Translator]\nID_0=Hans\n", "Translator", "ID_0",
-     "Hans"},
-    {"key trimmed of a colon and blank", "german", "german.lng", Make::Text, "[DialogID_5]\nID_7=Start:\n",
-     "DialogID_5", "ID_7: ", "Start:"},
-    {"key trimmed of marks and line ends", "german", "german.lng", Make::Text, "[DialogID_5]\nID_7=Start:\n",
-     "DialogID_5", ";.ID_7,\t\r\n", "Start:"},
-    {"a key of marks only is none", "german", "german.lng", Make::Text, "[DialogID_5]\nID_7=Start:\n", "DialogID_5",
-     ":;. ", "fallback"},
-    {"long values are cut to 1023 bytes", "german", "german.lng", Make::Text,
-     "[Common]\nID_0=" + std::string(1500, 'x') + "\n", "Common", "ID_0", std::string(1023, 'x')},
-    {"no name outside the program folder", "sub/german", "sub/german.lng", Make::Text, "[Common]\nID_0=Drache\n",
-     "Common", "ID_0", "fallback"},
-    {"no language loaded", "", "german.lng", Make::Text, "[Common]\nID_0=Drache\n", "Common", "ID_0", "fallback"},
-    {"a binary file", "bad", "bad.lng", Make::Text, std::string("\x7F" "ELF\0\0[Common]\0ID_0", 20), "Common",
-     "ID_0", "fallback"},
-    {"a huge file", "bad", "bad.lng", Make::Huge, "[Common]\nID_0=Drache\n", "Common", "ID_0", "fallback"},
-    {"a folder", "bad", "bad.lng", Make::Folder, "", "Common", "ID_0", "fallback"},
+    {"the translation wins", "german", kDrache, "ID_0", "Drache"},
+    {"an empty value counts as missing", "german", kDrache, "ID_1", "fallback"},
+    {"a missing key falls back", "german", kDrache, "ID_2", "fallback"},
+    {"key trimmed of a colon and blank", "german", kDrache, "ID_7: ", "Start:"},
+    {"key trimmed of marks and line ends", "german", kDrache, ";.ID_7,\t\r\n", "Start:"},
+    {"a key of marks only is none", "german", kDrache, ":;. ", "fallback"},
+    {"long values are cut to 1023 bytes", "german", "[Common]\nID_0=" + std::string(1500, 'x'), "ID_0",
+     std::string(1023, 'x')},
+    {"no name outside the program folder", "sub/german", kDrache, "ID_0", "fallback"},
+    {"no language loaded", "", kDrache, "ID_0", "fallback"},
+    {"a binary file", "bad", std::string("\x7F" "ELF\0\0[Common]\0ID_0", 20), "ID_0", "fallback"},
+    {"a huge file", "bad", kDrache, "ID_0", "fallback", Make::Huge},
+    {"a folder", "bad", "", "ID_0", "fallback", Make::Folder},
 };
 
 TEST(LanguageTable, LooksUpTheLoadedLanguage)
@@ -91,7 +81,7 @@ TEST(LanguageTable, LooksUpTheLoadedLanguage)
         SCOPED_TRACE(c.why);
         TempFolder folder;
         const FakeProgramLocation location(folder / "chronel");
-        const std::string path = folder / c.file;
+        const std::string path = folder / (*c.language != 0 ? c.language : "german") + ".lng";
         std::filesystem::create_directories(std::filesystem::path(path).parent_path());
         if (c.make == Make::Folder) {
             std::filesystem::create_directory(path);
@@ -103,7 +93,7 @@ TEST(LanguageTable, LooksUpTheLoadedLanguage)
         }
         LanguageTable table(location);
         table.Load(c.language);
-        EXPECT_EQ(table.ReadEntry(c.section, c.key, "fallback"), c.expected);
+        EXPECT_EQ(table.ReadEntry("Common", c.key, "fallback"), c.expected);
         if (c.make == Make::Text) {
             EXPECT_EQ(ReadFileBytes(path), c.text) << "a translation is never written";
         }
