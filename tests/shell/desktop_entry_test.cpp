@@ -27,10 +27,4 @@ TEST(DesktopEntry, ExecQuotesThePathAsRequired)
     }
 }
 
-TEST(DesktopEntry, EntryStartsTheProgram)
-{
-    EXPECT_EQ(FormatAutostartEntry("Chronel", "/opt/chronel/chronel"),
-              "[Desktop Entry]\nType=Application\nName=Chronel\nExec=/opt/chronel/chronel\nTerminal=false\n");
-}
-
 }  // namespace

@@ -21,18 +21,6 @@ TEST(HelpDialog, HelpFileIsNamedAfterTheProgramFile)
     EXPECT_EQ(HelpFileFor("/opt/x.y/my.tool.bin"), "/opt/x.y/my.tool.chm");
 }
 
-TEST(HelpDialog, ShowsTopicsFromTheHelpFile)
-{
-    HelpDialog help(CHRONEL_TEST_HELP_FILE, kReader);
-    ASSERT_TRUE(help.ShowTopic("first"));
-    EXPECT_TRUE(help.CurrentTopicText().contains("First topic"));
-    EXPECT_TRUE(help.isVisible());
-    ASSERT_TRUE(help.ShowTopic("Second")) << "help files name their topics without regard to case";
-    EXPECT_TRUE(help.CurrentTopicText().contains("Second topic"));
-    EXPECT_FALSE(help.ShowTopic("missing")) << "an unknown topic leaves the window as it was";
-    EXPECT_TRUE(help.CurrentTopicText().contains("Second topic"));
-}
-
 // Counts the mouse presses that reach any widget of one window.
 struct PressCounter : QObject {
     const QWidget* window = nullptr;

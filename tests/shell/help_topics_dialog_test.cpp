@@ -80,6 +80,11 @@ TEST(HelpTopics, EveryTopicOpensAndEveryLinkResolvesInsideTheHelpFile)
             }
         }
     }
+    EXPECT_TRUE(help.isVisible());
+    ASSERT_TRUE(help.ShowTopic("DIFF")) << "help files name their topics without regard to case";
+    const QString shown = help.CurrentTopicText();
+    EXPECT_FALSE(help.ShowTopic("missing"));
+    EXPECT_EQ(help.CurrentTopicText(), shown) << "an unknown topic leaves the window as it was";
 }
 
 }  // namespace
