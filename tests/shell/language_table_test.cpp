@@ -46,8 +46,6 @@ TEST(LanguageTable, EnglishFileOffersEveryMessageAndIsWrittenOnlyOnChange)
     EXPECT_EQ(table.LanguageName(), "german");
 }
 
-enum class Make { Text, Huge, Folder };
-
 // Lookups in Common of the loaded language, whose file is `language`.lng (german.lng when none is loaded).
 struct LookupCase {
     const char* why;
@@ -55,7 +53,6 @@ struct LookupCase {
     std::string text;
     const char* key;
     std::string expected;   // "fallback": the caller's default
-    Make make = Make::Text;
 };
 
 const std::string kDrache = "[Common]\nID_0=Drache\nID_1=\nID_7=Start:\n";
@@ -70,9 +67,6 @@ const LookupCase kLookups[] = {
      std::string(1023, 'x')},
     {"no name outside the program folder", "sub/german", kDrache, "ID_0", "fallback"},
     {"no language loaded", "", kDrache, "ID_0", "fallback"},
-    {"a binary file", "bad", std::string("\x7F" "ELF\0\0[Common]\0ID_0", 20), "ID_0", "fallback"},
-    {"a huge file", "bad", kDrache, "ID_0", "fallback", Make::Huge},
-    {"a folder", "bad", "", "ID_0", "fallback", Make::Folder},
 };
 
 TEST(LanguageTable, LooksUpTheLoadedLanguage)
@@ -83,20 +77,11 @@ TEST(LanguageTable, LooksUpTheLoadedLanguage)
         const FakeProgramLocation location(folder / "chronel");
         const std::string path = folder / (*c.language != 0 ? c.language : "german") + ".lng";
         std::filesystem::create_directories(std::filesystem::path(path).parent_path());
-        if (c.make == Make::Folder) {
-            std::filesystem::create_directory(path);
-        } else {
-            WriteFileBytes(path, c.text);
-        }
-        if (c.make == Make::Huge) {
-            std::filesystem::resize_file(path, 100 * 1024 * 1024);   // sparse: cheap to make
-        }
+        WriteFileBytes(path, c.text);
         LanguageTable table(location);
         table.Load(c.language);
         EXPECT_EQ(table.ReadEntry("Common", c.key, "fallback"), c.expected);
-        if (c.make == Make::Text) {
-            EXPECT_EQ(ReadFileBytes(path), c.text) << "a translation is never written";
-        }
+        EXPECT_EQ(ReadFileBytes(path), c.text) << "a translation is never written";
     }
 }
 
