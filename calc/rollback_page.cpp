@@ -4,10 +4,10 @@
 #include <QMessageBox>
 #include <QStyle>
 
-#include "shell/settings_store.h"
-#include "shell/translation_widget.h"
-#include "widgets/control_id_widget.h"
-#include "widgets/picker_widget.h"
+#include "settings/settings_store.h"
+#include "pages/translation.h"
+#include "widgets/control_id.h"
+#include "widgets/pickers.h"
 
 namespace {
 
@@ -18,7 +18,7 @@ void ShowStopBox(QWidget* parent, const QString& text)
 
 }  // namespace
 
-CDialogEvalRollback::CDialogEvalRollback(const PageServices& services, ClockSetter& setter, QWidget* parent)
+RollbackPage::RollbackPage(const PageServices& services, ClockSetter& setter, QWidget* parent)
     : PageWidget(QStringLiteral("rollback"), parent),
       m_services(services),
       m_rollback(services.clock, setter),
@@ -35,15 +35,15 @@ CDialogEvalRollback::CDialogEvalRollback(const PageServices& services, ClockSett
     ExcludeFromTranslation(*m_damagedNote);
     m_ui.pageLayout->insertWidget(m_ui.pageLayout->count() - 1, m_damagedNote);
 
-    connect(m_ui.now, &QPushButton::clicked, this, &CDialogEvalRollback::SetToNow);
+    connect(m_ui.now, &QPushButton::clicked, this, &RollbackPage::SetToNow);
     connect(m_ui.timeInfo, &QPushButton::clicked, this,
             [this] { m_services.showOnTimeInfo(ReadPickerDateTime(m_ui.targetDate, m_ui.targetTime)); });
-    connect(m_ui.setClock, &QPushButton::clicked, this, &CDialogEvalRollback::SetClock);
-    connect(m_ui.restoreClock, &QPushButton::clicked, this, &CDialogEvalRollback::RestoreClock);
+    connect(m_ui.setClock, &QPushButton::clicked, this, &RollbackPage::SetClock);
+    connect(m_ui.restoreClock, &QPushButton::clicked, this, &RollbackPage::RestoreClock);
     UpdateDisplay();
 }
 
-void CDialogEvalRollback::LoadSettings()
+void RollbackPage::LoadSettings()
 {
     const SettingsStore& settings = m_services.settings;
     LoadPicker(*m_ui.targetDate, settings, SettingId::DateRollback);
@@ -54,7 +54,7 @@ void CDialogEvalRollback::LoadSettings()
     UpdateDisplay();
 }
 
-void CDialogEvalRollback::SaveSettings()
+void RollbackPage::SaveSettings()
 {
     const SettingsStore& settings = m_services.settings;
     SavePicker(*m_ui.targetDate, settings, SettingId::DateRollback);
@@ -62,7 +62,7 @@ void CDialogEvalRollback::SaveSettings()
     StoreState();
 }
 
-void CDialogEvalRollback::StoreState()
+void RollbackPage::StoreState()
 {
     // A damaged state stays on disk as it is, so the page keeps saying why until the next Set.
     if (m_rollback.Damaged()) {
@@ -73,7 +73,7 @@ void CDialogEvalRollback::StoreState()
     settings.WriteSpan(SettingId::Span, m_rollback.Offset());
 }
 
-void CDialogEvalRollback::TimeChanged()
+void RollbackPage::TimeChanged()
 {
     if (m_rollback.TimeChanged()) {
         StoreState();
@@ -81,7 +81,7 @@ void CDialogEvalRollback::TimeChanged()
     }
 }
 
-void CDialogEvalRollback::SetToNow()
+void RollbackPage::SetToNow()
 {
     const DateTime now = GetNow(m_services.clock);
     WritePicker(*m_ui.targetDate, now);
@@ -89,7 +89,7 @@ void CDialogEvalRollback::SetToNow()
     UpdateDisplay();
 }
 
-void CDialogEvalRollback::SetClock()
+void RollbackPage::SetClock()
 {
     const std::optional<SetTimeResult> result =
         m_rollback.Set(ReadPickerDateTime(m_ui.targetDate, m_ui.targetTime));
@@ -101,7 +101,7 @@ void CDialogEvalRollback::SetClock()
     }
 }
 
-void CDialogEvalRollback::RestoreClock()
+void RollbackPage::RestoreClock()
 {
     const std::optional<SetTimeResult> result = m_rollback.Restore();
     StoreState();
@@ -111,14 +111,14 @@ void CDialogEvalRollback::RestoreClock()
     }
 }
 
-void CDialogEvalRollback::ShowFailure(bool restoring, const SetTimeResult& result)
+void RollbackPage::ShowFailure(bool restoring, const SetTimeResult& result)
 {
     if (m_errorBox) {
         m_errorBox(this, QString::fromStdString(ClockErrorText(restoring, result.message, m_services.messages)));
     }
 }
 
-void CDialogEvalRollback::UpdateDisplay()
+void RollbackPage::UpdateDisplay()
 {
     ApplyControlStates(*this, RollbackControlStates(m_rollback.Changed()));
     m_ui.state->setText(QString::fromStdString(RollbackStateText(m_rollback, m_services.messages)));

@@ -7,19 +7,19 @@
 
 #include "calc/clock_setter.h"
 #include "calc/rollback.h"
-#include "shell/page_frame_widget.h"
-#include "shell/page_services.h"
+#include "pages/page_widget.h"
+#include "pages/page_services.h"
 #include "ui_rollback_page.h"
 
 // The Rollback page: sets the computer's clock to a chosen date-time and later puts it back to real
 // time, the time that passed meanwhile counted, also after a restart.
-class CDialogEvalRollback final : public PageWidget {
+class RollbackPage final : public PageWidget {
     Q_OBJECT
 public:
     // Shows an error to the user; tests capture the text instead of opening a modal box.
     using ErrorBox = std::function<void(QWidget* parent, const QString& text)>;
 
-    CDialogEvalRollback(const PageServices& services, ClockSetter& setter, QWidget* parent = nullptr);
+    RollbackPage(const PageServices& services, ClockSetter& setter, QWidget* parent = nullptr);
 
     void LoadSettings() override;
     void SaveSettings() override;
@@ -39,7 +39,7 @@ private:
 
     PageServices m_services;
     Rollback m_rollback;
-    Ui::CDialogEvalRollback m_ui;
+    Ui::RollbackPage m_ui;
     ErrorBox m_errorBox;
     QLabel* m_damagedNote = nullptr;   // why Restore is not available
 };

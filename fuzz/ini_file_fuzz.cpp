@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "shell/ini_file.h"
+#include "settings/ini_file.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "shell/reg_file.h"
+#include "settings/reg_file.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "shell/file_access.h"
+#include "core/file_access.h"
 
 // Folders for the program's own files, and a lock that serialises the writers of one folder across
 // processes.

@@ -9,9 +9,9 @@
 #include <vector>
 
 #include "core/clock.h"
-#include "shell/file_access.h"
-#include "shell/reg_file.h"
-#include "shell/settings_backend.h"
+#include "core/file_access.h"
+#include "settings/reg_file.h"
+#include "settings/settings_backend.h"
 
 // Something the user must be told about the settings file.
 struct SettingsProblem {

@@ -9,8 +9,8 @@
 
 #include "platform/durable_file.h"
 #include "platform/xdg_paths.h"
-#include "shell/file_access.h"
-#include "shell/desktop_entry.h"
+#include "core/file_access.h"
+#include "settings/desktop_entry.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "shell/autostart.h"
+#include "settings/autostart_list.h"
 
 // True when nobody but root can replace the program file or any folder above it, so that an entry that
 // starts it for every user cannot be turned against them. False for a file that does not exist.

@@ -5,7 +5,7 @@
 
 #include "core/ascii.h"
 #include "core/calendar.h"
-#include "shell/default_messages.h"
+#include "settings/default_messages.h"
 
 namespace {
 

@@ -3,9 +3,9 @@
 #include <QKeyEvent>
 #include <QMessageBox>
 
-#include "shell/help_dialog.h"
-#include "shell/translation_widget.h"
-#include "templates/folder_path.h"
+#include "app/help_dialog.h"
+#include "pages/translation.h"
+#include "core/folder_path.h"
 #include "templates/template_store.h"
 
 namespace {
@@ -18,7 +18,7 @@ const char kForbiddenMessage[] = "Имя шаблона содержит нед�
 
 }  // namespace
 
-CDialogEvalTemplateName::CDialogEvalTemplateName(const LanguageTable& language,
+TemplateNameDialog::TemplateNameDialog(const LanguageTable& language,
                                                  std::function<std::string(const std::string&)> templatePath,
                                                  QWidget* parent)
     : QDialog(parent), m_templatePath(std::move(templatePath))
@@ -31,7 +31,7 @@ CDialogEvalTemplateName::CDialogEvalTemplateName(const LanguageTable& language,
     m_ui.okButton->setEnabled(false);
     connect(m_ui.nameEdit, &QLineEdit::textChanged, this,
             [this](const QString& text) { m_ui.okButton->setEnabled(!text.isEmpty()); });
-    connect(m_ui.okButton, &QPushButton::clicked, this, &CDialogEvalTemplateName::accept);
+    connect(m_ui.okButton, &QPushButton::clicked, this, &TemplateNameDialog::accept);
     connect(m_ui.cancelButton, &QPushButton::clicked, this, &QDialog::reject);
     connect(m_ui.helpButton, &QPushButton::clicked, this, [] { ShowHelpTopic(QStringLiteral("tmplname")); });
     showMessage = [this](bool error, const QString& text) {
@@ -43,12 +43,12 @@ CDialogEvalTemplateName::CDialogEvalTemplateName(const LanguageTable& language,
     };
 }
 
-std::string CDialogEvalTemplateName::Name() const
+std::string TemplateNameDialog::Name() const
 {
     return m_ui.nameEdit->text().toStdString();
 }
 
-void CDialogEvalTemplateName::accept()
+void TemplateNameDialog::accept()
 {
     const std::string name = Name();
     if (name.empty()) {
@@ -69,7 +69,7 @@ void CDialogEvalTemplateName::accept()
     QDialog::accept();
 }
 
-void CDialogEvalTemplateName::keyPressEvent(QKeyEvent* event)
+void TemplateNameDialog::keyPressEvent(QKeyEvent* event)
 {
     if (event->key() == Qt::Key_F1) {
         ShowHelpTopic(QStringLiteral("tmplname"));

@@ -11,11 +11,11 @@ class LanguageTable;
 
 // Asks for the name of a new template: OK only for a name without forbidden characters that no template
 // of the folder has yet.
-class CDialogEvalTemplateName final : public QDialog {
+class TemplateNameDialog final : public QDialog {
     Q_OBJECT
 public:
     // `templatePath` gives the file a name would have.
-    CDialogEvalTemplateName(const LanguageTable& language, std::function<std::string(const std::string&)> templatePath,
+    TemplateNameDialog(const LanguageTable& language, std::function<std::string(const std::string&)> templatePath,
                             QWidget* parent = nullptr);
 
     std::string Name() const;
@@ -29,6 +29,6 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
-    Ui::CDialogEvalTemplateName m_ui;
+    Ui::TemplateNameDialog m_ui;
     std::function<std::string(const std::string&)> m_templatePath;
 };

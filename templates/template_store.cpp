@@ -7,8 +7,8 @@
 
 #include <filesystem>
 
-#include "shell/file_access.h"
-#include "templates/folder_path.h"
+#include "core/file_access.h"
+#include "core/folder_path.h"
 
 namespace {
 

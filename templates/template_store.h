@@ -8,7 +8,7 @@
 
 #include "core/messages.h"
 #include "core/program_location.h"
-#include "shell/settings_store.h"
+#include "settings/settings_store.h"
 
 inline constexpr std::string_view kTemplateExtension = "trt";
 // A larger file is no template: opening it would only freeze the editor, so it fails like an unreadable one.

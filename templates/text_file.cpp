@@ -1,6 +1,6 @@
 #include "templates/text_file.h"
 
-#include "shell/file_access.h"
+#include "core/file_access.h"
 
 bool ReadTextFile(const std::string& path, std::string& text)
 {

@@ -3,9 +3,9 @@
 #include <QApplication>
 #include <QTemporaryDir>
 
-#include "shell/main_dialog.h"
-#include "shell/ui_environment.h"
-#include "templates/output_actions_widget.h"
+#include "app/main_window.h"
+#include "fakes/ui_environment.h"
+#include "templates/output_actions.h"
 #include "templates/substitution.h"
 
 namespace {
@@ -25,7 +25,7 @@ void BM_OpenOutputMenu(benchmark::State& state)
 {
     Application();
     UiEnvironment env;
-    CDialogEvalMain window(
+    MainWindow window(
         AppServices{env.clock, env.formatter, env.settings, env.location, env.zones, env.clockSetter, env.timeChanges});
     window.Output().ShowOutputMenu(OutputMode::Save, 0, nullptr);   // writes english.lng once
     for (auto _ : state) {
@@ -39,7 +39,7 @@ void BM_ExpandTemplate(benchmark::State& state)
 {
     Application();
     UiEnvironment env;
-    CDialogEvalMain window(
+    MainWindow window(
         AppServices{env.clock, env.formatter, env.settings, env.location, env.zones, env.clockSetter, env.timeChanges});
     std::string source;
     while (source.size() < 10 * 1024) {

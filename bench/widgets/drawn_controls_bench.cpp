@@ -5,10 +5,10 @@
 #include <QMenu>
 #include <QPainter>
 
-#include "widgets/editor_icons_widget.h"
-#include "widgets/hover_page_list_widget.h"
-#include "widgets/icon_menu_widget.h"
-#include "widgets/page_icons_widget.h"
+#include "widgets/editor_icons.h"
+#include "widgets/hover_page_list.h"
+#include "widgets/icon_menu.h"
+#include "widgets/page_icons.h"
 
 namespace {
 

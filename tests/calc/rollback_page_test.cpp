@@ -10,10 +10,10 @@
 #include <memory>
 
 #include "fakes/date_at.h"
-#include "shell/main_dialog.h"
-#include "shell/ui_environment.h"
-#include "widgets/control_id_widget.h"
-#include "widgets/picker_widget.h"
+#include "app/main_window.h"
+#include "fakes/ui_environment.h"
+#include "widgets/control_id.h"
+#include "widgets/pickers.h"
 
 namespace {
 
@@ -32,7 +32,7 @@ DateTime Requested(const SystemTime& time)
 struct RollbackPageTest : ::testing::Test {
     UiEnvironment env;
     std::vector<QString> boxes;
-    std::unique_ptr<CDialogEvalRollback> page;
+    std::unique_ptr<RollbackPage> page;
 
     void SetUp() override
     {
@@ -42,7 +42,7 @@ struct RollbackPageTest : ::testing::Test {
     // A new run of the program: a fresh page that loads the stored settings.
     void Start()
     {
-        page = std::make_unique<CDialogEvalRollback>(env.Services(), env.clockSetter);
+        page = std::make_unique<RollbackPage>(env.Services(), env.clockSetter);
         page->SetErrorBox([this](QWidget*, const QString& text) { boxes.push_back(text); });
         page->LoadSettings();
     }
@@ -162,7 +162,7 @@ TEST(RollbackInMainWindow, OwnEchoIsIgnoredAndAnOutsideChangeEndsTheChange)
 {
     UiEnvironment env;
     env.clock.Set(Record(At(2004, 11, 20, 14)));
-    CDialogEvalMain window(AppServices{env.clock, env.formatter, env.settings, env.location, env.zones,
+    MainWindow window(AppServices{env.clock, env.formatter, env.settings, env.location, env.zones,
                                        env.clockSetter, env.timeChanges});
     PageWidget& page = *window.Page(kRollbackPage);
     FindControlAs<QDateEdit>(page, 1045)->setDate(QDate(2004, 1, 1));

@@ -3,7 +3,7 @@
 #include <map>
 #include <string>
 
-#include "shell/autostart.h"
+#include "settings/autostart_list.h"
 
 // The log-on list in memory; with `writable` clear no place can be written.
 class FakeAutostartList final : public AutostartList {

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "core/messages.h"
-#include "shell/default_messages.h"
+#include "settings/default_messages.h"
 
 // The built-in English messages, with single texts replaceable to prove a caller looks them up.
 class FakeMessages final : public MessageSource {

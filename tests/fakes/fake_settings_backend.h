@@ -5,7 +5,7 @@
 #include <map>
 #include <string>
 
-#include "shell/settings_backend.h"
+#include "settings/settings_backend.h"
 
 // The settings key in memory. `broken` makes the key impossible to open: reads find nothing and writes
 // fail, as with a registry key that cannot be created.

@@ -16,7 +16,7 @@
 #include "fakes/fake_clock.h"
 #include "fakes/fake_program_location.h"
 #include "fakes/temp_folder.h"
-#include "shell/settings_store.h"
+#include "settings/settings_store.h"
 
 namespace {
 

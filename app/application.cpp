@@ -1,0 +1,80 @@
+#include "app/application.h"
+
+#include <QMessageBox>
+#include <QSystemTrayIcon>
+
+#include "settings/default_messages.h"
+
+namespace {
+
+constexpr char kKeyName[] = "Orvane";
+constexpr int kSettingsKeptAsideMessage = 50;
+constexpr int kSettingsNotSavedMessage = 51;
+
+}  // namespace
+
+Application::Application()
+    : m_backend(
+          RegFileSettingsBackend::ForCurrentUser(kKeyName, std::string(SettingsStore::kApplicationName), &m_clock)),
+      m_autostart(XdgAutostartList::ForCurrentUser()),
+      m_settings(m_backend, m_autostart, m_clock, m_location)
+{
+}
+
+Application::~Application() = default;
+
+bool Application::InitInstance()
+{
+    QCoreApplication::setApplicationName(QString::fromLatin1(SettingsStore::kApplicationName.data(),
+                                                             static_cast<qsizetype>(SettingsStore::kApplicationName.size())));
+    QCoreApplication::setOrganizationName(QString::fromLatin1(kKeyName));
+    // Ties the window to the installed desktop entry (its icon and name on Wayland).
+    QGuiApplication::setDesktopFileName(QStringLiteral("chronel"));
+    // The window may live in the tray: only the exit sequence ends the program.
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    // A problem may be met in the middle of the start or of any write: it is shown once the event loop
+    // runs, which is after the main window is up.
+    m_backend.SetProblemListener(
+        [this] { QMetaObject::invokeMethod(qApp, [this] { ShowSettingsProblems(); }, Qt::QueuedConnection); });
+
+    m_help = std::make_unique<HelpViewer>(HelpFileFor(QString::fromStdString(m_location.ExecutablePath())));
+    InstallHelpViewer(m_help.get());
+
+    m_mainWindow = std::make_unique<MainWindow>(
+        AppServices{m_clock, m_formatter, m_settings, m_location, m_zones, m_clockSetter, m_timeChanges});
+    QObject::connect(m_mainWindow.get(), &MainWindow::exitRequested, qApp, &QCoreApplication::quit,
+                     Qt::QueuedConnection);
+
+    // A hidden start needs a tray icon to come back from; without one the window is shown.
+    const bool reachableHidden = m_mainWindow->TrayIcon() != nullptr && QSystemTrayIcon::isSystemTrayAvailable();
+    if (m_settings.ReadInt(SettingId::Visibled) != 0 || !reachableHidden) {
+        m_mainWindow->ShowMainWindow();
+    }
+    return true;
+}
+
+void Application::ShowSettingsProblems()
+{
+    for (const SettingsProblem& problem : m_backend.TakeProblems()) {
+        const int id = problem.kind == SettingsProblem::Kind::KeptAside ? kSettingsKeptAsideMessage
+                                                                         : kSettingsNotSavedMessage;
+        const std::string message =
+            m_mainWindow ? m_mainWindow->GetLanguageTable().GetString(id) : std::string(DefaultMessage(id));
+        // A hidden window (started in the tray) would place the box off any visible anchor.
+        QWidget* parent = m_mainWindow && m_mainWindow->isVisible() ? m_mainWindow.get() : nullptr;
+        QMessageBox box(QMessageBox::Warning, QCoreApplication::applicationName(),
+                        QString::fromStdString(message) + QStringLiteral(" \"") +
+                            QString::fromStdString(problem.path) + u'"',
+                        QMessageBox::Ok, parent);
+        box.exec();
+    }
+}
+
+int Application::ExitInstance(int loopResult)
+{
+    InstallHelpViewer(nullptr);
+    m_help.reset();
+    m_mainWindow.reset();
+    return loopResult;
+}

@@ -1,0 +1,49 @@
+#pragma once
+
+#include <QApplication>
+
+#include <memory>
+
+#include "platform/proc_program_location.h"
+#include "platform/qt_locale_formatter.h"
+#include "platform/reg_file_settings_backend.h"
+#include "platform/system_clock.h"
+#include "platform/system_clock_setter.h"
+#include "platform/system_zone_source.h"
+#include "platform/time_change_watcher.h"
+#include "platform/xdg_autostart_list.h"
+#include "app/help_dialog.h"
+#include "app/main_window.h"
+#include "settings/settings_store.h"
+
+// The application object: places the settings, opens the help viewer and creates the main window at
+// start-up, and releases them in order at shutdown. It tells the user when the settings file was damaged
+// or cannot be written.
+class Application {
+public:
+    Application();
+    ~Application();
+
+    // False ends the program at once.
+    bool InitInstance();
+    // Closes the help viewer and the main window; returns the program's exit code.
+    int ExitInstance(int loopResult);
+
+    MainWindow* MainWindow() const { return m_mainWindow.get(); }
+
+private:
+    // Shows what the settings backend met since the last call, over the main window.
+    void ShowSettingsProblems();
+
+    SystemClock m_clock;
+    SystemClockSetter m_clockSetter;
+    QtLocaleFormatter m_formatter;
+    ProcProgramLocation m_location;
+    SystemZoneSource m_zones;
+    RegFileSettingsBackend m_backend;
+    XdgAutostartList m_autostart;
+    TimerFdTimeChangeWatcher m_timeChanges;
+    SettingsStore m_settings;
+    std::unique_ptr<HelpViewer> m_help;
+    std::unique_ptr<MainWindow> m_mainWindow;
+};

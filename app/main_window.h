@@ -1,0 +1,114 @@
+#pragma once
+
+#include <QMenu>
+#include <QPointer>
+#include <QSystemTrayIcon>
+#include <QWidget>
+
+#include <array>
+#include <memory>
+
+#include "core/program_location.h"
+#include "settings/language_table.h"
+#include "pages/page_services.h"
+#include "settings/settings_store.h"
+#include "templates/output_actions.h"
+#include "templates/page_value_source.h"
+#include "ui_main_window.h"
+#include "widgets/hover_page_list.h"
+#include "widgets/icon_menu.h"
+
+class ClockSetter;
+class PageWidget;
+class TimeChangeSource;
+
+// What the main window needs of the program; tests hand in fakes and temporary folders.
+struct AppServices {
+    const Clock& clock;
+    const LocaleFormatter& formatter;
+    const SettingsStore& settings;
+    const ProgramLocation& location;
+    const ZoneSource& zones;
+    ClockSetter& clockSetter;         // the Rollback page sets the system clock through it
+    TimeChangeSource& timeChanges;    // the system's notice that its clock was set
+};
+
+// The page indices, fixed everywhere: in the page list, in ActivePageNo and for help topics.
+enum PageIndex { kDifferencePage, kCalculationPage, kTimeInfoPage, kRollbackPage, kOptionsPage, kAboutPage };
+
+// The program's one top-level window: the page list, the sheet of six pages, the output buttons and
+// the tray icon. It orders the loading and saving of every page's settings.
+class MainWindow final : public QWidget {
+    Q_OBJECT
+public:
+    // Runs the whole start-up: pages, language, the stored page, settings, tray, translation, centring.
+    explicit MainWindow(const AppServices& services, QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    LanguageTable& GetLanguageTable() { return m_language; }
+    PageWidget* Page(int index) const;
+    int ActivePageIndex() const;
+
+    // Shows the value on the Time Info page and activates it, selecting its row; the output buttons keep
+    // their state.
+    void ShowOnTimeInfo(const DateTime& value);
+    // Re-reads the language setting, translates every window and menu, and reloads every page so that
+    // every value is formatted anew.
+    void ApplyLanguage(bool writeDefaults);
+    // The tray icon exists exactly while HideToTray is on.
+    void UpdateTrayIcon();
+    void ShowMainWindow();
+    // Save >> and Copy >> are enabled exactly on the Difference, Calculation and Time Info pages.
+    void UpdateOutputButtons();
+    // The pages save their settings, then the active page and the visibility are stored and
+    // exitRequested is emitted.
+    void ExitSequence();
+    // Runs the template editor modally over the current values.
+    void OpenTemplateEditor();
+
+    // The pages' fields as the substitution engine reads them, and the Save >> / Copy >> actions.
+    const MacroValueSource& PageValues() const { return *m_pageValues; }
+    OutputActions& Output() { return *m_output; }
+
+    QSystemTrayIcon* TrayIcon() const { return m_tray.get(); }
+    QMenu* TrayMenu() const { return m_trayMenu.get(); }
+    const IconMenu* TrayIconMenu() const { return m_trayIcons.get(); }
+    const HoverPageList& PageList() const { return m_pageList; }
+    // What a click on the tray icon does.
+    void OnTrayActivated(QSystemTrayIcon::ActivationReason reason);
+
+signals:
+    void exitRequested();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void keyReleaseEvent(QKeyEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    void SetUpPageList();
+    void FitPageList();
+    void BuildTrayMenu();
+    void ActivatePage(int index, bool selectRow);
+    void OnPageListSelection();
+    void ShowSelectedPageHelp();
+    // The system's notice that its clock was set, passed on to the Rollback page.
+    void OnSystemTimeChanged();
+    void LoadAllSettings();
+    void SaveAllSettings();
+
+    AppServices m_services;
+    Ui::MainWindow m_ui;
+    LanguageTable m_language;
+    PageServices m_pageServices;
+    std::array<PageWidget*, 6> m_pages{};
+    std::unique_ptr<PageValueSource> m_pageValues;
+    OutputActions* m_output = nullptr;
+    std::unique_ptr<QSystemTrayIcon> m_tray;
+    std::unique_ptr<QMenu> m_trayMenu;
+    std::unique_ptr<IconMenu> m_trayIcons;   // draws m_trayMenu: declared after it, so it goes first
+    HoverPageList m_pageList;
+    bool m_exited = false;
+};

@@ -1,0 +1,150 @@
+#include "app/options_page.h"
+
+#include <QMessageBox>
+#include <QSignalBlocker>
+
+#include <unistd.h>
+
+#include "platform/xdg_autostart_list.h"
+
+#include "settings/options_model.h"
+#include "settings/settings_store.h"
+#include "pages/translation.h"
+#include "templates/file_choosers.h"
+#include "core/folder_path.h"
+
+namespace {
+
+bool BrowseWithFolderDialog(QWidget* parent, std::string& folder)
+{
+    return BrowseForFolder("", folder, parent);
+}
+
+}  // namespace
+
+OptionsPage::OptionsPage(const PageServices& services, OptionsServices options, QWidget* parent)
+    : PageWidget(QStringLiteral("options"), parent),
+      m_services(services),
+      m_options(std::move(options)),
+      m_browser(BrowseWithFolderDialog)
+{
+    m_ui.setupUi(this);
+    // File names and a message, never control texts.
+    ExcludeFromTranslation(*m_ui.language);
+    ExcludeFromTranslation(*m_ui.folderStatus);
+    for (const std::string& name : ListLanguages(m_options.location)) {
+        m_ui.language->addItem(QString::fromStdString(name));
+    }
+    m_ui.language->setCurrentIndex(-1);
+
+    connect(m_ui.autoload, &QCheckBox::clicked, this, &OptionsPage::OnAutoloadClicked);
+    connect(m_ui.hideToTray, &QCheckBox::clicked, this, &OptionsPage::OnHideToTrayClicked);
+    connect(m_ui.templateFolder, &QLineEdit::textChanged, this, &OptionsPage::CheckFolder);
+    connect(m_ui.browse, &QPushButton::clicked, this, &OptionsPage::ChooseFolder);
+    connect(m_ui.language, &QComboBox::currentIndexChanged, this, &OptionsPage::OnLanguageChosen);
+}
+
+void OptionsPage::LoadSettings()
+{
+    const SettingsStore& settings = m_services.settings;
+    m_ui.autoload->setChecked(settings.ReadInt(SettingId::Autoload) != 0);
+    m_ui.hideToTray->setChecked(settings.ReadInt(SettingId::HideToTray) != 0);
+    std::string folder;
+    settings.ReadString(SettingId::TemplateFolder, folder);
+    const QString text = QString::fromStdString(folder);
+    // setText does not signal an unchanged text, but the folder may have appeared or vanished since.
+    if (m_ui.templateFolder->text() == text) {
+        CheckFolder(text);
+    } else {
+        m_ui.templateFolder->setText(text);
+    }
+    SelectStoredLanguage();
+    m_ui.translator->setText(QString::fromStdString(m_options.language.GetTranslatorInfo(0)));
+    m_ui.contact->setText(QString::fromStdString(m_options.language.GetTranslatorInfo(1)));
+    m_ui.translationDate->setText(QString::fromStdString(m_options.language.GetTranslatorInfo(2)));
+}
+
+void OptionsPage::SaveSettings()
+{
+    const SettingsStore& settings = m_services.settings;
+    const bool autoload = m_ui.autoload->isChecked();
+    settings.WriteInt(SettingId::Autoload, autoload ? 1 : 0);
+    // Renewed at every save, so the entry follows the program file if it moved.
+    settings.SetAutoload(autoload);
+    settings.WriteInt(SettingId::HideToTray, m_ui.hideToTray->isChecked() ? 1 : 0);
+    settings.WriteString(SettingId::TemplateFolder, m_ui.templateFolder->text().toStdString());
+    if (m_ui.language->currentIndex() >= 0) {
+        settings.WriteString(SettingId::Lang, m_ui.language->currentText().toStdString());
+    }
+}
+
+void OptionsPage::OnAutoloadClicked(bool checked)
+{
+    m_services.settings.WriteInt(SettingId::Autoload, checked ? 1 : 0);
+    m_services.settings.SetAutoload(checked);
+    if (checked && geteuid() == 0) {
+        // Root's entry may start Chronel for every user: say which way it went. Not modal, so nothing waits.
+        const int message = OnlyRootCanReplace(m_options.location.ExecutablePath()) ? 59 : 60;
+        auto* box = new QMessageBox(QMessageBox::Information, window()->windowTitle(),
+                                    QString::fromStdString(m_services.messages.GetString(message)), QMessageBox::Ok,
+                                    this);
+        box->setAttribute(Qt::WA_DeleteOnClose);
+        box->open();
+    }
+}
+
+void OptionsPage::OnHideToTrayClicked(bool checked)
+{
+    m_services.settings.WriteInt(SettingId::HideToTray, checked ? 1 : 0);
+    if (m_options.updateTrayIcon) {
+        m_options.updateTrayIcon();
+    }
+}
+
+void OptionsPage::CheckFolder(const QString& text)
+{
+    const std::string typed = text.toStdString();
+    m_services.settings.WriteString(SettingId::TemplateFolder, typed);
+    m_ui.folderStatus->setText(
+        QString::fromStdString(TemplateFolderStatus(typed, m_options.location, m_services.messages)));
+}
+
+void OptionsPage::ChooseFolder()
+{
+    std::string folder = m_ui.templateFolder->text().toStdString();
+    NormalizeFolderPath(folder, m_options.location);
+    if (m_browser && m_browser(this, folder)) {
+        m_ui.templateFolder->setText(QString::fromStdString(folder));
+    }
+}
+
+void OptionsPage::OnLanguageChosen(int index)
+{
+    if (index < 0) {
+        return;
+    }
+    m_services.settings.WriteString(SettingId::Lang, m_ui.language->itemText(index).toStdString());
+    if (m_options.applyLanguage) {
+        m_options.applyLanguage();
+    }
+    m_ui.language->setFocus();
+}
+
+void OptionsPage::SelectStoredLanguage()
+{
+    std::vector<std::string> names;
+    for (int i = 0; i < m_ui.language->count(); ++i) {
+        names.push_back(m_ui.language->itemText(i).toStdString());
+    }
+    std::string stored;
+    m_services.settings.ReadString(SettingId::Lang, stored);
+    const LanguageChoice choice = ChooseLanguage(names, stored);
+    const QSignalBlocker blocker(m_ui.language);
+    if (choice.names != names) {
+        m_ui.language->clear();
+        for (const std::string& name : choice.names) {
+            m_ui.language->addItem(QString::fromStdString(name));
+        }
+    }
+    m_ui.language->setCurrentIndex(static_cast<int>(choice.selected));
+}

@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QString>
+
+#include <functional>
+#include <string>
+
+#include "core/program_location.h"
+#include "settings/language_table.h"
+#include "pages/page_widget.h"
+#include "pages/page_services.h"
+#include "ui_options_page.h"
+
+// What the Options page needs of the main window besides the pages' services.
+struct OptionsServices {
+    const LanguageTable& language;     // the translator entries of the current language
+    const ProgramLocation& location;   // the language files, and the folder relative names start from
+    // The main window's ApplyLanguage without writing defaults: translates and reloads every page.
+    std::function<void()> applyLanguage;
+    // The main window's UpdateTrayIcon: the tray icon follows HideToTray.
+    std::function<void()> updateTrayIcon;
+};
+
+// The Options page: start with the desktop session, live in the tray, the template folder and the
+// language. Every change takes effect at once.
+class OptionsPage final : public PageWidget {
+    Q_OBJECT
+public:
+    // Lets the user pick a folder, starting at `folder`; true with the chosen one in `folder`. Tests
+    // answer instead of the modal folder dialog.
+    using FolderBrowser = std::function<bool(QWidget* parent, std::string& folder)>;
+
+    OptionsPage(const PageServices& services, OptionsServices options, QWidget* parent = nullptr);
+
+    void LoadSettings() override;
+    void SaveSettings() override;
+
+    void SetFolderBrowser(FolderBrowser browser) { m_browser = std::move(browser); }
+
+private:
+    void OnAutoloadClicked(bool checked);
+    void OnHideToTrayClicked(bool checked);
+    void CheckFolder(const QString& text);
+    void ChooseFolder();
+    void OnLanguageChosen(int index);
+    void SelectStoredLanguage();
+
+    PageServices m_services;
+    OptionsServices m_options;
+    Ui::OptionsPage m_ui;
+    FolderBrowser m_browser;
+};

@@ -1,0 +1,15 @@
+#include "info/horoscope_tab.h"
+
+#include "info/horoscope.h"
+#include "widgets/control_id.h"
+
+HoroscopeTab::HoroscopeTab(const PageServices& services, QWidget* parent)
+    : TimeInfoTab(parent), m_services(services)
+{
+    m_ui.setupUi(this);
+}
+
+void HoroscopeTab::UpdateInfo(const DateTime& value)
+{
+    WriteFieldTexts(*this, ComputeHoroscope(value, m_services.messages));
+}

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QTimer>
+
+#include <array>
+
+#include "info/time_info_tab.h"
+#include "pages/page_widget.h"
+#include "pages/page_services.h"
+#include "ui_time_info_page.h"
+
+class TimeInfoTabWidget;
+
+// The sub-pages of Time Info, in the order of their tabs.
+enum InfoSubPageIndex { kGeneralInfoPage, kTimeZoneInfoPage, kMoonInfoPage, kHoroscopeInfoPage, kInfoSubPageCount };
+
+// The Time Info page: one date-time in, or the clock followed every second, and four sub-pages of facts
+// about it (General, Time Zone, Moon, Horoscope).
+class TimeInfoPage final : public PageWidget {
+    Q_OBJECT
+public:
+    explicit TimeInfoPage(const PageServices& services, QWidget* parent = nullptr);
+
+    // Activates the stored sub-page (General when the stored index is not one), fills the input, starts
+    // the clock and refreshes.
+    void LoadSettings() override;
+    // Writes the input and the active sub-page.
+    void SaveSettings() override;
+
+    // Shows the value in both pickers, leaves the clock (Current unticked) and refreshes; an invalid
+    // value changes nothing. A value outside the pickers' range shows as the nearest allowed moment.
+    void ShowDateInfo(const DateTime& value);
+    // Every sub-page anew from the pickers; the inputs are enabled exactly when Current is unticked.
+    void Refresh();
+    // One tick of the page's one-second clock: with Current ticked, the input moves to now.
+    void OnClockTick();
+
+    TimeInfoTabWidget& Sheet() const { return *m_ui.sheet; }
+    TimeInfoTab& SubPage(InfoSubPageIndex index) const { return *m_subPages[static_cast<std::size_t>(index)]; }
+
+private:
+    void SetToNow();
+
+    PageServices m_services;
+    Ui::TimeInfoPage m_ui;
+    std::array<TimeInfoTab*, kInfoSubPageCount> m_subPages{};
+    QTimer m_clock;
+};

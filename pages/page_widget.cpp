@@ -1,0 +1,123 @@
+#include "pages/page_widget.h"
+
+#include <QKeyEvent>
+#include <QPainter>
+#include <QPalette>
+
+#include "widgets/colors.h"
+#include "app/help_dialog.h"
+
+namespace {
+
+Rgb ToRgb(const QColor& color)
+{
+    return {static_cast<std::uint8_t>(color.red()), static_cast<std::uint8_t>(color.green()),
+            static_cast<std::uint8_t>(color.blue())};
+}
+
+QColor ToQColor(Rgb color)
+{
+    return QColor(color.red, color.green, color.blue);
+}
+
+QColor Lighter(const QColor& base, double fraction)
+{
+    return ToQColor(Lighten(ToRgb(base), fraction));
+}
+
+QColor Darker(const QColor& base, double fraction)
+{
+    return ToQColor(Darken(ToRgb(base), fraction));
+}
+
+void DrawOutline(QPainter& painter, const QRect& rect, const QColor& color)
+{
+    painter.fillRect(QRect(rect.left(), rect.top(), rect.width(), 1), color);
+    painter.fillRect(QRect(rect.left(), rect.top(), 1, rect.height()), color);
+    painter.fillRect(QRect(rect.left(), rect.bottom(), rect.width(), 1), color);
+    painter.fillRect(QRect(rect.right(), rect.top(), 1, rect.height()), color);
+}
+
+// Bottom margin of a page's frame, as on the native pages.
+constexpr int kFrameBottomMargin = 13;
+
+}  // namespace
+
+void DrawCommonFrame(QPainter& painter, const QRect& rect, const QColor& base, double fraction)
+{
+    DrawOutline(painter, rect, Darker(base, 0.15));
+    DrawOutline(painter, rect.adjusted(1, 1, -1, -1), Darker(base, 0.05));
+    const QColor corner = Lighter(base, fraction);
+    painter.setPen(corner);
+    painter.drawPoint(rect.topLeft());
+    painter.drawPoint(rect.topRight());
+    painter.drawPoint(rect.bottomLeft());
+    painter.drawPoint(rect.bottomRight());
+}
+
+void DrawSeparatorBand(QPainter& painter, const QRect& frame, int y, const QColor& base, double fraction)
+{
+    if (y <= 0) {
+        return;
+    }
+    const int left = frame.left() + 1;
+    const int right = frame.right() - 1;   // two pixels short of the frame's exclusive right edge
+    painter.fillRect(QRect(left, y - 1, right - left, 3), Darker(base, 0.05));
+    painter.setPen(Lighter(base, fraction));
+    painter.drawPoint(left - 1, y);
+    painter.drawPoint(right, y);
+}
+
+PageWidget::PageWidget(QString helpTopic, QWidget* parent) : QWidget(parent), m_helpTopic(std::move(helpTopic))
+{
+    setAutoFillBackground(false);
+}
+
+void PageWidget::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_F1) {
+        ShowHelpTopic(m_helpTopic);
+        event->accept();
+        return;
+    }
+    // Escape ends the program only from the main window's own controls, never from inside a page.
+    if (event->key() == Qt::Key_Escape) {
+        event->accept();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+void PageWidget::keyReleaseEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_F1) {
+        ShowHelpTopic(m_helpTopic);
+        event->accept();
+        return;
+    }
+    QWidget::keyReleaseEvent(event);
+}
+
+std::vector<int> PageWidget::SeparatorPositions() const
+{
+    std::vector<int> positions;
+    for (const QWidget* child : findChildren<QWidget*>()) {
+        if (child->property("separatorBand").toBool()) {
+            const QRect area(child->mapTo(this, QPoint(0, 0)), child->size());
+            positions.push_back(area.center().y());
+        }
+    }
+    return positions;
+}
+
+void PageWidget::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    const QColor base = palette().color(QPalette::Button);
+    painter.fillRect(rect(), base);
+    const QRect frame = rect().adjusted(0, 0, -1, -kFrameBottomMargin);
+    DrawCommonFrame(painter, frame, base, kBackgroundLightening);
+    for (int y : SeparatorPositions()) {
+        DrawSeparatorBand(painter, frame, y, base, kBackgroundLightening);
+    }
+}

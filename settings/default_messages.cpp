@@ -1,0 +1,103 @@
+#include "settings/default_messages.h"
+
+#include <array>
+
+#include "core/messages.h"
+
+namespace {
+
+// Messages 0..62; the optional per-weekday occurrence words (63..97) are empty in English, and the rule
+// layout (98) is given below.
+constexpr std::array<std::string_view, kOccurrenceByWeekdayMessage> kDefaults = {
+    "Dragon",
+    "Snake",
+    "Horse",
+    "Ram",
+    "Monkey",
+    "Rooster",
+    "Dog",
+    "Boar",
+    "Rat",
+    "Ox",
+    "Tiger",
+    "Rabbit",
+    "Aquarius",
+    "Pisces",
+    "Aries",
+    "Taurus",
+    "Gemini",
+    "Cancer",
+    "Leo",
+    "Virgo",
+    "Libra",
+    "Scorpio",
+    "Sagittarius",
+    "Capricorn",
+    "1st",
+    "2nd",
+    "3rd",
+    "4th",
+    "Last",
+    "System time error",
+    "Time restore failed",
+    "Changed",
+    "Restored",
+    "Yes",
+    "No",
+    "Winter",
+    "Spring",
+    "Summer",
+    "Autumn",
+    "A Folder by this name cannot be found",
+    "Template folder cannot be found. Choose another template folder in the Options page",
+    "Text Files (*.txt)|*.txt|All Files (*.*)|*.*",
+    "Error opening file",
+    "Error saving file",
+    "Are you sure you want to delete template \"%s\"?",
+    "Cannot remove template",
+    "Editor already has a text, do you want to replace it?",
+    "Error opening template",
+    "Error saving template",
+    "To create a new template choose Template -> New in the main menu",
+    // 50..: messages for damaged or hostile input.
+    "The settings file could not be read. A copy of it was kept as",
+    "Settings cannot be saved. Changes made now are kept until Chronel is closed. The settings file is",
+    "[Chronel stopped here: the expanded text would be longer than 16 MiB.]",
+    "Help is not available: the help file cannot be read.",
+    "This template holds bytes that the editor cannot show exactly (text that is not UTF-8, or mixed line ends). It is shown read-only so that it cannot be changed by accident.",
+    "This template is a link to a file outside the template folder. It is shown read-only.",
+    "Error writing the preview file",
+    "No program could be started to show the preview file",
+    "The stored rollback span is damaged, so Restore is not available. Set the time again to store a new one.",
+    "Chronel runs as root: it will start for every user who logs in.",
+    "Chronel runs as root, and other users can change its program file, so it will start only when root logs in.",
+    "Damaged",
+    "Time Info shows dates from January 1, 1754 to December 31, 9998",
+};
+
+constexpr std::array<std::string_view, kTranslatorInfoCount> kTranslatorDefaults = {
+    "Orvane",
+    "support@orvane.com",
+    "09/20/2004",
+};
+
+}  // namespace
+
+std::string_view DefaultMessage(int messageId)
+{
+    if (messageId == kRuleLayoutMessage) {
+        return "%1, %2 %3, %4";
+    }
+    if (messageId < 0 || messageId >= static_cast<int>(kDefaults.size())) {
+        return {};
+    }
+    return kDefaults[static_cast<std::size_t>(messageId)];
+}
+
+std::string_view DefaultTranslatorInfo(int index)
+{
+    if (index < 0 || index >= kTranslatorInfoCount) {
+        return {};
+    }
+    return kTranslatorDefaults[static_cast<std::size_t>(index)];
+}

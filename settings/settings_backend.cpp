@@ -1,0 +1,20 @@
+#include "settings/settings_backend.h"
+
+RegValue RegValue::Dword(std::uint32_t value)
+{
+    RegValue result;
+    result.type = static_cast<std::uint32_t>(RegType::Dword);
+    for (int shift = 0; shift < 32; shift += 8) {
+        result.data += static_cast<char>((value >> shift) & 0xFF);
+    }
+    return result;
+}
+
+RegValue RegValue::Sz(std::string_view text)
+{
+    RegValue result;
+    result.type = static_cast<std::uint32_t>(RegType::Sz);
+    result.data = std::string(text.substr(0, text.find('\0')));
+    result.data += '\0';
+    return result;
+}

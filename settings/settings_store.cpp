@@ -1,0 +1,289 @@
+#include "settings/settings_store.h"
+
+#include <algorithm>
+#include <array>
+#include <charconv>
+#include <cstdio>
+#include <limits>
+
+#include "templates/template_store.h"
+
+namespace {
+
+using Kind = SettingKind;
+
+constexpr std::array<SettingInfo, kSettingCount> kSettings = {{
+    {"ActivePageNo", Kind::Integer, 0, {}},
+    {"ActiveInfoPageNo", Kind::Integer, 0, {}},
+    {"ActiveTemplateNo", Kind::Integer, 0, {}},
+    {"Visibled", Kind::Integer, 1, {}},
+    {"DataOnly", Kind::Integer, 0, {}},
+    {"AddToTarget", Kind::Integer, 0, {}},
+    {"AddCr", Kind::Integer, 0, {}},
+    {"DateFrom", Kind::DateTime, 0, {}},
+    {"TimeFrom", Kind::DateTime, 0, {}},
+    {"CurFrom", Kind::Integer, 0, {}},
+    {"DateTo", Kind::DateTime, 0, {}},
+    {"TimeTo", Kind::DateTime, 0, {}},
+    {"CurTo", Kind::Integer, 0, {}},
+    {"DateStart", Kind::DateTime, 0, {}},
+    {"TimeStart", Kind::DateTime, 0, {}},
+    {"CurStart", Kind::Integer, 0, {}},
+    {"YearsPlus", Kind::Integer, 0, {}},
+    {"IsMonthsPlus", Kind::Integer, 1, {}},
+    {"MonthsPlus", Kind::Integer, 0, {}},
+    {"IsWeeksPlus", Kind::Integer, 0, {}},
+    {"WeeksPlus", Kind::Integer, 0, {}},
+    {"DaysPlus", Kind::Integer, 0, {}},
+    {"HoursPlus", Kind::Integer, 0, {}},
+    {"MinutesPlus", Kind::Integer, 0, {}},
+    {"SecondsPlus", Kind::Integer, 0, {}},
+    {"Date", Kind::DateTime, 0, {}},
+    {"Time", Kind::DateTime, 0, {}},
+    {"Current", Kind::Integer, 0, {}},
+    {"DateRollback", Kind::DateTime, 0, {}},
+    {"TimeRollback", Kind::DateTime, 0, {}},
+    {"Rollback", Kind::Integer, 0, {}},
+    {"Span", Kind::Span, 0, {}},
+    {"Autoload", Kind::Integer, 0, {}},
+    {"HideToTray", Kind::Integer, 0, {}},
+    {"TemplateFolder", Kind::Text, 0, {}},
+    {"Lang", Kind::Text, 0, "english"},
+}};
+
+bool IsSpace(char c)
+{
+    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+}
+
+bool IsDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
+
+// Reads one "%d" from `text` at `pos` as sscanf does: blanks skipped, optional sign, digits. A number
+// beyond the int range saturates, so it can never form a valid date part.
+std::optional<int> TakeInt(std::string_view text, std::size_t& pos)
+{
+    while (pos < text.size() && IsSpace(text[pos])) {
+        ++pos;
+    }
+    std::size_t i = pos;
+    bool negative = false;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
+        negative = text[i] == '-';
+        ++i;
+    }
+    if (i >= text.size() || !IsDigit(text[i])) {
+        return std::nullopt;
+    }
+    long long value = 0;
+    for (; i < text.size() && IsDigit(text[i]); ++i) {
+        value = std::min<long long>(value * 10 + (text[i] - '0'), 1LL << 40);
+    }
+    pos = i;
+    value = negative ? -value : value;
+    value = std::clamp<long long>(value, std::numeric_limits<int>::min(), std::numeric_limits<int>::max());
+    return static_cast<int>(value);
+}
+
+// "%.20f" of the day count, with a point whatever the locale.
+std::string FormatSpanDays(double days)
+{
+    char text[400];
+    const std::to_chars_result result = std::to_chars(text, text + sizeof text, days, std::chars_format::fixed, 20);
+    return std::string(text, result.ptr);
+}
+
+// The longest leading decimal number of `text` (after blanks; optional sign, digits, point, exponent),
+// 0 when it starts with none; out-of-range numbers give infinity or 0 as strtod does.
+double ParseLeadingDouble(std::string_view text)
+{
+    std::size_t pos = 0;
+    while (pos < text.size() && IsSpace(text[pos])) {
+        ++pos;
+    }
+    bool negative = false;
+    if (pos < text.size() && (text[pos] == '+' || text[pos] == '-')) {
+        negative = text[pos] == '-';
+        ++pos;
+    }
+    const std::size_t mantissa = pos;
+    std::size_t digits = 0;
+    int integerDigits = 0;   // significant digits before the point
+    int leadingZeros = 0;    // zeros right after the point before the first significant digit
+    bool significant = false;
+    bool point = false;
+    for (; pos < text.size(); ++pos) {
+        const char c = text[pos];
+        if (c == '.' && !point) {
+            point = true;
+            continue;
+        }
+        if (!IsDigit(c)) {
+            break;
+        }
+        ++digits;
+        significant = significant || c != '0';
+        if (!point && significant) {
+            ++integerDigits;
+        } else if (point && !significant) {
+            ++leadingZeros;
+        }
+    }
+    if (digits == 0) {
+        return 0.0;
+    }
+    long long exponent = 0;
+    if (pos < text.size() && (text[pos] == 'e' || text[pos] == 'E')) {
+        std::size_t e = pos + 1;
+        bool negativeExponent = false;
+        if (e < text.size() && (text[e] == '+' || text[e] == '-')) {
+            negativeExponent = text[e] == '-';
+            ++e;
+        }
+        if (e < text.size() && IsDigit(text[e])) {
+            for (; e < text.size() && IsDigit(text[e]); ++e) {
+                exponent = std::min<long long>(exponent * 10 + (text[e] - '0'), 1LL << 40);
+            }
+            exponent = negativeExponent ? -exponent : exponent;
+            pos = e;
+        }
+    }
+    double value = 0.0;
+    const std::from_chars_result result = std::from_chars(text.data() + mantissa, text.data() + pos, value);
+    if (result.ec == std::errc::result_out_of_range) {
+        // Decide overflow from the decimal magnitude, as strtod's HUGE_VAL or 0 would.
+        const long long magnitude = (integerDigits > 0 ? integerDigits : -leadingZeros) + exponent;
+        value = magnitude > 0 ? std::numeric_limits<double>::infinity() : 0.0;
+    }
+    return negative ? -value : value;
+}
+
+}  // namespace
+
+std::optional<SettingInfo> DescribeSetting(SettingId id)
+{
+    const int index = static_cast<int>(id);
+    if (index < 0 || index >= kSettingCount) {
+        return std::nullopt;
+    }
+    return kSettings[static_cast<std::size_t>(index)];
+}
+
+bool SettingsStore::WriteInt(SettingId id, int value) const
+{
+    const std::optional<SettingInfo> info = DescribeSetting(id);
+    if (!info || info->kind != SettingKind::Integer) {
+        return false;
+    }
+    return m_backend.SetValue(info->name, RegValue::Dword(static_cast<std::uint32_t>(value)));
+}
+
+int SettingsStore::ReadInt(SettingId id) const
+{
+    const std::optional<SettingInfo> info = DescribeSetting(id);
+    if (!info || info->kind != SettingKind::Integer) {
+        return 0;
+    }
+    const std::optional<RegValue> value = m_backend.QueryValue(info->name);
+    if (!value || value->data.size() > 4) {
+        return info->defaultInt;
+    }
+    std::uint32_t number = 0;
+    for (std::size_t i = 0; i < value->data.size(); ++i) {
+        number |= static_cast<std::uint32_t>(static_cast<unsigned char>(value->data[i])) << (8 * i);
+    }
+    return static_cast<int>(number);
+}
+
+bool SettingsStore::WriteString(SettingId id, std::string_view text) const
+{
+    const std::optional<SettingInfo> info = DescribeSetting(id);
+    if (!info || info->kind == SettingKind::Integer) {
+        return false;
+    }
+    return m_backend.SetValue(info->name, RegValue::Sz(text));
+}
+
+bool SettingsStore::ReadString(SettingId id, std::string& text) const
+{
+    const std::optional<SettingInfo> info = DescribeSetting(id);
+    if (!info || info->kind == SettingKind::Integer) {
+        return false;
+    }
+    const std::optional<RegValue> value = m_backend.QueryValue(info->name);
+    if (!value || value->data.size() > kMaxTextBytes) {
+        text = id == SettingId::TemplateFolder ? DefaultTemplateFolder() : std::string(info->defaultText);
+        return false;
+    }
+    text = value->data.substr(0, value->data.find('\0'));
+    return true;
+}
+
+bool SettingsStore::WriteDateTime(SettingId id, const DateTime& value) const
+{
+    const std::optional<DateTime::Parts> parts = value.GetParts();
+    char text[80];
+    if (parts) {
+        std::snprintf(text, sizeof text, "%d %d %d %d %d %d", parts->year, parts->month, parts->day, parts->hour,
+                      parts->minute, parts->second);
+    } else {
+        std::snprintf(text, sizeof text, "%d %d %d %d %d %d", -1, -1, -1, -1, -1, -1);
+    }
+    return WriteString(id, text);
+}
+
+bool SettingsStore::ReadDateTime(SettingId id, DateTime& value) const
+{
+    value = GetNow(m_clock);
+    std::string text;
+    if (!ReadString(id, text)) {
+        text.clear();
+    }
+    if (text.empty()) {
+        return false;
+    }
+    int parts[6];
+    std::size_t pos = 0;
+    for (int& part : parts) {
+        const std::optional<int> number = TakeInt(text, pos);
+        if (!number) {
+            return false;
+        }
+        part = *number;
+    }
+    return value.SetDateTime(parts[0], parts[1], parts[2], parts[3], parts[4], parts[5]) == DateTime::Status::Valid;
+}
+
+bool SettingsStore::WriteSpan(SettingId id, const DateTimeSpan& value) const
+{
+    return WriteString(id, FormatSpanDays(value.GetTotalDays()));
+}
+
+bool SettingsStore::ReadSpan(SettingId id, DateTimeSpan& value) const
+{
+    value = DateTimeSpan(0.0);
+    std::string text;
+    if (!ReadString(id, text)) {
+        text.clear();
+    }
+    if (text.empty()) {
+        return false;
+    }
+    value = DateTimeSpan(ParseLeadingDouble(text));
+    return true;
+}
+
+bool SettingsStore::SetAutoload(bool enable) const
+{
+    if (enable) {
+        return m_autostart.Add(kApplicationName, m_location.ExecutablePath());
+    }
+    return m_autostart.Remove(kApplicationName);
+}
+
+std::string SettingsStore::DefaultTemplateFolder() const
+{
+    return ::DefaultTemplateFolder(m_location);
+}

@@ -1,0 +1,48 @@
+#include "templates/file_choosers.h"
+
+#include <QDir>
+#include <QFileDialog>
+
+#include "templates/file_filter.h"
+
+namespace {
+
+QString ToQString(std::string_view text)
+{
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+}  // namespace
+
+bool ChooseFile(bool save, std::string& path, std::string_view filter, std::string_view defaultExtension,
+                QWidget* parent)
+{
+    path.clear();
+    if (filter.empty()) {
+        return false;
+    }
+    QFileDialog dialog(parent);
+    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    dialog.setNameFilter(ToQString(FormatNameFilters(ParseFileFilter(filter))));
+    dialog.setDefaultSuffix(ToQString(defaultExtension));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return false;
+    }
+    path = QDir::toNativeSeparators(dialog.selectedFiles().constFirst()).toStdString();
+    return true;
+}
+
+bool BrowseForFolder(std::string_view title, std::string& folder, QWidget* parent)
+{
+    const QString start = folder.empty() ? QDir::currentPath() : ToQString(folder);
+    folder.clear();
+    QFileDialog dialog(parent, ToQString(title), start);
+    dialog.setFileMode(QFileDialog::Directory);
+    dialog.setOption(QFileDialog::ShowDirsOnly);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return false;
+    }
+    folder = QDir::toNativeSeparators(dialog.selectedFiles().constFirst()).toStdString();
+    return true;
+}

@@ -1,0 +1,180 @@
+#include "settings/ini_file.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <functional>
+#include <random>
+
+#include "fakes/temp_folder.h"
+
+namespace {
+
+struct FindCase {
+    const char* why;
+    std::string_view text;
+    const char* section;
+    const char* key;
+    std::optional<std::string> expected;
+};
+
+const FindCase kFindCases[] = {
+    {"plain entry", "[Common]\nID_1=Snake\n", "Common", "ID_1", "Snake"},
+    {"section and key ignore letter case", "[common]\nid_1=Snake\n", "COMMON", "Id_1", "Snake"},
+    {"names and value are trimmed", "  [ Common ]  \n\t ID_1 \t=  Snake \t\n", "Common", "ID_1", "Snake"},
+    {"CR LF line ends", "[Common]\r\nID_1=Snake\r\nID_2=Horse\r\n", "Common", "ID_1", "Snake"},
+    {"first of duplicate keys wins", "[Common]\nID_1=first\nID_1=second\n", "Common", "ID_1", "first"},
+    {"a duplicate section is never seen", "[Common]\nID_1=a\n[Common]\nID_2=b\n", "Common", "ID_2", std::nullopt},
+    {"key of another section is not found", "[Other]\nID_1=x\n[Common]\n", "Common", "ID_1", std::nullopt},
+    {"keys before any section belong to none", "ID_1=x\n[Common]\n", "Common", "ID_1", std::nullopt},
+    {"value keeps further '=' signs", "[S]\nk=a=b\n", "S", "k", "a=b"},
+    {"line without '=' is a key without value", "[S]\nk\nk=late\n", "S", "k", ""},
+    {"a zero byte ends the value", std::string_view("[S]\nk=ab\0cd\n", 12), "S", "k", "ab"},
+    {"section header up to its last ']'", "[a]b]\nk=v\n", "a]b", "k", "v"},
+    {"'[' line without ']' is no header", "[S]\n[broken\nk=v\n", "S", "k", "v"},
+    {"truncated last line still reads", "[S]\nk=val", "S", "k", "val"},
+    {"empty text", "", "S", "k", std::nullopt},
+    {"semicolon lines are just other keys", "[S]\n;k=comment\nk=v\n", "S", "k", "v"},
+};
+
+TEST(IniFile, FindsValuesAsWindowsProfilesDo)
+{
+    for (const FindCase& c : kFindCases) {
+        SCOPED_TRACE(c.why);
+        EXPECT_EQ(FindIniValue(c.text, c.section, c.key), c.expected);
+    }
+}
+
+struct SetCase {
+    const char* why;
+    std::string before;
+    const char* section;
+    const char* key;
+    const char* value;
+    IniUpdate update;
+    std::string after;
+};
+
+const SetCase kSetCases[] = {
+    {"new file", "", "S", "k", "v", IniUpdate::Changed, "[S]\nk=v\n"},
+    {"same value is no change", "[S]\nk=v\n", "S", "k", "v", IniUpdate::Unchanged, "[S]\nk=v\n"},
+    {"padded value counts as the same", "[S]\nk= v \n", "S", "k", " v", IniUpdate::Unchanged, "[S]\nk= v \n"},
+    {"rewritten in place, other lines kept", "; note\n[S]\nK = old\nz=1\n", "s", "k", "new", IniUpdate::Changed,
+     "; note\n[S]\nK=new\nz=1\n"},
+    {"added after the section's last line", "[S]\na=1\n\n[T]\nb=2\n", "S", "k", "v", IniUpdate::Changed,
+     "[S]\na=1\nk=v\n\n[T]\nb=2\n"},
+    {"new section after a blank line", "[S]\na=1\n", "T", "k", "v", IniUpdate::Changed, "[S]\na=1\n\n[T]\nk=v\n"},
+    {"CR LF file gets CR LF lines", "[S]\r\na=1\r\n", "S", "k", "v", IniUpdate::Changed, "[S]\r\na=1\r\nk=v\r\n"},
+    {"missing final line end is supplied", "[S]\na=1", "S", "k", "v", IniUpdate::Changed, "[S]\na=1\nk=v\n"},
+    {"first of duplicate sections is the one", "[S]\na=1\n[S]\nk=x\n", "S", "k", "v", IniUpdate::Changed,
+     "[S]\na=1\nk=v\n[S]\nk=x\n"},
+    {"line break in value", "", "S", "k", "a\nb", IniUpdate::Invalid, ""},
+    {"'=' in key", "", "S", "a=b", "v", IniUpdate::Invalid, ""},
+    {"key that would read as a header", "", "S", "[x]", "v", IniUpdate::Invalid, ""},
+    {"padded section", "", " S", "k", "v", IniUpdate::Invalid, ""},
+    {"empty key", "", "S", "", "v", IniUpdate::Invalid, ""},
+};
+
+TEST(IniFile, UpdatesOnlyWhatChanges)
+{
+    for (const SetCase& c : kSetCases) {
+        SCOPED_TRACE(c.why);
+        std::string text = c.before;
+        EXPECT_EQ(SetIniValue(text, c.section, c.key, c.value), c.update);
+        EXPECT_EQ(text, c.after);
+    }
+}
+
+TEST(IniFile, RandomTextNeverLosesAWrittenValue)
+{
+    // Whatever junk the file holds, a value just set reads back and every other line survives.
+    std::mt19937 random(20041120);
+    const std::string_view alphabet = "[]=;# \t\r\nabcSk_1\xD0\x96";
+    for (int round = 0; round < 3000; ++round) {
+        std::string text;
+        const int length = static_cast<int>(random() % 200);
+        for (int i = 0; i < length; ++i) {
+            text += alphabet[random() % alphabet.size()];
+        }
+        const std::string before = text;
+        const std::string section = round % 2 == 0 ? "S" : "abc";
+        const std::string value = "v" + std::to_string(round);
+        IniIndex index(text);
+        ASSERT_NE(SetIniValue(text, section, "k", value), IniUpdate::Invalid);
+        ASSERT_EQ(FindIniValue(text, section, "k"), value) << before;
+        ASSERT_EQ(SetIniValue(text, section, "k", value), IniUpdate::Unchanged);
+        // The index follows the write and finds what a scan of the new text finds.
+        index.Set(section, "k", value);
+        ASSERT_TRUE(index.Holds(section, "k", value));
+        for (const IniEntry& entry : ListIniEntries(text)) {
+            ASSERT_EQ(index.Find(entry.section, entry.key), FindIniValue(text, entry.section, entry.key)) << before;
+        }
+    }
+}
+
+TEST(IniFile, CutsValuesWithoutSplittingCharacters)
+{
+    EXPECT_EQ(CutUtf8("abcdef", 3), "abc");
+    EXPECT_EQ(CutUtf8("ab\xD0\x96", 3), "ab");   // Ж would be split
+    EXPECT_EQ(CutUtf8("a\xD0\x96", 3), "a\xD0\x96");
+}
+
+class IniFileOnDisk : public ::testing::Test {
+protected:
+    TempFolder m_folder;
+    const std::string m_path = m_folder / "english.lng";
+};
+
+TEST_F(IniFileOnDisk, DoesNotRewriteAFileThatHoldsTheValue)
+{
+    IniFile file(m_path);
+    ASSERT_TRUE(file.Write("Common", "ID_0", "Dragon"));
+    const auto old = std::filesystem::file_time_type::clock::now() - std::chrono::hours(24 * 365);
+    std::filesystem::last_write_time(m_path, old);
+    EXPECT_TRUE(file.Write("Common", "ID_0", "Dragon"));
+    EXPECT_EQ(std::filesystem::last_write_time(m_path), old);
+    EXPECT_TRUE(file.Write("Common", "ID_0", "Snake"));
+    EXPECT_NE(std::filesystem::last_write_time(m_path), old);
+    EXPECT_EQ(file.Read("common", "id_0", 1023), "Snake");
+    WriteFileBytes(m_path, "[Common]\nID_0=Tiger!\n");   // an edit made meanwhile shows at the next read
+    EXPECT_EQ(file.Read("Common", "ID_0", 1023), "Tiger!");
+}
+
+TEST_F(IniFileOnDisk, BadFilesReadAsEmptyAndStayUntouched)
+{
+    struct BadCase {
+        const char* why;
+        std::function<void(const std::string&)> make;
+        bool writable;   // whether a write may add the value to what is there
+    };
+    const BadCase cases[] = {
+        {"missing", [](const std::string&) {}, true},
+        {"truncated mid-line", [](const std::string& p) { WriteFileBytes(p, "[Common]\nID_"); }, true},
+        {"binary", [](const std::string& p) { WriteFileBytes(p, std::string("\0\xFF\x01[\n=\0", 8)); }, true},
+        {"huge",
+         [](const std::string& p) {
+             WriteFileBytes(p, "[Common]\nID_0=x\n");
+             std::filesystem::resize_file(p, 100 * 1024 * 1024);   // sparse: cheap to make
+         },
+         false},
+        {"a folder", [](const std::string& p) { std::filesystem::create_directory(p); }, false},
+    };
+    for (const BadCase& c : cases) {
+        SCOPED_TRACE(c.why);
+        std::filesystem::remove_all(m_path);
+        c.make(m_path);
+        const auto sizeBefore = std::filesystem::is_regular_file(m_path) ? std::filesystem::file_size(m_path) : 0;
+        const std::string before = c.writable && sizeBefore > 0 ? ReadFileBytes(m_path) : "";
+        IniFile file(m_path);
+        EXPECT_EQ(file.Read("Common", "ID_0", 1023), std::nullopt);
+        EXPECT_EQ(file.Write("Common", "ID_5", "Rooster"), c.writable);
+        if (c.writable) {
+            EXPECT_EQ(ReadFileBytes(m_path).substr(0, before.size()), before);
+            EXPECT_EQ(file.Read("Common", "ID_5", 1023), "Rooster");
+        } else if (sizeBefore > 0) {
+            EXPECT_EQ(std::filesystem::file_size(m_path), sizeBefore);
+        }
+    }
+}
+
+}  // namespace

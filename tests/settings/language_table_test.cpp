@@ -1,0 +1,193 @@
+#include "settings/language_table.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "fakes/fake_program_location.h"
+#include "fakes/temp_folder.h"
+#include "settings/default_messages.h"
+#include "settings/ini_file.h"
+
+namespace {
+
+std::string Entry(const std::string& file, const char* section, const char* key)
+{
+    return FindIniValue(ReadFileBytes(file), section, key).value_or("<missing>");
+}
+
+TEST(LanguageTable, EnglishFileOffersEveryMessageAndIsWrittenOnlyOnChange)
+{
+    TempFolder folder;
+    const FakeProgramLocation location(folder / "chronel");
+    LanguageTable table(location);
+    ASSERT_TRUE(table.Load("english"));
+    const std::string english = folder / "english.lng";
+    const auto old = std::filesystem::file_time_type::clock::now() - std::chrono::hours(48);
+    std::filesystem::last_write_time(english, old);
+    for (int id = 0; id < kMessageCount; ++id) {
+        EXPECT_EQ(Entry(english, "Common", ("ID_" + std::to_string(id)).c_str()), DefaultMessage(id));
+        EXPECT_EQ(table.GetString(id), DefaultMessage(id));
+    }
+    EXPECT_EQ(std::filesystem::last_write_time(english), old);
+    EXPECT_EQ(Entry(english, "Translator", "ID_0"), "Orvane");
+    EXPECT_EQ(table.GetTranslatorInfo(2), "09/20/2004");
+    EXPECT_EQ(table.GetString(44), "Are you sure you want to delete template \"%s\"?");
+    EXPECT_EQ(table.GetString(kMessageCount), "");
+    EXPECT_EQ(table.GetString(-1), "");
+    EXPECT_EQ(table.GetTranslatorInfo(3), "");
+    // Keys are trimmed of marks and blanks; no section means Common.
+    EXPECT_FALSE(table.WriteDefault("DialogID_5", " : ", "text"));
+    EXPECT_TRUE(table.WriteDefault("", "ID_60.", "text"));
+    EXPECT_EQ(Entry(english, "Common", "ID_60"), "text");
+    // The same name in any case and with blanks is no new language.
+    EXPECT_FALSE(table.Load(" ENGLISH\t"));
+    EXPECT_TRUE(table.Load("german"));
+    EXPECT_EQ(table.LanguageName(), "german");
+}
+
+// Lookups in Common of the loaded language, whose file is `language`.lng (german.lng when none is loaded).
+struct LookupCase {
+    const char* why;
+    const char* language;
+    std::string text;
+    const char* key;
+    std::string expected;   // "fallback": the caller's default
+};
+
+const std::string kDrache = "[Common]\nID_0=Drache\nID_1=\nID_7=Start:\n";
+const LookupCase kLookups[] = {
+    {"the translation wins", "german", kDrache, "ID_0", "Drache"},
+    {"an empty value counts as missing", "german", kDrache, "ID_1", "fallback"},
+    {"a missing key falls back", "german", kDrache, "ID_2", "fallback"},
+    {"key trimmed of a colon and blank", "german", kDrache, "ID_7: ", "Start:"},
+    {"key trimmed of marks and line ends", "german", kDrache, ";.ID_7,\t\r\n", "Start:"},
+    {"a key of marks only is none", "german", kDrache, ":;. ", "fallback"},
+    {"long values are cut to 1023 bytes", "german", "[Common]\nID_0=" + std::string(1500, 'x'), "ID_0",
+     std::string(1023, 'x')},
+    {"no name outside the program folder", "sub/german", kDrache, "ID_0", "fallback"},
+    {"no language loaded", "", kDrache, "ID_0", "fallback"},
+};
+
+TEST(LanguageTable, LooksUpTheLoadedLanguage)
+{
+    for (const LookupCase& c : kLookups) {
+        SCOPED_TRACE(c.why);
+        TempFolder folder;
+        const FakeProgramLocation location(folder / "chronel");
+        const std::string path = folder / (*c.language != 0 ? c.language : "german") + ".lng";
+        std::filesystem::create_directories(std::filesystem::path(path).parent_path());
+        WriteFileBytes(path, c.text);
+        LanguageTable table(location);
+        table.Load(c.language);
+        EXPECT_EQ(table.ReadEntry("Common", c.key, "fallback"), c.expected);
+        EXPECT_EQ(ReadFileBytes(path), c.text) << "a translation is never written";
+    }
+}
+
+TEST(LanguageTable, NowhereToWriteStillAnswersWithTheDefaults)
+{
+    TempFolder folder;
+    WriteFileBytes(folder / "blocker", "");
+    const struct {
+        const char* why;
+        FakeProgramLocation location;
+        const char* language;
+    } cases[] = {
+        {"no language loaded", FakeProgramLocation(folder / "chronel"), ""},
+        {"the program's folder vanished", FakeProgramLocation(folder / "missing/chronel"), "english"},
+        {"no program path", FakeProgramLocation(""), "english"},
+        {"the user's folder would be inside a file",
+         FakeProgramLocation(folder / "program/chronel", folder / "blocker/Chronel/", false), "english"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.why);
+        LanguageTable table(c.location);
+        table.Load(c.language);
+        EXPECT_EQ(table.GetString(10), "Tiger");
+        EXPECT_FALSE(table.WriteDefault("Common", "ID_0", "Dragon"));
+    }
+    EXPECT_FALSE(std::filesystem::exists(folder / "english.lng"));
+    EXPECT_FALSE(std::filesystem::exists(folder / "missing"));
+    EXPECT_FALSE(std::filesystem::exists(folder / "program"));
+    EXPECT_FALSE(std::filesystem::exists("english.lng"));
+}
+
+// A program folder and a user's data folder side by side, the program's folder writable or not.
+struct FolderCase {
+    const char* why;
+    bool canWriteProgramFolder;
+    bool hasUserFolder;
+    const char* programFile;   // german.lng beside the program; nullptr: none
+    const char* userFile;      // german.lng in the user's folder; nullptr: none
+    const char* dragon;        // message 0 in German
+    bool englishForUser;       // english.lng goes to the user's folder, not beside the program
+};
+
+const FolderCase kFolderCases[] = {
+    {"installed: english.lng goes to the user", false, true, nullptr, nullptr, "Dragon", true},
+    {"installed: shipped translation is read", false, true, "Drache", nullptr, "Drache", true},
+    {"installed: the user's translation wins", false, true, "Drache", "Lindwurm", "Lindwurm", true},
+    {"installed: the user may add a language", false, true, nullptr, "Lindwurm", "Lindwurm", true},
+    {"development build keeps everything beside the program", true, true, "Drache", nullptr, "Drache", false},
+    {"the user's translation wins in a development build too", true, true, "Drache", "Lindwurm", "Lindwurm",
+     false},
+    {"read-only without a user folder: no other place to write", false, false, "Drache", nullptr, "Drache",
+     false},
+};
+
+TEST(LanguageTableFolders, TranslationsAndEnglishFileFindTheirFolder)
+{
+    for (const FolderCase& c : kFolderCases) {
+        SCOPED_TRACE(c.why);
+        TempFolder folder;
+        std::filesystem::create_directory(folder.Path() / "program");
+        // The user's folder is not made in advance unless a file is put there: the table makes it.
+        if (c.userFile != nullptr) {
+            std::filesystem::create_directories(folder.Path() / "data/Chronel");
+            WriteFileBytes(folder / "data/Chronel/german.lng", std::string("[Common]\nID_0=") + c.userFile + "\n");
+        }
+        if (c.programFile != nullptr) {
+            WriteFileBytes(folder / "program/german.lng", std::string("[Common]\nID_0=") + c.programFile + "\n");
+        }
+        const FakeProgramLocation location(folder / "program/chronel", c.hasUserFolder ? folder / "data/Chronel/" : "",
+                                           c.canWriteProgramFolder);
+        LanguageTable table(location);
+        ASSERT_TRUE(table.Load("german"));
+        EXPECT_EQ(table.GetString(0), c.dragon);
+        const std::string userEnglish = folder / "data/Chronel/english.lng";
+        const std::string programEnglish = folder / "program/english.lng";
+        const std::string& english = c.englishForUser ? userEnglish : programEnglish;
+        EXPECT_EQ(table.EnglishFilePath(), english);
+        EXPECT_EQ(Entry(english, "Common", "ID_0"), "Dragon");
+        EXPECT_FALSE(std::filesystem::exists(c.englishForUser ? programEnglish : userEnglish));
+    }
+}
+
+TEST(LanguageTableFolders, EnglishIsReadWhereItIsWritten)
+{
+    // A stale english.lng left in the user's folder by an installed copy must not hide a development
+    // build's current texts.
+    TempFolder folder;
+    std::filesystem::create_directories(folder.Path() / "data");
+    std::filesystem::create_directory(folder.Path() / "program");
+    WriteFileBytes(folder / "data/english.lng", "[Common]\nID_0=Old dragon\n[Translator]\nID_0=Someone\n");
+    const FakeProgramLocation location(folder / "program/chronel", folder / "data/", true);
+    LanguageTable table(location);
+    table.Load("english");
+    EXPECT_EQ(table.GetString(0), "Dragon");
+    EXPECT_EQ(table.GetTranslatorInfo(0), "Orvane");
+    EXPECT_EQ(table.LanguageFilePath("english"), folder / "program/english.lng");
+}
+
+TEST(TranslatableText, NeedsOneCharacterBeyondDigitsAndMarks)
+{
+    for (const char* text : {"", "12 345.6, -7 %", "&0", "<<_>>\t"}) {
+        EXPECT_FALSE(IsTranslatableText(text)) << text;
+    }
+    for (const char* text : {"0 days", "Save >>", "1:2", "\xD0\x96"}) {
+        EXPECT_TRUE(IsTranslatableText(text)) << text;
+    }
+}
+
+}  // namespace

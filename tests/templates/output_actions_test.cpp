@@ -1,0 +1,118 @@
+#include "templates/output_actions.h"
+
+#include <gtest/gtest.h>
+
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+
+#include "app/main_window.h"
+#include "pages/page_widget.h"
+#include "fakes/ui_environment.h"
+#include "fakes/temp_folder.h"
+#include "widgets/control_id.h"
+
+namespace {
+
+struct OutputActionsTest : ::testing::Test {
+    UiEnvironment env;
+    MainWindow window{AppServices{env.clock, env.formatter, env.settings, env.location, env.zones,
+                                       env.clockSetter, env.timeChanges}};
+    OutputActions& output = window.Output();
+    std::vector<QString> errors;
+
+    OutputActionsTest()
+    {
+        output.showError = [this](const QString& text) { errors.push_back(text); };
+        SetClipboardText("");
+    }
+    void Show(OutputMode mode) { output.ShowOutputMenu(mode, window.ActivePageIndex(), nullptr); }
+    std::string Clipboard()
+    {
+        std::string text;
+        GetClipboardText(text);
+        return text;
+    }
+    std::string Path(const char* name) { return env.folder.filePath(name).toStdString(); }
+};
+
+TEST_F(OutputActionsTest, CopyPutsTheLabelledValueOnTheClipboardAsTheTogglesSay)
+{
+    output.RunOutputCommand(32843);
+    output.ToggleOutputOption(SettingId::AddCr);
+    EXPECT_EQ(Clipboard(), "") << "nothing before the first menu";
+    EXPECT_EQ(env.settings.ReadInt(SettingId::AddCr), 0);
+    Show(OutputMode::Copy);
+    ASSERT_NE(output.PopupMenu(), nullptr);
+    EXPECT_EQ(output.PopupMenu()->title(), "Diff&erence");
+    output.RunOutputCommand(kDataOnlyCommand);   // a toggle item is no value
+    EXPECT_EQ(Clipboard(), "");
+    output.RunOutputCommand(32874);
+    EXPECT_EQ(Clipboard(), "Start Date: Monday, March 01, 2004 ");
+
+    output.ToggleOutputOption(SettingId::DataOnly);
+    output.ToggleOutputOption(SettingId::AddCr);
+    output.ToggleOutputOption(SettingId::AddToTarget);
+    EXPECT_EQ(env.settings.ReadInt(SettingId::DataOnly), 1);
+    SetClipboardText("before|");
+    Show(OutputMode::Copy);
+    EXPECT_TRUE(FindCommand(*output.PopupMenu(), kDataOnlyCommand)->isChecked());
+    output.RunOutputCommand(32843);
+    EXPECT_EQ(Clipboard(), "before|0 \r\n");
+    output.ToggleOutputOption(SettingId::DataOnly);
+    EXPECT_EQ(env.settings.ReadInt(SettingId::DataOnly), 0);
+}
+
+TEST_F(OutputActionsTest, TheActivePageChoosesTheList)
+{
+    auto& pageList = *window.findChild<QListWidget*>("pageList");
+    pageList.setCurrentRow(kCalculationPage);
+    FindControlAs<QLineEdit>(*window.Page(kCalculationPage), 1061)->setText("3");
+    Show(OutputMode::Copy);
+    EXPECT_EQ(output.PopupMenu()->title(), "&Calculation");
+    output.RunOutputCommand(32920);
+    EXPECT_EQ(Clipboard(), "Days Plus: 3 ");
+    EXPECT_EQ(FindCommand(*output.PopupMenu(), 32920)->text(), "D&ays Plus\t3") << "items show their values";
+
+    pageList.setCurrentRow(kOptionsPage);
+    Show(OutputMode::Copy);
+    EXPECT_EQ(output.PopupMenu()->title(), "Diff&erence");
+
+    // The toggles end the page's menu only, not each of its sub-menus.
+    pageList.setCurrentRow(kTimeInfoPage);
+    Show(OutputMode::Copy);
+    const auto toggles = [](const QMenu& menu, auto& self) -> int {
+        int count = 0;
+        for (const QAction* action : menu.actions()) {
+            count += (ControlId(*action) == kDataOnlyCommand) + (action->menu() ? self(*action->menu(), self) : 0);
+        }
+        return count;
+    };
+    EXPECT_EQ(toggles(*output.PopupMenu(), toggles), 1);
+}
+
+TEST_F(OutputActionsTest, SaveReplacesOrAppendsAndReportsFailure)
+{
+    std::string target = Path("out.txt");   // empty: the dialog is cancelled
+    output.chooseSaveFile = [&](std::string& chosen) {
+        chosen = target;
+        return !target.empty();
+    };
+    Show(OutputMode::Save);
+    output.RunOutputCommand(32843);
+    output.RunOutputCommand(32846);
+    EXPECT_EQ(ReadFileBytes(target), "Months Overall: 0 ") << "without Add to Target the file is replaced";
+    env.settings.WriteInt(SettingId::AddToTarget, 1);
+    output.RunOutputCommand(32843);
+    EXPECT_EQ(ReadFileBytes(target), "Months Overall: 0 Years Overall: 0 ");
+
+    target = Path("missing/folder/out.txt");
+    output.RunOutputCommand(32843);
+    ASSERT_EQ(errors.size(), 1u);
+    EXPECT_TRUE(errors[0].startsWith("Error saving file \"")) << errors[0].toStdString();
+    target.clear();
+    output.RunOutputCommand(32843);
+    EXPECT_EQ(errors.size(), 1u) << "a cancelled dialog writes nothing";
+}
+
+}  // namespace

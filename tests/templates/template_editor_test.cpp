@@ -1,0 +1,355 @@
+#include "templates/template_editor.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <QToolBar>
+
+#include <algorithm>
+#include <filesystem>
+#include <utility>
+
+#include "app/main_window.h"
+#include "fakes/ui_environment.h"
+#include "templates/template_name_dialog.h"
+#include "templates/text_file.h"
+#include "fakes/temp_folder.h"
+#include "widgets/control_id.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+struct TemplateEditorTest : ::testing::Test {
+    UiEnvironment env;
+    MainWindow window{AppServices{env.clock, env.formatter, env.settings, env.location, env.zones,
+                                       env.clockSetter, env.timeChanges}};
+    std::string folder = env.folder.filePath("templates").toStdString();
+    std::vector<QString> messages;
+    QMessageBox::StandardButton answer = QMessageBox::Ok;
+    std::string nextName;   // what the name dialog will answer once; empty: it is cancelled
+    std::unique_ptr<TemplateEditor> editor;
+
+    TemplateEditorTest()
+    {
+        fs::create_directories(folder);
+        env.settings.WriteString(SettingId::TemplateFolder, folder);
+    }
+    TemplateEditor::Services Services()
+    {
+        return {window.PageValues(), env.clock, env.formatter, env.settings, env.location, window.GetLanguageTable()};
+    }
+    std::string File(const char* name) { return folder + "/" + name + ".trt"; }
+    void Put(const char* name, const char* text) { WriteFileBytes(File(name), text); }
+    bool Open()
+    {
+        editor = std::make_unique<TemplateEditor>(Services());
+        editor->ask = [this](QMessageBox::Icon, const QString& text, QMessageBox::StandardButtons) {
+            messages.push_back(text);
+            return answer;
+        };
+        editor->askName = [this](std::string& name) {
+            name = std::exchange(nextName, {});
+            return !name.empty();
+        };
+        return editor->Open();
+    }
+    QListWidget& List() { return *FindControlAs<QListWidget>(*editor, 1027); }
+    QPlainTextEdit& Field() { return *FindControlAs<QPlainTextEdit>(*editor, 1028); }
+    QString Text() { return Field().toPlainText(); }
+    QStringList Names()
+    {
+        QStringList list;
+        for (int i = 0; i < List().count(); ++i) {
+            list << List().item(i)->text();
+        }
+        return list;
+    }
+    // As typing does: replaces the whole text and marks it edited.
+    void Type(const QString& text)
+    {
+        Field().selectAll();
+        Field().insertPlainText(text);
+    }
+    bool Enabled(int command) { return FindCommand(*editor->Menus().bar, command)->isEnabled(); }
+};
+
+TEST_F(TemplateEditorTest, EmptyFolderOffersOnlyNew)
+{
+    ASSERT_TRUE(Open());
+    EXPECT_FALSE(Field().isEnabled());
+    EXPECT_TRUE(Field().placeholderText().contains("Template -> New"));
+    EXPECT_TRUE(Enabled(32814));
+    for (int command : {32815, 32892, 32816, 32818, 57643, 57635, 57634, 57632, 57642}) {
+        EXPECT_FALSE(Enabled(command)) << command;
+    }
+    EXPECT_FALSE(editor->Menus().substitution->menuAction()->isEnabled());
+
+    nextName = "First";
+    editor->RunCommand(32814);
+    editor->UpdateCommandStates();   // as the 50 ms timer does
+    EXPECT_EQ(Names(), QStringList{"First"});
+    EXPECT_TRUE(Field().isEnabled());
+    EXPECT_EQ(Field().placeholderText(), "") << "the hint is for when nothing is selected";
+    EXPECT_EQ(ReadFileBytes(File("First")), "");
+}
+
+TEST_F(TemplateEditorTest, MissingFolderIsReportedCentredOnTheMainWindowAndTheEditorDoesNotOpen)
+{
+    env.settings.WriteString(SettingId::TemplateFolder, folder + "/gone");
+    window.setGeometry(200, 300, 800, 400);
+    window.show();
+    TemplateEditor real(Services(), &window);
+    QString text;
+    const QWidget* owner = nullptr;
+    QPoint centre;
+    QTimer::singleShot(0, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        ASSERT_NE(box, nullptr);
+        text = box->text();
+        owner = box->parentWidget();
+        centre = box->frameGeometry().center();
+        box->done(QMessageBox::Ok);
+    });
+    EXPECT_FALSE(real.Open());
+    EXPECT_TRUE(text.startsWith("Template folder cannot be found")) << text.toStdString();
+    EXPECT_EQ(owner, &window);
+    EXPECT_LE((centre - window.frameGeometry().center()).manhattanLength(), 4);
+}
+
+TEST_F(TemplateEditorTest, StoredIndexBeyondTheListSelectsTheLastAndDeleteItsNeighbour)
+{
+    Put("b", "text of b");
+    Put("A", "text of A");
+    Put("c", "text of c");
+    env.settings.WriteInt(SettingId::ActiveTemplateNo, 7);
+    ASSERT_TRUE(Open());
+    EXPECT_EQ(Names(), (QStringList{"A", "b", "c"})) << "sorted without regard to case";
+    EXPECT_EQ(Text(), "text of c");
+    answer = QMessageBox::Cancel;
+    editor->RunCommand(32815);
+    EXPECT_EQ(messages.back(), "Are you sure you want to delete template \"c\"?");
+    EXPECT_EQ(Names().size(), 3);
+    answer = QMessageBox::Ok;
+    editor->RunCommand(32815);
+    EXPECT_EQ(Names(), (QStringList{"A", "b"}));
+    EXPECT_EQ(Text(), "text of b");
+    EXPECT_FALSE(fs::exists(File("c")));
+    editor->RunCommand(32815);
+    editor->RunCommand(32815);
+    EXPECT_TRUE(Names().isEmpty() && Text().isEmpty());
+}
+
+// Three drop-downs of macros and three of values, one per page; the first item of each goes in at the caret.
+TEST_F(TemplateEditorTest, EveryToolbarDropDownInsertsItsItemAtTheCaret)
+{
+    const std::pair<int, QString> cases[] = {
+        {32947, "%DSD% "}, {32948, "%ESD% "}, {32949, "%ISD% "},
+        {32950, "Monday, March 01, 2004 "}, {32951, "Monday, March 01, 2004 "}, {32952, "Monday, March 01, 2004 "},
+    };
+    Put("t", "");
+    ASSERT_TRUE(Open());
+    editor->UpdateCommandStates();
+    QToolBar& toolBar = *editor->findChild<QToolBar*>();
+    for (const auto& [command, inserted] : cases) {
+        SCOPED_TRACE(command);
+        Type("<>");
+        Field().moveCursor(QTextCursor::Left);
+        QTest::mouseClick(toolBar.widgetForAction(FindCommand(toolBar, command)), Qt::LeftButton);
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        ASSERT_NE(menu, nullptr);
+        const QList<QAction*> actions = menu->actions();
+        const auto item = std::find_if(actions.begin(), actions.end(),
+                                       [](QAction* a) { return a->menu() == nullptr && !a->isSeparator(); });
+        ASSERT_NE(item, actions.end());
+        menu->setActiveAction(*item);
+        QTest::keyClick(menu, Qt::Key_Return);
+        EXPECT_EQ(Text(), u'<' + inserted + u'>');
+    }
+}
+
+TEST_F(TemplateEditorTest, NewGoesInNameOrderAndEditsSurviveSwitching)
+{
+    Put("alpha", "one");
+    Put("omega", "two");
+    env.settings.WriteInt(SettingId::ActiveTemplateNo, 1);
+    ASSERT_TRUE(Open());
+    Type("two, edited");
+    nextName = "zeta";
+    editor->RunCommand(32814);
+    EXPECT_EQ(Names(), (QStringList{"alpha", "omega", "zeta"})) << "so a stored number keeps its template";
+    EXPECT_EQ(ReadFileBytes(File("omega")), "two, edited") << "the text typed before New is saved";
+    Type("new text");
+    List().setCurrentRow(0);
+    EXPECT_EQ(Text(), "one");
+    List().setCurrentRow(2);
+    EXPECT_EQ(Text(), "new text");
+
+    // A New that cannot be saved leaves the list and the field as they were.
+    nextName = "bad:name";
+    editor->RunCommand(32814);
+    EXPECT_EQ(Names(), (QStringList{"alpha", "omega", "zeta"}));
+    EXPECT_EQ(List().currentRow(), 2);
+    EXPECT_EQ(Text(), "new text");
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_TRUE(messages[0].startsWith("Error saving template"));
+}
+
+TEST_F(TemplateEditorTest, CancelKeepsTheEditsInTheFolderOfTheOpening)
+{
+    Put("a", "A");
+    Put("b", "B");
+    ASSERT_TRUE(Open());
+    // Another running copy points the setting elsewhere, where a template of the same name waits.
+    const std::string other = env.folder.filePath("other").toStdString();
+    fs::create_directories(other);
+    WriteFileBytes(other + "/b.trt", "theirs");
+    env.settings.WriteString(SettingId::TemplateFolder, other);
+    List().setCurrentRow(1);
+    Type("B, edited");
+    editor->reject();
+    EXPECT_EQ(ReadFileBytes(File("b")), "B, edited");
+    EXPECT_EQ(ReadFileBytes(other + "/b.trt"), "theirs");
+    EXPECT_EQ(env.settings.ReadInt(SettingId::ActiveTemplateNo), 1);
+}
+
+struct UntouchedCase {
+    const char* why;
+    std::string bytes;
+    bool editable;   // the field shows them exactly, so an edit may be saved
+};
+
+const UntouchedCase kUntouchedCases[] = {
+    {"CR LF line ends", "one\r\ntwo\r\n", true},
+    {"LF line ends", "one\ntwo\n", true},
+    {"Latin-1 accents", "caf\xE9 na\xEFve\n", false},
+    {"a zero byte survives the field", std::string("before\0after, 50 bytes in all, not cut at the zero", 50), true},
+    {"mixed line ends", "one\r\ntwo\nthree\r", false},
+};
+
+TEST_F(TemplateEditorTest, LookingSwitchingAndCancellingNeverRewrite)
+{
+    for (const UntouchedCase& c : kUntouchedCases) {
+        SCOPED_TRACE(c.why);
+        WriteFileBytes(File("a"), c.bytes);
+        Put("b", "B");
+        const auto written = fs::last_write_time(File("a"));
+        ASSERT_TRUE(Open());
+        List().setCurrentRow(0);
+        EXPECT_EQ(Field().isReadOnly(), !c.editable);
+        List().setCurrentRow(1);
+        List().setCurrentRow(0);
+        editor->reject();
+        EXPECT_EQ(ReadFileBytes(File("a")), c.bytes);
+        EXPECT_EQ(fs::last_write_time(File("a")), written) << "not even rewritten alike";
+        EXPECT_TRUE(messages.empty());
+    }
+    // An edit of a CR LF template is saved with CR LF.
+    Put("a", "one\r\n");
+    ASSERT_TRUE(Open());
+    List().setCurrentRow(0);
+    Field().appendPlainText("two");
+    editor->reject();
+    EXPECT_EQ(ReadFileBytes(File("a")), "one\r\n\r\ntwo");
+}
+
+TEST_F(TemplateEditorTest, ALinkOutOfTheFolderOpensReadOnly)
+{
+    const std::string outside = env.folder.filePath("private.txt").toStdString();
+    WriteFileBytes(outside, "secret");
+    fs::create_symlink(outside, File("linked"));
+    ASSERT_TRUE(Open());
+    EXPECT_EQ(Text(), "secret");
+    EXPECT_TRUE(Field().isReadOnly());
+    editor->UpdateCommandStates();
+    EXPECT_FALSE(Enabled(32816)) << "no inserting a file into it";
+    editor->RunCommand(32874);
+    EXPECT_EQ(Text(), "secret") << "menus insert nothing";
+    editor->reject();
+    EXPECT_EQ(ReadFileBytes(outside), "secret");
+    EXPECT_TRUE(fs::is_symlink(File("linked")));
+}
+
+TEST_F(TemplateEditorTest, ReadOnlyFolderOpensAndCancelsWithoutAWord)
+{
+    Put("a", "A");
+    fs::permissions(folder, fs::perms::owner_write, fs::perm_options::remove);
+    ASSERT_TRUE(Open());
+    editor->reject();
+    fs::permissions(folder, fs::perms::owner_write, fs::perm_options::add);
+    EXPECT_TRUE(messages.empty());
+}
+
+TEST_F(TemplateEditorTest, PreviewAndCopyExpandWhileTheFileKeepsTheMacros)
+{
+    Put("t", "");
+    const std::string runtime = env.folder.filePath("run").toStdString();
+    fs::create_directories(runtime + "/chronel");
+    fs::permissions(runtime + "/chronel", fs::perms::owner_all);
+    const std::string victim = env.folder.filePath("victim").toStdString();
+    WriteFileBytes(victim, "private");
+    fs::create_symlink(victim, runtime + "/chronel/$$qv$$.txt");
+    qputenv("XDG_RUNTIME_DIR", QByteArray::fromStdString(runtime));
+    ASSERT_TRUE(Open());
+    Type("From %DSD% it is %DTD% days.");
+    std::vector<std::string> opened;
+    bool viewerStarts = true;
+    editor->openFile = [&](const std::string& path) {
+        opened.push_back(path);
+        return viewerStarts;
+    };
+    editor->RunCommand(32892);
+    ASSERT_EQ(opened.size(), 1u);
+    EXPECT_EQ(opened[0], runtime + "/chronel/$$qv$$.txt");
+    EXPECT_EQ(ReadFileBytes(opened[0]), "From Monday, March 01, 2004 it is 0 days.");
+    // Private, and never through a link planted in its place.
+    EXPECT_EQ(fs::status(opened[0]).permissions() & fs::perms::all, fs::perms::owner_read | fs::perms::owner_write);
+    EXPECT_EQ(ReadFileBytes(victim), "private");
+    EXPECT_TRUE(messages.empty());
+    viewerStarts = false;
+    editor->RunCommand(32892);
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_TRUE(messages[0].startsWith("No program could be started")) << messages[0].toStdString();
+    qunsetenv("XDG_RUNTIME_DIR");
+
+    editor->UpdateCommandStates();
+    FindControlAs<QPushButton>(*editor, 1033)->click();
+    std::string clipboard;
+    GetClipboardText(clipboard);
+    EXPECT_EQ(clipboard, "From Monday, March 01, 2004 it is 0 days.");
+    EXPECT_EQ(ReadFileBytes(File("t")), "From %DSD% it is %DTD% days.");
+    EXPECT_EQ(editor->result(), QDialog::Accepted);
+}
+
+TEST_F(TemplateEditorTest, NameDialogRejectsForbiddenAndExistingNames)
+{
+    Put("taken", "");
+    TemplateNameDialog dialog(window.GetLanguageTable(), [this](const std::string& name) { return File(name.c_str()); });
+    std::vector<std::pair<bool, QString>> shown;   // error?, text
+    dialog.showMessage = [&](bool error, const QString& text) { shown.emplace_back(error, text); };
+    auto& edit = *FindControlAs<QLineEdit>(dialog, 1032);
+    auto& ok = *FindControlAs<QPushButton>(dialog, 1);
+    EXPECT_FALSE(ok.isEnabled());
+    edit.setText("a:b");
+    ok.click();
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_TRUE(shown[0].first && shown[0].second.contains("/\\:*?\"<>|"));
+    edit.setText("taken");
+    ok.click();
+    ASSERT_EQ(shown.size(), 2u);
+    EXPECT_FALSE(shown[1].first);
+    EXPECT_EQ(edit.selectedText(), "taken") << "ready to be typed over";
+    edit.setText("new one");
+    ok.click();
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_EQ(dialog.Name(), "new one");
+}
+
+}  // namespace

@@ -1,0 +1,145 @@
+#include "widgets/icon_menu.h"
+
+#include <gtest/gtest.h>
+
+#include <QMenuBar>
+#include <QPainter>
+#include <QToolBar>
+
+#include "widgets/control_id.h"
+#include "widgets/drawn_palette.h"
+#include "widgets/icon_tool_bar.h"
+
+namespace {
+
+const QColor kMask(255, 0, 255);
+
+// Each icon a blue square on the mask colour.
+QPixmap Strip(int icons, int side = 16)
+{
+    QPixmap strip(icons * side, side);
+    strip.fill(kMask);
+    QPainter painter(&strip);
+    for (int i = 0; i < icons; ++i) {
+        painter.fillRect(i * side + 4, 4, side / 2, side / 2, Qt::blue);
+    }
+    return strip;
+}
+
+QAction* AddCommand(QMenu& menu, const QString& text, int command)
+{
+    QAction* action = menu.addAction(text);
+    SetControlId(*action, command);
+    return action;
+}
+
+bool Shows(const QPixmap& picture, const QColor& colour)
+{
+    const QImage image = picture.toImage();
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            if (image.pixelColor(x, y) == colour) {
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+TEST(IconMenuTest, IconsFollowTheLoadingOrder)
+{
+    struct Case {
+        const char* why;
+        bool setBeforeLoading;
+        int iconIndex;
+        int expectedNumber;
+    };
+    const Case cases[] = {
+        {"set after loading shows the icon", false, 2, 3},
+        {"set before loading has no effect", true, 2, 0},
+        {"an index past the strip is stored but draws nothing", false, 9, 10},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.why);
+        QMenuBar bar;
+        QMenu* sub = bar.addMenu("&Template");
+        QMenu* more = sub->addMenu("&More");
+        QAction* item = AddCommand(*more, "&New", 42);
+        IconMenu icons(bar);
+        if (c.setBeforeLoading) {
+            icons.SetCommandIcon(42, c.iconIndex);
+        }
+        ASSERT_TRUE(icons.LoadIcons(Strip(3), kMask));
+        if (!c.setBeforeLoading) {
+            icons.SetCommandIcon(42, c.iconIndex);
+        }
+        EXPECT_EQ(icons.IconNumber(*item), c.expectedNumber);
+        EXPECT_EQ(more->style(), &icons) << "menus below a menu bar are drawn";
+        EXPECT_NE(bar.style(), &icons) << "the bar itself is not";
+        const QPixmap drawn = more->grab();
+        EXPECT_EQ(Shows(drawn, Qt::blue), c.expectedNumber == 3) << "the icon is drawn";
+        EXPECT_FALSE(Shows(drawn, kMask)) << "its mask colour is transparent";
+    }
+}
+
+TEST(IconMenuTest, UnusableStripsLeaveThePlainLook)
+{
+    QMenu menu;
+    AddCommand(menu, "&Open", 1);
+    IconMenu icons(menu);
+    EXPECT_FALSE(icons.LoadIcons(QPixmap(), kMask)) << "a missing strip";
+    EXPECT_FALSE(icons.Converted());
+    EXPECT_NE(menu.style(), &icons);
+    ASSERT_TRUE(icons.LoadIcons(Strip(2), kMask));
+    EXPECT_FALSE(icons.LoadIcons(Strip(4, 24), kMask)) << "icons load only once";
+    EXPECT_EQ(icons.IconSize(), 16);
+
+    QToolBar empty;
+    IconToolBar emptyLook(empty);
+    EXPECT_TRUE(emptyLook.LoadButtonIcons(Strip(3), kMask).isEmpty()) << "no buttons";
+    QToolBar toolBar;
+    toolBar.addAction("New");
+    IconToolBar look(toolBar);
+    EXPECT_TRUE(look.LoadButtonIcons(QPixmap(), kMask).isEmpty()) << "no strip";
+    EXPECT_TRUE(toolBar.actions().front()->icon().isNull());
+}
+
+TEST(IconMenuTest, MenuTakesTheIconsOfTheToolBarButtonsWithTheSameCommand)
+{
+    QToolBar toolBar;
+    SetControlId(*toolBar.addAction("New"), 10);
+    toolBar.addSeparator();
+    SetControlId(*toolBar.addAction("Delete"), 11);
+    SetControlId(*toolBar.addAction("Beyond the strip"), 12);
+    IconToolBar look(toolBar);
+    toolBar.setIconSize(QSize(16, 16));
+    ASSERT_EQ(look.LoadButtonIcons(Strip(2), kMask).size(), 2);
+
+    QMenu menu;
+    QAction* fresh = AddCommand(menu, "&New", 10);
+    QAction* remove = AddCommand(menu, "&Delete", 11);
+    QAction* beyond = AddCommand(menu, "&Beyond", 12);
+    IconMenu icons(menu);
+    ASSERT_TRUE(icons.LoadIcons(Strip(2), kMask));
+    icons.TakeToolBarIcons(toolBar);
+    EXPECT_EQ(icons.IconNumber(*fresh), 1);
+    EXPECT_EQ(icons.IconNumber(*remove), 2);
+    EXPECT_EQ(icons.IconNumber(*beyond), 0);
+}
+
+TEST(DrawnPaletteTest, DarkPalettesShadeTheOtherWay)
+{
+    QPalette light;
+    light.setColor(QPalette::Window, kMask);
+    light.setColor(QPalette::WindowText, Qt::black);
+    QPalette dark = light;
+    dark.setColor(QPalette::Window, QColor(30, 30, 30));
+    dark.setColor(QPalette::WindowText, kMask);
+    const QColor blue(0, 100, 200);
+    EXPECT_EQ(DrawnPalette(light).Light(blue, 0.5), QColor(127, 177, 227));
+    EXPECT_EQ(DrawnPalette(light).Dark(blue, 0.5), QColor(0, 50, 100));
+    EXPECT_EQ(DrawnPalette(dark).Light(blue, 0.5), QColor(0, 50, 100));
+    EXPECT_EQ(DrawnPalette(dark).Dark(blue, 0.5), QColor(127, 177, 227));
+}
+
+}  // namespace

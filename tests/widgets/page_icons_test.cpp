@@ -1,0 +1,76 @@
+#include "widgets/page_icons.h"
+
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QImage>
+#include <QTemporaryDir>
+
+namespace {
+
+QImage Picture(const QIcon& icon, int size)
+{
+    return icon.pixmap(QSize(size, size), 1.0).toImage().convertToFormat(QImage::Format_ARGB32);
+}
+
+// A static library drops resources nobody registers; the test program would miss that too.
+TEST(ApplicationIcon, TheEmbeddedPictureInEveryDesktopSizeOnceAndTwiceOver)
+{
+    const QIcon icon = ApplicationIcon();
+    ASSERT_TRUE(QFile::exists(QString::fromLatin1(kApplicationIconPath)));
+    const QList<QSize> sizes = icon.availableSizes();
+    for (const int size : {16, 22, 24, 32, 48, 64, 128, 256}) {
+        SCOPED_TRACE(size);
+        EXPECT_TRUE(sizes.contains(QSize(size, size)));
+        EXPECT_TRUE(sizes.contains(QSize(size, size) * 2)) << "sharp on a doubled screen";
+    }
+    const QIcon fallback = ApplicationIcon(QStringLiteral(":/icons/missing.svg"));
+    EXPECT_NE(Picture(icon, 16), Picture(fallback, 16));
+    EXPECT_NE(Picture(icon, 256), Picture(fallback, 256));
+    EXPECT_EQ(ProductPicture(128, 1.0).toImage().convertToFormat(QImage::Format_ARGB32), Picture(icon, 128))
+        << "the About page shows the same picture";
+}
+
+struct BrokenSource {
+    const char* why;
+    const char* fileName;   // nullptr: the file is not there at all
+    QByteArray content;
+};
+
+TEST(ApplicationIcon, DrawnClockStandsInForABrokenSource)
+{
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    const BrokenSource kCases[] = {
+        {"missing file", nullptr, {}},
+        {"not an SVG", "junk.svg", "this is not a picture"},
+        {"an empty file", "empty.svg", ""},
+        {"an SVG that draws nothing",
+         "blank.svg",
+         "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"32\" height=\"32\" viewBox=\"0 0 32 32\"/>"},
+    };
+    const QImage clock = Picture(ApplicationIcon(folder.filePath(QStringLiteral("absent.svg"))), 32);
+    int opaque = 0;
+    for (int y = 0; y < clock.height(); ++y) {
+        for (int x = 0; x < clock.width(); ++x) {
+            opaque += qAlpha(clock.pixel(x, y)) > 200 ? 1 : 0;
+        }
+    }
+    EXPECT_GT(opaque, 32 * 32 / 2) << "the stand-in is a full clock face";
+    for (const BrokenSource& c : kCases) {
+        SCOPED_TRACE(c.why);
+        QString path = folder.filePath(QStringLiteral("none.svg"));
+        if (c.fileName != nullptr) {
+            path = folder.filePath(QString::fromLatin1(c.fileName));
+            QFile file(path);
+            ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+            file.write(c.content);
+        }
+        const QIcon icon = ApplicationIcon(path);
+        ASSERT_FALSE(icon.isNull());
+        EXPECT_EQ(Picture(icon, 32), clock);
+        EXPECT_EQ(icon.availableSizes().size(), ApplicationIcon().availableSizes().size());
+    }
+}
+
+}  // namespace

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QAbstractButton>
+#include <QDateEdit>
+#include <QTimeEdit>
+
+#include "core/date_time.h"
+#include "core/system_time.h"
+#include "settings/settings_store.h"
+
+// Display format of every date picker.
+inline constexpr char kDatePickerFormat[] = "MMMM dd, yyyy";
+
+// A date picker with a calendar pop-up, "MMMM dd, yyyy" and the given range. A day typed before the month
+// and year that have it (29 before February 2004) is kept until they are typed.
+void SetUpDatePicker(QDateEdit& picker, const DateTime& earliest, const DateTime& latest);
+// A time picker in the locale's time format with seconds.
+void SetUpTimePicker(QTimeEdit& picker);
+
+// The picker's whole value as the calendar record the pure code reads.
+SystemTime PickerRecord(const QDateTimeEdit& picker);
+
+// The picker's whole value, date and time of day; both kinds of picker keep both.
+DateTime PickerValue(const QDateTimeEdit& picker);
+
+// The date of the first picker and the time of day of the second in one value; invalid when either
+// picker is missing.
+DateTime ReadPickerDateTime(const QDateEdit* date, const QTimeEdit* time);
+// The picker's date at 00:00:00; invalid when missing.
+DateTime ReadPickerDate(const QDateEdit* date);
+// The picker's time of day on 1971-03-09; invalid when missing.
+DateTime ReadPickerTime(const QTimeEdit* time);
+
+// Puts the whole value into a picker without signalling a change; the picker holds it within its range.
+// An invalid value leaves the picker as it is.
+void WritePicker(QDateTimeEdit& picker, const DateTime& value);
+
+// Gives a Time Info button the state of the moment it names: enabled when `available` and the moment lies
+// in the pickers' range; a moment outside it puts `outsideText` in the tooltip, to say why.
+void SetTimeInfoButton(QAbstractButton& button, bool available, const DateTime& moment, const QString& outsideText);
+
+// A picker's whole value from a date-time setting (a missing one reads as now), and back.
+void LoadPicker(QDateTimeEdit& picker, const SettingsStore& settings, SettingId id);
+void SavePicker(const QDateTimeEdit& picker, const SettingsStore& settings, SettingId id);
