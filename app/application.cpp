@@ -19,12 +19,6 @@ Application::Application()
       m_autostart(XdgAutostartList::ForCurrentUser()),
       m_settings(m_backend, m_autostart, m_clock, m_location)
 {
-}
-
-Application::~Application() = default;
-
-bool Application::InitInstance()
-{
     QCoreApplication::setApplicationName(QString::fromLatin1(SettingsStore::kApplicationName.data(),
                                                              static_cast<qsizetype>(SettingsStore::kApplicationName.size())));
     QCoreApplication::setOrganizationName(QString::fromLatin1(kKeyName));
@@ -51,7 +45,18 @@ bool Application::InitInstance()
     if (m_settings.ReadInt(SettingId::Visibled) != 0 || !reachableHidden) {
         m_mainWindow->ShowMainWindow();
     }
-    return true;
+}
+
+Application::~Application()
+{
+    InstallHelpViewer(nullptr);
+    m_help.reset();
+    m_mainWindow.reset();
+}
+
+int Application::run()
+{
+    return QApplication::exec();
 }
 
 void Application::ShowSettingsProblems()
@@ -69,12 +74,4 @@ void Application::ShowSettingsProblems()
                         QMessageBox::Ok, parent);
         box.exec();
     }
-}
-
-int Application::ExitInstance(int loopResult)
-{
-    InstallHelpViewer(nullptr);
-    m_help.reset();
-    m_mainWindow.reset();
-    return loopResult;
 }

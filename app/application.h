@@ -21,15 +21,16 @@
 // or cannot be written.
 class Application {
 public:
+    // Places the settings, installs the help viewer and creates the main window, shown unless it starts
+    // hidden in the tray.
     Application();
+    // Closes the help viewer, then the main window.
     ~Application();
 
-    // False ends the program at once.
-    bool InitInstance();
-    // Closes the help viewer and the main window; returns the program's exit code.
-    int ExitInstance(int loopResult);
+    // Runs the event loop until the exit sequence ends it; returns the program's exit code.
+    int run();
 
-    MainWindow* MainWindow() const { return m_mainWindow.get(); }
+    MainWindow* Window() const { return m_mainWindow.get(); }
 
 private:
     // Shows what the settings backend met since the last call, over the main window.

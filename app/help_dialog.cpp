@@ -13,8 +13,6 @@ namespace {
 
 const QString kScheme = QStringLiteral("chm");
 
-HelpViewer* g_viewer = nullptr;
-
 std::string ObjectKey(std::string path)
 {
     for (char& c : path) {
@@ -139,14 +137,8 @@ void HelpViewer::ShowTopic(const QString& topic)
     m_window->ShowTopic(topic);
 }
 
-void ShowHelpTopic(const QString& topic)
-{
-    if (g_viewer != nullptr) {
-        g_viewer->ShowTopic(topic);
-    }
-}
-
 void InstallHelpViewer(HelpViewer* viewer)
 {
-    g_viewer = viewer;
+    SetHelpTopicHandler(viewer == nullptr ? std::function<void(const QString&)>()
+                                          : [viewer](const QString& topic) { viewer->ShowTopic(topic); });
 }

@@ -6,6 +6,7 @@
 
 #include <optional>
 
+#include "pages/help_request.h"
 #include "platform/help_reader.h"
 
 // Shows pages of a compiled help file from its objects, read once; links between topics, the stylesheet
@@ -67,6 +68,5 @@ private:
     HelpDialog* m_window = nullptr;
 };
 
-// Opens a topic in the program's help viewer, if one is installed; any window may call it.
-void ShowHelpTopic(const QString& topic);
+// Makes `viewer` (or nothing, for null) the one that ShowHelpTopic opens topics in.
 void InstallHelpViewer(HelpViewer* viewer);

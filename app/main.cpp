@@ -6,8 +6,5 @@ int main(int argc, char** argv)
 {
     QApplication application(argc, argv);
     Application chronel;
-    if (!chronel.InitInstance()) {
-        return 1;
-    }
-    return chronel.ExitInstance(QApplication::exec());
+    return chronel.run();
 }

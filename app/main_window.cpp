@@ -1,5 +1,7 @@
 #include "app/main_window.h"
 
+#include "ui_main_window.h"
+
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -64,11 +66,12 @@ QColor BackgroundColor(const QPalette& palette)
 MainWindow::MainWindow(const AppServices& services, QWidget* parent)
     : QWidget(parent),
       m_services(services),
+      m_ui(std::make_unique<Ui::MainWindow>()),
       m_language(services.location),
       m_pageServices{services.clock, services.formatter, services.settings, m_language, services.zones,
                      [this](const DateTime& value) { ShowOnTimeInfo(value); }}
 {
-    m_ui.setupUi(this);
+    m_ui->setupUi(this);
     setWindowIcon(ApplicationIcon());
     setWindowTitle(QStringLiteral("Chronel 2.1"));
     QPalette background = palette();
@@ -85,11 +88,11 @@ MainWindow::MainWindow(const AppServices& services, QWidget* parent)
                new AboutPage};
     for (int i = 0; i < kPageCount; ++i) {
         m_pages[static_cast<std::size_t>(i)]->setWindowTitle(QString::fromLatin1(kPageNames[i]));
-        m_ui.sheet->addWidget(m_pages[static_cast<std::size_t>(i)]);
+        m_ui->sheet->addWidget(m_pages[static_cast<std::size_t>(i)]);
     }
     // The pages join the focus chain after the buttons; Tab goes list, page, then the buttons.
-    QWidget::setTabOrder(m_ui.helpButton, m_ui.pageList);
-    m_ui.pageList->setFocus();
+    QWidget::setTabOrder(m_ui->helpButton, m_ui->pageList);
+    m_ui->pageList->setFocus();
     connect(&services.timeChanges, &TimeChangeSource::timeChanged, this, &MainWindow::OnSystemTimeChanged);
     SetUpPageList();
     m_pageValues = std::make_unique<PageValueSource>(m_pages[kDifferencePage], m_pages[kCalculationPage],
@@ -97,14 +100,14 @@ MainWindow::MainWindow(const AppServices& services, QWidget* parent)
     m_output = new OutputActions(
         OutputActions::Services{services.settings, m_language, *m_pageValues, services.clock, services.formatter},
         this);
-    connect(m_ui.saveOutput, &QPushButton::clicked, this,
-            [this] { m_output->ShowOutputMenu(OutputMode::Save, ActivePageIndex(), m_ui.saveOutput); });
-    connect(m_ui.copyOutput, &QPushButton::clicked, this,
-            [this] { m_output->ShowOutputMenu(OutputMode::Copy, ActivePageIndex(), m_ui.copyOutput); });
+    connect(m_ui->saveOutput, &QPushButton::clicked, this,
+            [this] { m_output->ShowOutputMenu(OutputMode::Save, ActivePageIndex(), m_ui->saveOutput); });
+    connect(m_ui->copyOutput, &QPushButton::clicked, this,
+            [this] { m_output->ShowOutputMenu(OutputMode::Copy, ActivePageIndex(), m_ui->copyOutput); });
 
-    connect(m_ui.exitButton, &QPushButton::clicked, this, &MainWindow::ExitSequence);
-    connect(m_ui.helpButton, &QPushButton::clicked, this, &MainWindow::ShowSelectedPageHelp);
-    connect(m_ui.templates, &QPushButton::clicked, this, &MainWindow::OpenTemplateEditor);
+    connect(m_ui->exitButton, &QPushButton::clicked, this, &MainWindow::ExitSequence);
+    connect(m_ui->helpButton, &QPushButton::clicked, this, &MainWindow::ShowSelectedPageHelp);
+    connect(m_ui->templates, &QPushButton::clicked, this, &MainWindow::OpenTemplateEditor);
 
     std::string languageName;
     services.settings.ReadString(SettingId::Lang, languageName);
@@ -135,16 +138,16 @@ void MainWindow::SetUpPageList()
         images.append(PageIcon(i, kPageIconSize, devicePixelRatioF()));
         captions.append(QString::fromLatin1(kPageNames[i]));
     }
-    m_pageList.Init(this, m_ui.pageList, kPageListMargin, images, captions);
+    m_pageList.Init(this, m_ui->pageList, kPageListMargin, images, captions);
     FitPageList();
-    connect(m_ui.pageList, &QListWidget::currentRowChanged, this, &MainWindow::OnPageListSelection);
+    connect(m_ui->pageList, &QListWidget::currentRowChanged, this, &MainWindow::OnPageListSelection);
 }
 
 void MainWindow::FitPageList()
 {
     // As wide as the widest caption of the current language, so no caption is cut, and tall enough
     // for every row.
-    QListWidget& list = *m_ui.pageList;
+    QListWidget& list = *m_ui->pageList;
     int widest = kPageIconSize;
     for (int i = 0; i < list.count(); ++i) {
         widest = std::max(widest, list.fontMetrics().horizontalAdvance(list.item(i)->text()));
@@ -161,15 +164,15 @@ PageWidget* MainWindow::Page(int index) const
 
 int MainWindow::ActivePageIndex() const
 {
-    return m_ui.sheet->currentIndex();
+    return m_ui->sheet->currentIndex();
 }
 
 void MainWindow::ActivatePage(int index, bool selectRow)
 {
-    m_ui.sheet->setCurrentIndex(index);
+    m_ui->sheet->setCurrentIndex(index);
     if (selectRow) {
-        const QSignalBlocker blocker(m_ui.pageList);
-        m_ui.pageList->setCurrentRow(index);
+        const QSignalBlocker blocker(m_ui->pageList);
+        m_ui->pageList->setCurrentRow(index);
     }
     // Whichever way a page is reached (list, tray, a Time Info button), the outputs follow it.
     UpdateOutputButtons();
@@ -177,7 +180,7 @@ void MainWindow::ActivatePage(int index, bool selectRow)
 
 void MainWindow::OnPageListSelection()
 {
-    const int row = m_ui.pageList->currentRow();
+    const int row = m_ui->pageList->currentRow();
     ActivatePage(row >= 1 && row < kPageCount ? row : kDifferencePage, false);
 }
 
@@ -195,8 +198,8 @@ void MainWindow::UpdateOutputButtons()
 {
     const int page = ActivePageIndex();
     const bool hasValues = page == kDifferencePage || page == kCalculationPage || page == kTimeInfoPage;
-    m_ui.saveOutput->setEnabled(hasValues);
-    m_ui.copyOutput->setEnabled(hasValues);
+    m_ui->saveOutput->setEnabled(hasValues);
+    m_ui->copyOutput->setEnabled(hasValues);
 }
 
 void MainWindow::ShowOnTimeInfo(const DateTime& value)
@@ -342,7 +345,7 @@ void MainWindow::ExitSequence()
 
 void MainWindow::ShowSelectedPageHelp()
 {
-    const int row = m_ui.pageList->currentRow();
+    const int row = m_ui->pageList->currentRow();
     ShowHelpTopic(row >= 0 && row < kPageCount ? QString::fromLatin1(kHelpTopics[row]) : QStringLiteral("overview"));
 }
 
@@ -391,6 +394,6 @@ void MainWindow::paintEvent(QPaintEvent* event)
 {
     QWidget::paintEvent(event);
     QPainter painter(this);
-    const QRect listArea = m_ui.pageList->geometry().adjusted(-2, -2, 2, 2);
+    const QRect listArea = m_ui->pageList->geometry().adjusted(-2, -2, 2, 2);
     DrawCommonFrame(painter, listArea, palette().color(QPalette::Button), kBackgroundLightening);
 }

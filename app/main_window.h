@@ -14,7 +14,6 @@
 #include "settings/settings_store.h"
 #include "templates/output_actions.h"
 #include "templates/page_value_source.h"
-#include "ui_main_window.h"
 #include "widgets/hover_page_list.h"
 #include "widgets/icon_menu.h"
 
@@ -35,6 +34,9 @@ struct AppServices {
 
 // The page indices, fixed everywhere: in the page list, in ActivePageNo and for help topics.
 enum PageIndex { kDifferencePage, kCalculationPage, kTimeInfoPage, kRollbackPage, kOptionsPage, kAboutPage };
+namespace Ui {
+class MainWindow;
+}
 
 // The program's one top-level window: the page list, the sheet of six pages, the output buttons and
 // the tray icon. It orders the loading and saving of every page's settings.
@@ -100,7 +102,7 @@ private:
     void SaveAllSettings();
 
     AppServices m_services;
-    Ui::MainWindow m_ui;
+    std::unique_ptr<Ui::MainWindow> m_ui;
     LanguageTable m_language;
     PageServices m_pageServices;
     std::array<PageWidget*, 6> m_pages{};

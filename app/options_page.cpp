@@ -1,5 +1,7 @@
 #include "app/options_page.h"
 
+#include "ui_options_page.h"
+
 #include <QMessageBox>
 #include <QSignalBlocker>
 
@@ -26,55 +28,58 @@ OptionsPage::OptionsPage(const PageServices& services, OptionsServices options, 
     : PageWidget(QStringLiteral("options"), parent),
       m_services(services),
       m_options(std::move(options)),
+      m_ui(std::make_unique<Ui::OptionsPage>()),
       m_browser(BrowseWithFolderDialog)
 {
-    m_ui.setupUi(this);
+    m_ui->setupUi(this);
     // File names and a message, never control texts.
-    ExcludeFromTranslation(*m_ui.language);
-    ExcludeFromTranslation(*m_ui.folderStatus);
+    ExcludeFromTranslation(*m_ui->language);
+    ExcludeFromTranslation(*m_ui->folderStatus);
     for (const std::string& name : ListLanguages(m_options.location)) {
-        m_ui.language->addItem(QString::fromStdString(name));
+        m_ui->language->addItem(QString::fromStdString(name));
     }
-    m_ui.language->setCurrentIndex(-1);
+    m_ui->language->setCurrentIndex(-1);
 
-    connect(m_ui.autoload, &QCheckBox::clicked, this, &OptionsPage::OnAutoloadClicked);
-    connect(m_ui.hideToTray, &QCheckBox::clicked, this, &OptionsPage::OnHideToTrayClicked);
-    connect(m_ui.templateFolder, &QLineEdit::textChanged, this, &OptionsPage::CheckFolder);
-    connect(m_ui.browse, &QPushButton::clicked, this, &OptionsPage::ChooseFolder);
-    connect(m_ui.language, &QComboBox::currentIndexChanged, this, &OptionsPage::OnLanguageChosen);
+    connect(m_ui->autoload, &QCheckBox::clicked, this, &OptionsPage::OnAutoloadClicked);
+    connect(m_ui->hideToTray, &QCheckBox::clicked, this, &OptionsPage::OnHideToTrayClicked);
+    connect(m_ui->templateFolder, &QLineEdit::textChanged, this, &OptionsPage::CheckFolder);
+    connect(m_ui->browse, &QPushButton::clicked, this, &OptionsPage::ChooseFolder);
+    connect(m_ui->language, &QComboBox::currentIndexChanged, this, &OptionsPage::OnLanguageChosen);
 }
+
+OptionsPage::~OptionsPage() = default;
 
 void OptionsPage::LoadSettings()
 {
     const SettingsStore& settings = m_services.settings;
-    m_ui.autoload->setChecked(settings.ReadInt(SettingId::Autoload) != 0);
-    m_ui.hideToTray->setChecked(settings.ReadInt(SettingId::HideToTray) != 0);
+    m_ui->autoload->setChecked(settings.ReadInt(SettingId::Autoload) != 0);
+    m_ui->hideToTray->setChecked(settings.ReadInt(SettingId::HideToTray) != 0);
     std::string folder;
     settings.ReadString(SettingId::TemplateFolder, folder);
     const QString text = QString::fromStdString(folder);
     // setText does not signal an unchanged text, but the folder may have appeared or vanished since.
-    if (m_ui.templateFolder->text() == text) {
+    if (m_ui->templateFolder->text() == text) {
         CheckFolder(text);
     } else {
-        m_ui.templateFolder->setText(text);
+        m_ui->templateFolder->setText(text);
     }
     SelectStoredLanguage();
-    m_ui.translator->setText(QString::fromStdString(m_options.language.GetTranslatorInfo(0)));
-    m_ui.contact->setText(QString::fromStdString(m_options.language.GetTranslatorInfo(1)));
-    m_ui.translationDate->setText(QString::fromStdString(m_options.language.GetTranslatorInfo(2)));
+    m_ui->translator->setText(QString::fromStdString(m_options.language.GetTranslatorInfo(0)));
+    m_ui->contact->setText(QString::fromStdString(m_options.language.GetTranslatorInfo(1)));
+    m_ui->translationDate->setText(QString::fromStdString(m_options.language.GetTranslatorInfo(2)));
 }
 
 void OptionsPage::SaveSettings()
 {
     const SettingsStore& settings = m_services.settings;
-    const bool autoload = m_ui.autoload->isChecked();
+    const bool autoload = m_ui->autoload->isChecked();
     settings.WriteInt(SettingId::Autoload, autoload ? 1 : 0);
     // Renewed at every save, so the entry follows the program file if it moved.
     settings.SetAutoload(autoload);
-    settings.WriteInt(SettingId::HideToTray, m_ui.hideToTray->isChecked() ? 1 : 0);
-    settings.WriteString(SettingId::TemplateFolder, m_ui.templateFolder->text().toStdString());
-    if (m_ui.language->currentIndex() >= 0) {
-        settings.WriteString(SettingId::Lang, m_ui.language->currentText().toStdString());
+    settings.WriteInt(SettingId::HideToTray, m_ui->hideToTray->isChecked() ? 1 : 0);
+    settings.WriteString(SettingId::TemplateFolder, m_ui->templateFolder->text().toStdString());
+    if (m_ui->language->currentIndex() >= 0) {
+        settings.WriteString(SettingId::Lang, m_ui->language->currentText().toStdString());
     }
 }
 
@@ -105,16 +110,16 @@ void OptionsPage::CheckFolder(const QString& text)
 {
     const std::string typed = text.toStdString();
     m_services.settings.WriteString(SettingId::TemplateFolder, typed);
-    m_ui.folderStatus->setText(
+    m_ui->folderStatus->setText(
         QString::fromStdString(TemplateFolderStatus(typed, m_options.location, m_services.messages)));
 }
 
 void OptionsPage::ChooseFolder()
 {
-    std::string folder = m_ui.templateFolder->text().toStdString();
+    std::string folder = m_ui->templateFolder->text().toStdString();
     NormalizeFolderPath(folder, m_options.location);
     if (m_browser && m_browser(this, folder)) {
-        m_ui.templateFolder->setText(QString::fromStdString(folder));
+        m_ui->templateFolder->setText(QString::fromStdString(folder));
     }
 }
 
@@ -123,28 +128,28 @@ void OptionsPage::OnLanguageChosen(int index)
     if (index < 0) {
         return;
     }
-    m_services.settings.WriteString(SettingId::Lang, m_ui.language->itemText(index).toStdString());
+    m_services.settings.WriteString(SettingId::Lang, m_ui->language->itemText(index).toStdString());
     if (m_options.applyLanguage) {
         m_options.applyLanguage();
     }
-    m_ui.language->setFocus();
+    m_ui->language->setFocus();
 }
 
 void OptionsPage::SelectStoredLanguage()
 {
     std::vector<std::string> names;
-    for (int i = 0; i < m_ui.language->count(); ++i) {
-        names.push_back(m_ui.language->itemText(i).toStdString());
+    for (int i = 0; i < m_ui->language->count(); ++i) {
+        names.push_back(m_ui->language->itemText(i).toStdString());
     }
     std::string stored;
     m_services.settings.ReadString(SettingId::Lang, stored);
     const LanguageChoice choice = ChooseLanguage(names, stored);
-    const QSignalBlocker blocker(m_ui.language);
+    const QSignalBlocker blocker(m_ui->language);
     if (choice.names != names) {
-        m_ui.language->clear();
+        m_ui->language->clear();
         for (const std::string& name : choice.names) {
-            m_ui.language->addItem(QString::fromStdString(name));
+            m_ui->language->addItem(QString::fromStdString(name));
         }
     }
-    m_ui.language->setCurrentIndex(static_cast<int>(choice.selected));
+    m_ui->language->setCurrentIndex(static_cast<int>(choice.selected));
 }

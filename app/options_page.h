@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <memory>
 
 #include <functional>
 #include <string>
@@ -9,7 +10,6 @@
 #include "settings/language_table.h"
 #include "pages/page_widget.h"
 #include "pages/page_services.h"
-#include "ui_options_page.h"
 
 // What the Options page needs of the main window besides the pages' services.
 struct OptionsServices {
@@ -20,6 +20,9 @@ struct OptionsServices {
     // The main window's UpdateTrayIcon: the tray icon follows HideToTray.
     std::function<void()> updateTrayIcon;
 };
+namespace Ui {
+class OptionsPage;
+}
 
 // The Options page: start with the desktop session, live in the tray, the template folder and the
 // language. Every change takes effect at once.
@@ -31,6 +34,7 @@ public:
     using FolderBrowser = std::function<bool(QWidget* parent, std::string& folder)>;
 
     OptionsPage(const PageServices& services, OptionsServices options, QWidget* parent = nullptr);
+    ~OptionsPage() override;
 
     void LoadSettings() override;
     void SaveSettings() override;
@@ -47,6 +51,6 @@ private:
 
     PageServices m_services;
     OptionsServices m_options;
-    Ui::OptionsPage m_ui;
+    std::unique_ptr<Ui::OptionsPage> m_ui;
     FolderBrowser m_browser;
 };

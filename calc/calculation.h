@@ -16,11 +16,6 @@ inline constexpr std::array<int, kCountFieldCount> kCountEditIds = {1058, 1059, 
 inline constexpr std::array<int, kCountFieldCount> kZeroButtonIds = {1113, 1114, 1115, 1116, 1117, 1118, 1119};
 inline constexpr int kLargestCount = 2147483647;
 
-// A count as typed: leading blanks, an optional sign, then digits up to the first other character; no
-// digits read as 0. Beyond the type's range the value saturates.
-std::int32_t ReadCount(std::string_view text);
-std::int64_t ReadCount64(std::string_view text);
-
 struct CalculationInput {
     DateTime start;   // from the start pickers; an invalid start fails both results
     std::array<std::string, kCountFieldCount> countTexts;

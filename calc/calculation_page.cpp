@@ -1,12 +1,16 @@
 #include "calc/calculation_page.h"
 
+#include "ui_calculation_page.h"
+
 #include <QApplication>
 #include <QKeyEvent>
 
 #include "core/calendar.h"
+#include "core/count_text.h"
 #include "settings/settings_store.h"
 #include "widgets/control_id.h"
 #include "widgets/count_edit_widget.h"
+#include "pages/page_settings.h"
 #include "widgets/pickers.h"
 #include "widgets/spin_buttons_widget.h"
 
@@ -21,20 +25,20 @@ constexpr std::array<SettingId, kCountFieldCount> kCountSettings = {
 }  // namespace
 
 CalculationPage::CalculationPage(const PageServices& services, QWidget* parent)
-    : PageWidget(QStringLiteral("calc"), parent), m_services(services)
+    : PageWidget(QStringLiteral("calc"), parent), m_services(services), m_ui(std::make_unique<Ui::CalculationPage>())
 {
-    m_ui.setupUi(this);
-    SetUpDatePicker(*m_ui.startDate, PickerEarliest(), PickerLatest());
-    SetUpTimePicker(*m_ui.startTime);
-    connect(m_ui.startDate, &QDateTimeEdit::dateTimeChanged, this, &CalculationPage::RecomputeCalculation);
-    connect(m_ui.startTime, &QDateTimeEdit::dateTimeChanged, this, &CalculationPage::RecomputeCalculation);
+    m_ui->setupUi(this);
+    SetUpDatePicker(*m_ui->startDate, PickerEarliest(), PickerLatest());
+    SetUpTimePicker(*m_ui->startTime);
+    connect(m_ui->startDate, &QDateTimeEdit::dateTimeChanged, this, &CalculationPage::RecomputeCalculation);
+    connect(m_ui->startTime, &QDateTimeEdit::dateTimeChanged, this, &CalculationPage::RecomputeCalculation);
 
-    m_edits = {m_ui.years, m_ui.months, m_ui.weeks, m_ui.days, m_ui.hours, m_ui.minutes, m_ui.seconds};
-    m_spins = {m_ui.yearsSpin, m_ui.monthsSpin,  m_ui.weeksSpin,  m_ui.daysSpin,
-               m_ui.hoursSpin, m_ui.minutesSpin, m_ui.secondsSpin};
-    const std::array<QPushButton*, kCountFieldCount> zeros = {m_ui.yearsZero, m_ui.monthsZero,  m_ui.weeksZero,
-                                                              m_ui.daysZero,  m_ui.hoursZero,   m_ui.minutesZero,
-                                                              m_ui.secondsZero};
+    m_edits = {m_ui->years, m_ui->months, m_ui->weeks, m_ui->days, m_ui->hours, m_ui->minutes, m_ui->seconds};
+    m_spins = {m_ui->yearsSpin, m_ui->monthsSpin,  m_ui->weeksSpin,  m_ui->daysSpin,
+               m_ui->hoursSpin, m_ui->minutesSpin, m_ui->secondsSpin};
+    const std::array<QPushButton*, kCountFieldCount> zeros = {m_ui->yearsZero, m_ui->monthsZero,  m_ui->weeksZero,
+                                                              m_ui->daysZero,  m_ui->hoursZero,   m_ui->minutesZero,
+                                                              m_ui->secondsZero};
     for (int i = 0; i < kCountFieldCount; ++i) {
         m_spins[i]->SetBuddy(m_edits[i]);
         m_spins[i]->SetRange(0, kLargestCount);
@@ -51,25 +55,25 @@ CalculationPage::CalculationPage(const PageServices& services, QWidget* parent)
 
     // The two choices are kept exclusive by hand: settings written elsewhere may select neither or both,
     // and the page shows that as it is until the user clicks one.
-    m_ui.monthsChoice->setAutoExclusive(false);
-    m_ui.weeksChoice->setAutoExclusive(false);
+    m_ui->monthsChoice->setAutoExclusive(false);
+    m_ui->weeksChoice->setAutoExclusive(false);
     // Still one group for the keyboard: the arrow keys move between them as between radio buttons.
-    m_ui.monthsChoice->installEventFilter(this);
-    m_ui.weeksChoice->installEventFilter(this);
-    connect(m_ui.monthsChoice, &QRadioButton::clicked, this, [this] { ChooseMonths(true); });
-    connect(m_ui.weeksChoice, &QRadioButton::clicked, this, [this] { ChooseMonths(false); });
-    m_ui.monthsChoice->setChecked(true);
+    m_ui->monthsChoice->installEventFilter(this);
+    m_ui->weeksChoice->installEventFilter(this);
+    connect(m_ui->monthsChoice, &QRadioButton::clicked, this, [this] { ChooseMonths(true); });
+    connect(m_ui->weeksChoice, &QRadioButton::clicked, this, [this] { ChooseMonths(false); });
+    m_ui->monthsChoice->setChecked(true);
 
-    connect(m_ui.startCurrent, &QCheckBox::clicked, this, &CalculationPage::RecomputeCalculation);
-    connect(m_ui.startNow, &QPushButton::clicked, this, &CalculationPage::SetStartToNow);
-    connect(m_ui.startTimeInfo, &QPushButton::clicked, this,
-            [this] { m_services.showOnTimeInfo(ReadPickerDateTime(m_ui.startDate, m_ui.startTime)); });
-    connect(m_ui.differenceTimeInfo, &QPushButton::clicked, this, [this] {
+    connect(m_ui->startCurrent, &QCheckBox::clicked, this, &CalculationPage::RecomputeCalculation);
+    connect(m_ui->startNow, &QPushButton::clicked, this, &CalculationPage::SetStartToNow);
+    connect(m_ui->startTimeInfo, &QPushButton::clicked, this,
+            [this] { m_services.showOnTimeInfo(ReadPickerDateTime(m_ui->startDate, m_ui->startTime)); });
+    connect(m_ui->differenceTimeInfo, &QPushButton::clicked, this, [this] {
         if (m_differenceAvailable) {
             m_services.showOnTimeInfo(m_difference);
         }
     });
-    connect(m_ui.sumTimeInfo, &QPushButton::clicked, this, [this] {
+    connect(m_ui->sumTimeInfo, &QPushButton::clicked, this, [this] {
         if (m_sumAvailable) {
             m_services.showOnTimeInfo(m_sum);
         }
@@ -78,14 +82,16 @@ CalculationPage::CalculationPage(const PageServices& services, QWidget* parent)
     connect(&m_clock, &QTimer::timeout, this, &CalculationPage::OnClockTick);
 }
 
+CalculationPage::~CalculationPage() = default;
+
 void CalculationPage::LoadSettings()
 {
     const SettingsStore& settings = m_services.settings;
-    LoadPicker(*m_ui.startDate, settings, SettingId::DateStart);
-    LoadPicker(*m_ui.startTime, settings, SettingId::TimeStart);
-    m_ui.startCurrent->setChecked(settings.ReadInt(SettingId::CurStart) != 0);
-    m_ui.monthsChoice->setChecked(settings.ReadInt(SettingId::IsMonthsPlus) != 0);
-    m_ui.weeksChoice->setChecked(settings.ReadInt(SettingId::IsWeeksPlus) != 0);
+    LoadPicker(*m_ui->startDate, settings, SettingId::DateStart);
+    LoadPicker(*m_ui->startTime, settings, SettingId::TimeStart);
+    m_ui->startCurrent->setChecked(settings.ReadInt(SettingId::CurStart) != 0);
+    m_ui->monthsChoice->setChecked(settings.ReadInt(SettingId::IsMonthsPlus) != 0);
+    m_ui->weeksChoice->setChecked(settings.ReadInt(SettingId::IsWeeksPlus) != 0);
     // The stored number goes into the edit as it was saved, negative ones included.
     for (int i = 0; i < kCountFieldCount; ++i) {
         m_edits[i]->setText(QString::number(settings.ReadInt(kCountSettings[i])));
@@ -97,26 +103,26 @@ void CalculationPage::LoadSettings()
 void CalculationPage::SaveSettings()
 {
     const SettingsStore& settings = m_services.settings;
-    SavePicker(*m_ui.startDate, settings, SettingId::DateStart);
-    SavePicker(*m_ui.startTime, settings, SettingId::TimeStart);
-    settings.WriteInt(SettingId::CurStart, m_ui.startCurrent->isChecked() ? 1 : 0);
+    SavePicker(*m_ui->startDate, settings, SettingId::DateStart);
+    SavePicker(*m_ui->startTime, settings, SettingId::TimeStart);
+    settings.WriteInt(SettingId::CurStart, m_ui->startCurrent->isChecked() ? 1 : 0);
     for (int i = 0; i < kCountFieldCount; ++i) {
         settings.WriteInt(kCountSettings[i], ReadCount(m_edits[i]->text().toStdString()));
     }
-    settings.WriteInt(SettingId::IsMonthsPlus, m_ui.monthsChoice->isChecked() ? 1 : 0);
-    settings.WriteInt(SettingId::IsWeeksPlus, m_ui.weeksChoice->isChecked() ? 1 : 0);
+    settings.WriteInt(SettingId::IsMonthsPlus, m_ui->monthsChoice->isChecked() ? 1 : 0);
+    settings.WriteInt(SettingId::IsWeeksPlus, m_ui->weeksChoice->isChecked() ? 1 : 0);
 }
 
 void CalculationPage::RecomputeCalculation()
 {
     CalculationInput input;
-    input.start = ReadPickerDateTime(m_ui.startDate, m_ui.startTime);
+    input.start = ReadPickerDateTime(m_ui->startDate, m_ui->startTime);
     for (int i = 0; i < kCountFieldCount; ++i) {
         input.countTexts[i] = m_edits[i]->text().toStdString();
     }
-    input.monthsSelected = m_ui.monthsChoice->isChecked();
-    input.weeksSelected = m_ui.weeksChoice->isChecked();
-    input.current = m_ui.startCurrent->isChecked();
+    input.monthsSelected = m_ui->monthsChoice->isChecked();
+    input.weeksSelected = m_ui->weeksChoice->isChecked();
+    input.current = m_ui->startCurrent->isChecked();
 
     const CalculationResult result = ComputeCalculation(input, m_services.formatter);
     for (int i = 0; i < kCountFieldCount; ++i) {
@@ -131,8 +137,8 @@ void CalculationPage::RecomputeCalculation()
     WriteFieldTexts(*this, result.fields);
     ApplyControlStates(*this, result.controls);
     const QString outside = QString::fromStdString(m_services.messages.GetString(kOutsideTimeInfoMessage));
-    SetTimeInfoButton(*m_ui.differenceTimeInfo, m_differenceAvailable, m_difference, outside);
-    SetTimeInfoButton(*m_ui.sumTimeInfo, m_sumAvailable, m_sum, outside);
+    SetTimeInfoButton(*m_ui->differenceTimeInfo, m_differenceAvailable, m_difference, outside);
+    SetTimeInfoButton(*m_ui->sumTimeInfo, m_sumAvailable, m_sum, outside);
 }
 
 void CalculationPage::ReplaceClampedText(CountEditWidget& edit, const QString& text)
@@ -155,7 +161,7 @@ void CalculationPage::ReplaceClampedText(CountEditWidget& edit, const QString& t
 
 void CalculationPage::OnClockTick()
 {
-    if (m_ui.startCurrent->isChecked()) {
+    if (m_ui->startCurrent->isChecked()) {
         SetStartToNow();
     }
 }
@@ -163,18 +169,18 @@ void CalculationPage::OnClockTick()
 void CalculationPage::SetStartToNow()
 {
     const DateTime now = GetNow(m_services.clock);
-    WritePicker(*m_ui.startDate, now);
-    WritePicker(*m_ui.startTime, now);
+    WritePicker(*m_ui->startDate, now);
+    WritePicker(*m_ui->startTime, now);
     RecomputeCalculation();
 }
 
 bool CalculationPage::eventFilter(QObject* watched, QEvent* event)
 {
-    const bool choice = watched == m_ui.monthsChoice || watched == m_ui.weeksChoice;
+    const bool choice = watched == m_ui->monthsChoice || watched == m_ui->weeksChoice;
     if (choice && event->type() == QEvent::KeyPress) {
         const int key = static_cast<const QKeyEvent*>(event)->key();
         if (key == Qt::Key_Up || key == Qt::Key_Down || key == Qt::Key_Left || key == Qt::Key_Right) {
-            QRadioButton* other = watched == m_ui.monthsChoice ? m_ui.weeksChoice : m_ui.monthsChoice;
+            QRadioButton* other = watched == m_ui->monthsChoice ? m_ui->weeksChoice : m_ui->monthsChoice;
             other->setFocus(Qt::TabFocusReason);
             other->click();
             return true;
@@ -185,7 +191,7 @@ bool CalculationPage::eventFilter(QObject* watched, QEvent* event)
 
 void CalculationPage::ChooseMonths(bool months)
 {
-    m_ui.monthsChoice->setChecked(months);
-    m_ui.weeksChoice->setChecked(!months);
+    m_ui->monthsChoice->setChecked(months);
+    m_ui->weeksChoice->setChecked(!months);
     RecomputeCalculation();
 }

@@ -1,22 +1,26 @@
 #pragma once
 
 #include <QTimer>
+#include <memory>
 
 #include <array>
 
 #include "calc/calculation.h"
 #include "pages/page_widget.h"
 #include "pages/page_services.h"
-#include "ui_calculation_page.h"
 
 class CountEditWidget;
 class SpinButtonsWidget;
+namespace Ui {
+class CalculationPage;
+}
 
 // The Calculation page: the date-times an amount of time before and after a start.
 class CalculationPage final : public PageWidget {
     Q_OBJECT
 public:
     explicit CalculationPage(const PageServices& services, QWidget* parent = nullptr);
+    ~CalculationPage() override;
 
     void LoadSettings() override;
     void SaveSettings() override;
@@ -34,7 +38,7 @@ private:
     void ReplaceClampedText(CountEditWidget& edit, const QString& text);
 
     PageServices m_services;
-    Ui::CalculationPage m_ui;
+    std::unique_ptr<Ui::CalculationPage> m_ui;
     std::array<CountEditWidget*, kCountFieldCount> m_edits{};
     std::array<SpinButtonsWidget*, kCountFieldCount> m_spins{};
     DateTime m_difference = DateTime::Invalid();

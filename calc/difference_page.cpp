@@ -1,9 +1,12 @@
 #include "calc/difference_page.h"
 
+#include "ui_difference_page.h"
+
 #include "core/calendar.h"
 #include "calc/difference.h"
 #include "settings/settings_store.h"
 #include "widgets/control_id.h"
+#include "pages/page_settings.h"
 #include "widgets/pickers.h"
 
 namespace {
@@ -12,38 +15,40 @@ namespace {
 }  // namespace
 
 DifferencePage::DifferencePage(const PageServices& services, QWidget* parent)
-    : PageWidget(QStringLiteral("diff"), parent), m_services(services)
+    : PageWidget(QStringLiteral("diff"), parent), m_services(services), m_ui(std::make_unique<Ui::DifferencePage>())
 {
-    m_ui.setupUi(this);
-    for (QDateEdit* date : {m_ui.startDate, m_ui.finalDate}) {
+    m_ui->setupUi(this);
+    for (QDateEdit* date : {m_ui->startDate, m_ui->finalDate}) {
         SetUpDatePicker(*date, PickerEarliest(), PickerLatest());
         connect(date, &QDateTimeEdit::dateTimeChanged, this, &DifferencePage::RecomputeDifference);
     }
-    for (QTimeEdit* time : {m_ui.startTime, m_ui.finalTime}) {
+    for (QTimeEdit* time : {m_ui->startTime, m_ui->finalTime}) {
         SetUpTimePicker(*time);
         connect(time, &QDateTimeEdit::dateTimeChanged, this, &DifferencePage::RecomputeDifference);
     }
-    connect(m_ui.startNow, &QPushButton::clicked, this, &DifferencePage::SetStartToNow);
-    connect(m_ui.finalNow, &QPushButton::clicked, this, &DifferencePage::SetFinalToNow);
-    connect(m_ui.startCurrent, &QCheckBox::clicked, this, &DifferencePage::UpdateEnabledStates);
-    connect(m_ui.finalCurrent, &QCheckBox::clicked, this, &DifferencePage::UpdateEnabledStates);
-    connect(m_ui.startTimeInfo, &QPushButton::clicked, this,
-            [this] { m_services.showOnTimeInfo(ReadPickerDateTime(m_ui.startDate, m_ui.startTime)); });
-    connect(m_ui.finalTimeInfo, &QPushButton::clicked, this,
-            [this] { m_services.showOnTimeInfo(ReadPickerDateTime(m_ui.finalDate, m_ui.finalTime)); });
+    connect(m_ui->startNow, &QPushButton::clicked, this, &DifferencePage::SetStartToNow);
+    connect(m_ui->finalNow, &QPushButton::clicked, this, &DifferencePage::SetFinalToNow);
+    connect(m_ui->startCurrent, &QCheckBox::clicked, this, &DifferencePage::UpdateEnabledStates);
+    connect(m_ui->finalCurrent, &QCheckBox::clicked, this, &DifferencePage::UpdateEnabledStates);
+    connect(m_ui->startTimeInfo, &QPushButton::clicked, this,
+            [this] { m_services.showOnTimeInfo(ReadPickerDateTime(m_ui->startDate, m_ui->startTime)); });
+    connect(m_ui->finalTimeInfo, &QPushButton::clicked, this,
+            [this] { m_services.showOnTimeInfo(ReadPickerDateTime(m_ui->finalDate, m_ui->finalTime)); });
     m_clock.setInterval(1000);
     connect(&m_clock, &QTimer::timeout, this, &DifferencePage::OnClockTick);
 }
 
+DifferencePage::~DifferencePage() = default;
+
 void DifferencePage::LoadSettings()
 {
     const SettingsStore& settings = m_services.settings;
-    LoadPicker(*m_ui.startDate, settings, SettingId::DateFrom);
-    LoadPicker(*m_ui.startTime, settings, SettingId::TimeFrom);
-    m_ui.startCurrent->setChecked(settings.ReadInt(SettingId::CurFrom) != 0);
-    LoadPicker(*m_ui.finalDate, settings, SettingId::DateTo);
-    LoadPicker(*m_ui.finalTime, settings, SettingId::TimeTo);
-    m_ui.finalCurrent->setChecked(settings.ReadInt(SettingId::CurTo) != 0);
+    LoadPicker(*m_ui->startDate, settings, SettingId::DateFrom);
+    LoadPicker(*m_ui->startTime, settings, SettingId::TimeFrom);
+    m_ui->startCurrent->setChecked(settings.ReadInt(SettingId::CurFrom) != 0);
+    LoadPicker(*m_ui->finalDate, settings, SettingId::DateTo);
+    LoadPicker(*m_ui->finalTime, settings, SettingId::TimeTo);
+    m_ui->finalCurrent->setChecked(settings.ReadInt(SettingId::CurTo) != 0);
     RecomputeDifference();
     UpdateEnabledStates();
     m_clock.start();
@@ -52,26 +57,26 @@ void DifferencePage::LoadSettings()
 void DifferencePage::SaveSettings()
 {
     const SettingsStore& settings = m_services.settings;
-    SavePicker(*m_ui.startDate, settings, SettingId::DateFrom);
-    SavePicker(*m_ui.startTime, settings, SettingId::TimeFrom);
-    SavePicker(*m_ui.finalDate, settings, SettingId::DateTo);
-    SavePicker(*m_ui.finalTime, settings, SettingId::TimeTo);
-    settings.WriteInt(SettingId::CurFrom, m_ui.startCurrent->isChecked() ? 1 : 0);
-    settings.WriteInt(SettingId::CurTo, m_ui.finalCurrent->isChecked() ? 1 : 0);
+    SavePicker(*m_ui->startDate, settings, SettingId::DateFrom);
+    SavePicker(*m_ui->startTime, settings, SettingId::TimeFrom);
+    SavePicker(*m_ui->finalDate, settings, SettingId::DateTo);
+    SavePicker(*m_ui->finalTime, settings, SettingId::TimeTo);
+    settings.WriteInt(SettingId::CurFrom, m_ui->startCurrent->isChecked() ? 1 : 0);
+    settings.WriteInt(SettingId::CurTo, m_ui->finalCurrent->isChecked() ? 1 : 0);
 }
 
 void DifferencePage::RecomputeDifference()
 {
-    const DateTime start = ReadPickerDateTime(m_ui.startDate, m_ui.startTime);
-    const DateTime final = ReadPickerDateTime(m_ui.finalDate, m_ui.finalTime);
+    const DateTime start = ReadPickerDateTime(m_ui->startDate, m_ui->startTime);
+    const DateTime final = ReadPickerDateTime(m_ui->finalDate, m_ui->finalTime);
     WriteFieldTexts(*this, ComputeDifference(start, final));
 }
 
 void DifferencePage::OnClockTick()
 {
-    if (m_ui.finalCurrent->isChecked()) {
+    if (m_ui->finalCurrent->isChecked()) {
         SetFinalToNow();
-    } else if (m_ui.startCurrent->isChecked()) {
+    } else if (m_ui->startCurrent->isChecked()) {
         SetStartToNow();
     }
 }
@@ -79,20 +84,20 @@ void DifferencePage::OnClockTick()
 void DifferencePage::SetStartToNow()
 {
     const DateTime now = GetNow(m_services.clock);
-    WritePicker(*m_ui.startDate, now);
-    WritePicker(*m_ui.startTime, now);
+    WritePicker(*m_ui->startDate, now);
+    WritePicker(*m_ui->startTime, now);
     RecomputeDifference();
 }
 
 void DifferencePage::SetFinalToNow()
 {
     const DateTime now = GetNow(m_services.clock);
-    WritePicker(*m_ui.finalDate, now);
-    WritePicker(*m_ui.finalTime, now);
+    WritePicker(*m_ui->finalDate, now);
+    WritePicker(*m_ui->finalTime, now);
     RecomputeDifference();
 }
 
 void DifferencePage::UpdateEnabledStates()
 {
-    ApplyControlStates(*this, DifferenceControlStates(m_ui.startCurrent->isChecked(), m_ui.finalCurrent->isChecked()));
+    ApplyControlStates(*this, DifferenceControlStates(m_ui->startCurrent->isChecked(), m_ui->finalCurrent->isChecked()));
 }

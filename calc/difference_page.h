@@ -1,16 +1,20 @@
 #pragma once
 
 #include <QTimer>
+#include <memory>
 
 #include "pages/page_widget.h"
 #include "pages/page_services.h"
-#include "ui_difference_page.h"
+namespace Ui {
+class DifferencePage;
+}
 
 // The Difference page: how far apart a start and a final date-time are.
 class DifferencePage final : public PageWidget {
     Q_OBJECT
 public:
     explicit DifferencePage(const PageServices& services, QWidget* parent = nullptr);
+    ~DifferencePage() override;
 
     void LoadSettings() override;
     void SaveSettings() override;
@@ -25,6 +29,6 @@ private:
     void UpdateEnabledStates();
 
     PageServices m_services;
-    Ui::DifferencePage m_ui;
+    std::unique_ptr<Ui::DifferencePage> m_ui;
     QTimer m_clock;
 };

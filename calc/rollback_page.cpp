@@ -1,5 +1,7 @@
 #include "calc/rollback_page.h"
 
+#include "ui_rollback_page.h"
+
 #include <QCoreApplication>
 #include <QMessageBox>
 #include <QStyle>
@@ -7,6 +9,7 @@
 #include "settings/settings_store.h"
 #include "pages/translation.h"
 #include "widgets/control_id.h"
+#include "pages/page_settings.h"
 #include "widgets/pickers.h"
 
 namespace {
@@ -22,32 +25,35 @@ RollbackPage::RollbackPage(const PageServices& services, ClockSetter& setter, QW
     : PageWidget(QStringLiteral("rollback"), parent),
       m_services(services),
       m_rollback(services.clock, setter),
+      m_ui(std::make_unique<Ui::RollbackPage>()),
       m_errorBox(ShowStopBox)
 {
-    m_ui.setupUi(this);
+    m_ui->setupUi(this);
     const int iconSize = style()->pixelMetric(QStyle::PM_MessageBoxIconSize, nullptr, this);
-    m_ui.warningIcon->setPixmap(style()->standardIcon(QStyle::SP_MessageBoxWarning, nullptr, this).pixmap(iconSize));
-    SetUpDatePicker(*m_ui.targetDate, RollbackEarliest(), RollbackLatest());
-    SetUpTimePicker(*m_ui.targetTime);
+    m_ui->warningIcon->setPixmap(style()->standardIcon(QStyle::SP_MessageBoxWarning, nullptr, this).pixmap(iconSize));
+    SetUpDatePicker(*m_ui->targetDate, RollbackEarliest(), RollbackLatest());
+    SetUpTimePicker(*m_ui->targetTime);
     m_damagedNote = new QLabel(this);
     m_damagedNote->setWordWrap(true);
     m_damagedNote->hide();
     ExcludeFromTranslation(*m_damagedNote);
-    m_ui.pageLayout->insertWidget(m_ui.pageLayout->count() - 1, m_damagedNote);
+    m_ui->pageLayout->insertWidget(m_ui->pageLayout->count() - 1, m_damagedNote);
 
-    connect(m_ui.now, &QPushButton::clicked, this, &RollbackPage::SetToNow);
-    connect(m_ui.timeInfo, &QPushButton::clicked, this,
-            [this] { m_services.showOnTimeInfo(ReadPickerDateTime(m_ui.targetDate, m_ui.targetTime)); });
-    connect(m_ui.setClock, &QPushButton::clicked, this, &RollbackPage::SetClock);
-    connect(m_ui.restoreClock, &QPushButton::clicked, this, &RollbackPage::RestoreClock);
+    connect(m_ui->now, &QPushButton::clicked, this, &RollbackPage::SetToNow);
+    connect(m_ui->timeInfo, &QPushButton::clicked, this,
+            [this] { m_services.showOnTimeInfo(ReadPickerDateTime(m_ui->targetDate, m_ui->targetTime)); });
+    connect(m_ui->setClock, &QPushButton::clicked, this, &RollbackPage::SetClock);
+    connect(m_ui->restoreClock, &QPushButton::clicked, this, &RollbackPage::RestoreClock);
     UpdateDisplay();
 }
+
+RollbackPage::~RollbackPage() = default;
 
 void RollbackPage::LoadSettings()
 {
     const SettingsStore& settings = m_services.settings;
-    LoadPicker(*m_ui.targetDate, settings, SettingId::DateRollback);
-    LoadPicker(*m_ui.targetTime, settings, SettingId::TimeRollback);
+    LoadPicker(*m_ui->targetDate, settings, SettingId::DateRollback);
+    LoadPicker(*m_ui->targetTime, settings, SettingId::TimeRollback);
     std::string span;
     settings.ReadString(SettingId::Span, span);
     m_rollback.Load(settings.ReadInt(SettingId::Rollback) != 0, ParseStoredSpan(span));
@@ -57,8 +63,8 @@ void RollbackPage::LoadSettings()
 void RollbackPage::SaveSettings()
 {
     const SettingsStore& settings = m_services.settings;
-    SavePicker(*m_ui.targetDate, settings, SettingId::DateRollback);
-    SavePicker(*m_ui.targetTime, settings, SettingId::TimeRollback);
+    SavePicker(*m_ui->targetDate, settings, SettingId::DateRollback);
+    SavePicker(*m_ui->targetTime, settings, SettingId::TimeRollback);
     StoreState();
 }
 
@@ -84,15 +90,15 @@ void RollbackPage::TimeChanged()
 void RollbackPage::SetToNow()
 {
     const DateTime now = GetNow(m_services.clock);
-    WritePicker(*m_ui.targetDate, now);
-    WritePicker(*m_ui.targetTime, now);
+    WritePicker(*m_ui->targetDate, now);
+    WritePicker(*m_ui->targetTime, now);
     UpdateDisplay();
 }
 
 void RollbackPage::SetClock()
 {
     const std::optional<SetTimeResult> result =
-        m_rollback.Set(ReadPickerDateTime(m_ui.targetDate, m_ui.targetTime));
+        m_rollback.Set(ReadPickerDateTime(m_ui->targetDate, m_ui->targetTime));
     // Stored at once: a logout, a kill or a crash must not lose the way back.
     StoreState();
     UpdateDisplay();
@@ -121,7 +127,7 @@ void RollbackPage::ShowFailure(bool restoring, const SetTimeResult& result)
 void RollbackPage::UpdateDisplay()
 {
     ApplyControlStates(*this, RollbackControlStates(m_rollback.Changed()));
-    m_ui.state->setText(QString::fromStdString(RollbackStateText(m_rollback, m_services.messages)));
+    m_ui->state->setText(QString::fromStdString(RollbackStateText(m_rollback, m_services.messages)));
     m_damagedNote->setText(m_rollback.Damaged() ? QString::fromStdString(m_services.messages.GetString(58)) : QString());
     m_damagedNote->setVisible(m_rollback.Damaged());
 }

@@ -2,6 +2,7 @@
 
 #include <QLabel>
 #include <QString>
+#include <memory>
 
 #include <functional>
 
@@ -9,7 +10,9 @@
 #include "calc/rollback.h"
 #include "pages/page_widget.h"
 #include "pages/page_services.h"
-#include "ui_rollback_page.h"
+namespace Ui {
+class RollbackPage;
+}
 
 // The Rollback page: sets the computer's clock to a chosen date-time and later puts it back to real
 // time, the time that passed meanwhile counted, also after a restart.
@@ -20,6 +23,7 @@ public:
     using ErrorBox = std::function<void(QWidget* parent, const QString& text)>;
 
     RollbackPage(const PageServices& services, ClockSetter& setter, QWidget* parent = nullptr);
+    ~RollbackPage() override;
 
     void LoadSettings() override;
     void SaveSettings() override;
@@ -39,7 +43,7 @@ private:
 
     PageServices m_services;
     Rollback m_rollback;
-    Ui::RollbackPage m_ui;
+    std::unique_ptr<Ui::RollbackPage> m_ui;
     ErrorBox m_errorBox;
     QLabel* m_damagedNote = nullptr;   // why Restore is not available
 };

@@ -1,4 +1,4 @@
-# The application icon: one hand-written SVG. It is embedded in chronel_ui (ApplicationIcon renders it at run
+# The application icon: one hand-written SVG. It is embedded in chronel_widgets (ApplicationIcon renders it at run
 # time) and rendered at build time to the PNG sizes of the desktop's hicolor icon theme.
 find_package(Qt6 REQUIRED COMPONENTS Svg)
 find_program(RSVG_CONVERT_PROGRAM rsvg-convert REQUIRED)
@@ -6,10 +6,10 @@ find_program(RSVG_CONVERT_PROGRAM rsvg-convert REQUIRED)
 set(CHRONEL_ICON_SVG "${CMAKE_SOURCE_DIR}/res/icons/chronel.svg")
 set(CHRONEL_ICON_PNG_DIR "${CMAKE_BINARY_DIR}/icons/hicolor")
 
-target_link_libraries(chronel_ui PRIVATE Qt6::Svg)
-# AUTORCC compiles the collection into chronel_ui; the library is static, so the code that reads the
+target_link_libraries(chronel_widgets PRIVATE Qt6::Svg)
+# AUTORCC compiles the collection into chronel_widgets; the library is static, so the code that reads the
 # resource calls Q_INIT_RESOURCE(chronel_icons), which also keeps the object from being dropped at link time.
-target_sources(chronel_ui PRIVATE "${CMAKE_SOURCE_DIR}/res/icons/chronel_icons.qrc")
+target_sources(chronel_widgets PRIVATE "${CMAKE_SOURCE_DIR}/res/icons/chronel_icons.qrc")
 
 set(chronel_icon_pngs)
 foreach(size 16 22 24 32 48 64 128 256)

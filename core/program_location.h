@@ -1,6 +1,10 @@
 #pragma once
 
 #include <string>
+#include <string_view>
+
+// Templates are files "<name>.trt".
+inline constexpr std::string_view kTemplateExtension = "trt";
 
 // Where the running program file lies. Language files, the default template folder and the help file
 // sit beside it; tests point it at a temporary folder.
@@ -24,3 +28,10 @@ std::string ProgramFolder(const ProgramLocation& location);
 // can be written or the user has no folder of their own, else the user's folder. Empty when neither is
 // known.
 std::string OwnFilesFolder(const ProgramLocation& location);
+
+// The template folder while none is stored, without its final '/': "Templates" in the program's folder,
+// or, when that folder cannot be written and the user has a data folder, "Templates" in the user's data
+// folder. That one is made on first use and then gets copies of the example templates from the program's
+// "Templates" folder; once it exists it is left as the user keeps it. The program path itself when it
+// holds no '/'.
+std::string DefaultTemplateFolder(const ProgramLocation& location);

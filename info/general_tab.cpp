@@ -1,13 +1,17 @@
 #include "info/general_tab.h"
 
+#include "ui_general_tab.h"
+
 #include "info/calendar_facts.h"
 #include "widgets/control_id.h"
 
 GeneralTab::GeneralTab(const PageServices& services, QWidget* parent)
-    : TimeInfoTab(parent), m_services(services)
+    : TimeInfoTab(parent), m_services(services), m_ui(std::make_unique<Ui::GeneralTab>())
 {
-    m_ui.setupUi(this);
+    m_ui->setupUi(this);
 }
+
+GeneralTab::~GeneralTab() = default;
 
 void GeneralTab::UpdateInfo(const DateTime& value)
 {

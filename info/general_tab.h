@@ -1,8 +1,12 @@
 #pragma once
 
+#include <memory>
+
 #include "info/time_info_tab.h"
 #include "pages/page_services.h"
-#include "ui_general_tab.h"
+namespace Ui {
+class GeneralTab;
+}
 
 // The "General" sub-page of Time Info: day of the week, leap year, day number, week number, quarter and
 // season of the value.
@@ -10,10 +14,11 @@ class GeneralTab final : public TimeInfoTab {
     Q_OBJECT
 public:
     explicit GeneralTab(const PageServices& services, QWidget* parent = nullptr);
+    ~GeneralTab() override;
 
     void UpdateInfo(const DateTime& value) override;
 
 private:
     PageServices m_services;
-    Ui::GeneralTab m_ui;
+    std::unique_ptr<Ui::GeneralTab> m_ui;
 };

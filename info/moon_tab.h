@@ -1,8 +1,12 @@
 #pragma once
 
+#include <memory>
+
 #include "info/time_info_tab.h"
 #include "pages/page_services.h"
-#include "ui_moon_tab.h"
+namespace Ui {
+class MoonTab;
+}
 
 // The "Moon" sub-page of Time Info: the phase of the value as a percentage and a picture, and the
 // previous and next full and new moons, each with a button that shows that moment.
@@ -10,13 +14,14 @@ class MoonTab final : public TimeInfoTab {
     Q_OBJECT
 public:
     explicit MoonTab(const PageServices& services, QWidget* parent = nullptr);
+    ~MoonTab() override;
 
     // An invalid value shows "*" in every field and keeps the picture and the moments of the last refresh.
     void UpdateInfo(const DateTime& value) override;
 
 private:
     PageServices m_services;
-    Ui::MoonTab m_ui;
+    std::unique_ptr<Ui::MoonTab> m_ui;
     // What the four buttons show; the zero moment until the first refresh.
     DateTime m_nextFull, m_previousFull, m_nextNew, m_previousNew;
 };

@@ -1,5 +1,7 @@
 #include "info/time_info_page.h"
 
+#include "ui_time_info_page.h"
+
 #include "core/calendar.h"
 #include "info/general_tab.h"
 #include "info/horoscope_tab.h"
@@ -7,6 +9,7 @@
 #include "info/time_info_tab_widget.h"
 #include "info/time_zone_tab.h"
 #include "settings/settings_store.h"
+#include "pages/page_settings.h"
 #include "widgets/pickers.h"
 
 namespace {
@@ -17,22 +20,22 @@ const char* const kSubPageTitles[kInfoSubPageCount] = {"General", "Time Zone", "
 }  // namespace
 
 TimeInfoPage::TimeInfoPage(const PageServices& services, QWidget* parent)
-    : PageWidget(QStringLiteral("timeinfo"), parent), m_services(services)
+    : PageWidget(QStringLiteral("timeinfo"), parent), m_services(services), m_ui(std::make_unique<Ui::TimeInfoPage>())
 {
-    m_ui.setupUi(this);
-    SetUpDatePicker(*m_ui.date, PickerEarliest(), PickerLatest());
-    SetUpTimePicker(*m_ui.time);
-    connect(m_ui.date, &QDateTimeEdit::dateTimeChanged, this, &TimeInfoPage::Refresh);
-    connect(m_ui.time, &QDateTimeEdit::dateTimeChanged, this, &TimeInfoPage::Refresh);
-    connect(m_ui.current, &QCheckBox::clicked, this, &TimeInfoPage::Refresh);
-    connect(m_ui.now, &QPushButton::clicked, this, &TimeInfoPage::SetToNow);
+    m_ui->setupUi(this);
+    SetUpDatePicker(*m_ui->date, PickerEarliest(), PickerLatest());
+    SetUpTimePicker(*m_ui->time);
+    connect(m_ui->date, &QDateTimeEdit::dateTimeChanged, this, &TimeInfoPage::Refresh);
+    connect(m_ui->time, &QDateTimeEdit::dateTimeChanged, this, &TimeInfoPage::Refresh);
+    connect(m_ui->current, &QCheckBox::clicked, this, &TimeInfoPage::Refresh);
+    connect(m_ui->now, &QPushButton::clicked, this, &TimeInfoPage::SetToNow);
 
     // All four exist before the first refresh, so every refresh reaches every one.
     m_subPages = {new GeneralTab(m_services), new TimeZoneTab(m_services),
                   new MoonTab(m_services), new HoroscopeTab(m_services)};
     for (int i = 0; i < kInfoSubPageCount; ++i) {
         TimeInfoTab* page = m_subPages[static_cast<std::size_t>(i)];
-        m_ui.sheet->addTab(page, QString::fromLatin1(kSubPageTitles[i]));
+        m_ui->sheet->addTab(page, QString::fromLatin1(kSubPageTitles[i]));
         connect(page, &TimeInfoTab::timeInfoRequested, this, &TimeInfoPage::ShowDateInfo);
     }
 
@@ -40,14 +43,16 @@ TimeInfoPage::TimeInfoPage(const PageServices& services, QWidget* parent)
     connect(&m_clock, &QTimer::timeout, this, &TimeInfoPage::OnClockTick);
 }
 
+TimeInfoPage::~TimeInfoPage() = default;
+
 void TimeInfoPage::LoadSettings()
 {
     const SettingsStore& settings = m_services.settings;
     const int stored = settings.ReadInt(SettingId::ActiveInfoPageNo);
-    m_ui.sheet->setCurrentIndex(stored >= 0 && stored < kInfoSubPageCount ? stored : kGeneralInfoPage);
-    LoadPicker(*m_ui.date, settings, SettingId::Date);
-    LoadPicker(*m_ui.time, settings, SettingId::Time);
-    m_ui.current->setChecked(settings.ReadInt(SettingId::Current) != 0);
+    m_ui->sheet->setCurrentIndex(stored >= 0 && stored < kInfoSubPageCount ? stored : kGeneralInfoPage);
+    LoadPicker(*m_ui->date, settings, SettingId::Date);
+    LoadPicker(*m_ui->time, settings, SettingId::Time);
+    m_ui->current->setChecked(settings.ReadInt(SettingId::Current) != 0);
     m_clock.start();
     Refresh();
 }
@@ -55,10 +60,10 @@ void TimeInfoPage::LoadSettings()
 void TimeInfoPage::SaveSettings()
 {
     const SettingsStore& settings = m_services.settings;
-    SavePicker(*m_ui.date, settings, SettingId::Date);
-    SavePicker(*m_ui.time, settings, SettingId::Time);
-    settings.WriteInt(SettingId::Current, m_ui.current->isChecked() ? 1 : 0);
-    settings.WriteInt(SettingId::ActiveInfoPageNo, m_ui.sheet->currentIndex());
+    SavePicker(*m_ui->date, settings, SettingId::Date);
+    SavePicker(*m_ui->time, settings, SettingId::Time);
+    settings.WriteInt(SettingId::Current, m_ui->current->isChecked() ? 1 : 0);
+    settings.WriteInt(SettingId::ActiveInfoPageNo, m_ui->sheet->currentIndex());
 }
 
 void TimeInfoPage::ShowDateInfo(const DateTime& value)
@@ -67,27 +72,27 @@ void TimeInfoPage::ShowDateInfo(const DateTime& value)
     if (!IsInPickerRange(value)) {
         return;
     }
-    WritePicker(*m_ui.date, value);
-    WritePicker(*m_ui.time, value);
-    m_ui.current->setChecked(false);
+    WritePicker(*m_ui->date, value);
+    WritePicker(*m_ui->time, value);
+    m_ui->current->setChecked(false);
     Refresh();
 }
 
 void TimeInfoPage::Refresh()
 {
-    const DateTime value = ReadPickerDateTime(m_ui.date, m_ui.time);
+    const DateTime value = ReadPickerDateTime(m_ui->date, m_ui->time);
     for (TimeInfoTab* page : m_subPages) {
         page->UpdateInfo(value);
     }
-    const bool manual = !m_ui.current->isChecked();
-    m_ui.date->setEnabled(manual);
-    m_ui.time->setEnabled(manual);
-    m_ui.now->setEnabled(manual);
+    const bool manual = !m_ui->current->isChecked();
+    m_ui->date->setEnabled(manual);
+    m_ui->time->setEnabled(manual);
+    m_ui->now->setEnabled(manual);
 }
 
 void TimeInfoPage::OnClockTick()
 {
-    if (m_ui.current->isChecked()) {
+    if (m_ui->current->isChecked()) {
         SetToNow();
     }
 }
@@ -95,7 +100,12 @@ void TimeInfoPage::OnClockTick()
 void TimeInfoPage::SetToNow()
 {
     const DateTime now = GetNow(m_services.clock);
-    WritePicker(*m_ui.date, now);
-    WritePicker(*m_ui.time, now);
+    WritePicker(*m_ui->date, now);
+    WritePicker(*m_ui->time, now);
     Refresh();
+}
+
+TimeInfoTabWidget& TimeInfoPage::Sheet() const
+{
+    return *m_ui->sheet;
 }

@@ -1,18 +1,21 @@
 #pragma once
 
 #include <QTimer>
+#include <memory>
 
 #include <array>
 
 #include "info/time_info_tab.h"
 #include "pages/page_widget.h"
 #include "pages/page_services.h"
-#include "ui_time_info_page.h"
 
 class TimeInfoTabWidget;
 
 // The sub-pages of Time Info, in the order of their tabs.
 enum InfoSubPageIndex { kGeneralInfoPage, kTimeZoneInfoPage, kMoonInfoPage, kHoroscopeInfoPage, kInfoSubPageCount };
+namespace Ui {
+class TimeInfoPage;
+}
 
 // The Time Info page: one date-time in, or the clock followed every second, and four sub-pages of facts
 // about it (General, Time Zone, Moon, Horoscope).
@@ -20,6 +23,7 @@ class TimeInfoPage final : public PageWidget {
     Q_OBJECT
 public:
     explicit TimeInfoPage(const PageServices& services, QWidget* parent = nullptr);
+    ~TimeInfoPage() override;
 
     // Activates the stored sub-page (General when the stored index is not one), fills the input, starts
     // the clock and refreshes.
@@ -35,14 +39,14 @@ public:
     // One tick of the page's one-second clock: with Current ticked, the input moves to now.
     void OnClockTick();
 
-    TimeInfoTabWidget& Sheet() const { return *m_ui.sheet; }
+    TimeInfoTabWidget& Sheet() const;
     TimeInfoTab& SubPage(InfoSubPageIndex index) const { return *m_subPages[static_cast<std::size_t>(index)]; }
 
 private:
     void SetToNow();
 
     PageServices m_services;
-    Ui::TimeInfoPage m_ui;
+    std::unique_ptr<Ui::TimeInfoPage> m_ui;
     std::array<TimeInfoTab*, kInfoSubPageCount> m_subPages{};
     QTimer m_clock;
 };

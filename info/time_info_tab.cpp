@@ -3,7 +3,7 @@
 #include <QKeyEvent>
 #include <QPainter>
 
-#include "app/help_dialog.h"
+#include "pages/help_request.h"
 
 namespace {
 

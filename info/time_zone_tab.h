@@ -1,8 +1,12 @@
 #pragma once
 
+#include <memory>
+
 #include "info/time_info_tab.h"
 #include "pages/page_services.h"
-#include "ui_time_zone_tab.h"
+namespace Ui {
+class TimeZoneTab;
+}
 
 // The "Time Zone" sub-page of Time Info: the computer's zone, its daylight-saving rules, and the next
 // change to daylight and to standard time after the value, each with a button that shows that moment.
@@ -10,6 +14,7 @@ class TimeZoneTab final : public TimeInfoTab {
     Q_OBJECT
 public:
     explicit TimeZoneTab(const PageServices& services, QWidget* parent = nullptr);
+    ~TimeZoneTab() override;
 
     // Asks the zone source afresh; a failed query leaves the whole sub-page as it was, and a zone
     // without rules keeps the moments of the last zone that had them.
@@ -20,7 +25,7 @@ public:
 
 private:
     PageServices m_services;
-    Ui::TimeZoneTab m_ui;
+    std::unique_ptr<Ui::TimeZoneTab> m_ui;
     DateTime m_nextBegin;
     DateTime m_nextEnd;
 };

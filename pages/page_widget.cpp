@@ -5,7 +5,7 @@
 #include <QPalette>
 
 #include "widgets/colors.h"
-#include "app/help_dialog.h"
+#include "pages/help_request.h"
 
 namespace {
 

@@ -1,5 +1,7 @@
 #include "platform/qt_locale_formatter.h"
 
+#include "widgets/pickers.h"
+
 #include <QDate>
 #include <QLocale>
 #include <QRegularExpression>
@@ -18,15 +20,6 @@ std::string Utf8(const QString& text)
 }
 
 }  // namespace
-
-QString LocaleTimeFormat()
-{
-    // The long format is the one with seconds; take the zone name ("t") and the blanks around it out.
-    QString format = QLocale::system().timeFormat(QLocale::LongFormat);
-    static const QRegularExpression zone(QStringLiteral("\\s*\\bt+\\b\\s*"));
-    format.replace(zone, QStringLiteral(" "));
-    return format.trimmed();
-}
 
 std::string QtLocaleFormatter::LongDate(const SystemTime& date) const
 {

@@ -4,9 +4,6 @@
 
 #include "core/locale_format.h"
 
-// The locale's time format with hours, minutes and seconds and no zone name.
-QString LocaleTimeFormat();
-
 // The user's locale as Qt reads it from the environment (LC_TIME): its long date format, and its
 // long time format without the zone name.
 class QtLocaleFormatter final : public LocaleFormatter {

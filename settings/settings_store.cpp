@@ -6,7 +6,6 @@
 #include <cstdio>
 #include <limits>
 
-#include "templates/template_store.h"
 
 namespace {
 

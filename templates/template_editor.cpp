@@ -1,5 +1,7 @@
 #include "templates/template_editor.h"
 
+#include "ui_template_editor.h"
+
 #include <QClipboard>
 #include <QDesktopServices>
 #include <QGuiApplication>
@@ -12,7 +14,7 @@
 #include <algorithm>
 
 #include "core/file_access.h"
-#include "app/help_dialog.h"
+#include "pages/help_request.h"
 #include "pages/translation.h"
 #include "templates/editor_tool_bar.h"
 #include "templates/file_choosers.h"
@@ -98,12 +100,13 @@ QString BreakableText(const QString& text)
 TemplateEditor::TemplateEditor(const Services& services, QWidget* parent)
     : QDialog(parent),
       m_services(services),
+      m_ui(std::make_unique<Ui::TemplateEditor>()),
       m_store(services.settings, services.location, services.language,
               [this](const std::string& message) {
                   ask(QMessageBox::Critical, QString::fromStdString(message), QMessageBox::Ok);
               })
 {
-    m_ui.setupUi(this);
+    m_ui->setupUi(this);
     // Blocks only the main window, so the help window opened from here takes input.
     setWindowModality(Qt::WindowModal);
     m_collator.setCaseSensitivity(Qt::CaseInsensitive);
@@ -132,21 +135,23 @@ TemplateEditor::TemplateEditor(const Services& services, QWidget* parent)
     m_readOnlyNote->setWordWrap(true);
     m_readOnlyNote->hide();
     ExcludeFromTranslation(*m_readOnlyNote);
-    m_ui.textColumn->addWidget(m_readOnlyNote);
+    m_ui->textColumn->addWidget(m_readOnlyNote);
 
-    connect(m_ui.templateList, &QListWidget::currentRowChanged, this, &TemplateEditor::OnSelectionChanged);
-    connect(m_ui.templateList, &QWidget::customContextMenuRequested, this, &TemplateEditor::OnContextMenu);
-    connect(m_ui.saveButton, &QPushButton::clicked, this, &TemplateEditor::SaveExpanded);
-    connect(m_ui.copyButton, &QPushButton::clicked, this, &TemplateEditor::CopyExpanded);
-    connect(m_ui.cancelButton, &QPushButton::clicked, this, &TemplateEditor::reject);
-    connect(m_ui.helpButton, &QPushButton::clicked, this, [] { ShowHelpTopic(QStringLiteral("tmpl")); });
+    connect(m_ui->templateList, &QListWidget::currentRowChanged, this, &TemplateEditor::OnSelectionChanged);
+    connect(m_ui->templateList, &QWidget::customContextMenuRequested, this, &TemplateEditor::OnContextMenu);
+    connect(m_ui->saveButton, &QPushButton::clicked, this, &TemplateEditor::SaveExpanded);
+    connect(m_ui->copyButton, &QPushButton::clicked, this, &TemplateEditor::CopyExpanded);
+    connect(m_ui->cancelButton, &QPushButton::clicked, this, &TemplateEditor::reject);
+    connect(m_ui->helpButton, &QPushButton::clicked, this, [] { ShowHelpTopic(QStringLiteral("tmpl")); });
     m_stateTimer.setInterval(50);
     connect(&m_stateTimer, &QTimer::timeout, this, &TemplateEditor::UpdateCommandStates);
 }
 
+TemplateEditor::~TemplateEditor() = default;
+
 bool TemplateEditor::Open()
 {
-    ExcludeFromTranslation(*m_ui.templateList);
+    ExcludeFromTranslation(*m_ui->templateList);
     const std::string folder = m_store.TemplateFolder();
     std::vector<std::string> names;
     if (!FolderExists(folder) || !ListFiles(folder, "*.trt", names, false, true)) {
@@ -160,18 +165,18 @@ bool TemplateEditor::Open()
     std::sort(sorted.begin(), sorted.end(),
               [this](const QString& a, const QString& b) { return m_collator.compare(a, b) < 0; });
     {
-        const QSignalBlocker blocker(m_ui.templateList);
+        const QSignalBlocker blocker(m_ui->templateList);
         for (const QString& name : sorted) {
-            m_ui.templateList->addItem(name);
+            m_ui->templateList->addItem(name);
         }
     }
     BuildToolBar();
     PrepareMenus();
-    if (m_ui.templateList->count() > 0) {
+    if (m_ui->templateList->count() > 0) {
         const int stored = m_services.settings.ReadInt(SettingId::ActiveTemplateNo);
-        const int index = std::clamp(stored, 0, m_ui.templateList->count() - 1);
-        const QSignalBlocker blocker(m_ui.templateList);
-        m_ui.templateList->setCurrentRow(index);
+        const int index = std::clamp(stored, 0, m_ui->templateList->count() - 1);
+        const QSignalBlocker blocker(m_ui->templateList);
+        m_ui->templateList->setCurrentRow(index);
         LoadEntry(index);
     }
     std::string section;
@@ -187,7 +192,7 @@ void TemplateEditor::BuildToolBar()
     m_toolBar = BuildEditorToolBar(*this, [this](int command) { RunCommand(command); });
     m_toolBarLook = std::make_unique<IconToolBar>(*m_toolBar);
     m_toolBarLook->LoadButtonIcons(EditorIconStrip(devicePixelRatioF()), QColor(kStripMask));
-    m_ui.dialogLayout->insertWidget(0, m_toolBar);
+    m_ui->dialogLayout->insertWidget(0, m_toolBar);
     TranslateToolBar(m_services.language, true, m_toolBar, kToolBarId);
 }
 
@@ -215,7 +220,7 @@ void TemplateEditor::PrepareMenus()
     m_menuIcons->TakeToolBarIcons(*m_toolBar);
 
     m_menus.bar->setParent(this);
-    m_ui.dialogLayout->setMenuBar(m_menus.bar.get());
+    m_ui->dialogLayout->setMenuBar(m_menus.bar.get());
     // Each item's own signal: a page menu popped up alone from its toolbar drop-down tells no parent menu.
     for (QMenu* menu : {m_menus.templateMenu, m_menus.editMenu, m_menus.substitution, m_menus.value}) {
         ConnectItems(*menu);
@@ -256,7 +261,7 @@ void TemplateEditor::Fail(int messageId, const std::string& subject)
 
 void TemplateEditor::LoadEntry(int index)
 {
-    QListWidgetItem* item = m_ui.templateList->item(index);
+    QListWidgetItem* item = m_ui->templateList->item(index);
     if (item == nullptr || item->text().isEmpty()) {
         return;
     }
@@ -266,7 +271,7 @@ void TemplateEditor::LoadEntry(int index)
         m_current = -1;
         return;
     }
-    QPlainTextEdit& field = *m_ui.templateText;
+    QPlainTextEdit& field = *m_ui->templateText;
     m_current = index;
     m_crLf = loaded->bytes.find("\r\n") != std::string::npos;
     field.setPlainText(QString::fromUtf8(loaded->bytes.data(), static_cast<qsizetype>(loaded->bytes.size())));
@@ -286,11 +291,11 @@ void TemplateEditor::LoadEntry(int index)
 
 void TemplateEditor::SaveEntry(int index)
 {
-    QListWidgetItem* item = m_ui.templateList->item(index);
-    QTextDocument& document = *m_ui.templateText->document();
+    QListWidgetItem* item = m_ui->templateList->item(index);
+    QTextDocument& document = *m_ui->templateText->document();
     // Only text edited in this session is written: a template merely looked at keeps its file untouched.
     if (item == nullptr || item->text().isEmpty() || index != m_current || !document.isModified() ||
-        m_ui.templateText->isReadOnly()) {
+        m_ui->templateText->isReadOnly()) {
         return;
     }
     if (m_store.SaveTemplate(item->text().toStdString(), FieldText())) {
@@ -300,12 +305,12 @@ void TemplateEditor::SaveEntry(int index)
 
 bool TemplateEditor::Editable() const
 {
-    return m_ui.templateList->currentRow() >= 0 && !m_ui.templateText->isReadOnly();
+    return m_ui->templateList->currentRow() >= 0 && !m_ui->templateText->isReadOnly();
 }
 
 std::string TemplateEditor::FieldText() const
 {
-    std::string text = m_ui.templateText->toPlainText().toStdString();
+    std::string text = m_ui->templateText->toPlainText().toStdString();
     if (!m_crLf) {
         return text;
     }
@@ -321,7 +326,7 @@ std::string TemplateEditor::FieldText() const
 
 void TemplateEditor::SaveCurrentAndRemember()
 {
-    const int selected = m_ui.templateList->currentRow();
+    const int selected = m_ui->templateList->currentRow();
     if (selected >= 0 && selected == m_current) {
         SaveEntry(m_current);
         m_services.settings.WriteInt(SettingId::ActiveTemplateNo, selected);
@@ -332,23 +337,23 @@ void TemplateEditor::OnSelectionChanged()
 {
     SaveEntry(m_current);
     m_current = -1;
-    LoadEntry(m_ui.templateList->currentRow());
+    LoadEntry(m_ui->templateList->currentRow());
 }
 
 void TemplateEditor::OnContextMenu(const QPoint& point)
 {
-    QListWidgetItem* item = m_ui.templateList->itemAt(point);
+    QListWidgetItem* item = m_ui->templateList->itemAt(point);
     if (item == nullptr) {
         return;
     }
-    m_ui.templateList->setCurrentItem(item);
-    m_menus.templateMenu->popup(m_ui.templateList->viewport()->mapToGlobal(point));
+    m_ui->templateList->setCurrentItem(item);
+    m_menus.templateMenu->popup(m_ui->templateList->viewport()->mapToGlobal(point));
 }
 
 void TemplateEditor::UpdateCommandStates()
 {
-    QPlainTextEdit& field = *m_ui.templateText;
-    const bool selected = m_ui.templateList->currentRow() >= 0;
+    QPlainTextEdit& field = *m_ui->templateText;
+    const bool selected = m_ui->templateList->currentRow() >= 0;
     const bool editable = Editable();
     const bool hasText = !field.document()->isEmpty();
     const bool hasSelection = field.textCursor().hasSelection();
@@ -389,13 +394,13 @@ void TemplateEditor::UpdateCommandStates()
     field.setEnabled(selected);
     // The hint tells how to make a first template; an empty template that is selected needs none.
     field.setPlaceholderText(selected ? QString() : m_hint);
-    m_ui.saveButton->setEnabled(hasText);
-    m_ui.copyButton->setEnabled(hasText);
+    m_ui->saveButton->setEnabled(hasText);
+    m_ui->copyButton->setEnabled(hasText);
 }
 
 void TemplateEditor::RunCommand(int commandId)
 {
-    QPlainTextEdit& field = *m_ui.templateText;
+    QPlainTextEdit& field = *m_ui->templateText;
     const bool hasSelection = field.textCursor().hasSelection();
     switch (commandId) {
     case kNew:
@@ -474,14 +479,14 @@ void TemplateEditor::InsertFromMenu(int commandId)
     if (tab < 0 || tab + 1 >= text.size() || !Editable()) {
         return;
     }
-    m_ui.templateText->setFocus();
-    m_ui.templateText->textCursor().insertText(text.mid(tab + 1) + u' ');
+    m_ui->templateText->setFocus();
+    m_ui->templateText->textCursor().insertText(text.mid(tab + 1) + u' ');
 }
 
 int TemplateEditor::SortedPosition(const QString& name) const
 {
     int row = 0;
-    while (row < m_ui.templateList->count() && m_collator.compare(m_ui.templateList->item(row)->text(), name) < 0) {
+    while (row < m_ui->templateList->count() && m_collator.compare(m_ui->templateList->item(row)->text(), name) < 0) {
         ++row;
     }
     return row;
@@ -495,26 +500,26 @@ void TemplateEditor::NewTemplate()
     }
     SaveEntry(m_current);
     const QString qname = QString::fromStdString(name);
-    const int selected = m_ui.templateList->currentRow();
+    const int selected = m_ui->templateList->currentRow();
     // In name order, so that the stored number means the same template when the editor opens again.
     const int row = SortedPosition(qname);
     {
-        const QSignalBlocker blocker(m_ui.templateList);
-        m_ui.templateList->insertItem(row, qname);
-        m_ui.templateList->setCurrentRow(row);
+        const QSignalBlocker blocker(m_ui->templateList);
+        m_ui->templateList->insertItem(row, qname);
+        m_ui->templateList->setCurrentRow(row);
     }
-    m_ui.templateText->clear();
-    m_ui.templateText->setReadOnly(false);
+    m_ui->templateText->clear();
+    m_ui->templateText->setReadOnly(false);
     m_readOnlyNote->hide();
     m_current = row;
     m_crLf = false;
     if (!m_store.SaveTemplate(name, "")) {
         // Back to what was shown before: the template that was selected, with its text.
         {
-            const QSignalBlocker blocker(m_ui.templateList);
-            delete m_ui.templateList->takeItem(row);
+            const QSignalBlocker blocker(m_ui->templateList);
+            delete m_ui->templateList->takeItem(row);
             m_current = -1;
-            m_ui.templateList->setCurrentRow(selected);
+            m_ui->templateList->setCurrentRow(selected);
         }
         LoadEntry(selected);
     }
@@ -522,11 +527,11 @@ void TemplateEditor::NewTemplate()
 
 void TemplateEditor::DeleteTemplate()
 {
-    const int row = m_ui.templateList->currentRow();
+    const int row = m_ui->templateList->currentRow();
     if (row < 0) {
         return;
     }
-    const QString name = m_ui.templateList->item(row)->text();
+    const QString name = m_ui->templateList->item(row)->text();
     if (ask(QMessageBox::Question, Message(kDeleteQuestion).replace(QStringLiteral("%s"), name),
             QMessageBox::Ok | QMessageBox::Cancel) != QMessageBox::Ok) {
         return;
@@ -536,18 +541,18 @@ void TemplateEditor::DeleteTemplate()
         return;
     }
     {
-        const QSignalBlocker blocker(m_ui.templateList);
-        delete m_ui.templateList->takeItem(row);
+        const QSignalBlocker blocker(m_ui->templateList);
+        delete m_ui->templateList->takeItem(row);
         m_current = -1;
-        m_ui.templateList->setCurrentRow(-1);
+        m_ui->templateList->setCurrentRow(-1);
     }
-    if (m_ui.templateList->count() == 0) {
-        m_ui.templateText->clear();
+    if (m_ui->templateList->count() == 0) {
+        m_ui->templateText->clear();
         return;
     }
-    const int next = std::min(row, m_ui.templateList->count() - 1);
-    const QSignalBlocker blocker(m_ui.templateList);
-    m_ui.templateList->setCurrentRow(next);
+    const int next = std::min(row, m_ui->templateList->count() - 1);
+    const QSignalBlocker blocker(m_ui->templateList);
+    m_ui->templateList->setCurrentRow(next);
     LoadEntry(next);
 }
 
@@ -582,7 +587,7 @@ void TemplateEditor::InsertTextFromFile()
         return;
     }
     bool replace = true;
-    if (!m_ui.templateText->document()->isEmpty()) {
+    if (!m_ui->templateText->document()->isEmpty()) {
         const QMessageBox::StandardButton answer =
             ask(QMessageBox::Question, Message(kReplaceQuestion), QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
         if (answer == QMessageBox::Cancel) {
@@ -596,9 +601,9 @@ void TemplateEditor::InsertTextFromFile()
         return;
     }
     const QString read = QString::fromStdString(text);
-    m_ui.templateText->setPlainText(replace ? read : m_ui.templateText->toPlainText() + read);
-    m_ui.templateText->document()->setModified(true);
-    m_ui.templateText->setFocus();
+    m_ui->templateText->setPlainText(replace ? read : m_ui->templateText->toPlainText() + read);
+    m_ui->templateText->document()->setModified(true);
+    m_ui->templateText->setFocus();
 }
 
 void TemplateEditor::SaveTextToFile()

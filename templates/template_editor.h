@@ -19,9 +19,11 @@
 #include "templates/substitution.h"
 #include "templates/template_menus.h"
 #include "templates/template_store.h"
-#include "ui_template_editor.h"
 #include "widgets/icon_menu.h"
 #include "widgets/icon_tool_bar.h"
+namespace Ui {
+class TemplateEditor;
+}
 
 // The template editor: the templates of the template folder on the left, the selected one's text on
 // the right, menus and a toolbar that insert macros or current values, and buttons that expand the text
@@ -38,6 +40,7 @@ public:
         const LanguageTable& language;
     };
     TemplateEditor(const Services& services, QWidget* parent = nullptr);
+    ~TemplateEditor() override;
 
     // Lists the templates and builds the menus; false, after the error message, when the template folder
     // does not exist (the dialog is then not to be run).
@@ -90,7 +93,7 @@ private:
     int SortedPosition(const QString& name) const;
 
     Services m_services;
-    Ui::TemplateEditor m_ui;
+    std::unique_ptr<Ui::TemplateEditor> m_ui;
     TemplateStore m_store;
     TemplateMenus m_menus;
     QToolBar* m_toolBar = nullptr;

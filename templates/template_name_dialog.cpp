@@ -1,9 +1,11 @@
 #include "templates/template_name_dialog.h"
 
+#include "ui_template_name_dialog.h"
+
 #include <QKeyEvent>
 #include <QMessageBox>
 
-#include "app/help_dialog.h"
+#include "pages/help_request.h"
 #include "pages/translation.h"
 #include "core/folder_path.h"
 #include "templates/template_store.h"
@@ -19,21 +21,20 @@ const char kForbiddenMessage[] = "Имя шаблона содержит нед�
 }  // namespace
 
 TemplateNameDialog::TemplateNameDialog(const LanguageTable& language,
-                                                 std::function<std::string(const std::string&)> templatePath,
-                                                 QWidget* parent)
-    : QDialog(parent), m_templatePath(std::move(templatePath))
+                                       std::function<std::string(const std::string&)> templatePath, QWidget* parent)
+    : QDialog(parent), m_ui(std::make_unique<Ui::TemplateNameDialog>()), m_templatePath(std::move(templatePath))
 {
-    m_ui.setupUi(this);
+    m_ui->setupUi(this);
     // Blocks only the windows below it, so the help window opened from here takes input.
     setWindowModality(Qt::WindowModal);
     std::string section;
     TranslateWindow(language, true, true, this, kNameDialogId, 0, section);
-    m_ui.okButton->setEnabled(false);
-    connect(m_ui.nameEdit, &QLineEdit::textChanged, this,
-            [this](const QString& text) { m_ui.okButton->setEnabled(!text.isEmpty()); });
-    connect(m_ui.okButton, &QPushButton::clicked, this, &TemplateNameDialog::accept);
-    connect(m_ui.cancelButton, &QPushButton::clicked, this, &QDialog::reject);
-    connect(m_ui.helpButton, &QPushButton::clicked, this, [] { ShowHelpTopic(QStringLiteral("tmplname")); });
+    m_ui->okButton->setEnabled(false);
+    connect(m_ui->nameEdit, &QLineEdit::textChanged, this,
+            [this](const QString& text) { m_ui->okButton->setEnabled(!text.isEmpty()); });
+    connect(m_ui->okButton, &QPushButton::clicked, this, &TemplateNameDialog::accept);
+    connect(m_ui->cancelButton, &QPushButton::clicked, this, &QDialog::reject);
+    connect(m_ui->helpButton, &QPushButton::clicked, this, [] { ShowHelpTopic(QStringLiteral("tmplname")); });
     showMessage = [this](bool error, const QString& text) {
         if (error) {
             QMessageBox::critical(this, windowTitle(), text);
@@ -43,9 +44,11 @@ TemplateNameDialog::TemplateNameDialog(const LanguageTable& language,
     };
 }
 
+TemplateNameDialog::~TemplateNameDialog() = default;
+
 std::string TemplateNameDialog::Name() const
 {
-    return m_ui.nameEdit->text().toStdString();
+    return m_ui->nameEdit->text().toStdString();
 }
 
 void TemplateNameDialog::accept()
@@ -62,8 +65,8 @@ void TemplateNameDialog::accept()
     }
     if (FileExists(m_templatePath(name))) {
         showMessage(false, QString::fromUtf8(kExistsMessage));
-        m_ui.nameEdit->setFocus();
-        m_ui.nameEdit->selectAll();
+        m_ui->nameEdit->setFocus();
+        m_ui->nameEdit->selectAll();
         return;
     }
     QDialog::accept();

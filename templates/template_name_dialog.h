@@ -1,13 +1,16 @@
 #pragma once
 
 #include <QDialog>
+#include <memory>
 
 #include <functional>
 #include <string>
 
-#include "ui_template_name_dialog.h"
 
 class LanguageTable;
+namespace Ui {
+class TemplateNameDialog;
+}
 
 // Asks for the name of a new template: OK only for a name without forbidden characters that no template
 // of the folder has yet.
@@ -17,6 +20,7 @@ public:
     // `templatePath` gives the file a name would have.
     TemplateNameDialog(const LanguageTable& language, std::function<std::string(const std::string&)> templatePath,
                             QWidget* parent = nullptr);
+    ~TemplateNameDialog() override;
 
     std::string Name() const;
 
@@ -29,6 +33,6 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
-    Ui::TemplateNameDialog m_ui;
+    std::unique_ptr<Ui::TemplateNameDialog> m_ui;
     std::function<std::string(const std::string&)> m_templatePath;
 };

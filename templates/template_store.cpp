@@ -15,24 +15,6 @@ namespace {
 constexpr int kErrorOpeningTemplate = 47;
 constexpr int kErrorSavingTemplate = 48;
 
-constexpr std::string_view kTemplatesFolderName = "Templates";
-
-// Makes the user's template folder with copies of the shipped examples. Failures leave what could be done:
-// a missing folder shows as such in the editor and on the Options page.
-void SeedUserTemplateFolder(const std::string& folder, const std::string& examples)
-{
-    std::error_code error;
-    if (std::filesystem::exists(folder, error) || !std::filesystem::create_directories(folder, error)) {
-        return;
-    }
-    std::vector<std::string> files;
-    ListFiles(examples, "*." + std::string(kTemplateExtension), files, true, false);
-    for (const std::string& file : files) {
-        std::filesystem::copy_file(file, folder / std::filesystem::path(file).filename(),
-                                   std::filesystem::copy_options::skip_existing, error);
-    }
-}
-
 // True when `path` is a symbolic link whose target (followed to its end) is not inside `folder`, or
 // cannot be resolved: writing through it would change a file the template folder does not hold.
 bool LinkLeavesFolder(const std::string& path, const std::string& folder)
@@ -54,20 +36,6 @@ bool LinkLeavesFolder(const std::string& path, const std::string& folder)
 }
 
 }  // namespace
-
-std::string DefaultTemplateFolder(const ProgramLocation& location)
-{
-    const std::string program = ProgramFolder(location);
-    if (program.empty()) {
-        return location.ExecutablePath();
-    }
-    const std::string own = OwnFilesFolder(location);
-    const std::string folder = own + std::string(kTemplatesFolderName);
-    if (own != program) {
-        SeedUserTemplateFolder(folder, program + std::string(kTemplatesFolderName));
-    }
-    return folder;
-}
 
 bool IsValidTemplateName(std::string_view name)
 {

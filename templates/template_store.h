@@ -10,18 +10,10 @@
 #include "core/program_location.h"
 #include "settings/settings_store.h"
 
-inline constexpr std::string_view kTemplateExtension = "trt";
 // A larger file is no template: opening it would only freeze the editor, so it fails like an unreadable one.
 inline constexpr std::uintmax_t kMaxTemplateBytes = 4 * 1024 * 1024;
 // No template name may hold any of these.
 inline constexpr std::string_view kForbiddenTemplateCharacters = "/\\:*?\"<>|";
-
-// The template folder while none is stored, without its final '/': "Templates" in the program's folder,
-// or, when that folder cannot be written and the user has a data folder, "Templates" in the user's data
-// folder. That one is made on first use and then gets copies of the example templates from the program's
-// "Templates" folder; once it exists it is left as the user keeps it. The program path itself when it
-// holds no '/'.
-std::string DefaultTemplateFolder(const ProgramLocation& location);
 
 // True when `name` is not empty and holds none of the forbidden characters (nor a zero byte). Blanks,
 // dots and letters of any script are fine.

@@ -1,11 +1,12 @@
 #include "widgets/pickers.h"
 
 #include <QKeyEvent>
+#include <QLocale>
+#include <QRegularExpression>
 #include <QSignalBlocker>
 #include <QTimer>
 
 #include "core/calendar.h"
-#include "platform/qt_locale_formatter.h"
 
 namespace {
 
@@ -87,6 +88,15 @@ private:
 
 }  // namespace
 
+QString LocaleTimeFormat()
+{
+    // The long format is the one with seconds; take the zone name ("t") and the blanks around it out.
+    QString format = QLocale::system().timeFormat(QLocale::LongFormat);
+    static const QRegularExpression zone(QStringLiteral("\\s*\\bt+\\b\\s*"));
+    format.replace(zone, QStringLiteral(" "));
+    return format.trimmed();
+}
+
 void SetUpDatePicker(QDateEdit& picker, const DateTime& earliest, const DateTime& latest)
 {
     new TypedDayKeeper(picker);
@@ -147,18 +157,6 @@ void WritePicker(QDateTimeEdit& picker, const DateTime& value)
     }
     const QSignalBlocker blocker(picker);
     picker.setDateTime(converted);
-}
-
-void LoadPicker(QDateTimeEdit& picker, const SettingsStore& settings, SettingId id)
-{
-    DateTime value;
-    settings.ReadDateTime(id, value);
-    WritePicker(picker, value);
-}
-
-void SavePicker(const QDateTimeEdit& picker, const SettingsStore& settings, SettingId id)
-{
-    settings.WriteDateTime(id, PickerValue(picker));
 }
 
 void SetTimeInfoButton(QAbstractButton& button, bool available, const DateTime& moment, const QString& outsideText)

@@ -6,10 +6,11 @@
 
 #include "core/date_time.h"
 #include "core/system_time.h"
-#include "settings/settings_store.h"
 
 // Display format of every date picker.
 inline constexpr char kDatePickerFormat[] = "MMMM dd, yyyy";
+// The locale's time format with hours, minutes and seconds and no zone name, as the time pickers show it.
+QString LocaleTimeFormat();
 
 // A date picker with a calendar pop-up, "MMMM dd, yyyy" and the given range. A day typed before the month
 // and year that have it (29 before February 2004) is kept until they are typed.
@@ -39,6 +40,3 @@ void WritePicker(QDateTimeEdit& picker, const DateTime& value);
 // in the pickers' range; a moment outside it puts `outsideText` in the tooltip, to say why.
 void SetTimeInfoButton(QAbstractButton& button, bool available, const DateTime& moment, const QString& outsideText);
 
-// A picker's whole value from a date-time setting (a missing one reads as now), and back.
-void LoadPicker(QDateTimeEdit& picker, const SettingsStore& settings, SettingId id);
-void SavePicker(const QDateTimeEdit& picker, const SettingsStore& settings, SettingId id);

@@ -7,7 +7,7 @@
 
 #include <algorithm>
 
-#include "calc/calculation.h"
+#include "core/count_text.h"
 
 namespace {
 

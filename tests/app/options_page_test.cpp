@@ -44,7 +44,7 @@ std::string Stored(const UiEnvironment& env, SettingId id)
 }
 
 // The page on its own, with the main window's services counted.
-struct OptionsPage {
+struct LoneOptionsPage {
     UiEnvironment env;
     ScopedEnv config{"XDG_CONFIG_HOME", UiEnvironment::Path(env.folder, "xdg")};
     LanguageTable language{env.location};
@@ -62,7 +62,7 @@ struct OptionsPage {
     QString Status() { return ControlOf<QLabel>(*page, 1114).text(); }
     QComboBox& Languages() { return ControlOf<QComboBox>(*page, 1043); }
 };
-struct OptionsPageTest : OptionsPage, ::testing::Test {};
+struct OptionsPageTest : LoneOptionsPage, ::testing::Test {};
 
 TEST(OptionsPage, AutoloadBoxSettingAndEntryGoTogether)
 {
@@ -81,7 +81,7 @@ TEST(OptionsPage, AutoloadBoxSettingAndEntryGoTogether)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.why);
-        OptionsPage t;
+        LoneOptionsPage t;
         const std::string entry = UiEnvironment::Path(t.env.folder, "autostart/Chronel.desktop");
         t.env.settings.WriteInt(SettingId::Autoload, c.stored);
         if (c.blocked) {

@@ -1,4 +1,5 @@
 #include "calc/calculation.h"
+#include "core/count_text.h"
 
 #include <gtest/gtest.h>
 
