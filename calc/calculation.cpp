@@ -20,7 +20,7 @@ CalculationResult ComputeCalculation(const CalculationInput& input, const Locale
     const bool useMonths = input.monthsSelected;
 
     std::array<std::int32_t, kCountFieldCount> counts{};
-    for (int i = 0; i < kCountFieldCount; ++i) {
+    for (std::size_t i = 0; i < kCountFieldCount; ++i) {
         result.countTexts[i] = input.countTexts[i];
         if (ReadCount64(input.countTexts[i]) > kLargestCount) {
             result.countTexts[i] = std::to_string(kLargestCount);
@@ -77,7 +77,7 @@ CalculationResult ComputeCalculation(const CalculationInput& input, const Locale
         ControlState{1055, result.differenceAvailable && IsInPickerRange(result.difference)},
         ControlState{1056, result.sumAvailable && IsInPickerRange(result.sum)},
     };
-    for (int i = 0; i < kCountFieldCount; ++i) {
+    for (std::size_t i = 0; i < kCountFieldCount; ++i) {
         bool enabled = counts[i] != 0;
         if (i == kMonths) {
             enabled = enabled && input.monthsSelected;

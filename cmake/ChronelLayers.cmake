@@ -24,6 +24,9 @@ function(chronel_layer name)
     target_link_libraries(${name} PUBLIC ${ARG_LINKS})
     if(NOT ARG_QT)
         set_target_properties(${name} PROPERTIES AUTOMOC OFF AUTOUIC OFF AUTORCC OFF)
+        # The pure code is held to stricter warnings: a shadowed name or a silent sign change there is a
+        # wrong date.
+        target_compile_options(${name} PRIVATE -Wshadow -Wsign-conversion)
     endif()
     list(FILTER ARG_LINKS INCLUDE REGEX "^chronel_")
     list(JOIN ARG_LINKS " " links)
