@@ -1,25 +1,25 @@
 #pragma once
 
-#include <QMenu>
-#include <QPointer>
 #include <QSystemTrayIcon>
 #include <QWidget>
 
 #include <array>
 #include <memory>
 
+#include "app/page_switcher.h"
+#include "app/system_tray.h"
 #include "core/program_location.h"
 #include "settings/language_table.h"
 #include "pages/page_services.h"
 #include "settings/settings_store.h"
 #include "templates/output_actions.h"
 #include "templates/page_value_source.h"
-#include "widgets/hover_page_list.h"
-#include "widgets/icon_menu.h"
 
 class ClockSetter;
 class PageWidget;
+class RollbackPage;
 class TimeChangeSource;
+class TimeInfoPage;
 
 // What the main window needs of the program; tests hand in fakes and temporary folders.
 struct AppServices {
@@ -32,8 +32,6 @@ struct AppServices {
     TimeChangeSource& timeChanges;    // the system's notice that its clock was set
 };
 
-// The page indices, fixed everywhere: in the page list, in ActivePageNo and for help topics.
-enum PageIndex { kDifferencePage, kCalculationPage, kTimeInfoPage, kRollbackPage, kOptionsPage, kAboutPage };
 namespace Ui {
 class MainWindow;
 }
@@ -72,12 +70,12 @@ public:
     const MacroValueSource& PageValues() const { return *m_pageValues; }
     OutputActions& Output() { return *m_output; }
 
-    QSystemTrayIcon* TrayIcon() const { return m_tray.get(); }
-    QMenu* TrayMenu() const { return m_trayMenu.get(); }
-    const IconMenu* TrayIconMenu() const { return m_trayIcons.get(); }
-    const HoverPageList& PageList() const { return m_pageList; }
+    QSystemTrayIcon* TrayIcon() const { return m_tray.Icon(); }
+    QMenu* TrayMenu() const { return m_tray.Menu(); }
+    const IconMenu* TrayIconMenu() const { return m_tray.MenuLook(); }
+    const HoverPageList& PageList() const { return m_pages->ListLook(); }
     // What a click on the tray icon does.
-    void OnTrayActivated(QSystemTrayIcon::ActivationReason reason);
+    void OnTrayActivated(QSystemTrayIcon::ActivationReason reason) { m_tray.OnActivated(reason); }
 
 signals:
     void exitRequested();
@@ -90,27 +88,17 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    void SetUpPageList();
-    void FitPageList();
-    void BuildTrayMenu();
-    void ActivatePage(int index, bool selectRow);
-    void OnPageListSelection();
     void ShowSelectedPageHelp();
-    // The system's notice that its clock was set, passed on to the Rollback page.
-    void OnSystemTimeChanged();
-    void LoadAllSettings();
-    void SaveAllSettings();
 
     AppServices m_services;
     std::unique_ptr<Ui::MainWindow> m_ui;
     LanguageTable m_language;
     PageServices m_pageServices;
-    std::array<PageWidget*, 6> m_pages{};
+    TimeInfoPage* m_timeInfo = nullptr;
+    RollbackPage* m_rollback = nullptr;
+    std::unique_ptr<PageSwitcher> m_pages;
     std::unique_ptr<PageValueSource> m_pageValues;
     OutputActions* m_output = nullptr;
-    std::unique_ptr<QSystemTrayIcon> m_tray;
-    std::unique_ptr<QMenu> m_trayMenu;
-    std::unique_ptr<IconMenu> m_trayIcons;   // draws m_trayMenu: declared after it, so it goes first
-    HoverPageList m_pageList;
+    SystemTray m_tray{*this};
     bool m_exited = false;
 };
