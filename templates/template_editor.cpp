@@ -225,15 +225,15 @@ void TemplateEditor::PrepareMenus()
     for (QMenu* menu : {m_menus.templateMenu, m_menus.editMenu, m_menus.substitution, m_menus.value}) {
         ConnectItems(*menu);
     }
-    const std::pair<QKeySequence, int> accelerators[] = {
-        {QKeySequence(Qt::CTRL | Qt::Key_D), kDelete},      {QKeySequence(Qt::CTRL | Qt::Key_E), kCurrentDateMacro},
-        {QKeySequence(Qt::CTRL | Qt::Key_N), kNew},         {QKeySequence(Qt::CTRL | Qt::Key_O), kInsertFile},
-        {QKeySequence(Qt::CTRL | Qt::Key_P), kPreview},     {QKeySequence(Qt::CTRL | Qt::Key_S), kSaveTextFile},
-        {QKeySequence(Qt::CTRL | Qt::Key_T), kCurrentTimeMacro},
+    const std::pair<QKeySequence, EditorCommand> accelerators[] = {
+        {QKeySequence(Qt::CTRL | Qt::Key_D), EditorCommand::Delete},      {QKeySequence(Qt::CTRL | Qt::Key_E), EditorCommand::CurrentDateMacro},
+        {QKeySequence(Qt::CTRL | Qt::Key_N), EditorCommand::New},         {QKeySequence(Qt::CTRL | Qt::Key_O), EditorCommand::InsertFile},
+        {QKeySequence(Qt::CTRL | Qt::Key_P), EditorCommand::Preview},     {QKeySequence(Qt::CTRL | Qt::Key_S), EditorCommand::SaveTextFile},
+        {QKeySequence(Qt::CTRL | Qt::Key_T), EditorCommand::CurrentTimeMacro},
     };
     for (const auto& [keys, command] : accelerators) {
         auto* shortcut = new QShortcut(keys, this);
-        connect(shortcut, &QShortcut::activated, this, [this, command = command] { RunCommand(command); });
+        connect(shortcut, &QShortcut::activated, this, [this, command = command] { RunCommand(CommandId(command)); });
     }
 }
 
@@ -357,31 +357,32 @@ void TemplateEditor::UpdateCommandStates()
     const bool editable = Editable();
     const bool hasText = !field.document()->isEmpty();
     const bool hasSelection = field.textCursor().hasSelection();
-    const std::pair<int, bool> states[] = {
-        {kNew, true},
-        {kDelete, selected},
-        {kInsertFile, editable},
-        {kSaveTextFile, selected},
-        {kPreview, selected && hasText},
-        {kUndo, editable && field.document()->isUndoAvailable()},
-        {kCut, editable && hasSelection},
-        {kCopy, selected && hasSelection},
-        {kClear, editable && hasSelection},
-        {kPaste, editable && ClipboardHasText()},
-        {kSelectAll, selected && hasText},
+    const std::pair<EditorCommand, bool> states[] = {
+        {EditorCommand::New, true},
+        {EditorCommand::Delete, selected},
+        {EditorCommand::InsertFile, editable},
+        {EditorCommand::SaveTextFile, selected},
+        {EditorCommand::Preview, selected && hasText},
+        {EditorCommand::Undo, editable && field.document()->isUndoAvailable()},
+        {EditorCommand::Cut, editable && hasSelection},
+        {EditorCommand::Copy, selected && hasSelection},
+        {EditorCommand::Clear, editable && hasSelection},
+        {EditorCommand::Paste, editable && ClipboardHasText()},
+        {EditorCommand::SelectAll, selected && hasText},
     };
     for (const auto& [command, enabled] : states) {
         for (const QWidget* owner : {static_cast<const QWidget*>(m_menus.bar.get()), static_cast<const QWidget*>(m_toolBar)}) {
             if (owner == nullptr) {
                 continue;
             }
-            if (QAction* action = FindCommand(*owner, command)) {
+            if (QAction* action = FindCommand(*owner, CommandId(command))) {
                 action->setEnabled(enabled);
             }
         }
     }
     if (m_toolBar != nullptr) {
-        for (int command = kFirstDropDown; command <= kLastDropDown; ++command) {
+        for (int command = CommandId(EditorCommand::FirstDropDown); command <= CommandId(EditorCommand::LastDropDown);
+             ++command) {
             if (QAction* action = FindCommand(*m_toolBar, command)) {
                 action->setEnabled(editable);
             }
@@ -402,48 +403,48 @@ void TemplateEditor::RunCommand(int commandId)
 {
     QPlainTextEdit& field = *m_ui->templateText;
     const bool hasSelection = field.textCursor().hasSelection();
-    switch (commandId) {
-    case kNew:
+    switch (static_cast<EditorCommand>(commandId)) {
+    case EditorCommand::New:
         NewTemplate();
         return;
-    case kDelete:
+    case EditorCommand::Delete:
         DeleteTemplate();
         return;
-    case kPreview:
+    case EditorCommand::Preview:
         Preview();
         return;
-    case kInsertFile:
+    case EditorCommand::InsertFile:
         InsertTextFromFile();
         return;
-    case kSaveTextFile:
+    case EditorCommand::SaveTextFile:
         SaveTextToFile();
         return;
-    case kUndo:
+    case EditorCommand::Undo:
         if (field.document()->isUndoAvailable()) {
             field.undo();
         }
         return;
-    case kCut:
+    case EditorCommand::Cut:
         if (hasSelection) {
             field.cut();
         }
         return;
-    case kCopy:
+    case EditorCommand::Copy:
         if (hasSelection) {
             field.copy();
         }
         return;
-    case kClear:
+    case EditorCommand::Clear:
         if (hasSelection) {
             field.textCursor().removeSelectedText();
         }
         return;
-    case kPaste:
+    case EditorCommand::Paste:
         if (ClipboardHasText()) {
             field.paste();
         }
         return;
-    case kSelectAll:
+    case EditorCommand::SelectAll:
         if (!field.document()->isEmpty()) {
             field.setFocus();
             field.selectAll();
@@ -453,8 +454,8 @@ void TemplateEditor::RunCommand(int commandId)
     default:
         break;
     }
-    if (commandId >= kFirstDropDown && commandId <= kLastDropDown) {
-        const int index = commandId - kFirstDropDown;
+    if (commandId >= CommandId(EditorCommand::FirstDropDown) && commandId <= CommandId(EditorCommand::LastDropDown)) {
+        const int index = commandId - CommandId(EditorCommand::FirstDropDown);
         QMenu* menu = index < 3 ? m_menus.substitutionPages[static_cast<std::size_t>(index)]
                                 : m_menus.valuePages[static_cast<std::size_t>(index - 3)];
         QAction* button = m_toolBar != nullptr ? FindCommand(*m_toolBar, commandId) : nullptr;
