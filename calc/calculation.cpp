@@ -29,14 +29,12 @@ CalculationResult ComputeCalculation(const CalculationInput& input, const Locale
         counts[i] = ReadCount(result.countTexts[i]);
     }
 
-    DateTime a = input.start;
-    DateTime b = input.start;
-    bool okA = SubtractYears(a, counts[kYears]);
-    bool okB = AddYears(b, counts[kYears]);
+    DateTime a = SubtractYears(input.start, counts[kYears]);
+    DateTime b = AddYears(input.start, counts[kYears]);
     std::int64_t dayTotal = 0;
     if (useMonths) {
-        okA = okA && SubtractMonths(a, counts[kMonths]);
-        okB = okB && AddMonths(b, counts[kMonths]);
+        a = SubtractMonths(a, counts[kMonths]);
+        b = AddMonths(b, counts[kMonths]);
     } else {
         dayTotal = std::int64_t{counts[kWeeks]} * 7;
     }
@@ -45,12 +43,12 @@ CalculationResult ComputeCalculation(const CalculationInput& input, const Locale
     span.SetDateTimeSpan(dayTotal, counts[kHours], counts[kMinutes], counts[kSeconds]);
 
     std::optional<std::string> dateA, timeA, dateB, timeB;
-    if (okA) {
+    if (a.IsValid()) {
         a -= span;
         dateA = FormatLongDate(formatter, a);
         timeA = dateA ? FormatTime(formatter, a) : std::nullopt;
     }
-    if (okB) {
+    if (b.IsValid()) {
         b += span;
         dateB = FormatLongDate(formatter, b);
         timeB = dateB ? FormatTime(formatter, b) : std::nullopt;

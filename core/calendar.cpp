@@ -2,30 +2,29 @@
 
 namespace {
 
-bool StepYears(DateTime& value, std::int64_t yearDelta)
+DateTime StepYears(const DateTime& value, std::int64_t yearDelta)
 {
     const auto parts = value.GetParts();
     if (!parts) {
-        return false;
+        return DateTime::Invalid();
     }
     const std::int64_t year = parts->year + yearDelta;
     if (year < 100 || year > 9999) {
-        value = DateTime::Invalid();
-        return false;
+        return DateTime::Invalid();
     }
-    return value.SetDateTime(static_cast<int>(year), parts->month, parts->day, parts->hour, parts->minute,
-                             parts->second) == DateTime::Status::Valid;
+    return DateTime::FromParts(static_cast<int>(year), parts->month, parts->day, parts->hour, parts->minute,
+                               parts->second);
 }
 
 // Moves by whole years and a month step in (-12, 12), carrying into the year as the month wraps.
-bool StepMonths(DateTime& value, std::int32_t count, int direction)
+DateTime StepMonths(const DateTime& value, std::int32_t count, int direction)
 {
     const auto parts = value.GetParts();
     if (!parts) {
-        return false;
+        return DateTime::Invalid();
     }
     if (count < 1) {
-        return true;
+        return value;
     }
     std::int64_t years = count / 12;
     const int rest = count % 12;
@@ -39,11 +38,9 @@ bool StepMonths(DateTime& value, std::int32_t count, int direction)
     }
     const std::int64_t year = parts->year + direction * years;
     if (year < 100 || year > 9999) {
-        value = DateTime::Invalid();
-        return false;
+        return DateTime::Invalid();
     }
-    return value.SetDateTime(static_cast<int>(year), month, parts->day, parts->hour, parts->minute,
-                             parts->second) == DateTime::Status::Valid;
+    return DateTime::FromParts(static_cast<int>(year), month, parts->day, parts->hour, parts->minute, parts->second);
 }
 
 }  // namespace
@@ -71,22 +68,22 @@ int GetDaysInMonth(const DateTime& value)
     return parts ? DaysInMonth(parts->year, parts->month) : 0;
 }
 
-bool AddYears(DateTime& value, std::int32_t count)
+DateTime AddYears(const DateTime& value, std::int32_t count)
 {
     return StepYears(value, count);
 }
 
-bool SubtractYears(DateTime& value, std::int32_t count)
+DateTime SubtractYears(const DateTime& value, std::int32_t count)
 {
     return StepYears(value, -static_cast<std::int64_t>(count));
 }
 
-bool AddMonths(DateTime& value, std::int32_t count)
+DateTime AddMonths(const DateTime& value, std::int32_t count)
 {
     return StepMonths(value, count, +1);
 }
 
-bool SubtractMonths(DateTime& value, std::int32_t count)
+DateTime SubtractMonths(const DateTime& value, std::int32_t count)
 {
     return StepMonths(value, count, -1);
 }

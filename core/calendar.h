@@ -15,13 +15,13 @@ int DaysInMonth(int year, int month);
 int GetDaysInMonth(const DateTime& value);
 
 // Year and month steps keep month, day and time of day and never clamp the day: a step onto a day that
-// does not exist (February 29 of a common year, April 31) makes the value invalid. Each returns whether
-// the value is valid afterwards; an invalid value stays invalid.
-bool AddYears(DateTime& value, std::int32_t count);
-bool SubtractYears(DateTime& value, std::int32_t count);
-// A count below 1 leaves a valid value as it is and succeeds.
-bool AddMonths(DateTime& value, std::int32_t count);
-bool SubtractMonths(DateTime& value, std::int32_t count);
+// does not exist (February 29 of a common year, April 31) gives an invalid value, as does a year outside
+// 100..9999; an invalid value stays invalid.
+DateTime AddYears(const DateTime& value, std::int32_t count);
+DateTime SubtractYears(const DateTime& value, std::int32_t count);
+// A count below 1 gives the value as it is.
+DateTime AddMonths(const DateTime& value, std::int32_t count);
+DateTime SubtractMonths(const DateTime& value, std::int32_t count);
 
 // Signed whole seconds of the span, rounded to the nearest second: 1 day 2:03:04 is 93784.
 std::int64_t SpanToSeconds(const DateTimeSpan& span);
