@@ -14,6 +14,7 @@
 #include <QTabWidget>
 
 #include <algorithm>
+#include <iterator>
 #include <filesystem>
 #include <map>
 
@@ -50,11 +51,8 @@ bool IsTabStop(const QWidget& widget, const QWidget& root)
 std::vector<QWidget*> TabStops(const QWidget& root)
 {
     std::vector<QWidget*> stops;
-    for (QWidget* widget : root.findChildren<QWidget*>()) {
-        if (IsTabStop(*widget, root)) {
-            stops.push_back(widget);
-        }
-    }
+    const auto all = root.findChildren<QWidget*>();
+    std::copy_if(all.begin(), all.end(), std::back_inserter(stops), [&](QWidget* w) { return IsTabStop(*w, root); });
     return stops;
 }
 
@@ -187,21 +185,14 @@ struct AccessibilityTest : ::testing::Test {
     }
 };
 
-TEST_F(AccessibilityTest, EveryTabStopHasAName)
+// One walk over every window: names, labels, Tab order and mnemonics.
+TEST_F(AccessibilityTest, EveryWindowIsNamedLabelledAndWalkedInOrder)
 {
     for (const Window& w : Windows()) {
         SCOPED_TRACE(w.why);
         for (QWidget* stop : TabStops(*w.root)) {
-            EXPECT_FALSE(AccessibleName(stop).trimmed().isEmpty()) << stop->metaObject()->className() << " "
-                                                                   << stop->objectName().toStdString();
+            EXPECT_FALSE(AccessibleName(stop).trimmed().isEmpty()) << Names({stop})[0];
         }
-    }
-}
-
-TEST_F(AccessibilityTest, LabelsNameTheirControlsAndMnemonicsHaveATarget)
-{
-    for (const Window& w : Windows()) {
-        SCOPED_TRACE(w.why);
         for (QLabel* label : w.root->findChildren<QLabel*>()) {
             SCOPED_TRACE(label->text().toStdString());
             if (!MnemonicKey(label->text()).isEmpty()) {
@@ -216,33 +207,16 @@ TEST_F(AccessibilityTest, LabelsNameTheirControlsAndMnemonicsHaveATarget)
                 EXPECT_NE(label->buddy()->focusPolicy() & Qt::TabFocus, 0) << "the mnemonic moves the focus";
             }
         }
-    }
-}
-
-TEST_F(AccessibilityTest, TabFollowsTheLayoutAndStaysInTheWindow)
-{
-    for (const Window& w : Windows()) {
         if (w.root == &window) {
             continue;   // its chain holds every page: the pages are walked one by one
         }
-        SCOPED_TRACE(w.why);
         std::vector<QWidget*> expected;
         AppendInReadingOrder(*w.root, *w.root, expected);
         EXPECT_EQ(expected.size(), TabStops(*w.root).size()) << "a control outside every layout";
         EXPECT_EQ(Names(TabWalk(*w.root)), Names(expected));
-    }
-}
-
-TEST_F(AccessibilityTest, NoTwoControlsInViewShareAMnemonic)
-{
-    for (const Window& w : Windows()) {
-        if (w.root == &window) {
-            continue;
-        }
-        SCOPED_TRACE(w.why);
-        Show(w);
         // Everything the user sees at once binds its key: the page with the main window's buttons, a
         // sub-page with the Time Info inputs, a dialog with its menu bar.
+        Show(w);
         QWidget& top = *w.root->window();
         std::map<QString, QStringList> owners;
         const auto add = [&](const QString& text) {

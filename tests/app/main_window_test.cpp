@@ -4,16 +4,18 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <memory>
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QFile>
-#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QSignalSpy>
+#include <QTest>
 
 #include "fakes/temp_folder.h"
 #include "settings/ini_file.h"
@@ -38,96 +40,118 @@ std::string FileText(const QString& path)
 
 struct MainWindowTest : ::testing::Test {
     UiEnvironment env;
+    ScopedEnv config{"XDG_CONFIG_HOME", UiEnvironment::Path(env.folder, "xdg")};
 
     AppServices Services()
     {
-        return AppServices{env.clock, env.formatter, env.settings, env.location, env.zones, env.clockSetter,
-                           env.timeChanges};
+        return {env.clock, env.formatter, env.settings, env.location, env.zones, env.clockSetter, env.timeChanges};
     }
-    QString ProgramFolderFile(const char* name) const
+    QString ProgramFolderFile(const QString& name) const { return env.folder.filePath("program/" + name); }
+    static QListWidget& List(const MainWindow& w) { return *w.findChild<QListWidget*>("pageList"); }
+    static QPushButton& Button(const MainWindow& w, const char* name) { return *w.findChild<QPushButton*>(name); }
+    static QString Text(const MainWindow& w, int page, int id)
     {
-        return QFileInfo(QString::fromStdString(env.location.ExecutablePath())).dir().filePath(QString::fromLatin1(name));
+        return FindControl(*w.Page(page), id)->property("text").toString();
     }
-    static QListWidget& PageList(const MainWindow& window) { return *window.findChild<QListWidget*>("pageList"); }
-    static QPushButton& Button(const MainWindow& window, const char* name)
+    static void ExpectOutputs(const MainWindow& w, bool offered)
     {
-        return *window.findChild<QPushButton*>(name);
-    }
-    static void ExpectOutputs(const MainWindow& window, bool offered)
-    {
-        EXPECT_EQ(Button(window, "saveOutput").isEnabled(), offered);
-        EXPECT_EQ(Button(window, "copyOutput").isEnabled(), offered);
+        EXPECT_EQ(Button(w, "saveOutput").isEnabled(), offered);
+        EXPECT_EQ(Button(w, "copyOutput").isEnabled(), offered);
     }
 };
 
 TEST_F(MainWindowTest, StartsOnTheStoredPageAndOnlyValuePagesOfferOutput)
 {
     {
-        MainWindow window(Services());   // first start: Difference at now, no tray icon
-        EXPECT_EQ(PageList(window).count(), 6);
+        // Garbage in every setting starts as a first start: Difference at now, no tray icon, English.
+        const std::string names[] = {"ActivePageNo", "Visibled", "CurFrom", "CurTo", "YearsPlus", "IsMonthsPlus",
+                                     "IsWeeksPlus", "HideToTray", "DateFrom", "TimeFrom", "DateTo", "TimeTo",
+                                     "DateStart", "TimeStart"};
+        std::string text = "REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\Orvane\\Chronel]\n";
+        for (std::size_t i = 0; i < std::size(names); ++i) {
+            text += "\"" + names[i] + (i < 8 ? "\"=\"garbage\"\n" : "\"=dword:0000002a\n");
+        }
+        std::filesystem::create_directories(std::filesystem::path(env.backend.FilePath()).parent_path());
+        WriteFileBytes(env.backend.FilePath(), text + "\"Lang\"=hex:ff,fe,00\n\x01\x02 junk line\n");
+        MainWindow window(Services());
+        EXPECT_EQ(List(window).count(), 6);
         EXPECT_EQ(window.windowTitle(), "Chronel 2.1");
         const PageWidget& difference = *window.Page(kDifferencePage);
-        EXPECT_EQ(ReadPickerDateTime(FindControlAs<QDateEdit>(difference, 1001), FindControlAs<QTimeEdit>(difference, 1120)),
-                  kNow);
+        for (const auto& [date, time] : {std::pair{1001, 1120}, {1002, 1122}}) {
+            EXPECT_EQ(ReadPickerDateTime(FindControlAs<QDateEdit>(difference, date),
+                                         FindControlAs<QTimeEdit>(difference, time)), kNow);
+        }
+        EXPECT_FALSE(ControlOf<QCheckBox>(difference, 1009).isChecked());
+        EXPECT_EQ(Text(window, kDifferencePage, 1003), "&Now");
         EXPECT_EQ(window.TrayIcon(), nullptr);
-        EXPECT_EQ(window.ActivePageIndex(), kDifferencePage);
-        EXPECT_EQ(PageList(window).currentRow(), kDifferencePage);
+        EXPECT_EQ(List(window).currentRow(), kDifferencePage);
         for (int row : {5, 4, 3, 2, 1, 0}) {
-            PageList(window).setCurrentRow(row);
+            List(window).setCurrentRow(row);
             EXPECT_EQ(window.ActivePageIndex(), row);
             ExpectOutputs(window, row < kRollbackPage);
         }
     }
-    const struct {
-        int stored;
-        int active;
-    } cases[] = {{1, kCalculationPage}, {3, kRollbackPage}, {5, kAboutPage}, {99, kDifferencePage},
-                 {-5, kDifferencePage}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.stored);
-        env.settings.WriteInt(SettingId::ActivePageNo, c.stored);
+    const std::pair<int, int> cases[] = {{1, kCalculationPage}, {3, kRollbackPage}, {5, kAboutPage},
+                                         {99, kDifferencePage}, {-5, kDifferencePage}};
+    for (const auto& [stored, active] : cases) {
+        SCOPED_TRACE(stored);
+        env.settings.WriteInt(SettingId::ActivePageNo, stored);
         MainWindow window(Services());
-        EXPECT_EQ(window.ActivePageIndex(), c.active);
-        EXPECT_EQ(PageList(window).currentRow(), c.active);
-        ExpectOutputs(window, c.active < kRollbackPage);
+        EXPECT_EQ(window.ActivePageIndex(), active);
+        EXPECT_EQ(List(window).currentRow(), active);
+        ExpectOutputs(window, active < kRollbackPage);
     }
 }
 
-TEST_F(MainWindowTest, ExitStoresThePageAndVisibilityForTheNextStart)
+// Choosing a language on the Options page translates every window at once; it, the page and the values
+// are kept for the next start.
+TEST_F(MainWindowTest, LanguagePageAndValuesSurviveExitAndTheLanguageSwitchesBack)
 {
-    {
-        MainWindow window(Services());
-        PageList(window).setCurrentRow(kCalculationPage);
-        FindControlAs<QLineEdit>(*window.Page(kCalculationPage), 1058)->setText("5");
-        QSignalSpy exits(&window, &MainWindow::exitRequested);
-        Button(window, "exitButton").click();
-        EXPECT_EQ(exits.count(), 1);
-    }
+    ASSERT_TRUE(QFile::copy(kRussianFile, ProgramFolderFile("russian.lng")));
+    auto window = std::make_unique<MainWindow>(Services());
+    QComboBox& list = ControlOf<QComboBox>(*window->Page(kOptionsPage), 1043);
+    list.setCurrentIndex(1);
+    EXPECT_EQ(window->focusWidget(), &list);
+    // Shown texts and the translator's entries are taken anew on every page, and the window's own follow.
+    EXPECT_EQ(Text(*window, kDifferencePage, 1003), "&Сейчас");
+    EXPECT_EQ(Text(*window, kRollbackPage, 1092), "Восстановлено");
+    EXPECT_EQ(Text(*window, kOptionsPage, 1038), "06.12.2026");
+    EXPECT_EQ(Text(*window, kAboutPage, 1501), "Chronel 2.1") << "the product line is never translated";
+    EXPECT_NE(List(*window).item(kOptionsPage)->text(), "Options");
+    EXPECT_NE(Button(*window, "exitButton").text(), "E&xit");
+    EXPECT_NE(window->TrayMenu()->actions().first()->text(), "Open...");
+    List(*window).setCurrentRow(kCalculationPage);
+    ControlOf<QLineEdit>(*window->Page(kCalculationPage), 1058).setText("5");
+    QSignalSpy exits(window.get(), &MainWindow::exitRequested);
+    Button(*window, "exitButton").click();
+    EXPECT_EQ(exits.count(), 1);
+    window.reset();
+    std::string language;
+    env.settings.ReadString(SettingId::Lang, language);
+    EXPECT_EQ(language, "russian");
     EXPECT_EQ(env.settings.ReadInt(SettingId::ActivePageNo), kCalculationPage);
     EXPECT_EQ(env.settings.ReadInt(SettingId::Visibled), 0) << "the window was never shown";
     EXPECT_EQ(env.settings.ReadInt(SettingId::YearsPlus), 5);
-    MainWindow again(Services());
-    EXPECT_EQ(again.ActivePageIndex(), kCalculationPage);
-    EXPECT_EQ(FindControlAs<QLineEdit>(*again.Page(kCalculationPage), 1058)->text(), "5");
+
+    window = std::make_unique<MainWindow>(Services());
+    EXPECT_EQ(window->ActivePageIndex(), kCalculationPage);
+    EXPECT_EQ(Text(*window, kCalculationPage, 1058), "5");
+    EXPECT_EQ(Text(*window, kDifferencePage, 1003), "&Сейчас");
+    QComboBox& again = ControlOf<QComboBox>(*window->Page(kOptionsPage), 1043);
+    EXPECT_EQ(again.currentText(), "russian");
+    again.setCurrentIndex(0);
+    EXPECT_EQ(Text(*window, kDifferencePage, 1003), "&Now");
+    EXPECT_EQ(List(*window).item(kOptionsPage)->text(), "Options");
+    EXPECT_EQ(Button(*window, "exitButton").text(), "E&xit");
 }
 
-TEST_F(MainWindowTest, TimeInfoButtonsActivateTheTimeInfoPage)
-{
-    MainWindow window(Services());
-    PageList(window).setCurrentRow(kCalculationPage);
-    FindControlAs<QPushButton>(*window.Page(kCalculationPage), 1054)->click();
-    EXPECT_EQ(window.ActivePageIndex(), kTimeInfoPage);
-    EXPECT_EQ(PageList(window).currentRow(), kTimeInfoPage);
-}
-
-TEST_F(MainWindowTest, TrayMenuPageCommandsShowThatPage)
+TEST_F(MainWindowTest, PageCommandsShowTheirPageAndTheTrayBoxNeverStrandsTheWindow)
 {
     env.settings.WriteInt(SettingId::HideToTray, 1);
     MainWindow window(Services());
     ASSERT_NE(window.TrayIcon(), nullptr);
-    ASSERT_NE(window.TrayMenu(), nullptr);
     EXPECT_EQ(window.TrayMenu()->defaultAction()->text(), "Open...");
-    PageList(window).setCurrentRow(kRollbackPage);
+    List(window).setCurrentRow(kRollbackPage);
     for (QAction* action : window.TrayMenu()->actions()) {
         if (ControlId(*action) == 32774) {
             action->trigger();
@@ -136,47 +160,23 @@ TEST_F(MainWindowTest, TrayMenuPageCommandsShowThatPage)
     EXPECT_EQ(window.ActivePageIndex(), kTimeInfoPage);
     EXPECT_TRUE(window.isVisible());
     ExpectOutputs(window, true);
-}
+    List(window).setCurrentRow(kCalculationPage);
+    ControlOf<QPushButton>(*window.Page(kCalculationPage), 1054).click();
+    EXPECT_EQ(List(window).currentRow(), kTimeInfoPage);
 
-// Choosing Russian on the Options page is checked there; here the window's own texts follow, and back.
-TEST_F(MainWindowTest, LanguageSwitchesTheWindowsOwnTextsAndBack)
-{
-    ASSERT_TRUE(QFile::copy(kRussianFile, ProgramFolderFile("russian.lng")));
-    MainWindow window(Services());
-    const auto& now = *FindControlAs<QPushButton>(*window.Page(kDifferencePage), 1003);
-    env.settings.WriteString(SettingId::Lang, "russian");
-    window.ApplyLanguage(false);
-    EXPECT_NE(PageList(window).item(kOptionsPage)->text(), "Options");
-    EXPECT_NE(Button(window, "exitButton").text(), "E&xit");
-    EXPECT_NE(window.TrayMenu()->actions().first()->text(), "Open...");
-    EXPECT_EQ(FindControlAs<QLabel>(*window.Page(kAboutPage), 1501)->text(), "Chronel 2.1")
-        << "the product line is never translated";
-    env.settings.WriteString(SettingId::Lang, "english");
-    window.ApplyLanguage(false);
-    EXPECT_EQ(now.text(), "&Now");
-    EXPECT_EQ(PageList(window).item(kOptionsPage)->text(), "Options");
-    EXPECT_EQ(Button(window, "exitButton").text(), "E&xit");
-}
-
-TEST_F(MainWindowTest, GarbageInEverySettingStartsWithTheDefaults)
-{
-    std::string text = "REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\Orvane\\Chronel]\n";
-    for (const char* name :
-         {"ActivePageNo", "Visibled", "CurFrom", "CurTo", "YearsPlus", "IsMonthsPlus", "IsWeeksPlus", "HideToTray"}) {
-        text += std::string("\"") + name + "\"=\"garbage\"\n";
-    }
-    for (const char* name : {"DateFrom", "TimeFrom", "DateTo", "TimeTo", "DateStart", "TimeStart"}) {
-        text += std::string("\"") + name + "\"=dword:0000002a\n";
-    }
-    std::filesystem::create_directories(std::filesystem::path(env.backend.FilePath()).parent_path());
-    WriteFileBytes(env.backend.FilePath(), text + "\"Lang\"=hex:ff,fe,00\n\x01\x02 junk line\n");
-    MainWindow window(Services());
-    EXPECT_EQ(window.ActivePageIndex(), kDifferencePage);
-    const PageWidget& difference = *window.Page(kDifferencePage);
-    EXPECT_FALSE(FindControlAs<QCheckBox>(difference, 1009)->isChecked());
-    EXPECT_EQ(ReadPickerDateTime(FindControlAs<QDateEdit>(difference, 1002), FindControlAs<QTimeEdit>(difference, 1122)),
-              kNow);
-    EXPECT_EQ(FindControlAs<QPushButton>(difference, 1003)->text(), "&Now");
+    List(window).setCurrentRow(kOptionsPage);
+    QCheckBox& tray = ControlOf<QCheckBox>(*window.Page(kOptionsPage), 1049);
+    tray.click();
+    EXPECT_EQ(window.TrayIcon(), nullptr);
+    EXPECT_TRUE(window.isVisible());
+    EXPECT_EQ(env.settings.ReadInt(SettingId::HideToTray), 0);
+    tray.click();
+    EXPECT_NE(window.TrayIcon(), nullptr);
+    EXPECT_EQ(window.ActivePageIndex(), kOptionsPage) << "the page stays open";
+    // Where no tray can show the icon (as here), minimising must not hide the window for good.
+    window.showMinimized();
+    QTest::qWait(20);
+    EXPECT_TRUE(window.isVisible() || QSystemTrayIcon::isSystemTrayAvailable());
 }
 
 // Every window, menu and toolbar the program shows writes its texts into english.lng; the Russian file must

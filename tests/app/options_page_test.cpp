@@ -14,7 +14,6 @@
 #include <memory>
 
 #include "fakes/temp_folder.h"
-#include "app/main_window.h"
 #include "fakes/ui_environment.h"
 
 namespace {
@@ -100,7 +99,7 @@ TEST(OptionsPage, AutoloadBoxSettingAndEntryGoTogether)
     }
 }
 
-TEST_F(OptionsPageTest, FolderCheckFollowsTyping)
+TEST_F(OptionsPageTest, FolderCheckFollowsTypingAndBrowsing)
 {
     QDir(ProgramFolder(env)).mkdir(QStringLiteral("Temp"));
     Start();
@@ -111,14 +110,10 @@ TEST_F(OptionsPageTest, FolderCheckFollowsTyping)
     QTest::keyClicks(&Folder(), QStringLiteral("Tem"));
     EXPECT_EQ(Status(), kMissingFolder);
     EXPECT_EQ(Stored(env, SettingId::TemplateFolder), "Tem") << "stored as typed, found or not";
-    QTest::keyClicks(&Folder(), QStringLiteral("p"));
+    QTest::keyClicks(&Folder(), QStringLiteral("p\\"));
     EXPECT_EQ(Status(), "");
-    EXPECT_EQ(Stored(env, SettingId::TemplateFolder), "Temp");
-}
-
-TEST_F(OptionsPageTest, BrowseStartsAtTheNormalisedFolderAndTakesTheChoice)
-{
-    Start();
+    EXPECT_EQ(Stored(env, SettingId::TemplateFolder), "Temp\\");
+    // Browsing starts at the normalised folder; cancel keeps the text, a choice replaces it.
     std::vector<std::string> starts;
     std::string answer;
     page->SetFolderBrowser([&](QWidget*, std::string& folder) {
@@ -126,14 +121,12 @@ TEST_F(OptionsPageTest, BrowseStartsAtTheNormalisedFolderAndTakesTheChoice)
         folder = answer;
         return !answer.empty();
     });
-    Folder().setText(QStringLiteral("Temp\\"));
     ControlOf<QPushButton>(*page, 1088).click();
     EXPECT_EQ(starts, std::vector{ProgramFolder(env).toStdString() + "/Temp/"});
-    EXPECT_EQ(Folder().text(), "Temp\\") << "cancel keeps the text";
+    EXPECT_EQ(Folder().text(), "Temp\\");
     answer = env.folder.path().toStdString();
     ControlOf<QPushButton>(*page, 1088).click();
     EXPECT_EQ(Folder().text().toStdString(), answer);
-    EXPECT_EQ(Status(), "");
     EXPECT_EQ(Stored(env, SettingId::TemplateFolder), answer);
 }
 
@@ -154,63 +147,6 @@ TEST_F(OptionsPageTest, LanguageListAndItsFallback)
     Languages().setCurrentIndex(2);
     EXPECT_EQ(Stored(env, SettingId::Lang), "russian");
     EXPECT_EQ(languageApplied, 1);
-}
-
-// The page inside the main window: language and tray reach every window at once.
-struct OptionsInMainWindowTest : ::testing::Test {
-    UiEnvironment env;
-    ScopedEnv config{"XDG_CONFIG_HOME", UiEnvironment::Path(env.folder, "xdg")};
-
-    AppServices Services()
-    {
-        return AppServices{env.clock, env.formatter, env.settings, env.location, env.zones, env.clockSetter,
-                           env.timeChanges};
-    }
-    static QString Text(const MainWindow& window, int page, int control)
-    {
-        return FindControl(*window.Page(page), control)->property("text").toString();
-    }
-};
-
-TEST_F(OptionsInMainWindowTest, ChoosingALanguageTranslatesEveryPageAtOnceAndPersists)
-{
-    ASSERT_TRUE(QFile::copy(kRussianFile, ProgramFolder(env) + "/russian.lng"));
-    auto window = std::make_unique<MainWindow>(Services());
-    QComboBox& list = ControlOf<QComboBox>(*window->Page(kOptionsPage), 1043);
-    ASSERT_EQ(Items(list), (QStringList{"english", "russian"}));
-    list.setCurrentIndex(1);
-    // Shown texts and the translator's entries are taken anew on every page.
-    EXPECT_EQ(Text(*window, kDifferencePage, 1003), "&Сейчас");
-    EXPECT_EQ(Text(*window, kRollbackPage, 1092), "Восстановлено");
-    EXPECT_EQ(Text(*window, kOptionsPage, 1038), "06.12.2026");
-    EXPECT_EQ(window->focusWidget(), &list);
-    EXPECT_EQ(Stored(env, SettingId::Lang), "russian");
-    window->ExitSequence();
-    window = std::make_unique<MainWindow>(Services());
-    EXPECT_EQ(Text(*window, kDifferencePage, 1003), "&Сейчас");
-    EXPECT_EQ(ControlOf<QComboBox>(*window->Page(kOptionsPage), 1043).currentText(), "russian");
-}
-
-TEST_F(OptionsInMainWindowTest, TrayBoxAddsAndRemovesTheIconWithoutStrandingTheWindow)
-{
-    MainWindow window(Services());
-    window.ShowMainWindow();
-    window.findChild<QListWidget*>("pageList")->setCurrentRow(kOptionsPage);
-    QCheckBox& tray = ControlOf<QCheckBox>(*window.Page(kOptionsPage), 1049);
-    ASSERT_EQ(window.TrayIcon(), nullptr);
-    tray.click();
-    EXPECT_NE(window.TrayIcon(), nullptr);
-    EXPECT_TRUE(window.isVisible());
-    EXPECT_EQ(window.ActivePageIndex(), kOptionsPage) << "the page stays open";
-    // Where no tray can show the icon (as here), minimising must not hide the window for good.
-    window.showMinimized();
-    QTest::qWait(20);
-    EXPECT_TRUE(window.isVisible() || QSystemTrayIcon::isSystemTrayAvailable());
-    window.ShowMainWindow();
-    tray.click();
-    EXPECT_EQ(window.TrayIcon(), nullptr);
-    EXPECT_TRUE(window.isVisible());
-    EXPECT_EQ(env.settings.ReadInt(SettingId::HideToTray), 0);
 }
 
 }  // namespace
