@@ -6,6 +6,7 @@
 #include <set>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "core/calendar.h"
 #include "fakes/date_at.h"
@@ -14,58 +15,41 @@
 
 namespace {
 
-std::string Field(const CalendarFactTexts& texts, int controlId)
+using Texts = std::vector<std::string>;
+
+// The six fact texts, checked to come in page order.
+Texts Facts(const DateTime& value, const FakeMessages& messages = {})
 {
-    for (const FieldText& field : texts) {
-        if (field.controlId == controlId) {
-            return field.text;
-        }
+    const int order[] = {kLeapYearFieldId, kDayNumberFieldId, kWeekNumberFieldId,
+                         kDayOfWeekFieldId, kQuarterFieldId,   kSeasonFieldId};
+    Texts texts;
+    for (const FieldText& field : ComputeCalendarFacts(value, messages, FakeLocaleFormatter())) {
+        EXPECT_EQ(field.controlId, order[texts.size()]);
+        texts.push_back(field.text);
     }
-    return "<missing>";
+    return texts;
 }
 
-// Day names, day and week numbers of every day are checked against the C library below.
+// Day names, day and week numbers of every day are checked against the C library below; here the
+// leap years, quarter and season boundaries, the texts from the language, and the range's edges.
 TEST(CalendarFacts, KnownDays)
-{
-    const struct {
-        const char* why;
-        DateTime value;
-        int controlId;
-        const char* text;
-    } cases[] = {
-        {"1900 is not a leap year", At(1900, 6, 1), kLeapYearFieldId, "No"},
-        {"2004 is a leap year", At(2004, 6, 1), kLeapYearFieldId, "Yes"},
-        {"November is autumn", At(2004, 11, 30), kSeasonFieldId, "Autumn"},
-        {"December is winter", At(2004, 12, 1), kSeasonFieldId, "Winter"},
-        {"March is spring", At(2004, 3, 31), kSeasonFieldId, "Spring"},
-        {"August is summer", At(2004, 8, 31), kSeasonFieldId, "Summer"},
-        {"March is the first quarter", At(2004, 3, 31), kQuarterFieldId, "1"},
-        {"April is the second quarter", At(2004, 4, 1), kQuarterFieldId, "2"},
-        {"December is the fourth quarter", At(2004, 12, 31), kQuarterFieldId, "4"},
-        {"no day name before 1601", At(1600, 12, 31), kDayOfWeekFieldId, ""},
-        {"facts still given before 1601", At(1600, 12, 31), kDayNumberFieldId, "366"},
-        {"invalid value", DateTime::Invalid(), kWeekNumberFieldId, "*"},
-        {"invalid value has no day name either", DateTime::Invalid(), kDayOfWeekFieldId, "*"},
-    };
-    const FakeMessages messages;
-    const FakeLocaleFormatter english;
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.why);
-        EXPECT_EQ(Field(ComputeCalendarFacts(c.value, messages, english), c.controlId), c.text);
-    }
-}
-
-TEST(CalendarFacts, WrittenInPageOrderWithLanguageTexts)
 {
     FakeMessages messages;
     messages.Override(33, "Ja");
     messages.Override(36, "Frühling");
-    const FakeLocaleFormatter english;
-    const CalendarFactTexts texts = ComputeCalendarFacts(At(2004, 4, 30, 12), messages, english);
-    const CalendarFactTexts expected = {FieldText{kLeapYearFieldId, "Ja"},    FieldText{kDayNumberFieldId, "121"},
-                                        FieldText{kWeekNumberFieldId, "18"},  FieldText{kDayOfWeekFieldId, "Friday"},
-                                        FieldText{kQuarterFieldId, "2"},      FieldText{kSeasonFieldId, "Frühling"}};
-    EXPECT_EQ(texts, expected);
+    const std::pair<DateTime, Texts> cases[] = {
+        {At(1900, 6, 1), {"No", "152", "22", "Friday", "2", "Summer"}},
+        {At(2004, 3, 31), {"Ja", "91", "14", "Wednesday", "1", "Frühling"}},
+        {At(2004, 4, 1), {"Ja", "92", "14", "Thursday", "2", "Frühling"}},
+        {At(2004, 8, 31), {"Ja", "244", "36", "Tuesday", "3", "Summer"}},
+        {At(2004, 11, 30), {"Ja", "335", "49", "Tuesday", "4", "Autumn"}},
+        {At(2004, 12, 1), {"Ja", "336", "49", "Wednesday", "4", "Winter"}},
+        {At(1600, 12, 31), {"Ja", "366", "54", "", "4", "Winter"}},   // no day name before 1601
+        {DateTime::Invalid(), {"*", "*", "*", "*", "*", "*"}},
+    };
+    for (const auto& [value, texts] : cases) {
+        EXPECT_EQ(Facts(value, messages), texts);
+    }
 }
 
 // The C library's own reading of a date: weekday, day of the year and "%U".
@@ -92,8 +76,6 @@ TEST(CalendarFacts, EveryDayAgreesWithTheCLibrary)
             years.insert(year);
         }
     }
-    const FakeMessages messages;
-    const FakeLocaleFormatter english;
     for (const int year : years) {
         SCOPED_TRACE(year);
         for (int month = 1; month <= 12; ++month) {
@@ -101,9 +83,9 @@ TEST(CalendarFacts, EveryDayAgreesWithTheCLibrary)
                 const std::tm tm = LibraryDay(year, month, day);
                 char expected[64];
                 std::strftime(expected, sizeof expected, "%A", &tm);
-                const CalendarFactTexts texts = ComputeCalendarFacts(At(year, month, day, 12), messages, english);
-                ASSERT_EQ(Field(texts, kDayOfWeekFieldId), expected) << month << "-" << day;
-                ASSERT_EQ(Field(texts, kDayNumberFieldId), std::to_string(tm.tm_yday + 1)) << month << "-" << day;
+                const Texts texts = Facts(At(year, month, day, 12));
+                ASSERT_EQ(texts[3], expected) << month << "-" << day;
+                ASSERT_EQ(texts[1], std::to_string(tm.tm_yday + 1)) << month << "-" << day;
                 std::strftime(expected, sizeof expected, "%U", &tm);
                 ASSERT_EQ(WeekNumber(At(year, month, day)), std::stoi(expected) + 1) << month << "-" << day;
             }

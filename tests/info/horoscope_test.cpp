@@ -2,44 +2,40 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "core/calendar.h"
 #include "fakes/date_at.h"
 #include "fakes/fake_messages.h"
 
 namespace {
 
+// The sign boundaries around the year end and a leap February, and the animal cycle at the range's ends.
 TEST(Horoscope, KnownDays)
 {
-    const struct {
-        const char* why;
-        DateTime value;
-        const char* animal;
-        const char* sign;
-    } cases[] = {
-        {"last minute of Aquarius", At(2004, 2, 18, 23, 59), "Monkey", "Aquarius"},
-        {"first minute of Pisces", At(2004, 2, 19), "Monkey", "Pisces"},
-        {"leap day", At(2004, 2, 29), "Monkey", "Pisces"},
-        {"last day of Sagittarius", At(2004, 12, 21, 23, 59, 59), "Monkey", "Sagittarius"},
-        {"Capricorn across the year end", At(2004, 12, 22), "Monkey", "Capricorn"},
-        {"Capricorn's last day", At(2005, 1, 20), "Rooster", "Capricorn"},
-        {"Aquarius' first day", At(2005, 1, 21), "Rooster", "Aquarius"},
-        {"Scorpio starts October 24", At(2005, 10, 24), "Rooster", "Scorpio"},
-        {"Libra ends October 23", At(2005, 10, 23), "Rooster", "Libra"},
-        {"the cycle starts at 2000", At(2000, 6, 1), "Dragon", "Gemini"},
-        {"the year before 2000", At(1999, 6, 1), "Rabbit", "Gemini"},
-        {"1900", At(1900, 6, 1), "Rat", "Gemini"},
-        {"first year of the range", At(100, 1, 1), "Rat", "Capricorn"},
-        {"last year of the range", At(9999, 12, 31), "Boar", "Capricorn"},
-        {"animal changes on January 1, not at lunar new year", At(2003, 12, 31, 23, 59, 59), "Ram", "Capricorn"},
-        {"the next day", At(2004, 1, 1), "Monkey", "Capricorn"},
-        {"invalid value", DateTime::Invalid(), "*", "*"},
+    FakeMessages messages;   // two texts from the language, to prove both are looked up
+    messages.Override(4, "Affe");
+    messages.Override(13, "Fische");
+    const std::tuple<DateTime, const char*, const char*> cases[] = {
+        {At(2004, 2, 18, 23, 59), "Affe", "Aquarius"},
+        {At(2004, 2, 19), "Affe", "Fische"},
+        {At(2004, 12, 21, 23, 59, 59), "Affe", "Sagittarius"},
+        {At(2004, 12, 22), "Affe", "Capricorn"},
+        {At(2005, 1, 20), "Rooster", "Capricorn"},
+        {At(2005, 1, 21), "Rooster", "Aquarius"},
+        {At(2005, 10, 23), "Rooster", "Libra"},
+        {At(2005, 10, 24), "Rooster", "Scorpio"},
+        {At(2000, 6, 1), "Dragon", "Gemini"},   // the cycle starts at 2000
+        {At(1900, 6, 1), "Rat", "Gemini"},
+        {At(100, 1, 1), "Rat", "Capricorn"},
+        {At(9999, 12, 31), "Boar", "Capricorn"},
+        {At(2003, 12, 31, 23, 59, 59), "Ram", "Capricorn"},   // on January 1, not at lunar new year
+        {DateTime::Invalid(), "*", "*"},
     };
-    const FakeMessages messages;
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.why);
-        const HoroscopeTexts texts = ComputeHoroscope(c.value, messages);
-        EXPECT_EQ(texts[0], (FieldText{kYearAnimalFieldId, c.animal}));
-        EXPECT_EQ(texts[1], (FieldText{kSignFieldId, c.sign}));
+    for (const auto& [value, animal, sign] : cases) {
+        SCOPED_TRACE(sign);
+        const HoroscopeTexts texts = ComputeHoroscope(value, messages);
+        EXPECT_EQ(texts, (HoroscopeTexts{FieldText{kYearAnimalFieldId, animal}, FieldText{kSignFieldId, sign}}));
     }
 }
 
@@ -60,16 +56,6 @@ TEST(Horoscope, EveryDayOfALeapYearHasOneSignInSequence)
         }
     }
     EXPECT_EQ(changes, 12);
-}
-
-TEST(Horoscope, TextsComeFromTheLanguage)
-{
-    FakeMessages messages;
-    messages.Override(4, "Affe");
-    messages.Override(13, "Fische");
-    const HoroscopeTexts texts = ComputeHoroscope(At(2004, 3, 1), messages);
-    EXPECT_EQ(texts[0].text, "Affe");
-    EXPECT_EQ(texts[1].text, "Fische");
 }
 
 }  // namespace

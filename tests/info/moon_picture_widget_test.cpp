@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <QImage>
 
 namespace {
@@ -16,19 +18,16 @@ Light Measure(const QPixmap& picture)
 {
     const QImage image = picture.toImage().convertToFormat(QImage::Format_ARGB32);
     Light light;
-    double sumX = 0.0;
     for (int y = 0; y < image.height(); ++y) {
         for (int x = 0; x < image.width(); ++x) {
             const QColor pixel = image.pixelColor(x, y);
             if (pixel.alpha() > 200 && pixel.lightness() > 160) {
                 ++light.pixels;
-                sumX += x + 0.5;
+                light.centreX += x + 0.5;
             }
         }
     }
-    if (light.pixels > 0) {
-        light.centreX = sumX / light.pixels / picture.devicePixelRatio();
-    }
+    light.centreX /= std::max(light.pixels, 1) * picture.devicePixelRatio();
     return light;
 }
 
@@ -52,27 +51,21 @@ TEST(MoonPictures, OneLunationFromFullToFull)
             SCOPED_TRACE(index);
             EXPECT_LT(lights[index].pixels, lights[index - 1].pixels) << "waning";
             EXPECT_LT(lights[16 - index].pixels, lights[16 - index + 1].pixels) << "waxing";
-            // Waxing mirrors waning.
-            EXPECT_NEAR(lights[16 - index].pixels, lights[index].pixels, 0.03 * disc);
-        }
-        for (int index = 1; index < 8; ++index) {
-            SCOPED_TRACE(index);
-            EXPECT_LT(lights[index].centreX, middle) << "the shadow grows from the right";
-            EXPECT_GT(lights[16 - index].centreX, middle) << "waxing is lit from the right";
+            EXPECT_NEAR(lights[16 - index].pixels, lights[index].pixels, 0.03 * disc) << "waxing mirrors waning";
+            if (index < 8) {
+                EXPECT_LT(lights[index].centreX, middle) << "the shadow grows from the right";
+                EXPECT_GT(lights[16 - index].centreX, middle) << "waxing is lit from the right";
+            }
         }
         EXPECT_NEAR(lights[4].pixels, disc / 2.0, 0.08 * disc) << "a quarter is half lit";
     }
-}
-
-TEST(MoonPictures, AnIndexOutsideTheLunationShowsNothing)
-{
+    // An index outside the lunation shows nothing.
+    MoonPictureWidget widget;
     for (const int index : {-1, kMoonPictureCount, 1000}) {
-        SCOPED_TRACE(index);
-        EXPECT_TRUE(MoonPicture(index, 1.0).isNull());
-        MoonPictureWidget widget;
+        EXPECT_TRUE(MoonPicture(index, 1.0).isNull()) << index;
         widget.SetPicture(3);
         widget.SetPicture(index);
-        EXPECT_EQ(widget.Picture(), -1);
+        EXPECT_EQ(widget.Picture(), -1) << index;
     }
 }
 

@@ -6,20 +6,13 @@
 
 namespace {
 
+// The English captions keep the fixed width; one long Russian caption widens all tabs alike.
 TEST(InfoSheet, EveryTabHasTheSameFixedWidth)
 {
-    const struct {
-        const char* why;
-        QStringList captions;
-    } cases[] = {
-        {"short captions keep the fixed width", {"A", "B", "C", "D"}},
-        {"the English captions", {"General", "Time Zone", "Moon", "Horoscope"}},
-        {"one long caption widens all tabs alike", {"Общие", "Часовой пояс и летнее время", "Луна", "Гороскоп"}},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.why);
+    for (const QStringList& captions : {QStringList{"General", "Time Zone", "Moon", "Horoscope"},
+                                        QStringList{"Общие", "Часовой пояс и летнее время", "Луна", "Гороскоп"}}) {
         TimeInfoTabWidget sheet;
-        for (const QString& caption : c.captions) {
+        for (const QString& caption : captions) {
             sheet.addTab(new QWidget, caption);
         }
         sheet.resize(900, 300);
@@ -28,7 +21,7 @@ TEST(InfoSheet, EveryTabHasTheSameFixedWidth)
         EXPECT_GE(width, TimeInfoTabWidget::kTabWidth);
         for (int i = 0; i < bar.count(); ++i) {
             EXPECT_EQ(bar.tabRect(i).width(), width) << i;
-            EXPECT_GT(width, bar.fontMetrics().horizontalAdvance(c.captions[i])) << "caption " << i << " is cut";
+            EXPECT_GT(width, bar.fontMetrics().horizontalAdvance(captions[i])) << "caption " << i << " is cut";
         }
     }
 }

@@ -32,57 +32,39 @@ TimeZoneInformation Zone(int bias, ZoneState state = ZoneState::Standard)
 
 TEST(TimeZone, ZoneLine)
 {
-    const struct {
-        const char* why;
-        TimeZoneInformation zone;
-        const char* line;
-    } cases[] = {
-        {"one hour east", Zone(-60), "(GMT+01:00) Standard"},
-        {"half hours east", Zone(-330), "(GMT+05:30) Standard"},
-        {"UTC has a blank, not a sign", Zone(0), "(GMT 00:00) Standard"},
-        {"west: the minus comes with the hour, unpadded", Zone(300), "(GMT-5:00) Standard"},
-        {"west with half hours", Zone(210), "(GMT-3:30) Standard"},
-        {"half an hour east has no hour sign", Zone(-30), "(GMT 00:30) Standard"},
-        {"half an hour west has no hour sign either", Zone(30), "(GMT 00:30) Standard"},
-        {"nine and a half hours west", Zone(570), "(GMT-9:30) Standard"},
-        {"two-digit hours east", Zone(-780), "(GMT+13:00) Standard"},
-        {"daylight in force: daylight name, base offset", Zone(-60, ZoneState::Daylight), "(GMT+01:00) Daylight"},
-        {"unknown state reads as standard", Zone(-60, ZoneState::Unknown), "(GMT+01:00) Standard"},
+    const std::tuple<int, ZoneState, const char*> cases[] = {
+        {-60, ZoneState::Standard, "(GMT+01:00) Standard"},
+        {-330, ZoneState::Standard, "(GMT+05:30) Standard"},
+        {0, ZoneState::Standard, "(GMT 00:00) Standard"},   // UTC has a blank, not a sign
+        {300, ZoneState::Standard, "(GMT-5:00) Standard"},  // west: the minus comes with the hour, unpadded
+        {-30, ZoneState::Standard, "(GMT 00:30) Standard"}, // half an hour either way has no hour sign
+        {30, ZoneState::Standard, "(GMT 00:30) Standard"},
+        {570, ZoneState::Standard, "(GMT-9:30) Standard"},
+        {-780, ZoneState::Standard, "(GMT+13:00) Standard"},
+        {-60, ZoneState::Daylight, "(GMT+01:00) Daylight"},   // daylight name, base offset
+        {-60, ZoneState::Unknown, "(GMT+01:00) Standard"},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.why);
-        EXPECT_EQ(ZoneLine(c.zone), c.line);
+    for (const auto& [bias, state, line] : cases) {
+        EXPECT_EQ(ZoneLine(Zone(bias, state)), line) << bias;
     }
 }
 
 TEST(TimeZone, RuleText)
 {
-    const struct {
-        const char* why;
-        SystemTime rule;
-        const char* text;
-    } cases[] = {
-        {"first Sunday of April", Rule(4, 0, 1), "02:00, 1st Sunday, April"},
-        {"last Sunday of October", Rule(10, 0, 5, 3), "03:00, Last Sunday, October"},
-        {"seconds are not shown", Rule(2, 4, 5, 23, 59, 59), "23:59, Last Thursday, February"},
-        {"Saturday, the last weekday", Rule(3, 6, 2, 0, 30), "00:30, 2nd Saturday, March"},
-        {"fourth occurrence", Rule(11, 1, 4), "02:00, 4th Monday, November"},
-        {"no rule", Rule(0, 0, 0), ""},
-        {"occurrence beyond last", Rule(4, 0, 6), ""},
-    };
-    const FakeMessages messages;
-    const FakeLocaleFormatter english;
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.why);
-        EXPECT_EQ(RuleText(c.rule, messages, english), c.text);
-    }
-}
-
-TEST(TimeZone, RuleTextAsksTheLanguageForTheOccurrence)
-{
     FakeMessages messages;
-    messages.Override(28, "Letzter");
     const FakeLocaleFormatter english;
+    const std::pair<SystemTime, const char*> cases[] = {
+        {Rule(4, 0, 1), "02:00, 1st Sunday, April"},
+        {Rule(10, 0, 5, 3), "03:00, Last Sunday, October"},
+        {Rule(2, 4, 5, 23, 59, 59), "23:59, Last Thursday, February"},   // seconds are not shown
+        {Rule(3, 6, 2, 0, 30), "00:30, 2nd Saturday, March"},
+        {Rule(0, 0, 0), ""},
+        {Rule(4, 0, 6), ""},
+    };
+    for (const auto& [rule, text] : cases) {
+        EXPECT_EQ(RuleText(rule, messages, english), text);
+    }
+    messages.Override(28, "Letzter");
     EXPECT_EQ(RuleText(Rule(10, 0, 5), messages, english), "02:00, Letzter Sunday, October");
     // A language whose word agrees with the weekday gives one per weekday, and its own layout.
     messages.Override(63 + 7 * 4 + 0, "последнее");
@@ -93,35 +75,30 @@ TEST(TimeZone, RuleTextAsksTheLanguageForTheOccurrence)
     EXPECT_EQ(RuleText(Rule(4, 1, 5), messages, english), "02:00, Letzter Monday April") << "no word: the shared one";
 }
 
+// Changes by the last and first Sunday, the change day itself and the evening before are walked day by
+// day against the zone files below.
 TEST(TimeZone, NextChange)
 {
-    const struct {
-        const char* why;
-        SystemTime rule;
-        DateTime t;
-        DateTime next;
-    } cases[] = {
-        // Changes by the last Sunday, the change day itself and the evening before are walked day by day
-        // against the zone files below.
-        {"fourth Sunday is not the last", Rule(10, 0, 4), At(2004, 1, 1), At(2004, 10, 24, 2)},
-        {"third Sunday of February, passed", Rule(2, 0, 3), At(2004, 2, 29), At(2005, 2, 20, 2)},
-        {"last Sunday of a leap February", Rule(2, 0, 5), At(2004, 1, 1), At(2004, 2, 29, 2)},
-        {"last day of the month is the weekday", Rule(1, 6, 5, 0, 0, 0), At(2005, 1, 1), At(2005, 1, 29)},
-        {"first day of the month is the weekday", Rule(1, 6, 1), At(2004, 12, 31), At(2005, 1, 1, 2)},
-        {"rule seconds kept in the moment", Rule(3, 0, 5, 23, 59, 59), At(2004, 1, 1), At(2004, 3, 28, 23, 59, 59)},
-        {"late in 9998 still fits", Rule(3, 0, 5), At(9998, 12, 31), At(9999, 3, 28, 2)},
-        {"past the last year of the range", Rule(3, 0, 5), At(9999, 12, 31), DateTime::Invalid()},
-        {"invalid moment", Rule(3, 0, 5), DateTime::Invalid(), DateTime::Invalid()},
-        {"no rule never searches", Rule(0, 0, 0), At(2004, 1, 1), DateTime::Invalid()},
-        {"occurrence 6 never searches", Rule(3, 0, 6), At(2004, 1, 1), DateTime::Invalid()},
-        {"occurrence 65535 never searches", Rule(3, 0, 65535), At(2004, 1, 1), DateTime::Invalid()},
-        {"weekday 7 never searches", Rule(3, 7, 1), At(2004, 1, 1), DateTime::Invalid()},
-        {"month 13 never searches", Rule(13, 0, 1), At(2004, 1, 1), DateTime::Invalid()},
-        {"hour 24 is no time of day", Rule(3, 0, 1, 24), At(2004, 1, 1), DateTime::Invalid()},
+    const DateTime y2004 = At(2004, 1, 1), none = DateTime::Invalid();
+    const std::tuple<SystemTime, DateTime, DateTime> cases[] = {
+        {Rule(10, 0, 4), y2004, At(2004, 10, 24, 2)},   // the fourth Sunday is not the last
+        {Rule(2, 0, 5), y2004, At(2004, 2, 29, 2)},     // the last Sunday of a leap February
+        {Rule(1, 6, 5, 0), At(2005, 1, 1), At(2005, 1, 29)},   // the month's last day is the weekday
+        {Rule(1, 6, 1), At(2004, 12, 31), At(2005, 1, 1, 2)},  // and its first
+        {Rule(3, 0, 5, 23, 59, 59), y2004, At(2004, 3, 28, 23, 59, 59)},
+        {Rule(3, 0, 5), At(9998, 12, 31), At(9999, 3, 28, 2)},
+        {Rule(3, 0, 5), At(9999, 12, 31), none},
+        {Rule(3, 0, 5), none, none},
+        // Rules that are no rule are never searched.
+        {Rule(0, 0, 0), y2004, none},
+        {Rule(3, 0, 6), y2004, none},
+        {Rule(3, 0, 65535), y2004, none},
+        {Rule(3, 7, 1), y2004, none},
+        {Rule(13, 0, 1), y2004, none},
+        {Rule(3, 0, 1, 24), y2004, none},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.why);
-        EXPECT_EQ(NextChange(c.rule, c.t), c.next);
+    for (const auto& [rule, t, next] : cases) {
+        EXPECT_EQ(NextChange(rule, t), next) << t.Format("%F %T");
     }
 }
 
@@ -129,46 +106,36 @@ TEST(TimeZone, NextChange)
 TEST(TimeZone, Texts)
 {
     const SystemTime none = Rule(0, 0, 0, 0), march = Rule(3, 0, 5), october = Rule(10, 0, 5, 3);
-    const struct {
-        const char* why;
-        SystemTime daylight, standard;
-        DateTime t;
-        std::array<const char*, 5> fields;
-        bool begin, end;
-    } cases[] = {
-        {"rules and their next changes", march, october, At(2004, 3, 1, 12),
-         {"(GMT+01:00) Daylight", "02:00, Last Sunday, March", "03:00, Last Sunday, October", "Sunday, March 28, 2004",
-          "Sunday, October 31, 2004"}, true, true},
-        {"both next changes past the pickers' last day", march, october, At(9998, 12, 31, 12),
-         {"(GMT+01:00) Daylight", "02:00, Last Sunday, March", "03:00, Last Sunday, October", "Sunday, March 28, 9999",
-          "Sunday, October 31, 9999"}, false, false},
-        {"only the next begin past it", march, october, At(9998, 7, 1),
-         {"(GMT+01:00) Daylight", "02:00, Last Sunday, March", "03:00, Last Sunday, October", "Sunday, March 28, 9999",
-          "Sunday, October 25, 9998"}, false, true},
-        {"a zone without daylight saving", none, none, At(2004, 3, 1), {"(GMT+01:00) Standard", "", "", "", ""},
-         false, false},
-        {"only one rule", march, none, At(2004, 3, 1), {"(GMT+01:00) Standard", "", "", "", ""}, false, false},
-        {"occurrence out of range", march, Rule(10, 0, 9), At(2004, 3, 1), {"(GMT+01:00) Standard", "", "", "", ""},
-         false, false},
+    const std::string rules = "(GMT+01:00) Daylight|02:00, Last Sunday, March|03:00, Last Sunday, October|";
+    const std::tuple<SystemTime, SystemTime, DateTime, std::string, bool, bool> cases[] = {
+        {march, october, At(2004, 3, 1, 12), rules + "Sunday, March 28, 2004|Sunday, October 31, 2004", true, true},
+        // Next changes past the pickers' last day.
+        {march, october, At(9998, 12, 31, 12), rules + "Sunday, March 28, 9999|Sunday, October 31, 9999", false, false},
+        {march, october, At(9998, 7, 1), rules + "Sunday, March 28, 9999|Sunday, October 25, 9998", false, true},
+        // No daylight saving, only one rule, an occurrence out of range.
+        {none, none, At(2004, 3, 1), "(GMT+01:00) Standard||||", false, false},
+        {march, none, At(2004, 3, 1), "(GMT+01:00) Standard||||", false, false},
+        {march, Rule(10, 0, 9), At(2004, 3, 1), "(GMT+01:00) Standard||||", false, false},
     };
     const FakeMessages messages;
     const FakeLocaleFormatter english;
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.why);
+    const int ids[] = {kZoneFieldId, kBeginRuleFieldId, kEndRuleFieldId, kNextBeginFieldId, kNextEndFieldId};
+    for (const auto& [daylight, standard, t, fields, begin, end] : cases) {
+        SCOPED_TRACE(fields);
         // Daylight while a zone has rules; without, an unknown state reads as standard.
-        const bool hasRules = c.fields[1][0] != '\0';
+        const bool hasRules = fields.find("Daylight") != std::string::npos;
         TimeZoneInformation zone = Zone(-60, hasRules ? ZoneState::Daylight : ZoneState::Unknown);
-        zone.daylightDate = c.daylight;
-        zone.standardDate = c.standard;
-        const TimeZoneTexts texts = ComputeTimeZoneTexts(zone, c.t, messages, english);
-        const std::array<int, 5> ids = {kZoneFieldId, kBeginRuleFieldId, kEndRuleFieldId, kNextBeginFieldId,
-                                        kNextEndFieldId};
-        for (std::size_t i = 0; i < ids.size(); ++i) {
-            EXPECT_EQ(std::pair(texts.fields[i].controlId, texts.fields[i].text), std::pair(ids[i], std::string(c.fields[i])));
+        zone.daylightDate = daylight;
+        zone.standardDate = standard;
+        const TimeZoneTexts texts = ComputeTimeZoneTexts(zone, t, messages, english);
+        std::string shown;
+        for (std::size_t i = 0; i < 5; ++i) {
+            EXPECT_EQ(texts.fields[i].controlId, ids[i]);
+            shown += (i > 0 ? "|" : "") + texts.fields[i].text;
         }
+        EXPECT_EQ(shown, fields);
         EXPECT_EQ(texts.hasRules, hasRules);
-        EXPECT_EQ(texts.buttons[0], (ControlState{kBeginButtonId, c.begin}));
-        EXPECT_EQ(texts.buttons[1], (ControlState{kEndButtonId, c.end}));
+        EXPECT_EQ(texts.buttons, (std::array{ControlState{kBeginButtonId, begin}, ControlState{kEndButtonId, end}}));
     }
 }
 

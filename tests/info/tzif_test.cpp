@@ -4,6 +4,7 @@
 
 #include <random>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "fakes/fake_zone_source.h"
@@ -13,45 +14,32 @@ namespace {
 
 using namespace std::string_literals;
 
-class Tzif : public ::testing::Test {
-protected:
-    void SetUp() override { ASSERT_TRUE(Folder().Ok()); }
-
-    static const FakeZoneFolder& Folder() { return TestZoneFolder(); }
+struct Tzif : ::testing::Test {
+    void SetUp() override { ASSERT_TRUE(TestZoneFolder().Ok()); }
 };
 
-constexpr SystemTime kNoRule{};
-
-struct ZoneCase {
-    const char* id;
-    int bias;
-    const char* standardName;
-    const char* daylightName;
-    SystemTime daylightDate, standardDate;
-};
-
-const ZoneCase kZones[] = {
-    {"Europe/Berlin", -60, "CET", "CEST", SystemTime{0, 3, 0, 5, 2, 0, 0, 0}, SystemTime{0, 10, 0, 5, 3, 0, 0, 0}},
-    {"America/New_York", 300, "EST", "EDT", SystemTime{0, 3, 0, 2, 2, 0, 0, 0}, SystemTime{0, 11, 0, 1, 2, 0, 0, 0}},
-    {"Australia/Sydney", -600, "AEST", "AEDT", SystemTime{0, 10, 0, 1, 2, 0, 0, 0},
-     SystemTime{0, 4, 0, 1, 3, 0, 0, 0}},
-    {"Asia/Kolkata", -330, "IST", "IST", kNoRule, kNoRule},
-    {"Asia/Tehran", -210, "+0330", "+0330", kNoRule, kNoRule},
-    {"Test/FixedDays", -210, "+0330", "+0430", kNoRule, kNoRule},
-    {"Test/Midnight", -120, "EET", "EEST", SystemTime{0, 2, 4, 5, 23, 59, 59, 0}, SystemTime{0, 10, 5, 5, 1, 0, 0, 0}},
-};
+const FakeZoneFolder& Folder() { return TestZoneFolder(); }
 
 TEST_F(Tzif, ZonesFromTheirFooters)
 {
-    for (const ZoneCase& c : kZones) {
-        SCOPED_TRACE(c.id);
-        const auto zone = ZoneFromTzif(Folder().Read(c.id));
-        ASSERT_TRUE(zone.has_value());
-        EXPECT_EQ(zone->bias, c.bias);
-        EXPECT_EQ(zone->standardName, c.standardName);
-        EXPECT_EQ(zone->daylightName, c.daylightName);
-        EXPECT_EQ(zone->daylightDate, c.daylightDate);
-        EXPECT_EQ(zone->standardDate, c.standardDate);
+    using S = SystemTime;
+    const S none{};
+    // Zone, bias, standard and daylight name, daylight and standard rule.
+    const std::tuple<const char*, int, const char*, const char*, S, S> cases[] = {
+        {"Europe/Berlin", -60, "CET", "CEST", S{0, 3, 0, 5, 2, 0, 0, 0}, S{0, 10, 0, 5, 3, 0, 0, 0}},
+        {"America/New_York", 300, "EST", "EDT", S{0, 3, 0, 2, 2, 0, 0, 0}, S{0, 11, 0, 1, 2, 0, 0, 0}},
+        {"Australia/Sydney", -600, "AEST", "AEDT", S{0, 10, 0, 1, 2, 0, 0, 0}, S{0, 4, 0, 1, 3, 0, 0, 0}},
+        {"Asia/Kolkata", -330, "IST", "IST", none, none},
+        {"Asia/Tehran", -210, "+0330", "+0330", none, none},
+        {"Test/FixedDays", -210, "+0330", "+0430", none, none},
+        {"Test/Midnight", -120, "EET", "EEST", S{0, 2, 4, 5, 23, 59, 59, 0}, S{0, 10, 5, 5, 1, 0, 0, 0}},
+    };
+    for (const auto& [id, bias, standardName, daylightName, daylightDate, standardDate] : cases) {
+        SCOPED_TRACE(id);
+        const auto z = ZoneFromTzif(Folder().Read(id));
+        ASSERT_TRUE(z.has_value());
+        EXPECT_EQ(std::tie(z->bias, z->standardName, z->daylightName), std::tie(bias, standardName, daylightName));
+        EXPECT_EQ(std::tie(z->daylightDate, z->standardDate), std::tie(daylightDate, standardDate));
     }
 }
 
@@ -71,11 +59,8 @@ std::string VersionOne(const std::string& bytes)
     return v1;
 }
 
-struct TypeRecord {
-    std::int32_t utOffset;
-    unsigned char isDst;
-    unsigned char abbreviationIndex;
-};
+// UT offset, is-daylight flag and abbreviation index of a local time type.
+using TypeRecord = std::tuple<std::int32_t, unsigned char, unsigned char>;
 
 // A version 1 file with one transition per index (all at time 0) and the given types.
 std::string VersionOneFile(const std::vector<unsigned char>& indices, const std::vector<TypeRecord>& types,
@@ -93,35 +78,28 @@ std::string VersionOneFile(const std::vector<unsigned char>& indices, const std:
     }
     bytes.append(4 * indices.size(), '\0');
     bytes.append(indices.begin(), indices.end());
-    for (const TypeRecord& type : types) {
-        put(static_cast<std::uint32_t>(type.utOffset));
-        bytes += {static_cast<char>(type.isDst), static_cast<char>(type.abbreviationIndex)};
+    for (const auto& [utOffset, isDst, abbreviationIndex] : types) {
+        put(static_cast<std::uint32_t>(utOffset));
+        bytes += {static_cast<char>(isDst), static_cast<char>(abbreviationIndex)};
     }
     return bytes + abbreviations + '\0';
 }
 
 TEST_F(Tzif, BaseOffsetOfTheLatestStandardType)
 {
-    struct Case {
-        const char* why;
-        std::string bytes;
-        int bias;
-        const char* name;
+    // No transitions: the first type; the latest is daylight: the standard one before it; the latest
+    // standard type wins over older ones; an abbreviation index beyond the text.
+    const std::tuple<std::string, int, const char*> cases[] = {
+        {VersionOneFile({}, {{19800, 0, 0}}, "IST"), -330, "IST"},
+        {VersionOneFile({0, 1, 0, 1}, {{3600, 0, 0}, {7200, 1, 4}}, "CET\0CEST"s), -60, "CET"},
+        {VersionOneFile({0, 1}, {{-17762, 0, 0}, {-18000, 0, 4}}, "LMT\0EST"s), 300, "EST"},
+        {VersionOneFile({}, {{0, 0, 9}}, "UTC"), 0, ""},
     };
-    const Case cases[] = {
-        {"no transitions: the first type", VersionOneFile({}, {{19800, 0, 0}}, "IST"), -330, "IST"},
-        {"latest transition is daylight: the standard one before it",
-         VersionOneFile({0, 1, 0, 1}, {{3600, 0, 0}, {7200, 1, 4}}, "CET\0CEST"s), -60, "CET"},
-        {"latest standard type wins over older ones",
-         VersionOneFile({0, 1}, {{-17762, 0, 0}, {-18000, 0, 4}}, "LMT\0EST"s), 300, "EST"},
-        {"abbreviation index beyond the text", VersionOneFile({}, {{0, 0, 9}}, "UTC"), 0, ""},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.why);
-        const auto zone = ZoneFromTzif(c.bytes);
+    for (const auto& [bytes, bias, name] : cases) {
+        SCOPED_TRACE(name);
+        const auto zone = ZoneFromTzif(bytes);
         ASSERT_TRUE(zone.has_value());
-        EXPECT_EQ(zone->bias, c.bias);
-        EXPECT_EQ(zone->standardName, c.name);
+        EXPECT_EQ(std::tie(zone->bias, zone->standardName), std::tie(bias, name));
         EXPECT_FALSE(HasDstRules(*zone));
     }
 }
@@ -129,24 +107,14 @@ TEST_F(Tzif, BaseOffsetOfTheLatestStandardType)
 TEST_F(Tzif, WithoutAUsableFooterTheDataGivesTheBaseOffset)
 {
     const std::string berlin = Folder().Read("Europe/Berlin");
-    struct Case {
-        const char* why;
-        std::string bytes;
-    };
-    const Case cases[] = {
-        {"empty footer", WithFooter(berlin, "\n\n")},
-        {"footer without its closing newline", WithFooter(berlin, "\nCET-1CEST,M3.5.0,M10.5.0/3")},
-        {"no footer at all", WithFooter(berlin, "")},
-        {"garbage footer", WithFooter(berlin, "\n\xff\xfe garbage\n")},
-        {"footer with a file name", WithFooter(berlin, "\n:Europe/Berlin\n")},
-        {"version 1 file", VersionOne(berlin)},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.why);
-        const auto zone = ZoneFromTzif(c.bytes);
+    // Empty, without its closing newline, none at all, garbage, a file name; a version 1 file has none.
+    for (const std::string& bytes :
+         {WithFooter(berlin, "\n\n"), WithFooter(berlin, "\nCET-1CEST,M3.5.0,M10.5.0/3"), WithFooter(berlin, ""),
+          WithFooter(berlin, "\n\xff\xfe garbage\n"), WithFooter(berlin, "\n:Europe/Berlin\n"), VersionOne(berlin)}) {
+        SCOPED_TRACE(bytes.size());
+        const auto zone = ZoneFromTzif(bytes);
         ASSERT_TRUE(zone.has_value());
-        EXPECT_EQ(zone->bias, -60);
-        EXPECT_EQ(zone->standardName, "CET");
+        EXPECT_EQ(std::pair(zone->bias, zone->standardName), std::pair(-60, std::string("CET")));
         EXPECT_FALSE(HasDstRules(*zone));
     }
 }
@@ -159,15 +127,9 @@ TEST_F(Tzif, BrokenFilesFailWithoutHarm)
         hugeCounts[at] = '\xff';
     }
     const std::string cases[] = {
-        "",
-        "TZif",
-        "TZif2",
-        "not a zone file at all, but long enough to hold a header of forty-four bytes",
-        hugeCounts,
-        berlin.substr(0, 44),
-        berlin.substr(0, berlin.find("TZif", 4) + 20),
-        VersionOneFile({1}, {{3600, 0, 0}}, "CET"),
-        VersionOneFile({}, {}, ""),
+        "", "TZif", "TZif2", "not a zone file at all, but long enough to hold a header of forty-four bytes",
+        hugeCounts, berlin.substr(0, 44), berlin.substr(0, berlin.find("TZif", 4) + 20),
+        VersionOneFile({1}, {{3600, 0, 0}}, "CET"), VersionOneFile({}, {}, ""),
         VersionOneFile({}, {{static_cast<std::int32_t>(0x80000000u), 0, 0}}, "CET"),
         VersionOneFile({}, {{93600, 0, 0}}, "CET"),
     };
