@@ -13,7 +13,7 @@
 namespace {
 
 // Answers the next modal file dialog: selects `name` (when not empty) and accepts, or cancels.
-void AnswerNextDialog(const QString& name, bool accept, QStringList* filters = nullptr)
+void AnswerNextDialog(const std::string& name, bool accept, QStringList* filters = nullptr)
 {
     QTimer::singleShot(0, [=] {
         auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
@@ -21,8 +21,8 @@ void AnswerNextDialog(const QString& name, bool accept, QStringList* filters = n
         if (filters != nullptr) {
             *filters = dialog->nameFilters();
         }
-        if (!name.isEmpty()) {
-            dialog->selectFile(name);
+        if (!name.empty()) {
+            dialog->selectFile(QString::fromStdString(name));
         }
         // Through QDialog, where accept() is public; the file dialog's own override runs.
         QDialog* asDialog = dialog;
@@ -30,41 +30,31 @@ void AnswerNextDialog(const QString& name, bool accept, QStringList* filters = n
     });
 }
 
-TEST(FileDialog, SaveFormAddsTheDefaultExtension)
+TEST(FileDialog, SaveAddsTheExtensionOpenTakesTheFileCancelClears)
 {
     TempFolder folder;
+    const char* const filter = "Text Files (*.txt)|*.txt|All Files (*.*)|*.*||";
     QStringList filters;
-    AnswerNextDialog(QString::fromStdString(folder / "report"), true, &filters);
+    AnswerNextDialog(folder / "report", true, &filters);
     std::string path = "stale";
-    ASSERT_TRUE(ChooseFile(true, path, "Text Files (*.txt)|*.txt|All Files (*.*)|*.*||", "txt", nullptr));
+    ASSERT_TRUE(ChooseFile(true, path, filter, "txt", nullptr));
     EXPECT_EQ(path, folder / "report.txt");
     EXPECT_EQ(filters, (QStringList{"Text Files (*.txt)", "All Files (*)"}));
-}
-
-TEST(FileDialog, OpenFormAndCancel)
-{
-    TempFolder folder;
-    WriteFileBytes(folder / "in.txt", "x");
-    AnswerNextDialog(QString::fromStdString(folder / "in.txt"), true);
-    std::string path;
-    ASSERT_TRUE(ChooseFile(false, path, "Text Files (*.txt)|*.txt||", "txt", nullptr));
-    EXPECT_EQ(path, folder / "in.txt");
+    WriteFileBytes(path, "x");
+    AnswerNextDialog(path, true);
+    ASSERT_TRUE(ChooseFile(false, path, filter, "txt", nullptr));
+    EXPECT_EQ(path, folder / "report.txt");
     AnswerNextDialog({}, false);
-    EXPECT_FALSE(ChooseFile(false, path, "Text Files (*.txt)|*.txt||", "txt", nullptr));
+    EXPECT_FALSE(ChooseFile(false, path, filter, "txt", nullptr));
     EXPECT_EQ(path, "");
     path = "stale";
-    EXPECT_FALSE(ChooseFile(true, path, "", "txt", nullptr));
+    EXPECT_FALSE(ChooseFile(true, path, "", "txt", nullptr)) << "an empty filter shows no dialog";
     EXPECT_EQ(path, "");
-}
 
-TEST(FileDialog, BrowseForFolderStartsAtTheGivenFolder)
-{
-    TempFolder folder;
-    std::filesystem::create_directory(folder / "Templates");
-    std::string chosen = folder / "Templates";
+    std::string chosen = folder.Path().string();
     AnswerNextDialog({}, true);
     ASSERT_TRUE(BrowseForFolder("", chosen, nullptr));
-    EXPECT_EQ(chosen, folder / "Templates");
+    EXPECT_EQ(chosen, folder.Path().string()) << "it starts at the given folder";
     AnswerNextDialog({}, false);
     EXPECT_FALSE(BrowseForFolder("Choose", chosen, nullptr));
     EXPECT_EQ(chosen, "");

@@ -4,24 +4,21 @@
 
 namespace {
 
-struct FilterCase {
-    const char* why;
-    const char* windows;
-    const char* qt;
-};
-
-const FilterCase kFilterCases[] = {
-    {"the callers' filter", "Text Files (*.txt)|*.txt|All Files (*.*)|*.*||", "Text Files (*.txt);;All Files (*)"},
-    {"several patterns", "Pictures|*.png;*.jpg||", "Pictures (*.png *.jpg)"},
-    {"without final bars", "Text Files (*.txt)|*.txt", "Text Files (*.txt)"},
-    {"description without patterns ends the list", "Text|*.txt|Orphan", "Text (*.txt)"},
-    {"empty", "", ""},
-    {"only bars", "||", ""},
-};
-
 TEST(FileFilter, WindowsFiltersBecomeQtFilters)
 {
-    for (const FilterCase& c : kFilterCases) {
+    const struct {
+        const char* why;
+        const char* windows;
+        const char* qt;
+    } cases[] = {
+        {"the callers' filter", "Text Files (*.txt)|*.txt|All Files (*.*)|*.*||", "Text Files (*.txt);;All Files (*)"},
+        {"several patterns", "Pictures|*.png;*.jpg||", "Pictures (*.png *.jpg)"},
+        {"without final bars", "Text Files (*.txt)|*.txt", "Text Files (*.txt)"},
+        {"description without patterns ends the list", "Text|*.txt|Orphan", "Text (*.txt)"},
+        {"empty", "", ""},
+        {"only bars", "||", ""},
+    };
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.why);
         EXPECT_EQ(FormatNameFilters(ParseFileFilter(c.windows)), c.qt);
     }

@@ -33,7 +33,6 @@ struct OutputActionsTest : ::testing::Test {
         GetClipboardText(text);
         return text;
     }
-    std::string Path(const char* name) { return env.folder.filePath(name).toStdString(); }
 };
 
 TEST_F(OutputActionsTest, CopyPutsTheLabelledValueOnTheClipboardAsTheTogglesSay)
@@ -50,9 +49,9 @@ TEST_F(OutputActionsTest, CopyPutsTheLabelledValueOnTheClipboardAsTheTogglesSay)
     output.RunOutputCommand(32874);
     EXPECT_EQ(Clipboard(), "Start Date: Monday, March 01, 2004 ");
 
-    output.ToggleOutputOption(SettingId::DataOnly);
-    output.ToggleOutputOption(SettingId::AddCr);
-    output.ToggleOutputOption(SettingId::AddToTarget);
+    for (const SettingId toggle : {SettingId::DataOnly, SettingId::AddCr, SettingId::AddToTarget}) {
+        output.ToggleOutputOption(toggle);
+    }
     EXPECT_EQ(env.settings.ReadInt(SettingId::DataOnly), 1);
     SetClipboardText("before|");
     Show(OutputMode::Copy);
@@ -93,7 +92,7 @@ TEST_F(OutputActionsTest, TheActivePageChoosesTheList)
 
 TEST_F(OutputActionsTest, SaveReplacesOrAppendsAndReportsFailure)
 {
-    std::string target = Path("out.txt");   // empty: the dialog is cancelled
+    std::string target = env.folder.filePath("out.txt").toStdString();   // empty: the dialog is cancelled
     output.chooseSaveFile = [&](std::string& chosen) {
         chosen = target;
         return !target.empty();
@@ -106,7 +105,7 @@ TEST_F(OutputActionsTest, SaveReplacesOrAppendsAndReportsFailure)
     output.RunOutputCommand(32843);
     EXPECT_EQ(ReadFileBytes(target), "Months Overall: 0 Years Overall: 0 ");
 
-    target = Path("missing/folder/out.txt");
+    target = env.folder.filePath("missing/out.txt").toStdString();
     output.RunOutputCommand(32843);
     ASSERT_EQ(errors.size(), 1u);
     EXPECT_TRUE(errors[0].startsWith("Error saving file \"")) << errors[0].toStdString();

@@ -67,11 +67,7 @@ struct SubstitutionTest : ::testing::Test {
 
 std::string Repeat(std::string_view piece, std::size_t count)
 {
-    std::string text;
-    while (count-- > 0) {
-        text += piece;
-    }
-    return text;
+    return count == 0 ? std::string() : std::string(piece) + Repeat(piece, count - 1);
 }
 
 TEST(Macros, CodesAndCommandsAreUnambiguous)
@@ -86,13 +82,11 @@ TEST(Macros, CodesAndCommandsAreUnambiguous)
     }
 }
 
-struct TextCase {
+const struct {
     const char* why;
     const char* text;
     const char* expanded;
-};
-
-const TextCase kTextCases[] = {
+} kTextCases[] = {
     {"letter case is ignored", "%dsd%|%DsD%", "Sunday, June 15, 2003|Sunday, June 15, 2003"},
     {"a short macro never matches inside a longer one", "%DS%/%DSD%", "DS value/Sunday, June 15, 2003"},
     {"unknown macros and lone signs stay", "%DS 100% %XYZ% %", "%DS 100% %XYZ% %"},
@@ -100,11 +94,12 @@ const TextCase kTextCases[] = {
     {"text without macros", "plain text", "plain text"},
     {"empty text", "", ""},
     {"neighbouring signs", "%%DY%%", "%DY value%"},
+    {"bytes beyond ASCII are compared as they are", "\xC4%dy%", "\xC4" "DY value"},
 };
 
 TEST_F(SubstitutionTest, Texts)
 {
-    for (const TextCase& c : kTextCases) {
+    for (const auto& c : kTextCases) {
         SCOPED_TRACE(c.why);
         EXPECT_EQ(Expanded(c.text), c.expanded);
     }
@@ -132,28 +127,25 @@ TEST_F(SubstitutionTest, FieldsThatAreEmptyMissingOrHoldMacros)
 
 TEST_F(SubstitutionTest, MenuItems)
 {
-    const Macro& previousFull = *std::find_if(kMacros.begin(), kMacros.end(),
-                                              [](const Macro& m) { return m.code == "%IPFX%"; });
+    const Macro& previousFull = *std::ranges::find(kMacros, "%IPFX%", &Macro::code);
     EXPECT_EQ(SubstitutionItemText(previousFull), "Date/Time of &Previous Full\t%IPFX% ");
     EXPECT_EQ(ExpandMenuItemText(SubstitutionItemText(previousFull), pages, clock, formatter),
               "Date/Time of &Previous Full\tIPFX value ");
-    EXPECT_EQ(ExpandMenuItemText("No tab", pages, clock, formatter), "No tab");
-    EXPECT_EQ(ExpandMenuItemText("Label\tCtrl+N", pages, clock, formatter), "Label\tCtrl+N");
-    EXPECT_EQ(ExpandMenuItemText("Label\t", pages, clock, formatter), "Label\t");
+    for (const char* plain : {"No tab", "Label\tCtrl+N", "Label\t"}) {
+        EXPECT_EQ(ExpandMenuItemText(plain, pages, clock, formatter), plain);
+    }
     pages.texts[{MacroSource::General, 1064}] = Repeat("%ISE%", 1000);
     const std::string cut = ExpandMenuItemText("Leap\t%IL%", pages, clock, formatter);
     EXPECT_EQ(cut.size(), 5 + kMenuItemLimit) << "a menu item stops much earlier";
     EXPECT_TRUE(cut.ends_with("\n" + std::string(DefaultMessage(kExpansionCutMessage)) + "\n"));
 }
 
-struct LineCase {
+const struct {
     const char* why;
     const char* item;
     bool dataOnly, addCr;
     const char* line;
-};
-
-const LineCase kLineCases[] = {
+} kLineCases[] = {
     {"label, colon, value, blank", "Start &Date\tV", false, false, "Start Date: V "},
     {"value only", "Start &Date\tV", true, false, "V "},
     {"line end", "Start &Date\tV", false, true, "Start Date: V \r\n"},
@@ -169,21 +161,10 @@ const LineCase kLineCases[] = {
 
 TEST(OutputLine, EveryCombinationOfTheToggles)
 {
-    for (const LineCase& c : kLineCases) {
+    for (const auto& c : kLineCases) {
         SCOPED_TRACE(c.why);
         EXPECT_EQ(BuildOutputLine(c.item, c.dataOnly, c.addCr), c.line);
     }
-}
-
-TEST(FindNoCase, Positions)
-{
-    EXPECT_EQ(FindNoCase("ab%Dy%", "%DY%", 0), 2);
-    EXPECT_EQ(FindNoCase("ab%Dy%", "%DY%", 3), -1);
-    EXPECT_EQ(FindNoCase("", "%DY%", 0), -1);
-    EXPECT_EQ(FindNoCase("abc", "", 0), -1);
-    EXPECT_EQ(FindNoCase("ab", "abc", 0), -1);
-    EXPECT_EQ(FindNoCase("xABC", "abc", 0), 1);
-    EXPECT_EQ(FindNoCase("\xC4%DY%", "%dy%", 0), 1) << "bytes beyond ASCII are compared as they are";
 }
 
 TEST_F(SubstitutionTest, MatchesTheInPlaceEngineOnRandomTextsAndValues)
@@ -220,14 +201,12 @@ TEST_F(SubstitutionTest, MatchesTheInPlaceEngineOnRandomTextsAndValues)
     }
 }
 
-struct CapCase {
+const struct {
     const char* why;
     const char* before;      // text before the macro, giving the line ends
     const char* character;   // the innermost value is made of it
     bool translated;
-};
-
-const CapCase kCapCases[] = {
+} kCapCases[] = {
     {"one-byte characters, line feeds", "a\n", "y", false},
     {"two-byte characters, CR LF", "a\r\nb", "\xC3\xA9", true},
     {"three-byte characters, no line end", "", "\xE2\x82\xAC", false},
@@ -241,15 +220,14 @@ TEST_F(SubstitutionTest, NestedValuesStopAtTheLimitWithANote)
     pages.texts[{MacroSource::General, 1045}] = Repeat("%ISG%", 204);
     FakeMessages messages;
     messages.Override(kExpansionCutMessage, "[cut]");
-    for (const CapCase& c : kCapCases) {
+    for (const auto& c : kCapCases) {
         SCOPED_TRACE(c.why);
         pages.texts[{MacroSource::Horoscope, 1108}] = Repeat(c.character, 404);
         std::string text = std::string(c.before) + "%IL%";
         ASSERT_TRUE(c.translated ? Expand(text, pages, clock, formatter, messages).capped
                                  : Expand(text, pages, clock, formatter).capped);
-        const std::string lineEnd = std::strchr(c.before, '\r') != nullptr ? "\r\n" : "\n";
-        const std::string note =
-            lineEnd + (c.translated ? "[cut]" : std::string(DefaultMessage(kExpansionCutMessage))) + lineEnd;
+        const std::string nl = std::strchr(c.before, '\r') ? "\r\n" : "\n";
+        const std::string note = nl + (c.translated ? "[cut]" : std::string(DefaultMessage(kExpansionCutMessage))) + nl;
         ASSERT_TRUE(text.ends_with(note));
         EXPECT_LE(text.size(), kExpansionLimit);
         EXPECT_GT(text.size() + std::strlen(c.character), kExpansionLimit) << "cut no earlier than needed";

@@ -46,7 +46,7 @@ struct TemplateEditorTest : ::testing::Test {
     {
         return {window.PageValues(), env.clock, env.formatter, env.settings, env.location, window.GetLanguageTable()};
     }
-    std::string File(const char* name) { return folder + "/" + name + ".trt"; }
+    std::string File(const std::string& name) { return folder + "/" + name + ".trt"; }
     void Put(const char* name, const char* text) { WriteFileBytes(File(name), text); }
     bool Open()
     {
@@ -55,10 +55,7 @@ struct TemplateEditorTest : ::testing::Test {
             messages.push_back(text);
             return answer;
         };
-        editor->askName = [this](std::string& name) {
-            name = std::exchange(nextName, {});
-            return !name.empty();
-        };
+        editor->askName = [this](std::string& name) { return !(name = std::exchange(nextName, {})).empty(); };
         return editor->Open();
     }
     QListWidget& List() { return *FindControlAs<QListWidget>(*editor, 1027); }
@@ -81,26 +78,6 @@ struct TemplateEditorTest : ::testing::Test {
     bool Enabled(int command) { return FindCommand(*editor->Menus().bar, command)->isEnabled(); }
 };
 
-TEST_F(TemplateEditorTest, EmptyFolderOffersOnlyNew)
-{
-    ASSERT_TRUE(Open());
-    EXPECT_FALSE(Field().isEnabled());
-    EXPECT_TRUE(Field().placeholderText().contains("Template -> New"));
-    EXPECT_TRUE(Enabled(32814));
-    for (int command : {32815, 32892, 32816, 32818, 57643, 57635, 57634, 57632, 57642}) {
-        EXPECT_FALSE(Enabled(command)) << command;
-    }
-    EXPECT_FALSE(editor->Menus().substitution->menuAction()->isEnabled());
-
-    nextName = "First";
-    editor->RunCommand(32814);
-    editor->UpdateCommandStates();   // as the 50 ms timer does
-    EXPECT_EQ(Names(), QStringList{"First"});
-    EXPECT_TRUE(Field().isEnabled());
-    EXPECT_EQ(Field().placeholderText(), "") << "the hint is for when nothing is selected";
-    EXPECT_EQ(ReadFileBytes(File("First")), "");
-}
-
 TEST_F(TemplateEditorTest, MissingFolderIsReportedCentredOnTheMainWindowAndTheEditorDoesNotOpen)
 {
     env.settings.WriteString(SettingId::TemplateFolder, folder + "/gone");
@@ -108,24 +85,36 @@ TEST_F(TemplateEditorTest, MissingFolderIsReportedCentredOnTheMainWindowAndTheEd
     window.show();
     TemplateEditor real(Services(), &window);
     QString text;
-    const QWidget* owner = nullptr;
-    QPoint centre;
     QTimer::singleShot(0, [&] {
         auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
         ASSERT_NE(box, nullptr);
         text = box->text();
-        owner = box->parentWidget();
-        centre = box->frameGeometry().center();
+        EXPECT_EQ(box->parentWidget(), &window);
+        EXPECT_LE((box->frameGeometry().center() - window.frameGeometry().center()).manhattanLength(), 4);
         box->done(QMessageBox::Ok);
     });
     EXPECT_FALSE(real.Open());
     EXPECT_TRUE(text.startsWith("Template folder cannot be found")) << text.toStdString();
-    EXPECT_EQ(owner, &window);
-    EXPECT_LE((centre - window.frameGeometry().center()).manhattanLength(), 4);
 }
 
-TEST_F(TemplateEditorTest, StoredIndexBeyondTheListSelectsTheLastAndDeleteItsNeighbour)
+TEST_F(TemplateEditorTest, EmptyFolderOffersOnlyNewAndDeleteSelectsTheNeighbour)
 {
+    ASSERT_TRUE(Open());
+    EXPECT_FALSE(Field().isEnabled());
+    EXPECT_TRUE(Field().placeholderText().contains("Template -> New"));
+    for (int command : {32814, 32815, 32892, 32816, 32818, 57643, 57635, 57634, 57632, 57642}) {
+        EXPECT_EQ(Enabled(command), command == 32814) << command;
+    }
+    EXPECT_FALSE(editor->Menus().substitution->menuAction()->isEnabled());
+    nextName = "c";
+    editor->RunCommand(32814);
+    editor->UpdateCommandStates();   // as the 50 ms timer does
+    EXPECT_EQ(Names(), QStringList{"c"});
+    EXPECT_TRUE(Field().isEnabled());
+    EXPECT_EQ(Field().placeholderText(), "") << "the hint is for when nothing is selected";
+    EXPECT_EQ(ReadFileBytes(File("c")), "");
+
+    // A stored number beyond the list selects the last; deleting selects its neighbour.
     Put("b", "text of b");
     Put("A", "text of A");
     Put("c", "text of c");
@@ -150,10 +139,9 @@ TEST_F(TemplateEditorTest, StoredIndexBeyondTheListSelectsTheLastAndDeleteItsNei
 // Three drop-downs of macros and three of values, one per page; the first item of each goes in at the caret.
 TEST_F(TemplateEditorTest, EveryToolbarDropDownInsertsItsItemAtTheCaret)
 {
-    const std::pair<int, QString> cases[] = {
-        {32947, "%DSD% "}, {32948, "%ESD% "}, {32949, "%ISD% "},
-        {32950, "Monday, March 01, 2004 "}, {32951, "Monday, March 01, 2004 "}, {32952, "Monday, March 01, 2004 "},
-    };
+    const QString today = "Monday, March 01, 2004 ";
+    const std::pair<int, QString> cases[] = {{32947, "%DSD% "}, {32948, "%ESD% "}, {32949, "%ISD% "},
+                                             {32950, today}, {32951, today}, {32952, today}};
     Put("t", "");
     ASSERT_TRUE(Open());
     editor->UpdateCommandStates();
@@ -175,7 +163,7 @@ TEST_F(TemplateEditorTest, EveryToolbarDropDownInsertsItsItemAtTheCaret)
     }
 }
 
-TEST_F(TemplateEditorTest, NewGoesInNameOrderAndEditsSurviveSwitching)
+TEST_F(TemplateEditorTest, NewGoesInNameOrderAndEditsSurviveSwitchingAndCancel)
 {
     Put("alpha", "one");
     Put("omega", "two");
@@ -200,23 +188,18 @@ TEST_F(TemplateEditorTest, NewGoesInNameOrderAndEditsSurviveSwitching)
     EXPECT_EQ(Text(), "new text");
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_TRUE(messages[0].startsWith("Error saving template"));
-}
 
-TEST_F(TemplateEditorTest, CancelKeepsTheEditsInTheFolderOfTheOpening)
-{
-    Put("a", "A");
-    Put("b", "B");
-    ASSERT_TRUE(Open());
-    // Another running copy points the setting elsewhere, where a template of the same name waits.
+    // Another running copy points the setting elsewhere, where a template of the same name waits: Cancel
+    // saves the edits into the folder of the opening.
     const std::string other = env.folder.filePath("other").toStdString();
     fs::create_directories(other);
-    WriteFileBytes(other + "/b.trt", "theirs");
+    WriteFileBytes(other + "/omega.trt", "theirs");
     env.settings.WriteString(SettingId::TemplateFolder, other);
     List().setCurrentRow(1);
-    Type("B, edited");
+    Type("two, edited again");
     editor->reject();
-    EXPECT_EQ(ReadFileBytes(File("b")), "B, edited");
-    EXPECT_EQ(ReadFileBytes(other + "/b.trt"), "theirs");
+    EXPECT_EQ(ReadFileBytes(File("omega")), "two, edited again");
+    EXPECT_EQ(ReadFileBytes(other + "/omega.trt"), "theirs");
     EXPECT_EQ(env.settings.ReadInt(SettingId::ActiveTemplateNo), 1);
 }
 
@@ -331,7 +314,7 @@ TEST_F(TemplateEditorTest, PreviewAndCopyExpandWhileTheFileKeepsTheMacros)
 TEST_F(TemplateEditorTest, NameDialogRejectsForbiddenAndExistingNames)
 {
     Put("taken", "");
-    TemplateNameDialog dialog(window.GetLanguageTable(), [this](const std::string& name) { return File(name.c_str()); });
+    TemplateNameDialog dialog(window.GetLanguageTable(), [this](const std::string& n) { return File(n); });
     std::vector<std::pair<bool, QString>> shown;   // error?, text
     dialog.showMessage = [&](bool error, const QString& text) { shown.emplace_back(error, text); };
     auto& edit = *FindControlAs<QLineEdit>(dialog, 1032);

@@ -15,16 +15,11 @@ TEST(TextFile, EveryByteAndLineEndSurvivesReplacingAndAppending)
     for (int byte = 1; byte <= 255; ++byte) {
         everyByte += static_cast<char>(byte);
     }
-    const std::string cases[] = {
-        everyByte,
-        "dos\r\nlines\r\n\r\n",
-        "unix\nlines\n\n",
-        "mixed\r\nends\nand\r a lone CR\r",
-        "",
-        std::string(10000, 'x') + "\r\n",   // several 4096-byte blocks
-    };
+    // The last one spans several 4096-byte blocks.
+    const std::string cases[] = {everyByte, "dos\r\nlines\r\n\r\n", "unix\nlines\n\n", "mixed\r\nends\nand\r a CR\r",
+                                 "", std::string(10000, 'x') + "\r\n"};
+    const std::string path = folder / "t.trt";
     for (const std::string& text : cases) {
-        const std::string path = folder / "t.trt";
         ASSERT_TRUE(WriteTextFile(path, text, true));
         EXPECT_EQ(ReadFileBytes(path), text);
         std::string back = "stale";
@@ -34,18 +29,13 @@ TEST(TextFile, EveryByteAndLineEndSurvivesReplacingAndAppending)
     const std::string log = folder / "log.txt";
     ASSERT_TRUE(WriteTextFile(log, "one ", false) && WriteTextFile(log, "two\r\n", false));
     EXPECT_EQ(ReadFileBytes(log), "one two\r\n") << "appending creates, then appends";
-}
 
-TEST(TextFile, ZeroByteEndsTheTextOfItsBlockOnly)
-{
-    TempFolder folder;
+    // A zero byte ends the text of its own 4096-byte block only.
     std::string bytes(4096, 'a');
     bytes[10] = '\0';
-    bytes += "second block";
-    WriteFileBytes(folder / "z", bytes);
-    std::string text;
-    ASSERT_TRUE(ReadTextFile(folder / "z", text));
-    EXPECT_EQ(text, std::string(10, 'a') + "second block");
+    WriteFileBytes(path, bytes + "second block");
+    ASSERT_TRUE(ReadTextFile(path, bytes));
+    EXPECT_EQ(bytes, std::string(10, 'a') + "second block");
 }
 
 TEST(TextFile, BadPathsFailWithoutDamage)
@@ -56,7 +46,7 @@ TEST(TextFile, BadPathsFailWithoutDamage)
     EXPECT_EQ(text, "");
     EXPECT_FALSE(ReadTextFile(folder.Path().string(), text));
     for (const bool replace : {true, false}) {
-        EXPECT_FALSE(WriteTextFile(folder / "gone/x.txt", "x", replace) || WriteTextFile(folder.Path().string(), "x", replace));
+        EXPECT_FALSE(WriteTextFile(folder / "gone/x.txt", "x", replace) || WriteTextFile(folder / "", "x", replace));
     }
     const std::string huge = folder / "huge.txt";
     WriteFileBytes(huge, "head");

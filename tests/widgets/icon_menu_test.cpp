@@ -35,35 +35,27 @@ QAction* AddCommand(QMenu& menu, const QString& text, int command)
 
 bool Shows(const QPixmap& picture, const QColor& colour)
 {
-    const QImage image = picture.toImage();
-    for (int y = 0; y < image.height(); ++y) {
-        for (int x = 0; x < image.width(); ++x) {
-            if (image.pixelColor(x, y) == colour) {
-                return true;
-            }
-        }
-    }
-    return false;
+    const QImage image = picture.toImage().convertToFormat(QImage::Format_RGB32);
+    const auto* pixels = reinterpret_cast<const QRgb*>(image.constBits());
+    return std::count(pixels, pixels + image.width() * image.height(), colour.rgb()) > 0;
 }
 
 TEST(IconMenuTest, IconsFollowTheLoadingOrder)
 {
-    struct Case {
+    const struct {
         const char* why;
         bool setBeforeLoading;
         int iconIndex;
         int expectedNumber;
-    };
-    const Case cases[] = {
+    } cases[] = {
         {"set after loading shows the icon", false, 2, 3},
         {"set before loading has no effect", true, 2, 0},
         {"an index past the strip is stored but draws nothing", false, 9, 10},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.why);
         QMenuBar bar;
-        QMenu* sub = bar.addMenu("&Template");
-        QMenu* more = sub->addMenu("&More");
+        QMenu* more = bar.addMenu("&Template")->addMenu("&More");
         QAction* item = AddCommand(*more, "&New", 42);
         IconMenu icons(bar);
         if (c.setBeforeLoading) {
@@ -94,52 +86,41 @@ TEST(IconMenuTest, UnusableStripsLeaveThePlainLook)
     EXPECT_FALSE(icons.LoadIcons(Strip(4, 24), kMask)) << "icons load only once";
     EXPECT_EQ(icons.IconSize(), 16);
 
-    QToolBar empty;
-    IconToolBar emptyLook(empty);
-    EXPECT_TRUE(emptyLook.LoadButtonIcons(Strip(3), kMask).isEmpty()) << "no buttons";
     QToolBar toolBar;
+    EXPECT_TRUE(IconToolBar(toolBar).LoadButtonIcons(Strip(3), kMask).isEmpty()) << "no buttons";
     toolBar.addAction("New");
-    IconToolBar look(toolBar);
-    EXPECT_TRUE(look.LoadButtonIcons(QPixmap(), kMask).isEmpty()) << "no strip";
+    EXPECT_TRUE(IconToolBar(toolBar).LoadButtonIcons(QPixmap(), kMask).isEmpty()) << "no strip";
     EXPECT_TRUE(toolBar.actions().front()->icon().isNull());
 }
 
 TEST(IconMenuTest, MenuTakesTheIconsOfTheToolBarButtonsWithTheSameCommand)
 {
     QToolBar toolBar;
-    SetControlId(*toolBar.addAction("New"), 10);
-    toolBar.addSeparator();
-    SetControlId(*toolBar.addAction("Delete"), 11);
-    SetControlId(*toolBar.addAction("Beyond the strip"), 12);
+    QMenu menu;
+    for (const int command : {10, 11, 12}) {   // 12 lies beyond the strip
+        SetControlId(*toolBar.addAction("button"), command);
+        AddCommand(menu, "&item", command);
+    }
+    toolBar.insertSeparator(toolBar.actions()[1]);
     IconToolBar look(toolBar);
     toolBar.setIconSize(QSize(16, 16));
     ASSERT_EQ(look.LoadButtonIcons(Strip(2), kMask).size(), 2);
-
-    QMenu menu;
-    QAction* fresh = AddCommand(menu, "&New", 10);
-    QAction* remove = AddCommand(menu, "&Delete", 11);
-    QAction* beyond = AddCommand(menu, "&Beyond", 12);
     IconMenu icons(menu);
     ASSERT_TRUE(icons.LoadIcons(Strip(2), kMask));
     icons.TakeToolBarIcons(toolBar);
-    EXPECT_EQ(icons.IconNumber(*fresh), 1);
-    EXPECT_EQ(icons.IconNumber(*remove), 2);
-    EXPECT_EQ(icons.IconNumber(*beyond), 0);
+    EXPECT_EQ(icons.IconNumber(*menu.actions()[0]), 1);
+    EXPECT_EQ(icons.IconNumber(*menu.actions()[1]), 2) << "separators take no icon";
+    EXPECT_EQ(icons.IconNumber(*menu.actions()[2]), 0);
 }
 
 TEST(DrawnPaletteTest, DarkPalettesShadeTheOtherWay)
 {
-    QPalette light;
-    light.setColor(QPalette::Window, kMask);
-    light.setColor(QPalette::WindowText, Qt::black);
-    QPalette dark = light;
-    dark.setColor(QPalette::Window, QColor(30, 30, 30));
-    dark.setColor(QPalette::WindowText, kMask);
     const QColor blue(0, 100, 200);
-    EXPECT_EQ(DrawnPalette(light).Light(blue, 0.5), QColor(127, 177, 227));
-    EXPECT_EQ(DrawnPalette(light).Dark(blue, 0.5), QColor(0, 50, 100));
-    EXPECT_EQ(DrawnPalette(dark).Light(blue, 0.5), QColor(0, 50, 100));
-    EXPECT_EQ(DrawnPalette(dark).Dark(blue, 0.5), QColor(127, 177, 227));
+    const DrawnPalette light(QPalette(Qt::gray, Qt::white)), dark(QPalette(Qt::gray, QColor(30, 30, 30)));
+    EXPECT_EQ(light.Light(blue, 0.5), QColor(127, 177, 227));
+    EXPECT_EQ(light.Dark(blue, 0.5), QColor(0, 50, 100));
+    EXPECT_EQ(dark.Light(blue, 0.5), QColor(0, 50, 100));
+    EXPECT_EQ(dark.Dark(blue, 0.5), QColor(127, 177, 227));
 }
 
 }  // namespace
