@@ -10,18 +10,9 @@ class FakeAutostartList final : public AutostartList {
 public:
     bool Add(std::string_view name, std::string_view programPath) override
     {
-        if (writable) {
-            entries[std::string(name)] = std::string(programPath);
-        }
-        return writable;
+        return writable && (entries[std::string(name)] = programPath, true);
     }
-    bool Remove(std::string_view name) override
-    {
-        if (writable) {
-            entries.erase(std::string(name));
-        }
-        return writable;
-    }
+    bool Remove(std::string_view name) override { return writable && (entries.erase(std::string(name)), true); }
 
     bool writable = true;
     std::map<std::string, std::string> entries;

@@ -11,11 +11,11 @@ public:
     std::optional<SystemTime> LocalTimeAt(std::int64_t unixSeconds) const override
     {
         // 1970-01-01 00:00:00 is stored as day 25569.
-        const DateTime local =
-            DateTime::FromStoredValue(25569.0) + DateTimeSpan(static_cast<double>(unixSeconds + m_offsetSeconds) / 86400.0);
-        return local.GetAsSystemTime();
+        const double days = static_cast<double>(unixSeconds + m_offsetSeconds) / 86400.0;
+        return (DateTime::FromStoredValue(25569.0) + DateTimeSpan(days)).GetAsSystemTime();
     }
     void Set(SystemTime now) { m_now = now; }
+    void Set(const DateTime& now) { m_now = *now.GetAsSystemTime(); }
 
 private:
     SystemTime m_now;

@@ -18,14 +18,8 @@ public:
     }
     bool SetValue(std::string_view name, const RegValue& value) override
     {
-        if (!broken) {
-            m_values[Lower(name)] = value;
-        }
-        return !broken;
+        return !broken && (m_values[Lower(name)] = value, true);
     }
-
-    // Stores any typed value, as another tool might have written it.
-    void Put(std::string_view name, RegValue value) { m_values[Lower(name)] = std::move(value); }
     std::size_t Count() const { return m_values.size(); }
 
     bool broken = false;

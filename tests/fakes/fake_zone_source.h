@@ -11,8 +11,6 @@
 // A zone that tests set at will; an empty one stands for a failed query.
 class FakeZoneSource final : public ZoneSource {
 public:
-    explicit FakeZoneSource(std::optional<TimeZoneInformation> zone = std::nullopt) : m_zone(std::move(zone)) {}
-
     std::optional<TimeZoneInformation> GetTimeZoneInformation() const override { return m_zone; }
     void Set(std::optional<TimeZoneInformation> zone) { m_zone = std::move(zone); }
 

@@ -74,11 +74,7 @@ public:
 private:
     void Apply(const char* value)
     {
-        if (value != nullptr) {
-            ::setenv(m_name.c_str(), value, 1);
-        } else {
-            ::unsetenv(m_name.c_str());
-        }
+        value != nullptr ? ::setenv(m_name.c_str(), value, 1) : ::unsetenv(m_name.c_str());
         ::tzset();
     }
 

@@ -21,6 +21,7 @@
 #include "fakes/fake_clock_setter.h"
 #include "fakes/fake_locale_formatter.h"
 #include "fakes/fake_messages.h"
+#include "fakes/fake_program_location.h"
 #include "fakes/fake_time_change_source.h"
 #include "fakes/fake_zone_source.h"
 #include "platform/reg_file_settings_backend.h"
@@ -29,18 +30,9 @@
 #include "settings/settings_store.h"
 #include "widgets/control_id.h"
 
-// A program file inside a temporary folder: the language files and the help file sit beside it.
-class TemporaryProgramLocation final : public ProgramLocation {
-public:
-    explicit TemporaryProgramLocation(std::string path) : m_path(std::move(path)) {}
-    std::string ExecutablePath() const override { return m_path; }
-
-private:
-    std::string m_path;
-};
-
 // Everything a page or the main window needs, with a fake clock at 2004-03-01 13:05:09, the fixed English
-// formatter, and settings, autostart and program folders in one temporary folder.
+// formatter, and settings, autostart and program folders in one temporary folder. The language files and
+// the help file sit beside the program file.
 struct UiEnvironment {
     QTemporaryDir folder;
     FakeClock clock{SystemTime{2004, 3, 1, 1, 13, 5, 9, 0}};
@@ -49,7 +41,7 @@ struct UiEnvironment {
     FakeLocaleFormatter formatter;
     FakeMessages messages;
     FakeZoneSource zones;
-    TemporaryProgramLocation location{ProgramPath(folder)};
+    FakeProgramLocation location{ProgramPath(folder)};
     RegFileSettingsBackend backend{Path(folder, "config"), "Orvane", "Chronel"};
     XdgAutostartList autostart{std::vector<std::string>{Path(folder, "autostart")}};
     SettingsStore settings{backend, autostart, clock, location};
