@@ -43,7 +43,7 @@ TEST(DurableWriter, ReplacesWholeKeepsTheModeAndClearsOnlyStaleLeftovers)
         << "only stale leftovers are cleared; no temporary file of its own is left";
 }
 
-TEST(DurableWriter, LinksKeepTheirTargetOrAreReplacedAsAsked)
+TEST(DurableWriter, LinksKeepTheirTargetOrAreReplacedAsAskedAndOnlyFilesAreWritten)
 {
     TempFolder folder;
     WriteFileBytes(folder / "dotfiles-settings", "old");
@@ -63,11 +63,7 @@ TEST(DurableWriter, LinksKeepTheirTargetOrAreReplacedAsAsked)
     fs::create_symlink("loop-b", folder / "loop-a");
     fs::create_symlink("loop-a", folder / "loop-b");
     EXPECT_FALSE(ReplaceFileContents(folder / "loop-a", "x"));
-}
 
-TEST(DurableWriter, RefusesWhatIsNotAFileAndAppendsWhole)
-{
-    TempFolder folder;
     fs::create_directory(folder / "dir");
     EXPECT_FALSE(ReplaceFileContents(folder / "dir", "x"));
     EXPECT_FALSE(ReplaceFileContents(folder / "gone/file", "x"));

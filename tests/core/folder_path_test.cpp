@@ -10,39 +10,25 @@
 
 namespace {
 
-struct NormalizeCase {
-    const char* why;
-    const char* typed;
-    const char* normalized;
-};
-
-const NormalizeCase kNormalizeCases[] = {
-    {"empty is the program's folder", "", "/opt/chronel/"},
-    {"blanks only", " \t\r\n", "/opt/chronel/"},
-    {"relative name inside the program's folder", "data", "/opt/chronel/data/"},
-    {"relative path", "a/b", "/opt/chronel/a/b/"},
-    {"absolute path gets one final slash", "/srv/t", "/srv/t/"},
-    {"trailing slashes collapse", "/a/b//", "/a/b/"},
-    {"backslash is a separator", "\\srv\\t\\\\", "/srv/t/"},
-    {"mixed separators", "/a\\b/", "/a/b/"},
-    {"surrounding white space trimmed", "\t /srv/t \r\n", "/srv/t/"},
-    {"inner blanks kept", "/my templates", "/my templates/"},
-    {"root stays root", "/", "/"},
-    {"dot-dot kept as typed", "../t", "/opt/chronel/../t/"},
-};
-
 TEST(NormalizeFolderPath, PosixForms)
 {
+    // Empty or blank is the program's folder, relative paths lie inside it; every path ends in one slash,
+    // a backslash is a separator, surrounding white space goes, inner blanks and dot-dot stay.
+    const std::pair<const char*, const char*> cases[] = {
+        {"", "/opt/chronel/"},         {" \t\r\n", "/opt/chronel/"},     {"data", "/opt/chronel/data/"},
+        {"a/b", "/opt/chronel/a/b/"},  {"/srv/t", "/srv/t/"},            {"/a/b//", "/a/b/"},
+        {"\\srv\\t\\\\", "/srv/t/"},   {"/a\\b/", "/a/b/"},              {"\t /srv/t \r\n", "/srv/t/"},
+        {"/my templates", "/my templates/"}, {"/", "/"},                {"../t", "/opt/chronel/../t/"},
+    };
     const FakeProgramLocation location("/opt/chronel/chronel");
-    for (const NormalizeCase& c : kNormalizeCases) {
-        SCOPED_TRACE(c.why);
-        std::string path = c.typed;
+    for (const auto& [typed, normalized] : cases) {
+        std::string path = typed;
         NormalizeFolderPath(path, location);
-        EXPECT_EQ(path, c.normalized);
+        EXPECT_EQ(path, normalized) << '"' << typed << '"';
     }
 }
 
-TEST(FolderExists, EmptyCountsAndSeparatorsAreIgnored)
+TEST(FolderPath, ExistsIgnoresSeparatorsAndListsMatchingNames)
 {
     TempFolder folder;
     WriteFileBytes(folder / "file", "x");
@@ -53,30 +39,14 @@ TEST(FolderExists, EmptyCountsAndSeparatorsAreIgnored)
     EXPECT_FALSE(FolderExists(folder / "gone"));
     EXPECT_TRUE(FileExists(folder / "file"));
     EXPECT_FALSE(FileExists(folder / "nothing") || FileExists(""));
-}
 
-struct PatternCase {
-    const char* name;
-    const char* pattern;
-    bool matches;
-};
-
-TEST(ListFiles, MatchesWildcards)
-{
-    const PatternCase cases[] = {
-        {"a.trt", "*.trt", true},   {"a.trtx", "*.trt", false}, {"A.TRT", "*.trt", false},
-        {".trt", "*.trt", true},    {"x.lng", "*.?ng", true},   {"\xD0\x96.lng", "?.lng", true},
-        {"abc", "a*c*", true},      {"ab", "a*c", false},       {"", "*", true},
-    };
-    for (const PatternCase& c : cases) {
-        SCOPED_TRACE(std::string(c.name) + " ~ " + c.pattern);
-        EXPECT_EQ(MatchesPattern(c.name, c.pattern), c.matches);
+    // Name, pattern, whether it matches.
+    for (const auto& [name, pattern, matches] :
+         {std::tuple{"a.trt", "*.trt", true}, {"a.trtx", "*.trt", false}, {"A.TRT", "*.trt", false},
+          {".trt", "*.trt", true}, {"x.lng", "*.?ng", true}, {"\xD0\x96.lng", "?.lng", true}, {"abc", "a*c*", true},
+          {"ab", "a*c", false}, {"", "*", true}}) {
+        EXPECT_EQ(MatchesPattern(name, pattern), matches) << name << " ~ " << pattern;
     }
-}
-
-TEST(ListFiles, NamesFromTheFolder)
-{
-    TempFolder folder;
     for (const char* name : {"x.trt.trt", ".trt", "a.b.trt", " blank .trt", "other.txt"}) {
         WriteFileBytes(folder / name, "");
     }
