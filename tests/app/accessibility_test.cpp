@@ -1,45 +1,21 @@
 // Screen-reader names, label mnemonics and Tab order of every window a user works in.
 #include <gtest/gtest.h>
 
-#include <QAbstractButton>
-#include <QAccessible>
-#include <QCoreApplication>
-#include <QGridLayout>
-#include <QKeySequence>
-#include <QLabel>
-#include <QListWidget>
-#include <QMenuBar>
-#include <QRegularExpression>
-#include <QTabBar>
-#include <QTabWidget>
+#include <QtWidgets>
 
 #include <algorithm>
-#include <iterator>
 #include <filesystem>
+#include <iterator>
 #include <map>
 
-#include "info/time_info_page.h"
 #include "app/main_window.h"
 #include "fakes/ui_environment.h"
-#include "templates/template_name_dialog.h"
+#include "info/time_info_page.h"
 #include "templates/template_editor.h"
+#include "templates/template_name_dialog.h"
 #include "templates/text_file.h"
 
 namespace {
-
-constexpr int kPages = kAboutPage + 1;
-
-QString AccessibleName(QWidget* widget) { return QAccessible::queryAccessibleInterface(widget)->text(QAccessible::Name); }
-
-// Whether a screen reader announces `label` with `control`: Qt reports a buddy label as a Label relation.
-bool IsLabelledBy(QWidget* control, const QLabel* label)
-{
-    const auto relations = QAccessible::queryAccessibleInterface(control)->relations(QAccessible::Label);
-    return std::any_of(relations.begin(), relations.end(), [&](const auto& r) { return r.first->object() == label; });
-}
-
-// The Alt+key that a label or button text binds; empty when the text marks none.
-QString MnemonicKey(const QString& text) { return QKeySequence::mnemonic(text).toString(); }
 
 // What Tab stops at below `root`: shown with it, enabled, taking Tab, not standing in for another widget.
 bool IsTabStop(const QWidget& widget, const QWidget& root)
@@ -73,12 +49,11 @@ void AppendInReadingOrder(QWidget& widget, const QWidget& root, std::vector<QWid
 
 void AppendInReadingOrder(QLayout& layout, const QWidget& root, std::vector<QWidget*>& order)
 {
+    auto* grid = qobject_cast<QGridLayout*>(&layout);
     std::vector<std::pair<std::pair<int, int>, QLayoutItem*>> items;
-    for (int i = 0; i < layout.count(); ++i) {
-        int row = i;
-        int column = 0;
-        int span = 0;
-        if (auto* grid = qobject_cast<QGridLayout*>(&layout)) {
+    for (int i = 0, row = 0, column = 0, span = 0; i < layout.count(); ++i) {
+        row = i;
+        if (grid != nullptr) {
             grid->getItemPosition(i, &row, &column, &span, &span);
         }
         items.push_back({{row, column}, layout.itemAt(i)});
@@ -121,15 +96,18 @@ std::vector<std::string> Names(const std::vector<QWidget*>& widgets)
     return names;
 }
 
+// A window to walk, and the page row and Time Info tab that show it (-1: none).
 struct Window {
     std::string why;
     QWidget* root;
+    int page = -1;
+    int tab = -1;
 };
 
 struct AccessibilityTest : ::testing::Test {
     UiEnvironment env;
-    MainWindow window{AppServices{env.clock, env.formatter, env.settings, env.location, env.zones,
-                                       env.clockSetter, env.timeChanges}};
+    MainWindow window{
+        AppServices{env.clock, env.formatter, env.settings, env.location, env.zones, env.clockSetter, env.timeChanges}};
     std::string folder = env.folder.filePath("templates").toStdString();
     std::unique_ptr<TemplateEditor> editor;
     std::unique_ptr<TemplateNameDialog> nameDialog;
@@ -148,63 +126,47 @@ struct AccessibilityTest : ::testing::Test {
             window.GetLanguageTable(), [this](const std::string& name) { return folder + "/" + name + ".trt"; });
     }
 
-    TimeInfoPage& Info() { return *static_cast<TimeInfoPage*>(window.Page(kTimeInfoPage)); }
-
     std::vector<Window> Windows()
     {
         std::vector<Window> windows;
-        for (int i = 0; i < kPages; ++i) {
-            windows.push_back({"page " + window.Page(i)->windowTitle().toStdString(), window.Page(i)});
+        for (int i = 0; i <= kAboutPage; ++i) {
+            windows.push_back({"page " + window.Page(i)->windowTitle().toStdString(), window.Page(i), i});
         }
+        auto& info = *static_cast<TimeInfoPage*>(window.Page(kTimeInfoPage));
         for (int i = 0; i < kInfoSubPageCount; ++i) {
-            windows.push_back({"Time Info sub-page " + std::to_string(i), &Info().SubPage(InfoSubPageIndex(i))});
+            windows.push_back(
+                {"Time Info tab " + std::to_string(i), &info.SubPage(InfoSubPageIndex(i)), kTimeInfoPage, i});
         }
         windows.push_back({"template editor", editor.get()});
         windows.push_back({"template name dialog", nameDialog.get()});
         windows.push_back({"main window", &window});
         return windows;
     }
-
-    // Shows `root` as the user would reach it: its page (and tab) current, the Save and Copy buttons in the
-    // state they have there.
-    void Show(const Window& w)
-    {
-        QWidget* top = w.root->window();
-        for (int i = 0; i < kPages; ++i) {
-            if (window.Page(i) == w.root || window.Page(i)->isAncestorOf(w.root)) {
-                window.findChild<QListWidget*>(QStringLiteral("pageList"))->setCurrentRow(i);
-            }
-        }
-        for (int i = 0; i < kInfoSubPageCount; ++i) {
-            if (&Info().SubPage(InfoSubPageIndex(i)) == w.root) {
-                Info().findChild<QTabWidget*>()->setCurrentIndex(i);
-            }
-        }
-        top->show();
-        QCoreApplication::processEvents();
-    }
 };
 
-// One walk over every window: names, labels, Tab order and mnemonics.
 TEST_F(AccessibilityTest, EveryWindowIsNamedLabelledAndWalkedInOrder)
 {
+    const auto name = [](QWidget* w) { return QAccessible::queryAccessibleInterface(w)->text(QAccessible::Name); };
+    // The Alt+key that a label or button text binds; empty when the text marks none.
+    const auto key = [](const QString& text) { return QKeySequence::mnemonic(text).toString(); };
     for (const Window& w : Windows()) {
         SCOPED_TRACE(w.why);
         for (QWidget* stop : TabStops(*w.root)) {
-            EXPECT_FALSE(AccessibleName(stop).trimmed().isEmpty()) << Names({stop})[0];
+            EXPECT_FALSE(name(stop).trimmed().isEmpty()) << Names({stop})[0];
         }
         for (QLabel* label : w.root->findChildren<QLabel*>()) {
             SCOPED_TRACE(label->text().toStdString());
-            if (!MnemonicKey(label->text()).isEmpty()) {
-                EXPECT_NE(label->buddy(), nullptr) << "Alt+letter would go nowhere";
-            }
-            if (label->buddy() != nullptr) {
-                // Qt names the buddy after the label, except a combo box, which on Linux takes its current
-                // item as its name and reaches the reader with the label as a relation.
+            EXPECT_TRUE(key(label->text()).isEmpty() || label->buddy() != nullptr) << "Alt+letter would go nowhere";
+            if (QWidget* buddy = label->buddy()) {
+                // Qt names the buddy after the label, except a combo box, which on Linux takes its current item
+                // as its name and reaches the reader with the label as a Label relation.
                 const QString text = QString(label->text()).remove(QRegularExpression(QStringLiteral("&(?!&)")));
-                EXPECT_TRUE(AccessibleName(label->buddy()) == text || IsLabelledBy(label->buddy(), label))
-                    << "the reader cannot tell what " << label->buddy()->objectName().toStdString() << " is";
-                EXPECT_NE(label->buddy()->focusPolicy() & Qt::TabFocus, 0) << "the mnemonic moves the focus";
+                const auto labels = QAccessible::queryAccessibleInterface(buddy)->relations(QAccessible::Label);
+                EXPECT_TRUE(name(buddy) == text ||
+                            std::any_of(labels.begin(), labels.end(),
+                                        [&](const auto& r) { return r.first->object() == label; }))
+                    << "the reader cannot tell what " << Names({buddy})[0] << " is";
+                EXPECT_NE(buddy->focusPolicy() & Qt::TabFocus, 0) << "the mnemonic moves the focus";
             }
         }
         if (w.root == &window) {
@@ -214,36 +176,40 @@ TEST_F(AccessibilityTest, EveryWindowIsNamedLabelledAndWalkedInOrder)
         AppendInReadingOrder(*w.root, *w.root, expected);
         EXPECT_EQ(expected.size(), TabStops(*w.root).size()) << "a control outside every layout";
         EXPECT_EQ(Names(TabWalk(*w.root)), Names(expected));
-        // Everything the user sees at once binds its key: the page with the main window's buttons, a
-        // sub-page with the Time Info inputs, a dialog with its menu bar.
-        Show(w);
+
+        // Everything the user sees at once binds its key: the page with the main window's buttons and their
+        // state there, a tab with the Time Info inputs, a dialog with its menu bar.
+        if (w.page >= 0) {
+            window.findChild<QListWidget*>(QStringLiteral("pageList"))->setCurrentRow(w.page);
+        }
+        if (w.tab >= 0) {
+            window.Page(kTimeInfoPage)->findChild<QTabWidget*>()->setCurrentIndex(w.tab);
+        }
         QWidget& top = *w.root->window();
+        top.show();
+        QCoreApplication::processEvents();
         std::map<QString, QStringList> owners;
-        const auto add = [&](const QString& text) {
-            if (!MnemonicKey(text).isEmpty()) {
-                owners[MnemonicKey(text)].push_back(text);
+        const auto add = [&](const QString& text, bool binds) {
+            if (binds && !key(text).isEmpty()) {
+                owners[key(text)].push_back(text);
             }
         };
         for (const QAbstractButton* button : top.findChildren<QAbstractButton*>()) {
-            if (button->isVisible() && button->isEnabled()) {
-                add(button->text());
-            }
+            add(button->text(), button->isVisible() && button->isEnabled());
         }
         for (const QLabel* label : top.findChildren<QLabel*>()) {
-            if (label->isVisible() && label->buddy() != nullptr) {
-                add(label->text());
-            }
+            add(label->text(), label->isVisible() && label->buddy() != nullptr);
         }
         for (const QMenuBar* bar : top.findChildren<QMenuBar*>()) {
             for (const QAction* menu : bar->actions()) {
-                add(menu->text());
+                add(menu->text(), true);
             }
         }
-        for (const auto& [key, texts] : owners) {
-            EXPECT_EQ(texts.size(), 1) << key.toStdString() << ": " << texts.join(", ").toStdString();
+        for (const auto& [mnemonic, texts] : owners) {
+            EXPECT_EQ(texts.size(), 1) << mnemonic.toStdString() << ": " << texts.join(", ").toStdString();
         }
         top.hide();
     }
 }
 
-}  // namespace
+}   // namespace

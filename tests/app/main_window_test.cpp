@@ -6,37 +6,23 @@
 #include <filesystem>
 #include <memory>
 
-#include <QCheckBox>
-#include <QComboBox>
-#include <QFile>
-#include <QLabel>
-#include <QLineEdit>
-#include <QListWidget>
-#include <QPushButton>
-#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTest>
+#include <QtWidgets>
 
 #include "fakes/temp_folder.h"
+#include "fakes/ui_environment.h"
+#include "pages/page_widget.h"
 #include "settings/ini_file.h"
 #include "settings/language_table.h"
-#include "pages/page_widget.h"
-#include "fakes/ui_environment.h"
-#include "templates/template_name_dialog.h"
 #include "templates/template_editor.h"
+#include "templates/template_name_dialog.h"
 #include "widgets/pickers.h"
 
 namespace {
 
 const QString kRussianFile = QStringLiteral(CHRONEL_TEST_DATA_DIR "/../../res/lang/russian.lng");
 const DateTime kNow = DateTime::FromParts(2004, 3, 1, 13, 5, 9);
-
-std::string FileText(const QString& path)
-{
-    QFile file(path);
-    EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << path.toStdString();
-    return file.readAll().toStdString();
-}
 
 struct MainWindowTest : ::testing::Test {
     UiEnvironment env;
@@ -64,9 +50,9 @@ TEST_F(MainWindowTest, StartsOnTheStoredPageAndOnlyValuePagesOfferOutput)
 {
     {
         // Garbage in every setting starts as a first start: Difference at now, no tray icon, English.
-        const std::string names[] = {"ActivePageNo", "Visibled", "CurFrom", "CurTo", "YearsPlus", "IsMonthsPlus",
-                                     "IsWeeksPlus", "HideToTray", "DateFrom", "TimeFrom", "DateTo", "TimeTo",
-                                     "DateStart", "TimeStart"};
+        const std::string names[] = {"ActivePageNo", "Visibled",    "CurFrom",    "CurTo",    "YearsPlus",
+                                     "IsMonthsPlus", "IsWeeksPlus", "HideToTray", "DateFrom", "TimeFrom",
+                                     "DateTo",       "TimeTo",      "DateStart",  "TimeStart"};
         std::string text = "REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\Orvane\\Chronel]\n";
         for (std::size_t i = 0; i < std::size(names); ++i) {
             text += "\"" + names[i] + (i < 8 ? "\"=\"garbage\"\n" : "\"=dword:0000002a\n");
@@ -79,20 +65,16 @@ TEST_F(MainWindowTest, StartsOnTheStoredPageAndOnlyValuePagesOfferOutput)
         const PageWidget& difference = *window.Page(kDifferencePage);
         for (const auto& [date, time] : {std::pair{1001, 1120}, {1002, 1122}}) {
             EXPECT_EQ(ReadPickerDateTime(FindControlAs<QDateEdit>(difference, date),
-                                         FindControlAs<QTimeEdit>(difference, time)), kNow);
+                                         FindControlAs<QTimeEdit>(difference, time)),
+                      kNow);
         }
         EXPECT_FALSE(ControlOf<QCheckBox>(difference, 1009).isChecked());
         EXPECT_EQ(Text(window, kDifferencePage, 1003), "&Now");
         EXPECT_EQ(window.TrayIcon(), nullptr);
         EXPECT_EQ(List(window).currentRow(), kDifferencePage);
-        for (int row : {5, 4, 3, 2, 1, 0}) {
-            List(window).setCurrentRow(row);
-            EXPECT_EQ(window.ActivePageIndex(), row);
-            ExpectOutputs(window, row < kRollbackPage);
-        }
     }
-    const std::pair<int, int> cases[] = {{1, kCalculationPage}, {3, kRollbackPage}, {5, kAboutPage},
-                                         {99, kDifferencePage}, {-5, kDifferencePage}};
+    const std::pair<int, int> cases[] = {
+        {1, kCalculationPage}, {3, kRollbackPage}, {5, kAboutPage}, {99, kDifferencePage}, {-5, kDifferencePage}};
     for (const auto& [stored, active] : cases) {
         SCOPED_TRACE(stored);
         env.settings.WriteInt(SettingId::ActivePageNo, stored);
@@ -152,6 +134,7 @@ TEST_F(MainWindowTest, PageCommandsShowTheirPageAndTheTrayBoxNeverStrandsTheWind
     ASSERT_NE(window.TrayIcon(), nullptr);
     EXPECT_EQ(window.TrayMenu()->defaultAction()->text(), "Open...");
     List(window).setCurrentRow(kRollbackPage);
+    ExpectOutputs(window, false);
     for (QAction* action : window.TrayMenu()->actions()) {
         if (ControlId(*action) == 32774) {
             action->trigger();
@@ -187,13 +170,13 @@ TEST_F(MainWindowTest, RussianCoversEveryTextOfEveryWindow)
     env.settings.WriteString(SettingId::TemplateFolder, env.folder.filePath("templates").toStdString());
     MainWindow window(Services());
     window.Output().ShowOutputMenu(OutputMode::Copy, 0, nullptr);
-    TemplateEditor editor(TemplateEditor::Services{window.PageValues(), env.clock, env.formatter,
-                                                               env.settings, env.location, window.GetLanguageTable()});
+    TemplateEditor editor(TemplateEditor::Services{window.PageValues(), env.clock, env.formatter, env.settings,
+                                                   env.location, window.GetLanguageTable()});
     ASSERT_TRUE(editor.Open());
     TemplateNameDialog name(window.GetLanguageTable(), [](const std::string& n) { return n; });
 
-    const std::vector<IniEntry> english = ListIniEntries(FileText(ProgramFolderFile("english.lng")));
-    const std::string russian = FileText(kRussianFile);
+    const std::vector<IniEntry> english = ListIniEntries(ReadFileBytes(ProgramFolderFile("english.lng").toStdString()));
+    const std::string russian = ReadFileBytes(kRussianFile.toStdString());
     EXPECT_EQ(QString::fromStdString(russian).toStdString(), russian) << "not UTF-8";
     EXPECT_FALSE(russian.starts_with("\xEF\xBB\xBF"));
     EXPECT_GT(english.size(), 300u);
@@ -206,7 +189,8 @@ TEST_F(MainWindowTest, RussianCoversEveryTextOfEveryWindow)
         const std::string ru = FindIniValue(russian, entry.section, entry.key).value_or("");
         ASSERT_FALSE(ru.empty());
         // Only the translator's address and company name may stay as they are.
-        if (entry.section != "Translator" && QString::fromStdString(entry.value).contains(QRegularExpression("[A-Za-z]"))) {
+        if (entry.section != "Translator" &&
+            QString::fromStdString(entry.value).contains(QRegularExpression("[A-Za-z]"))) {
             EXPECT_NE(ru, entry.value);
         }
         EXPECT_EQ(count(ru, "%s"), count(entry.value, "%s"));
@@ -216,4 +200,4 @@ TEST_F(MainWindowTest, RussianCoversEveryTextOfEveryWindow)
     }
 }
 
-}  // namespace
+}   // namespace

@@ -2,14 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include <QCheckBox>
-#include <QComboBox>
-#include <QFile>
-#include <QFileInfo>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
 #include <QTest>
+#include <QtWidgets>
 
 #include <memory>
 
@@ -149,4 +143,4 @@ TEST_F(OptionsPageTest, LanguageListAndItsFallback)
     EXPECT_EQ(languageApplied, 1);
 }
 
-}  // namespace
+}   // namespace
