@@ -11,6 +11,7 @@
 #include <cstring>
 #include <filesystem>
 #include <random>
+#include <tuple>
 
 #include "fakes/fake_program_location.h"
 #include "fakes/temp_folder.h"
@@ -59,14 +60,8 @@ std::string Put(std::string bytes, std::size_t at, T value)
 
 enum class Made { File, Folder, Fifo };
 
-struct DamageCase {
-    const char* why;
-    Made made;
-    std::string (*damage)(std::string good);
-};
-
 // Every one of them is read as no help file at all: chmlib fails, crashes or loops in the reader.
-const DamageCase kDamage[] = {
+const std::tuple<const char*, Made, std::string (*)(std::string good)> kDamage[] = {
     {"empty", Made::File, [](std::string) { return std::string(); }},
     {"cut in half", Made::File, [](std::string b) { return b.substr(0, b.size() / 2); }},
     {"header bytes flipped", Made::File,
@@ -102,12 +97,12 @@ TEST(HelpReader, ADamagedFileEndsOnlyTheReader)
     ASSERT_FALSE(good.empty());
     TempFolder folder;
     int number = 0;
-    for (const DamageCase& c : kDamage) {
-        SCOPED_TRACE(c.why);
+    for (const auto& [why, made, damage] : kDamage) {
+        SCOPED_TRACE(why);
         const std::string path = folder / ("damaged" + std::to_string(++number) + ".chm");
-        if (c.made == Made::File) {
-            WriteFileBytes(path, c.damage(good));
-        } else if (c.made == Made::Folder) {
+        if (made == Made::File) {
+            WriteFileBytes(path, damage(good));
+        } else if (made == Made::Folder) {
             std::filesystem::create_directory(path);
         } else {
             ASSERT_EQ(mkfifo(path.c_str(), 0600), 0);
@@ -118,13 +113,7 @@ TEST(HelpReader, ADamagedFileEndsOnlyTheReader)
 
 // Stand-ins for the reader program, each breaking its side of the bargain; the record is the one the real
 // reader writes for ("/a.htm", "hi") on a little-endian machine.
-struct FakeReaderCase {
-    const char* why;
-    const char* script;
-    std::optional<ChmObjects> expected;
-};
-
-const FakeReaderCase kFakeReaders[] = {
+const std::tuple<const char*, const char*, std::optional<ChmObjects>> kFakeReaders[] = {
     {"writes a record", R"(printf '\6\0\0\0\2\0\0\0\0\0\0\0/a.htmhi')", ChmObjects{{"/a.htm", "hi"}}},
     // The default limits; descriptor 40 is held open, without close-on-exec, by the test.
     {"writes a record if it runs limited, on /dev/null and without our descriptors",
@@ -145,15 +134,15 @@ TEST(HelpReader, AReaderThatMisbehavesIsKilledAndReaped)
     const int held = open("/dev/null", O_RDONLY);
     ASSERT_EQ(dup2(held, 40), 40);
     int number = 0;
-    for (const FakeReaderCase& c : kFakeReaders) {
-        SCOPED_TRACE(c.why);
+    for (const auto& [why, body, expected] : kFakeReaders) {
+        SCOPED_TRACE(why);
         const std::string script = folder / ("reader" + std::to_string(++number));
         const std::string pidFile = script + ".pid";
-        WriteFileBytes(script, "#!/bin/sh\necho $$ > '" + pidFile + "'\n" + c.script + "\n");
+        WriteFileBytes(script, "#!/bin/sh\necho $$ > '" + pidFile + "'\n" + body + "\n");
         ASSERT_EQ(chmod(script.c_str(), 0700), 0);
 
         const HelpReader reader(script, HelpReaderLimits{.timeout = std::chrono::milliseconds(500)});
-        EXPECT_EQ(reader.Read(CHRONEL_TEST_HELP_FILE), c.expected);
+        EXPECT_EQ(reader.Read(CHRONEL_TEST_HELP_FILE), expected);
         const pid_t pid = std::atoi(ReadFileBytes(pidFile).c_str());
         ASSERT_GT(pid, 0);
         EXPECT_EQ(kill(pid, 0), -1) << "the reader is gone, not left a zombie";

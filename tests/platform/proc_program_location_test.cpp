@@ -27,18 +27,16 @@ TEST(ProcProgramLocation, UserFolderFollowsTheDataHome)
     const std::string base = folder.Path().string();
     const std::string dataHome = base + "/data";
     const ScopedEnv home("HOME", base + "/home");
-    const struct {
-        const char* dataHome;   // XDG_DATA_HOME; nullptr: unset
-        std::string folder;
-    } cases[] = {
+    // XDG_DATA_HOME (nullptr: unset) and the folder.
+    const std::pair<const char*, std::string> cases[] = {
         {dataHome.c_str(), base + "/data/Orvane/Chronel/"},
         {nullptr, base + "/home/.local/share/Orvane/Chronel/"},
         {"data", base + "/home/.local/share/Orvane/Chronel/"},   // relative: ignored
         {"", base + "/home/.local/share/Orvane/Chronel/"},
     };
-    for (const auto& c : cases) {
-        const ScopedEnv data("XDG_DATA_HOME", c.dataHome);
-        EXPECT_EQ(ProcProgramLocation().UserDataFolder(), c.folder) << (c.dataHome ? c.dataHome : "unset");
+    for (const auto& [dataHomeValue, userFolder] : cases) {
+        const ScopedEnv data("XDG_DATA_HOME", dataHomeValue);
+        EXPECT_EQ(ProcProgramLocation().UserDataFolder(), userFolder) << (dataHomeValue ? dataHomeValue : "unset");
     }
     // Nothing is made before the program writes a file there.
     EXPECT_TRUE(std::filesystem::is_empty(folder.Path()));

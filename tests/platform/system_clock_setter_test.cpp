@@ -4,6 +4,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <tuple>
 #include <vector>
 
 #include "fakes/temp_folder.h"
@@ -35,30 +36,22 @@ SystemClockSetter Setter(Calls& calls, SystemClockSetter::BusReply reply, int se
 TEST(SystemClockSetter, TimedatedFirstThenClockSettime)
 {
     const ScopedEnv zone("TZ", "UTC0");   // POSIX rules, not the machine's zone
-    const struct {
-        const char* why;
-        SystemClockSetter::BusReply reply;
-        int settimeError;
-        bool ok;
-        std::string message;
-        std::size_t settimeCalls;
-    } cases[] = {
-        {"timedated sets it", {Kind::Ok, {}}, 0, true, "", 0},
-        {"timedated refuses in its own words",
-         {Kind::Error, "Automatic time synchronization is enabled"}, 0, false,
-         "Automatic time synchronization is enabled", 0},
-        {"no timedated: clock_settime sets it", {Kind::NoService, "The name is not activatable"}, 0, true, "", 1},
-        {"no timedated and no right", {Kind::NoService, {}}, EPERM, false, std::strerror(EPERM), 1},
+    // timedated's reply, clock_settime's error, then the result and how often clock_settime was called.
+    const std::string refusal = "Automatic time synchronization is enabled";
+    const std::tuple<SystemClockSetter::BusReply, int, bool, std::string, std::size_t> cases[] = {
+        {{Kind::Ok, {}}, 0, true, "", 0},
+        {{Kind::Error, refusal}, 0, false, refusal, 0},   // in timedated's own words
+        {{Kind::NoService, "The name is not activatable"}, 0, true, "", 1},
+        {{Kind::NoService, {}}, EPERM, false, std::strerror(EPERM), 1},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.why);
+    for (const auto& [reply, settimeError, ok, message, settimeCalls] : cases) {
+        SCOPED_TRACE(message);
         Calls calls;
-        SystemClockSetter setter = Setter(calls, c.reply, c.settimeError);
-        const SetTimeResult result = setter.SetLocalTime(SystemTime{2004, 1, 0, 1, 12, 0, 0});
-        EXPECT_EQ(result.ok, c.ok);
-        EXPECT_EQ(result.message, c.message);
+        const SetTimeResult result = Setter(calls, reply, settimeError).SetLocalTime(SystemTime{2004, 1, 0, 1, 12});
+        EXPECT_EQ(result.ok, ok);
+        EXPECT_EQ(result.message, message);
         EXPECT_EQ(calls.timedated, std::vector<std::int64_t>{1072958400LL * 1000000}) << "microseconds of UTC";
-        EXPECT_EQ(calls.settime, std::vector<std::int64_t>(c.settimeCalls, 1072958400));
+        EXPECT_EQ(calls.settime, std::vector<std::int64_t>(settimeCalls, 1072958400));
     }
 }
 
@@ -66,42 +59,32 @@ TEST(SystemClockSetter, FieldsThatNameNoMomentReachNoClock)
 {
     Calls calls;
     SystemClockSetter setter = Setter(calls, {Kind::Ok, {}}, 0);
-    for (const SystemTime time : {SystemTime{2004, 2, 0, 30}, SystemTime{2004, 13, 0, 1}, SystemTime{2004, 1, 0, 1, 24},
-                                  SystemTime{}}) {
+    const SystemTime times[] = {{2004, 2, 0, 30}, {2004, 13, 0, 1}, {2004, 1, 0, 1, 24}, {}};
+    for (const SystemTime& time : times) {
         const SetTimeResult result = setter.SetLocalTime(time);
-        EXPECT_FALSE(result.ok);
-        EXPECT_EQ(result.message, std::strerror(EINVAL));
+        EXPECT_TRUE(!result.ok && result.message == std::strerror(EINVAL)) << result.message;
     }
     EXPECT_TRUE(calls.timedated.empty() && calls.settime.empty());
 }
 
 TEST(SystemClockSetter, LocalFieldsFollowTheZone)
 {
-    const struct {
-        const char* why;
-        const char* tz;
-        SystemTime local;
-        std::int64_t unix;
-    } cases[] = {
-        {"UTC", "UTC0", SystemTime{2004, 11, 0, 20, 15, 30, 0}, 1100964600},
-        {"east of UTC in winter", "CET-1CEST,M3.5.0,M10.5.0/3", SystemTime{2004, 1, 0, 1, 13, 0, 0}, 1072958400},
-        {"east of UTC in summer", "CET-1CEST,M3.5.0,M10.5.0/3", SystemTime{2004, 7, 0, 1, 14, 0, 0}, 1088683200},
-        {"first second of the range", "UTC0", SystemTime{1971, 1, 0, 1}, 31536000},
-        {"last second of the range", "UTC0", SystemTime{2036, 12, 0, 31, 23, 59, 59}, 2114380799},
+    // East of UTC in winter and summer, and both ends of the range.
+    const std::tuple<const char*, SystemTime, std::int64_t> cases[] = {
+        {"CET-1CEST,M3.5.0,M10.5.0/3", SystemTime{2004, 1, 0, 1, 13, 0, 0}, 1072958400},
+        {"CET-1CEST,M3.5.0,M10.5.0/3", SystemTime{2004, 7, 0, 1, 14, 0, 0}, 1088683200},
+        {"UTC0", SystemTime{1971, 1, 0, 1}, 31536000},
+        {"UTC0", SystemTime{2036, 12, 0, 31, 23, 59, 59}, 2114380799},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.why);
-        const ScopedEnv zone("TZ", c.tz);
-        EXPECT_EQ(LocalFieldsToUnixSeconds(c.local), c.unix);
+    for (const auto& [tz, local, unix] : cases) {
+        const ScopedEnv zone("TZ", tz);
+        EXPECT_EQ(LocalFieldsToUnixSeconds(local), unix) << tz << " " << unix;
     }
 }
 
 TEST(SystemClockSetter, WhichBusErrorsMeanNoTimedated)
 {
-    const struct {
-        const char* name;
-        bool noTimedated;
-    } cases[] = {
+    const std::pair<const char*, bool> cases[] = {
         {"org.freedesktop.DBus.Error.ServiceUnknown", true},
         {"org.freedesktop.DBus.Error.NameHasNoOwner", true},
         {"org.freedesktop.DBus.Error.Spawn.ChildExited", true},
@@ -112,8 +95,8 @@ TEST(SystemClockSetter, WhichBusErrorsMeanNoTimedated)
         {"org.freedesktop.DBus.Error.NoReply", false},   // polkit may still be asking
         {"", false},
     };
-    for (const auto& c : cases) {
-        EXPECT_EQ(MeansNoTimedated(c.name), c.noTimedated) << c.name;
+    for (const auto& [name, noTimedated] : cases) {
+        EXPECT_EQ(MeansNoTimedated(name), noTimedated) << name;
     }
 }
 

@@ -4,26 +4,20 @@
 
 namespace {
 
-struct QuoteCase {
-    const char* why;
-    const char* path;
-    const char* exec;
-};
-
-const QuoteCase kQuoteCases[] = {
-    {"plain path stays bare", "/opt/chronel/chronel", "/opt/chronel/chronel"},
-    {"blank needs quotes", "/home/a b/chronel", "\"/home/a b/chronel\""},
-    {"quote, dollar, backquote escaped inside quotes", "/x/\"$`", "\"/x/\\\\\"\\\\$\\\\`\""},
-    {"backslash escaped twice", "/x\\y", "\"/x\\\\\\\\y\""},
-    {"percent doubled", "/x/100%", "/x/100%%"},
-    {"non-ASCII stays", "/home/\xD0\x96/chronel", "/home/\xD0\x96/chronel"},
-};
-
 TEST(DesktopEntry, ExecQuotesThePathAsRequired)
 {
-    for (const QuoteCase& c : kQuoteCases) {
-        SCOPED_TRACE(c.why);
-        EXPECT_EQ(QuoteExecArgument(c.path), c.exec);
+    // A blank needs quotes, inside which a quote, dollar and backquote are escaped and a backslash twice; a
+    // percent is doubled.
+    const std::pair<const char*, const char*> cases[] = {
+        {"/opt/chronel/chronel", "/opt/chronel/chronel"},
+        {"/home/a b/chronel", "\"/home/a b/chronel\""},
+        {"/x/\"$`", "\"/x/\\\\\"\\\\$\\\\`\""},
+        {"/x\\y", "\"/x\\\\\\\\y\""},
+        {"/x/100%", "/x/100%%"},
+        {"/home/\xD0\x96/chronel", "/home/\xD0\x96/chronel"},
+    };
+    for (const auto& [path, exec] : cases) {
+        EXPECT_EQ(QuoteExecArgument(path), exec) << path;
     }
 }
 

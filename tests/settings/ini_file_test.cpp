@@ -91,35 +91,21 @@ TEST(IniFile, RandomTextNeverLosesAWrittenValue)
     }
 }
 
-TEST(IniFile, CutsValuesWithoutSplittingCharacters)
+TEST(IniFileOnDisk, WritesOnlyChangesAndLeavesBadFilesAlone)
 {
-    EXPECT_EQ(CutUtf8("abcdef", 3), "abc");
-    EXPECT_EQ(CutUtf8("ab\xD0\x96", 3), "ab");   // Ж would be split
-    EXPECT_EQ(CutUtf8("a\xD0\x96", 3), "a\xD0\x96");
-}
-
-class IniFileOnDisk : public ::testing::Test {
-protected:
-    TempFolder m_folder;
-    const std::string m_path = m_folder / "english.lng";
-};
-
-TEST_F(IniFileOnDisk, DoesNotRewriteAFileThatHoldsTheValue)
-{
-    IniFile file(m_path);
-    ASSERT_TRUE(file.Write("Common", "ID_0", "Dragon"));
+    const TempFolder folder;
+    const std::string path = folder / "english.lng";
+    IniFile written(path);
+    ASSERT_TRUE(written.Write("Common", "ID_0", "Dragon"));
     const auto old = std::filesystem::file_time_type::clock::now() - std::chrono::hours(24 * 365);
-    std::filesystem::last_write_time(m_path, old);
-    EXPECT_TRUE(file.Write("Common", "ID_0", "Dragon"));
-    EXPECT_EQ(std::filesystem::last_write_time(m_path), old);
-    EXPECT_TRUE(file.Write("Common", "ID_0", "Snake"));
-    EXPECT_EQ(file.Read("common", "id_0", 1023), "Snake");
-    WriteFileBytes(m_path, "[Common]\nID_0=Tiger!\n");   // an edit made meanwhile shows at the next read
-    EXPECT_EQ(file.Read("Common", "ID_0", 1023), "Tiger!");
-}
-
-TEST_F(IniFileOnDisk, BadFilesReadAsEmptyAndStayUntouched)
-{
+    std::filesystem::last_write_time(path, old);
+    EXPECT_TRUE(written.Write("Common", "ID_0", "Dragon"));
+    EXPECT_EQ(std::filesystem::last_write_time(path), old);
+    EXPECT_TRUE(written.Write("Common", "ID_0", "Snake"));
+    EXPECT_EQ(written.Read("common", "id_0", 1023), "Snake");
+    WriteFileBytes(path, "[Common]\nID_0=Tiger!\n");   // an edit made meanwhile shows at the next read
+    EXPECT_EQ(written.Read("Common", "ID_0", 1023), "Tiger!");
+    // Bad files read as empty and stay untouched.
     struct BadCase {
         const char* why;
         std::function<void(const std::string&)> make;
@@ -139,18 +125,18 @@ TEST_F(IniFileOnDisk, BadFilesReadAsEmptyAndStayUntouched)
     };
     for (const BadCase& c : cases) {
         SCOPED_TRACE(c.why);
-        std::filesystem::remove_all(m_path);
-        c.make(m_path);
-        const auto sizeBefore = std::filesystem::is_regular_file(m_path) ? std::filesystem::file_size(m_path) : 0;
-        const std::string before = c.writable && sizeBefore > 0 ? ReadFileBytes(m_path) : "";
-        IniFile file(m_path);
+        std::filesystem::remove_all(path);
+        c.make(path);
+        const auto sizeBefore = std::filesystem::is_regular_file(path) ? std::filesystem::file_size(path) : 0;
+        const std::string before = c.writable && sizeBefore > 0 ? ReadFileBytes(path) : "";
+        IniFile file(path);
         EXPECT_EQ(file.Read("Common", "ID_0", 1023), std::nullopt);
         EXPECT_EQ(file.Write("Common", "ID_5", "Rooster"), c.writable);
         if (c.writable) {
-            EXPECT_EQ(ReadFileBytes(m_path).substr(0, before.size()), before);
+            EXPECT_EQ(ReadFileBytes(path).substr(0, before.size()), before);
             EXPECT_EQ(file.Read("Common", "ID_5", 1023), "Rooster");
         } else if (sizeBefore > 0) {
-            EXPECT_EQ(std::filesystem::file_size(m_path), sizeBefore);
+            EXPECT_EQ(std::filesystem::file_size(path), sizeBefore);
         }
     }
 }

@@ -49,13 +49,16 @@ TEST(LanguageTable, EnglishFileOffersEveryMessageAndIsWrittenOnlyOnChange)
 // Lookups in Common of the loaded language, whose file is `language`.lng (german.lng when none is loaded);
 // "fallback" is the caller's default.
 const std::string kDrache = "[Common]\nID_0=Drache\nID_1=\nID_7=Start:\n";
+const std::string kXs(1021, 'x');
 const std::tuple<const char*, const char*, std::string, const char*, std::string> kLookups[] = {
     {"the translation wins", "german", kDrache, "ID_0", "Drache"},
     {"an empty value counts as missing", "german", kDrache, "ID_1", "fallback"},
     {"a missing key falls back", "german", kDrache, "ID_2", "fallback"},
     {"key trimmed of marks and blanks", "german", kDrache, ";.ID_7:,\t\r\n ", "Start:"},
     {"a key of marks only is none", "german", kDrache, ":;. ", "fallback"},
-    {"cut to 1023 bytes", "german", "[Common]\nID_0=" + std::string(1500, 'x'), "ID_0", std::string(1023, 'x')},
+    {"cut to 1023 bytes", "german", "[Common]\nID_0=" + kXs + "xxxx", "ID_0", kXs + "xx"},
+    {"a whole character at the end", "german", "[Common]\nID_0=" + kXs + "\xD0\x96", "ID_0", kXs + "\xD0\x96"},
+    {"a cut never splits a character", "german", "[Common]\nID_0=" + kXs + "x\xD0\x96", "ID_0", kXs + "x"},
     {"no name outside the program folder", "sub/german", kDrache, "ID_0", "fallback"},
     {"no language loaded", "", kDrache, "ID_0", "fallback"},
 };

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <tuple>
 
 #include "fakes/fake_messages.h"
 #include "fakes/fake_program_location.h"
@@ -14,14 +15,11 @@ using Names = std::vector<std::string>;
 
 // Files in the user's folder and beside the program; a name ending in '/' is a folder. A folder without
 // files is not made at all.
-const struct {
-    const char* why;
-    Names user;
-    Names program;
-    Names listed;
-} kListCases[] = {
-    {"only .lng files, sorted without case", {}, {"russian.lng", "German.lng", "english.lng", "notes.txt", "upper.LNG",
-                                                  "archive.lng.bak", "folder.lng/"}, {"english", "German", "russian"}},
+const std::tuple<const char*, Names, Names, Names> kListCases[] = {
+    {"only .lng files, sorted without case",
+     {},
+     {"russian.lng", "German.lng", "english.lng", "notes.txt", "upper.LNG", "archive.lng.bak", "folder.lng/"},
+     {"english", "German", "russian"}},
     {"both folders, sorted together", {"german.lng"}, {"russian.lng", "english.lng"}, {"english", "german", "russian"}},
     {"a name in both folders is listed once", {"russian.lng", "english.lng"}, {"russian.lng"}, {"english", "russian"}},
     {"the user's spelling wins", {"Russian.lng"}, {"russian.lng"}, {"Russian"}},
@@ -32,10 +30,10 @@ const struct {
 
 TEST(Options, LanguagesOfTheUserAndTheProgramAreListedOnce)
 {
-    for (const auto& c : kListCases) {
-        SCOPED_TRACE(c.why);
+    for (const auto& [why, user, program, listed] : kListCases) {
+        SCOPED_TRACE(why);
         TempFolder folder;
-        for (const auto& [sub, names] : {std::pair{"user/", c.user}, {"program/", c.program}}) {
+        for (const auto& [sub, names] : {std::pair{"user/", user}, {"program/", program}}) {
             for (const std::string& name : names) {
                 std::filesystem::create_directories(folder / sub);
                 if (name.ends_with('/')) {
@@ -45,18 +43,12 @@ TEST(Options, LanguagesOfTheUserAndTheProgramAreListedOnce)
                 }
             }
         }
-        EXPECT_EQ(ListLanguages(FakeProgramLocation(folder / "program/chronel", folder / "user/", false)), c.listed);
+        EXPECT_EQ(ListLanguages(FakeProgramLocation(folder / "program/chronel", folder / "user/", false)), listed);
     }
     EXPECT_TRUE(ListLanguages(FakeProgramLocation("chronel")).empty()) << "never the working folder";
 }
 
-const struct {
-    const char* why;
-    Names listed;
-    const char* stored;
-    Names shown;
-    std::size_t selected;
-} kChoices[] = {
+const std::tuple<const char*, Names, const char*, Names, std::size_t> kChoices[] = {
     {"stored language", {"english", "russian"}, "russian", {"english", "russian"}, 1},
     {"letter case does not matter", {"english", "russian"}, "RUSSIAN", {"english", "russian"}, 1},
     {"first of two that differ in case", {"Russian", "russian"}, "russian", {"Russian", "russian"}, 0},
@@ -69,11 +61,10 @@ const struct {
 
 TEST(Options, StoredLanguageIsSelectedElseEnglish)
 {
-    for (const auto& c : kChoices) {
-        SCOPED_TRACE(c.why);
-        const LanguageChoice choice = ChooseLanguage(c.listed, c.stored);
-        EXPECT_EQ(choice.names, c.shown);
-        EXPECT_EQ(choice.selected, c.selected);
+    for (const auto& [why, listed, stored, shown, selected] : kChoices) {
+        const LanguageChoice choice = ChooseLanguage(listed, stored);
+        EXPECT_EQ(choice.names, shown) << why;
+        EXPECT_EQ(choice.selected, selected) << why;
     }
 }
 
@@ -82,24 +73,21 @@ TEST(Options, FolderStatusWarnsOnlyAboutMissingFolders)
     TempFolder folder;
     std::filesystem::create_directories(folder.Path() / "program/Temp");
     WriteFileBytes(folder / "program/plain.txt", "x");
-    const struct {
-        const char* why;
-        std::string typed;
-        bool warns;
-    } cases[] = {
-        {"empty is the program's folder", "", false},
-        {"relative name inside the program's folder", "Temp", false},
-        {"backslashes and blanks", "  Temp\\  ", false},
-        {"absolute path", folder / "program/Temp", false},
-        {"missing folder", "Missing", true},
-        {"missing absolute folder", folder / "nowhere/at/all", true},
-        {"a file exists too", "plain.txt", false},
-        {"far too long for the system", std::string(5000, 'x'), true},
+    // Empty is the program's folder, a relative name is inside it; a file exists too; a name far too long
+    // for the system.
+    const std::pair<std::string, bool> cases[] = {
+        {"", false},
+        {"  Temp\\  ", false},
+        {folder / "program/Temp", false},
+        {"Missing", true},
+        {folder / "nowhere/at/all", true},
+        {"plain.txt", false},
+        {std::string(5000, 'x'), true},
     };
-    for (const auto& c : cases) {
-        EXPECT_EQ(TemplateFolderStatus(c.typed, FakeProgramLocation(folder / "program/chronel"), FakeMessages()),
-                  c.warns ? "A Folder by this name cannot be found" : "")
-            << c.why;
+    const FakeProgramLocation location(folder / "program/chronel");
+    const std::string missing = "A Folder by this name cannot be found";
+    for (const auto& [typed, warns] : cases) {
+        EXPECT_EQ(TemplateFolderStatus(typed, location, FakeMessages()), warns ? missing : "") << typed;
     }
 }
 
