@@ -21,33 +21,19 @@ QList<QPixmap> Images(int count)
 
 const QStringList kCaptions = {"Difference", "Calculation", "Time Info", "Rollback", "Options", "About"};
 
+// Init fails unless there is a parent and one image per caption; without a list it makes its own.
 TEST(HoverPageListTest, InitNeedsAParentAndOneImagePerCaption)
 {
-    const struct {
-        const char* why;
-        bool withParent;
-        bool ownList;   // Init makes the list itself
-        int images;
-        QStringList captions;
-        bool succeeds;
-    } cases[] = {
-        {"six pages, six icons", true, false, 6, kCaptions, true},
-        {"a list of its own", true, true, 6, kCaptions, true},
-        {"one icon missing", true, false, 5, kCaptions, false},
-        {"no icons at all", true, false, 0, {}, false},
-        {"no parent window", false, false, 6, kCaptions, false},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.why);
-        QWidget parent;
-        QListWidget list(&parent);
-        HoverPageList pages;
-        QWidget* const owner = c.withParent ? &parent : nullptr;
-        EXPECT_EQ(pages.Init(owner, c.ownList ? nullptr : &list, 2, Images(c.images), c.captions), c.succeeds);
-        const QListWidget* shown = c.ownList ? FindControlAs<QListWidget>(parent, HoverPageList::kControlId) : &list;
-        EXPECT_EQ(shown != nullptr ? shown->count() : 0, c.succeeds ? 6 : 0);
-        EXPECT_TRUE(!c.ownList || shown == pages.List());
-    }
+    QWidget parent;
+    QListWidget list(&parent);
+    EXPECT_FALSE(HoverPageList().Init(&parent, &list, 2, Images(5), kCaptions));
+    EXPECT_FALSE(HoverPageList().Init(&parent, &list, 2, {}, {}));
+    EXPECT_FALSE(HoverPageList().Init(nullptr, &list, 2, Images(6), kCaptions));
+    EXPECT_EQ(list.count(), 0);
+    HoverPageList pages;
+    ASSERT_TRUE(pages.Init(&parent, nullptr, 2, Images(6), kCaptions));
+    EXPECT_EQ(pages.List(), FindControlAs<QListWidget>(parent, HoverPageList::kControlId));
+    EXPECT_EQ(pages.List()->count(), 6);
 }
 
 TEST(HoverPageListTest, OnlyTheRowUnderTheMouseIsHotTheSelectionKeepsItsColourLeavingClears)

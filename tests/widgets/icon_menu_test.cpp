@@ -74,39 +74,28 @@ TEST(IconMenuTest, IconsFollowTheLoadingOrder)
     }
 }
 
-TEST(IconMenuTest, UnusableStripsLeaveThePlainLook)
-{
-    QMenu menu;
-    AddCommand(menu, "&Open", 1);
-    IconMenu icons(menu);
-    EXPECT_FALSE(icons.LoadIcons(QPixmap(), kMask)) << "a missing strip";
-    EXPECT_FALSE(icons.Converted());
-    EXPECT_NE(menu.style(), &icons);
-    ASSERT_TRUE(icons.LoadIcons(Strip(2), kMask));
-    EXPECT_FALSE(icons.LoadIcons(Strip(4, 24), kMask)) << "icons load only once";
-    EXPECT_EQ(icons.IconSize(), 16);
-
-    QToolBar toolBar;
-    EXPECT_TRUE(IconToolBar(toolBar).LoadButtonIcons(Strip(3), kMask).isEmpty()) << "no buttons";
-    toolBar.addAction("New");
-    EXPECT_TRUE(IconToolBar(toolBar).LoadButtonIcons(QPixmap(), kMask).isEmpty()) << "no strip";
-    EXPECT_TRUE(toolBar.actions().front()->icon().isNull());
-}
-
-TEST(IconMenuTest, MenuTakesTheIconsOfTheToolBarButtonsWithTheSameCommand)
+TEST(IconMenuTest, UnusableStripsLeaveThePlainLookAndMenusTakeTheButtonsIcons)
 {
     QToolBar toolBar;
+    IconToolBar look(toolBar);
+    EXPECT_TRUE(look.LoadButtonIcons(Strip(3), kMask).isEmpty()) << "no buttons";
     QMenu menu;
     for (const int command : {10, 11, 12}) {   // 12 lies beyond the strip
         SetControlId(*toolBar.addAction("button"), command);
         AddCommand(menu, "&item", command);
     }
     toolBar.insertSeparator(toolBar.actions()[1]);
-    IconToolBar look(toolBar);
     toolBar.setIconSize(QSize(16, 16));
+    EXPECT_TRUE(look.LoadButtonIcons(QPixmap(), kMask).isEmpty()) << "no strip";
+    EXPECT_TRUE(toolBar.actions().front()->icon().isNull()) << "the plain look";
     ASSERT_EQ(look.LoadButtonIcons(Strip(2), kMask).size(), 2);
     IconMenu icons(menu);
+    EXPECT_FALSE(icons.LoadIcons(QPixmap(), kMask)) << "a missing strip";
+    EXPECT_FALSE(icons.Converted());
+    EXPECT_NE(menu.style(), &icons) << "the plain menu";
     ASSERT_TRUE(icons.LoadIcons(Strip(2), kMask));
+    EXPECT_FALSE(icons.LoadIcons(Strip(4, 24), kMask)) << "icons load only once";
+    EXPECT_EQ(icons.IconSize(), 16);
     icons.TakeToolBarIcons(toolBar);
     EXPECT_EQ(icons.IconNumber(*menu.actions()[0]), 1);
     EXPECT_EQ(icons.IconNumber(*menu.actions()[1]), 2) << "separators take no icon";

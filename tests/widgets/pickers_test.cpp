@@ -5,7 +5,7 @@
 #include <QApplication>
 #include <QTest>
 
-#include <functional>
+#include <type_traits>
 #include <memory>
 #include <vector>
 
@@ -41,38 +41,39 @@ TEST(PickerWidget, ValuesSurviveAnyZone)
     }
 }
 
-struct PageRangeCase {
-    const char* page;
-    std::function<std::unique_ptr<PageWidget>(UiEnvironment&)> make;
-    std::size_t picker;   // which date and time picker of the page, in creation order
-    SettingId date, time;
-    DateTime first, last;
-};
+template <class Page>
+std::unique_ptr<PageWidget> Make(UiEnvironment& e)
+{
+    if constexpr (std::is_same_v<Page, RollbackPage>) {
+        return std::make_unique<Page>(e.Services(), e.clockSetter);
+    } else {
+        return std::make_unique<Page>(e.Services());
+    }
+}
 
 // Every page's pickers keep to their range: a stored value outside it shows its nearest day, its time
 // of day kept, and the date picker takes nothing beyond either end.
 TEST(PickerWidget, EveryPageKeepsItsPickersToTheirRange)
 {
-    const auto range = [](UiEnvironment& e) -> std::unique_ptr<PageWidget> {
-        return std::make_unique<DifferencePage>(e.Services());
+    using enum SettingId;
+    const struct {
+        const char* page;
+        std::unique_ptr<PageWidget> (*make)(UiEnvironment&);
+        std::size_t picker;   // which date and time picker of the page, in creation order
+        SettingId date, time;
+    } cases[] = {
+        {"range start", Make<DifferencePage>, 0, DateFrom, TimeFrom},
+        {"range final", Make<DifferencePage>, 1, DateTo, TimeTo},
+        {"calculation", Make<CalculationPage>, 0, DateStart, TimeStart},
+        {"time info", Make<TimeInfoPage>, 0, Date, Time},
+        {"rollback", Make<RollbackPage>, 0, DateRollback, TimeRollback},
     };
-    const PageRangeCase cases[] = {
-        {"range start", range, 0, SettingId::DateFrom, SettingId::TimeFrom, PickerEarliest(), PickerLatest()},
-        {"range final", range, 1, SettingId::DateTo, SettingId::TimeTo, PickerEarliest(), PickerLatest()},
-        {"calculation", [](UiEnvironment& e) -> std::unique_ptr<PageWidget> {
-             return std::make_unique<CalculationPage>(e.Services());
-         }, 0, SettingId::DateStart, SettingId::TimeStart, PickerEarliest(), PickerLatest()},
-        {"time info", [](UiEnvironment& e) -> std::unique_ptr<PageWidget> {
-             return std::make_unique<TimeInfoPage>(e.Services());
-         }, 0, SettingId::Date, SettingId::Time, PickerEarliest(), PickerLatest()},
-        {"rollback", [](UiEnvironment& e) -> std::unique_ptr<PageWidget> {
-             return std::make_unique<RollbackPage>(e.Services(), e.clockSetter);
-         }, 0, SettingId::DateRollback, SettingId::TimeRollback, RollbackEarliest(), RollbackLatest()},
-    };
-    for (const PageRangeCase& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(c.page);
-        const DateTime first = At(c.first.GetYear(), c.first.GetMonth(), c.first.GetDay(), 10);
-        const DateTime last = At(c.last.GetYear(), c.last.GetMonth(), c.last.GetDay(), 8);
+        const bool rb = c.date == DateRollback;
+        const DateTime from = rb ? RollbackEarliest() : PickerEarliest(), to = rb ? RollbackLatest() : PickerLatest();
+        const DateTime first = At(from.GetYear(), from.GetMonth(), from.GetDay(), 10);
+        const DateTime last = At(to.GetYear(), to.GetMonth(), to.GetDay(), 8);
         for (const auto& [stored, shown] : {std::pair{first - DateTimeSpan(200.0), first},
                                             {last + DateTimeSpan(200.0), last}, {first, first}}) {
             UiEnvironment env;
@@ -84,51 +85,46 @@ TEST(PickerWidget, EveryPageKeepsItsPickersToTheirRange)
             EXPECT_EQ(ReadPickerDateTime(&date, page->findChildren<QTimeEdit*>().at(c.picker)), shown);
             EXPECT_EQ(date.displayFormat(), "MMMM dd, yyyy");
             date.setDate(QDate(1600, 1, 1));
-            EXPECT_EQ(ReadPickerDate(&date), At(first.GetYear(), first.GetMonth(), first.GetDay()));
+            EXPECT_EQ(ReadPickerDate(&date), At(from.GetYear(), from.GetMonth(), from.GetDay()));
             date.setDate(QDate(9999, 12, 31));
-            EXPECT_EQ(ReadPickerDate(&date), At(last.GetYear(), last.GetMonth(), last.GetDay()));
+            EXPECT_EQ(ReadPickerDate(&date), At(to.GetYear(), to.GetMonth(), to.GetDay()));
         }
     }
 }
 
-// A day typed before its month and year is kept: month name, day, year typed one section after another.
+// A day typed before its month and year is kept: from June 10, 2003, month name, day and year typed one
+// section after another.
 TEST(PickerWidget, ADayTypedBeforeItsMonthAndYearIsKept)
 {
+    using enum QDateTimeEdit::Section;
     const struct {
         const char* why;
-        QDate shown;
-        QDateTimeEdit::Section section;
+        QDateTimeEdit::Section section;   // typed into first; the later texts go to the month after a day
         std::vector<const char*> typed;
-        std::vector<QDate> expected;   // after each text; a null date is not checked
+        QDate expected;
     } cases[] = {
-        {"leap day typed in reading order", QDate(2003, 6, 10), QDateTimeEdit::MonthSection,
-         {"February", "29", "2004"}, {{}, {}, QDate(2004, 2, 29)}},
-        {"31 typed while a 30-day month shows", QDate(2003, 6, 10), QDateTimeEdit::MonthSection,
-         {"June", "31", "2003"}, {{}, {}, QDate(2003, 6, 30)}},
-        {"leap day in a year without one", QDate(2003, 6, 10), QDateTimeEdit::MonthSection,
-         {"February", "29", "2005"}, {{}, {}, QDate(2005, 2, 28)}},
-        {"the kept day waits for a later month that has it", QDate(2003, 6, 10), QDateTimeEdit::DaySection,
-         {"31", "July"}, {QDate(2003, 6, 30), QDate(2003, 7, 31)}},
+        {"leap day typed in reading order", MonthSection, {"February", "29", "2004"}, {2004, 2, 29}},
+        {"31 typed while a 30-day month shows", MonthSection, {"June", "31", "2003"}, {2003, 6, 30}},
+        {"leap day in a year without one", MonthSection, {"February", "29", "2005"}, {2005, 2, 28}},
+        {"the kept day waits for a later month that has it", DaySection, {"31", "July"}, {2003, 7, 31}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.why);
         QDateEdit picker;
         SetUpDatePicker(picker, At(1754, 1, 1), At(9998, 12, 31));
-        picker.setDate(c.shown);
+        picker.setDate(QDate(2003, 6, 10));
         picker.show();
         QApplication::setActiveWindow(&picker);
         picker.setFocus();
         picker.setSelectedSection(c.section);
-        for (std::size_t i = 0; i < c.typed.size(); ++i) {
-            if (i > 0 && c.section == QDateTimeEdit::DaySection) {
-                picker.setSelectedSection(QDateTimeEdit::MonthSection);
-            }
-            QTest::keyClicks(&picker, c.typed[i]);
+        for (const char* text : c.typed) {
+            QTest::keyClicks(&picker, text);
             QCoreApplication::processEvents();
-            if (!c.expected[i].isNull()) {
-                EXPECT_EQ(picker.date(), c.expected[i]) << c.typed[i] << ": " << picker.text().toStdString();
+            if (c.section == DaySection) {
+                picker.setSelectedSection(MonthSection);
             }
         }
+        EXPECT_EQ(picker.date(), c.expected) << picker.text().toStdString();
     }
 }
 
