@@ -4,7 +4,6 @@
 
 #include <tuple>
 
-#include "core/calendar.h"
 #include "fakes/date_at.h"
 #include "fakes/fake_messages.h"
 
@@ -26,7 +25,6 @@ TEST(Horoscope, KnownDays)
         {At(2005, 10, 23), "Rooster", "Libra"},
         {At(2005, 10, 24), "Rooster", "Scorpio"},
         {At(2000, 6, 1), "Dragon", "Gemini"},   // the cycle starts at 2000
-        {At(1900, 6, 1), "Rat", "Gemini"},
         {At(100, 1, 1), "Rat", "Capricorn"},
         {At(9999, 12, 31), "Boar", "Capricorn"},
         {At(2003, 12, 31, 23, 59, 59), "Ram", "Capricorn"},   // on January 1, not at lunar new year
@@ -43,17 +41,12 @@ TEST(Horoscope, EveryDayOfALeapYearHasOneSignInSequence)
 {
     // Walking through a year, the sign only ever moves to the next one (Capricorn wraps to Aquarius),
     // and each of the twelve is met.
-    int previous = ZodiacMessageId(1, 1);
-    int changes = 0;
-    for (int month = 1; month <= 12; ++month) {
-        for (int day = 1; day <= DaysInMonth(2004, month); ++day) {
-            const int sign = ZodiacMessageId(month, day);
-            if (sign != previous) {
-                ASSERT_EQ(sign, previous == 23 ? 12 : previous + 1) << month << "-" << day;
-                ++changes;
-            }
-            previous = sign;
-        }
+    int previous = ZodiacMessageId(1, 1), changes = 0;
+    for (DateTime day = At(2004, 1, 1); day < At(2005, 1, 1); day += DateTimeSpan(1.0)) {
+        const int sign = ZodiacMessageId(day.GetMonth(), day.GetDay());
+        ASSERT_TRUE(sign == previous || sign == (previous == 23 ? 12 : previous + 1)) << day.Format("%F");
+        changes += sign != previous ? 1 : 0;
+        previous = sign;
     }
     EXPECT_EQ(changes, 12);
 }

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <ctime>
 #include <vector>
 
@@ -20,32 +21,19 @@ SystemTime Rule(int month, int dayOfWeek, int occurrence, int hour = 2, int minu
     return SystemTime{0, u(month), u(dayOfWeek), u(occurrence), u(hour), u(minute), u(second), 0};
 }
 
-TimeZoneInformation Zone(int bias, ZoneState state = ZoneState::Standard)
-{
-    TimeZoneInformation zone;
-    zone.bias = bias;
-    zone.standardName = "Standard";
-    zone.daylightName = "Daylight";
-    zone.state = state;
-    return zone;
-}
-
 TEST(TimeZone, ZoneLine)
 {
-    const std::tuple<int, ZoneState, const char*> cases[] = {
-        {-60, ZoneState::Standard, "(GMT+01:00) Standard"},
-        {-330, ZoneState::Standard, "(GMT+05:30) Standard"},
-        {0, ZoneState::Standard, "(GMT 00:00) Standard"},   // UTC has a blank, not a sign
-        {300, ZoneState::Standard, "(GMT-5:00) Standard"},  // west: the minus comes with the hour, unpadded
-        {-30, ZoneState::Standard, "(GMT 00:30) Standard"}, // half an hour either way has no hour sign
-        {30, ZoneState::Standard, "(GMT 00:30) Standard"},
-        {570, ZoneState::Standard, "(GMT-9:30) Standard"},
-        {-780, ZoneState::Standard, "(GMT+13:00) Standard"},
-        {-60, ZoneState::Daylight, "(GMT+01:00) Daylight"},   // daylight name, base offset
-        {-60, ZoneState::Unknown, "(GMT+01:00) Standard"},
+    // A whole hour east, and the name by the state, are in the Texts table below.
+    const std::pair<int, const char*> cases[] = {
+        {-330, "(GMT+05:30) X"}, {-780, "(GMT+13:00) X"},
+        {0, "(GMT 00:00) X"},     // UTC has a blank, not a sign
+        {300, "(GMT-5:00) X"},    // west: the minus comes with the hour, unpadded
+        {570, "(GMT-9:30) X"},
+        {-30, "(GMT 00:30) X"},   // half an hour either way has no hour sign
+        {30, "(GMT 00:30) X"},
     };
-    for (const auto& [bias, state, line] : cases) {
-        EXPECT_EQ(ZoneLine(Zone(bias, state)), line) << bias;
+    for (const auto& [bias, line] : cases) {
+        EXPECT_EQ(ZoneLine({bias, "X", "Y", {}, {}, ZoneState::Standard}), line) << bias;
     }
 }
 
@@ -92,7 +80,6 @@ TEST(TimeZone, NextChange)
         // Rules that are no rule are never searched.
         {Rule(0, 0, 0), y2004, none},
         {Rule(3, 0, 6), y2004, none},
-        {Rule(3, 0, 65535), y2004, none},
         {Rule(3, 7, 1), y2004, none},
         {Rule(13, 0, 1), y2004, none},
         {Rule(3, 0, 1, 24), y2004, none},
@@ -112,9 +99,8 @@ TEST(TimeZone, Texts)
         // Next changes past the pickers' last day.
         {march, october, At(9998, 12, 31, 12), rules + "Sunday, March 28, 9999|Sunday, October 31, 9999", false, false},
         {march, october, At(9998, 7, 1), rules + "Sunday, March 28, 9999|Sunday, October 25, 9998", false, true},
-        // No daylight saving, only one rule, an occurrence out of range.
+        // No daylight saving; a rule with an occurrence out of range is none either.
         {none, none, At(2004, 3, 1), "(GMT+01:00) Standard||||", false, false},
-        {march, none, At(2004, 3, 1), "(GMT+01:00) Standard||||", false, false},
         {march, Rule(10, 0, 9), At(2004, 3, 1), "(GMT+01:00) Standard||||", false, false},
     };
     const FakeMessages messages;
@@ -124,9 +110,8 @@ TEST(TimeZone, Texts)
         SCOPED_TRACE(fields);
         // Daylight while a zone has rules; without, an unknown state reads as standard.
         const bool hasRules = fields.find("Daylight") != std::string::npos;
-        TimeZoneInformation zone = Zone(-60, hasRules ? ZoneState::Daylight : ZoneState::Unknown);
-        zone.daylightDate = daylight;
-        zone.standardDate = standard;
+        const TimeZoneInformation zone{-60, "Standard", "Daylight", daylight, standard,
+                                       hasRules ? ZoneState::Daylight : ZoneState::Unknown};
         const TimeZoneTexts texts = ComputeTimeZoneTexts(zone, t, messages, english);
         std::string shown;
         for (std::size_t i = 0; i < 5; ++i) {
@@ -145,46 +130,35 @@ struct RealChanges {
     std::vector<DateTime> begins, ends;
 };
 
-DateTime WallTimeAt(std::time_t instant)
+std::tm Local(std::time_t instant)
 {
     std::tm local{};
-    localtime_r(&instant, &local);
-    // Step a second on in wall-clock terms, without any zone: 01:59:59 becomes 02:00:00.
-    std::time_t wall = timegm(&local) + 1;
-    std::tm next{};
-    gmtime_r(&wall, &next);
-    return At(next.tm_year + 1900, next.tm_mon + 1, next.tm_mday, next.tm_hour, next.tm_min, next.tm_sec);
-}
-
-bool IsDst(std::time_t instant)
-{
-    std::tm local{};
-    localtime_r(&instant, &local);
-    return local.tm_isdst > 0;
+    return *localtime_r(&instant, &local);
 }
 
 RealChanges ChangesOf(const std::string& zoneFile, int fromYear, int toYear)
 {
     const ScopedZoneEnv tz("TZ", (":" + zoneFile).c_str());
-    std::tm start{};
-    start.tm_year = fromYear - 1900;
-    start.tm_mday = 1;
-    std::tm stop = start;
-    stop.tm_year = toYear + 1 - 1900;
+    const auto isDst = [](std::time_t instant) { return Local(instant).tm_isdst > 0; };
+    std::tm start{}, stop{};
+    start.tm_mday = stop.tm_mday = 1, start.tm_year = fromYear - 1900, stop.tm_year = toYear + 1 - 1900;
     RealChanges changes;
-    const std::time_t last = timegm(&stop);
-    for (std::time_t day = timegm(&start); day < last; day += 86400) {
-        const bool before = IsDst(day);
-        if (IsDst(day + 86400) == before) {
+    for (std::time_t day = timegm(&start), last = timegm(&stop); day < last; day += 86400) {
+        const bool before = isDst(day);
+        if (isDst(day + 86400) == before) {
             continue;
         }
-        std::time_t low = day;
-        std::time_t high = day + 86400;   // IsDst(low) == before, IsDst(high) != before
+        std::time_t low = day, high = day + 86400;   // isDst(low) == before, isDst(high) != before
         while (high - low > 1) {
             const std::time_t mid = low + (high - low) / 2;
-            (IsDst(mid) == before ? low : high) = mid;
+            (isDst(mid) == before ? low : high) = mid;
         }
-        (before ? changes.ends : changes.begins).push_back(WallTimeAt(low));
+        // Step a second on in wall-clock terms, without any zone: 01:59:59 becomes 02:00:00.
+        std::tm wall = Local(low);
+        const std::time_t next = timegm(&wall) + 1;
+        gmtime_r(&next, &wall);
+        (before ? changes.ends : changes.begins)
+            .push_back(At(wall.tm_year + 1900, wall.tm_mon + 1, wall.tm_mday, wall.tm_hour, wall.tm_min, wall.tm_sec));
     }
     return changes;
 }
@@ -192,12 +166,9 @@ RealChanges ChangesOf(const std::string& zoneFile, int fromYear, int toYear)
 // The first change whose day, taken at midnight, lies after t.
 DateTime FirstAfter(const std::vector<DateTime>& changes, const DateTime& t)
 {
-    for (const DateTime& change : changes) {
-        if (At(change.GetYear(), change.GetMonth(), change.GetDay()) > t) {
-            return change;
-        }
-    }
-    return DateTime::Invalid();
+    const auto it = std::ranges::find_if(
+        changes, [&t](const DateTime& c) { return At(c.GetYear(), c.GetMonth(), c.GetDay()) > t; });
+    return it != changes.end() ? *it : DateTime::Invalid();
 }
 
 TEST(TimeZone, NextChangesMatchTheZoneFiles)

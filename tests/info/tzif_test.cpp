@@ -18,8 +18,6 @@ struct Tzif : ::testing::Test {
     void SetUp() override { ASSERT_TRUE(TestZoneFolder().Ok()); }
 };
 
-const FakeZoneFolder& Folder() { return TestZoneFolder(); }
-
 TEST_F(Tzif, ZonesFromTheirFooters)
 {
     using S = SystemTime;
@@ -36,7 +34,7 @@ TEST_F(Tzif, ZonesFromTheirFooters)
     };
     for (const auto& [id, bias, standardName, daylightName, daylightDate, standardDate] : cases) {
         SCOPED_TRACE(id);
-        const auto z = ZoneFromTzif(Folder().Read(id));
+        const auto z = ZoneFromTzif(TestZoneFolder().Read(id));
         ASSERT_TRUE(z.has_value());
         EXPECT_EQ(std::tie(z->bias, z->standardName, z->daylightName), std::tie(bias, standardName, daylightName));
         EXPECT_EQ(std::tie(z->daylightDate, z->standardDate), std::tie(daylightDate, standardDate));
@@ -106,7 +104,7 @@ TEST_F(Tzif, BaseOffsetOfTheLatestStandardType)
 
 TEST_F(Tzif, WithoutAUsableFooterTheDataGivesTheBaseOffset)
 {
-    const std::string berlin = Folder().Read("Europe/Berlin");
+    const std::string berlin = TestZoneFolder().Read("Europe/Berlin");
     // Empty, without its closing newline, none at all, garbage, a file name; a version 1 file has none.
     for (const std::string& bytes :
          {WithFooter(berlin, "\n\n"), WithFooter(berlin, "\nCET-1CEST,M3.5.0,M10.5.0/3"), WithFooter(berlin, ""),
@@ -121,7 +119,7 @@ TEST_F(Tzif, WithoutAUsableFooterTheDataGivesTheBaseOffset)
 
 TEST_F(Tzif, BrokenFilesFailWithoutHarm)
 {
-    const std::string berlin = Folder().Read("Europe/Berlin");
+    const std::string berlin = TestZoneFolder().Read("Europe/Berlin");
     std::string hugeCounts = berlin;
     for (std::size_t at = 32; at < 44; ++at) {
         hugeCounts[at] = '\xff';
@@ -131,8 +129,7 @@ TEST_F(Tzif, BrokenFilesFailWithoutHarm)
         hugeCounts, berlin.substr(0, 44), berlin.substr(0, berlin.find("TZif", 4) + 20),
         VersionOneFile({1}, {{3600, 0, 0}}, "CET"), VersionOneFile({}, {}, ""),
         VersionOneFile({}, {{static_cast<std::int32_t>(0x80000000u), 0, 0}}, "CET"),
-        VersionOneFile({}, {{93600, 0, 0}}, "CET"),
-    };
+        VersionOneFile({}, {{93600, 0, 0}}, "CET")};
     for (const std::string& bytes : cases) {
         SCOPED_TRACE(bytes.size());
         EXPECT_FALSE(ZoneFromTzif(bytes).has_value());
@@ -142,7 +139,7 @@ TEST_F(Tzif, BrokenFilesFailWithoutHarm)
 TEST_F(Tzif, EveryTruncationIsSafe)
 {
     for (const char* id : {"Europe/Berlin", "Australia/Sydney", "Asia/Tehran"}) {
-        const std::string bytes = Folder().Read(id);
+        const std::string bytes = TestZoneFolder().Read(id);
         ASSERT_FALSE(bytes.empty());
         for (std::size_t length = 0; length < bytes.size(); ++length) {
             const auto zone = ZoneFromTzif(std::string_view(bytes).substr(0, length));
@@ -156,8 +153,8 @@ TEST_F(Tzif, EveryTruncationIsSafe)
 
 TEST_F(Tzif, SurvivesMutatedFiles)
 {
-    const std::string seeds[] = {Folder().Read("Europe/Berlin"), Folder().Read("Asia/Tehran"),
-                                 Folder().Read("Test/FixedDays")};
+    const std::string seeds[] = {TestZoneFolder().Read("Europe/Berlin"), TestZoneFolder().Read("Asia/Tehran"),
+                                 TestZoneFolder().Read("Test/FixedDays")};
     std::mt19937 random(19960105);
     const auto pick = [&random](std::size_t n) { return std::uniform_int_distribution<std::size_t>(0, n - 1)(random); };
     for (int round = 0; round < 5000; ++round) {
