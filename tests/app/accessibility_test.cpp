@@ -87,15 +87,6 @@ void AppendInReadingOrder(QWidget& widget, const QWidget& root, std::vector<QWid
     }
 }
 
-std::vector<std::string> Names(const std::vector<QWidget*>& widgets)
-{
-    std::vector<std::string> names;
-    for (const QWidget* w : widgets) {
-        names.push_back(w->objectName().isEmpty() ? w->metaObject()->className() : w->objectName().toStdString());
-    }
-    return names;
-}
-
 // A window to walk, and the page row and Time Info tab that show it (-1: none).
 struct Window {
     std::string why;
@@ -149,10 +140,17 @@ TEST_F(AccessibilityTest, EveryWindowIsNamedLabelledAndWalkedInOrder)
     const auto name = [](QWidget* w) { return QAccessible::queryAccessibleInterface(w)->text(QAccessible::Name); };
     // The Alt+key that a label or button text binds; empty when the text marks none.
     const auto key = [](const QString& text) { return QKeySequence::mnemonic(text).toString(); };
+    const auto ids = [](const std::vector<QWidget*>& widgets) {
+        std::vector<std::string> out;
+        for (const QWidget* w : widgets) {
+            out.push_back(w->objectName().isEmpty() ? w->metaObject()->className() : w->objectName().toStdString());
+        }
+        return out;
+    };
     for (const Window& w : Windows()) {
         SCOPED_TRACE(w.why);
         for (QWidget* stop : TabStops(*w.root)) {
-            EXPECT_FALSE(name(stop).trimmed().isEmpty()) << Names({stop})[0];
+            EXPECT_FALSE(name(stop).trimmed().isEmpty()) << ids({stop})[0];
         }
         for (QLabel* label : w.root->findChildren<QLabel*>()) {
             SCOPED_TRACE(label->text().toStdString());
@@ -165,7 +163,7 @@ TEST_F(AccessibilityTest, EveryWindowIsNamedLabelledAndWalkedInOrder)
                 EXPECT_TRUE(name(buddy) == text ||
                             std::any_of(labels.begin(), labels.end(),
                                         [&](const auto& r) { return r.first->object() == label; }))
-                    << "the reader cannot tell what " << Names({buddy})[0] << " is";
+                    << "the reader cannot tell what " << ids({buddy})[0] << " is";
                 EXPECT_NE(buddy->focusPolicy() & Qt::TabFocus, 0) << "the mnemonic moves the focus";
             }
         }
@@ -175,7 +173,7 @@ TEST_F(AccessibilityTest, EveryWindowIsNamedLabelledAndWalkedInOrder)
         std::vector<QWidget*> expected;
         AppendInReadingOrder(*w.root, *w.root, expected);
         EXPECT_EQ(expected.size(), TabStops(*w.root).size()) << "a control outside every layout";
-        EXPECT_EQ(Names(TabWalk(*w.root)), Names(expected));
+        EXPECT_EQ(ids(TabWalk(*w.root)), ids(expected));
 
         // Everything the user sees at once binds its key: the page with the main window's buttons and their
         // state there, a tab with the Time Info inputs, a dialog with its menu bar.

@@ -6,54 +6,34 @@
 #include <QtWidgets>
 
 #include <memory>
+#include <utility>
 
 #include "fakes/temp_folder.h"
 #include "fakes/ui_environment.h"
 
 namespace {
 
-const QString kRussianFile = QStringLiteral(CHRONEL_TEST_DATA_DIR "/../../res/lang/russian.lng");
-const QString kMissingFolder = QStringLiteral("A Folder by this name cannot be found");
-
-QString ProgramFolder(const UiEnvironment& env)
-{
-    return QFileInfo(QString::fromStdString(env.location.ExecutablePath())).path();
-}
-
-QStringList Items(const QComboBox& list)
-{
-    QStringList items;
-    for (int i = 0; i < list.count(); ++i) {
-        items << list.itemText(i);
-    }
-    return items;
-}
-
-std::string Stored(const UiEnvironment& env, SettingId id)
-{
-    std::string text;
-    env.settings.ReadString(id, text);
-    return text;
-}
-
 // The page on its own, with the main window's services counted.
 struct LoneOptionsPage {
     UiEnvironment env;
     ScopedEnv config{"XDG_CONFIG_HOME", UiEnvironment::Path(env.folder, "xdg")};
     LanguageTable language{env.location};
-    int languageApplied = 0;
     std::unique_ptr<OptionsPage> page;
 
     void Start()
     {
         language.Load("english");
-        page = std::make_unique<OptionsPage>(
-            env.Services(), OptionsServices{language, env.location, [this] { ++languageApplied; }, [] {}});
+        page = std::make_unique<OptionsPage>(env.Services(), OptionsServices{language, env.location, [] {}, [] {}});
         page->LoadSettings();
     }
     QLineEdit& Folder() { return ControlOf<QLineEdit>(*page, 1040); }
     QString Status() { return ControlOf<QLabel>(*page, 1114).text(); }
-    QComboBox& Languages() { return ControlOf<QComboBox>(*page, 1043); }
+    std::string Stored()
+    {
+        std::string text;
+        env.settings.ReadString(SettingId::TemplateFolder, text);
+        return text;
+    }
 };
 struct OptionsPageTest : LoneOptionsPage, ::testing::Test {};
 
@@ -95,52 +75,27 @@ TEST(OptionsPage, AutoloadBoxSettingAndEntryGoTogether)
 
 TEST_F(OptionsPageTest, FolderCheckFollowsTypingAndBrowsing)
 {
-    QDir(ProgramFolder(env)).mkdir(QStringLiteral("Temp"));
+    const QString missing = QStringLiteral("A Folder by this name cannot be found");
+    QDir(env.folder.filePath("program")).mkdir(QStringLiteral("Temp"));
     Start();
     EXPECT_EQ(Folder().text().toStdString(), env.settings.DefaultTemplateFolder());
-    EXPECT_EQ(Status(), kMissingFolder) << "the default folder does not exist yet";
+    EXPECT_EQ(Status(), missing) << "the default folder does not exist yet";
     Folder().clear();
     EXPECT_EQ(Status(), "") << "an empty folder is the program's folder";
     QTest::keyClicks(&Folder(), QStringLiteral("Tem"));
-    EXPECT_EQ(Status(), kMissingFolder);
-    EXPECT_EQ(Stored(env, SettingId::TemplateFolder), "Tem") << "stored as typed, found or not";
+    EXPECT_EQ(Status(), missing);
+    EXPECT_EQ(Stored(), "Tem") << "stored as typed, found or not";
     QTest::keyClicks(&Folder(), QStringLiteral("p\\"));
     EXPECT_EQ(Status(), "");
-    EXPECT_EQ(Stored(env, SettingId::TemplateFolder), "Temp\\");
-    // Browsing starts at the normalised folder; cancel keeps the text, a choice replaces it.
-    std::vector<std::string> starts;
-    std::string answer;
+    EXPECT_EQ(Stored(), "Temp\\");
+    std::string start;
     page->SetFolderBrowser([&](QWidget*, std::string& folder) {
-        starts.push_back(folder);
-        folder = answer;
-        return !answer.empty();
+        start = std::exchange(folder, env.folder.path().toStdString());
+        return true;
     });
     ControlOf<QPushButton>(*page, 1088).click();
-    EXPECT_EQ(starts, std::vector{ProgramFolder(env).toStdString() + "/Temp/"});
-    EXPECT_EQ(Folder().text(), "Temp\\");
-    answer = env.folder.path().toStdString();
-    ControlOf<QPushButton>(*page, 1088).click();
-    EXPECT_EQ(Folder().text().toStdString(), answer);
-    EXPECT_EQ(Stored(env, SettingId::TemplateFolder), answer);
-}
-
-TEST_F(OptionsPageTest, LanguageListAndItsFallback)
-{
-    Start();
-    EXPECT_EQ(Items(Languages()), QStringList{"english"}) << "no language files, english offered anyway";
-    EXPECT_EQ(ControlOf<QLineEdit>(*page, 1036).text(), "Orvane");
-    QFile::copy(kRussianFile, ProgramFolder(env) + "/russian.lng");
-    WriteFileBytes((ProgramFolder(env) + "/Deutsch.lng").toStdString(), "");
-    env.settings.WriteString(SettingId::Lang, "klingon");
-    Start();
-    EXPECT_EQ(Items(Languages()), (QStringList{"Deutsch", "english", "russian"}));
-    EXPECT_EQ(Languages().currentText(), "english") << "the stored language's file is gone";
-    page->SaveSettings();
-    EXPECT_EQ(Stored(env, SettingId::Lang), "english");
-    EXPECT_EQ(languageApplied, 0) << "loading is no choice of the user";
-    Languages().setCurrentIndex(2);
-    EXPECT_EQ(Stored(env, SettingId::Lang), "russian");
-    EXPECT_EQ(languageApplied, 1);
+    EXPECT_EQ(start, env.folder.filePath("program/Temp/").toStdString()) << "browsing starts at the normalised folder";
+    EXPECT_EQ(Stored(), env.folder.path().toStdString());
 }
 
 }   // namespace

@@ -9,7 +9,6 @@ TEST(SystemInfoDialog, NamesTheLocaleThatFormatsDates)
     const QByteArray saved = qgetenv("LC_ALL");
     const std::pair<const char*, const char*> cases[] = {
         {"C", "C (no locale set)"},
-        {"POSIX", "C (no locale set)"},
         {"C.UTF-8", "C (no locale set)"},
         {"ru_RU.UTF-8", "ru_RU.UTF-8 (русский, Россия)"},
     };
