@@ -12,11 +12,9 @@ TEST(Colors, LightenAndDarken)
         double fraction;
         Rgb lighter, darker;
     } cases[] = {
-        {"button face by the background fraction", {240, 240, 240}, 0.24, {243, 243, 243}, {182, 182, 182}},
         {"classic grey, truncated not rounded", {212, 208, 200}, 0.24, {222, 219, 213}, {161, 158, 152}},
         {"a whole fraction", {10, 20, 30}, 1.0, {255, 255, 255}, {0, 0, 0}},
         {"zero gives black", {10, 20, 30}, 0.0, {0, 0, 0}, {0, 0, 0}},
-        {"negative gives black", {10, 20, 30}, -0.5, {0, 0, 0}, {0, 0, 0}},
         {"above one gives black", {10, 20, 30}, 1.01, {0, 0, 0}, {0, 0, 0}},
     };
     for (const auto& c : cases) {

@@ -42,36 +42,23 @@ bool Shows(const QPixmap& picture, const QColor& colour)
 
 TEST(IconMenuTest, IconsFollowTheLoadingOrder)
 {
-    const struct {
-        const char* why;
-        bool setBeforeLoading;
-        int iconIndex;
-        int expectedNumber;
-    } cases[] = {
-        {"set after loading shows the icon", false, 2, 3},
-        {"set before loading has no effect", true, 2, 0},
-        {"an index past the strip is stored but draws nothing", false, 9, 10},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.why);
-        QMenuBar bar;
-        QMenu* more = bar.addMenu("&Template")->addMenu("&More");
-        QAction* item = AddCommand(*more, "&New", 42);
-        IconMenu icons(bar);
-        if (c.setBeforeLoading) {
-            icons.SetCommandIcon(42, c.iconIndex);
-        }
-        ASSERT_TRUE(icons.LoadIcons(Strip(3), kMask));
-        if (!c.setBeforeLoading) {
-            icons.SetCommandIcon(42, c.iconIndex);
-        }
-        EXPECT_EQ(icons.IconNumber(*item), c.expectedNumber);
-        EXPECT_EQ(more->style(), &icons) << "menus below a menu bar are drawn";
-        EXPECT_NE(bar.style(), &icons) << "the bar itself is not";
-        const QPixmap drawn = more->grab();
-        EXPECT_EQ(Shows(drawn, Qt::blue), c.expectedNumber == 3) << "the icon is drawn";
-        EXPECT_FALSE(Shows(drawn, kMask)) << "its mask colour is transparent";
-    }
+    QMenuBar bar;
+    QMenu* more = bar.addMenu("&Template")->addMenu("&More");
+    QAction* item = AddCommand(*more, "&New", 42);
+    IconMenu icons(bar);
+    icons.SetCommandIcon(42, 1);
+    ASSERT_TRUE(icons.LoadIcons(Strip(3), kMask));
+    EXPECT_EQ(icons.IconNumber(*item), 0) << "set before loading has no effect";
+    EXPECT_EQ(more->style(), &icons) << "menus below a menu bar are drawn";
+    EXPECT_NE(bar.style(), &icons) << "the bar itself is not";
+    icons.SetCommandIcon(42, 9);
+    EXPECT_EQ(icons.IconNumber(*item), 10) << "an index past the strip is stored";
+    EXPECT_FALSE(Shows(more->grab(), Qt::blue)) << "but draws nothing";
+    icons.SetCommandIcon(42, 2);
+    EXPECT_EQ(icons.IconNumber(*item), 3);
+    const QPixmap drawn = more->grab();
+    EXPECT_TRUE(Shows(drawn, Qt::blue)) << "the icon is drawn";
+    EXPECT_FALSE(Shows(drawn, kMask)) << "its mask colour is transparent";
 }
 
 TEST(IconMenuTest, UnusableStripsLeaveThePlainLookAndMenusTakeTheButtonsIcons)

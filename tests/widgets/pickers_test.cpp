@@ -5,17 +5,15 @@
 #include <QApplication>
 #include <QTest>
 
-#include <type_traits>
 #include <memory>
 #include <vector>
 
-#include "calc/difference_page.h"
-#include "calc/rollback_page.h"
-#include "calc/calculation_page.h"
+#include "app/main_window.h"
+#include "calc/rollback.h"
 #include "core/calendar.h"
 #include "fakes/date_at.h"
-#include "info/time_info_page.h"
 #include "fakes/ui_environment.h"
+#include "pages/page_widget.h"
 
 namespace {
 
@@ -41,36 +39,21 @@ TEST(PickerWidget, ValuesSurviveAnyZone)
     }
 }
 
-template <class Page>
-std::unique_ptr<PageWidget> Make(UiEnvironment& e)
-{
-    if constexpr (std::is_same_v<Page, RollbackPage>) {
-        return std::make_unique<Page>(e.Services(), e.clockSetter);
-    } else {
-        return std::make_unique<Page>(e.Services());
-    }
-}
-
 // Every page's pickers keep to their range: a stored value outside it shows its nearest day, its time
 // of day kept, and the date picker takes nothing beyond either end.
 TEST(PickerWidget, EveryPageKeepsItsPickersToTheirRange)
 {
     using enum SettingId;
     const struct {
-        const char* page;
-        std::unique_ptr<PageWidget> (*make)(UiEnvironment&);
-        std::size_t picker;   // which date and time picker of the page, in creation order
+        int page;
+        qsizetype picker;   // which date and time picker of the page, in creation order
         SettingId date, time;
-    } cases[] = {
-        {"range start", Make<DifferencePage>, 0, DateFrom, TimeFrom},
-        {"range final", Make<DifferencePage>, 1, DateTo, TimeTo},
-        {"calculation", Make<CalculationPage>, 0, DateStart, TimeStart},
-        {"time info", Make<TimeInfoPage>, 0, Date, Time},
-        {"rollback", Make<RollbackPage>, 0, DateRollback, TimeRollback},
-    };
+    } cases[] = {{kDifferencePage, 0, DateFrom, TimeFrom}, {kDifferencePage, 1, DateTo, TimeTo},
+                 {kCalculationPage, 0, DateStart, TimeStart}, {kTimeInfoPage, 0, Date, Time},
+                 {kRollbackPage, 0, DateRollback, TimeRollback}};
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.page);
-        const bool rb = c.date == DateRollback;
+        SCOPED_TRACE(static_cast<int>(c.date));
+        const bool rb = c.page == kRollbackPage;
         const DateTime from = rb ? RollbackEarliest() : PickerEarliest(), to = rb ? RollbackLatest() : PickerLatest();
         const DateTime first = At(from.GetYear(), from.GetMonth(), from.GetDay(), 10);
         const DateTime last = At(to.GetYear(), to.GetMonth(), to.GetDay(), 8);
@@ -79,10 +62,11 @@ TEST(PickerWidget, EveryPageKeepsItsPickersToTheirRange)
             UiEnvironment env;
             env.settings.WriteDateTime(c.date, stored);
             env.settings.WriteDateTime(c.time, stored);
-            const std::unique_ptr<PageWidget> page = c.make(env);
-            page->LoadSettings();
-            QDateEdit& date = *page->findChildren<QDateEdit*>().at(c.picker);
-            EXPECT_EQ(ReadPickerDateTime(&date, page->findChildren<QTimeEdit*>().at(c.picker)), shown);
+            MainWindow window{AppServices{env.clock, env.formatter, env.settings, env.location, env.zones,
+                                          env.clockSetter, env.timeChanges}};
+            const PageWidget& page = *window.Page(c.page);
+            QDateEdit& date = *page.findChildren<QDateEdit*>().at(c.picker);
+            EXPECT_EQ(ReadPickerDateTime(&date, page.findChildren<QTimeEdit*>().at(c.picker)), shown);
             EXPECT_EQ(date.displayFormat(), "MMMM dd, yyyy");
             date.setDate(QDate(1600, 1, 1));
             EXPECT_EQ(ReadPickerDate(&date), At(from.GetYear(), from.GetMonth(), from.GetDay()));
