@@ -2,24 +2,11 @@
 
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
 #include <filesystem>
 
 #include "fakes/temp_folder.h"
 
 namespace {
-
-TEST(ProcProgramLocation, NamesTheRunningTestProgram)
-{
-    const ProcProgramLocation location;
-    const std::string path = location.ExecutablePath();
-    EXPECT_TRUE(path.ends_with("/chronel_ui_tests")) << path;
-    EXPECT_TRUE(std::filesystem::is_regular_file(path));
-    EXPECT_EQ(ProgramFolder(location) + "chronel_ui_tests", path);
-    // The build tree is the developer's own: files are written beside the program, as before installing.
-    EXPECT_EQ(location.CanWriteProgramFolder(), access(ProgramFolder(location).c_str(), W_OK) == 0);
-}
 
 TEST(ProcProgramLocation, UserFolderFollowsTheDataHome)
 {

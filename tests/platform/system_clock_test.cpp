@@ -2,27 +2,26 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "fakes/temp_folder.h"
 
 namespace {
 
 TEST(SystemClock, LocalTimeOfAnInstant)
 {
-    const SystemClock clock;
-    const struct {
-        const char* tz;   // POSIX rules: no zone files needed
-        DateTime epoch;
-    } cases[] = {
-        {"UTC0", DateTime::FromParts(1970, 1, 1, 0, 0, 0)},
-        {"<+0130>-1:30", DateTime::FromParts(1970, 1, 1, 1, 30, 0)},
-        {"EST5EDT,M3.2.0,M11.1.0", DateTime::FromParts(1969, 12, 31, 19, 0, 0)},
+    // POSIX rules: no zone files needed.
+    const std::tuple<const char*, std::int64_t, DateTime> cases[] = {
+        {"UTC0", 0, DateTime::FromParts(1970, 1, 1, 0, 0, 0)},
+        {"<+0130>-1:30", 0, DateTime::FromParts(1970, 1, 1, 1, 30, 0)},
+        {"EST5EDT,M3.2.0,M11.1.0", 0, DateTime::FromParts(1969, 12, 31, 19, 0, 0)},
+        {"EST5EDT,M3.2.0,M11.1.0", 1088683200, DateTime::FromParts(2004, 7, 1, 8, 0, 0)},   // daylight saving time
     };
-    for (const auto& c : cases) {
-        const ScopedEnv tz("TZ", c.tz);
-        EXPECT_EQ(EpochMarker(clock), c.epoch) << c.tz;
+    const SystemClock clock;
+    for (const auto& [tz, unix, local] : cases) {
+        const ScopedEnv zone("TZ", tz);
+        EXPECT_EQ(unix == 0 ? EpochMarker(clock) : FromUnixTime(unix, clock), local) << tz;
     }
-    const ScopedEnv tz("TZ", "EST5EDT,M3.2.0,M11.1.0");
-    EXPECT_EQ(FromUnixTime(1088683200, clock), DateTime::FromParts(2004, 7, 1, 8, 0, 0)) << "daylight saving time";
     const ScopedEnv utc("TZ", "UTC0");
     EXPECT_EQ(clock.LocalTimeAt(0), (SystemTime{1970, 1, 4, 1, 0, 0, 0, 0}));
 }

@@ -36,51 +36,29 @@ TEST(TimeChangeWatcher, ReadResults)
     }
 }
 
-// A pipe standing in for the timerfd: each byte written wakes the watcher, whose read answers the next
-// scripted reading.
-struct ScriptedWatcher {
+TEST(TimeChangeWatcher, EachClockSetIsSignalledAndReArmsUntilTheDescriptorFails)
+{
+    // A pipe stands in for the timerfd: each byte written wakes the watcher, whose read answers the next
+    // scripted reading.
     int fds[2] = {-1, -1};
+    ASSERT_EQ(pipe2(fds, O_NONBLOCK | O_CLOEXEC), 0);
     std::deque<TimerFdReading> script;
     int reads = 0;
     int arms = 0;
-    std::unique_ptr<TimerFdTimeChangeWatcher> watcher;
-
-    ScriptedWatcher()
-    {
-        EXPECT_EQ(pipe2(fds, O_NONBLOCK | O_CLOEXEC), 0);
-        TimerFdTimeChangeWatcher::Operations operations;
-        operations.read = [this](int fd) {
-            char drained[16];
-            while (read(fd, drained, sizeof drained) > 0) {
-            }
-            ++reads;
-            const TimerFdReading next = script.front();
-            script.pop_front();
-            return next;
-        };
-        operations.arm = [this](int) { return ++arms > 0; };
-        watcher = std::make_unique<TimerFdTimeChangeWatcher>(fds[0], operations);
-    }
-    ~ScriptedWatcher()
-    {
-        watcher.reset();
-        close(fds[1]);
-    }
-    // Wakes the watcher once and waits until it has read.
-    bool Wake(TimerFdReading reading)
-    {
-        script.push_back(reading);
-        const int before = reads;
-        const char byte = 1;
-        return write(fds[1], &byte, 1) == 1 && QTest::qWaitFor([&] { return reads > before; }, 5000);
-    }
-};
-
-TEST(TimeChangeWatcher, EachClockSetIsSignalledAndReArmsUntilTheDescriptorFails)
-{
-    ScriptedWatcher scripted;
-    QSignalSpy changes(scripted.watcher.get(), &TimeChangeSource::timeChanged);
-    ASSERT_TRUE(scripted.watcher->IsWatching());
+    TimerFdTimeChangeWatcher::Operations operations;
+    operations.read = [&](int fd) {
+        char drained[16];
+        while (read(fd, drained, sizeof drained) > 0) {
+        }
+        ++reads;
+        const TimerFdReading next = script.front();
+        script.pop_front();
+        return next;
+    };
+    operations.arm = [&](int) { return ++arms > 0; };
+    TimerFdTimeChangeWatcher watcher(fds[0], operations);
+    QSignalSpy changes(&watcher, &TimeChangeSource::timeChanged);
+    ASSERT_TRUE(watcher.IsWatching());
     // The reading, then the changes and arms counted: the timer running out is no clock change, but it
     // must be armed again.
     const std::tuple<TimerFdReading, int, int> steps[] = {
@@ -90,16 +68,19 @@ TEST(TimeChangeWatcher, EachClockSetIsSignalledAndReArmsUntilTheDescriptorFails)
         {TimerFdReading::ClockSet, 2, 3},
         {TimerFdReading::Failed, 2, 3},
     };
-    for (const auto& [reading, count, arms] : steps) {
-        ASSERT_TRUE(scripted.Wake(reading));
+    for (const auto& [reading, count, armsAfter] : steps) {
+        script.push_back(reading);
+        const int before = reads;
+        ASSERT_EQ(write(fds[1], "x", 1), 1);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return reads > before; }, 5000));
         EXPECT_EQ(changes.count(), count);
-        EXPECT_EQ(scripted.arms, arms);
+        EXPECT_EQ(arms, armsAfter);
     }
-    EXPECT_FALSE(scripted.watcher->IsWatching());
-    const char byte = 1;
-    ASSERT_EQ(write(scripted.fds[1], &byte, 1), 1);
+    EXPECT_FALSE(watcher.IsWatching());
+    ASSERT_EQ(write(fds[1], "x", 1), 1);
     QTest::qWait(50);
-    EXPECT_EQ(scripted.reads, 5) << "no busy loop on a dead descriptor";
+    EXPECT_EQ(reads, 5) << "no busy loop on a dead descriptor";
+    close(fds[1]);
 }
 
 TEST(TimeChangeWatcher, RealTimerRunningOutIsReadAndReArmed)
@@ -127,12 +108,7 @@ TEST(TimeChangeWatcher, RealTimerRunningOutIsReadAndReArmed)
     EXPECT_GT(left.it_value.tv_sec, 100LL * 365 * 24 * 3600);
     EXPECT_TRUE(armed && watcher.IsWatching());
     EXPECT_EQ(ReadTimerFd(fd), TimerFdReading::Nothing);
-}
-
-TEST(TimeChangeWatcher, OwnTimerFdIsWatched)
-{
-    TimerFdTimeChangeWatcher watcher;
-    EXPECT_TRUE(watcher.IsWatching());
+    EXPECT_TRUE(TimerFdTimeChangeWatcher().IsWatching()) << "a timerfd of its own";
 }
 
 }  // namespace

@@ -83,21 +83,17 @@ TEST(LanguageTable, NowhereToWriteStillAnswersWithTheDefaults)
 {
     TempFolder folder;
     WriteFileBytes(folder / "blocker", "");
-    const struct {
-        const char* why;
-        FakeProgramLocation location;
-        const char* language;
-    } cases[] = {
-        {"no language loaded", FakeProgramLocation(folder / "chronel"), ""},
-        {"the program's folder vanished", FakeProgramLocation(folder / "missing/chronel"), "english"},
-        {"no program path", FakeProgramLocation(""), "english"},
-        {"the user's folder would be inside a file",
-         FakeProgramLocation(folder / "program/chronel", folder / "blocker/Chronel/", false), "english"},
+    // No language loaded, the program's folder vanished, no program path, the user's folder inside a file.
+    const std::pair<FakeProgramLocation, const char*> cases[] = {
+        {FakeProgramLocation(folder / "chronel"), ""},
+        {FakeProgramLocation(folder / "missing/chronel"), "english"},
+        {FakeProgramLocation(""), "english"},
+        {FakeProgramLocation(folder / "program/chronel", folder / "blocker/Chronel/", false), "english"},
     };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.why);
-        LanguageTable table(c.location);
-        table.Load(c.language);
+    for (const auto& [location, language] : cases) {
+        SCOPED_TRACE(location.ExecutablePath());
+        LanguageTable table(location);
+        table.Load(language);
         EXPECT_EQ(table.GetString(10), "Tiger");
         EXPECT_FALSE(table.WriteDefault("Common", "ID_0", "Dragon"));
     }
