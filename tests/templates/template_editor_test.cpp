@@ -78,24 +78,13 @@ struct TemplateEditorTest : ::testing::Test {
     bool Enabled(int command) { return FindCommand(*editor->Menus().bar, command)->isEnabled(); }
 };
 
-TEST_F(TemplateEditorTest, MissingFolderIsReportedOverTheMainWindowAndTheEditorDoesNotOpen)
+TEST_F(TemplateEditorTest, MissingFolderIsReportedEmptyFolderOffersOnlyNewDeleteSelectsTheNeighbour)
 {
     env.settings.WriteString(SettingId::TemplateFolder, folder + "/gone");
-    TemplateEditor real(Services(), &window);
-    QString text;
-    QTimer::singleShot(0, [&] {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        ASSERT_NE(box, nullptr);
-        text = box->text();
-        EXPECT_EQ(box->parentWidget(), &window) << "the editor is not shown yet";
-        box->done(QMessageBox::Ok);
-    });
-    EXPECT_FALSE(real.Open());
-    EXPECT_TRUE(text.startsWith("Template folder cannot be found")) << text.toStdString();
-}
-
-TEST_F(TemplateEditorTest, EmptyFolderOffersOnlyNewAndDeleteSelectsTheNeighbour)
-{
+    EXPECT_FALSE(Open());
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_TRUE(messages[0].startsWith("Template folder cannot be found")) << messages[0].toStdString();
+    env.settings.WriteString(SettingId::TemplateFolder, folder);
     ASSERT_TRUE(Open());
     EXPECT_FALSE(Field().isEnabled());
     EXPECT_TRUE(Field().placeholderText().contains("Template -> New"));
@@ -133,34 +122,7 @@ TEST_F(TemplateEditorTest, EmptyFolderOffersOnlyNewAndDeleteSelectsTheNeighbour)
     EXPECT_TRUE(Names().isEmpty() && Text().isEmpty());
 }
 
-// Three drop-downs of macros and three of values, one per page; the first item of each goes in at the caret.
-TEST_F(TemplateEditorTest, EveryToolbarDropDownInsertsItsItemAtTheCaret)
-{
-    const QString today = "Monday, March 01, 2004 ";
-    const std::pair<int, QString> cases[] = {{32947, "%DSD% "}, {32948, "%ESD% "}, {32949, "%ISD% "},
-                                             {32950, today}, {32951, today}, {32952, today}};
-    Put("t", "");
-    ASSERT_TRUE(Open());
-    editor->UpdateCommandStates();
-    QToolBar& toolBar = *editor->findChild<QToolBar*>();
-    for (const auto& [command, inserted] : cases) {
-        SCOPED_TRACE(command);
-        Type("<>");
-        Field().moveCursor(QTextCursor::Left);
-        QTest::mouseClick(toolBar.widgetForAction(FindCommand(toolBar, command)), Qt::LeftButton);
-        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-        ASSERT_NE(menu, nullptr);
-        const QList<QAction*> actions = menu->actions();
-        const auto item = std::find_if(actions.begin(), actions.end(),
-                                       [](QAction* a) { return a->menu() == nullptr && !a->isSeparator(); });
-        ASSERT_NE(item, actions.end());
-        menu->setActiveAction(*item);
-        QTest::keyClick(menu, Qt::Key_Return);
-        EXPECT_EQ(Text(), u'<' + inserted + u'>');
-    }
-}
-
-TEST_F(TemplateEditorTest, NewGoesInNameOrderAndEditsSurviveSwitchingAndCancel)
+TEST_F(TemplateEditorTest, NewGoesInNameOrderEditsSurviveSwitchingAndCancel)
 {
     Put("alpha", "one");
     Put("omega", "two");
@@ -198,6 +160,27 @@ TEST_F(TemplateEditorTest, NewGoesInNameOrderAndEditsSurviveSwitchingAndCancel)
     EXPECT_EQ(ReadFileBytes(File("omega")), "two, edited again");
     EXPECT_EQ(ReadFileBytes(other + "/omega.trt"), "theirs");
     EXPECT_EQ(env.settings.ReadInt(SettingId::ActiveTemplateNo), 1);
+
+    // The name dialog refuses forbidden characters and, so nothing is overwritten, existing names.
+    TemplateNameDialog dialog(window.GetLanguageTable(), [this](const std::string& n) { return File(n); });
+    std::vector<std::pair<bool, QString>> shown;   // error?, text
+    dialog.showMessage = [&](bool error, const QString& text) { shown.emplace_back(error, text); };
+    auto& edit = *FindControlAs<QLineEdit>(dialog, 1032);
+    auto& ok = *FindControlAs<QPushButton>(dialog, 1);
+    EXPECT_FALSE(ok.isEnabled());
+    edit.setText("a:b");
+    ok.click();
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_TRUE(shown[0].first && shown[0].second.contains("/\\:*?\"<>|"));
+    edit.setText("alpha");
+    ok.click();
+    ASSERT_EQ(shown.size(), 2u);
+    EXPECT_FALSE(shown[1].first);
+    EXPECT_EQ(edit.selectedText(), "alpha") << "ready to be typed over";
+    edit.setText("new one");
+    ok.click();
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_EQ(dialog.Name(), "new one");
 }
 
 const struct {
@@ -212,6 +195,8 @@ const struct {
     {"mixed line ends", "one\r\ntwo\nthree\r", false},
 };
 
+// Looking, switching and cancelling never rewrite a template; a link out of the folder opens read-only; a
+// read-only folder opens and cancels without a word.
 TEST_F(TemplateEditorTest, LookingSwitchingAndCancellingNeverRewrite)
 {
     for (const auto& c : kUntouchedCases) {
@@ -236,14 +221,12 @@ TEST_F(TemplateEditorTest, LookingSwitchingAndCancellingNeverRewrite)
     Field().appendPlainText("two");
     editor->reject();
     EXPECT_EQ(ReadFileBytes(File("a")), "one\r\n\r\ntwo");
-}
 
-TEST_F(TemplateEditorTest, ALinkOutOfTheFolderOpensReadOnly)
-{
     const std::string outside = env.folder.filePath("private.txt").toStdString();
     WriteFileBytes(outside, "secret");
     fs::create_symlink(outside, File("linked"));
     ASSERT_TRUE(Open());
+    List().setCurrentRow(2);
     EXPECT_EQ(Text(), "secret");
     EXPECT_TRUE(Field().isReadOnly());
     editor->UpdateCommandStates();
@@ -253,11 +236,7 @@ TEST_F(TemplateEditorTest, ALinkOutOfTheFolderOpensReadOnly)
     editor->reject();
     EXPECT_EQ(ReadFileBytes(outside), "secret");
     EXPECT_TRUE(fs::is_symlink(File("linked")));
-}
 
-TEST_F(TemplateEditorTest, ReadOnlyFolderOpensAndCancelsWithoutAWord)
-{
-    Put("a", "A");
     fs::permissions(folder, fs::perms::owner_write, fs::perm_options::remove);
     ASSERT_TRUE(Open());
     editor->reject();
@@ -265,8 +244,13 @@ TEST_F(TemplateEditorTest, ReadOnlyFolderOpensAndCancelsWithoutAWord)
     EXPECT_TRUE(messages.empty());
 }
 
-TEST_F(TemplateEditorTest, PreviewAndCopyExpandWhileTheFileKeepsTheMacros)
+// Three drop-downs of macros and three of values, one per page, insert their first item at the caret; the
+// preview and the copy expand while the file keeps the macros.
+TEST_F(TemplateEditorTest, ToolbarInsertsAtTheCaretPreviewAndCopyExpand)
 {
+    const QString today = "Monday, March 01, 2004 ";
+    const std::pair<int, QString> cases[] = {{32947, "%DSD% "}, {32948, "%ESD% "}, {32949, "%ISD% "},
+                                             {32950, today}, {32951, today}, {32952, today}};
     Put("t", "");
     const std::string runtime = env.folder.filePath("run").toStdString();
     fs::create_directories(runtime + "/chronel");
@@ -277,6 +261,24 @@ TEST_F(TemplateEditorTest, PreviewAndCopyExpandWhileTheFileKeepsTheMacros)
     fs::create_symlink(victim, shown);
     qputenv("XDG_RUNTIME_DIR", QByteArray::fromStdString(runtime));
     ASSERT_TRUE(Open());
+    editor->UpdateCommandStates();
+    QToolBar& toolBar = *editor->findChild<QToolBar*>();
+    for (const auto& [command, inserted] : cases) {
+        SCOPED_TRACE(command);
+        Type("<>");
+        Field().moveCursor(QTextCursor::Left);
+        QTest::mouseClick(toolBar.widgetForAction(FindCommand(toolBar, command)), Qt::LeftButton);
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        ASSERT_NE(menu, nullptr);
+        const QList<QAction*> actions = menu->actions();
+        const auto item = std::find_if(actions.begin(), actions.end(),
+                                       [](QAction* a) { return a->menu() == nullptr && !a->isSeparator(); });
+        ASSERT_NE(item, actions.end());
+        menu->setActiveAction(*item);
+        QTest::keyClick(menu, Qt::Key_Return);
+        EXPECT_EQ(Text(), u'<' + inserted + u'>');
+    }
+
     Type("From %DSD% it is %DTD% days.");
     bool viewerStarts = true;
     editor->openFile = [&](const std::string& path) { return path == shown && viewerStarts; };
@@ -299,30 +301,6 @@ TEST_F(TemplateEditorTest, PreviewAndCopyExpandWhileTheFileKeepsTheMacros)
     EXPECT_EQ(clipboard, "From Monday, March 01, 2004 it is 0 days.");
     EXPECT_EQ(ReadFileBytes(File("t")), "From %DSD% it is %DTD% days.");
     EXPECT_EQ(editor->result(), QDialog::Accepted);
-}
-
-TEST_F(TemplateEditorTest, NameDialogRejectsForbiddenAndExistingNames)
-{
-    Put("taken", "");
-    TemplateNameDialog dialog(window.GetLanguageTable(), [this](const std::string& n) { return File(n); });
-    std::vector<std::pair<bool, QString>> shown;   // error?, text
-    dialog.showMessage = [&](bool error, const QString& text) { shown.emplace_back(error, text); };
-    auto& edit = *FindControlAs<QLineEdit>(dialog, 1032);
-    auto& ok = *FindControlAs<QPushButton>(dialog, 1);
-    EXPECT_FALSE(ok.isEnabled());
-    edit.setText("a:b");
-    ok.click();
-    ASSERT_EQ(shown.size(), 1u);
-    EXPECT_TRUE(shown[0].first && shown[0].second.contains("/\\:*?\"<>|"));
-    edit.setText("taken");
-    ok.click();
-    ASSERT_EQ(shown.size(), 2u);
-    EXPECT_FALSE(shown[1].first);
-    EXPECT_EQ(edit.selectedText(), "taken") << "ready to be typed over";
-    edit.setText("new one");
-    ok.click();
-    EXPECT_EQ(dialog.result(), QDialog::Accepted);
-    EXPECT_EQ(dialog.Name(), "new one");
 }
 
 }  // namespace

@@ -21,26 +21,20 @@ QList<QPixmap> Images(int count)
 
 const QStringList kCaptions = {"Difference", "Calculation", "Time Info", "Rollback", "Options", "About"};
 
-// Init fails unless there is a parent and one image per caption; without a list it makes its own.
-TEST(HoverPageListTest, InitNeedsAParentAndOneImagePerCaption)
+// Init fails (adding nothing) unless there is a parent and one image per caption; without a list it makes
+// its own. Then only the row under the mouse is hot, the selection keeps its colour, and leaving clears.
+TEST(HoverPageListTest, InitThenOnlyTheRowUnderTheMouseIsHot)
 {
-    QWidget parent;
-    QListWidget list(&parent);
-    EXPECT_FALSE(HoverPageList().Init(&parent, &list, 2, Images(5), kCaptions));
-    EXPECT_FALSE(HoverPageList().Init(&parent, &list, 2, {}, {}));
+    QWidget window, other;
+    QListWidget list(&window);
+    EXPECT_FALSE(HoverPageList().Init(&window, &list, 2, Images(5), kCaptions));
+    EXPECT_FALSE(HoverPageList().Init(&window, &list, 2, {}, {}));
     EXPECT_FALSE(HoverPageList().Init(nullptr, &list, 2, Images(6), kCaptions));
     EXPECT_EQ(list.count(), 0);
-    HoverPageList pages;
-    ASSERT_TRUE(pages.Init(&parent, nullptr, 2, Images(6), kCaptions));
-    EXPECT_EQ(pages.List(), FindControlAs<QListWidget>(parent, HoverPageList::kControlId));
-    EXPECT_EQ(pages.List()->count(), 6);
-}
-
-TEST(HoverPageListTest, OnlyTheRowUnderTheMouseIsHotTheSelectionKeepsItsColourLeavingClears)
-{
-    QWidget window;
-    QListWidget list(&window);
-    HoverPageList pages;
+    HoverPageList own, pages;
+    ASSERT_TRUE(own.Init(&other, nullptr, 2, Images(6), kCaptions));
+    EXPECT_EQ(own.List(), FindControlAs<QListWidget>(other, HoverPageList::kControlId));
+    EXPECT_EQ(own.List()->count(), 6);
     ASSERT_TRUE(pages.Init(&window, &list, 2, Images(6), kCaptions));
     list.setFixedSize(120, 6 * pages.RowHeight() + 2 * list.frameWidth());
     window.resize(300, 500);
