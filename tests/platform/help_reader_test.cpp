@@ -24,11 +24,9 @@ const HelpReader kReader(CHRONEL_HELP_READER);
 TEST(HelpReader, ReadsTheHelpFileThroughTheReaderProgram)
 {
     const std::optional<ChmObjects> all = kReader.Read(CHRONEL_TEST_HELP_FILE);
-    ASSERT_TRUE(all);
-    for (const char* topic : {"/first.htm", "/second.htm"}) {
-        SCOPED_TRACE(topic);
-        ASSERT_EQ(all->count(topic), 1u);
-        EXPECT_EQ(all->at(topic), ReadChmObject(CHRONEL_TEST_HELP_FILE, topic)) << "the bytes survive the pipe";
+    ASSERT_TRUE(all && all->count("/first.htm") == 1 && all->count("/second.htm") == 1);
+    for (const auto& [name, bytes] : *all) {
+        EXPECT_EQ(bytes, ReadChmObject(CHRONEL_TEST_HELP_FILE, name)) << name << ": the bytes survive the pipe";
     }
     const ChmObjects second{{"/second.htm", all->at("/second.htm")}};
     EXPECT_EQ(kReader.Read(CHRONEL_TEST_HELP_FILE, {"/second.htm", "/missing.htm"}), second)
@@ -140,9 +138,7 @@ TEST(HelpReader, AReaderThatMisbehavesIsKilledAndReaped)
         const HelpReader reader(script, HelpReaderLimits{.timeout = std::chrono::milliseconds(500)});
         EXPECT_EQ(reader.Read(CHRONEL_TEST_HELP_FILE), expected);
         const pid_t pid = std::atoi(ReadFileBytes(pidFile).c_str());
-        ASSERT_GT(pid, 0);
-        EXPECT_EQ(kill(pid, 0), -1) << "the reader is gone, not left a zombie";
-        EXPECT_EQ(errno, ESRCH);
+        EXPECT_TRUE(pid > 0 && kill(pid, 0) == -1 && errno == ESRCH) << "the reader is gone, not left a zombie";
     }
     close(40);
     close(held);

@@ -19,7 +19,6 @@ TEST(ProcProgramLocation, UserFolderFollowsTheDataHome)
         {dataHome.c_str(), base + "/data/Orvane/Chronel/"},
         {nullptr, base + "/home/.local/share/Orvane/Chronel/"},
         {"data", base + "/home/.local/share/Orvane/Chronel/"},   // relative: ignored
-        {"", base + "/home/.local/share/Orvane/Chronel/"},
     };
     for (const auto& [dataHomeValue, userFolder] : cases) {
         const ScopedEnv data("XDG_DATA_HOME", dataHomeValue);

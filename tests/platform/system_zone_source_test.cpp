@@ -106,18 +106,4 @@ TEST_F(SystemZoneSourceTest, NegativeDaylightSavingChangesWhenTheZoneDoes)
     }
 }
 
-TEST(ZoneIdFromPath, FollowsTheZoneFolder)
-{
-    for (const auto& [path, id] : std::initializer_list<std::pair<const char*, const char*>>{
-             {"/usr/share/zoneinfo/Europe/Berlin", "Europe/Berlin"},
-             {"/usr/share/zoneinfo/posix/America/New_York", "America/New_York"},
-             {"/usr/share/zoneinfo/right/UTC", "UTC"},
-             {"/opt/zones/zoneinfo/Etc/GMT+5", "Etc/GMT+5"},
-             {"/etc/localtime", ""},
-             {"/tmp/chronel/Europe/Berlin", ""},
-         }) {
-        EXPECT_EQ(ZoneIdFromPath(path), id) << path;
-    }
-}
-
 }  // namespace

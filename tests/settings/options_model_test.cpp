@@ -5,7 +5,6 @@
 #include <filesystem>
 #include <tuple>
 
-#include "fakes/fake_messages.h"
 #include "fakes/fake_program_location.h"
 #include "fakes/temp_folder.h"
 
@@ -16,10 +15,7 @@ using Names = std::vector<std::string>;
 // Files in the user's folder and beside the program; a name ending in '/' is a folder. A folder without
 // files is not made at all.
 const std::tuple<const char*, Names, Names, Names> kListCases[] = {
-    {"only .lng files, sorted without case",
-     {},
-     {"russian.lng", "German.lng", "english.lng", "notes.txt", "upper.LNG", "archive.lng.bak", "folder.lng/"},
-     {"english", "German", "russian"}},
+    {"only .lng files, no case", {}, {"ru.lng", "En.lng", "de.lng", "b.LNG", "c.lng.x", "d.lng/"}, {"de", "En", "ru"}},
     {"both folders, sorted together", {"german.lng"}, {"russian.lng", "english.lng"}, {"english", "german", "russian"}},
     {"a name in both folders is listed once", {"russian.lng", "english.lng"}, {"russian.lng"}, {"english", "russian"}},
     {"the user's spelling wins", {"Russian.lng"}, {"russian.lng"}, {"Russian"}},
@@ -63,27 +59,6 @@ TEST(Options, StoredLanguageIsSelectedElseEnglish)
         const LanguageChoice choice = ChooseLanguage(listed, stored);
         EXPECT_EQ(choice.names, shown) << why;
         EXPECT_EQ(choice.selected, selected) << why;
-    }
-}
-
-TEST(Options, FolderStatusWarnsOnlyAboutMissingFolders)
-{
-    TempFolder folder;
-    std::filesystem::create_directories(folder.Path() / "program/Temp");
-    WriteFileBytes(folder / "program/plain.txt", "x");
-    // Empty is the program's folder, a relative name is inside it; a file exists too; a name far too long
-    // for the system.
-    const std::pair<std::string, bool> cases[] = {
-        {"  Temp\\  ", false},
-        {"Missing", true},
-        {folder / "nowhere/at/all", true},
-        {"plain.txt", false},
-        {std::string(5000, 'x'), true},
-    };
-    const FakeProgramLocation location(folder / "program/chronel");
-    const std::string missing = "A Folder by this name cannot be found";
-    for (const auto& [typed, warns] : cases) {
-        EXPECT_EQ(TemplateFolderStatus(typed, location, FakeMessages()), warns ? missing : "") << typed;
     }
 }
 

@@ -53,21 +53,6 @@ TEST(RegFile, ReadsEveryValueFormAndWhatADamagedTextLeaves)
     }
 }
 
-TEST(RegFile, ReadsAsAnImportApplies)
-{
-    const std::string text =
-        "\xEF\xBB\xBF\r\nREGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\Orvane\\Chronel]\r\n\"A\"=dword:00000001\r\n"
-        "\"B\"=hex:01,\\\r\n  02\r\n[hkey_current_user\\software\\orvane\\chronel]\r\n\"a\"=dword:00000002\r\n"
-        "\"Orphan\" junk\r\n[-HKEY_CURRENT_USER\\Gone]\r\n\"C\"=dword:00000003\r\n[Unterminated\r\n\"D\"=dword:00000004\r\n";
-    const RegFileContent content = ParseRegFile(text);
-    EXPECT_FALSE(content.complete);
-    ASSERT_EQ(content.document.Keys().size(), 1u);
-    EXPECT_EQ(*content.document.Find(kKey, "A"), RegValue::Dword(2));   // the last assignment wins
-    EXPECT_EQ(*content.document.Find(kKey, "B"), (RegValue{3, "\x01\x02"}));   // continued hex line
-    EXPECT_EQ(content.document.Find(kKey, "C"), nullptr);
-    EXPECT_EQ(content.document.Find(kKey, "D"), nullptr);
-}
-
 TEST(RegFile, FormatsEveryValueSoItReadsBackExactly)
 {
     RegDocument document;

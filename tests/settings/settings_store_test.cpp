@@ -34,17 +34,13 @@ TEST_F(SettingsStoreTest, FreshOrUnopenableProfileReadsEveryDefault)
             DateTime date = DateTime::Invalid();
             DateTimeSpan span(5.0);
             std::string text = "unchanged";
-            if (info.kind == SettingKind::Integer) {
-                EXPECT_EQ(m_store.ReadInt(id), info.name == "Visibled" || info.name == "IsMonthsPlus" ? 1 : 0);
-            } else if (info.kind == SettingKind::DateTime) {
-                EXPECT_FALSE(m_store.ReadDateTime(id, date));
-                EXPECT_EQ(date, kNow);
-            } else if (info.kind == SettingKind::Span) {
-                EXPECT_FALSE(m_store.ReadSpan(id, span));
-                EXPECT_EQ(span.GetTotalDays(), 0.0);
-            } else {
-                EXPECT_FALSE(m_store.ReadString(id, text));
-                EXPECT_EQ(text, info.name == "Lang" ? "english" : "/opt/chronel/bin/Templates");
+            const int intDefault = info.name == "Visibled" || info.name == "IsMonthsPlus" ? 1 : 0;
+            const std::string textDefault = info.name == "Lang" ? "english" : "/opt/chronel/bin/Templates";
+            switch (info.kind) {
+            case SettingKind::Integer: EXPECT_EQ(m_store.ReadInt(id), intDefault); break;
+            case SettingKind::DateTime: EXPECT_TRUE(!m_store.ReadDateTime(id, date) && date == kNow); break;
+            case SettingKind::Span: EXPECT_TRUE(!m_store.ReadSpan(id, span) && span.GetTotalDays() == 0.0); break;
+            case SettingKind::Text: EXPECT_TRUE(!m_store.ReadString(id, text) && text == textDefault) << text; break;
             }
         }
     }
