@@ -74,14 +74,14 @@ const std::tuple<const char*, Made, std::string (*)(std::string good)> kDamage[]
     {"cut in half", Made::File, [](std::string b) { return b.substr(0, b.size() / 2); }},
     {"header bytes flipped", Made::File, [](std::string b) { return Scramble(b, 0x60, false); }},
     {"garbage", Made::File, [](std::string b) { return Scramble(b, b.size(), true); }},
-    {"directory claiming chunks of 2.6 GB", Made::File,
-     [](std::string b) { return Put<std::uint32_t>(b, Mark(b, "ITSP") + 16, 2'600'000'000); }},
-    {"directory chunk that is its own successor: chmlib loops until the CPU limit", Made::File,
-     [](std::string b) { return Put<std::int32_t>(b, Mark(b, "PMGL") + 16, 0); }},
-    {"LZX data of another version: chmlib reads through a null pointer", Made::File,
-     [](std::string b) { return Put<std::uint32_t>(b, Mark(b, "LZXC") + 4, 1); }},
-    {"LZX window of size zero: chmlib divides by zero", Made::File,
-     [](std::string b) { return Put<std::uint32_t>(b, Mark(b, "LZXC") + 12, 0); }},
+    // A directory claiming chunks of 2.6 GB.
+    {"huge", Made::File, [](std::string b) { return Put<std::uint32_t>(b, Mark(b, "ITSP") + 16, 2'600'000'000); }},
+    // A directory chunk that is its own successor: chmlib loops until the CPU limit.
+    {"own successor", Made::File, [](std::string b) { return Put<std::int32_t>(b, Mark(b, "PMGL") + 16, 0); }},
+    // LZX data of another version: chmlib reads through a null pointer.
+    {"LZX version", Made::File, [](std::string b) { return Put<std::uint32_t>(b, Mark(b, "LZXC") + 4, 1); }},
+    // An LZX window of size zero: chmlib divides by zero.
+    {"LZX window 0", Made::File, [](std::string b) { return Put<std::uint32_t>(b, Mark(b, "LZXC") + 12, 0); }},
     {"a folder", Made::Folder, nullptr},
     {"a FIFO that no one writes", Made::Fifo, nullptr},
 };

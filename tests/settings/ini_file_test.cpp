@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <functional>
 #include <random>
 #include <tuple>
 
@@ -13,7 +12,6 @@ namespace {
 
 const std::tuple<const char*, std::string_view, const char*, const char*, std::optional<std::string>> kFindCases[] = {
     {"plain entry", "[Common]\nID_1=Snake\n", "Common", "ID_1", "Snake"},
-    {"section and key ignore letter case", "[common]\nid_1=Snake\n", "COMMON", "Id_1", "Snake"},
     {"names and value are trimmed", "  [ Common ]  \n\t ID_1 \t=  Snake \t\n", "Common", "ID_1", "Snake"},
     {"CR LF line ends", "[Common]\r\nID_1=Snake\r\nID_2=Horse\r\n", "Common", "ID_1", "Snake"},
     {"first of duplicate keys wins", "[Common]\nID_1=first\nID_1=second\n", "Common", "ID_1", "first"},
@@ -103,37 +101,33 @@ TEST(IniFileOnDisk, WritesOnlyChangesAndLeavesBadFilesAlone)
     WriteFileBytes(path, "[Common]\nID_0=Tiger!\n");   // an edit made meanwhile shows at the next read
     EXPECT_EQ(written.Read("Common", "ID_0", 1023), "Tiger!");
     // Bad files read as empty and stay untouched.
-    struct BadCase {
-        const char* why;
-        std::function<void(const std::string&)> make;
-        bool writable;   // whether a write may add the value to what is there
+    // What is there (nullopt: nothing), the size it is made sparse to (-1: a folder instead) and whether
+    // a write may add the value to it.
+    const std::tuple<const char*, std::optional<std::string>, std::intmax_t, bool> cases[] = {
+        {"missing", std::nullopt, 0, true},
+        {"truncated mid-line", "[Common]\nID_", 0, true},
+        {"binary", std::string("\0\xFF\x01[\n=\0", 8), 0, true},
+        {"huge", "[Common]\nID_0=x\n", 100 * 1024 * 1024, false},
+        {"a folder", std::nullopt, -1, false},
     };
-    const BadCase cases[] = {
-        {"missing", [](const std::string&) {}, true},
-        {"truncated mid-line", [](const std::string& p) { WriteFileBytes(p, "[Common]\nID_"); }, true},
-        {"binary", [](const std::string& p) { WriteFileBytes(p, std::string("\0\xFF\x01[\n=\0", 8)); }, true},
-        {"huge",
-         [](const std::string& p) {
-             WriteFileBytes(p, "[Common]\nID_0=x\n");
-             std::filesystem::resize_file(p, 100 * 1024 * 1024);   // sparse: cheap to make
-         },
-         false},
-        {"a folder", [](const std::string& p) { std::filesystem::create_directory(p); }, false},
-    };
-    for (const BadCase& c : cases) {
-        SCOPED_TRACE(c.why);
+    for (const auto& [why, content, size, writable] : cases) {
+        SCOPED_TRACE(why);
         std::filesystem::remove_all(path);
-        c.make(path);
-        const auto sizeBefore = std::filesystem::is_regular_file(path) ? std::filesystem::file_size(path) : 0;
-        const std::string before = c.writable && sizeBefore > 0 ? ReadFileBytes(path) : "";
+        if (size < 0) {
+            std::filesystem::create_directory(path);
+        } else if (content) {
+            WriteFileBytes(path, *content);
+            std::filesystem::resize_file(path, size > 0 ? std::uintmax_t(size) : content->size());   // sparse
+        }
+        const std::string before = writable && content ? *content : "";
         IniFile file(path);
         EXPECT_EQ(file.Read("Common", "ID_0", 1023), std::nullopt);
-        EXPECT_EQ(file.Write("Common", "ID_5", "Rooster"), c.writable);
-        if (c.writable) {
+        EXPECT_EQ(file.Write("Common", "ID_5", "Rooster"), writable);
+        if (writable) {
             EXPECT_EQ(ReadFileBytes(path).substr(0, before.size()), before);
             EXPECT_EQ(file.Read("Common", "ID_5", 1023), "Rooster");
-        } else if (sizeBefore > 0) {
-            EXPECT_EQ(std::filesystem::file_size(path), sizeBefore);
+        } else if (size > 0) {
+            EXPECT_EQ(std::filesystem::file_size(path), std::uintmax_t(size));
         }
     }
 }

@@ -43,7 +43,7 @@ TEST(LanguageTable, EnglishFileOffersEveryMessageAndIsWrittenOnlyOnChange)
     EXPECT_EQ(table.LanguageName(), "german");
 }
 
-// Lookups in Common of the loaded language, whose file is `language`.lng (german.lng when none is loaded);
+// Lookups in Common of the loaded language, whose file is `language`.lng;
 // "fallback" is the caller's default.
 const std::string kDrache = "[Common]\nID_0=Drache\nID_1=\nID_7=Start:\n";
 const std::string kXs(1021, 'x');
@@ -57,7 +57,6 @@ const std::tuple<const char*, const char*, std::string, const char*, std::string
     {"a whole character at the end", "german", "[Common]\nID_0=" + kXs + "\xD0\x96", "ID_0", kXs + "\xD0\x96"},
     {"a cut never splits a character", "german", "[Common]\nID_0=" + kXs + "x\xD0\x96", "ID_0", kXs + "x"},
     {"no name outside the program folder", "sub/german", kDrache, "ID_0", "fallback"},
-    {"no language loaded", "", kDrache, "ID_0", "fallback"},
 };
 
 TEST(LanguageTable, LooksUpTheLoadedLanguage)
@@ -65,7 +64,7 @@ TEST(LanguageTable, LooksUpTheLoadedLanguage)
     for (const auto& [why, language, text, key, expected] : kLookups) {
         SCOPED_TRACE(why);
         TempFolder folder;
-        const std::string path = folder / (*language != 0 ? language : "german") + ".lng";
+        const std::string path = folder / language + ".lng";
         std::filesystem::create_directories(std::filesystem::path(path).parent_path());
         WriteFileBytes(path, text);
         const FakeProgramLocation location(folder / "chronel");
@@ -137,22 +136,6 @@ TEST(LanguageTableFolders, TranslationsAndEnglishFileFindTheirFolder)
         EXPECT_EQ(Entry(english, "Common", "ID_0"), "Dragon");
         EXPECT_FALSE(std::filesystem::exists(folder / (englishForUser ? "program" : "data/Chronel") + "/english.lng"));
     }
-}
-
-TEST(LanguageTableFolders, EnglishIsReadWhereItIsWritten)
-{
-    // A stale english.lng left in the user's folder by an installed copy must not hide a development
-    // build's current texts.
-    TempFolder folder;
-    std::filesystem::create_directories(folder.Path() / "data");
-    std::filesystem::create_directory(folder.Path() / "program");
-    WriteFileBytes(folder / "data/english.lng", "[Common]\nID_0=Old dragon\n[Translator]\nID_0=Someone\n");
-    const FakeProgramLocation location(folder / "program/chronel", folder / "data/", true);
-    LanguageTable table(location);
-    table.Load("english");
-    EXPECT_EQ(table.GetString(0), "Dragon");
-    EXPECT_EQ(table.GetTranslatorInfo(0), "Orvane");
-    EXPECT_EQ(table.LanguageFilePath("english"), folder / "program/english.lng");
 }
 
 TEST(TranslatableText, NeedsOneCharacterBeyondDigitsAndMarks)

@@ -34,7 +34,6 @@ const std::tuple<const char*, std::string, const char*, bool, std::optional<RegV
     {"unquoted name", Under("Lang=\"x\""), "Lang", false, std::nullopt},
     {"bad hex digit", Under("\"A\"=dword:0000000g"), "A", false, std::nullopt},
     {"empty", "", "lang", true, std::nullopt},
-    {"signature alone", "REGEDIT4\n", "lang", true, std::nullopt},
     {"no signature", kKeyLine + "\"Lang\"=\"x\"\n", "lang", false, RegValue::Sz("x")},
     {"signature not first", "\n" + kKeyLine + "REGEDIT4\n\"Lang\"=\"x\"\n", "lang", false, RegValue::Sz("x")},
     {"junk line", "REGEDIT4\n" + kKeyLine + "\"A\"=\"\"\n\x01zz\n\"L\"=\"x\"\n", "l", false, RegValue::Sz("x")},
