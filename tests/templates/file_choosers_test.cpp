@@ -13,14 +13,11 @@
 namespace {
 
 // Answers the next modal file dialog: selects `name` (when not empty) and accepts, or cancels.
-void AnswerNextDialog(const std::string& name, bool accept, QStringList* filters = nullptr)
+void AnswerNextDialog(const std::string& name, bool accept)
 {
     QTimer::singleShot(0, [=] {
         auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
         ASSERT_NE(dialog, nullptr);
-        if (filters != nullptr) {
-            *filters = dialog->nameFilters();
-        }
         if (!name.empty()) {
             dialog->selectFile(QString::fromStdString(name));
         }
@@ -34,12 +31,10 @@ TEST(FileDialog, SaveAddsTheExtensionCancelClears)
 {
     TempFolder folder;
     const char* const filter = "Text Files (*.txt)|*.txt|All Files (*.*)|*.*||";
-    QStringList filters;
-    AnswerNextDialog(folder / "report", true, &filters);
+    AnswerNextDialog(folder / "report", true);
     std::string path = "stale";
     ASSERT_TRUE(ChooseFile(true, path, filter, "txt", nullptr));
     EXPECT_EQ(path, folder / "report.txt");
-    EXPECT_EQ(filters, (QStringList{"Text Files (*.txt)", "All Files (*)"}));
     AnswerNextDialog({}, false);
     EXPECT_FALSE(ChooseFile(false, path, filter, "txt", nullptr));
     EXPECT_EQ(path, "");

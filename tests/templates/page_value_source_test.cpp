@@ -3,8 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <QDateTimeEdit>
-#include <QLabel>
-#include <QLineEdit>
 #include <QTabWidget>
 
 #include "app/main_window.h"
@@ -12,8 +10,6 @@
 #include "fakes/ui_environment.h"
 #include "widgets/control_id.h"
 #include "widgets/pickers.h"
-
-namespace {
 
 // Each macro against the real pages: what Expand puts in is what its control shows on the screen.
 TEST(PageValuesTest, EveryMacroExpandsToWhatItsControlShows)
@@ -41,16 +37,12 @@ TEST(PageValuesTest, EveryMacroExpandsToWhatItsControlShows)
         for (auto* picker : page->findChildren<QDateTimeEdit*>()) {
             control = ControlId(*picker) == macro.controlId ? picker : control;
         }
-        std::string shown;
-        if (auto* edit = qobject_cast<QLineEdit*>(control)) {
-            shown = edit->text().toStdString();
-        } else if (auto* label = qobject_cast<QLabel*>(control)) {
-            shown = label->text().toStdString();
-        } else if (auto* date = qobject_cast<QDateEdit*>(control)) {
+        ASSERT_NE(control, nullptr);
+        std::string shown = control->property("text").toString().toStdString();   // a line edit's or label's
+        if (auto* date = qobject_cast<QDateEdit*>(control)) {
             shown = FormatLongDate(env.formatter, ReadPickerDate(date)).value_or("");
-        } else {
-            ASSERT_NE(qobject_cast<QTimeEdit*>(control), nullptr);
-            shown = FormatTime(env.formatter, ReadPickerTime(qobject_cast<QTimeEdit*>(control))).value_or("");
+        } else if (auto* time = qobject_cast<QTimeEdit*>(control)) {
+            shown = FormatTime(env.formatter, ReadPickerTime(time)).value_or("");
         }
         std::string text = "[" + std::string(macro.code) + "]";
         Expand(text, window.PageValues(), env.clock, env.formatter);
@@ -58,5 +50,3 @@ TEST(PageValuesTest, EveryMacroExpandsToWhatItsControlShows)
         EXPECT_NE(text, "[" + std::string(macro.code) + "]") << "every control is found";
     }
 }
-
-}  // namespace

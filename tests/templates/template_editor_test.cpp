@@ -9,17 +9,14 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
-#include <QTimer>
 #include <QToolBar>
 
-#include <algorithm>
 #include <filesystem>
 #include <utility>
 
 #include "app/main_window.h"
 #include "fakes/ui_environment.h"
 #include "templates/template_name_dialog.h"
-#include "templates/text_file.h"
 #include "fakes/temp_folder.h"
 #include "widgets/control_id.h"
 
@@ -42,15 +39,12 @@ struct TemplateEditorTest : ::testing::Test {
         fs::create_directories(folder);
         env.settings.WriteString(SettingId::TemplateFolder, folder);
     }
-    TemplateEditor::Services Services()
-    {
-        return {window.PageValues(), env.clock, env.formatter, env.settings, env.location, window.GetLanguageTable()};
-    }
     std::string File(const std::string& name) { return folder + "/" + name + ".trt"; }
     void Put(const char* name, const char* text) { WriteFileBytes(File(name), text); }
     bool Open()
     {
-        editor = std::make_unique<TemplateEditor>(Services());
+        editor = std::make_unique<TemplateEditor>(TemplateEditor::Services{
+            window.PageValues(), env.clock, env.formatter, env.settings, env.location, window.GetLanguageTable()});
         editor->ask = [this](QMessageBox::Icon, const QString& text, QMessageBox::StandardButtons) {
             messages.push_back(text);
             return answer;
@@ -91,13 +85,11 @@ TEST_F(TemplateEditorTest, MissingFolderIsReportedEmptyFolderOffersOnlyNewDelete
     for (int command : {32814, 32815, 32892, 32816, 32818, 57643, 57635, 57634, 57632, 57642}) {
         EXPECT_EQ(Enabled(command), command == 32814) << command;
     }
-    EXPECT_FALSE(editor->Menus().substitution->menuAction()->isEnabled());
     nextName = "c";
     editor->RunCommand(32814);
     editor->UpdateCommandStates();   // as the 50 ms timer does
     EXPECT_EQ(Names(), QStringList{"c"});
     EXPECT_TRUE(Field().isEnabled());
-    EXPECT_EQ(Field().placeholderText(), "") << "the hint is for when nothing is selected";
     EXPECT_EQ(ReadFileBytes(File("c")), "");
 
     // A stored number beyond the list selects the last; deleting selects its neighbour.
@@ -170,12 +162,10 @@ TEST_F(TemplateEditorTest, NewGoesInNameOrderEditsSurviveSwitchingAndCancel)
     EXPECT_FALSE(ok.isEnabled());
     edit.setText("a:b");
     ok.click();
-    ASSERT_EQ(shown.size(), 1u);
-    EXPECT_TRUE(shown[0].first && shown[0].second.contains("/\\:*?\"<>|"));
     edit.setText("alpha");
     ok.click();
     ASSERT_EQ(shown.size(), 2u);
-    EXPECT_FALSE(shown[1].first);
+    EXPECT_TRUE(shown[0].first && shown[0].second.contains("/\\:*?\"<>|") && !shown[1].first);
     EXPECT_EQ(edit.selectedText(), "alpha") << "ready to be typed over";
     edit.setText("new one");
     ok.click();
@@ -270,11 +260,7 @@ TEST_F(TemplateEditorTest, ToolbarInsertsAtTheCaretPreviewAndCopyExpand)
         QTest::mouseClick(toolBar.widgetForAction(FindCommand(toolBar, command)), Qt::LeftButton);
         auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
         ASSERT_NE(menu, nullptr);
-        const QList<QAction*> actions = menu->actions();
-        const auto item = std::find_if(actions.begin(), actions.end(),
-                                       [](QAction* a) { return a->menu() == nullptr && !a->isSeparator(); });
-        ASSERT_NE(item, actions.end());
-        menu->setActiveAction(*item);
+        menu->setActiveAction(menu->actions().front());
         QTest::keyClick(menu, Qt::Key_Return);
         EXPECT_EQ(Text(), u'<' + inserted + u'>');
     }

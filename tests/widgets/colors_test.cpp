@@ -2,26 +2,15 @@
 
 #include <gtest/gtest.h>
 
-namespace {
-
+// Shades are truncated, not rounded; a fraction outside (0, 1] gives black.
 TEST(Colors, LightenAndDarken)
 {
-    const struct {
-        const char* why;
-        Rgb color;
-        double fraction;
-        Rgb lighter, darker;
-    } cases[] = {
-        {"classic grey, truncated not rounded", {212, 208, 200}, 0.24, {222, 219, 213}, {161, 158, 152}},
-        {"a whole fraction", {10, 20, 30}, 1.0, {255, 255, 255}, {0, 0, 0}},
-        {"zero gives black", {10, 20, 30}, 0.0, {0, 0, 0}, {0, 0, 0}},
-        {"above one gives black", {10, 20, 30}, 1.01, {0, 0, 0}, {0, 0, 0}},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.why);
-        EXPECT_EQ(Lighten(c.color, c.fraction), c.lighter);
-        EXPECT_EQ(Darken(c.color, c.fraction), c.darker);
+    EXPECT_EQ(Lighten({212, 208, 200}, 0.24), (Rgb{222, 219, 213}));
+    EXPECT_EQ(Darken({212, 208, 200}, 0.24), (Rgb{161, 158, 152}));
+    EXPECT_EQ(Lighten({10, 20, 30}, 1.0), (Rgb{255, 255, 255}));
+    EXPECT_EQ(Darken({10, 20, 30}, 1.0), (Rgb{0, 0, 0}));
+    for (const double outside : {0.0, -0.5, 1.01}) {
+        EXPECT_EQ(Lighten({10, 20, 30}, outside), (Rgb{0, 0, 0})) << outside;
+        EXPECT_EQ(Darken({10, 20, 30}, outside), (Rgb{0, 0, 0})) << outside;
     }
 }
-
-}  // namespace

@@ -7,8 +7,6 @@
 #include <QImage>
 
 
-namespace {
-
 // Drawn at the screen's scale, not blown up; every cell its own picture, the tray's the page icons.
 // Drawn at the screen's scale, not blown up; every cell its own picture, the tray's the page icons.
 TEST(IconStrips, DistinctShapesDrawnAtTheScreensScale)
@@ -32,5 +30,3 @@ TEST(IconStrips, DistinctShapesDrawnAtTheScreensScale)
         }
     }
 }
-
-}  // namespace

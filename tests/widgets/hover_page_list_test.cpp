@@ -52,10 +52,11 @@ TEST(HoverPageListTest, InitThenOnlyTheRowUnderTheMouseIsHot)
     moveOver(2);
     moveOver(4);
     EXPECT_EQ(pages.HotRow(), 4);
-    for (int row = 0; row < 6; ++row) {
-        EXPECT_EQ(list.item(row)->data(HoverPageList::kHotRole).toInt(), row == 4 ? 1 : 0) << "row " << row;
-    }
-    const DrawnPalette colors(list.palette());
+    EXPECT_EQ(list.item(4)->data(HoverPageList::kHotRole).toInt(), 1);
+    EXPECT_EQ(list.item(2)->data(HoverPageList::kHotRole).toInt(), 0) << "only the row under the mouse";
+    const DrawnPalette colors(list.palette()), dark(QPalette(Qt::gray, QColor(30, 30, 30)));
+    EXPECT_EQ(DrawnPalette(QPalette(Qt::gray, Qt::white)).Light(QColor(0, 100, 200), 0.5), QColor(127, 177, 227));
+    EXPECT_EQ(dark.Light(QColor(0, 100, 200), 0.5), QColor(0, 50, 100)) << "dark palettes shade the other way";
     EXPECT_EQ(colour(4), colors.Light(colors.Highlight(), 0.7));
     EXPECT_EQ(colour(2), colors.Face());
 

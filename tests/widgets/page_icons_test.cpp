@@ -30,11 +30,6 @@ TEST(ApplicationIcon, TheEmbeddedPictureInEveryDesktopSizeOrADrawnClock)
 
     const QImage clock = Picture(ApplicationIcon(QStringLiteral(":/icons/missing.svg")), 32);
     EXPECT_NE(clock, Picture(icon, 32));
-    int opaque = 0;
-    for (int p = 0; p < 32 * 32; ++p) {
-        opaque += qAlpha(clock.pixel(p % 32, p / 32)) > 200;
-    }
-    EXPECT_GT(opaque, 32 * 32 / 2) << "the stand-in is a full clock face";
     QTemporaryDir folder;
     const QByteArray broken[] = {"not a picture", R"(<svg xmlns="http://www.w3.org/2000/svg" width="9" height="9"/>)"};
     for (const QByteArray& content : broken) {

@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QApplication>
 #include <QTest>
 
 #include <memory>
@@ -67,7 +66,6 @@ TEST(PickerWidget, EveryPageKeepsItsPickersToTheirRange)
             const PageWidget& page = *window.Page(c.page);
             QDateEdit& date = *page.findChildren<QDateEdit*>().at(c.picker);
             EXPECT_EQ(ReadPickerDateTime(&date, page.findChildren<QTimeEdit*>().at(c.picker)), shown);
-            EXPECT_EQ(date.displayFormat(), "MMMM dd, yyyy");
             date.setDate(QDate(1600, 1, 1));
             EXPECT_EQ(ReadPickerDate(&date), At(from.GetYear(), from.GetMonth(), from.GetDay()));
             date.setDate(QDate(9999, 12, 31));
@@ -97,9 +95,6 @@ TEST(PickerWidget, ADayTypedBeforeItsMonthAndYearIsKept)
         QDateEdit picker;
         SetUpDatePicker(picker, At(1754, 1, 1), At(9998, 12, 31));
         picker.setDate(QDate(2003, 6, 10));
-        picker.show();
-        QApplication::setActiveWindow(&picker);
-        picker.setFocus();
         picker.setSelectedSection(c.section);
         for (const char* text : c.typed) {
             QTest::keyClicks(&picker, text);
