@@ -4,9 +4,7 @@
 
 void LoadPicker(QDateTimeEdit& picker, const SettingsStore& settings, SettingId id)
 {
-    DateTime value;
-    settings.ReadDateTime(id, value);
-    WritePicker(picker, value);
+    WritePicker(picker, settings.ReadDateTime(id));
 }
 
 void SavePicker(const QDateTimeEdit& picker, const SettingsStore& settings, SettingId id)

@@ -94,71 +94,6 @@ std::string FormatSpanDays(double days)
     return std::string(text, result.ptr);
 }
 
-// The longest leading decimal number of `text` (after blanks; optional sign, digits, point, exponent),
-// 0 when it starts with none; out-of-range numbers give infinity or 0 as strtod does.
-double ParseLeadingDouble(std::string_view text)
-{
-    std::size_t pos = 0;
-    while (pos < text.size() && IsSpace(text[pos])) {
-        ++pos;
-    }
-    bool negative = false;
-    if (pos < text.size() && (text[pos] == '+' || text[pos] == '-')) {
-        negative = text[pos] == '-';
-        ++pos;
-    }
-    const std::size_t mantissa = pos;
-    std::size_t digits = 0;
-    int integerDigits = 0;   // significant digits before the point
-    int leadingZeros = 0;    // zeros right after the point before the first significant digit
-    bool significant = false;
-    bool point = false;
-    for (; pos < text.size(); ++pos) {
-        const char c = text[pos];
-        if (c == '.' && !point) {
-            point = true;
-            continue;
-        }
-        if (!IsDigit(c)) {
-            break;
-        }
-        ++digits;
-        significant = significant || c != '0';
-        if (!point && significant) {
-            ++integerDigits;
-        } else if (point && !significant) {
-            ++leadingZeros;
-        }
-    }
-    if (digits == 0) {
-        return 0.0;
-    }
-    long long exponent = 0;
-    if (pos < text.size() && (text[pos] == 'e' || text[pos] == 'E')) {
-        std::size_t e = pos + 1;
-        bool negativeExponent = false;
-        if (e < text.size() && (text[e] == '+' || text[e] == '-')) {
-            negativeExponent = text[e] == '-';
-            ++e;
-        }
-        if (e < text.size() && IsDigit(text[e])) {
-            for (; e < text.size() && IsDigit(text[e]); ++e) {
-                exponent = std::min<long long>(exponent * 10 + (text[e] - '0'), 1LL << 40);
-            }
-            exponent = negativeExponent ? -exponent : exponent;
-            pos = e;
-        }
-    }
-    double value = 0.0;
-    const std::from_chars_result result = std::from_chars(text.data() + mantissa, text.data() + pos, value);
-    if (result.ec == std::errc::result_out_of_range) {
-        // Decide overflow from the decimal magnitude, as strtod's HUGE_VAL or 0 would.
-        const long long magnitude = (integerDigits > 0 ? integerDigits : -leadingZeros) + exponent;
-        value = magnitude > 0 ? std::numeric_limits<double>::infinity() : 0.0;
-    }
-    return negative ? -value : value;
-}
-
 }  // namespace
 
 std::optional<SettingInfo> DescribeSetting(SettingId id)
@@ -233,45 +168,27 @@ bool SettingsStore::WriteDateTime(SettingId id, const DateTime& value) const
     return WriteString(id, text);
 }
 
-bool SettingsStore::ReadDateTime(SettingId id, DateTime& value) const
+DateTime SettingsStore::ReadDateTime(SettingId id) const
 {
-    value = GetNow(m_clock);
     std::string text;
     if (!ReadString(id, text)) {
         text.clear();
-    }
-    if (text.empty()) {
-        return false;
     }
     int parts[6];
     std::size_t pos = 0;
     for (int& part : parts) {
         const std::optional<int> number = TakeInt(text, pos);
         if (!number) {
-            return false;
+            return GetNow(m_clock);
         }
         part = *number;
     }
-    return value.SetDateTime(parts[0], parts[1], parts[2], parts[3], parts[4], parts[5]) == DateTime::Status::Valid;
+    return DateTime::FromParts(parts[0], parts[1], parts[2], parts[3], parts[4], parts[5]);
 }
 
 bool SettingsStore::WriteSpan(SettingId id, const DateTimeSpan& value) const
 {
     return WriteString(id, FormatSpanDays(value.GetTotalDays()));
-}
-
-bool SettingsStore::ReadSpan(SettingId id, DateTimeSpan& value) const
-{
-    value = DateTimeSpan(0.0);
-    std::string text;
-    if (!ReadString(id, text)) {
-        text.clear();
-    }
-    if (text.empty()) {
-        return false;
-    }
-    value = DateTimeSpan(ParseLeadingDouble(text));
-    return true;
 }
 
 bool SettingsStore::SetAutoload(bool enable) const

@@ -95,15 +95,13 @@ public:
 
     // Stored as "%d %d %d %d %d %d": year, month, day, hour, minute, second (an invalid value as six -1).
     bool WriteDateTime(SettingId id, const DateTime& value) const;
-    // True with the stored moment. False with the current time when the text is missing, empty or holds
-    // fewer than six numbers; false with an invalid value when the numbers name no moment of the range.
-    bool ReadDateTime(SettingId id, DateTime& value) const;
+    // The stored moment; the current time when the text is missing, empty or holds fewer than six
+    // numbers; invalid when the numbers name no moment of the range.
+    DateTime ReadDateTime(SettingId id) const;
 
-    // Stored as the day count with exactly 20 decimals and a point, whatever the locale.
+    // Stored as the day count with exactly 20 decimals and a point, whatever the locale (for other copies
+    // of the program; this one does not read it back).
     bool WriteSpan(SettingId id, const DateTimeSpan& value) const;
-    // True with the leading decimal number of the text as days (0 when there is none); false with 0 days
-    // when the text is missing or empty.
-    bool ReadSpan(SettingId id, DateTimeSpan& value) const;
 
     // Adds the program to, or removes it from, the programs started at log-on. False when the list
     // could not be changed; the Autoload setting is the caller's business.

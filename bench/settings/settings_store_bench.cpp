@@ -43,8 +43,7 @@ void BM_SettingsReadDateTime(benchmark::State& state)
 {
     FullSettings settings;
     for (auto _ : state) {
-        DateTime value;
-        benchmark::DoNotOptimize(settings.store.ReadDateTime(SettingId::DateFrom, value));
+        benchmark::DoNotOptimize(settings.store.ReadDateTime(SettingId::DateFrom));
     }
 }
 BENCHMARK(BM_SettingsReadDateTime);
