@@ -2,13 +2,14 @@
 
 #include "ui_about_page.h"
 
-#include "pages/help_request.h"
 #include "app/system_info_dialog.h"
+#include "pages/help_request.h"
 #include "pages/translation.h"
 #include "widgets/page_icons.h"
 
 AboutPage::AboutPage(QWidget* parent)
-    : PageWidget(QStringLiteral("about"), parent), m_ui(std::make_unique<Ui::AboutPage>())
+    : PageWidget(QStringLiteral("about"), parent),
+      m_ui(std::make_unique<Ui::AboutPage>())
 {
     m_ui->setupUi(this);
     ExcludeFromTranslation(*m_ui->productLine);

@@ -11,7 +11,7 @@ constexpr char kKeyName[] = "Orvane";
 constexpr int kSettingsKeptAsideMessage = 50;
 constexpr int kSettingsNotSavedMessage = 51;
 
-}  // namespace
+}   // namespace
 
 Application::Application()
     : m_backend(
@@ -19,8 +19,8 @@ Application::Application()
       m_autostart(XdgAutostartList::ForCurrentUser()),
       m_settings(m_backend, m_autostart, m_clock, m_location)
 {
-    QCoreApplication::setApplicationName(QString::fromLatin1(SettingsStore::kApplicationName.data(),
-                                                             static_cast<qsizetype>(SettingsStore::kApplicationName.size())));
+    QCoreApplication::setApplicationName(QString::fromLatin1(
+        SettingsStore::kApplicationName.data(), static_cast<qsizetype>(SettingsStore::kApplicationName.size())));
     QCoreApplication::setOrganizationName(QString::fromLatin1(kKeyName));
     // Ties the window to the installed desktop entry (its icon and name on Wayland).
     QGuiApplication::setDesktopFileName(QStringLiteral("chronel"));
@@ -29,8 +29,10 @@ Application::Application()
 
     // A problem may be met in the middle of the start or of any write: it is shown once the event loop
     // runs, which is after the main window is up.
-    m_backend.SetProblemListener(
-        [this] { QMetaObject::invokeMethod(qApp, [this] { ShowSettingsProblems(); }, Qt::QueuedConnection); });
+    m_backend.SetProblemListener([this] {
+        QMetaObject::invokeMethod(
+            qApp, [this] { ShowSettingsProblems(); }, Qt::QueuedConnection);
+    });
 
     m_help = std::make_unique<HelpViewer>(HelpFileFor(QString::fromStdString(m_location.ExecutablePath())));
     InstallHelpViewer(m_help.get());
@@ -62,16 +64,16 @@ int Application::run()
 void Application::ShowSettingsProblems()
 {
     for (const SettingsProblem& problem : m_backend.TakeProblems()) {
-        const int id = problem.kind == SettingsProblem::Kind::KeptAside ? kSettingsKeptAsideMessage
-                                                                         : kSettingsNotSavedMessage;
+        const int id =
+            problem.kind == SettingsProblem::Kind::KeptAside ? kSettingsKeptAsideMessage : kSettingsNotSavedMessage;
         const std::string message =
             m_mainWindow ? m_mainWindow->GetLanguageTable().GetString(id) : std::string(DefaultMessage(id));
         // A hidden window (started in the tray) would place the box off any visible anchor.
         QWidget* parent = m_mainWindow && m_mainWindow->isVisible() ? m_mainWindow.get() : nullptr;
-        QMessageBox box(QMessageBox::Warning, QCoreApplication::applicationName(),
-                        QString::fromStdString(message) + QStringLiteral(" \"") +
-                            QString::fromStdString(problem.path) + u'"',
-                        QMessageBox::Ok, parent);
+        QMessageBox box(
+            QMessageBox::Warning, QCoreApplication::applicationName(),
+            QString::fromStdString(message) + QStringLiteral(" \"") + QString::fromStdString(problem.path) + u'"',
+            QMessageBox::Ok, parent);
         box.exec();
     }
 }

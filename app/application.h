@@ -4,6 +4,8 @@
 
 #include <memory>
 
+#include "app/help_dialog.h"
+#include "app/main_window.h"
 #include "platform/proc_program_location.h"
 #include "platform/qt_locale_formatter.h"
 #include "platform/reg_file_settings_backend.h"
@@ -12,8 +14,6 @@
 #include "platform/system_zone_source.h"
 #include "platform/time_change_watcher.h"
 #include "platform/xdg_autostart_list.h"
-#include "app/help_dialog.h"
-#include "app/main_window.h"
 #include "settings/settings_store.h"
 
 // The application object: places the settings, opens the help viewer and creates the main window at

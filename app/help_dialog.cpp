@@ -23,7 +23,7 @@ std::string ObjectKey(std::string path)
     return path;
 }
 
-}  // namespace
+}   // namespace
 
 HelpBrowserWidget::HelpBrowserWidget(QWidget* parent) : QTextBrowser(parent)
 {
@@ -69,7 +69,9 @@ HelpReader ProgramHelpReader()
 }
 
 HelpDialog::HelpDialog(QString chmPath, HelpReader reader, QWidget* parent)
-    : QDialog(parent), m_chmPath(std::move(chmPath)), m_reader(std::move(reader)),
+    : QDialog(parent),
+      m_chmPath(std::move(chmPath)),
+      m_reader(std::move(reader)),
       m_browser(new HelpBrowserWidget(this))
 {
     setWindowTitle(tr("Chronel Help"));
@@ -86,10 +88,10 @@ bool HelpDialog::ShowTopic(const QString& topic)
         const std::optional<ChmObjects> objects = m_reader.Read(m_chmPath.toStdString());
         if (!objects) {
             // Not modal in a loop of its own: the caller returns at once and the box stays in front.
-            auto* box = new QMessageBox(QMessageBox::Warning, windowTitle(),
-                                        tr("Help is not available: the help file %1 cannot be read.")
-                                            .arg(QDir::toNativeSeparators(m_chmPath)),
-                                        QMessageBox::Ok, QApplication::activeWindow());
+            auto* box = new QMessageBox(
+                QMessageBox::Warning, windowTitle(),
+                tr("Help is not available: the help file %1 cannot be read.").arg(QDir::toNativeSeparators(m_chmPath)),
+                QMessageBox::Ok, QApplication::activeWindow());
             box->setAttribute(Qt::WA_DeleteOnClose);
             box->open();
             return false;

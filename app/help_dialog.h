@@ -23,7 +23,7 @@ public:
     QVariant loadResource(int type, const QUrl& name) override;
 
 private:
-    std::optional<ChmObjects> m_objects;  // by path in lower case
+    std::optional<ChmObjects> m_objects;   // by path in lower case
 };
 
 // The help reader beside the running program.
@@ -53,7 +53,8 @@ QString HelpFileFor(const QString& programFile);
 class HelpViewer {
 public:
     explicit HelpViewer(QString chmPath, HelpReader reader = ProgramHelpReader())
-        : m_chmPath(std::move(chmPath)), m_reader(std::move(reader))
+        : m_chmPath(std::move(chmPath)),
+          m_reader(std::move(reader))
     {
     }
     ~HelpViewer();

@@ -8,19 +8,19 @@
 #include <QPainter>
 #include <QScreen>
 
-#include "calc/difference_page.h"
-#include "calc/rollback_page.h"
-#include "calc/calculation_page.h"
-#include "info/time_info_page.h"
-#include "platform/time_change_watcher.h"
 #include "app/about_page.h"
-#include "app/page_switcher.h"
-#include "widgets/colors.h"
 #include "app/help_dialog.h"
 #include "app/options_page.h"
+#include "app/page_switcher.h"
+#include "calc/calculation_page.h"
+#include "calc/difference_page.h"
+#include "calc/rollback_page.h"
+#include "info/time_info_page.h"
 #include "pages/page_widget.h"
 #include "pages/translation.h"
+#include "platform/time_change_watcher.h"
 #include "templates/template_editor.h"
+#include "widgets/colors.h"
 #include "widgets/page_icons.h"
 
 namespace {
@@ -38,15 +38,15 @@ QColor BackgroundColor(const QPalette& palette)
     return QColor(light.red, light.green, light.blue);
 }
 
-}  // namespace
+}   // namespace
 
 MainWindow::MainWindow(const AppServices& services, QWidget* parent)
     : QWidget(parent),
       m_services(services),
       m_ui(std::make_unique<Ui::MainWindow>()),
       m_language(services.location),
-      m_pageServices{services.clock, services.formatter, services.settings, m_language, services.zones,
-                     [this](const DateTime& value) { ShowOnTimeInfo(value); }}
+      m_pageServices{services.clock, services.formatter, services.settings,
+                     m_language,     services.zones,     [this](const DateTime& value) { ShowOnTimeInfo(value); }}
 {
     m_ui->setupUi(this);
     setWindowIcon(ApplicationIcon());
@@ -59,7 +59,10 @@ MainWindow::MainWindow(const AppServices& services, QWidget* parent)
     m_timeInfo = new TimeInfoPage(m_pageServices);
     m_rollback = new RollbackPage(m_pageServices, services.clockSetter);
     const std::array<PageWidget*, kPageCount> pages = {
-        new DifferencePage(m_pageServices), new CalculationPage(m_pageServices), m_timeInfo, m_rollback,
+        new DifferencePage(m_pageServices),
+        new CalculationPage(m_pageServices),
+        m_timeInfo,
+        m_rollback,
         new OptionsPage(m_pageServices, OptionsServices{m_language, services.location, [this] { ApplyLanguage(false); },
                                                         [this] { UpdateTrayIcon(); }}),
         new AboutPage};
@@ -122,8 +125,8 @@ int MainWindow::ActivePageIndex() const
 void MainWindow::OpenTemplateEditor()
 {
     TemplateEditor editor(TemplateEditor::Services{*m_pageValues, m_services.clock, m_services.formatter,
-                                                               m_services.settings, m_services.location, m_language},
-                                this);
+                                                   m_services.settings, m_services.location, m_language},
+                          this);
     if (editor.Open()) {
         editor.exec();
     }

@@ -9,8 +9,8 @@
 #include "app/page_switcher.h"
 #include "app/system_tray.h"
 #include "core/program_location.h"
-#include "settings/language_table.h"
 #include "pages/page_services.h"
+#include "settings/language_table.h"
 #include "settings/settings_store.h"
 #include "templates/output_actions.h"
 #include "templates/page_value_source.h"
@@ -28,8 +28,8 @@ struct AppServices {
     const SettingsStore& settings;
     const ProgramLocation& location;
     const ZoneSource& zones;
-    ClockSetter& clockSetter;         // the Rollback page sets the system clock through it
-    TimeChangeSource& timeChanges;    // the system's notice that its clock was set
+    ClockSetter& clockSetter;        // the Rollback page sets the system clock through it
+    TimeChangeSource& timeChanges;   // the system's notice that its clock was set
 };
 
 namespace Ui {

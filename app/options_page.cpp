@@ -9,11 +9,11 @@
 
 #include "platform/xdg_autostart_list.h"
 
+#include "core/folder_path.h"
+#include "pages/translation.h"
 #include "settings/options_model.h"
 #include "settings/settings_store.h"
-#include "pages/translation.h"
 #include "templates/file_choosers.h"
-#include "core/folder_path.h"
 
 namespace {
 
@@ -22,7 +22,7 @@ bool BrowseWithFolderDialog(QWidget* parent, std::string& folder)
     return BrowseForFolder("", folder, parent);
 }
 
-}  // namespace
+}   // namespace
 
 OptionsPage::OptionsPage(const PageServices& services, OptionsServices options, QWidget* parent)
     : PageWidget(QStringLiteral("options"), parent),
@@ -90,9 +90,9 @@ void OptionsPage::OnAutoloadClicked(bool checked)
     if (checked && geteuid() == 0) {
         // Root's entry may start Chronel for every user: say which way it went. Not modal, so nothing waits.
         const int message = OnlyRootCanReplace(m_options.location.ExecutablePath()) ? 59 : 60;
-        auto* box = new QMessageBox(QMessageBox::Information, window()->windowTitle(),
-                                    QString::fromStdString(m_services.messages.GetString(message)), QMessageBox::Ok,
-                                    this);
+        auto* box =
+            new QMessageBox(QMessageBox::Information, window()->windowTitle(),
+                            QString::fromStdString(m_services.messages.GetString(message)), QMessageBox::Ok, this);
         box->setAttribute(Qt::WA_DeleteOnClose);
         box->open();
     }

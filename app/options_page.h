@@ -7,9 +7,9 @@
 #include <string>
 
 #include "core/program_location.h"
-#include "settings/language_table.h"
-#include "pages/page_widget.h"
 #include "pages/page_services.h"
+#include "pages/page_widget.h"
+#include "settings/language_table.h"
 
 // What the Options page needs of the main window besides the pages' services.
 struct OptionsServices {

@@ -13,10 +13,13 @@ constexpr std::array<int, 5> kSettingsOrder = {kDifferencePage, kCalculationPage
 constexpr int kPageIconSize = 32;
 constexpr int kPageListMargin = 2;
 
-}  // namespace
+}   // namespace
 
 PageSwitcher::PageSwitcher(QListWidget& list, QStackedWidget& sheet, const std::array<PageWidget*, kPageCount>& pages)
-    : QObject(&sheet), m_list(list), m_sheet(sheet), m_pages(pages)
+    : QObject(&sheet),
+      m_list(list),
+      m_sheet(sheet),
+      m_pages(pages)
 {
     QList<QPixmap> images;
     QStringList captions;

@@ -45,7 +45,7 @@ QString TimeLocaleFact()
            locale.nativeTerritoryName() + u')';
 }
 
-}  // namespace
+}   // namespace
 
 std::vector<std::pair<QString, QString>> SystemInfoDialog::Facts()
 {

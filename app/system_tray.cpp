@@ -28,7 +28,7 @@ enum TrayCommand {
     kHelpCommand = 32953,
 };
 
-}  // namespace
+}   // namespace
 
 void SystemTray::SetShown(bool shown)
 {

@@ -12,7 +12,7 @@ void SetFields(std::array<FieldText, 4>& fields, std::size_t first, const std::o
     fields[first + 1].text = date && time ? *time : "*";
 }
 
-}  // namespace
+}   // namespace
 
 CalculationResult ComputeCalculation(const CalculationInput& input, const LocaleFormatter& formatter)
 {

@@ -21,7 +21,7 @@ struct CalculationInput {
     std::array<std::string, kCountFieldCount> countTexts;
     bool monthsSelected = true;   // decides alone between the months and the weeks count
     bool weeksSelected = false;
-    bool current = false;         // the start follows the clock
+    bool current = false;   // the start follows the clock
 };
 
 struct CalculationResult {

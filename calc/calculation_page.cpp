@@ -7,25 +7,26 @@
 
 #include "core/calendar.h"
 #include "core/count_text.h"
+#include "pages/page_settings.h"
 #include "settings/settings_store.h"
 #include "widgets/control_id.h"
 #include "widgets/count_edit_widget.h"
-#include "pages/page_settings.h"
 #include "widgets/pickers.h"
 #include "widgets/spin_buttons_widget.h"
 
 namespace {
-
 
 constexpr std::array<SettingId, kCountFieldCount> kCountSettings = {
     SettingId::YearsPlus, SettingId::MonthsPlus,  SettingId::WeeksPlus,   SettingId::DaysPlus,
     SettingId::HoursPlus, SettingId::MinutesPlus, SettingId::SecondsPlus,
 };
 
-}  // namespace
+}   // namespace
 
 CalculationPage::CalculationPage(const PageServices& services, QWidget* parent)
-    : PageWidget(QStringLiteral("calc"), parent), m_services(services), m_ui(std::make_unique<Ui::CalculationPage>())
+    : PageWidget(QStringLiteral("calc"), parent),
+      m_services(services),
+      m_ui(std::make_unique<Ui::CalculationPage>())
 {
     m_ui->setupUi(this);
     SetUpDatePicker(*m_ui->startDate, PickerEarliest(), PickerLatest());
@@ -36,8 +37,8 @@ CalculationPage::CalculationPage(const PageServices& services, QWidget* parent)
     m_edits = {m_ui->years, m_ui->months, m_ui->weeks, m_ui->days, m_ui->hours, m_ui->minutes, m_ui->seconds};
     m_spins = {m_ui->yearsSpin, m_ui->monthsSpin,  m_ui->weeksSpin,  m_ui->daysSpin,
                m_ui->hoursSpin, m_ui->minutesSpin, m_ui->secondsSpin};
-    const std::array<QPushButton*, kCountFieldCount> zeros = {m_ui->yearsZero, m_ui->monthsZero,  m_ui->weeksZero,
-                                                              m_ui->daysZero,  m_ui->hoursZero,   m_ui->minutesZero,
+    const std::array<QPushButton*, kCountFieldCount> zeros = {m_ui->yearsZero,  m_ui->monthsZero, m_ui->weeksZero,
+                                                              m_ui->daysZero,   m_ui->hoursZero,  m_ui->minutesZero,
                                                               m_ui->secondsZero};
     for (int i = 0; i < kCountFieldCount; ++i) {
         m_spins[i]->SetBuddy(m_edits[i]);

@@ -6,8 +6,8 @@
 #include <array>
 
 #include "calc/calculation.h"
-#include "pages/page_widget.h"
 #include "pages/page_services.h"
+#include "pages/page_widget.h"
 
 class CountEditWidget;
 class SpinButtonsWidget;

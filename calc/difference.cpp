@@ -23,8 +23,7 @@ int ShiftedDayOfYear(const DateTime::Parts& parts)
     return parts.dayOfYear - (IsLeapYear(parts.year) ? 1 : 0);
 }
 
-
-}  // namespace
+}   // namespace
 
 CalendarSpan CalendarDifference(const DateTime& earlier, const DateTime& later)
 {

@@ -2,20 +2,21 @@
 
 #include "ui_difference_page.h"
 
-#include "core/calendar.h"
 #include "calc/difference.h"
+#include "core/calendar.h"
+#include "pages/page_settings.h"
 #include "settings/settings_store.h"
 #include "widgets/control_id.h"
-#include "pages/page_settings.h"
 #include "widgets/pickers.h"
 
 namespace {
 
-
-}  // namespace
+}   // namespace
 
 DifferencePage::DifferencePage(const PageServices& services, QWidget* parent)
-    : PageWidget(QStringLiteral("diff"), parent), m_services(services), m_ui(std::make_unique<Ui::DifferencePage>())
+    : PageWidget(QStringLiteral("diff"), parent),
+      m_services(services),
+      m_ui(std::make_unique<Ui::DifferencePage>())
 {
     m_ui->setupUi(this);
     for (QDateEdit* date : {m_ui->startDate, m_ui->finalDate}) {
@@ -99,5 +100,6 @@ void DifferencePage::SetFinalToNow()
 
 void DifferencePage::UpdateEnabledStates()
 {
-    ApplyControlStates(*this, DifferenceControlStates(m_ui->startCurrent->isChecked(), m_ui->finalCurrent->isChecked()));
+    ApplyControlStates(*this,
+                       DifferenceControlStates(m_ui->startCurrent->isChecked(), m_ui->finalCurrent->isChecked()));
 }

@@ -3,8 +3,8 @@
 #include <QTimer>
 #include <memory>
 
-#include "pages/page_widget.h"
 #include "pages/page_services.h"
+#include "pages/page_widget.h"
 namespace Ui {
 class DifferencePage;
 }

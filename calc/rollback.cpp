@@ -1,7 +1,7 @@
 #include "calc/rollback.h"
 
-#include <charconv>
 #include <cerrno>
+#include <charconv>
 #include <cmath>
 #include <cstring>
 
@@ -27,7 +27,7 @@ SetTimeResult SetClock(ClockSetter& setter, const DateTime& value)
     return setter.SetLocalTime(*record);
 }
 
-}  // namespace
+}   // namespace
 
 DateTime RollbackEarliest()
 {

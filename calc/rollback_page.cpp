@@ -6,10 +6,10 @@
 #include <QMessageBox>
 #include <QStyle>
 
-#include "settings/settings_store.h"
-#include "pages/translation.h"
-#include "widgets/control_id.h"
 #include "pages/page_settings.h"
+#include "pages/translation.h"
+#include "settings/settings_store.h"
+#include "widgets/control_id.h"
 #include "widgets/pickers.h"
 
 namespace {
@@ -19,7 +19,7 @@ void ShowStopBox(QWidget* parent, const QString& text)
     QMessageBox::critical(parent, QCoreApplication::applicationName(), text, QMessageBox::Ok);
 }
 
-}  // namespace
+}   // namespace
 
 RollbackPage::RollbackPage(const PageServices& services, ClockSetter& setter, QWidget* parent)
     : PageWidget(QStringLiteral("rollback"), parent),
@@ -97,8 +97,7 @@ void RollbackPage::SetToNow()
 
 void RollbackPage::SetClock()
 {
-    const std::optional<SetTimeResult> result =
-        m_rollback.Set(ReadPickerDateTime(m_ui->targetDate, m_ui->targetTime));
+    const std::optional<SetTimeResult> result = m_rollback.Set(ReadPickerDateTime(m_ui->targetDate, m_ui->targetTime));
     // Stored at once: a logout, a kill or a crash must not lose the way back.
     StoreState();
     UpdateDisplay();
@@ -128,6 +127,7 @@ void RollbackPage::UpdateDisplay()
 {
     ApplyControlStates(*this, RollbackControlStates(m_rollback.Changed()));
     m_ui->state->setText(QString::fromStdString(RollbackStateText(m_rollback, m_services.messages)));
-    m_damagedNote->setText(m_rollback.Damaged() ? QString::fromStdString(m_services.messages.GetString(58)) : QString());
+    m_damagedNote->setText(m_rollback.Damaged() ? QString::fromStdString(m_services.messages.GetString(58))
+                                                : QString());
     m_damagedNote->setVisible(m_rollback.Damaged());
 }

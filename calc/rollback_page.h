@@ -8,8 +8,8 @@
 
 #include "calc/clock_setter.h"
 #include "calc/rollback.h"
-#include "pages/page_widget.h"
 #include "pages/page_services.h"
+#include "pages/page_widget.h"
 namespace Ui {
 class RollbackPage;
 }

@@ -43,7 +43,7 @@ DateTime StepMonths(const DateTime& value, std::int32_t count, int direction)
     return DateTime::FromParts(static_cast<int>(year), month, parts->day, parts->hour, parts->minute, parts->second);
 }
 
-}  // namespace
+}   // namespace
 
 bool IsLeapYear(std::int32_t year)
 {

@@ -54,4 +54,4 @@ constexpr int WeekdayFromDays(std::int64_t unixDays)
     return static_cast<int>(w < 0 ? w + 7 : w);
 }
 
-}  // namespace civil
+}   // namespace civil

@@ -39,7 +39,7 @@ Integer ReadSaturating(std::string_view text)
     return value;
 }
 
-}  // namespace
+}   // namespace
 
 std::int32_t ReadCount(std::string_view text)
 {

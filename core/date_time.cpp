@@ -35,7 +35,7 @@ double ContinuousFromStored(double stored)
 // A span of this many seconds or more cannot be turned into an int64 count safely.
 constexpr double kSaturatedSeconds = 9.0e18;
 
-}  // namespace
+}   // namespace
 
 DateTimeSpan DateTimeSpan::Invalid()
 {
@@ -124,8 +124,8 @@ DateTime DateTime::FromContinuous(double continuous)
 DateTime::Status DateTime::SetDateTime(int year, int month, int day, int hour, int minute, int second)
 {
     const bool valid = year >= 100 && year <= 9999 && month >= 1 && month <= 12 && day >= 1 &&
-                       day <= DaysInMonth(year, month) && hour >= 0 && hour <= 23 && minute >= 0 &&
-                       minute <= 59 && second >= 0 && second <= 59;
+                       day <= DaysInMonth(year, month) && hour >= 0 && hour <= 23 && minute >= 0 && minute <= 59 &&
+                       second >= 0 && second <= 59;
     if (!valid) {
         m_status = Status::Invalid;
         return m_status;

@@ -96,10 +96,7 @@ public:
     bool operator>(const DateTime& other) const { return GetContinuousValue() > other.GetContinuousValue(); }
     bool operator>=(const DateTime& other) const { return GetContinuousValue() >= other.GetContinuousValue(); }
     // Equal when status and stored value are both equal.
-    bool operator==(const DateTime& other) const
-    {
-        return m_status == other.m_status && m_value == other.m_value;
-    }
+    bool operator==(const DateTime& other) const { return m_status == other.m_status && m_value == other.m_value; }
 
     // Continuous a − b in days; invalid when either is invalid. No range test.
     DateTimeSpan operator-(const DateTime& other) const;

@@ -126,11 +126,11 @@ bool IsPrivateFolder(const std::string& path)
     // O_NOFOLLOW: a link planted in the folder's place is refused, not followed.
     const FileDescriptor fd(open(path.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
     struct stat status {};
-    return fd.Get() >= 0 && fstat(fd.Get(), &status) == 0 && S_ISDIR(status.st_mode) &&
-           status.st_uid == geteuid() && (status.st_mode & 077) == 0;
+    return fd.Get() >= 0 && fstat(fd.Get(), &status) == 0 && S_ISDIR(status.st_mode) && status.st_uid == geteuid() &&
+           (status.st_mode & 077) == 0;
 }
 
-}  // namespace
+}   // namespace
 
 std::string FolderOfPath(const std::string& path)
 {
@@ -232,7 +232,8 @@ bool ReplaceFileContents(const std::string& path, std::string_view bytes, const 
     if (fd.Get() < 0) {
         return false;
     }
-    const mode_t mode = replacing && S_ISREG(old.st_mode) ? (old.st_mode & 07777) : (options.newFileMode & ~ProcessUmask());
+    const mode_t mode =
+        replacing && S_ISREG(old.st_mode) ? (old.st_mode & 07777) : (options.newFileMode & ~ProcessUmask());
     const bool written = WriteAll(fd.Get(), bytes) && fchmod(fd.Get(), mode) == 0 && fsync(fd.Get()) == 0;
     if (!fd.Close() || !written || rename(temp.c_str(), target.c_str()) != 0) {
         unlink(temp.c_str());

@@ -28,7 +28,7 @@ std::string_view TrimEnd(std::string_view text, std::string_view characters)
     return last == std::string_view::npos ? std::string_view() : text.substr(0, last + 1);
 }
 
-}  // namespace
+}   // namespace
 
 void NormalizeFolderPath(std::string& path, const ProgramLocation& location)
 {

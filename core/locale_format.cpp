@@ -10,8 +10,7 @@ constexpr std::size_t kMaxTextLength = 255;
 bool IsFormattable(const SystemTime& time)
 {
     return time.year >= 1601 && time.year <= 9999 && time.month >= 1 && time.month <= 12 && time.day >= 1 &&
-           time.day <= DaysInMonth(time.year, time.month) && time.hour <= 23 && time.minute <= 59 &&
-           time.second <= 59;
+           time.day <= DaysInMonth(time.year, time.month) && time.hour <= 23 && time.minute <= 59 && time.second <= 59;
 }
 
 std::optional<std::string> Accept(std::string text)
@@ -22,7 +21,7 @@ std::optional<std::string> Accept(std::string text)
     return text;
 }
 
-}  // namespace
+}   // namespace
 
 std::optional<std::string> FormatLongDate(const LocaleFormatter& formatter, const DateTime& value)
 {

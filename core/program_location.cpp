@@ -25,7 +25,7 @@ void SeedUserTemplateFolder(const std::string& folder, const std::string& exampl
     }
 }
 
-}  // namespace
+}   // namespace
 
 std::string ProgramFolder(const ProgramLocation& location)
 {

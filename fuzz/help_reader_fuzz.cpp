@@ -97,7 +97,7 @@ int LowestFreeFd()
     return fd;
 }
 
-}  // namespace
+}   // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***)
 {

@@ -35,7 +35,7 @@ bool WriteAll(std::string_view bytes)
     return true;
 }
 
-}  // namespace
+}   // namespace
 
 int main(int argc, char** argv)
 {

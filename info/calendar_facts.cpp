@@ -15,7 +15,7 @@ int WeekNumberOf(const DateTime::Parts& parts)
     return (parts.dayOfYear - 1 + 7 - parts.dayOfWeek) / 7 + 1;
 }
 
-}  // namespace
+}   // namespace
 
 int WeekNumber(const DateTime& value)
 {
@@ -34,7 +34,7 @@ int SeasonMessageId(int month)
 CalendarFactTexts ComputeCalendarFacts(const DateTime& value, const MessageSource& messages,
                                        const LocaleFormatter& formatter)
 {
-    CalendarFactTexts texts = {FieldText{kLeapYearFieldId, "*"},  FieldText{kDayNumberFieldId, "*"},
+    CalendarFactTexts texts = {FieldText{kLeapYearFieldId, "*"},   FieldText{kDayNumberFieldId, "*"},
                                FieldText{kWeekNumberFieldId, "*"}, FieldText{kDayOfWeekFieldId, "*"},
                                FieldText{kQuarterFieldId, "*"},    FieldText{kSeasonFieldId, "*"}};
     const auto parts = value.GetParts();

@@ -6,7 +6,9 @@
 #include "widgets/control_id.h"
 
 GeneralTab::GeneralTab(const PageServices& services, QWidget* parent)
-    : TimeInfoTab(parent), m_services(services), m_ui(std::make_unique<Ui::GeneralTab>())
+    : TimeInfoTab(parent),
+      m_services(services),
+      m_ui(std::make_unique<Ui::GeneralTab>())
 {
     m_ui->setupUi(this);
 }

@@ -9,8 +9,8 @@ struct SignRange {
 
 // Tested in order; a day in none of them is Capricorn.
 constexpr SignRange kSigns[] = {
-    {1, 21, 2, 18, 12},  {2, 19, 3, 20, 13},  {3, 21, 4, 20, 14},   {4, 21, 5, 21, 15},
-    {5, 22, 6, 21, 16},  {6, 22, 7, 22, 17},  {7, 23, 8, 23, 18},   {8, 24, 9, 23, 19},
+    {1, 21, 2, 18, 12},  {2, 19, 3, 20, 13},   {3, 21, 4, 20, 14},   {4, 21, 5, 21, 15},
+    {5, 22, 6, 21, 16},  {6, 22, 7, 22, 17},   {7, 23, 8, 23, 18},   {8, 24, 9, 23, 19},
     {9, 24, 10, 23, 20}, {10, 24, 11, 22, 21}, {11, 23, 12, 21, 22},
 };
 constexpr int kCapricorn = 23;
@@ -20,7 +20,7 @@ constexpr int DayKey(int month, int day)
     return month * 100 + day;
 }
 
-}  // namespace
+}   // namespace
 
 int ZodiacMessageId(int month, int day)
 {

@@ -6,7 +6,9 @@
 #include "widgets/control_id.h"
 
 HoroscopeTab::HoroscopeTab(const PageServices& services, QWidget* parent)
-    : TimeInfoTab(parent), m_services(services), m_ui(std::make_unique<Ui::HoroscopeTab>())
+    : TimeInfoTab(parent),
+      m_services(services),
+      m_ui(std::make_unique<Ui::HoroscopeTab>())
 {
     m_ui->setupUi(this);
 }

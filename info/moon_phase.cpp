@@ -34,7 +34,7 @@ std::string MomentText(const DateTime& moment, const LocaleFormatter& formatter)
     return FormatLongDate(formatter, moment).value_or("") + " " + FormatTime(formatter, moment).value_or("");
 }
 
-}  // namespace
+}   // namespace
 
 std::optional<MoonPhase> ComputeMoonPhase(const DateTime& value)
 {
@@ -58,9 +58,8 @@ std::optional<MoonPhase> ComputeMoonPhase(const DateTime& value)
     phase.previousFull = FromSeconds(previousFull);
     phase.nextFull = FromSeconds(previousFull + kSynodicSeconds);
     // T - (R - S/2) before the half period, T - (R + S/2) within it; the half second rounds up.
-    const std::int64_t previousNew = phase.position > kHalfPeriodFloor
-                                         ? previousFull + kHalfPeriodFloor + 1
-                                         : previousFull - kHalfPeriodFloor;
+    const std::int64_t previousNew =
+        phase.position > kHalfPeriodFloor ? previousFull + kHalfPeriodFloor + 1 : previousFull - kHalfPeriodFloor;
     phase.previousNew = FromSeconds(previousNew);
     phase.nextNew = FromSeconds(previousNew + kSynodicSeconds);
     return phase;

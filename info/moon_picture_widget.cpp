@@ -35,7 +35,7 @@ QPainterPath LitPart(const QRectF& disc, double bulge, int side)
     return lit;
 }
 
-}  // namespace
+}   // namespace
 
 void DrawMoonPicture(QPainter& painter, const QRectF& area, int index)
 {

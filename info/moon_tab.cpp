@@ -7,7 +7,9 @@
 #include "widgets/pickers.h"
 
 MoonTab::MoonTab(const PageServices& services, QWidget* parent)
-    : TimeInfoTab(parent), m_services(services), m_ui(std::make_unique<Ui::MoonTab>())
+    : TimeInfoTab(parent),
+      m_services(services),
+      m_ui(std::make_unique<Ui::MoonTab>())
 {
     m_ui->setupUi(this);
     const std::pair<QPushButton*, const DateTime*> buttons[] = {

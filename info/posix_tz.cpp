@@ -187,7 +187,7 @@ std::optional<SystemTime> DayInMonthRule(const TzChange& change)
     return rule;
 }
 
-}  // namespace
+}   // namespace
 
 std::optional<PosixTzRules> ParsePosixTz(std::string_view text)
 {

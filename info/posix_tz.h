@@ -17,8 +17,8 @@ struct TzChange {
     int month = 0;
     int week = 0;
     int weekday = 0;
-    int day = 0;                // Jn and n forms
-    int timeSeconds = 7200;     // local time of the change; -167 h .. 167 h
+    int day = 0;              // Jn and n forms
+    int timeSeconds = 7200;   // local time of the change; -167 h .. 167 h
 };
 
 struct DstRule {

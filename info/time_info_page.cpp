@@ -8,19 +8,20 @@
 #include "info/moon_tab.h"
 #include "info/time_info_tab_widget.h"
 #include "info/time_zone_tab.h"
-#include "settings/settings_store.h"
 #include "pages/page_settings.h"
+#include "settings/settings_store.h"
 #include "widgets/pickers.h"
 
 namespace {
 
-
 const char* const kSubPageTitles[kInfoSubPageCount] = {"General", "Time Zone", "Moon", "Horoscope"};
 
-}  // namespace
+}   // namespace
 
 TimeInfoPage::TimeInfoPage(const PageServices& services, QWidget* parent)
-    : PageWidget(QStringLiteral("timeinfo"), parent), m_services(services), m_ui(std::make_unique<Ui::TimeInfoPage>())
+    : PageWidget(QStringLiteral("timeinfo"), parent),
+      m_services(services),
+      m_ui(std::make_unique<Ui::TimeInfoPage>())
 {
     m_ui->setupUi(this);
     SetUpDatePicker(*m_ui->date, PickerEarliest(), PickerLatest());
@@ -31,8 +32,8 @@ TimeInfoPage::TimeInfoPage(const PageServices& services, QWidget* parent)
     connect(m_ui->now, &QPushButton::clicked, this, &TimeInfoPage::SetToNow);
 
     // All four exist before the first refresh, so every refresh reaches every one.
-    m_subPages = {new GeneralTab(m_services), new TimeZoneTab(m_services),
-                  new MoonTab(m_services), new HoroscopeTab(m_services)};
+    m_subPages = {new GeneralTab(m_services), new TimeZoneTab(m_services), new MoonTab(m_services),
+                  new HoroscopeTab(m_services)};
     for (int i = 0; i < kInfoSubPageCount; ++i) {
         TimeInfoTab* page = m_subPages[static_cast<std::size_t>(i)];
         m_ui->sheet->addTab(page, QString::fromLatin1(kSubPageTitles[i]));

@@ -6,8 +6,8 @@
 #include <array>
 
 #include "info/time_info_tab.h"
-#include "pages/page_widget.h"
 #include "pages/page_services.h"
+#include "pages/page_widget.h"
 
 class TimeInfoTabWidget;
 

@@ -9,7 +9,7 @@ namespace {
 
 const QString kHelpTopic = QStringLiteral("timeinfo");
 
-}  // namespace
+}   // namespace
 
 TimeInfoTab::TimeInfoTab(QWidget* parent) : QWidget(parent) {}
 

@@ -24,7 +24,7 @@ protected:
     QSize minimumTabSizeHint(int index) const override { return tabSizeHint(index); }
 };
 
-}  // namespace
+}   // namespace
 
 TimeInfoTabWidget::TimeInfoTabWidget(QWidget* parent) : QTabWidget(parent)
 {

@@ -18,7 +18,7 @@ std::string TwoDigits(int hour, int minute)
     return text;
 }
 
-}  // namespace
+}   // namespace
 
 std::string ZoneLine(const TimeZoneInformation& zone)
 {
@@ -32,8 +32,8 @@ std::string ZoneLine(const TimeZoneInformation& zone)
 
 bool IsUsableRule(const SystemTime& rule)
 {
-    return rule.month >= 1 && rule.month <= 12 && rule.dayOfWeek <= 6 && rule.day >= 1 &&
-           rule.day <= kLastOccurrence && rule.hour <= 23 && rule.minute <= 59 && rule.second <= 59;
+    return rule.month >= 1 && rule.month <= 12 && rule.dayOfWeek <= 6 && rule.day >= 1 && rule.day <= kLastOccurrence &&
+           rule.hour <= 23 && rule.minute <= 59 && rule.second <= 59;
 }
 
 bool HasDstRules(const TimeZoneInformation& zone)

@@ -7,7 +7,9 @@
 #include "widgets/pickers.h"
 
 TimeZoneTab::TimeZoneTab(const PageServices& services, QWidget* parent)
-    : TimeInfoTab(parent), m_services(services), m_ui(std::make_unique<Ui::TimeZoneTab>())
+    : TimeInfoTab(parent),
+      m_services(services),
+      m_ui(std::make_unique<Ui::TimeZoneTab>())
 {
     m_ui->setupUi(this);
     connect(m_ui->beginTimeInfo, &QPushButton::clicked, this, [this] { emit timeInfoRequested(m_nextBegin); });

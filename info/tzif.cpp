@@ -71,7 +71,8 @@ std::optional<TzifContents> ReadBlock(std::string_view bytes, std::size_t at, co
     }
     const std::string_view indices = bytes.substr(at + h.timeCount * timeSize, h.timeCount);
     const std::string_view types = bytes.substr(at + h.timeCount * (timeSize + 1), h.typeCount * kTypeSize);
-    const std::string_view chars = bytes.substr(at + h.timeCount * (timeSize + 1) + h.typeCount * kTypeSize, h.charCount);
+    const std::string_view chars =
+        bytes.substr(at + h.timeCount * (timeSize + 1) + h.typeCount * kTypeSize, h.charCount);
 
     std::optional<std::size_t> chosen;
     for (std::size_t i = indices.size(); i-- > 0 && !chosen;) {
@@ -96,7 +97,7 @@ std::optional<TzifContents> ReadBlock(std::string_view bytes, std::size_t at, co
     return contents;
 }
 
-}  // namespace
+}   // namespace
 
 std::optional<TzifContents> ReadTzif(std::string_view bytes)
 {

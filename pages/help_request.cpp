@@ -8,7 +8,7 @@ std::function<void(const QString&)>& Handler()
     return handler;
 }
 
-}  // namespace
+}   // namespace
 
 void ShowHelpTopic(const QString& topic)
 {

@@ -4,8 +4,8 @@
 #include <QPainter>
 #include <QPalette>
 
-#include "widgets/colors.h"
 #include "pages/help_request.h"
+#include "widgets/colors.h"
 
 namespace {
 
@@ -41,7 +41,7 @@ void DrawOutline(QPainter& painter, const QRect& rect, const QColor& color)
 // Bottom margin of a page's frame, as on the native pages.
 constexpr int kFrameBottomMargin = 13;
 
-}  // namespace
+}   // namespace
 
 void DrawCommonFrame(QPainter& painter, const QRect& rect, const QColor& base, double fraction)
 {

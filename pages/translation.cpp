@@ -149,7 +149,8 @@ std::vector<QWidget*> ChildrenInOrder(QWidget& parent)
     }
     for (QObject* object : parent.children()) {
         auto* widget = qobject_cast<QWidget*>(object);
-        if (widget != nullptr && !widget->isWindow() && std::find(ordered.begin(), ordered.end(), widget) == ordered.end()) {
+        if (widget != nullptr && !widget->isWindow() &&
+            std::find(ordered.begin(), ordered.end(), widget) == ordered.end()) {
             ordered.push_back(widget);
         }
     }
@@ -315,7 +316,8 @@ void Walk::ListControl(QWidget& list, const std::string& section) const
             translate(kListHeaderKeyBase + column, header->text(column),
                       [header, column](const QString& text) { header->setText(column, text); });
         } else if (QTableWidgetItem* header = table->horizontalHeaderItem(column)) {
-            translate(kListHeaderKeyBase + column, header->text(), [header](const QString& text) { header->setText(text); });
+            translate(kListHeaderKeyBase + column, header->text(),
+                      [header](const QString& text) { header->setText(text); });
         }
     }
 }
@@ -353,7 +355,7 @@ void WalkMenu(const Walk& walk, const std::string& section, const QList<QAction*
     }
 }
 
-}  // namespace
+}   // namespace
 
 void ExcludeFromTranslation(QObject& object)
 {

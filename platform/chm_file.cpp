@@ -15,7 +15,7 @@ int CollectPath(chmFile*, chmUnitInfo* info, void* context)
     return CHM_ENUMERATOR_CONTINUE;
 }
 
-}  // namespace
+}   // namespace
 
 void ChmFile::Closer::operator()(chmFile* file) const
 {
@@ -25,7 +25,7 @@ void ChmFile::Closer::operator()(chmFile* file) const
 std::optional<ChmFile> ChmFile::Open(const std::string& path)
 {
     // A FIFO or a device would block chmlib's open or read: only a regular file is worth trying.
-    struct stat status{};
+    struct stat status {};
     if (stat(path.c_str(), &status) != 0 || !S_ISREG(status.st_mode)) {
         return std::nullopt;
     }
@@ -53,8 +53,8 @@ std::optional<std::string> ChmFile::Read(const std::string& objectPath) const
     if (content.empty()) {
         return content;
     }
-    const LONGINT64 read = chm_retrieve_object(m_file.get(), &info, reinterpret_cast<unsigned char*>(content.data()),
-                                               0, static_cast<LONGINT64>(info.length));
+    const LONGINT64 read = chm_retrieve_object(m_file.get(), &info, reinterpret_cast<unsigned char*>(content.data()), 0,
+                                               static_cast<LONGINT64>(info.length));
     if (read < 0 || static_cast<LONGUINT64>(read) != info.length) {
         return std::nullopt;
     }

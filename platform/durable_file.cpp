@@ -19,8 +19,9 @@ bool MakeFolders(const std::string& path, mode_t mode)
     if (path.empty() || path == "/") {
         return false;
     }
-    const std::size_t slash = path.find_last_not_of('/') == std::string::npos ? std::string::npos
-                                                                                : path.rfind('/', path.find_last_not_of('/'));
+    const std::size_t slash = path.find_last_not_of('/') == std::string::npos
+                                  ? std::string::npos
+                                  : path.rfind('/', path.find_last_not_of('/'));
     if (slash != std::string::npos && slash > 0 && !MakeFolders(path.substr(0, slash), mode)) {
         return false;
     }

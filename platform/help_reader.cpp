@@ -46,7 +46,7 @@ struct ChildSetup {
     char* const* argv;
     int outputFd;
     rlimit addressSpace, cpu, core;
-    int highestFd;  // closed one by one where the kernel has no close_range
+    int highestFd;   // closed one by one where the kernel has no close_range
 };
 
 // A limit of `resource`, never above the hard limit we already have: raising that would fail.
@@ -193,7 +193,7 @@ int HighestFd()
     return openMax > 0 ? static_cast<int>(std::min<long>(openMax - 1, 1 << 20)) : 1023;
 }
 
-}  // namespace
+}   // namespace
 
 HelpReader HelpReader::BesideProgram(const ProgramLocation& location)
 {
@@ -201,7 +201,8 @@ HelpReader HelpReader::BesideProgram(const ProgramLocation& location)
     return HelpReader(folder.empty() ? std::string() : folder + kHelpReaderProgramName);
 }
 
-std::optional<ChmObjects> HelpReader::Read(const std::string& chmPath, const std::vector<std::string>& objectPaths) const
+std::optional<ChmObjects> HelpReader::Read(const std::string& chmPath,
+                                           const std::vector<std::string>& objectPaths) const
 {
     if (m_program.empty() || m_program.front() != '/') {
         return std::nullopt;
@@ -223,12 +224,9 @@ std::optional<ChmObjects> HelpReader::Read(const std::string& chmPath, const std
     FileDescriptor output(ends[0]);
     FileDescriptor input(ends[1]);
     const auto addressSpace = static_cast<rlim_t>(m_limits.maxAddressSpaceBytes);
-    const ChildSetup setup{argv.data(),
-                           input.Get(),
-                           Limit(RLIMIT_AS, addressSpace, addressSpace),
+    const ChildSetup setup{argv.data(), input.Get(), Limit(RLIMIT_AS, addressSpace, addressSpace),
                            // Past the soft limit SIGXCPU ends the reader; the hard one kills it should it ignore that.
-                           Limit(RLIMIT_CPU, m_limits.cpuSeconds, m_limits.cpuSeconds + 1),
-                           Limit(RLIMIT_CORE, 0, 0),
+                           Limit(RLIMIT_CPU, m_limits.cpuSeconds, m_limits.cpuSeconds + 1), Limit(RLIMIT_CORE, 0, 0),
                            HighestFd()};
 
     // Not posix_spawn: the limits must be set in the child, before the reader's first instruction.

@@ -20,7 +20,7 @@ using ChmObjects = std::map<std::string, std::string>;
 
 // Bounds on one reading; a reader that passes one has failed.
 struct HelpReaderLimits {
-    std::chrono::milliseconds timeout{3000};  // wall clock, from the start until the reader has ended
+    std::chrono::milliseconds timeout{3000};   // wall clock, from the start until the reader has ended
     std::size_t maxOutputBytes = 32u << 20;
     std::uint64_t maxAddressSpaceBytes = 256u << 20;
     unsigned cpuSeconds = 1;
@@ -34,7 +34,8 @@ class HelpReader {
 public:
     // `program` must be an absolute path: a reader is never looked up in PATH or the current folder.
     explicit HelpReader(std::string program, HelpReaderLimits limits = {})
-        : m_program(std::move(program)), m_limits(limits)
+        : m_program(std::move(program)),
+          m_limits(limits)
     {
     }
 

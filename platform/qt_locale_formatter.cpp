@@ -19,7 +19,7 @@ std::string Utf8(const QString& text)
     return text.toStdString();
 }
 
-}  // namespace
+}   // namespace
 
 std::string QtLocaleFormatter::LongDate(const SystemTime& date) const
 {
@@ -45,6 +45,6 @@ std::string QtLocaleFormatter::DatePicture(const SystemTime& date, std::string_v
     if (!value.isValid()) {
         return {};
     }
-    return Utf8(QLocale::system().toString(value, QString::fromLatin1(picture.data(),
-                                                                       static_cast<qsizetype>(picture.size()))));
+    return Utf8(
+        QLocale::system().toString(value, QString::fromLatin1(picture.data(), static_cast<qsizetype>(picture.size()))));
 }

@@ -35,10 +35,10 @@ std::string FreeDamagedName(const std::string& path, const SystemTime& now)
     return {};
 }
 
-}  // namespace
+}   // namespace
 
-RegFileSettingsBackend::RegFileSettingsBackend(std::string configHome, std::string keyName,
-                                               std::string applicationName, const Clock* clock)
+RegFileSettingsBackend::RegFileSettingsBackend(std::string configHome, std::string keyName, std::string applicationName,
+                                               const Clock* clock)
     : m_clock(clock)
 {
     if (configHome.empty() || !IsName(keyName) || !IsName(applicationName)) {
@@ -66,9 +66,13 @@ void RegFileSettingsBackend::Load(const FileStamp& stamp)
     m_bytes.clear();
     m_document = RegDocument();
     switch (file.status) {
-    case FileReadStatus::Missing: m_state = FileState::Missing; break;
+    case FileReadStatus::Missing:
+        m_state = FileState::Missing;
+        break;
     case FileReadStatus::TooLarge:
-    case FileReadStatus::Unreadable: m_state = FileState::Unreadable; break;
+    case FileReadStatus::Unreadable:
+        m_state = FileState::Unreadable;
+        break;
     case FileReadStatus::Ok: {
         RegFileContent content = ParseRegFile(file.bytes);
         m_document = std::move(content.document);

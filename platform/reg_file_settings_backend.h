@@ -81,11 +81,11 @@ private:
     std::string m_keyPath;
 
     FileState m_state = FileState::Unknown;
-    FileStamp m_stamp;       // of the content below
-    std::string m_bytes;     // the file's content while Valid or Damaged
-    RegDocument m_document;  // what could be read of it
-    FileStamp m_keptAside;   // the damaged content last copied aside, so it is copied once
-    RegDocument m_unsaved;   // values written this session that the file has not taken yet
+    FileStamp m_stamp;        // of the content below
+    std::string m_bytes;      // the file's content while Valid or Damaged
+    RegDocument m_document;   // what could be read of it
+    FileStamp m_keptAside;    // the damaged content last copied aside, so it is copied once
+    RegDocument m_unsaved;    // values written this session that the file has not taken yet
 
     std::vector<SettingsProblem> m_problems;
     bool m_reported[2] = {false, false};

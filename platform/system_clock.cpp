@@ -17,7 +17,7 @@ SystemTime FromTm(const std::tm& tm)
     return time;
 }
 
-}  // namespace
+}   // namespace
 
 SystemTime SystemClock::Now() const
 {

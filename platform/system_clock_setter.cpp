@@ -44,12 +44,13 @@ int SetRealtimeClock(const timespec& time)
     return clock_settime(CLOCK_REALTIME, &time) == 0 ? 0 : errno;
 }
 
-}  // namespace
+}   // namespace
 
 SystemClockSetter::SystemClockSetter() : SystemClockSetter(CallTimedated, SetRealtimeClock) {}
 
 SystemClockSetter::SystemClockSetter(TimedatedCall timedated, SettimeCall settime)
-    : m_timedated(std::move(timedated)), m_settime(std::move(settime))
+    : m_timedated(std::move(timedated)),
+      m_settime(std::move(settime))
 {
 }
 

@@ -115,7 +115,7 @@ std::int64_t SystemUnixNow()
     return static_cast<std::int64_t>(std::time(nullptr));
 }
 
-}  // namespace
+}   // namespace
 
 std::string ZoneIdFromPath(const std::string& path)
 {
@@ -164,7 +164,8 @@ std::optional<ZoneNames> QtZoneNames(const std::string& zoneId)
 SystemZoneSource::SystemZoneSource() : SystemZoneSource(QtZoneNames, SystemUnixNow) {}
 
 SystemZoneSource::SystemZoneSource(LongNames longNames, UnixNow now)
-    : m_longNames(std::move(longNames)), m_now(std::move(now))
+    : m_longNames(std::move(longNames)),
+      m_now(std::move(now))
 {
 }
 

@@ -49,7 +49,9 @@ TimerFdTimeChangeWatcher::TimerFdTimeChangeWatcher(QObject* parent)
 }
 
 TimerFdTimeChangeWatcher::TimerFdTimeChangeWatcher(int fd, Operations operations, QObject* parent)
-    : TimeChangeSource(parent), m_fd(fd), m_operations(std::move(operations))
+    : TimeChangeSource(parent),
+      m_fd(fd),
+      m_operations(std::move(operations))
 {
     if (m_fd < 0) {
         return;

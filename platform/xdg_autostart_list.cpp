@@ -7,9 +7,9 @@
 
 #include <cerrno>
 
+#include "core/file_access.h"
 #include "platform/durable_file.h"
 #include "platform/xdg_paths.h"
-#include "core/file_access.h"
 #include "settings/desktop_entry.h"
 
 namespace {
@@ -26,7 +26,7 @@ bool CanWriteFolder(const std::string& folder)
            access(folder.c_str(), W_OK) == 0;
 }
 
-}  // namespace
+}   // namespace
 
 bool OnlyRootCanReplace(std::string_view programPath)
 {

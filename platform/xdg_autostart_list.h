@@ -16,7 +16,8 @@ bool OnlyRootCanReplace(std::string_view programPath);
 class XdgAutostartList final : public AutostartList {
 public:
     explicit XdgAutostartList(std::vector<std::string> folders, std::size_t machineWide = 0)
-        : m_folders(std::move(folders)), m_machineWide(machineWide)
+        : m_folders(std::move(folders)),
+          m_machineWide(machineWide)
     {
     }
     // The system-wide /etc/xdg/autostart first, then the user's $XDG_CONFIG_HOME/autostart.

@@ -23,7 +23,7 @@ std::string HomeFolder()
     return {};
 }
 
-}  // namespace
+}   // namespace
 
 std::string XdgConfigHome()
 {

@@ -64,7 +64,8 @@ constexpr std::array<std::string_view, kOccurrenceByWeekdayMessage> kDefaults = 
     "Settings cannot be saved. Changes made now are kept until Chronel is closed. The settings file is",
     "[Chronel stopped here: the expanded text would be longer than 16 MiB.]",
     "Help is not available: the help file cannot be read.",
-    "This template holds bytes that the editor cannot show exactly (text that is not UTF-8, or mixed line ends). It is shown read-only so that it cannot be changed by accident.",
+    "This template holds bytes that the editor cannot show exactly (text that is not UTF-8, or mixed line ends). It is "
+    "shown read-only so that it cannot be changed by accident.",
     "This template is a link to a file outside the template folder. It is shown read-only.",
     "Error writing the preview file",
     "No program could be started to show the preview file",
@@ -81,7 +82,7 @@ constexpr std::array<std::string_view, kTranslatorInfoCount> kTranslatorDefaults
     "09/20/2004",
 };
 
-}  // namespace
+}   // namespace
 
 std::string_view DefaultMessage(int messageId)
 {

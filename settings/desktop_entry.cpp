@@ -10,17 +10,26 @@ std::string EscapeStringValue(std::string_view text)
     std::string out;
     for (const char c : text) {
         switch (c) {
-        case '\\': out += "\\\\"; break;
-        case '\n': out += "\\n"; break;
-        case '\t': out += "\\t"; break;
-        case '\r': out += "\\r"; break;
-        default: out += c;
+        case '\\':
+            out += "\\\\";
+            break;
+        case '\n':
+            out += "\\n";
+            break;
+        case '\t':
+            out += "\\t";
+            break;
+        case '\r':
+            out += "\\r";
+            break;
+        default:
+            out += c;
         }
     }
     return out;
 }
 
-}  // namespace
+}   // namespace
 
 std::string QuoteExecArgument(std::string_view path)
 {

@@ -166,7 +166,7 @@ std::string_view LineEnd(std::string_view text)
     return feed != std::string_view::npos && feed > 0 && text[feed - 1] == '\r' ? "\r\n" : "\n";
 }
 
-}  // namespace
+}   // namespace
 
 std::optional<std::string> FindIniValue(std::string_view text, std::string_view section, std::string_view key)
 {

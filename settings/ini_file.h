@@ -21,7 +21,7 @@ std::optional<std::string> FindIniValue(std::string_view text, std::string_view 
 enum class IniUpdate {
     Unchanged,   // the file already holds that value
     Changed,
-    Invalid,     // the section, key or value cannot be stored as written (see SetIniValue)
+    Invalid,   // the section, key or value cannot be stored as written (see SetIniValue)
 };
 
 // Sets `key` to the trimmed `value` in the first section named `section`: the key's line is rewritten in

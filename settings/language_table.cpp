@@ -25,7 +25,7 @@ std::string IdKey(int id)
     return "ID_" + std::to_string(id);
 }
 
-}  // namespace
+}   // namespace
 
 std::string_view TrimLanguageKey(std::string_view key)
 {

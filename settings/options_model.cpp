@@ -21,10 +21,11 @@ bool ListedBefore(std::string_view a, std::string_view b)
 
 void SortAsListed(std::vector<std::string>& names)
 {
-    std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) { return ListedBefore(a, b); });
+    std::sort(names.begin(), names.end(),
+              [](const std::string& a, const std::string& b) { return ListedBefore(a, b); });
 }
 
-}  // namespace
+}   // namespace
 
 std::vector<std::string> ListLanguages(const ProgramLocation& location)
 {
@@ -39,7 +40,8 @@ std::vector<std::string> ListLanguages(const ProgramLocation& location)
         // Sorted first, so that of two names in one folder the same one is kept every time.
         SortAsListed(found);
         for (std::string& name : found) {
-            if (std::none_of(names.begin(), names.end(), [&name](const std::string& n) { return EqualNoCase(n, name); })) {
+            if (std::none_of(names.begin(), names.end(),
+                             [&name](const std::string& n) { return EqualNoCase(n, name); })) {
                 names.push_back(std::move(name));
             }
         }
@@ -58,16 +60,16 @@ LanguageChoice ChooseLanguage(std::vector<std::string> names, std::string_view s
         found = find(kDefaultLanguage);
     }
     if (found == names.end()) {
-        found = names.insert(std::upper_bound(names.begin(), names.end(), kDefaultLanguage,
-                                              [](std::string_view a, const std::string& b) { return ListedBefore(a, b); }),
-                             std::string(kDefaultLanguage));
+        found =
+            names.insert(std::upper_bound(names.begin(), names.end(), kDefaultLanguage,
+                                          [](std::string_view a, const std::string& b) { return ListedBefore(a, b); }),
+                         std::string(kDefaultLanguage));
     }
     const auto selected = static_cast<std::size_t>(found - names.begin());
     return LanguageChoice{std::move(names), selected};
 }
 
-std::string TemplateFolderStatus(std::string_view typed, const ProgramLocation& location,
-                                 const MessageSource& messages)
+std::string TemplateFolderStatus(std::string_view typed, const ProgramLocation& location, const MessageSource& messages)
 {
     std::string folder(typed);
     NormalizeFolderPath(folder, location);

@@ -248,7 +248,7 @@ void AppendData(std::string& out, const RegValue& value)
     AppendHex(out, value.data);
 }
 
-}  // namespace
+}   // namespace
 
 std::size_t RegDocument::NoCaseHash::operator()(std::string_view text) const
 {

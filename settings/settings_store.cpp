@@ -6,7 +6,6 @@
 #include <cstdio>
 #include <limits>
 
-
 namespace {
 
 using Kind = SettingKind;
@@ -94,7 +93,7 @@ std::string FormatSpanDays(double days)
     return std::string(text, result.ptr);
 }
 
-}  // namespace
+}   // namespace
 
 std::optional<SettingInfo> DescribeSetting(SettingId id)
 {

@@ -57,17 +57,17 @@ enum class SettingKind { Integer, Text, DateTime, Span };
 struct SettingInfo {
     std::string_view name;
     SettingKind kind;
-    int defaultInt;                // integer kind only
-    std::string_view defaultText;  // text kind only; TemplateFolder's default is computed
+    int defaultInt;                 // integer kind only
+    std::string_view defaultText;   // text kind only; TemplateFolder's default is computed
 };
 
 // Empty for an identifier outside 0..35.
 std::optional<SettingInfo> DescribeSetting(SettingId id);
 
 // The settings of the program, each read from and written to the backend at once (the backend keeps the
-// parsed file), so a value written anywhere is seen by the next read everywhere. The integer operations take only integer
-// identifiers; the text, date-time and span operations only identifiers stored as text. Failures are
-// never reported: reads give the default, writes return false.
+// parsed file), so a value written anywhere is seen by the next read everywhere. The integer operations take only
+// integer identifiers; the text, date-time and span operations only identifiers stored as text. Failures are never
+// reported: reads give the default, writes return false.
 class SettingsStore {
 public:
     // A stored text longer than this, its terminating zero included, reads as the default.
@@ -76,7 +76,10 @@ public:
 
     SettingsStore(SettingsBackend& backend, AutostartList& autostart, const Clock& clock,
                   const ProgramLocation& location)
-        : m_backend(backend), m_autostart(autostart), m_clock(clock), m_location(location)
+        : m_backend(backend),
+          m_autostart(autostart),
+          m_clock(clock),
+          m_location(location)
     {
     }
 

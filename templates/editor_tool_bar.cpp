@@ -39,7 +39,7 @@ constexpr ToolButton kToolButtons[] = {
     {32952, "Insert Value from Time Info"},
 };
 
-}  // namespace
+}   // namespace
 
 QToolBar* BuildEditorToolBar(QWidget& parent, const std::function<void(int command)>& run)
 {

@@ -12,7 +12,7 @@ QString ToQString(std::string_view text)
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-}  // namespace
+}   // namespace
 
 bool ChooseFile(bool save, std::string& path, std::string_view filter, std::string_view defaultExtension,
                 QWidget* parent)

@@ -30,7 +30,7 @@ std::string_view DropPatternSuffix(std::string_view description)
     return description;
 }
 
-}  // namespace
+}   // namespace
 
 std::vector<FileFilter> ParseFileFilter(std::string_view text)
 {

@@ -5,8 +5,8 @@
 #include <vector>
 
 struct FileFilter {
-    std::string description;            // without a trailing "(patterns)"
-    std::vector<std::string> patterns;  // "*.txt"; "*.*" becomes "*", as every name matches it
+    std::string description;             // without a trailing "(patterns)"
+    std::vector<std::string> patterns;   // "*.txt"; "*.*" becomes "*", as every name matches it
 };
 
 // The entries of a filter text of alternating descriptions and patterns separated by '|', as in

@@ -5,7 +5,7 @@ namespace {
 using enum MacroSource;
 using enum MacroValue;
 
-}  // namespace
+}   // namespace
 
 const std::array<Macro, kMacroCount> kMacros = {{
     {"%CD%", "Current &Date", 32865, "Current D&ate", 32893, CurrentDate, 0, LongDate},

@@ -5,7 +5,17 @@
 
 // Where a macro's value comes from: the clock, or a field of one page (the Time Info page's own pickers,
 // or one of its four sub-pages).
-enum class MacroSource { CurrentDate, CurrentTime, Difference, Calculation, TimeInfo, General, TimeZone, Moon, Horoscope };
+enum class MacroSource {
+    CurrentDate,
+    CurrentTime,
+    Difference,
+    Calculation,
+    TimeInfo,
+    General,
+    TimeZone,
+    Moon,
+    Horoscope
+};
 
 // A text field is copied as shown; a picker is formatted as long date or time.
 enum class MacroValue { Text, LongDate, Time };
@@ -14,7 +24,7 @@ struct Macro {
     std::string_view code;                // "%DSD%"
     std::string_view substitutionLabel;   // item text before the tab in the Substitution menu
     int substitutionId;
-    std::string_view valueLabel;          // item text before the tab in the Value menu
+    std::string_view valueLabel;   // item text before the tab in the Value menu
     int valueId;
     MacroSource source;
     int controlId;   // the source field; 0 for the current date and time

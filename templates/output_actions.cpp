@@ -34,7 +34,7 @@ void ConnectCommands(QMenu& menu, const std::function<void(QAction*)>& onTrigger
     }
 }
 
-}  // namespace
+}   // namespace
 
 bool GetClipboardText(std::string& text)
 {
@@ -56,7 +56,9 @@ bool SetClipboardText(std::string_view text)
 }
 
 OutputActions::OutputActions(const Services& services, QWidget* owner)
-    : QObject(owner), m_services(services), m_owner(owner)
+    : QObject(owner),
+      m_services(services),
+      m_owner(owner)
 {
     chooseSaveFile = [this](std::string& path) {
         const std::string filter = m_services.language.GetString(kFileFilterMessage) + "||";

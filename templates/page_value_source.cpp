@@ -34,10 +34,12 @@ QWidget* FindOutside(const QWidget& root, int id, const QWidget* skip)
     return nullptr;
 }
 
-}  // namespace
+}   // namespace
 
 PageValueSource::PageValueSource(const QWidget* difference, const QWidget* calculation, const QWidget* timeInfo)
-    : m_difference(difference), m_calculation(calculation), m_timeInfo(timeInfo)
+    : m_difference(difference),
+      m_calculation(calculation),
+      m_timeInfo(timeInfo)
 {
 }
 

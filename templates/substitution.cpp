@@ -14,8 +14,7 @@ constexpr std::size_t kMaxNoteSize = 1024;
 static_assert(kMaxNoteSize + 4 < kMenuItemLimit);
 
 // The value a macro's page shows, or nothing when its field is missing.
-std::optional<std::string> ValueOf(const Macro& macro, const MacroValueSource& pages,
-                                   const LocaleFormatter& formatter)
+std::optional<std::string> ValueOf(const Macro& macro, const MacroValueSource& pages, const LocaleFormatter& formatter)
 {
     if (std::optional<std::string> text = pages.FieldText(macro.source, macro.controlId)) {
         return text;
@@ -109,7 +108,7 @@ ExpandResult ExpandWithin(std::size_t limit, std::string& text, const MacroValue
     return {};
 }
 
-}  // namespace
+}   // namespace
 
 std::ptrdiff_t FindNoCase(std::string_view text, std::string_view pattern, std::size_t start)
 {

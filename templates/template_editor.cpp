@@ -14,11 +14,11 @@
 #include <algorithm>
 
 #include "core/file_access.h"
+#include "core/folder_path.h"
 #include "pages/help_request.h"
 #include "pages/translation.h"
 #include "templates/editor_tool_bar.h"
 #include "templates/file_choosers.h"
-#include "core/folder_path.h"
 #include "templates/output_actions.h"
 #include "templates/template_name_dialog.h"
 #include "templates/text_file.h"
@@ -30,7 +30,6 @@ namespace {
 
 constexpr int kEditorDialogId = 131;
 constexpr int kToolBarId = 146;
-
 
 constexpr int kFolderMissingMessage = 40;
 constexpr int kFileFilterMessage = 41;
@@ -95,16 +94,15 @@ QString BreakableText(const QString& text)
     return out;
 }
 
-}  // namespace
+}   // namespace
 
 TemplateEditor::TemplateEditor(const Services& services, QWidget* parent)
     : QDialog(parent),
       m_services(services),
       m_ui(std::make_unique<Ui::TemplateEditor>()),
-      m_store(services.settings, services.location, services.language,
-              [this](const std::string& message) {
-                  ask(QMessageBox::Critical, QString::fromStdString(message), QMessageBox::Ok);
-              })
+      m_store(services.settings, services.location, services.language, [this](const std::string& message) {
+          ask(QMessageBox::Critical, QString::fromStdString(message), QMessageBox::Ok);
+      })
 {
     m_ui->setupUi(this);
     // Blocks only the main window, so the help window opened from here takes input.
@@ -119,9 +117,9 @@ TemplateEditor::TemplateEditor(const Services& services, QWidget* parent)
         return ChooseFile(save, path, m_services.language.GetString(kFileFilterMessage) + "||", "txt", this);
     };
     askName = [this](std::string& name) {
-        TemplateNameDialog dialog(m_services.language,
-                                       [this](const std::string& candidate) { return m_store.TemplatePath(candidate); },
-                                       this);
+        TemplateNameDialog dialog(
+            m_services.language, [this](const std::string& candidate) { return m_store.TemplatePath(candidate); },
+            this);
         if (dialog.exec() != QDialog::Accepted) {
             return false;
         }
@@ -226,9 +224,12 @@ void TemplateEditor::PrepareMenus()
         ConnectItems(*menu);
     }
     const std::pair<QKeySequence, EditorCommand> accelerators[] = {
-        {QKeySequence(Qt::CTRL | Qt::Key_D), EditorCommand::Delete},      {QKeySequence(Qt::CTRL | Qt::Key_E), EditorCommand::CurrentDateMacro},
-        {QKeySequence(Qt::CTRL | Qt::Key_N), EditorCommand::New},         {QKeySequence(Qt::CTRL | Qt::Key_O), EditorCommand::InsertFile},
-        {QKeySequence(Qt::CTRL | Qt::Key_P), EditorCommand::Preview},     {QKeySequence(Qt::CTRL | Qt::Key_S), EditorCommand::SaveTextFile},
+        {QKeySequence(Qt::CTRL | Qt::Key_D), EditorCommand::Delete},
+        {QKeySequence(Qt::CTRL | Qt::Key_E), EditorCommand::CurrentDateMacro},
+        {QKeySequence(Qt::CTRL | Qt::Key_N), EditorCommand::New},
+        {QKeySequence(Qt::CTRL | Qt::Key_O), EditorCommand::InsertFile},
+        {QKeySequence(Qt::CTRL | Qt::Key_P), EditorCommand::Preview},
+        {QKeySequence(Qt::CTRL | Qt::Key_S), EditorCommand::SaveTextFile},
         {QKeySequence(Qt::CTRL | Qt::Key_T), EditorCommand::CurrentTimeMacro},
     };
     for (const auto& [keys, command] : accelerators) {
@@ -371,7 +372,8 @@ void TemplateEditor::UpdateCommandStates()
         {EditorCommand::SelectAll, selected && hasText},
     };
     for (const auto& [command, enabled] : states) {
-        for (const QWidget* owner : {static_cast<const QWidget*>(m_menus.bar.get()), static_cast<const QWidget*>(m_toolBar)}) {
+        for (const QWidget* owner :
+             {static_cast<const QWidget*>(m_menus.bar.get()), static_cast<const QWidget*>(m_toolBar)}) {
             if (owner == nullptr) {
                 continue;
             }
@@ -589,8 +591,8 @@ void TemplateEditor::InsertTextFromFile()
     }
     bool replace = true;
     if (!m_ui->templateText->document()->isEmpty()) {
-        const QMessageBox::StandardButton answer =
-            ask(QMessageBox::Question, Message(kReplaceQuestion), QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+        const QMessageBox::StandardButton answer = ask(QMessageBox::Question, Message(kReplaceQuestion),
+                                                       QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
         if (answer == QMessageBox::Cancel) {
             return;
         }

@@ -101,8 +101,8 @@ private:
     std::unique_ptr<IconMenu> m_menuIcons;        // draws m_menus
     QTimer m_stateTimer;
     QLabel* m_readOnlyNote = nullptr;   // why the shown template cannot be edited
-    QString m_hint;                      // shown in the empty field while no template is selected
-    QCollator m_collator;                // the user's order of names
+    QString m_hint;                     // shown in the empty field while no template is selected
+    QCollator m_collator;               // the user's order of names
     int m_current = -1;
     // The current template was loaded with CR LF line ends; the field itself keeps plain line feeds.
     bool m_crLf = false;

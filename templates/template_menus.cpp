@@ -39,9 +39,9 @@ QMenu* AddGroup(QMenu& parent, const MacroGroup& group, bool valueMenu, bool wit
     }
     if (withToggles && !valueMenu) {
         menu->addSeparator();
-        for (const auto& [id, text] : {std::pair{kDataOnlyCommand, "&Use Data Only"},
-                                       std::pair{kAddToTargetCommand, "Add to Tar&get"},
-                                       std::pair{kAddCrCommand, "Add CR/&LF"}}) {
+        for (const auto& [id, text] :
+             {std::pair{kDataOnlyCommand, "&Use Data Only"}, std::pair{kAddToTargetCommand, "Add to Tar&get"},
+              std::pair{kAddCrCommand, "Add CR/&LF"}}) {
             AddCommand(*menu, id, QString::fromLatin1(text))->setCheckable(true);
         }
     }
@@ -65,7 +65,7 @@ QList<QAction*> ActionsOf(const QWidget& menu)
     return menu.actions();
 }
 
-}  // namespace
+}   // namespace
 
 TemplateMenus BuildTemplateMenus()
 {

@@ -5,9 +5,9 @@
 #include <QKeyEvent>
 #include <QMessageBox>
 
+#include "core/folder_path.h"
 #include "pages/help_request.h"
 #include "pages/translation.h"
-#include "core/folder_path.h"
 #include "templates/template_store.h"
 
 namespace {
@@ -18,11 +18,13 @@ constexpr int kNameDialogId = 132;
 const char kExistsMessage[] = "Шаблон с таким именем уже существует, введите другое имя!";
 const char kForbiddenMessage[] = "Имя шаблона содержит недопустимые символы, недопустимыми являются: \"%1\"";
 
-}  // namespace
+}   // namespace
 
 TemplateNameDialog::TemplateNameDialog(const LanguageTable& language,
                                        std::function<std::string(const std::string&)> templatePath, QWidget* parent)
-    : QDialog(parent), m_ui(std::make_unique<Ui::TemplateNameDialog>()), m_templatePath(std::move(templatePath))
+    : QDialog(parent),
+      m_ui(std::make_unique<Ui::TemplateNameDialog>()),
+      m_templatePath(std::move(templatePath))
 {
     m_ui->setupUi(this);
     // Blocks only the windows below it, so the help window opened from here takes input.

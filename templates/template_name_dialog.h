@@ -6,7 +6,6 @@
 #include <functional>
 #include <string>
 
-
 class LanguageTable;
 namespace Ui {
 class TemplateNameDialog;
@@ -19,7 +18,7 @@ class TemplateNameDialog final : public QDialog {
 public:
     // `templatePath` gives the file a name would have.
     TemplateNameDialog(const LanguageTable& language, std::function<std::string(const std::string&)> templatePath,
-                            QWidget* parent = nullptr);
+                       QWidget* parent = nullptr);
     ~TemplateNameDialog() override;
 
     std::string Name() const;

@@ -35,7 +35,7 @@ bool LinkLeavesFolder(const std::string& path, const std::string& folder)
     return !std::string_view(target).starts_with(inside);
 }
 
-}  // namespace
+}   // namespace
 
 bool IsValidTemplateName(std::string_view name)
 {
@@ -45,7 +45,8 @@ bool IsValidTemplateName(std::string_view name)
 
 TemplateStore::TemplateStore(const SettingsStore& settings, const ProgramLocation& location,
                              const MessageSource& messages, ErrorReporter reportError)
-    : m_messages(messages), m_reportError(std::move(reportError))
+    : m_messages(messages),
+      m_reportError(std::move(reportError))
 {
     settings.ReadString(SettingId::TemplateFolder, m_folder);
     NormalizeFolderPath(m_folder, location);

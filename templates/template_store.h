@@ -21,8 +21,8 @@ bool IsValidTemplateName(std::string_view name);
 
 // A template as read from its file.
 struct LoadedTemplate {
-    std::string bytes;              // the file's content, byte for byte
-    bool linkLeavesFolder = false;  // a link to a file outside the template folder: never written through
+    std::string bytes;               // the file's content, byte for byte
+    bool linkLeavesFolder = false;   // a link to a file outside the template folder: never written through
 };
 
 // The user's templates: one file "<name>.trt" per template in the template folder. The folder is the

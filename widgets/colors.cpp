@@ -12,7 +12,7 @@ std::uint8_t Truncate(double channel)
     return static_cast<std::uint8_t>(channel);
 }
 
-}  // namespace
+}   // namespace
 
 Rgb Lighten(Rgb color, double fraction)
 {

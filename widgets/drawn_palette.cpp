@@ -18,7 +18,7 @@ QColor ToColor(Rgb rgb)
     return QColor(rgb.red, rgb.green, rgb.blue);
 }
 
-}  // namespace
+}   // namespace
 
 DrawnPalette::DrawnPalette(const QPalette& palette)
     : m_face(palette.color(QPalette::Button)),

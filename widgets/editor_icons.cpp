@@ -297,7 +297,6 @@ void DrawValueTimeInfo(QPainter& p)
     EqualsBadge(p);
 }
 
-
 QPixmap EmptyStrip(int count, qreal ratio)
 {
     QPixmap strip(QSize(kStripIconSize * count, kStripIconSize) * ratio);
@@ -306,14 +305,26 @@ QPixmap EmptyStrip(int count, qreal ratio)
     return strip;
 }
 
-}  // namespace
+}   // namespace
 
 QPixmap EditorIconStrip(qreal devicePixelRatio)
 {
-    static constexpr Drawing kDrawings[kEditorIconCount] = {
-        DrawNew, DrawDelete, DrawPreview, DrawInsertFromFile, DrawSaveToFile, DrawUndo, DrawCut, DrawCopy,
-        DrawPaste, DrawClear, DrawSubstitutionDifference, DrawSubstitutionCalculation, DrawSubstitutionTimeInfo,
-        DrawValueDifference, DrawValueCalculation, DrawValueTimeInfo};
+    static constexpr Drawing kDrawings[kEditorIconCount] = {DrawNew,
+                                                            DrawDelete,
+                                                            DrawPreview,
+                                                            DrawInsertFromFile,
+                                                            DrawSaveToFile,
+                                                            DrawUndo,
+                                                            DrawCut,
+                                                            DrawCopy,
+                                                            DrawPaste,
+                                                            DrawClear,
+                                                            DrawSubstitutionDifference,
+                                                            DrawSubstitutionCalculation,
+                                                            DrawSubstitutionTimeInfo,
+                                                            DrawValueDifference,
+                                                            DrawValueCalculation,
+                                                            DrawValueTimeInfo};
     QPixmap strip = EmptyStrip(kEditorIconCount, devicePixelRatio);
     QPainter painter(&strip);
     painter.setRenderHint(QPainter::Antialiasing);

@@ -46,7 +46,7 @@ void ForEachCommand(const QWidget& menu, int commandId, const std::function<void
     }
 }
 
-}  // namespace
+}   // namespace
 
 IconMenu::IconMenu(QWidget& root) : m_root(&root)
 {
@@ -127,7 +127,8 @@ void IconMenu::SetCommandIcon(int commandId, int iconIndex)
     if (!m_converted || m_root == nullptr) {
         return;
     }
-    ForEachCommand(*m_root, commandId, [this, iconIndex](QAction& action) { m_iconNumbers.insert(&action, iconIndex + 1); });
+    ForEachCommand(*m_root, commandId,
+                   [this, iconIndex](QAction& action) { m_iconNumbers.insert(&action, iconIndex + 1); });
 }
 
 void IconMenu::TakeToolBarIcons(const QToolBar& toolBar)
@@ -214,8 +215,8 @@ void IconMenu::DrawItem(const QStyleOptionMenuItem& item, QPainter& painter, con
         painter.setPen(Qt::NoPen);
         painter.setBrush(colors.MenuText());
         const int middle = height / 2;
-        painter.drawPolygon(QPolygon{QPoint(width - 10, middle - 5), QPoint(width - 7, middle - 2),
-                                     QPoint(width - 10, middle + 1)});
+        painter.drawPolygon(
+            QPolygon{QPoint(width - 10, middle - 5), QPoint(width - 7, middle - 2), QPoint(width - 10, middle + 1)});
     }
 
     const auto [label, accelerator] = SplitAtTab(item.text);

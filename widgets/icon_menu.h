@@ -38,9 +38,9 @@ public:
 
 private:
     struct Columns {
-        int labelWidth = 0;        // the labels, plus the accelerator column when any item has one
-        int acceleratorColumn = 0; // where accelerator texts begin
-        int addedByMenu = 0;       // the widest text after a tab, which the menu adds to every item
+        int labelWidth = 0;          // the labels, plus the accelerator column when any item has one
+        int acceleratorColumn = 0;   // where accelerator texts begin
+        int addedByMenu = 0;         // the widest text after a tab, which the menu adds to every item
     };
 
     void Convert(QMenu& menu);

@@ -7,9 +7,7 @@
 
 #include "widgets/drawn_palette.h"
 
-IconToolBar::IconToolBar(QToolBar& toolBar) : m_toolBar(&toolBar)
-{
-}
+IconToolBar::IconToolBar(QToolBar& toolBar) : m_toolBar(&toolBar) {}
 
 QList<QPixmap> IconToolBar::LoadButtonIcons(const QPixmap& strip, const QColor& maskColor)
 {
@@ -26,8 +24,8 @@ QList<QPixmap> IconToolBar::LoadButtonIcons(const QPixmap& strip, const QColor& 
     const int side = m_toolBar->iconSize().width();
     for (QPixmap& icon : icons) {
         if (icon.deviceIndependentSize().toSize() != QSize(side, side)) {
-            icon = icon.scaled(QSize(side, side) * icon.devicePixelRatio(), Qt::KeepAspectRatio,
-                               Qt::SmoothTransformation);
+            icon =
+                icon.scaled(QSize(side, side) * icon.devicePixelRatio(), Qt::KeepAspectRatio, Qt::SmoothTransformation);
         }
     }
     for (qsizetype i = 0; i < buttons.size() && i < icons.size(); ++i) {
@@ -40,8 +38,8 @@ QList<QPixmap> IconToolBar::LoadButtonIcons(const QPixmap& strip, const QColor& 
     return icons;
 }
 
-void IconToolBar::drawComplexControl(ComplexControl control, const QStyleOptionComplex* option,
-                                     QPainter* painter, const QWidget* widget) const
+void IconToolBar::drawComplexControl(ComplexControl control, const QStyleOptionComplex* option, QPainter* painter,
+                                     const QWidget* widget) const
 {
     const auto* button = qstyleoption_cast<const QStyleOptionToolButton*>(option);
     if (control != CC_ToolButton || button == nullptr || button->icon.isNull()) {
@@ -61,8 +59,9 @@ void IconToolBar::drawComplexControl(ComplexControl control, const QStyleOptionC
     painter->fillRect(rect, side);
     if (pressed || checked || hot) {
         painter->setPen(colors.Highlight());
-        painter->setBrush(pressed ? colors.Light(colors.Highlight(), 0.5)
-                                  : checked ? colors.Light(colors.Highlight(), 0.85) : hotFill);
+        painter->setBrush(pressed   ? colors.Light(colors.Highlight(), 0.5)
+                          : checked ? colors.Light(colors.Highlight(), 0.85)
+                                    : hotFill);
         painter->drawRect(rect.adjusted(0, 1, -1, -2));
     }
     const QSize iconSize = button->iconSize;

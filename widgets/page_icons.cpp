@@ -205,12 +205,12 @@ std::unique_ptr<QSvgRenderer> OpenSvg(const QString& path)
     return renderer;
 }
 
-}  // namespace
+}   // namespace
 
 QPixmap PageIcon(int page, int size, qreal devicePixelRatio)
 {
-    static const std::function<void(QPainter&)> kDrawings[kPageCount] = {
-        DrawDifference, DrawCalculation, DrawTimeInfo, DrawRollback, DrawOptions, DrawAbout};
+    static const std::function<void(QPainter&)> kDrawings[kPageCount] = {DrawDifference, DrawCalculation, DrawTimeInfo,
+                                                                         DrawRollback,   DrawOptions,     DrawAbout};
     if (page < 0 || page >= kPageCount) {
         return {};
     }

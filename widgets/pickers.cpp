@@ -33,7 +33,8 @@ public:
         picker.installEventFilter(this);
         // After the key that changed the date is done with: a date set while the picker still handles a
         // key is overwritten by the text it is typing.
-        connect(&picker, &QDateEdit::dateChanged, this, [this] { QTimer::singleShot(0, this, &TypedDayKeeper::Apply); });
+        connect(&picker, &QDateEdit::dateChanged, this,
+                [this] { QTimer::singleShot(0, this, &TypedDayKeeper::Apply); });
     }
 
 protected:
@@ -86,7 +87,7 @@ private:
     bool m_wasInDay = false;
 };
 
-}  // namespace
+}   // namespace
 
 QString LocaleTimeFormat()
 {

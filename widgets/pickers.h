@@ -39,4 +39,3 @@ void WritePicker(QDateTimeEdit& picker, const DateTime& value);
 // Gives a Time Info button the state of the moment it names: enabled when `available` and the moment lies
 // in the pickers' range; a moment outside it puts `outsideText` in the tooltip, to say why.
 void SetTimeInfoButton(QAbstractButton& button, bool available, const DateTime& moment, const QString& outsideText);
-

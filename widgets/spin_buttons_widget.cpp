@@ -22,10 +22,12 @@ QToolButton* MakeArrow(Qt::ArrowType arrow, QWidget* parent)
     return button;
 }
 
-}  // namespace
+}   // namespace
 
 SpinButtonsWidget::SpinButtonsWidget(QWidget* parent)
-    : QWidget(parent), m_up(MakeArrow(Qt::UpArrow, this)), m_down(MakeArrow(Qt::DownArrow, this))
+    : QWidget(parent),
+      m_up(MakeArrow(Qt::UpArrow, this)),
+      m_down(MakeArrow(Qt::DownArrow, this))
 {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);

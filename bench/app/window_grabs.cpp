@@ -16,11 +16,11 @@
 
 #include "app/help_dialog.h"
 #include "app/main_window.h"
-#include "pages/page_widget.h"
 #include "app/system_info_dialog.h"
 #include "fakes/ui_environment.h"
-#include "templates/template_name_dialog.h"
+#include "pages/page_widget.h"
 #include "templates/template_editor.h"
+#include "templates/template_name_dialog.h"
 
 namespace {
 
@@ -45,7 +45,7 @@ int Compare(const QString& before, const QString& after)
     return differing == 0 ? 0 : 1;
 }
 
-}  // namespace
+}   // namespace
 
 int main(int argc, char** argv)
 {
@@ -63,8 +63,8 @@ int main(int argc, char** argv)
     std::filesystem::create_directories(templates);
     env.settings.WriteString(SettingId::TemplateFolder, templates);
 
-    MainWindow window(AppServices{env.clock, env.formatter, env.settings, env.location, env.zones,
-                                       env.clockSetter, env.timeChanges});
+    MainWindow window(
+        AppServices{env.clock, env.formatter, env.settings, env.location, env.zones, env.clockSetter, env.timeChanges});
     window.resize(window.sizeHint());
     auto& pageList = *window.findChild<QListWidget*>("pageList");
     const char* pages[] = {"difference", "calculation", "time_info", "rollback", "options", "about"};
@@ -88,12 +88,12 @@ int main(int argc, char** argv)
         Save(window, out, QString("time_info_tab_%1").arg(tab));
     }
 
-    TemplateEditor editor(TemplateEditor::Services{window.PageValues(), env.clock, env.formatter,
-                                                               env.settings, env.location, window.GetLanguageTable()});
+    TemplateEditor editor(TemplateEditor::Services{window.PageValues(), env.clock, env.formatter, env.settings,
+                                                   env.location, window.GetLanguageTable()});
     editor.Open();
     Save(editor, out, "template_editor");
     TemplateNameDialog name(window.GetLanguageTable(),
-                                 [&](const std::string& n) { return templates + "/" + n + ".trt"; });
+                            [&](const std::string& n) { return templates + "/" + n + ".trt"; });
     Save(name, out, "template_name");
     SystemInfoDialog info;
     Save(info, out, "system_info");

@@ -15,4 +15,4 @@ void BM_ComputeDifference(benchmark::State& state)
 }
 BENCHMARK(BM_ComputeDifference);
 
-}  // namespace
+}   // namespace

@@ -29,4 +29,4 @@ void BM_SixAccessors(benchmark::State& state)
 }
 BENCHMARK(BM_SixAccessors);
 
-}  // namespace
+}   // namespace

@@ -66,4 +66,4 @@ void BM_ReadSystemZone(benchmark::State& state)
 }
 BENCHMARK(BM_ReadSystemZone);
 
-}  // namespace
+}   // namespace

@@ -6,11 +6,11 @@
 #include <filesystem>
 #include <memory>
 
+#include "fakes/ui_environment.h"
 #include "info/time_info_page.h"
 #include "platform/qt_locale_formatter.h"
 #include "platform/system_zone_source.h"
 #include "settings/language_table.h"
-#include "fakes/ui_environment.h"
 
 namespace {
 
@@ -55,4 +55,4 @@ void BM_TimeInfoTickFollowingTheClock(benchmark::State& state)
 }
 BENCHMARK(BM_TimeInfoTickFollowingTheClock)->Unit(benchmark::kMicrosecond);
 
-}  // namespace
+}   // namespace

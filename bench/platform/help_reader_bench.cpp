@@ -74,4 +74,4 @@ void BM_WholeHelpFileThroughReader(benchmark::State& state)
 }
 BENCHMARK(BM_WholeHelpFileThroughReader)->UseRealTime()->Unit(benchmark::kMicrosecond);
 
-}  // namespace
+}   // namespace

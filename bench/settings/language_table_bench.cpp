@@ -39,4 +39,4 @@ void BM_GetStringEnglishCurrent(benchmark::State& state)
 }
 BENCHMARK(BM_GetStringEnglishCurrent);
 
-}  // namespace
+}   // namespace

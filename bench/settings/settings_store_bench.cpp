@@ -23,10 +23,18 @@ struct FullSettings {
         for (int index = 0; index < kSettingCount; ++index) {
             const auto id = static_cast<SettingId>(index);
             switch (DescribeSetting(id)->kind) {
-            case SettingKind::Integer: store.WriteInt(id, index); break;
-            case SettingKind::DateTime: store.WriteDateTime(id, DateTime::FromParts(2004, 11, 20, 14, 5, 0)); break;
-            case SettingKind::Span: store.WriteSpan(id, DateTimeSpan(1.5)); break;
-            case SettingKind::Text: store.WriteString(id, "/home/user/Chronel/Templates"); break;
+            case SettingKind::Integer:
+                store.WriteInt(id, index);
+                break;
+            case SettingKind::DateTime:
+                store.WriteDateTime(id, DateTime::FromParts(2004, 11, 20, 14, 5, 0));
+                break;
+            case SettingKind::Span:
+                store.WriteSpan(id, DateTimeSpan(1.5));
+                break;
+            case SettingKind::Text:
+                store.WriteString(id, "/home/user/Chronel/Templates");
+                break;
             }
         }
     }
@@ -69,9 +77,15 @@ struct LargeSettings {
         for (int i = 0; text.size() < RegFileSettingsBackend::kMaxFileBytes - 100'000; ++i) {
             const std::string name = "Value" + std::to_string(i);
             switch (i % 3) {
-            case 0: document.Set(key, name, RegValue::Dword(static_cast<std::uint32_t>(i))); break;
-            case 1: document.Set(key, name, RegValue::Sz("2004 11 20 14 5 " + std::to_string(i % 60))); break;
-            default: document.Set(key, name, RegValue::Sz(folder + std::to_string(i))); break;
+            case 0:
+                document.Set(key, name, RegValue::Dword(static_cast<std::uint32_t>(i)));
+                break;
+            case 1:
+                document.Set(key, name, RegValue::Sz("2004 11 20 14 5 " + std::to_string(i % 60)));
+                break;
+            default:
+                document.Set(key, name, RegValue::Sz(folder + std::to_string(i)));
+                break;
             }
             if (i % 1000 == 0) {
                 text = FormatRegFile(document);
@@ -187,4 +201,4 @@ void BM_LanguageLookupEnglishFloor(benchmark::State& state)
 }
 BENCHMARK(BM_LanguageLookupEnglishFloor);
 
-}  // namespace
+}   // namespace

@@ -58,4 +58,4 @@ void BM_ExpandTemplate(benchmark::State& state)
 }
 BENCHMARK(BM_ExpandTemplate)->Unit(benchmark::kMicrosecond);
 
-}  // namespace
+}   // namespace

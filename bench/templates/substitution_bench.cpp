@@ -162,4 +162,4 @@ void BM_ExpandNestedLanguageTexts(benchmark::State& state)
 }
 BENCHMARK(BM_ExpandNestedLanguageTexts)->DenseRange(1, 4)->Unit(benchmark::kMillisecond);
 
-}  // namespace
+}   // namespace

@@ -40,4 +40,4 @@ void BM_TemplateSaveLoad(benchmark::State& state)
 }
 BENCHMARK(BM_TemplateSaveLoad)->Unit(benchmark::kMicrosecond);
 
-}  // namespace
+}   // namespace

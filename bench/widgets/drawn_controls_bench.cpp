@@ -32,8 +32,7 @@ void BM_PaintPageList(benchmark::State& state)
     for (int i = 0; i < kPageCount; ++i) {
         images.append(PageIcon(i, 32, 1.0));
     }
-    pages.Init(&parent, &list, 2, images,
-               {"Difference", "Calculation", "Time Info", "Rollback", "Options", "About"});
+    pages.Init(&parent, &list, 2, images, {"Difference", "Calculation", "Time Info", "Rollback", "Options", "About"});
     list.resize(90, 6 * pages.RowHeight() + 4);
     list.setCurrentRow(0);
     list.item(2)->setData(HoverPageList::kHotRole, 1);
@@ -67,4 +66,4 @@ void BM_ConvertAndPaintMenu(benchmark::State& state)
 }
 BENCHMARK(BM_ConvertAndPaintMenu)->Unit(benchmark::kMicrosecond);
 
-}  // namespace
+}   // namespace

@@ -19,7 +19,10 @@ struct CalculationPageTest : ::testing::Test {
 
     void SetUp() override { page.LoadSettings(); }
     template <typename T>
-    T& Control(int id) { return ControlOf<T>(page, id); }
+    T& Control(int id)
+    {
+        return ControlOf<T>(page, id);
+    }
     QLineEdit& Count(int field) { return Control<QLineEdit>(kCountEditIds[static_cast<std::size_t>(field)]); }
     QString Field(int id) { return Control<QLineEdit>(id).text(); }
 };
@@ -116,9 +119,10 @@ TEST_F(CalculationPageTest, StoredChoicesAreShownAsTheyAre)
     const DateTime kMonth = At(2004, 4, 1, 13, 5, 9), kWeek = At(2004, 3, 8, 13, 5, 9);
     env.settings.WriteInt(SettingId::MonthsPlus, 1);
     env.settings.WriteInt(SettingId::WeeksPlus, 1);
-    for (const auto& [isMonths, isWeeks, monthsEdit, weeksEdit, sum] :
-         {std::tuple{1, 0, true, false, kMonth}, {0, 1, false, true, kWeek}, {0, 0, false, false, kWeek},
-          {1, 1, true, true, kMonth}}) {
+    for (const auto& [isMonths, isWeeks, monthsEdit, weeksEdit, sum] : {std::tuple{1, 0, true, false, kMonth},
+                                                                        {0, 1, false, true, kWeek},
+                                                                        {0, 0, false, false, kWeek},
+                                                                        {1, 1, true, true, kMonth}}) {
         env.settings.WriteInt(SettingId::IsMonthsPlus, isMonths);
         env.settings.WriteInt(SettingId::IsWeeksPlus, isWeeks);
         CalculationPage fresh(env.Services());
@@ -136,4 +140,4 @@ TEST_F(CalculationPageTest, StoredChoicesAreShownAsTheyAre)
     }
 }
 
-}  // namespace
+}   // namespace

@@ -59,8 +59,10 @@ TEST(Calculation, Results)
         const CalculationResult r = ComputeCalculation(input, english);
         EXPECT_EQ(r.differenceAvailable ? r.difference : F, c.difference);
         EXPECT_EQ(r.sumAvailable ? r.sum : F, c.sum);
-        const std::array<FieldText, 4> fields{{{1095, text(c.difference, true)}, {1096, text(c.difference, false)},
-                                               {1097, text(c.sum, true)}, {1098, text(c.sum, false)}}};
+        const std::array<FieldText, 4> fields{{{1095, text(c.difference, true)},
+                                               {1096, text(c.difference, false)},
+                                               {1097, text(c.sum, true)},
+                                               {1098, text(c.sum, false)}}};
         EXPECT_EQ(r.fields, fields);
         // A Time Info button leads only to a moment the Time Info pickers can hold.
         EXPECT_EQ(r.controls[5], (ControlState{1055, IsInPickerRange(c.difference)}));
@@ -71,8 +73,10 @@ TEST(Calculation, Results)
 TEST(Calculation, CountsAboveTheLargestAreClamped)
 {
     const FakeLocaleFormatter english;
-    for (const auto& [typed, shown] : {std::pair{"2147483647", "2147483647"}, {"2147483648", "2147483647"},
-                                       {"99999999999999999999999", "2147483647"}, {"-9999999999", "-9999999999"},
+    for (const auto& [typed, shown] : {std::pair{"2147483647", "2147483647"},
+                                       {"2147483648", "2147483647"},
+                                       {"99999999999999999999999", "2147483647"},
+                                       {"-9999999999", "-9999999999"},
                                        {"12abc", "12abc"}}) {
         for (int field = 0; field < kCountFieldCount; ++field) {
             CalculationInput input{At(2004, 1, 1), {"0", "0", "0", "0", "0", "0", "0"}, true, false, false};
@@ -86,4 +90,4 @@ TEST(Calculation, CountsAboveTheLargestAreClamped)
     }
 }
 
-}  // namespace
+}   // namespace

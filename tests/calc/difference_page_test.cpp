@@ -26,7 +26,10 @@ struct DifferencePageTest : ::testing::Test {
 
     void SetUp() override { page.LoadSettings(); }
     template <typename T>
-    T& Control(int id) { return ControlOf<T>(page, id); }
+    T& Control(int id)
+    {
+        return ControlOf<T>(page, id);
+    }
     void SetEnd(int dateId, int timeId, const DateTime& v)
     {
         Control<QDateEdit>(dateId).setDate(QDate(v.GetYear(), v.GetMonth(), v.GetDay()));
@@ -79,4 +82,4 @@ TEST_F(DifferencePageTest, SettingsSurviveARestart)
     EXPECT_EQ(ControlOf<QLineEdit>(again, 1129).text(), Field(1129));
 }
 
-}  // namespace
+}   // namespace

@@ -82,4 +82,4 @@ TEST(Difference, TotalsAgreeWithStdChronoAndReversalNegates)
     }
 }
 
-}  // namespace
+}   // namespace

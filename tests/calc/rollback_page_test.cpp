@@ -125,8 +125,8 @@ TEST(RollbackInMainWindow, OwnEchoIsIgnoredAndAnOutsideChangeEndsTheChange)
 {
     UiEnvironment env;
     env.clock.Set(At(2004, 11, 20, 14));
-    MainWindow window(AppServices{env.clock, env.formatter, env.settings, env.location, env.zones, env.clockSetter,
-                                  env.timeChanges});
+    MainWindow window(
+        AppServices{env.clock, env.formatter, env.settings, env.location, env.zones, env.clockSetter, env.timeChanges});
     PageWidget& page = *window.Page(kRollbackPage);
     ControlOf<QDateEdit>(page, 1045).setDate(QDate(2004, 1, 1));
     ControlOf<QPushButton>(page, 1088).click();
@@ -139,4 +139,4 @@ TEST(RollbackInMainWindow, OwnEchoIsIgnoredAndAnOutsideChangeEndsTheChange)
     EXPECT_EQ(env.clockSetter.requests.size(), 1u) << "an outside change is never undone";
 }
 
-}  // namespace
+}   // namespace

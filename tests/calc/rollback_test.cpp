@@ -96,4 +96,4 @@ TEST_F(RollbackTest, StoredSpansThatLeadNowhereAreDamaged)
     EXPECT_FALSE(rollback.Damaged()) << "a new set stores a new way back";
 }
 
-}  // namespace
+}   // namespace

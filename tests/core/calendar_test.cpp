@@ -61,4 +61,4 @@ TEST(Calendar, YearAndMonthStepsNeverClamp)
     }
 }
 
-}  // namespace
+}   // namespace

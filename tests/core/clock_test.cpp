@@ -20,4 +20,4 @@ TEST(Clock, NowAndUnixTimeInTheLocalZone)
     EXPECT_FALSE(FromUnixTime(-1, utc).IsValid()) << "instants before 1970 cannot be converted";
 }
 
-}  // namespace
+}   // namespace

@@ -19,10 +19,11 @@ TEST(DateTime, SetDateTimeChecksEveryComponent)
         int y, mo, d, h, mi, s;
         bool valid = false;
     } cases[] = {
-        {2005, 2, 29, 0, 0, 0},        {2004, 2, 29, 0, 0, 0, true}, {99, 1, 1, 0, 0, 0},  {10000, 1, 1, 0, 0, 0},
-        {2004, 1, 1, 24, 0, 0},        {2004, 1, 1, 0, 60, 0},       {2004, 1, 1, 0, 0, 60}, {2004, 1, 1, 0, 0, -1},
-        {2004, 0, 1, 0, 0, 0},         {2004, 13, 1, 0, 0, 0},       {2004, 1, 0, 0, 0, 0},  {2004, 4, 31, 0, 0, 0},
-        {1900, 2, 29, 0, 0, 0},        {100, 1, 1, 0, 0, 0, true},   {9999, 12, 31, 23, 59, 59, true},
+        {2005, 2, 29, 0, 0, 0}, {2004, 2, 29, 0, 0, 0, true}, {99, 1, 1, 0, 0, 0},
+        {10000, 1, 1, 0, 0, 0}, {2004, 1, 1, 24, 0, 0},       {2004, 1, 1, 0, 60, 0},
+        {2004, 1, 1, 0, 0, 60}, {2004, 1, 1, 0, 0, -1},       {2004, 0, 1, 0, 0, 0},
+        {2004, 13, 1, 0, 0, 0}, {2004, 1, 0, 0, 0, 0},        {2004, 4, 31, 0, 0, 0},
+        {1900, 2, 29, 0, 0, 0}, {100, 1, 1, 0, 0, 0, true},   {9999, 12, 31, 23, 59, 59, true},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << c.y << '-' << c.mo << '-' << c.d << ' ' << c.h << ':' << c.mi << ':' << c.s);
@@ -43,10 +44,12 @@ TEST(DateTime, SetDateTimeChecksEveryComponent)
 TEST(DateTime, StoredAndContinuousFormsAndArithmetic)
 {
     // The stored form counts the fraction forward also before day 0; the continuous form does not.
-    for (const auto& [value, stored, continuous] :
-         {std::tuple{At(1899, 12, 30), 0.0, 0.0}, {At(1899, 12, 29, 6), -1.25, -0.75},
-          {At(1899, 12, 29, 18), -1.75, -0.25}, {At(2004, 3, 1, 12), 38047.5, 38047.5},
-          {At(100, 1, 1), -657434.0, -657434.0}, {At(9999, 12, 31), 2958465.0, 2958465.0}}) {
+    for (const auto& [value, stored, continuous] : {std::tuple{At(1899, 12, 30), 0.0, 0.0},
+                                                    {At(1899, 12, 29, 6), -1.25, -0.75},
+                                                    {At(1899, 12, 29, 18), -1.75, -0.25},
+                                                    {At(2004, 3, 1, 12), 38047.5, 38047.5},
+                                                    {At(100, 1, 1), -657434.0, -657434.0},
+                                                    {At(9999, 12, 31), 2958465.0, 2958465.0}}) {
         EXPECT_DOUBLE_EQ(value.GetStoredValue(), stored);
         EXPECT_DOUBLE_EQ(value.GetContinuousValue(), continuous) << stored;
         EXPECT_EQ(DateTime::FromStoredValue(stored), value);
@@ -65,9 +68,12 @@ TEST(DateTime, AddingLeavesTheRangeAsInvalidAndInvalidityPropagates)
         double days;
         bool valid = false;
     } cases[] = {
-        {At(9999, 12, 31, 23, 59, 59), kSecond}, {At(9999, 12, 31, 23, 59, 58), kSecond, true},
-        {At(100, 1, 1), -kSecond},               {At(100, 1, 1, 0, 0, 1), -kSecond, true},
-        {At(2000, 1, 1), 1e300},                 {At(2000, 1, 1), -1e300},
+        {At(9999, 12, 31, 23, 59, 59), kSecond},
+        {At(9999, 12, 31, 23, 59, 58), kSecond, true},
+        {At(100, 1, 1), -kSecond},
+        {At(100, 1, 1, 0, 0, 1), -kSecond, true},
+        {At(2000, 1, 1), 1e300},
+        {At(2000, 1, 1), -1e300},
         {At(2000, 1, 1), std::numeric_limits<double>::infinity()},
         {At(2000, 1, 1), std::numeric_limits<double>::quiet_NaN()},
         {At(100, 1, 1), 2958465.0 + 657434.0, true},   // the whole range
@@ -90,8 +96,10 @@ TEST(DateTime, AddingLeavesTheRangeAsInvalidAndInvalidityPropagates)
 TEST(DateTime, TakingApartRoundsToTheSecond)
 {
     // Seconds before midnight of March 2; the day, hour, minute and second it shows.
-    for (const auto& [before, shown] : {std::pair{0.5, std::tuple(2, 0, 0, 0)}, {0.2, {2, 0, 0, 0}},
-                                        {0.7, {1, 23, 59, 59}}, {1.0, {1, 23, 59, 59}}}) {
+    for (const auto& [before, shown] : {std::pair{0.5, std::tuple(2, 0, 0, 0)},
+                                        {0.2, {2, 0, 0, 0}},
+                                        {0.7, {1, 23, 59, 59}},
+                                        {1.0, {1, 23, 59, 59}}}) {
         for (int year : {1850, 2004}) {   // on both sides of day 0
             const DateTime value = At(year, 3, 2) - DateTimeSpan(before * kSecond);
             EXPECT_EQ(std::tuple(value.GetDay(), value.GetHour(), value.GetMinute(), value.GetSecond()), shown)
@@ -145,9 +153,12 @@ TEST(DateTimeSpan, PartsAfterRoundingToTheSecond)
     // largest; 1e300 saturates instead of overflowing; not a number reads as nothing.
     for (const auto& [span, days, hours, minutes, seconds, total] :
          {std::tuple{Made(0, 25, 0, 0), std::int64_t{1}, 1, 0, 0, std::int64_t{90000}},
-          {DateTimeSpan(-1.25), -1, -6, 0, 0, -108000}, {Made(1, 2, 3, 4), 1, 2, 3, 4, 93784},
-          {Made(0, 0, 90, 3600), 0, 2, 30, 0, 9000}, {Made(1, -1, 0, 0), 0, 23, 0, 0, 82800},
-          {DateTimeSpan(0.9999 * kSecond), 0, 0, 0, 1, 1}, {Made(kWeeks, 0, 0, 0), kWeeks, 0, 0, 0, kWeeks * 86400},
+          {DateTimeSpan(-1.25), -1, -6, 0, 0, -108000},
+          {Made(1, 2, 3, 4), 1, 2, 3, 4, 93784},
+          {Made(0, 0, 90, 3600), 0, 2, 30, 0, 9000},
+          {Made(1, -1, 0, 0), 0, 23, 0, 0, 82800},
+          {DateTimeSpan(0.9999 * kSecond), 0, 0, 0, 1, 1},
+          {Made(kWeeks, 0, 0, 0), kWeeks, 0, 0, 0, kWeeks * 86400},
           {Made(kInt, kInt, kInt, kInt), 2238478295, 12, 21, 7, 193404524732467},
           {DateTimeSpan(1e300), 104166666666666, 16, 0, 0, 9000000000000000000},
           {DateTimeSpan(std::nan("")), 0, 0, 0, 0, 0}}) {
@@ -157,4 +168,4 @@ TEST(DateTimeSpan, PartsAfterRoundingToTheSecond)
     }
 }
 
-}  // namespace
+}   // namespace

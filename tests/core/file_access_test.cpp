@@ -97,4 +97,4 @@ TEST(PrivateTempFolder, OnlyTheUserCanEnterIt)
     fs::remove(fallback);
 }
 
-}  // namespace
+}   // namespace

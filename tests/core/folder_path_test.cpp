@@ -15,10 +15,18 @@ TEST(NormalizeFolderPath, PosixForms)
     // Empty or blank is the program's folder, relative paths lie inside it; every path ends in one slash,
     // a backslash is a separator, surrounding white space goes, inner blanks and dot-dot stay.
     const std::pair<const char*, const char*> cases[] = {
-        {"", "/opt/chronel/"},         {" \t\r\n", "/opt/chronel/"},     {"data", "/opt/chronel/data/"},
-        {"a/b", "/opt/chronel/a/b/"},  {"/srv/t", "/srv/t/"},            {"/a/b//", "/a/b/"},
-        {"\\srv\\t\\\\", "/srv/t/"},   {"/a\\b/", "/a/b/"},              {"\t /srv/t \r\n", "/srv/t/"},
-        {"/my templates", "/my templates/"}, {"/", "/"},                {"../t", "/opt/chronel/../t/"},
+        {"", "/opt/chronel/"},
+        {" \t\r\n", "/opt/chronel/"},
+        {"data", "/opt/chronel/data/"},
+        {"a/b", "/opt/chronel/a/b/"},
+        {"/srv/t", "/srv/t/"},
+        {"/a/b//", "/a/b/"},
+        {"\\srv\\t\\\\", "/srv/t/"},
+        {"/a\\b/", "/a/b/"},
+        {"\t /srv/t \r\n", "/srv/t/"},
+        {"/my templates", "/my templates/"},
+        {"/", "/"},
+        {"../t", "/opt/chronel/../t/"},
     };
     const FakeProgramLocation location("/opt/chronel/chronel");
     for (const auto& [typed, normalized] : cases) {
@@ -41,10 +49,15 @@ TEST(FolderPath, ExistsIgnoresSeparatorsAndListsMatchingNames)
     EXPECT_FALSE(FileExists(folder / "nothing") || FileExists(""));
 
     // Name, pattern, whether it matches.
-    for (const auto& [name, pattern, matches] :
-         {std::tuple{"a.trt", "*.trt", true}, {"a.trtx", "*.trt", false}, {"A.TRT", "*.trt", false},
-          {".trt", "*.trt", true}, {"x.lng", "*.?ng", true}, {"\xD0\x96.lng", "?.lng", true}, {"abc", "a*c*", true},
-          {"ab", "a*c", false}, {"", "*", true}}) {
+    for (const auto& [name, pattern, matches] : {std::tuple{"a.trt", "*.trt", true},
+                                                 {"a.trtx", "*.trt", false},
+                                                 {"A.TRT", "*.trt", false},
+                                                 {".trt", "*.trt", true},
+                                                 {"x.lng", "*.?ng", true},
+                                                 {"\xD0\x96.lng", "?.lng", true},
+                                                 {"abc", "a*c*", true},
+                                                 {"ab", "a*c", false},
+                                                 {"", "*", true}}) {
         EXPECT_EQ(MatchesPattern(name, pattern), matches) << name << " ~ " << pattern;
     }
     for (const char* name : {"x.trt.trt", ".trt", "a.b.trt", " blank .trt", "other.txt"}) {
@@ -64,4 +77,4 @@ TEST(FolderPath, ExistsIgnoresSeparatorsAndListsMatchingNames)
     EXPECT_TRUE(list.empty());
 }
 
-}  // namespace
+}   // namespace

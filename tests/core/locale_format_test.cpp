@@ -23,8 +23,10 @@ TEST(LocaleFormat, FailuresGiveNoText)
 {
     FakeLocaleFormatter english;
     // Whether it fails: invalid, the day before the platform's calendar starts, its first day, the last one.
-    for (const auto& [value, fails] : {std::pair{DateTime::Invalid(), true}, {At(1600, 12, 31, 23, 59, 59), true},
-                                       {At(1601, 1, 1), false}, {At(9999, 12, 31, 23, 59, 59), false}}) {
+    for (const auto& [value, fails] : {std::pair{DateTime::Invalid(), true},
+                                       {At(1600, 12, 31, 23, 59, 59), true},
+                                       {At(1601, 1, 1), false},
+                                       {At(9999, 12, 31, 23, 59, 59), false}}) {
         EXPECT_EQ(!FormatLongDate(english, value).has_value(), fails) << value.GetStoredValue();
         EXPECT_EQ(!FormatTime(english, value).has_value(), fails) << value.GetStoredValue();
         EXPECT_EQ(!FormatDateNameOf(english, value, true, true).has_value(), fails) << value.GetStoredValue();
@@ -38,4 +40,4 @@ TEST(LocaleFormat, FailuresGiveNoText)
     EXPECT_FALSE(FormatDateName(english, SystemTime{2004, 3, 1, 1}, true, true).has_value());
 }
 
-}  // namespace
+}   // namespace

@@ -17,13 +17,13 @@ std::string DayName(const SystemTime& date)
     return kDayNames[parts ? parts->dayOfWeek : 0];
 }
 
-}  // namespace
+}   // namespace
 
 std::string FakeLocaleFormatter::LongDate(const SystemTime& date) const
 {
     char text[64];
-    std::snprintf(text, sizeof text, "%s, %s %02d, %04d", DayName(date).c_str(), kMonthNames[date.month - 1],
-                  date.day, date.year);
+    std::snprintf(text, sizeof text, "%s, %s %02d, %04d", DayName(date).c_str(), kMonthNames[date.month - 1], date.day,
+                  date.year);
     return overflow ? std::string(300, 'x') : text;
 }
 
@@ -37,7 +37,7 @@ std::string FakeLocaleFormatter::Time(const SystemTime& time) const
 
 std::string FakeLocaleFormatter::DatePicture(const SystemTime& date, std::string_view picture) const
 {
-    const std::string name = picture.starts_with("ddd") ? DayName(date)
+    const std::string name = picture.starts_with("ddd")   ? DayName(date)
                              : picture.starts_with("MMM") ? kMonthNames[date.month - 1]
                                                           : "";
     return overflow ? std::string(300, 'x') : picture.size() == 3 ? name.substr(0, 3) : name;

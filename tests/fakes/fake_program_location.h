@@ -11,7 +11,9 @@ class FakeProgramLocation final : public ProgramLocation {
 public:
     explicit FakeProgramLocation(std::string executablePath, std::string userDataFolder = {},
                                  bool canWriteProgramFolder = true)
-        : m_path(std::move(executablePath)), m_userFolder(std::move(userDataFolder)), m_canWrite(canWriteProgramFolder)
+        : m_path(std::move(executablePath)),
+          m_userFolder(std::move(userDataFolder)),
+          m_canWrite(canWriteProgramFolder)
     {
     }
     std::string ExecutablePath() const override { return m_path; }

@@ -10,8 +10,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTimeEdit>
 #include <QTemporaryDir>
+#include <QTimeEdit>
 
 #include <cstdlib>
 #include <string>
@@ -24,9 +24,9 @@
 #include "fakes/fake_program_location.h"
 #include "fakes/fake_time_change_source.h"
 #include "fakes/fake_zone_source.h"
+#include "pages/page_services.h"
 #include "platform/reg_file_settings_backend.h"
 #include "platform/xdg_autostart_list.h"
-#include "pages/page_services.h"
 #include "settings/settings_store.h"
 #include "widgets/control_id.h"
 
@@ -49,8 +49,8 @@ struct UiEnvironment {
 
     PageServices Services()
     {
-        return PageServices{clock, formatter, settings, messages, zones,
-                            [this](const DateTime& v) { shownOnTimeInfo.push_back(v); }};
+        return PageServices{clock,    formatter, settings,
+                            messages, zones,     [this](const DateTime& v) { shownOnTimeInfo.push_back(v); }};
     }
 
     static std::string Path(const QTemporaryDir& dir, const char* name) { return dir.filePath(name).toStdString(); }

@@ -20,7 +20,7 @@ using Texts = std::vector<std::string>;
 // The six fact texts, checked to come in page order.
 Texts Facts(const DateTime& value, const FakeMessages& messages = {})
 {
-    const int order[] = {kLeapYearFieldId, kDayNumberFieldId, kWeekNumberFieldId,
+    const int order[] = {kLeapYearFieldId,  kDayNumberFieldId, kWeekNumberFieldId,
                          kDayOfWeekFieldId, kQuarterFieldId,   kSeasonFieldId};
     Texts texts;
     for (const FieldText& field : ComputeCalendarFacts(value, messages, FakeLocaleFormatter())) {
@@ -86,4 +86,4 @@ TEST(CalendarFacts, EveryDayAgreesWithTheCLibrary)
     }
 }
 
-}  // namespace
+}   // namespace

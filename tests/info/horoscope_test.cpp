@@ -51,4 +51,4 @@ TEST(Horoscope, EveryDayOfALeapYearHasOneSignInSequence)
     EXPECT_EQ(changes, 12);
 }
 
-}  // namespace
+}   // namespace

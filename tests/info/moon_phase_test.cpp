@@ -15,11 +15,11 @@ TEST(MoonPhase, KnownMoments)
     const DateTime ref = At(1996, 1, 5, 16, 15), refNext = At(1996, 2, 4, 4, 59, 1);
     const DateTime end1995 = At(1995, 12, 7, 3, 30, 59), next2004 = At(2004, 12, 26, 13, 40, 51);
     const std::tuple<DateTime, const char*, int, DateTime, DateTime> cases[] = {
-        {ref, "100.0%", 0, ref, refNext},                                  // the reference full moon itself
-        {At(1996, 1, 20, 10, 37), "0.0%", 8, ref, refNext},                // half a period later, rounded down
+        {ref, "100.0%", 0, ref, refNext},                     // the reference full moon itself
+        {At(1996, 1, 20, 10, 37), "0.0%", 8, ref, refNext},   // half a period later, rounded down
         {At(2004, 12, 26, 12), "99.5%", 16, At(2004, 11, 27, 0, 56, 50), next2004},   // just before a full moon
-        {end1995, "100.0%", 16, At(1995, 11, 7, 14, 46, 58), end1995},     // a period before ends a lunation
-        {At(1995, 12, 7, 3, 31, 0), "100.0%", 0, end1995, ref},            // and a second later starts the next
+        {end1995, "100.0%", 16, At(1995, 11, 7, 14, 46, 58), end1995},                // a period before ends a lunation
+        {At(1995, 12, 7, 3, 31, 0), "100.0%", 0, end1995, ref},   // and a second later starts the next
     };
     for (const auto& [t, percent, picture, previousFull, nextFull] : cases) {
         SCOPED_TRACE(t.Format("%F %T"));
@@ -74,4 +74,4 @@ TEST(MoonPhase, EveryHourOfALunationStaysInBounds)
     }
 }
 
-}  // namespace
+}   // namespace

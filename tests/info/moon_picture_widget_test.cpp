@@ -69,4 +69,4 @@ TEST(MoonPictures, OneLunationFromFullToFull)
     }
 }
 
-}  // namespace
+}   // namespace

@@ -93,8 +93,8 @@ TEST(PosixTz, ZoneRecord)
 TEST(PosixTz, SurvivesRandomAndMutatedStrings)
 {
     const std::vector<std::string> seeds = {
-        "CET-1CEST,M3.5.0,M10.5.0/3", "EST5EDT,M3.2.0,M11.1.0", "<+0330>-3:30",
-        "AEST-10AEDT,M10.1.0,M4.1.0/3", "<-03>3<-02>,M3.5.0/-2,M10.5.0/-1", "XST3XDT,J60/0,299/25",
+        "CET-1CEST,M3.5.0,M10.5.0/3",       "EST5EDT,M3.2.0,M11.1.0",           "<+0330>-3:30",
+        "AEST-10AEDT,M10.1.0,M4.1.0/3",     "<-03>3<-02>,M3.5.0/-2,M10.5.0/-1", "XST3XDT,J60/0,299/25",
         "LHST-10:30LHDT-11,M10.1.0,M4.1.0", "EET-2EEST,M2.5.4/24,M10.5.5/1",
     };
     const std::string alphabet = "ABCDEMJXTSxyz<>+-:,./0123456789 \t\n\x80\xff";
@@ -110,10 +110,18 @@ TEST(PosixTz, SurvivesRandomAndMutatedStrings)
             for (std::size_t edits = 1 + pick(3); edits > 0 && !text.empty(); --edits) {
                 const std::size_t at = pick(text.size());
                 switch (pick(4)) {
-                case 0: text[at] = alphabet[pick(alphabet.size())]; break;
-                case 1: text.erase(at, 1); break;
-                case 2: text.insert(at, 1, alphabet[pick(alphabet.size())]); break;
-                default: text.resize(at); break;
+                case 0:
+                    text[at] = alphabet[pick(alphabet.size())];
+                    break;
+                case 1:
+                    text.erase(at, 1);
+                    break;
+                case 2:
+                    text.insert(at, 1, alphabet[pick(alphabet.size())]);
+                    break;
+                default:
+                    text.resize(at);
+                    break;
                 }
             }
         }
@@ -129,4 +137,4 @@ TEST(PosixTz, SurvivesRandomAndMutatedStrings)
     EXPECT_GT(parsed, 1000);
 }
 
-}  // namespace
+}   // namespace

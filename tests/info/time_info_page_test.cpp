@@ -14,14 +14,14 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "fakes/date_at.h"
-#include "info/time_info_tab_widget.h"
-#include "info/posix_tz.h"
-#include "platform/system_zone_source.h"
 #include "app/main_window.h"
+#include "fakes/date_at.h"
 #include "fakes/ui_environment.h"
-#include "widgets/control_id.h"
 #include "info/moon_picture_widget.h"
+#include "info/posix_tz.h"
+#include "info/time_info_tab_widget.h"
+#include "platform/system_zone_source.h"
+#include "widgets/control_id.h"
 #include "widgets/pickers.h"
 
 namespace {
@@ -120,8 +120,8 @@ TEST_F(TimeInfoPageTest, FirstStartPickersNowCurrentAndARestart)
 TEST_F(TimeInfoPageTest, ButtonsMoveThePageToTheirMoment)
 {
     const std::tuple<InfoSubPageIndex, int, DateTime> cases[] = {
-        {kMoonInfoPage, 1110, At(2004, 11, 27, 0, 56, 50)},   {kMoonInfoPage, 1111, At(2004, 12, 26, 13, 40, 51)},
-        {kMoonInfoPage, 1048, At(2004, 11, 12, 6, 34, 50)},   {kMoonInfoPage, 1049, At(2004, 12, 11, 19, 18, 51)},
+        {kMoonInfoPage, 1110, At(2004, 11, 27, 0, 56, 50)},  {kMoonInfoPage, 1111, At(2004, 12, 26, 13, 40, 51)},
+        {kMoonInfoPage, 1048, At(2004, 11, 12, 6, 34, 50)},  {kMoonInfoPage, 1049, At(2004, 12, 11, 19, 18, 51)},
         {kTimeZoneInfoPage, 1112, At(2005, 3, 27, 2, 0, 0)}, {kTimeZoneInfoPage, 1047, At(2005, 10, 30, 3, 0, 0)},
     };
     Page().LoadSettings();
@@ -241,4 +241,4 @@ TEST_F(TimeInfoPageTest, InsideTheMainWindow)
     }
 }
 
-}  // namespace
+}   // namespace

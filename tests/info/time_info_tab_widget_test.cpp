@@ -26,4 +26,4 @@ TEST(InfoSheet, EveryTabHasTheSameFixedWidth)
     }
 }
 
-}  // namespace
+}   // namespace

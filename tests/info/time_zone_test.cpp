@@ -25,11 +25,9 @@ TEST(TimeZone, ZoneLine)
 {
     // A whole hour east, and the name by the state, are in the Texts table below.
     const std::pair<int, const char*> cases[] = {
-        {-330, "(GMT+05:30) X"}, {-780, "(GMT+13:00) X"},
-        {0, "(GMT 00:00) X"},     // UTC has a blank, not a sign
-        {300, "(GMT-5:00) X"},    // west: the minus comes with the hour, unpadded
-        {570, "(GMT-9:30) X"},
-        {-30, "(GMT 00:30) X"},   // half an hour either way has no hour sign
+        {-330, "(GMT+05:30) X"}, {-780, "(GMT+13:00) X"}, {0, "(GMT 00:00) X"},   // UTC has a blank, not a sign
+        {300, "(GMT-5:00) X"},                             // west: the minus comes with the hour, unpadded
+        {570, "(GMT-9:30) X"},   {-30, "(GMT 00:30) X"},   // half an hour either way has no hour sign
         {30, "(GMT 00:30) X"},
     };
     for (const auto& [bias, line] : cases) {
@@ -69,10 +67,10 @@ TEST(TimeZone, NextChange)
 {
     const DateTime y2004 = At(2004, 1, 1), none = DateTime::Invalid();
     const std::tuple<SystemTime, DateTime, DateTime> cases[] = {
-        {Rule(10, 0, 4), y2004, At(2004, 10, 24, 2)},   // the fourth Sunday is not the last
-        {Rule(2, 0, 5), y2004, At(2004, 2, 29, 2)},     // the last Sunday of a leap February
-        {Rule(1, 6, 5, 0), At(2005, 1, 1), At(2005, 1, 29)},   // the month's last day is the weekday
-        {Rule(1, 6, 1), At(2004, 12, 31), At(2005, 1, 1, 2)},  // and its first
+        {Rule(10, 0, 4), y2004, At(2004, 10, 24, 2)},           // the fourth Sunday is not the last
+        {Rule(2, 0, 5), y2004, At(2004, 2, 29, 2)},             // the last Sunday of a leap February
+        {Rule(1, 6, 5, 0), At(2005, 1, 1), At(2005, 1, 29)},    // the month's last day is the weekday
+        {Rule(1, 6, 1), At(2004, 12, 31), At(2005, 1, 1, 2)},   // and its first
         {Rule(3, 0, 5, 23, 59, 59), y2004, At(2004, 3, 28, 23, 59, 59)},
         {Rule(3, 0, 5), At(9998, 12, 31), At(9999, 3, 28, 2)},
         {Rule(3, 0, 5), At(9999, 12, 31), none},
@@ -110,8 +108,8 @@ TEST(TimeZone, Texts)
         SCOPED_TRACE(fields);
         // Daylight while a zone has rules; without, an unknown state reads as standard.
         const bool hasRules = fields.find("Daylight") != std::string::npos;
-        const TimeZoneInformation zone{-60, "Standard", "Daylight", daylight, standard,
-                                       hasRules ? ZoneState::Daylight : ZoneState::Unknown};
+        const TimeZoneInformation zone{-60,      "Standard", "Daylight",
+                                       daylight, standard,   hasRules ? ZoneState::Daylight : ZoneState::Unknown};
         const TimeZoneTexts texts = ComputeTimeZoneTexts(zone, t, messages, english);
         std::string shown;
         for (std::size_t i = 0; i < 5; ++i) {
@@ -193,4 +191,4 @@ TEST(TimeZone, NextChangesMatchTheZoneFiles)
     }
 }
 
-}  // namespace
+}   // namespace

@@ -70,8 +70,8 @@ std::string VersionOneFile(const std::vector<unsigned char>& indices, const std:
             bytes += static_cast<char>((value >> shift) & 0xff);
         }
     };
-    for (const std::size_t count : {std::size_t{0}, std::size_t{0}, std::size_t{0}, indices.size(), types.size(),
-                                    abbreviations.size() + 1}) {
+    for (const std::size_t count :
+         {std::size_t{0}, std::size_t{0}, std::size_t{0}, indices.size(), types.size(), abbreviations.size() + 1}) {
         put(count);
     }
     bytes.append(4 * indices.size(), '\0');
@@ -124,12 +124,17 @@ TEST_F(Tzif, BrokenFilesFailWithoutHarm)
     for (std::size_t at = 32; at < 44; ++at) {
         hugeCounts[at] = '\xff';
     }
-    const std::string cases[] = {
-        "", "TZif", "TZif2", "not a zone file at all, but long enough to hold a header of forty-four bytes",
-        hugeCounts, berlin.substr(0, 44), berlin.substr(0, berlin.find("TZif", 4) + 20),
-        VersionOneFile({1}, {{3600, 0, 0}}, "CET"), VersionOneFile({}, {}, ""),
-        VersionOneFile({}, {{static_cast<std::int32_t>(0x80000000u), 0, 0}}, "CET"),
-        VersionOneFile({}, {{93600, 0, 0}}, "CET")};
+    const std::string cases[] = {"",
+                                 "TZif",
+                                 "TZif2",
+                                 "not a zone file at all, but long enough to hold a header of forty-four bytes",
+                                 hugeCounts,
+                                 berlin.substr(0, 44),
+                                 berlin.substr(0, berlin.find("TZif", 4) + 20),
+                                 VersionOneFile({1}, {{3600, 0, 0}}, "CET"),
+                                 VersionOneFile({}, {}, ""),
+                                 VersionOneFile({}, {{static_cast<std::int32_t>(0x80000000u), 0, 0}}, "CET"),
+                                 VersionOneFile({}, {{93600, 0, 0}}, "CET")};
     for (const std::string& bytes : cases) {
         SCOPED_TRACE(bytes.size());
         EXPECT_FALSE(ZoneFromTzif(bytes).has_value());
@@ -169,4 +174,4 @@ TEST_F(Tzif, SurvivesMutatedFiles)
     }
 }
 
-}  // namespace
+}   // namespace

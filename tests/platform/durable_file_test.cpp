@@ -21,4 +21,4 @@ TEST(DurableFile, MakesFoldersWithParents)
     EXPECT_FALSE(FolderLock(folder / "missing").Locked());
 }
 
-}  // namespace
+}   // namespace

@@ -145,4 +145,4 @@ TEST(HelpReader, AReaderThatMisbehavesIsKilledAndReaped)
     EXPECT_EQ(HelpReader(folder / "absent").Read(CHRONEL_TEST_HELP_FILE), std::nullopt);
 }
 
-}  // namespace
+}   // namespace

@@ -28,4 +28,4 @@ TEST(ProcProgramLocation, UserFolderFollowsTheDataHome)
     EXPECT_TRUE(std::filesystem::is_empty(folder.Path()));
 }
 
-}  // namespace
+}   // namespace

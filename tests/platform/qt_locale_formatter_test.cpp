@@ -22,4 +22,4 @@ TEST(QtLocaleFormatter, FormsOfTheSystemLocale)
     EXPECT_EQ(formatter.Time(SystemTime{2005, 1, 0, 1, 24}), "");
 }
 
-}  // namespace
+}   // namespace

@@ -78,9 +78,10 @@ TEST_F(RegFileSettingsTest, ValuesSurviveTheFileExactly)
             ASSERT_TRUE(backend.SetValue(name(index), RegValue::Dword(index)));
         }
     }
-    EXPECT_TRUE(ReadFileBytes(FilePath()).starts_with(
-        kHeader + "\"ActivePageNo\"=dword:fffffff9\n\"DateFrom\"=\"1761 8 28 7 7 59\"\n"
-                  "\"DateTo\"=\"-1 -1 -1 -1 -1 -1\"\n\"Span\"=\"-324.08333333333331438553\"\n"));
+    EXPECT_TRUE(ReadFileBytes(FilePath())
+                    .starts_with(kHeader +
+                                 "\"ActivePageNo\"=dword:fffffff9\n\"DateFrom\"=\"1761 8 28 7 7 59\"\n"
+                                 "\"DateTo\"=\"-1 -1 -1 -1 -1 -1\"\n\"Span\"=\"-324.08333333333331438553\"\n"));
     RegFileSettingsBackend backend = Backend();
     std::string back;
     EXPECT_TRUE(Store(backend).ReadString(SettingId::Lang, back));
@@ -270,4 +271,4 @@ TEST_F(RegFileSettingsTest, KilledWriterLeavesTheLastWholeFile)
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(m_config / "Orvane"), {}), 1);
 }
 
-}  // namespace
+}   // namespace

@@ -95,4 +95,4 @@ TEST(SystemClockSetter, WhichBusErrorsMeanNoTimedated)
     }
 }
 
-}  // namespace
+}   // namespace

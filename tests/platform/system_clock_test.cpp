@@ -26,4 +26,4 @@ TEST(SystemClock, LocalTimeOfAnInstant)
     EXPECT_EQ(clock.LocalTimeAt(0), (SystemTime{1970, 1, 4, 1, 0, 0, 0, 0}));
 }
 
-}  // namespace
+}   // namespace

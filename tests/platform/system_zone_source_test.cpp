@@ -106,4 +106,4 @@ TEST_F(SystemZoneSourceTest, NegativeDaylightSavingChangesWhenTheZoneDoes)
     }
 }
 
-}  // namespace
+}   // namespace

@@ -23,12 +23,9 @@ TEST(TimeChangeWatcher, ReadResults)
     // The bytes read and errno: the clock was set, the timer ran out, nothing yet, interrupted, a closed
     // descriptor, a short read.
     const std::tuple<ssize_t, int, TimerFdReading> cases[] = {
-        {-1, ECANCELED, TimerFdReading::ClockSet},
-        {8, 0, TimerFdReading::Expired},
-        {-1, EAGAIN, TimerFdReading::Nothing},
-        {-1, EINTR, TimerFdReading::Nothing},
-        {-1, EBADF, TimerFdReading::Failed},
-        {4, 0, TimerFdReading::Failed},
+        {-1, ECANCELED, TimerFdReading::ClockSet}, {8, 0, TimerFdReading::Expired},
+        {-1, EAGAIN, TimerFdReading::Nothing},     {-1, EINTR, TimerFdReading::Nothing},
+        {-1, EBADF, TimerFdReading::Failed},       {4, 0, TimerFdReading::Failed},
     };
     for (const auto& [bytes, error, reading] : cases) {
         EXPECT_EQ(InterpretTimerFdRead(bytes, error), reading) << bytes << " " << error;
@@ -61,11 +58,8 @@ TEST(TimeChangeWatcher, EachClockSetIsSignalledAndReArmsUntilTheDescriptorFails)
     // The reading, then the changes and arms counted: the timer running out is no clock change, but it
     // must be armed again.
     const std::tuple<TimerFdReading, int, int> steps[] = {
-        {TimerFdReading::ClockSet, 1, 1},
-        {TimerFdReading::Nothing, 1, 1},
-        {TimerFdReading::Expired, 1, 2},
-        {TimerFdReading::ClockSet, 2, 3},
-        {TimerFdReading::Failed, 2, 3},
+        {TimerFdReading::ClockSet, 1, 1}, {TimerFdReading::Nothing, 1, 1}, {TimerFdReading::Expired, 1, 2},
+        {TimerFdReading::ClockSet, 2, 3}, {TimerFdReading::Failed, 2, 3},
     };
     for (const auto& [reading, count, armsAfter] : steps) {
         script.push_back(reading);
@@ -110,4 +104,4 @@ TEST(TimeChangeWatcher, RealTimerRunningOutIsReadAndReArmed)
     EXPECT_TRUE(TimerFdTimeChangeWatcher().IsWatching()) << "a timerfd of its own";
 }
 
-}  // namespace
+}   // namespace

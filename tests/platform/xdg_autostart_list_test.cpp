@@ -61,4 +61,4 @@ TEST(XdgAutostartList, EntryGoesToTheFirstFolderThatMayHaveIt)
     EXPECT_FALSE(OnlyRootCanReplace("/tmp/missing/chronel"));
 }
 
-}  // namespace
+}   // namespace

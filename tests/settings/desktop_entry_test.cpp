@@ -22,4 +22,4 @@ TEST(DesktopEntry, ExecQuotesThePathAsRequired)
     }
 }
 
-}  // namespace
+}   // namespace

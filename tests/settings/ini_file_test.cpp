@@ -37,12 +37,12 @@ constexpr IniUpdate kNew = IniUpdate::Changed, kSame = IniUpdate::Unchanged, kBa
 const std::tuple<std::string, const char*, const char*, const char*, IniUpdate, std::string> kSetCases[] = {
     {"", "S", "k", "v", kNew, "[S]\nk=v\n"},
     {"[S]\nk=v\n", "S", "k", "v", kSame, "[S]\nk=v\n"},
-    {"[S]\nk= v \n", "S", "k", " v", kSame, "[S]\nk= v \n"},   // padding does not count
+    {"[S]\nk= v \n", "S", "k", " v", kSame, "[S]\nk= v \n"},                               // padding does not count
     {"; note\n[S]\nK = old\nz=1\n", "s", "k", "new", kNew, "; note\n[S]\nK=new\nz=1\n"},   // in place
-    {"[S]\na=1\n\n[T]\nb=2\n", "S", "k", "v", kNew, "[S]\na=1\nk=v\n\n[T]\nb=2\n"},   // after the last line
+    {"[S]\na=1\n\n[T]\nb=2\n", "S", "k", "v", kNew, "[S]\na=1\nk=v\n\n[T]\nb=2\n"},        // after the last line
     {"[S]\na=1\n", "T", "k", "v", kNew, "[S]\na=1\n\n[T]\nk=v\n"},   // new section after a blank line
     {"[S]\r\na=1\r\n", "S", "k", "v", kNew, "[S]\r\na=1\r\nk=v\r\n"},
-    {"[S]\na=1", "S", "k", "v", kNew, "[S]\na=1\nk=v\n"},   // missing final line end
+    {"[S]\na=1", "S", "k", "v", kNew, "[S]\na=1\nk=v\n"},                         // missing final line end
     {"[S]\na=1\n[S]\nk=x\n", "S", "k", "v", kNew, "[S]\na=1\nk=v\n[S]\nk=x\n"},   // first duplicate section
     {"", "S", "k", "a\nb", kBad, ""},
     {"", "S", "a=b", "v", kBad, ""},
@@ -132,4 +132,4 @@ TEST(IniFileOnDisk, WritesOnlyChangesAndLeavesBadFilesAlone)
     }
 }
 
-}  // namespace
+}   // namespace

@@ -148,4 +148,4 @@ TEST(TranslatableText, NeedsOneCharacterBeyondDigitsAndMarks)
     }
 }
 
-}  // namespace
+}   // namespace

@@ -62,4 +62,4 @@ TEST(Options, StoredLanguageIsSelectedElseEnglish)
     }
 }
 
-}  // namespace
+}   // namespace

@@ -38,7 +38,11 @@ const std::tuple<const char*, std::string, const char*, bool, std::optional<RegV
     {"signature not first", "\n" + kKeyLine + "REGEDIT4\n\"Lang\"=\"x\"\n", "lang", false, RegValue::Sz("x")},
     {"junk line", "REGEDIT4\n" + kKeyLine + "\"A\"=\"\"\n\x01zz\n\"L\"=\"x\"\n", "l", false, RegValue::Sz("x")},
     {"value before any key", "REGEDIT4\n\"L\"=\"y\"\n" + kKeyLine + "\"L\"=\"x\"\n", "l", false, RegValue::Sz("x")},
-    {"binary file", std::string("\x7F" "ELF\0\0", 6), "lang", false, std::nullopt},
+    {"binary file",
+     std::string("\x7F"
+                 "ELF\0\0",
+                 6),
+     "lang", false, std::nullopt},
 };
 
 TEST(RegFile, ReadsEveryValueFormAndWhatADamagedTextLeaves)
@@ -100,9 +104,15 @@ TEST(RegFile, RandomInputNeverBreaksTheParser)
             for (int e = 0; e < edits && !text.empty(); ++e) {
                 const std::size_t at = random() % text.size();
                 switch (random() % 3) {
-                case 0: text[at] = static_cast<char>(random()); break;
-                case 1: text.erase(at, 1 + random() % 10); break;
-                default: text.insert(at, 1, "\"\\=[]:,\n\r@-"[random() % 12]); break;
+                case 0:
+                    text[at] = static_cast<char>(random());
+                    break;
+                case 1:
+                    text.erase(at, 1 + random() % 10);
+                    break;
+                default:
+                    text.insert(at, 1, "\"\\=[]:,\n\r@-"[random() % 12]);
+                    break;
                 }
             }
         } else {
@@ -119,4 +129,4 @@ TEST(RegFile, RandomInputNeverBreaksTheParser)
     }
 }
 
-}  // namespace
+}   // namespace

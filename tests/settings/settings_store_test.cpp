@@ -35,10 +35,17 @@ TEST_F(SettingsStoreTest, FreshOrUnopenableProfileReadsEveryDefault)
             const int intDefault = info.name == "Visibled" || info.name == "IsMonthsPlus" ? 1 : 0;
             const std::string textDefault = info.name == "Lang" ? "english" : "/opt/chronel/bin/Templates";
             switch (info.kind) {
-            case SettingKind::Integer: EXPECT_EQ(m_store.ReadInt(id), intDefault); break;
-            case SettingKind::DateTime: EXPECT_EQ(m_store.ReadDateTime(id), kNow); break;
-            case SettingKind::Span: break;   // written for other copies of the program, never read
-            case SettingKind::Text: EXPECT_TRUE(!m_store.ReadString(id, text) && text == textDefault) << text; break;
+            case SettingKind::Integer:
+                EXPECT_EQ(m_store.ReadInt(id), intDefault);
+                break;
+            case SettingKind::DateTime:
+                EXPECT_EQ(m_store.ReadDateTime(id), kNow);
+                break;
+            case SettingKind::Span:
+                break;   // written for other copies of the program, never read
+            case SettingKind::Text:
+                EXPECT_TRUE(!m_store.ReadString(id, text) && text == textDefault) << text;
+                break;
             }
         }
     }
@@ -51,8 +58,8 @@ TEST_F(SettingsStoreTest, DateTimeTexts)
     const std::pair<const char*, DateTime> cases[] = {
         {"2004 11 20 14 5 0", kNow},
         {" 1999\t12\n31 23 59 59 junk", DateTime::FromParts(1999, 12, 31, 23, 59, 59)},   // text after six
-        {"2004 2 30 0 0 0", bad},   // 30 February
-        {"2004 2 3 0 0", kNow},   // five numbers
+        {"2004 2 30 0 0 0", bad},                                                         // 30 February
+        {"2004 2 3 0 0", kNow},                                                           // five numbers
         {"", kNow},
         {"99999999999 1 1 0 0 0", bad},   // beyond int
         {"10000 1 1 0 0 0", bad},
@@ -84,4 +91,4 @@ TEST_F(SettingsStoreTest, StoredBytesAreReadAsTheRegistryWould)
     EXPECT_EQ(text, "abc");
 }
 
-}  // namespace
+}   // namespace

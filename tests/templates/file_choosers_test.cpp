@@ -48,4 +48,4 @@ TEST(FileDialog, SaveAddsTheExtensionCancelClears)
     EXPECT_EQ(chosen, folder.Path().string()) << "it starts at the given folder";
 }
 
-}  // namespace
+}   // namespace

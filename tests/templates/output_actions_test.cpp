@@ -7,17 +7,17 @@
 #include <QPushButton>
 
 #include "app/main_window.h"
-#include "pages/page_widget.h"
-#include "fakes/ui_environment.h"
 #include "fakes/temp_folder.h"
+#include "fakes/ui_environment.h"
+#include "pages/page_widget.h"
 #include "widgets/control_id.h"
 
 namespace {
 
 struct OutputActionsTest : ::testing::Test {
     UiEnvironment env;
-    MainWindow window{AppServices{env.clock, env.formatter, env.settings, env.location, env.zones,
-                                       env.clockSetter, env.timeChanges}};
+    MainWindow window{
+        AppServices{env.clock, env.formatter, env.settings, env.location, env.zones, env.clockSetter, env.timeChanges}};
     OutputActions& output = window.Output();
     std::vector<QString> errors;
 
@@ -88,4 +88,4 @@ TEST_F(OutputActionsTest, SaveReplacesOrAppendsAndReportsFailure)
     EXPECT_TRUE(errors[0].startsWith("Error saving file \"")) << errors[0].toStdString();
 }
 
-}  // namespace
+}   // namespace

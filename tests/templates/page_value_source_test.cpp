@@ -6,8 +6,8 @@
 #include <QTabWidget>
 
 #include "app/main_window.h"
-#include "pages/page_widget.h"
 #include "fakes/ui_environment.h"
+#include "pages/page_widget.h"
 #include "widgets/control_id.h"
 #include "widgets/pickers.h"
 
@@ -15,8 +15,8 @@
 TEST(PageValuesTest, EveryMacroExpandsToWhatItsControlShows)
 {
     UiEnvironment env;
-    MainWindow window{AppServices{env.clock, env.formatter, env.settings, env.location, env.zones,
-                                       env.clockSetter, env.timeChanges}};
+    MainWindow window{
+        AppServices{env.clock, env.formatter, env.settings, env.location, env.zones, env.clockSetter, env.timeChanges}};
     const auto pageOf = [&](MacroSource source) -> const QWidget* {
         // General, Time Zone, Moon and Horoscope are the tabs of the Time Info page, in that order.
         if (const int tab = static_cast<int>(source) - static_cast<int>(MacroSource::General); tab >= 0) {

@@ -38,7 +38,7 @@ struct SubstitutionTest : ::testing::Test {
     // What the fakes show for a macro now.
     std::string Shown(const Macro& macro) const
     {
-        return macro.source == MacroSource::CurrentDate ? "Monday, March 01, 2004"
+        return macro.source == MacroSource::CurrentDate   ? "Monday, March 01, 2004"
                : macro.source == MacroSource::CurrentTime ? "1:05:09 PM"
                : macro.value == MacroValue::Text          ? pages.texts.at({macro.source, macro.controlId})
                : macro.value == MacroValue::LongDate      ? "Sunday, June 15, 2003"
@@ -229,4 +229,4 @@ TEST_F(SubstitutionTest, NestedValuesStopAtTheLimitWithANote)
     EXPECT_TRUE(cut.ends_with("\n" + std::string(DefaultMessage(kExpansionCutMessage)) + "\n"));
 }
 
-}  // namespace
+}   // namespace

@@ -15,9 +15,9 @@
 #include <utility>
 
 #include "app/main_window.h"
+#include "fakes/temp_folder.h"
 #include "fakes/ui_environment.h"
 #include "templates/template_name_dialog.h"
-#include "fakes/temp_folder.h"
 #include "widgets/control_id.h"
 
 namespace {
@@ -26,8 +26,8 @@ namespace fs = std::filesystem;
 
 struct TemplateEditorTest : ::testing::Test {
     UiEnvironment env;
-    MainWindow window{AppServices{env.clock, env.formatter, env.settings, env.location, env.zones,
-                                       env.clockSetter, env.timeChanges}};
+    MainWindow window{
+        AppServices{env.clock, env.formatter, env.settings, env.location, env.zones, env.clockSetter, env.timeChanges}};
     std::string folder = env.folder.filePath("templates").toStdString();
     std::vector<QString> messages;
     QMessageBox::StandardButton answer = QMessageBox::Ok;
@@ -240,7 +240,7 @@ TEST_F(TemplateEditorTest, ToolbarInsertsAtTheCaretPreviewAndCopyExpand)
 {
     const QString today = "Monday, March 01, 2004 ";
     const std::pair<int, QString> cases[] = {{32947, "%DSD% "}, {32948, "%ESD% "}, {32949, "%ISD% "},
-                                             {32950, today}, {32951, today}, {32952, today}};
+                                             {32950, today},    {32951, today},    {32952, today}};
     Put("t", "");
     const std::string runtime = env.folder.filePath("run").toStdString();
     fs::create_directories(runtime + "/chronel");
@@ -289,4 +289,4 @@ TEST_F(TemplateEditorTest, ToolbarInsertsAtTheCaretPreviewAndCopyExpand)
     EXPECT_EQ(editor->result(), QDialog::Accepted);
 }
 
-}  // namespace
+}   // namespace

@@ -148,4 +148,4 @@ TEST(DefaultTemplateFolder, WritableFolderForTheUser)
     EXPECT_EQ(DefaultTemplateFolder(FakeProgramLocation("chronel", "/nowhere/", false)), "chronel");
 }
 
-}  // namespace
+}   // namespace

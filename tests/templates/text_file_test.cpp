@@ -14,8 +14,9 @@ TEST(TextFile, EveryByteAndLineEndSurvivesBadPathsFailWithoutDamage)
         everyByte += static_cast<char>(byte);
     }
     // The last one spans several 4096-byte blocks.
-    const std::string cases[] = {everyByte, "dos\r\nlines\r\n\r\n", "unix\nlines\n\n", "mixed\r\nends\nand\r a CR\r",
-                                 "", std::string(10000, 'x') + "\r\n"};
+    const std::string cases[] = {
+        everyByte, "dos\r\nlines\r\n\r\n",          "unix\nlines\n\n", "mixed\r\nends\nand\r a CR\r",
+        "",        std::string(10000, 'x') + "\r\n"};
     const std::string path = folder / "t.trt";
     for (const std::string& text : cases) {
         ASSERT_TRUE(WriteTextFile(path, text, true));

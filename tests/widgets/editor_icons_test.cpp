@@ -6,7 +6,6 @@
 
 #include <QImage>
 
-
 // Drawn at the screen's scale, not blown up; every cell its own picture, the tray's the page icons.
 // Drawn at the screen's scale, not blown up; every cell its own picture, the tray's the page icons.
 TEST(IconStrips, DistinctShapesDrawnAtTheScreensScale)

@@ -71,4 +71,4 @@ TEST(HoverPageListTest, InitThenOnlyTheRowUnderTheMouseIsHot)
     EXPECT_EQ(list.item(3)->data(HoverPageList::kHotRole).toInt(), 0);
 }
 
-}  // namespace
+}   // namespace

@@ -85,4 +85,4 @@ TEST(IconMenuTest, IconsFollowTheLoadingOrderUnusableStripsLeaveThePlainLook)
     EXPECT_EQ(menuIcons.IconNumber(*menu.actions()[2]), 0);
 }
 
-}  // namespace
+}   // namespace

@@ -42,4 +42,4 @@ TEST(ApplicationIcon, TheEmbeddedPictureInEveryDesktopSizeOrADrawnClock)
     }
 }
 
-}  // namespace
+}   // namespace

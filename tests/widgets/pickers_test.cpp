@@ -47,8 +47,10 @@ TEST(PickerWidget, EveryPageKeepsItsPickersToTheirRange)
         int page;
         qsizetype picker;   // which date and time picker of the page, in creation order
         SettingId date, time;
-    } cases[] = {{kDifferencePage, 0, DateFrom, TimeFrom}, {kDifferencePage, 1, DateTo, TimeTo},
-                 {kCalculationPage, 0, DateStart, TimeStart}, {kTimeInfoPage, 0, Date, Time},
+    } cases[] = {{kDifferencePage, 0, DateFrom, TimeFrom},
+                 {kDifferencePage, 1, DateTo, TimeTo},
+                 {kCalculationPage, 0, DateStart, TimeStart},
+                 {kTimeInfoPage, 0, Date, Time},
                  {kRollbackPage, 0, DateRollback, TimeRollback}};
     for (const auto& c : cases) {
         SCOPED_TRACE(static_cast<int>(c.date));
@@ -56,8 +58,8 @@ TEST(PickerWidget, EveryPageKeepsItsPickersToTheirRange)
         const DateTime from = rb ? RollbackEarliest() : PickerEarliest(), to = rb ? RollbackLatest() : PickerLatest();
         const DateTime first = At(from.GetYear(), from.GetMonth(), from.GetDay(), 10);
         const DateTime last = At(to.GetYear(), to.GetMonth(), to.GetDay(), 8);
-        for (const auto& [stored, shown] : {std::pair{first - DateTimeSpan(200.0), first},
-                                            {last + DateTimeSpan(200.0), last}, {first, first}}) {
+        for (const auto& [stored, shown] :
+             {std::pair{first - DateTimeSpan(200.0), first}, {last + DateTimeSpan(200.0), last}, {first, first}}) {
             UiEnvironment env;
             env.settings.WriteDateTime(c.date, stored);
             env.settings.WriteDateTime(c.time, stored);
@@ -107,4 +109,4 @@ TEST(PickerWidget, ADayTypedBeforeItsMonthAndYearIsKept)
     }
 }
 
-}  // namespace
+}   // namespace
