@@ -11,7 +11,7 @@
 #include <functional>
 #include <memory>
 
-// chronel_ui is a static library: its embedded files are registered only on request, and the request
+// chronel_widgets is a static library: its embedded files are registered only on request, and the request
 // also keeps their object file in the program. Outside any namespace, as the macro needs.
 static void RegisterIconResources()
 {
