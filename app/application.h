@@ -8,6 +8,7 @@
 #include "app/main_window.h"
 #include "platform/proc_program_location.h"
 #include "platform/qt_locale_formatter.h"
+#include "platform/qt_zone_names.h"
 #include "platform/reg_file_settings_backend.h"
 #include "platform/system_clock.h"
 #include "platform/system_clock_setter.h"
@@ -40,7 +41,7 @@ private:
     SystemClockSetter m_clockSetter;
     QtLocaleFormatter m_formatter;
     ProcProgramLocation m_location;
-    SystemZoneSource m_zones;
+    SystemZoneSource m_zones{QtZoneNames};
     RegFileSettingsBackend m_backend;
     XdgAutostartList m_autostart;
     TimerFdTimeChangeWatcher m_timeChanges;

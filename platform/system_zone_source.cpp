@@ -4,13 +4,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <QByteArray>
-#include <QLocale>
-#include <QTimeZone>
 #include <cstdlib>
 #include <ctime>
-#include <map>
-#include <mutex>
 #include <utility>
 
 #include "info/posix_tz.h"
@@ -133,35 +128,7 @@ std::string ZoneIdFromPath(const std::string& path)
     return id;
 }
 
-std::optional<ZoneNames> QtZoneNames(const std::string& zoneId)
-{
-    if (zoneId.empty()) {
-        return std::nullopt;
-    }
-    // Asking ICU costs about 0.2 ms, too much for a refresh every second; the names of a zone in one
-    // locale do not change while the program runs.
-    static std::mutex mutex;
-    static std::map<std::pair<std::string, std::string>, std::optional<ZoneNames>> cache;
-    const QLocale locale;
-    const std::lock_guard lock(mutex);
-    const auto key = std::make_pair(zoneId, locale.name().toStdString());
-    if (const auto found = cache.find(key); found != cache.end()) {
-        return found->second;
-    }
-    std::optional<ZoneNames> names;
-    const QTimeZone zone(QByteArray::fromStdString(zoneId));
-    if (zone.isValid()) {
-        names = ZoneNames{zone.displayName(QTimeZone::StandardTime, QTimeZone::LongName, locale).toStdString(),
-                          zone.displayName(QTimeZone::DaylightTime, QTimeZone::LongName, locale).toStdString()};
-        if (names->standardName.empty()) {
-            names.reset();
-        }
-    }
-    cache.emplace(key, names);
-    return names;
-}
-
-SystemZoneSource::SystemZoneSource() : SystemZoneSource(QtZoneNames, SystemUnixNow) {}
+SystemZoneSource::SystemZoneSource(LongNames longNames) : SystemZoneSource(std::move(longNames), SystemUnixNow) {}
 
 SystemZoneSource::SystemZoneSource(LongNames longNames, UnixNow now)
     : m_longNames(std::move(longNames)),
@@ -194,7 +161,7 @@ std::optional<TimeZoneInformation> SystemZoneSource::GetTimeZoneInformation() co
     std::tm local{};
     // By the offset, not tm_isdst: with negative daylight saving the C library calls winter daylight time,
     // while the record's standard time is the smaller offset.
-    const bool daylight = localtime_r(&now, &local) != nullptr && local.tm_gmtoff != -zone->bias * 60;
-    zone->state = daylight ? ZoneState::Daylight : ZoneState::Standard;
+    const bool inDaylight = localtime_r(&now, &local) != nullptr && local.tm_gmtoff != -zone->bias * 60;
+    zone->state = inDaylight ? ZoneState::Daylight : ZoneState::Standard;
     return zone;
 }

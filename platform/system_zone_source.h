@@ -24,8 +24,8 @@ public:
     // Seconds of the Unix time scale now.
     using UnixNow = std::function<std::int64_t()>;
 
-    // Qt's zone names and the system clock.
-    SystemZoneSource();
+    // The system clock; no `longNames` leaves the abbreviations.
+    explicit SystemZoneSource(LongNames longNames = {});
     SystemZoneSource(LongNames longNames, UnixNow now);
 
     std::optional<TimeZoneInformation> GetTimeZoneInformation() const override;
@@ -34,10 +34,6 @@ private:
     LongNames m_longNames;
     UnixNow m_now;
 };
-
-// The long names of Qt's zone data in the default locale; empty when Qt does not know the id or has only
-// abbreviations.
-std::optional<ZoneNames> QtZoneNames(const std::string& zoneId);
 
 // The IANA id of a zone file path: what follows ".../zoneinfo/" ("posix/" and "right/" dropped);
 // empty when the path does not lie in a zone folder.

@@ -9,6 +9,7 @@
 #include "fakes/ui_environment.h"
 #include "info/time_info_page.h"
 #include "platform/qt_locale_formatter.h"
+#include "platform/qt_zone_names.h"
 #include "platform/system_zone_source.h"
 #include "settings/language_table.h"
 
@@ -41,7 +42,7 @@ void BM_TimeInfoTickFollowingTheClock(benchmark::State& state)
     LanguageTable language(env.location);
     language.Load("english");
     const QtLocaleFormatter formatter;
-    const SystemZoneSource zoneSource;
+    const SystemZoneSource zoneSource{QtZoneNames};
     const PageServices services{env.clock, formatter, env.settings, language, zoneSource, [](const DateTime&) {}};
     TimeInfoPage page(services);
     page.LoadSettings();
