@@ -4,7 +4,7 @@
 
 class QDateTimeEdit;
 
-// A picker's value in the settings: loading an invalid or missing value shows it as the picker shows any
-// invalid value.
+// A picker's value in the settings. A missing or unreadable value loads as the current time; a stored one
+// that names no moment leaves the picker as it is.
 void LoadPicker(QDateTimeEdit& picker, const SettingsStore& settings, SettingId id);
 void SavePicker(const QDateTimeEdit& picker, const SettingsStore& settings, SettingId id);
