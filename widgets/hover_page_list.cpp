@@ -1,18 +1,13 @@
 #include "widgets/hover_page_list.h"
 
 #include <QApplication>
-#include <QCursor>
 #include <QMouseEvent>
 #include <QPainter>
 
 #include "widgets/control_id.h"
 #include "widgets/drawn_palette.h"
 
-HoverPageList::HoverPageList(QObject* parent) : QStyledItemDelegate(parent)
-{
-    m_timer.setInterval(kHoverCheckMs);
-    connect(&m_timer, &QTimer::timeout, this, &HoverPageList::CheckCursorLeft);
-}
+HoverPageList::HoverPageList(QObject* parent) : QStyledItemDelegate(parent) {}
 
 bool HoverPageList::Init(QWidget* parent, QListWidget* list, int margin, const QList<QPixmap>& images,
                          const QStringList& captions)
@@ -45,9 +40,6 @@ bool HoverPageList::Init(QWidget* parent, QListWidget* list, int margin, const Q
     list->setPalette(background);
     list->addItems(captions);
     ClearHot();
-    // Leaving the list fast enough skips the viewport's leave event; the timer catches that.
-    m_timer.start();
-    connect(list, &QObject::destroyed, &m_timer, &QTimer::stop);
     return true;
 }
 
@@ -110,7 +102,9 @@ bool HoverPageList::eventFilter(QObject* watched, QEvent* event)
     if (m_list != nullptr && watched == m_list->viewport()) {
         if (event->type() == QEvent::MouseMove) {
             TrackRow(m_list->indexAt(static_cast<QMouseEvent*>(event)->position().toPoint()).row());
-        } else if (event->type() == QEvent::Leave) {
+        } else if (event->type() == QEvent::Leave || event->type() == QEvent::Hide) {
+            // Qt sends the leave however fast the mouse goes, also when a modal window blocks the list; a
+            // hidden list gets none, and would show a lit row when shown again. No polling: idle stays idle.
             ClearHot();
         }
     }
@@ -140,16 +134,5 @@ void HoverPageList::ClearHot()
         if (item->data(kHotRole).toInt() != 0) {
             item->setData(kHotRole, 0);
         }
-    }
-}
-
-void HoverPageList::CheckCursorLeft()
-{
-    if (m_list == nullptr || m_hotRow < 0) {
-        return;
-    }
-    const QWidget* viewport = m_list->viewport();
-    if (!viewport->rect().contains(viewport->mapFromGlobal(QCursor::pos()))) {
-        ClearHot();
     }
 }

@@ -3,7 +3,6 @@
 #include <QListWidget>
 #include <QPointer>
 #include <QStyledItemDelegate>
-#include <QTimer>
 
 // The list of pages on the left of the main window: each row a large icon above its centred caption. The
 // row under the mouse is lit and its icon lifted off a shadow; the selected row is lit more and flat.
@@ -11,7 +10,6 @@ class HoverPageList final : public QStyledItemDelegate {
     Q_OBJECT
 public:
     static constexpr int kControlId = 59648;
-    static constexpr int kHoverCheckMs = 100;
     // A row's item data under this role is 1 while it is the hot row, else 0.
     static constexpr int kHotRole = Qt::UserRole + 1;
 
@@ -37,7 +35,6 @@ protected:
 private:
     void TrackRow(int row);
     void ClearHot();
-    void CheckCursorLeft();
 
     QPointer<QListWidget> m_list;
     QList<QPixmap> m_images;
@@ -45,5 +42,4 @@ private:
     QSize m_iconSize;
     int m_margin = 0;
     int m_hotRow = -1;
-    QTimer m_timer;
 };

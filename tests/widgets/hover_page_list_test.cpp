@@ -3,8 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QCursor>
-#include <QMouseEvent>
 #include <QTest>
 
 #include "widgets/control_id.h"
@@ -41,9 +39,7 @@ TEST(HoverPageListTest, InitThenOnlyTheRowUnderTheMouseIsHot)
     window.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
     const auto moveOver = [&](int row) {
-        const QPoint at = list.visualItemRect(list.item(row)).center();
-        QMouseEvent move(QEvent::MouseMove, at, list.viewport()->mapToGlobal(at), Qt::NoButton, Qt::NoButton, {});
-        QApplication::sendEvent(list.viewport(), &move);
+        QTest::mouseMove(list.viewport(), list.visualItemRect(list.item(row)).center());
     };
     const auto colour = [&](int row) {
         const QRect rect = list.visualItemRect(list.item(row));
@@ -64,10 +60,10 @@ TEST(HoverPageListTest, InitThenOnlyTheRowUnderTheMouseIsHot)
     moveOver(3);
     EXPECT_EQ(colour(3), colors.Light(colors.Highlight(), 0.85)) << "the selection, never the hover colour";
 
-    // Leaving the list clears the highlight within one check.
+    // Moving off the list clears the highlight at once.
     ASSERT_EQ(pages.HotRow(), 3);
-    QCursor::setPos(list.mapToGlobal(QPoint(-50, -50)));
-    EXPECT_TRUE(QTest::qWaitFor([&] { return pages.HotRow() == -1; }, 10 * HoverPageList::kHoverCheckMs));
+    QTest::mouseMove(&window, QPoint(250, 20));
+    EXPECT_EQ(pages.HotRow(), -1);
     EXPECT_EQ(list.item(3)->data(HoverPageList::kHotRole).toInt(), 0);
 }
 
