@@ -91,11 +91,19 @@ private:
 
 QString LocaleTimeFormat()
 {
-    // The long format is the one with seconds; take the zone name ("t") and the blanks around it out.
-    QString format = QLocale::system().timeFormat(QLocale::LongFormat);
-    static const QRegularExpression zone(QStringLiteral("\\s*\\bt+\\b\\s*"));
-    format.replace(zone, QStringLiteral(" "));
-    return format.trimmed();
+    // The long format is the one with seconds; take the zone name ("t") and the blanks around it out. The
+    // expression runs again only when the locale gives another long format.
+    const QString longFormat = QLocale::system().timeFormat(QLocale::LongFormat);
+    thread_local QString lastLongFormat;
+    thread_local QString lastFormat;
+    if (lastFormat.isNull() || longFormat != lastLongFormat) {
+        static const QRegularExpression zone(QStringLiteral("\\s*\\bt+\\b\\s*"));
+        QString format = longFormat;
+        format.replace(zone, QStringLiteral(" "));
+        lastFormat = format.trimmed();
+        lastLongFormat = longFormat;
+    }
+    return lastFormat;
 }
 
 void SetUpDatePicker(QDateEdit& picker, const DateTime& earliest, const DateTime& latest)
