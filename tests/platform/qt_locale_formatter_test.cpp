@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QDate>
+#include <QLocale>
+
 namespace {
 
 // The formatter follows LC_TIME; ctest runs the tests without a user locale, so the C locale's English
@@ -20,6 +23,21 @@ TEST(QtLocaleFormatter, FormsOfTheSystemLocale)
     // Impossible records give no text.
     EXPECT_EQ(formatter.LongDate(SystemTime{2005, 2, 0, 29}), "");
     EXPECT_EQ(formatter.Time(SystemTime{2005, 1, 0, 1, 24}), "");
+}
+
+// Names come from tables read once: each must be the one Qt gives for that date, every weekday and month.
+TEST(QtLocaleFormatter, NamesAsQtGivesThem)
+{
+    const QtLocaleFormatter formatter;
+    for (std::uint16_t month = 1; month <= 12; ++month) {
+        for (std::uint16_t day = 1; day <= 7; ++day) {
+            for (const char* picture : {"dddd", "ddd", "MMMM", "MMM"}) {
+                EXPECT_EQ(
+                    formatter.DatePicture(SystemTime{2004, month, 0, day}, picture),
+                    QLocale::system().toString(QDate(2004, month, day), QString::fromLatin1(picture)).toStdString());
+            }
+        }
+    }
 }
 
 }   // namespace
