@@ -44,7 +44,10 @@ CalendarFactTexts ComputeCalendarFacts(const DateTime& value, const MessageSourc
     texts[0].text = messages.GetString(IsLeapYear(parts->year) ? kMessageYes : kMessageNo);
     texts[1].text = std::to_string(parts->dayOfYear);
     texts[2].text = std::to_string(WeekNumberOf(*parts));
-    texts[3].text = FormatDateNameOf(formatter, value, false, true).value_or("");
+    // The date's record from the parts already taken apart; a name needs no time of day.
+    const SystemTime date{static_cast<std::uint16_t>(parts->year), static_cast<std::uint16_t>(parts->month),
+                          static_cast<std::uint16_t>(parts->dayOfWeek), static_cast<std::uint16_t>(parts->day)};
+    texts[3].text = FormatDateName(formatter, date, false, true).value_or("");
     texts[4].text = std::to_string((parts->month - 1) / 3 + 1);
     texts[5].text = messages.GetString(SeasonMessageId(parts->month));
     return texts;

@@ -75,19 +75,28 @@ std::string RuleText(const SystemTime& rule, const MessageSource& messages, cons
     return text;
 }
 
+namespace {
+
+// The day of the month of the rule's change in `year`, for a usable rule.
+int ChangeDayOfMonth(const SystemTime& rule, int year)
+{
+    const int firstWeekday = civil::WeekdayFromDays(civil::DaysFromCivil(year, rule.month, 1));
+    if (rule.day == kLastOccurrence) {
+        const int lastDay = DaysInMonth(year, rule.month);
+        const int lastWeekday = (firstWeekday + lastDay - 1) % 7;
+        return lastDay - (lastWeekday - rule.dayOfWeek + 7) % 7;
+    }
+    return 1 + (rule.dayOfWeek - firstWeekday + 7) % 7 + 7 * (rule.day - 1);
+}
+
+}   // namespace
+
 DateTime ChangeDay(const SystemTime& rule, int year)
 {
     if (!IsUsableRule(rule) || year < 100 || year > 9999) {
         return DateTime::Invalid();
     }
-    const int firstWeekday = civil::WeekdayFromDays(civil::DaysFromCivil(year, rule.month, 1));
-    int day = 1 + (rule.dayOfWeek - firstWeekday + 7) % 7 + 7 * (rule.day - 1);
-    if (rule.day == kLastOccurrence) {
-        const int lastDay = DaysInMonth(year, rule.month);
-        const int lastWeekday = (firstWeekday + lastDay - 1) % 7;
-        day = lastDay - (lastWeekday - rule.dayOfWeek + 7) % 7;
-    }
-    return DateTime::FromParts(year, rule.month, day, 0, 0, 0);
+    return DateTime::FromParts(year, rule.month, ChangeDayOfMonth(rule, year), 0, 0, 0);
 }
 
 DateTime NextChange(const SystemTime& rule, const DateTime& t)
@@ -95,15 +104,15 @@ DateTime NextChange(const SystemTime& rule, const DateTime& t)
     if (!t.IsValid() || !IsUsableRule(rule)) {
         return DateTime::Invalid();
     }
-    const int year = t.GetYear();
-    DateTime day = ChangeDay(rule, year);
-    if (day <= t) {
-        day = ChangeDay(rule, year + 1);
+    // The change day is built from its year, month and day, not taken apart again.
+    int year = t.GetYear();
+    if (ChangeDay(rule, year) <= t) {
+        ++year;
     }
-    if (!day.IsValid()) {
-        return day;
+    if (year > 9999) {
+        return DateTime::Invalid();
     }
-    return DateTime::FromParts(day.GetYear(), day.GetMonth(), day.GetDay(), rule.hour, rule.minute, rule.second);
+    return DateTime::FromParts(year, rule.month, ChangeDayOfMonth(rule, year), rule.hour, rule.minute, rule.second);
 }
 
 TimeZoneTexts ComputeTimeZoneTexts(const TimeZoneInformation& zone, const DateTime& t, const MessageSource& messages,
