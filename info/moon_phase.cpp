@@ -1,6 +1,6 @@
 #include "info/moon_phase.h"
 
-#include <cstdio>
+#include <charconv>
 #include <string>
 
 #include "core/calendar.h"
@@ -73,9 +73,11 @@ MoonTexts MoonFieldTexts(const std::optional<MoonPhase>& phase, const LocaleForm
     if (!phase) {
         return texts;
     }
+    // Rounded as printf's "%0.1f" rounds.
     char percent[32];
-    std::snprintf(percent, sizeof percent, "%0.1f%%", phase->percent);
-    texts[0].text = percent;
+    char* end = std::to_chars(percent, percent + sizeof percent - 1, phase->percent, std::chars_format::fixed, 1).ptr;
+    *end++ = '%';
+    texts[0].text.assign(percent, end);
     texts[1].text = MomentText(phase->previousFull, formatter);
     texts[2].text = MomentText(phase->nextFull, formatter);
     texts[3].text = MomentText(phase->previousNew, formatter);
