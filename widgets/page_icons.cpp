@@ -1,6 +1,7 @@
 #include "widgets/page_icons.h"
 
 #include <QFile>
+#include <QIconEngine>
 #include <QImage>
 #include <QPainter>
 #include <QPainterPath>
@@ -25,9 +26,6 @@ const QColor& kBlue = kArtBlue;
 const QColor& kOrange = kArtOrange;
 const QColor& kGreen = kArtGreen;
 const QColor& kPaper = kArtPaper;
-
-// The sizes a desktop asks for: menus, panels, title bars, docks and launchers.
-constexpr int kDesktopIconSizes[] = {16, 22, 24, 32, 48, 64, 128, 256};
 
 // All drawing is on a 32 x 32 design grid, scaled to the requested size.
 QPixmap Canvas(int size, qreal ratio, const std::function<void(QPainter&)>& draw)
@@ -205,6 +203,45 @@ std::unique_ptr<QSvgRenderer> OpenSvg(const QString& path)
     return renderer;
 }
 
+// The application picture at the one size asked for, or the drawn clock where it draws nothing. A window
+// or tray asks for a few sizes of the many a desktop may want: each is drawn on its first request.
+class ApplicationIconEngine final : public QIconEngine {
+public:
+    explicit ApplicationIconEngine(std::shared_ptr<QSvgRenderer> renderer) : m_renderer(std::move(renderer)) {}
+
+    QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override
+    {
+        const int side = std::min(size.width(), size.height());
+        if (side <= 0) {
+            return {};
+        }
+        if (!m_sides.contains(side)) {
+            const QPixmap picture = m_renderer ? RenderSvg(*m_renderer, side, 1.0) : QPixmap();
+            m_drawn.addPixmap(picture.isNull() ? Canvas(side, 1.0, DrawClock) : picture);
+            m_sides.append(side);
+        }
+        // The exact size is among the drawn ones, so only the mode's look (disabled, selected) is applied.
+        return m_drawn.pixmap(QSize(side, side), 1.0, mode, state);
+    }
+    void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode, QIcon::State state) override
+    {
+        const qreal ratio = painter->device() != nullptr ? painter->device()->devicePixelRatioF() : 1.0;
+        painter->drawPixmap(rect, pixmap(rect.size() * ratio, mode, state));
+    }
+    QSize actualSize(const QSize& size, QIcon::Mode, QIcon::State) override
+    {
+        const int side = std::min(size.width(), size.height());
+        return {side, side};
+    }
+    bool isNull() override { return false; }
+    QIconEngine* clone() const override { return new ApplicationIconEngine(m_renderer); }
+
+private:
+    std::shared_ptr<QSvgRenderer> m_renderer;   // null when the file gave no picture
+    QIcon m_drawn;
+    QList<int> m_sides;
+};
+
 }   // namespace
 
 QPixmap PageIcon(int page, int size, qreal devicePixelRatio)
@@ -228,15 +265,7 @@ QIcon PageListIcon(int page)
 
 QIcon ApplicationIcon(const QString& svgPath)
 {
-    const std::unique_ptr<QSvgRenderer> renderer = OpenSvg(svgPath);
-    QIcon icon;
-    for (int size : kDesktopIconSizes) {
-        for (qreal ratio : {1.0, 2.0}) {
-            QPixmap pixmap = renderer ? RenderSvg(*renderer, size, ratio) : QPixmap();
-            icon.addPixmap(pixmap.isNull() ? Canvas(size, ratio, DrawClock) : pixmap);
-        }
-    }
-    return icon;
+    return QIcon(new ApplicationIconEngine(std::shared_ptr<QSvgRenderer>(OpenSvg(svgPath))));
 }
 
 QPixmap ProductPicture(int size, qreal devicePixelRatio)

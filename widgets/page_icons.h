@@ -25,8 +25,8 @@ inline constexpr char kApplicationIconPath[] = ":/icons/chronel.svg";
 QPixmap PageIcon(int page, int size, qreal devicePixelRatio);
 // Every page icon at 32 pixels for the page list, sharp at the screen's ratio.
 QIcon PageListIcon(int page);
-// The window and tray icon: the SVG at `svgPath` rendered at every desktop icon size, once and twice over.
-// When that file cannot be read or draws nothing, a drawn clock face stands in: never an empty icon.
+// The window and tray icon: the SVG at `svgPath`, rendered at each size when that size is first asked for.
+// Where that file cannot be read or draws nothing, a drawn clock face stands in: never an empty icon.
 QIcon ApplicationIcon(const QString& svgPath = QString::fromLatin1(kApplicationIconPath));
 // The About page's product picture: the application icon at `size` device-independent pixels.
 QPixmap ProductPicture(int size, qreal devicePixelRatio);

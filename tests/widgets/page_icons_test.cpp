@@ -15,18 +15,16 @@ QImage Picture(const QIcon& icon, int size)
 
 // A static library drops resources nobody registers; the test program would miss that too. A source that
 // is missing, no SVG or draws nothing gets a drawn clock in every size instead.
-TEST(ApplicationIcon, TheEmbeddedPictureInEveryDesktopSizeOrADrawnClock)
+TEST(ApplicationIcon, TheEmbeddedPictureDrawnAtEachSizeOrADrawnClock)
 {
     const QIcon icon = ApplicationIcon();
     ASSERT_TRUE(QFile::exists(QString::fromLatin1(kApplicationIconPath)));
-    const QList<QSize> sizes = icon.availableSizes();
-    for (const int size : {16, 22, 24, 32, 48, 64, 128, 256}) {
-        SCOPED_TRACE(size);
-        EXPECT_TRUE(sizes.contains(QSize(size, size)));
-        EXPECT_TRUE(sizes.contains(QSize(size, size) * 2)) << "sharp on a doubled screen";
+    for (const int size : {16, 22, 32, 128, 512}) {
+        EXPECT_EQ(ProductPicture(size, 1.0).toImage().convertToFormat(QImage::Format_ARGB32), Picture(icon, size))
+            << size << ": drawn at that size, the picture the About page shows";
     }
-    EXPECT_EQ(ProductPicture(128, 1.0).toImage().convertToFormat(QImage::Format_ARGB32), Picture(icon, 128))
-        << "the About page shows the same picture";
+    EXPECT_EQ(icon.pixmap(QSize(16, 16), 2.0).toImage().convertToFormat(QImage::Format_ARGB32), Picture(icon, 32))
+        << "sharp on a doubled screen";
 
     const QImage clock = Picture(ApplicationIcon(QStringLiteral(":/icons/missing.svg")), 32);
     EXPECT_NE(clock, Picture(icon, 32));
@@ -38,7 +36,6 @@ TEST(ApplicationIcon, TheEmbeddedPictureInEveryDesktopSizeOrADrawnClock)
         file.close();
         const QIcon fallback = ApplicationIcon(file.fileName());
         EXPECT_EQ(Picture(fallback, 32), clock) << content.toStdString();
-        EXPECT_EQ(fallback.availableSizes().size(), sizes.size());
     }
 }
 
