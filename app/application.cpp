@@ -37,6 +37,8 @@ Application::Application()
     m_help = std::make_unique<HelpViewer>(HelpFileFor(QString::fromStdString(m_location.ExecutablePath())));
     InstallHelpViewer(m_help.get());
 
+    // The pages store what they load, on a fresh profile every default: one write takes them all.
+    m_backend.HoldWrites();
     m_mainWindow = std::make_unique<MainWindow>(
         AppServices{m_clock, m_formatter, m_settings, m_location, m_zones, m_clockSetter, m_timeChanges});
     QObject::connect(m_mainWindow.get(), &MainWindow::exitRequested, qApp, &QCoreApplication::quit,
@@ -47,6 +49,7 @@ Application::Application()
     if (m_settings.ReadInt(SettingId::Visibled) != 0 || !reachableHidden) {
         m_mainWindow->ShowMainWindow();
     }
+    m_backend.WriteHeld();
 }
 
 Application::~Application()

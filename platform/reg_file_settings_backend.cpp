@@ -92,7 +92,19 @@ void RegFileSettingsBackend::Refresh()
     Load(stamp);
     // As a registry key, the file comes into being at the first read of a fresh profile; a damaged one
     // is repaired at once, so the user hears of it while the values are still fresh in mind.
-    if (m_state != FileState::Valid && !WriteFile()) {
+    if (m_state != FileState::Valid && !m_holding && !WriteFile()) {
+        Report(SettingsProblem::Kind::NotSaved, m_path);
+    }
+}
+
+void RegFileSettingsBackend::WriteHeld()
+{
+    m_holding = false;
+    if (m_path.empty()) {
+        return;
+    }
+    Refresh();
+    if ((m_state != FileState::Valid || !m_unsaved.Keys().empty()) && !WriteFile()) {
         Report(SettingsProblem::Kind::NotSaved, m_path);
     }
 }
@@ -208,7 +220,7 @@ bool RegFileSettingsBackend::SetValue(std::string_view name, const RegValue& val
         }
     }
     m_unsaved.Set(m_keyPath, name, value);
-    if (!WriteFile()) {
+    if (!m_holding && !WriteFile()) {
         Report(SettingsProblem::Kind::NotSaved, m_path);
     }
     return true;

@@ -53,6 +53,13 @@ public:
     // True also when the value could only be kept in memory (reported as NotSaved).
     bool SetValue(std::string_view name, const RegValue& value) override;
 
+    // Until WriteHeld, written values are kept in memory (reads give them back) and the file is neither
+    // made nor rewritten: a start-up that stores many values, each its default on a fresh profile, then
+    // writes them all at once.
+    void HoldWrites() { m_holding = true; }
+    // Writes the held values, and the file when it is missing or damaged, in one durable write.
+    void WriteHeld();
+
     // Empty when the backend opens nothing.
     const std::string& FilePath() const { return m_path; }
 
@@ -86,6 +93,8 @@ private:
     RegDocument m_document;   // what could be read of it
     FileStamp m_keptAside;    // the damaged content last copied aside, so it is copied once
     RegDocument m_unsaved;    // values written this session that the file has not taken yet
+
+    bool m_holding = false;
 
     std::vector<SettingsProblem> m_problems;
     bool m_reported[2] = {false, false};

@@ -92,6 +92,19 @@ TEST_F(RegFileSettingsTest, ValuesSurviveTheFileExactly)
     }
 }
 
+TEST_F(RegFileSettingsTest, HeldWritesReachTheFileTogether)
+{
+    RegFileSettingsBackend backend = Backend();
+    backend.HoldWrites();
+    const SettingsStore store = Store(backend);
+    EXPECT_EQ(store.ReadInt(SettingId::Visibled), 1);
+    ASSERT_TRUE(store.WriteInt(SettingId::CurTo, 3) && store.WriteString(SettingId::Lang, "de"));
+    EXPECT_EQ(store.ReadInt(SettingId::CurTo), 3);
+    EXPECT_FALSE(std::filesystem::exists(FilePath())) << "nothing written while held";
+    backend.WriteHeld();
+    EXPECT_EQ(ReadFileBytes(FilePath()), kHeader + "\"CurTo\"=dword:00000003\n\"Lang\"=\"de\"\n\n");
+}
+
 TEST_F(RegFileSettingsTest, DamagedFilesAreKeptAsideAndRepaired)
 {
     const std::string hide = "\"HideToTray\"=dword:00000001\n";
