@@ -3,10 +3,15 @@
 #   start-up: from launch to the main window mapped (median of RUNS starts, warm disk cache);
 #   memory:   peak resident set (VmHWM) once the window is up;
 #   idle CPU: CPU time used over IDLE_SECONDS with the window open and untouched.
-# usage: bench/app/measure_startup.sh [build/chronel]   (RUNS=10 IDLE_SECONDS=60 TIMEOUT=20 by default)
+# The floor, a minimal Qt window built beside it (bench/minimal_window, same Qt and flags), is started the
+# same way, alternating with the program, and the ratio of the medians is printed.
+# usage: bench/app/measure_startup.sh [build/chronel [build/bench/minimal_window]]
+#        (RUNS=10 IDLE_SECONDS=60 TIMEOUT=20 by default; IDLE_SECONDS=0 skips memory and idle CPU)
 # Any wait gives up after TIMEOUT seconds, and a program that ends before its window shows is reported.
 set -euo pipefail
 bin=${1:-build/chronel}
+floor=${2:-$(dirname "$bin")/bench/minimal_window}
+[ -x "$floor" ] || { echo "no floor program $floor (build the minimal_window target)" >&2; exit 1; }
 runs=${RUNS:-10}
 idle=${IDLE_SECONDS:-60}
 timeout=${TIMEOUT:-20}
@@ -14,55 +19,76 @@ for tool in Xvfb xdotool; do
     command -v "$tool" >/dev/null || { echo "needs $tool (apt-get install xvfb xdotool)" >&2; exit 1; }
 done
 
-display=:$((500 + RANDOM % 400))
-Xvfb "$display" -screen 0 1600x1200x24 >/dev/null 2>&1 &
-xvfb=$!
 profile=$(mktemp -d)
+# A display far from the usual ones, and one that no other server holds; without -noreset the server
+# resets whenever its last client leaves, and a program started meanwhile cannot connect.
+for n in $(shuf -i 500-899 -n 50); do [ -e "/tmp/.X$n-lock" ] || break; done
+echo "$n" >"$profile/display"
+Xvfb ":$n" -noreset -screen 0 1600x1200x24 >/dev/null 2>&1 &
+xvfb=$!
 cleanup() {
     kill "$xvfb" 2>/dev/null || true
     rm -rf "$profile"
 }
 trap cleanup EXIT
-export DISPLAY=$display XDG_CONFIG_HOME=$profile
-
 fail() { echo "$*" >&2; exit 1; }
 
 # Waits until the X server answers.
 deadline=$((SECONDS + timeout))
-until xdotool getdisplaygeometry >/dev/null 2>&1; do
+until [ -s "$profile/display" ] && DISPLAY=:$(cat "$profile/display") xdotool getdisplaygeometry >/dev/null 2>&1; do
     kill -0 "$xvfb" 2>/dev/null || fail "Xvfb ended at start"
     [ $SECONDS -lt $deadline ] || fail "Xvfb did not answer within ${timeout} s"
     sleep 0.05
 done
+export DISPLAY=:$(cat "$profile/display") XDG_CONFIG_HOME=$profile/config
 
-# Milliseconds from launch until a visible window of the process exists, and the process id.
+# Milliseconds from launch of program $1 until a visible window of the process exists, and the process id.
 start_once() {
-    local t0 pid deadline=$((SECONDS + timeout))
+    local program=$1 t0 pid deadline=$((SECONDS + timeout))
     t0=$(date +%s%N)
-    "$bin" >/dev/null 2>&1 &
+    "$program" >/dev/null 2>&1 &
     pid=$!
     until xdotool search --onlyvisible --pid "$pid" >/dev/null 2>&1; do
-        kill -0 "$pid" 2>/dev/null || fail "$bin ended before its window showed"
-        [ $SECONDS -lt $deadline ] || { kill "$pid"; fail "no window of $bin within ${timeout} s"; }
+        kill -0 "$pid" 2>/dev/null || fail "$program ended before its window showed"
+        [ $SECONDS -lt $deadline ] || { kill "$pid"; fail "no window of $program within ${timeout} s"; }
         sleep 0.005
     done
-    echo $(( ($(date +%s%N) - t0) / 1000000 )) "$pid"
+    local ms=$(( ($(date +%s%N) - t0) / 1000000 ))
+    # CPU time of all its threads so far: steadier than wall time while other work loads the machine.
+    echo "$ms" "$pid" "$(cat /proc/"$pid"/task/*/schedstat 2>/dev/null | awk '{s += $1} END {print int(s / 1e6)}')"
 }
 
-"$bin" >/dev/null 2>&1 & warm=$!; sleep 2; kill "$warm" 2>/dev/null || true; wait "$warm" 2>/dev/null || true
-
-times=()
-for _ in $(seq "$runs"); do
-    result=$(start_once) || exit 1
-    read -r ms pid <<< "$result"
-    times+=("$ms")
-    kill "$pid"; wait "$pid" 2>/dev/null || true
+for program in "$bin" "$floor"; do
+    "$program" >/dev/null 2>&1 & warm=$!; sleep 2; kill "$warm" 2>/dev/null || true; wait "$warm" 2>/dev/null || true
 done
-median=$(printf '%s\n' "${times[@]}" | sort -n | awk '{a[NR]=$1} END {print a[int((NR+1)/2)]}')
-echo "start to window shown: median ${median} ms over ${runs} starts (all: ${times[*]})"
 
-result=$(start_once) || exit 1
-read -r _ pid <<< "$result"
+median() { printf '%s\n' "$@" | sort -n | awk '{a[NR]=$1} END {print a[int((NR+1)/2)]}'; }
+times=()
+cpus=()
+floor_times=()
+floor_cpus=()
+for _ in $(seq "$runs"); do
+    for program in "$bin" "$floor"; do
+        result=$(start_once "$program") || exit 1
+        read -r ms pid cpu <<< "$result"
+        if [ "$program" = "$bin" ]; then
+            times+=("$ms") cpus+=("$cpu")
+        else
+            floor_times+=("$ms") floor_cpus+=("$cpu")
+        fi
+        kill "$pid"; wait "$pid" 2>/dev/null || true
+    done
+done
+ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", (b > 0 ? a / b : 0) }'; }
+median=$(median "${times[@]}") cpu=$(median "${cpus[@]}")
+floor_median=$(median "${floor_times[@]}") floor_cpu=$(median "${floor_cpus[@]}")
+echo "start to window shown: median ${median} ms, CPU ${cpu} ms over ${runs} starts (all: ${times[*]})"
+echo "minimal Qt window (floor): median ${floor_median} ms, CPU ${floor_cpu} ms (all: ${floor_times[*]})"
+echo "ratio to the floor: $(ratio "$median" "$floor_median") wall, $(ratio "$cpu" "$floor_cpu") CPU (load: $(cut -d' ' -f1 /proc/loadavg))"
+[ "$idle" -gt 0 ] || exit 0
+
+result=$(start_once "$bin") || exit 1
+read -r _ pid _ <<< "$result"
 sleep 1
 hwm=$(awk '/VmHWM/ {print $2}' "/proc/$pid/status")
 echo "peak memory (VmHWM): $((hwm / 1024)) MiB"
