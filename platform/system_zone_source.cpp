@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <ctime>
 #include <utility>
@@ -105,6 +106,42 @@ std::optional<TimeZoneInformation> ReadZone(const ZoneWhere& where, std::string&
     return zone ? zone : ZoneFromTzString("UTC0");
 }
 
+std::optional<std::string> Environment(const char* name)
+{
+    const char* value = std::getenv(name);
+    return value != nullptr ? std::optional<std::string>(value) : std::nullopt;
+}
+
+// Writes the identity of what `status` describes into `out` (7 values); all zero when there is none.
+void PutIdentity(const struct stat* status, std::int64_t* out)
+{
+    if (status == nullptr) {
+        std::fill(out, out + 7, 0);
+        return;
+    }
+    const auto ns = [](const timespec& time) { return std::int64_t{time.tv_sec} * 1'000'000'000 + time.tv_nsec; };
+    out[0] = static_cast<std::int64_t>(status->st_dev);
+    out[1] = static_cast<std::int64_t>(status->st_ino);
+    out[2] = static_cast<std::int64_t>(status->st_size);
+    out[3] = static_cast<std::int64_t>(status->st_mode);
+    out[4] = ns(status->st_mtim);
+    out[5] = ns(status->st_ctim);
+    out[6] = 1;
+}
+
+// Replacing the link (ln -sf, timedatectl) gives the link a new inode; rewriting the zone file in place
+// gives the file new times.
+SystemZoneSource::Origin OriginOf(const ZoneWhere& where)
+{
+    SystemZoneSource::Origin origin{Environment("TZ"), Environment("TZDIR"), {}};
+    if (!where.file.empty()) {
+        struct stat status {};
+        PutIdentity(::lstat(where.file.c_str(), &status) == 0 ? &status : nullptr, origin.file.data());
+        PutIdentity(::stat(where.file.c_str(), &status) == 0 ? &status : nullptr, origin.file.data() + 7);
+    }
+    return origin;
+}
+
 std::int64_t SystemUnixNow()
 {
     return static_cast<std::int64_t>(std::time(nullptr));
@@ -138,8 +175,20 @@ SystemZoneSource::SystemZoneSource(LongNames longNames, UnixNow now)
 
 std::optional<TimeZoneInformation> SystemZoneSource::GetTimeZoneInformation() const
 {
+    std::optional<TimeZoneInformation> zone;
     std::string zoneId;
-    auto zone = ReadZone(Resolve(std::getenv("TZ")), zoneId);
+    {
+        const ZoneWhere where = Resolve(std::getenv("TZ"));
+        Origin origin = OriginOf(where);
+        const std::lock_guard lock(m_mutex);
+        if (!m_parsed || m_parsed->origin != origin) {
+            m_parsed.emplace();
+            m_parsed->zone = ReadZone(where, m_parsed->zoneId);
+            m_parsed->origin = std::move(origin);
+        }
+        zone = m_parsed->zone;
+        zoneId = m_parsed->zoneId;
+    }
     if (!zone) {
         return std::nullopt;
     }

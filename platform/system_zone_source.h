@@ -1,7 +1,9 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <functional>
+#include <mutex>
 #include <optional>
 #include <string>
 
@@ -16,7 +18,9 @@ struct ZoneNames {
 // The machine's zone as the C library sees it: the zone file or TZ string named by TZ, else the file
 // /etc/localtime. Rules and base offset come from the TZif footer, the names from `longNames` where it
 // knows the zone (else the abbreviations), and the state now from tm_isdst. A zone file that is missing
-// or unreadable, or a TZ that is neither a zone file nor a TZ string, gives a failed query.
+// or unreadable, or a TZ that is neither a zone file nor a TZ string, gives a failed query. The zone is
+// parsed again only when TZ, TZDIR or the zone file (the link or what it leads to) changes: a query costs
+// two stat calls, and opens no file while the zone stays as it is.
 class SystemZoneSource final : public ZoneSource {
 public:
     // The long names of an IANA zone id ("Europe/Berlin"); empty where unknown.
@@ -30,9 +34,26 @@ public:
 
     std::optional<TimeZoneInformation> GetTimeZoneInformation() const override;
 
+    // What a zone was read from: TZ and TZDIR as set, and the identity of the zone file and of the
+    // link to it (device, inode, size, mode, modification and change times).
+    struct Origin {
+        std::optional<std::string> tz;
+        std::optional<std::string> tzDir;
+        std::array<std::int64_t, 14> file{};
+        friend bool operator==(const Origin&, const Origin&) = default;
+    };
+
 private:
+    struct Parsed {
+        Origin origin;
+        std::optional<TimeZoneInformation> zone;   // without the long names and the state now
+        std::string zoneId;
+    };
+
     LongNames m_longNames;
     UnixNow m_now;
+    mutable std::mutex m_mutex;
+    mutable std::optional<Parsed> m_parsed;
 };
 
 // The IANA id of a zone file path: what follows ".../zoneinfo/" ("posix/" and "right/" dropped);

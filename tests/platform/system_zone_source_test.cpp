@@ -21,15 +21,15 @@ protected:
 
     static const FakeZoneFolder& Folder() { return TestZoneFolder(); }
 
-    // A source with fixed long names for the zones the table knows, at the Unix time `now`.
-    static SystemZoneSource SourceAt(std::int64_t now, std::map<std::string, ZoneNames> names = {})
+    // A source with fixed long names for the zones the table knows, at the Unix time `now` as it is then.
+    static SystemZoneSource SourceAt(const std::int64_t& now, std::map<std::string, ZoneNames> names = {})
     {
         return SystemZoneSource(
             [names](const std::string& id) -> std::optional<ZoneNames> {
                 const auto found = names.find(id);
                 return found != names.end() ? std::optional(found->second) : std::nullopt;
             },
-            [now] { return now; });
+            [&now] { return now; });
     }
 };
 
@@ -63,10 +63,14 @@ TEST_F(SystemZoneSourceTest, ZoneAndStateFromTheCLibrary)
         {"a folder is no zone file", Folder().Path("Europe"), kJanuary, 0, "UTC", false, U, "(GMT 00:00) UTC"},
         {"garbage TZ is UTC", "\xff\xfe,,", kJanuary, 0, "UTC", false, U, "(GMT 00:00) UTC"},
     };
+    // One source for all: the zone it keeps must follow TZ.
+    std::int64_t moment = 0;
+    const SystemZoneSource source = SourceAt(moment, names);
     for (const auto& [why, tzValue, now, bias, standardName, hasRules, state, line] : cases) {
         SCOPED_TRACE(why);
         const ScopedZoneEnv tz("TZ", tzValue.c_str());
-        const auto zone = SourceAt(now, names).GetTimeZoneInformation();
+        moment = now;
+        const auto zone = source.GetTimeZoneInformation();
         ASSERT_TRUE(zone.has_value());
         EXPECT_EQ(zone->bias, bias);
         EXPECT_EQ(zone->standardName, standardName);
@@ -74,6 +78,23 @@ TEST_F(SystemZoneSourceTest, ZoneAndStateFromTheCLibrary)
         EXPECT_EQ(zone->state, state);
         EXPECT_EQ(ZoneLine(*zone), line);
     }
+}
+
+// The zone is kept, and read again when the link is replaced or the zone file rewritten in place.
+TEST_F(SystemZoneSourceTest, ReadsTheZoneAgainWhenItsFileChanges)
+{
+    const std::string link = Folder().Path("localtime");
+    const ScopedZoneEnv tz("TZ", link.c_str());
+    const SystemZoneSource source = SourceAt(kJuly);
+    const auto bias = [&] { return source.GetTimeZoneInformation().value_or(TimeZoneInformation{}).bias; };
+    std::filesystem::remove(link);
+    std::filesystem::create_symlink(Folder().Path("Europe/Berlin"), link);
+    EXPECT_EQ(bias(), -60);
+    std::filesystem::remove(link);
+    std::filesystem::create_symlink(Folder().Write("local", Folder().Read("Asia/Kolkata")), link);
+    EXPECT_EQ(bias(), -330) << "a new link";
+    Folder().Write("local", Folder().Read("America/New_York"));
+    EXPECT_EQ(bias(), 300) << "the file rewritten in place";
 }
 
 TEST_F(SystemZoneSourceTest, NegativeDaylightSavingChangesWhenTheZoneDoes)
