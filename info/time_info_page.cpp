@@ -54,7 +54,6 @@ void TimeInfoPage::LoadSettings()
     LoadPicker(*m_ui->date, settings, SettingId::Date);
     LoadPicker(*m_ui->time, settings, SettingId::Time);
     m_ui->current->setChecked(settings.ReadInt(SettingId::Current) != 0);
-    m_clock.start();
     Refresh();
 }
 
@@ -89,6 +88,12 @@ void TimeInfoPage::Refresh()
     m_ui->date->setEnabled(manual);
     m_ui->time->setEnabled(manual);
     m_ui->now->setEnabled(manual);
+    // The clock runs only while the page follows it, so an idle program is not woken every second.
+    if (manual) {
+        m_clock.stop();
+    } else if (!m_clock.isActive()) {
+        m_clock.start();
+    }
 }
 
 void TimeInfoPage::OnClockTick()
