@@ -45,23 +45,6 @@ DateTime StepMonths(const DateTime& value, std::int32_t count, int direction)
 
 }   // namespace
 
-bool IsLeapYear(std::int32_t year)
-{
-    if (year > 0 && year % 4 == 0 && year % 100 != 0) {
-        return true;
-    }
-    return year % 400 == 0;
-}
-
-int DaysInMonth(int year, int month)
-{
-    static constexpr int kLengths[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    if (month < 1 || month > 12) {
-        return 0;
-    }
-    return month == 2 && IsLeapYear(year) ? 29 : kLengths[month - 1];
-}
-
 int GetDaysInMonth(const DateTime& value)
 {
     const auto parts = value.GetParts();

@@ -5,11 +5,25 @@
 #include "core/date_time.h"
 #include "core/system_time.h"
 
-// Gregorian leap years extended to every integer: 0 and -400 are leap years, 1900 is not.
-bool IsLeapYear(std::int32_t year);
+// Gregorian leap years extended to every integer: 0 and -400 are leap years, 1900 is not. Inline, as
+// taking a date apart asks it every time.
+inline bool IsLeapYear(std::int32_t year)
+{
+    if (year > 0 && year % 4 == 0 && year % 100 != 0) {
+        return true;
+    }
+    return year % 400 == 0;
+}
 
 // Length of a month [28, 31]; 0 when the month is not in [1, 12].
-int DaysInMonth(int year, int month);
+inline int DaysInMonth(int year, int month)
+{
+    constexpr int kLengths[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    if (month < 1 || month > 12) {
+        return 0;
+    }
+    return month == 2 && IsLeapYear(year) ? 29 : kLengths[month - 1];
+}
 
 // Length of the value's month; 0 for an invalid value.
 int GetDaysInMonth(const DateTime& value);

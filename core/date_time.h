@@ -70,7 +70,12 @@ public:
     bool IsValid() const { return m_status == Status::Valid; }
     Status GetStatus() const { return m_status; }
     double GetStoredValue() const { return m_value; }
-    double GetContinuousValue() const;
+    // Inline, as every comparison reads it: truncating a negative stored value is its ceiling, and every
+    // stored value lies well within the 64-bit range.
+    double GetContinuousValue() const
+    {
+        return m_value >= 0.0 ? m_value : 2.0 * static_cast<double>(static_cast<std::int64_t>(m_value)) - m_value;
+    }
 
     // Empty for an invalid value.
     std::optional<Parts> GetParts() const;
