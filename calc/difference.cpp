@@ -3,18 +3,24 @@
 #include <charconv>
 #include <cstdint>
 #include <string>
+#include <utility>
 
 #include "core/calendar.h"
 
 namespace {
 
-template <typename Integer>
-std::string Decimal(Integer value)
+// The fifteen texts from their figures. Every figure has at most 13 characters, so each text is made in
+// the string's own short buffer and none costs an allocation.
+template <std::size_t... I>
+DifferenceTexts MakeTexts(const std::array<std::int64_t, 15>& figures, std::index_sequence<I...>)
 {
-    std::string text(20, '\0');
-    const auto result = std::to_chars(text.data(), text.data() + text.size(), value);
-    text.resize(static_cast<std::size_t>(result.ptr - text.data()));
-    return text;
+    std::array<std::array<char, 20>, 15> digits;
+    std::array<std::size_t, 15> lengths;
+    for (std::size_t i = 0; i < figures.size(); ++i) {
+        char* const first = digits[i].data();
+        lengths[i] = static_cast<std::size_t>(std::to_chars(first, first + 20, figures[i]).ptr - first);
+    }
+    return {{FieldText{kDifferenceFieldIds[I], std::string(digits[I].data(), lengths[I])}...}};
 }
 
 // Day of the year with every day of a leap year moved back by one, January and February included.
@@ -23,16 +29,10 @@ int ShiftedDayOfYear(const DateTime::Parts& parts)
     return parts.dayOfYear - (IsLeapYear(parts.year) ? 1 : 0);
 }
 
-}   // namespace
-
-CalendarSpan CalendarDifference(const DateTime& earlier, const DateTime& later)
+// The two spans below from the parts of an earlier and a not earlier moment.
+CalendarSpan CalendarBetween(const DateTime::Parts& from, const DateTime::Parts& to)
 {
     CalendarSpan span;
-    if (!earlier.IsValid() || !later.IsValid() || !(later > earlier)) {
-        return span;
-    }
-    const DateTime::Parts from = *earlier.GetParts();
-    const DateTime::Parts to = *later.GetParts();
     span.years = to.year - from.year;
     span.months = to.year != from.year ? 12 - from.month + to.month : to.month - from.month;
     if (to.day < from.day) {
@@ -51,64 +51,63 @@ CalendarSpan CalendarDifference(const DateTime& earlier, const DateTime& later)
     return span;
 }
 
+WeekSpan WeeksBetween(const DateTime::Parts& from, const DateTime::Parts& to)
+{
+    const int d0 = ShiftedDayOfYear(from);
+    const int d1 = ShiftedDayOfYear(to);
+    const int n = d1 > d0 ? d1 - d0 : (d1 < d0 ? d1 - d0 + 365 : 0);
+    return {n / 7, n % 7};
+}
+
+}   // namespace
+
+CalendarSpan CalendarDifference(const DateTime& earlier, const DateTime& later)
+{
+    if (!earlier.IsValid() || !later.IsValid() || !(later > earlier)) {
+        return {};
+    }
+    return CalendarBetween(*earlier.GetParts(), *later.GetParts());
+}
+
 WeekSpan WeekDifference(const DateTime& earlier, const DateTime& later)
 {
-    WeekSpan span;
     if (!earlier.IsValid() || !later.IsValid() || !(later > earlier)) {
-        return span;
+        return {};
     }
-    const int d0 = ShiftedDayOfYear(*earlier.GetParts());
-    const int d1 = ShiftedDayOfYear(*later.GetParts());
-    const int n = d1 > d0 ? d1 - d0 : (d1 < d0 ? d1 - d0 + 365 : 0);
-    span.weeks = n / 7;
-    span.days = n % 7;
-    return span;
+    return WeeksBetween(*earlier.GetParts(), *later.GetParts());
 }
 
 DifferenceTexts ComputeDifference(const DateTime& start, const DateTime& final)
 {
-    DifferenceTexts texts;
-    for (std::size_t i = 0; i < texts.size(); ++i) {
-        texts[i].controlId = kDifferenceFieldIds[i];
-    }
     if (!start.IsValid() || !final.IsValid() || start < PickerEarliest() || final > PickerLatest()) {
-        for (FieldText& field : texts) {
-            field.text.assign(1, '*');
+        DifferenceTexts texts;
+        for (std::size_t i = 0; i < texts.size(); ++i) {
+            texts[i] = {kDifferenceFieldIds[i], "*"};
         }
         return texts;
     }
 
     const bool reversed = final < start;
-    const int sign = reversed ? -1 : 1;
+    const std::int64_t sign = reversed ? -1 : 1;
     const DateTime& earlier = reversed ? final : start;
     const DateTime& later = reversed ? start : final;
 
-    const CalendarSpan calendar = CalendarDifference(earlier, later);
-    const WeekSpan weeks = WeekDifference(earlier, later);
-    const DateTimeSpan span = later - earlier;
-    // Within the page's range the span is below 3.1 million days, so the day count fits 32 bits.
-    const auto days = static_cast<std::int32_t>(span.GetDays());
-    const std::int64_t hours = span.GetHours();
-    const std::int64_t minutes = span.GetMinutes();
-    const std::int64_t seconds = span.GetSeconds();
-    const std::int64_t sign64 = sign;
+    // Each moment is taken apart once. Rounding to the second keeps the order, so the later parts are
+    // never before the earlier ones and equal moments give zero spans.
+    const DateTime::Parts from = *earlier.GetParts();
+    const DateTime::Parts to = *later.GetParts();
+    const CalendarSpan calendar = CalendarBetween(from, to);
+    const WeekSpan weeks = WeeksBetween(from, to);
+    // Every total comes from the one count of seconds, which is never negative here.
+    const std::int64_t seconds = (later - earlier).GetTotalSeconds();
+    const std::int64_t days = seconds / 86400;
 
-    texts[0].text = Decimal(calendar.years * sign);
-    texts[1].text = Decimal(calendar.months * sign);
-    texts[2].text = Decimal(calendar.days * sign);
-    texts[3].text = Decimal(static_cast<int>(hours) * sign);
-    texts[4].text = Decimal(static_cast<int>(minutes) * sign);
-    texts[5].text = Decimal(static_cast<int>(seconds) * sign);
-    texts[6].text = Decimal(weeks.weeks * sign);
-    texts[7].text = Decimal(weeks.days * sign);
-    texts[8].text = Decimal(calendar.years * sign);
-    texts[9].text = Decimal((calendar.years * 12 + calendar.months) * sign);
-    texts[10].text = Decimal(days / 7 * sign);
-    texts[11].text = Decimal(days * sign);
-    texts[12].text = Decimal((days * std::int64_t{24} + hours) * sign64);
-    texts[13].text = Decimal((days * std::int64_t{1440} + hours * 60 + minutes) * sign64);
-    texts[14].text = Decimal((days * std::int64_t{86400} + hours * 3600 + minutes * 60 + seconds) * sign64);
-    return texts;
+    const std::int64_t y = calendar.years, m = calendar.months;
+    return MakeTexts(
+        {y * sign, m * sign, calendar.days * sign, seconds % 86400 / 3600 * sign, seconds % 3600 / 60 * sign,
+         seconds % 60 * sign, weeks.weeks * sign, weeks.days * sign, y * sign, (y * 12 + m) * sign, days / 7 * sign,
+         days * sign, seconds / 3600 * sign, seconds / 60 * sign, seconds * sign},
+        std::make_index_sequence<15>{});
 }
 
 std::array<ControlState, 8> DifferenceControlStates(bool startCurrent, bool finalCurrent)

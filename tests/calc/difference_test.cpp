@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
 #include <chrono>
 #include <random>
 #include <sstream>
@@ -52,6 +54,28 @@ TEST(Difference, WorkedExamples)
     }
 }
 
+// Every figure read again from std::chrono's civil calendar, for `from` not after `to` (Unix seconds).
+std::array<std::int64_t, 15> ChronoFigures(std::int64_t from, std::int64_t to)
+{
+    using namespace std::chrono;
+    const sys_days day0 = floor<days>(sys_seconds{seconds{from}}), day1 = floor<days>(sys_seconds{seconds{to}});
+    const year_month_day a{day0}, b{day1};
+    const int ay = int{a.year()}, by = int{b.year()}, am = int(unsigned{a.month()}), bm = int(unsigned{b.month()});
+    const int ad = int(unsigned{a.day()}), bd = int(unsigned{b.day()});
+    std::int64_t y = by - ay, m = by != ay ? 12 - am + bm : bm - am, d = bd - ad;
+    if (bd < ad) {
+        d += unsigned{year_month_day_last{a.year(), month_day_last{a.month()}}.day()};
+        --m;
+    }
+    m <= 11 ? y -= y > 0 : m -= 12;
+    const auto shifted = [](sys_days day, year_month_day ymd) {
+        return (day - sys_days{ymd.year() / January / 1}).count() - ymd.year().is_leap();
+    };
+    const std::int64_t k = shifted(day1, b) - shifted(day0, a), n = k < 0 ? k + 365 : k, s = to - from;
+    return {y, m,          d,          s % 86400 / 3600, s % 3600 / 60, s % 60, n / 7, n % 7,
+            y, y * 12 + m, s / 604800, s / 86400,        s / 3600,      s / 60, s};
+}
+
 TEST(Difference, TotalsAgreeWithStdChronoAndReversalNegates)
 {
     std::mt19937_64 random(20041101);
@@ -73,6 +97,10 @@ TEST(Difference, TotalsAgreeWithStdChronoAndReversalNegates)
             ASSERT_EQ(forward[field].text, std::to_string(seconds / unit));
         }
         ASSERT_EQ(forward[3].text, std::to_string(seconds % 86400 / 3600));
+        const auto figures = ChronoFigures(std::min(startSeconds, finalSeconds), std::max(startSeconds, finalSeconds));
+        for (std::size_t f = 0; f < forward.size(); ++f) {
+            ASSERT_EQ(forward[f].text, std::to_string(seconds < 0 ? -figures[f] : figures[f])) << "field " << f;
+        }
         const DifferenceTexts backward = ComputeDifference(final, start);
         for (std::size_t f = 0; f < forward.size(); ++f) {
             const std::string& text = forward[f].text;
