@@ -1,15 +1,19 @@
 #include "calc/calculation.h"
 
+#include <utility>
+
 #include "core/calendar.h"
 #include "core/count_text.h"
 
 namespace {
 
-void SetFields(std::array<FieldText, 4>& fields, std::size_t first, const std::optional<std::string>& date,
-               const std::optional<std::string>& time)
+// The texts move into the fields: a long date is past the short-string limit, and a copy would allocate.
+void SetFields(std::array<FieldText, 4>& fields, std::size_t first, std::optional<std::string>& date,
+               std::optional<std::string>& time)
 {
-    fields[first].text = date && time ? *date : "*";
-    fields[first + 1].text = date && time ? *time : "*";
+    const bool shown = date && time;
+    fields[first].text = shown ? std::move(*date) : "*";
+    fields[first + 1].text = shown ? std::move(*time) : "*";
 }
 
 }   // namespace
