@@ -93,6 +93,8 @@ MainWindow::MainWindow(const AppServices& services, QWidget* parent)
 
     std::string languageName;
     services.settings.ReadString(SettingId::Lang, languageName);
+    // Every default text looked up from here to the translated window goes into english.lng in one write.
+    m_language.HoldDefaults();
     m_language.Load(languageName.empty() ? "english" : languageName);
 
     int stored = services.settings.ReadInt(SettingId::ActivePageNo);
@@ -100,6 +102,7 @@ MainWindow::MainWindow(const AppServices& services, QWidget* parent)
     m_pages->LoadSettings();
     UpdateTrayIcon();
     ApplyLanguage(true);
+    m_language.WriteHeldDefaults();
 
     adjustSize();
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
@@ -149,6 +152,7 @@ void MainWindow::ShowOnTimeInfo(const DateTime& value)
 void MainWindow::ApplyLanguage(bool writeDefaults)
 {
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    m_language.HoldDefaults();
     std::string languageName;
     m_services.settings.ReadString(SettingId::Lang, languageName);
     m_language.Load(languageName.empty() ? "english" : languageName);
@@ -158,6 +162,7 @@ void MainWindow::ApplyLanguage(bool writeDefaults)
     m_tray.BuildMenu(m_language, devicePixelRatioF());
     m_pages->SaveSettings();
     m_pages->LoadSettings();
+    m_language.WriteHeldDefaults();
     // Texts of another length move the page frame; what it leaves behind in the window must be painted
     // over too, not only the widgets that moved.
     update();

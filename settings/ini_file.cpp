@@ -317,6 +317,9 @@ void IniIndex::Set(std::string_view section, std::string_view key, std::string_v
 
 void IniFile::Refresh()
 {
+    if (m_loaded && (m_holds > 0 || m_unwritten)) {
+        return;
+    }
     const FileStamp stamp = StampOfFile(m_path);
     if (m_loaded && stamp == m_stamp) {
         return;
@@ -356,12 +359,37 @@ bool IniFile::Write(std::string_view section, std::string_view key, std::string_
     if (update != IniUpdate::Changed) {
         return update == IniUpdate::Unchanged;
     }
-    if (text.size() > kMaxIniFileBytes || !ReplaceFileContents(m_path, text)) {
+    if (text.size() > kMaxIniFileBytes) {
+        return false;
+    }
+    if (m_holds == 0 && !ReplaceFileContents(m_path, text)) {
         return false;
     }
     m_text = std::move(text);
+    m_index.Set(section, key, value);
+    if (m_holds > 0) {
+        m_unwritten = true;
+        return true;
+    }
     m_status = FileReadStatus::Ok;
     m_stamp = StampOfFile(m_path);
-    m_index.Set(section, key, value);
+    m_unwritten = false;
+    return true;
+}
+
+bool IniFile::WriteHeld()
+{
+    if (m_holds > 0 && --m_holds > 0) {
+        return true;
+    }
+    if (!m_unwritten) {
+        return true;
+    }
+    if (!ReplaceFileContents(m_path, m_text)) {
+        return false;
+    }
+    m_unwritten = false;
+    m_status = FileReadStatus::Ok;
+    m_stamp = StampOfFile(m_path);
     return true;
 }

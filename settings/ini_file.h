@@ -84,6 +84,12 @@ public:
     // and an unreadable or oversized file is never replaced.
     bool Write(std::string_view section, std::string_view key, std::string_view value);
 
+    // Between HoldWrites and the matching WriteHeld (they nest), writes change only the copy in memory,
+    // which lookups read, and the file is not read again; WriteHeld then replaces the file once. False
+    // when that write failed: the values stay in memory and the next WriteHeld or Write tries again.
+    void HoldWrites() { ++m_holds; }
+    bool WriteHeld();
+
 private:
     void Refresh();
 
@@ -93,6 +99,8 @@ private:
     FileReadStatus m_status = FileReadStatus::Missing;
     std::string m_text;
     IniIndex m_index;
+    int m_holds = 0;
+    bool m_unwritten = false;   // the copy in memory holds values the file does not
 };
 
 // `text` cut to at most `maxBytes` bytes without splitting a UTF-8 sequence.

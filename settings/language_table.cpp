@@ -150,13 +150,32 @@ bool LanguageTable::WriteDefault(std::string_view section, std::string_view key,
     if (file.Write(SectionOrCommon(section), key, text)) {
         return true;
     }
+    return MakeUserFolder() && file.Write(SectionOrCommon(section), key, text);
+}
+
+bool LanguageTable::MakeUserFolder() const
+{
     // The user's folder is made on the first write; the program's folder never is (it vanished, or
     // the program runs from somewhere unexpected).
     const std::string user = m_location.UserDataFolder();
     std::error_code error;
-    if (user.empty() || OwnFilesFolder(m_location) != user || std::filesystem::exists(user, error) ||
-        !std::filesystem::create_directories(user, error)) {
-        return false;
+    return !user.empty() && OwnFilesFolder(m_location) == user && !std::filesystem::exists(user, error) &&
+           std::filesystem::create_directories(user, error);
+}
+
+void LanguageTable::HoldDefaults() const
+{
+    if (const std::string path = EnglishFilePath(); !path.empty()) {
+        File(path).HoldWrites();
     }
-    return file.Write(SectionOrCommon(section), key, text);
+}
+
+void LanguageTable::WriteHeldDefaults() const
+{
+    if (const std::string path = EnglishFilePath(); !path.empty()) {
+        IniFile& file = File(path);
+        if (!file.WriteHeld() && MakeUserFolder()) {
+            file.WriteHeld();
+        }
+    }
 }

@@ -44,6 +44,10 @@ public:
     // when it holds that text already. Nothing happens when no language is loaded or the key is empty.
     // False when the text is not in the file afterwards.
     bool WriteDefault(std::string_view section, std::string_view key, std::string_view text) const;
+    // Between these two (they nest) the defaults go into english.lng together, in one write at the end:
+    // a first start looks up some three hundred of them.
+    void HoldDefaults() const;
+    void WriteHeldDefaults() const;
 
     // The file that is read for the language `name`: "<name>.lng" in the user's data folder when it
     // exists there, else in the program's folder; english.lng is always the file the defaults are written
@@ -57,6 +61,8 @@ private:
     std::string LookUp(std::string_view section, std::string_view key, std::string_view defaultText) const;
     // The parsed file at `path`, kept for the next lookup.
     IniFile& File(const std::string& path) const;
+    // Makes the user's folder when english.lng belongs there and it is missing; false when it was not made.
+    bool MakeUserFolder() const;
 
     const ProgramLocation& m_location;
     std::string m_name;

@@ -100,6 +100,15 @@ TEST(IniFileOnDisk, WritesOnlyChangesAndLeavesBadFilesAlone)
     EXPECT_EQ(written.Read("common", "id_0", 1023), "Snake");
     WriteFileBytes(path, "[Common]\nID_0=Tiger!\n");   // an edit made meanwhile shows at the next read
     EXPECT_EQ(written.Read("Common", "ID_0", 1023), "Tiger!");
+    // Held writes (nested) show in lookups at once and reach the file in one write at the last WriteHeld.
+    written.HoldWrites();
+    written.HoldWrites();
+    EXPECT_TRUE(written.Write("Common", "ID_1", "Ox") && written.Write("Common", "ID_2", "Rat"));
+    EXPECT_EQ(written.Read("Common", "ID_2", 1023), "Rat");
+    EXPECT_TRUE(written.WriteHeld());
+    EXPECT_EQ(ReadFileBytes(path), "[Common]\nID_0=Tiger!\n");
+    EXPECT_TRUE(written.WriteHeld());
+    EXPECT_EQ(IniFile(path).Read("Common", "ID_1", 1023), "Ox");
     // Bad files read as empty and stay untouched.
     // What is there (nullopt: nothing), the size it is made sparse to (-1: a folder instead) and whether
     // a write may add the value to it.
