@@ -52,7 +52,6 @@ void DifferencePage::LoadSettings()
     m_ui->finalCurrent->setChecked(settings.ReadInt(SettingId::CurTo) != 0);
     RecomputeDifference();
     UpdateEnabledStates();
-    m_clock.start();
 }
 
 void DifferencePage::SaveSettings()
@@ -100,6 +99,13 @@ void DifferencePage::SetFinalToNow()
 
 void DifferencePage::UpdateEnabledStates()
 {
+    const bool following = m_ui->startCurrent->isChecked() || m_ui->finalCurrent->isChecked();
     ApplyControlStates(*this,
                        DifferenceControlStates(m_ui->startCurrent->isChecked(), m_ui->finalCurrent->isChecked()));
+    // The clock runs only while an end follows it, so an idle program is not woken every second.
+    if (!following) {
+        m_clock.stop();
+    } else if (!m_clock.isActive()) {
+        m_clock.start();
+    }
 }
