@@ -1,7 +1,10 @@
 #include "templates/substitution.h"
 
 #include <algorithm>
+#include <array>
+#include <cstdint>
 #include <cstring>
+#include <initializer_list>
 
 #include "core/ascii.h"
 #include "core/calendar.h"
@@ -76,15 +79,237 @@ void EndWithCutNote(std::string& text, const MessageSource* messages, std::size_
     text += lineEnd;
 }
 
+// Every code has two to six ASCII letters between its percent signs.
+constexpr std::size_t kShortestCodeLetters = 2;
+constexpr std::size_t kLongestCodeLetters = 6;
+
+bool IsLetter(char c)
+{
+    const char upper = static_cast<char>(c & ~0x20);
+    return upper >= 'A' && upper <= 'Z';
+}
+
+// Whether text made of these pieces in a row might be a code's letters. With `whole`, the text can no
+// longer grow, so it must also be long enough.
+bool MayFormCode(std::initializer_list<std::string_view> pieces, bool whole = false)
+{
+    std::size_t size = 0;
+    for (const std::string_view piece : pieces) {
+        size += piece.size();
+    }
+    return size <= kLongestCodeLetters && (!whole || size >= kShortestCodeLetters) &&
+           std::ranges::all_of(pieces, [](std::string_view piece) { return std::ranges::all_of(piece, IsLetter); });
+}
+
+// Each macro's value, read from its page the first time the text is found to hold the macro.
+class MacroValues {
+public:
+    MacroValues(const MacroValueSource& pages, const Clock& clock, const LocaleFormatter& formatter)
+        : pages_(pages),
+          formatter_(formatter),
+          now_(GetNow(clock))
+    {
+    }
+
+    struct Entry {
+        std::optional<std::string> text;
+        bool read = false;
+        // The value's own percent signs, npos without one.
+        std::size_t firstPercent = std::string::npos;
+        std::size_t lastPercent = std::string::npos;
+        // Letters between two of its percent signs might be a code.
+        bool holdsCode = false;
+    };
+
+    const Entry& Get(std::size_t index)
+    {
+        Entry& entry = entries_[index];
+        if (!entry.read) {
+            const Macro& macro = kMacros[index];
+            if (macro.source == MacroSource::CurrentDate) {
+                entry.text = FormatLongDate(formatter_, now_).value_or(std::string());
+            } else if (macro.source == MacroSource::CurrentTime) {
+                entry.text = FormatTime(formatter_, now_).value_or(std::string());
+            } else {
+                entry.text = ValueOf(macro, pages_, formatter_);
+            }
+            entry.read = true;
+            if (entry.text) {
+                const std::string_view text = *entry.text;
+                entry.firstPercent = text.find('%');
+                entry.lastPercent = text.rfind('%');
+                for (std::size_t at = entry.firstPercent; at < entry.lastPercent && !entry.holdsCode;) {
+                    const std::size_t close = text.find('%', at + 1);
+                    entry.holdsCode = MayFormCode({text.substr(at + 1, close - at - 1)}, true);
+                    at = close;
+                }
+            }
+        }
+        return entry;
+    }
+
+private:
+    const MacroValueSource& pages_;
+    const LocaleFormatter& formatter_;
+    const DateTime now_;
+    std::array<Entry, kMacroCount> entries_{};
+};
+
+// The table index of the macro whose code has `letters` between its percent signs, ignoring ASCII case;
+// -1 for any other text. The letters, upper-cased, are packed into one integer that an open-addressed
+// table looks up at a single probe or two.
+class CodeIndex {
+public:
+    CodeIndex()
+    {
+        slots_.fill({0, -1});
+        for (std::size_t index = 0; index < kMacros.size(); ++index) {
+            const std::string_view code = kMacros[index].code;
+            const std::uint64_t key = Key(code.substr(1, code.size() - 2));
+            std::size_t slot = Slot(key);
+            while (slots_[slot].index >= 0) {
+                slot = (slot + 1) % kSlots;
+            }
+            slots_[slot] = {key, static_cast<int>(index)};
+        }
+    }
+
+    int Find(std::string_view letters) const
+    {
+        const std::uint64_t key = Key(letters);
+        if (key == 0) {
+            return -1;
+        }
+        for (std::size_t slot = Slot(key);; slot = (slot + 1) % kSlots) {
+            if (slots_[slot].index < 0 || slots_[slot].key == key) {
+                return slots_[slot].index;
+            }
+        }
+    }
+
+private:
+    static constexpr std::size_t kSlots = 256;
+
+    // The upper-cased letters one byte each; 0 when the text cannot be a code's letters.
+    static std::uint64_t Key(std::string_view letters)
+    {
+        if (letters.size() < kShortestCodeLetters || letters.size() > kLongestCodeLetters) {
+            return 0;
+        }
+        std::uint64_t key = 0;
+        for (const char c : letters) {
+            if (!IsLetter(c)) {
+                return 0;
+            }
+            key = key << 8 | static_cast<unsigned char>(c & ~0x20);
+        }
+        return key;
+    }
+    static std::size_t Slot(std::uint64_t key) { return (key * 0x9E3779B97F4A7C15u) >> 56; }
+
+    struct Cell {
+        std::uint64_t key;
+        int index;
+    };
+    std::array<Cell, kSlots> slots_;
+};
+
+// The whole expansion in one sweep, each value put in as its macro is found. Replacing macro by macro
+// through the text as it then stands gives the same result as long as no two replaced macros share a
+// percent sign, no replacement brings percent signs together around what might be a code's letters
+// (values' own percent signs included), and no step outgrows the limit; false, with `text` untouched,
+// when any of these might not hold.
+bool ExpandInOneSweep(std::string& text, MacroValues& values, bool subPages, std::size_t limit)
+{
+    static const CodeIndex codes;
+    const std::string_view source = text;
+    const char* const begin = source.data();
+    const char* const end = begin + source.size();
+    const auto nextPercent = [end](const char* from) {
+        return static_cast<const char*>(std::memchr(from, '%', static_cast<std::size_t>(end - from)));
+    };
+    std::array<std::size_t, kMacroCount> counts{};
+    std::string out;
+    out.reserve(std::min(limit, source.size()));
+    const char* copied = begin;
+    const char* previousGap = nullptr;   // the text from the percent sign before `at`; none at the first
+    bool previousReplaced = false;
+    for (const char* at = nextPercent(begin); at != nullptr;) {
+        const char* const close = nextPercent(at + 1);
+        if (close == nullptr) {
+            break;
+        }
+        const std::string_view gap(at + 1, static_cast<std::size_t>(close - at - 1));
+        const int index = codes.Find(gap);
+        const MacroValues::Entry* value = nullptr;
+        if (index >= 0 && (subPages || !IsSubPageSource(kMacros[static_cast<std::size_t>(index)].source))) {
+            value = &values.Get(static_cast<std::size_t>(index));
+        }
+        const bool replaced = value != nullptr && value->text;
+        if (replaced) {
+            if (previousReplaced || value->holdsCode) {
+                return false;
+            }
+            // Without the macro's percent signs, the text before it runs into the value's start and the
+            // value's end into the text after it; a value without percent signs joins all three.
+            const std::string_view shown = *value->text;
+            const bool own = value->firstPercent != std::string::npos;
+            const std::string_view before =
+                previousGap != nullptr ? std::string_view(previousGap, static_cast<std::size_t>(at - previousGap))
+                                       : std::string_view();
+            const std::string_view tail = own ? shown.substr(value->lastPercent + 1) : shown;
+            if (own && previousGap != nullptr && MayFormCode({before, shown.substr(0, value->firstPercent)})) {
+                return false;
+            }
+            // The text after it is looked at only when what comes first might still grow into a code.
+            if (own ? MayFormCode({tail}) : previousGap != nullptr && MayFormCode({before, shown})) {
+                if (const char* const afterEnd = nextPercent(close + 1)) {
+                    const std::string_view after(close + 1, static_cast<std::size_t>(afterEnd - close - 1));
+                    if (own ? MayFormCode({tail, after}) : MayFormCode({before, shown, after})) {
+                        return false;
+                    }
+                }
+            }
+            out.append(copied, at);
+            out.append(shown);
+            copied = close + 1;
+            ++counts[static_cast<std::size_t>(index)];
+            if (out.size() > limit) {
+                return false;
+            }
+        }
+        previousReplaced = replaced;
+        previousGap = at + 1;
+        at = close;
+    }
+    // Replaced macro by macro, the text must fit the limit after every step, not only at the end.
+    std::size_t size = source.size();
+    for (std::size_t index = 0; index < kMacros.size(); ++index) {
+        if (counts[index] > 0) {
+            size = size + counts[index] * values.Get(index).text->size() - counts[index] * kMacros[index].code.size();
+            if (size > limit) {
+                return false;
+            }
+        }
+    }
+    out.append(copied, end);
+    text.swap(out);
+    return true;
+}
+
 ExpandResult ExpandWithin(std::size_t limit, std::string& text, const MacroValueSource& pages, const Clock& clock,
                           const LocaleFormatter& formatter, const MessageSource* messages)
 {
     if (text.find('%') == std::string::npos || !pages.PagesExist()) {
         return {};
     }
-    const DateTime now = GetNow(clock);
+    MacroValues values(pages, clock, formatter);
     const bool subPages = pages.TimeInfoSubPagesExist();
-    for (const Macro& macro : kMacros) {
+    if (ExpandInOneSweep(text, values, subPages, limit)) {
+        return {};
+    }
+    for (std::size_t index = 0; index < kMacros.size(); ++index) {
+        const Macro& macro = kMacros[index];
         if (IsSubPageSource(macro.source) && !subPages) {
             continue;
         }
@@ -92,14 +317,7 @@ ExpandResult ExpandWithin(std::size_t limit, std::string& text, const MacroValue
         if (FindNoCase(text, macro.code, 0) < 0) {
             continue;
         }
-        std::optional<std::string> value;
-        if (macro.source == MacroSource::CurrentDate) {
-            value = FormatLongDate(formatter, now).value_or(std::string());
-        } else if (macro.source == MacroSource::CurrentTime) {
-            value = FormatTime(formatter, now).value_or(std::string());
-        } else {
-            value = ValueOf(macro, pages, formatter);
-        }
+        const std::optional<std::string>& value = values.Get(index).text;
         if (value && ReplaceAllNoCase(text, macro.code, *value, limit).capped) {
             EndWithCutNote(text, messages, limit);
             return {true};
