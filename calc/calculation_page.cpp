@@ -123,12 +123,7 @@ void CalculationPage::RecomputeCalculation()
     input.monthsSelected = m_ui->monthsChoice->isChecked();
     input.weeksSelected = m_ui->weeksChoice->isChecked();
     input.current = m_ui->startCurrent->isChecked();
-    // The clock runs only while the start follows it, so an idle program is not woken every second.
-    if (!input.current) {
-        m_clock.stop();
-    } else if (!m_clock.isActive()) {
-        m_clock.start();
-    }
+    RunClockWhile(m_clock, input.current);
 
     const CalculationResult result = ComputeCalculation(input, m_services.formatter);
     for (int i = 0; i < kCountFieldCount; ++i) {

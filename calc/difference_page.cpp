@@ -102,10 +102,5 @@ void DifferencePage::UpdateEnabledStates()
     const bool following = m_ui->startCurrent->isChecked() || m_ui->finalCurrent->isChecked();
     ApplyControlStates(*this,
                        DifferenceControlStates(m_ui->startCurrent->isChecked(), m_ui->finalCurrent->isChecked()));
-    // The clock runs only while an end follows it, so an idle program is not woken every second.
-    if (!following) {
-        m_clock.stop();
-    } else if (!m_clock.isActive()) {
-        m_clock.start();
-    }
+    RunClockWhile(m_clock, following);
 }

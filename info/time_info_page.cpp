@@ -88,12 +88,7 @@ void TimeInfoPage::Refresh()
     m_ui->date->setEnabled(manual);
     m_ui->time->setEnabled(manual);
     m_ui->now->setEnabled(manual);
-    // The clock runs only while the page follows it, so an idle program is not woken every second.
-    if (manual) {
-        m_clock.stop();
-    } else if (!m_clock.isActive()) {
-        m_clock.start();
-    }
+    RunClockWhile(m_clock, !manual);
 }
 
 void TimeInfoPage::OnClockTick()

@@ -1,5 +1,7 @@
 #include "pages/page_widget.h"
 
+#include <QTimer>
+
 #include <QKeyEvent>
 #include <QPainter>
 #include <QPalette>
@@ -119,5 +121,14 @@ void PageWidget::paintEvent(QPaintEvent*)
     DrawCommonFrame(painter, frame, base, kBackgroundLightening);
     for (int y : SeparatorPositions()) {
         DrawSeparatorBand(painter, frame, y, base, kBackgroundLightening);
+    }
+}
+
+void RunClockWhile(QTimer& clock, bool following)
+{
+    if (!following) {
+        clock.stop();
+    } else if (!clock.isActive()) {
+        clock.start();
     }
 }

@@ -18,6 +18,12 @@ void DrawSeparatorBand(QPainter& painter, const QRect& frame, int y, const QColo
 // the middle of every child widget marked with the property "separatorBand" (a spacer in the page's
 // layout), so the bands follow the layout at any font size. F1 anywhere on the page opens the page's
 // help topic, on key press and on key release alike, and goes no further.
+class QTimer;
+
+// Runs a page's one-second clock exactly while something on the page follows the current time, so an
+// idle program is not woken every second. A running clock keeps its phase.
+void RunClockWhile(QTimer& clock, bool following);
+
 class PageWidget : public QWidget {
     Q_OBJECT
 public:

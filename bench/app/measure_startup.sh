@@ -15,32 +15,10 @@ floor=${2:-$(dirname "$bin")/bench/minimal_window}
 runs=${RUNS:-10}
 idle=${IDLE_SECONDS:-60}
 timeout=${TIMEOUT:-20}
-for tool in Xvfb xdotool; do
-    command -v "$tool" >/dev/null || { echo "needs $tool (apt-get install xvfb xdotool)" >&2; exit 1; }
-done
-
-profile=$(mktemp -d)
-# A display far from the usual ones, and one that no other server holds; without -noreset the server
-# resets whenever its last client leaves, and a program started meanwhile cannot connect.
-for n in $(shuf -i 500-899 -n 50); do [ -e "/tmp/.X$n-lock" ] || break; done
-echo "$n" >"$profile/display"
-Xvfb ":$n" -noreset -screen 0 1600x1200x24 >/dev/null 2>&1 &
-xvfb=$!
-cleanup() {
-    kill "$xvfb" 2>/dev/null || true
-    rm -rf "$profile"
-}
-trap cleanup EXIT
+. "$(dirname "$0")/xvfb.sh"
+start_xvfb
+export XDG_CONFIG_HOME=$profile/config
 fail() { echo "$*" >&2; exit 1; }
-
-# Waits until the X server answers.
-deadline=$((SECONDS + timeout))
-until [ -s "$profile/display" ] && DISPLAY=:$(cat "$profile/display") xdotool getdisplaygeometry >/dev/null 2>&1; do
-    kill -0 "$xvfb" 2>/dev/null || fail "Xvfb ended at start"
-    [ $SECONDS -lt $deadline ] || fail "Xvfb did not answer within ${timeout} s"
-    sleep 0.05
-done
-export DISPLAY=:$(cat "$profile/display") XDG_CONFIG_HOME=$profile/config
 
 # Milliseconds from launch of program $1 until a visible window of the process exists, and the process id.
 start_once() {

@@ -7,27 +7,9 @@ set -euo pipefail
 bin=$(realpath "${1:-build/chronel}")
 settle=${SETTLE:-3}
 timeout=${TIMEOUT:-20}
-for tool in Xvfb xdotool strace; do
-    command -v "$tool" >/dev/null || { echo "needs $tool (apt-get install xvfb xdotool strace)" >&2; exit 1; }
-done
-
-profile=$(mktemp -d)
-# A display far from the usual ones, and one that no other server holds; without -noreset the server
-# resets whenever its last client leaves, and a program started meanwhile cannot connect.
-for n in $(shuf -i 500-899 -n 50); do [ -e "/tmp/.X$n-lock" ] || break; done
-echo "$n" >"$profile/display"
-Xvfb ":$n" -noreset -screen 0 1600x1200x24 >/dev/null 2>&1 &
-xvfb=$!
-cleanup() {
-    kill "$xvfb" 2>/dev/null || true
-    rm -rf "$profile"
-}
-trap cleanup EXIT
-until [ -s "$profile/display" ] && DISPLAY=:$(cat "$profile/display") xdotool getdisplaygeometry >/dev/null 2>&1; do
-    kill -0 "$xvfb" 2>/dev/null || { echo "Xvfb ended at start" >&2; exit 1; }
-    sleep 0.05
-done
-export DISPLAY=:$(cat "$profile/display") XDG_CONFIG_HOME=$profile/config XDG_DATA_HOME=$profile/data
+. "$(dirname "$0")/xvfb.sh"
+start_xvfb strace
+export XDG_CONFIG_HOME=$profile/config XDG_DATA_HOME=$profile/data
 
 english=$(dirname "$bin")/english.lng
 [ -e "$english" ] && mv "$english" "$profile/english.lng.kept"
