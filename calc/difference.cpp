@@ -2,35 +2,32 @@
 
 #include <charconv>
 #include <cstdint>
-#include <string>
-#include <utility>
 
 #include "core/calendar.h"
 
 namespace {
 
-// The fifteen texts from their figures. Every figure has at most 13 characters, so each text is made in
-// the string's own short buffer and none costs an allocation.
-template <std::size_t... I>
-DifferenceTexts MakeTexts(const std::array<std::int64_t, 15>& figures, std::index_sequence<I...>)
+// The fifteen texts from their figures, each written straight into its field.
+DifferenceTexts MakeTexts(const std::array<std::int64_t, 15>& figures)
 {
-    std::array<std::array<char, 20>, 15> digits;
-    std::array<std::size_t, 15> lengths;
+    DifferenceTexts texts;
     for (std::size_t i = 0; i < figures.size(); ++i) {
-        char* const first = digits[i].data();
-        lengths[i] = static_cast<std::size_t>(std::to_chars(first, first + 20, figures[i]).ptr - first);
+        texts[i].controlId = kDifferenceFieldIds[i];
+        char* const first = texts[i].text.data();
+        const char* const last = std::to_chars(first, first + FigureText::kCapacity, figures[i]).ptr;
+        texts[i].text.Resize(static_cast<std::size_t>(last - first));
     }
-    return {{FieldText{kDifferenceFieldIds[I], std::string(digits[I].data(), lengths[I])}...}};
+    return texts;
 }
 
 // Day of the year with every day of a leap year moved back by one, January and February included.
-int ShiftedDayOfYear(const DateTime::Parts& parts)
+inline int ShiftedDayOfYear(const DateTime::Parts& parts)
 {
     return parts.dayOfYear - (IsLeapYear(parts.year) ? 1 : 0);
 }
 
 // The two spans below from the parts of an earlier and a not earlier moment.
-CalendarSpan CalendarBetween(const DateTime::Parts& from, const DateTime::Parts& to)
+[[gnu::always_inline]] inline CalendarSpan CalendarBetween(const DateTime::Parts& from, const DateTime::Parts& to)
 {
     CalendarSpan span;
     span.years = to.year - from.year;
@@ -51,7 +48,7 @@ CalendarSpan CalendarBetween(const DateTime::Parts& from, const DateTime::Parts&
     return span;
 }
 
-WeekSpan WeeksBetween(const DateTime::Parts& from, const DateTime::Parts& to)
+[[gnu::always_inline]] inline WeekSpan WeeksBetween(const DateTime::Parts& from, const DateTime::Parts& to)
 {
     const int d0 = ShiftedDayOfYear(from);
     const int d1 = ShiftedDayOfYear(to);
@@ -82,7 +79,7 @@ DifferenceTexts ComputeDifference(const DateTime& start, const DateTime& final)
     if (!start.IsValid() || !final.IsValid() || start < PickerEarliest() || final > PickerLatest()) {
         DifferenceTexts texts;
         for (std::size_t i = 0; i < texts.size(); ++i) {
-            texts[i] = {kDifferenceFieldIds[i], "*"};
+            texts[i] = {kDifferenceFieldIds[i], FigureText("*")};
         }
         return texts;
     }
@@ -103,11 +100,10 @@ DifferenceTexts ComputeDifference(const DateTime& start, const DateTime& final)
     const std::int64_t days = seconds / 86400;
 
     const std::int64_t y = calendar.years, m = calendar.months;
-    return MakeTexts(
-        {y * sign, m * sign, calendar.days * sign, seconds % 86400 / 3600 * sign, seconds % 3600 / 60 * sign,
-         seconds % 60 * sign, weeks.weeks * sign, weeks.days * sign, y * sign, (y * 12 + m) * sign, days / 7 * sign,
-         days * sign, seconds / 3600 * sign, seconds / 60 * sign, seconds * sign},
-        std::make_index_sequence<15>{});
+    return MakeTexts({y * sign, m * sign, calendar.days * sign, seconds % 86400 / 3600 * sign,
+                      seconds % 3600 / 60 * sign, seconds % 60 * sign, weeks.weeks * sign, weeks.days * sign, y * sign,
+                      (y * 12 + m) * sign, days / 7 * sign, days * sign, seconds / 3600 * sign, seconds / 60 * sign,
+                      seconds * sign});
 }
 
 std::array<ControlState, 8> DifferenceControlStates(bool startCurrent, bool finalCurrent)

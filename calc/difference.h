@@ -29,7 +29,7 @@ WeekSpan WeekDifference(const DateTime& earlier, const DateTime& later);
 inline constexpr std::array<int, 15> kDifferenceFieldIds = {1050, 1051, 1053, 1055, 1056, 1057, 1052, 1054,
                                                             1141, 1123, 1124, 1126, 1127, 1128, 1129};
 
-using DifferenceTexts = std::array<FieldText, 15>;
+using DifferenceTexts = std::array<FigureField, 15>;
 
 // Enabled states of the Difference page's inputs: an end that follows the clock disables its pickers,
 // its Now button and the other end's Current box, so at most one end can follow the clock.

@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 
+#include "core/civil.h"
 #include "core/system_time.h"
 
 // A signed length of time in days (1.5 is one day and twelve hours). Invalid only when made from an
@@ -120,3 +121,45 @@ private:
     double m_value = 0.0;
     Status m_status = Status::Valid;
 };
+
+// Inline: every computation that takes a moment apart starts here, and most use only some of the parts.
+inline std::int64_t DateTime::WholeSeconds() const
+{
+    // The floor by truncation: exact for the range, and without a call into the maths library.
+    const double seconds = GetContinuousValue() * civil::kSecondsPerDay + 0.5;
+    const auto truncated = static_cast<std::int64_t>(seconds);
+    return static_cast<double>(truncated) > seconds ? truncated - 1 : truncated;
+}
+
+inline std::optional<DateTime::Parts> DateTime::GetParts() const
+{
+    if (!IsValid()) {
+        return std::nullopt;
+    }
+    // Counted from 0000-03-01 every moment of the range is positive and under 2^32 days, so the civil
+    // calendar (H. Hinnant's algorithm) runs on plain unsigned numbers, and each year ends with February.
+    constexpr std::int64_t kMarchYearZero = 719468 + civil::kOleEpochFromUnixDays;   // in days before day 0
+    const auto shifted = static_cast<std::uint64_t>(WholeSeconds() + kMarchYearZero * civil::kSecondsPerDay);
+    const auto day = static_cast<std::uint32_t>(shifted / civil::kSecondsPerDay);
+    const auto secondOfDay = static_cast<std::uint32_t>(shifted % civil::kSecondsPerDay);
+    const std::uint32_t era = day / 146097;
+    const std::uint32_t dayOfEra = day - era * 146097;
+    const std::uint32_t yearOfEra = (dayOfEra - dayOfEra / 1460 + dayOfEra / 36524 - dayOfEra / 146096) / 365;
+    const std::uint32_t dayOfMarchYear = dayOfEra - (365 * yearOfEra + yearOfEra / 4 - yearOfEra / 100);
+    const std::uint32_t monthFromMarch = (5 * dayOfMarchYear + 2) / 153;
+    const bool januaryOrFebruary = monthFromMarch >= 10;
+    Parts parts{};
+    parts.year = static_cast<int>(yearOfEra + era * 400 + (januaryOrFebruary ? 1 : 0));
+    parts.month = static_cast<int>(januaryOrFebruary ? monthFromMarch - 9 : monthFromMarch + 3);
+    parts.day = static_cast<int>(dayOfMarchYear - (153 * monthFromMarch + 2) / 5 + 1);
+    parts.hour = static_cast<int>(secondOfDay / 3600);
+    parts.minute = static_cast<int>(secondOfDay / 60 % 60);
+    parts.second = static_cast<int>(secondOfDay % 60);
+    parts.dayOfWeek = static_cast<int>((day + 3) % 7);   // 0000-03-01 was a Wednesday
+    // January 1 is day 306 of the year from March; March 1 follows the 59 or 60 days of January and February.
+    parts.dayOfYear = januaryOrFebruary
+                          ? static_cast<int>(dayOfMarchYear) - 305
+                          : static_cast<int>(dayOfMarchYear) + 60 +
+                                (parts.year % 4 == 0 && (parts.year % 100 != 0 || parts.year % 400 == 0) ? 1 : 0);
+    return parts;
+}

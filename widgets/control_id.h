@@ -25,5 +25,6 @@ Control* FindControlAs(const QWidget& root, int id)
 
 // Writes each text into its edit or label below `root`; ids without such a control are skipped.
 void WriteFieldTexts(const QWidget& root, std::span<const FieldText> fields);
+void WriteFieldTexts(const QWidget& root, std::span<const FigureField> fields);
 // Enables or disables each control below `root`.
 void ApplyControlStates(const QWidget& root, std::span<const ControlState> states);

@@ -45,7 +45,7 @@ TEST_F(DifferencePageTest, EditsRecomputeEveryFieldAndACurrentEndFollowsTheClock
     EXPECT_EQ(Field(1129), "0");
     SetEnd(1001, 1120, At(2003, 6, 15, 10));
     SetEnd(1002, 1122, At(2005, 6, 20, 12, 30, 15));
-    for (const FieldText& field : ComputeDifference(At(2003, 6, 15, 10), At(2005, 6, 20, 12, 30, 15))) {
+    for (const FigureField& field : ComputeDifference(At(2003, 6, 15, 10), At(2005, 6, 20, 12, 30, 15))) {
         EXPECT_EQ(Field(field.controlId).toStdString(), field.text) << field.controlId;
     }
     // Time Info of both ends, then Now for the start.

@@ -45,7 +45,7 @@ TEST(Difference, WorkedExamples)
         SCOPED_TRACE(c.why);
         std::istringstream fields(c.fields);
         std::string expected;
-        for (const FieldText& field : ComputeDifference(c.start, c.final)) {
+        for (const FigureField& field : ComputeDifference(c.start, c.final)) {
             if (expected != "*") {
                 fields >> expected;
             }
@@ -103,7 +103,7 @@ TEST(Difference, TotalsAgreeWithStdChronoAndReversalNegates)
         }
         const DifferenceTexts backward = ComputeDifference(final, start);
         for (std::size_t f = 0; f < forward.size(); ++f) {
-            const std::string& text = forward[f].text;
+            const std::string text = forward[f].text.str();
             const std::string negated = text == "0" ? "0" : text[0] == '-' ? text.substr(1) : "-" + text;
             ASSERT_EQ(backward[f].text, negated) << "field " << forward[f].controlId;
         }
