@@ -29,8 +29,6 @@ RollbackPage::RollbackPage(const PageServices& services, ClockSetter& setter, QW
       m_errorBox(ShowStopBox)
 {
     m_ui->setupUi(this);
-    const int iconSize = style()->pixelMetric(QStyle::PM_MessageBoxIconSize, nullptr, this);
-    m_ui->warningIcon->setPixmap(style()->standardIcon(QStyle::SP_MessageBoxWarning, nullptr, this).pixmap(iconSize));
     SetUpDatePicker(*m_ui->targetDate, RollbackEarliest(), RollbackLatest());
     SetUpTimePicker(*m_ui->targetTime);
     m_damagedNote = new QLabel(this);
@@ -130,4 +128,16 @@ void RollbackPage::UpdateDisplay()
     m_damagedNote->setText(m_rollback.Damaged() ? QString::fromStdString(m_services.messages.GetString(58))
                                                 : QString());
     m_damagedNote->setVisible(m_rollback.Damaged());
+}
+
+// The icon comes when the page is first shown: looking it up in the desktop's icon theme costs a sixth of
+// the program's start, and most starts never show this page.
+void RollbackPage::showEvent(QShowEvent* event)
+{
+    if (m_ui->warningIcon->pixmap().isNull()) {
+        const int iconSize = style()->pixelMetric(QStyle::PM_MessageBoxIconSize, nullptr, this);
+        m_ui->warningIcon->setPixmap(
+            style()->standardIcon(QStyle::SP_MessageBoxWarning, nullptr, this).pixmap(iconSize));
+    }
+    PageWidget::showEvent(event);
 }

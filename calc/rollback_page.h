@@ -32,6 +32,9 @@ public:
     void TimeChanged();
     void SetErrorBox(ErrorBox box) { m_errorBox = std::move(box); }
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
     void SetToNow();
     void SetClock();

@@ -66,6 +66,8 @@ int main(int argc, char** argv)
     MainWindow window(
         AppServices{env.clock, env.formatter, env.settings, env.location, env.zones, env.clockSetter, env.timeChanges});
     window.resize(window.sizeHint());
+    // Shown, as a user sees it: pages finish some of their controls when first shown.
+    window.show();
     auto& pageList = *window.findChild<QListWidget*>("pageList");
     const char* pages[] = {"difference", "calculation", "time_info", "rollback", "options", "about"};
     for (int index = 0; index < 6; ++index) {
