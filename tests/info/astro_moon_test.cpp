@@ -21,7 +21,7 @@ TEST(AstroMoon, AgreesWithAnIndependentEphemeris)
 {
     std::ifstream file(CHRONEL_TEST_DATA_DIR "/moon/phases.txt");
     ASSERT_TRUE(file.is_open());
-    int phases = 0, lit = 0;
+    int phases = 0;
     for (std::string line; std::getline(file, line);) {
         char kind[8] = {};
         int y = 0, mo = 0, d = 0, h = 0, mi = 0, s = 0;
@@ -34,7 +34,6 @@ TEST(AstroMoon, AgreesWithAnIndependentEphemeris)
         const std::int64_t t = Ut(y, mo, d, h, mi, s);
         if (std::string(kind) == "lit") {
             EXPECT_NEAR(AstroMoonAt(t).value().illuminatedPercent, percent, 1.0);
-            ++lit;
             continue;
         }
         // Half a day later the moon is still the same one's previous.
@@ -43,7 +42,6 @@ TEST(AstroMoon, AgreesWithAnIndependentEphemeris)
         ++phases;
     }
     EXPECT_GE(phases, 50);
-    EXPECT_GE(lit, 5);
 }
 
 // Every lunation from 1754 to 9998: new and full moons alternate, and each lasts 29.27 to 29.83 days (to
@@ -61,11 +59,9 @@ TEST(AstroMoon, NewAndFullMoonsAlternateAtSteadySpacing)
         for (const std::int64_t span : {nextNew - newMoon, nextFull - fullMoon}) {
             ASSERT_TRUE(span >= 29.265 * kDay && span < 29.835 * kDay) << k << " " << span;
         }
-        for (const std::int64_t t : {newMoon, fullMoon}) {
-            if (k % 50 != 0) {
-                break;
-            }
-            const bool isNew = t == newMoon;
+        for (int kind = 0; k % 50 == 0 && kind < 2; ++kind) {
+            const bool isNew = kind == 0;
+            const std::int64_t t = isNew ? newMoon : fullMoon;
             const AstroMoon at = AstroMoonAt(t).value(), before = AstroMoonAt(t - 1).value();
             ASSERT_EQ(isNew ? at.previousNew : at.previousFull, t) << k;
             ASSERT_EQ(isNew ? before.nextNew : before.nextFull, t) << k;
@@ -90,7 +86,6 @@ TEST(AstroMoon, RangeAndDeltaT)
          {500.0, 1600.0, 1700.0, 1800.0, 1860.0, 1900.0, 1920.0, 1941.0, 1961.0, 1986.0, 2005.0, 2050.0, 2150.0}) {
         EXPECT_NEAR(DeltaTSeconds(year - 1e-9), DeltaTSeconds(year), 6.0) << year;
     }
-    EXPECT_NEAR(DeltaTSeconds(2000.0), 63.86, 0.01);
     EXPECT_NEAR(DeltaTSeconds(9999.0) / kDay, 2.48, 0.01);
 }
 
