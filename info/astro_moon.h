@@ -11,13 +11,14 @@
 // approximate phase angle of chapter 48. Moments are whole seconds of Universal Time since 1970-01-01
 // 00:00:00, leap seconds not counted (the Unix time scale).
 //
-// Accuracy. The formulas themselves place a phase within about a minute of the modern ephemerides (within
-// seconds around the present); 1900-2100 agrees with an independent ephemeris within two minutes. Far from
-// the present the error is that of Delta T, the drift of the Earth's rotation, which is only measured since
-// about 1600 and extrapolated elsewhere: about 10 min around the year 1000, half an hour around the year
-// 100, and beyond 3000, where the published polynomials end and their long-term parabola
-// -20 + 32 u^2 s (u = (y - 1820) / 100) is kept, hours: Delta T is some 14 h in 5000 and 2.5 days in
-// 9999, each uncertain by a large part of itself. The lit fraction is within about 0.5 % of the disc.
+// Accuracy. Near the present the formulas put a phase within seconds of modern ephemerides; over 1900-2100
+// they agree with an independent one (PyEphem) within a minute. Elsewhere the error is that of Delta T,
+// which rests on old eclipse records before about 1600: Morrison and Stephenson give an uncertainty of
+// about a minute around 1000 and four minutes around 100, and other models differ by several more. After
+// 2150 Delta T is extrapolated by the parabola -20 + 32 u^2 s (u = (y - 1820) / 100), also beyond 3000
+// where the published polynomials end: it reaches 1.2 h in 3000, 9 h in 5000 and 2.5 days in 9999, and
+// may be off by hours after about 3000 and by a day or more by 9999, as the Earth's rotation cannot be
+// foreseen. The lit fraction is within about 0.5 % of the disc (1 % checked).
 
 // The moments that AstroMoonAt answers for: from 0001-01-01 up to the end of 10000 (UT), a margin around
 // the years 0100-9999 that local wall-clock times can reach.
