@@ -15,6 +15,10 @@ public:
     // Local wall-clock fields of an instant of the Unix time scale; empty when the platform cannot
     // convert it.
     virtual std::optional<SystemTime> LocalTimeAt(std::int64_t unixSeconds) const = 0;
+    // The instant of the Unix time scale whose local wall-clock fields are `local` (day of week and
+    // milliseconds ignored), as mktime settles them with tm_isdst = -1: a time skipped or repeated by a
+    // change of offset takes one of the offsets around it. Empty when the platform cannot convert it.
+    virtual std::optional<std::int64_t> UnixTimeAt(const SystemTime& local) const = 0;
 };
 
 // The current local time; invalid only when the clock reads outside the range.

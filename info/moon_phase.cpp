@@ -5,6 +5,7 @@
 
 #include "core/calendar.h"
 #include "core/civil.h"
+#include "info/astro_moon.h"
 
 namespace {
 
@@ -27,6 +28,13 @@ DateTime FromSeconds(std::int64_t seconds)
     const civil::YearMonthDay date = civil::CivilFromDays(oleDay + civil::kOleEpochFromUnixDays);
     return DateTime::FromParts(date.year, date.month, date.day, secondOfDay / 3600, secondOfDay / 60 % 60,
                                secondOfDay % 60);
+}
+
+DateTime LocalMoment(std::int64_t utSeconds, const Clock& clock)
+{
+    const std::optional<SystemTime> local = clock.LocalTimeAt(utSeconds);
+    return local ? DateTime::FromParts(local->year, local->month, local->day, local->hour, local->minute, local->second)
+                 : DateTime::Invalid();
 }
 
 std::string MomentText(const DateTime& moment, const LocaleFormatter& formatter)
@@ -62,6 +70,26 @@ std::optional<MoonPhase> ComputeMoonPhase(const DateTime& value)
         phase.position > kHalfPeriodFloor ? previousFull + kHalfPeriodFloor + 1 : previousFull - kHalfPeriodFloor;
     phase.previousNew = FromSeconds(previousNew);
     phase.nextNew = FromSeconds(previousNew + kSynodicSeconds);
+    return phase;
+}
+
+std::optional<MoonPhase> ComputeAstronomicalMoonPhase(const DateTime& value, const Clock& clock)
+{
+    const std::optional<SystemTime> local = value.GetAsSystemTime();
+    const std::optional<std::int64_t> ut = local ? clock.UnixTimeAt(*local) : std::nullopt;
+    const std::optional<AstroMoon> moon = ut ? AstroMoonAt(*ut) : std::nullopt;
+    if (!moon) {
+        return std::nullopt;
+    }
+    MoonPhase phase;
+    phase.position = *ut - moon->previousFull;
+    phase.fraction = moon->lunationFraction;
+    phase.percent = moon->illuminatedPercent;
+    phase.pictureIndex = moon->pictureIndex;
+    phase.previousFull = LocalMoment(moon->previousFull, clock);
+    phase.nextFull = LocalMoment(moon->nextFull, clock);
+    phase.previousNew = LocalMoment(moon->previousNew, clock);
+    phase.nextNew = LocalMoment(moon->nextNew, clock);
     return phase;
 }
 

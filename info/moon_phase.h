@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <optional>
 
+#include "core/clock.h"
 #include "core/date_time.h"
 #include "core/field_text.h"
 #include "core/locale_format.h"
@@ -34,6 +35,14 @@ struct MoonPhase {
 
 // Empty for an invalid value.
 std::optional<MoonPhase> ComputeMoonPhase(const DateTime& value);
+
+// The real moon (info/astro_moon.h) for a local wall-clock moment: the moment goes to Universal Time and
+// the four phases come back as local wall-clock times through the clock's zone, with its whole history
+// as the C library knows it. `percent` is the lit part of the disc, `fraction` the place in the lunation
+// by the elongation and `position` the seconds since the previous full moon. Empty for an invalid value or
+// one the clock cannot convert; a phase whose local time the clock cannot tell, or outside the range, is
+// invalid.
+std::optional<MoonPhase> ComputeAstronomicalMoonPhase(const DateTime& value, const Clock& clock);
 
 // Phase ("52.9%"), previous full, next full, previous new, next new: the order the page writes them.
 // A moment reads as its long date and its time joined by one blank, with an empty piece where the

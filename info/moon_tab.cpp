@@ -3,6 +3,7 @@
 #include "ui_moon_tab.h"
 
 #include "info/moon_phase.h"
+#include "settings/settings_store.h"
 #include "widgets/control_id.h"
 #include "widgets/pickers.h"
 
@@ -21,13 +22,27 @@ MoonTab::MoonTab(const PageServices& services, QWidget* parent)
     for (const auto& [button, moment] : buttons) {
         connect(button, &QPushButton::clicked, this, [this, m = moment] { emit timeInfoRequested(*m); });
     }
+    connect(m_ui->astronomical, &QCheckBox::clicked, this, [this] { UpdateInfo(m_value); });
 }
 
 MoonTab::~MoonTab() = default;
 
+void MoonTab::LoadSettings()
+{
+    m_ui->astronomical->setChecked(m_services.settings.ReadInt(SettingId::MoonAstronomical) != 0);
+}
+
+void MoonTab::SaveSettings() const
+{
+    m_services.settings.WriteInt(SettingId::MoonAstronomical, m_ui->astronomical->isChecked() ? 1 : 0);
+}
+
 void MoonTab::UpdateInfo(const DateTime& value)
 {
-    const std::optional<MoonPhase> phase = ComputeMoonPhase(value);
+    m_value = value;
+    const std::optional<MoonPhase> phase = m_ui->astronomical->isChecked()
+                                               ? ComputeAstronomicalMoonPhase(value, m_services.clock)
+                                               : ComputeMoonPhase(value);
     WriteFieldTexts(*this, MoonFieldTexts(phase, m_services.formatter));
     if (phase) {
         m_nextFull = phase->nextFull;

@@ -54,6 +54,9 @@ void TimeInfoPage::LoadSettings()
     LoadPicker(*m_ui->date, settings, SettingId::Date);
     LoadPicker(*m_ui->time, settings, SettingId::Time);
     m_ui->current->setChecked(settings.ReadInt(SettingId::Current) != 0);
+    for (TimeInfoTab* page : m_subPages) {
+        page->LoadSettings();
+    }
     Refresh();
 }
 
@@ -64,6 +67,9 @@ void TimeInfoPage::SaveSettings()
     SavePicker(*m_ui->time, settings, SettingId::Time);
     settings.WriteInt(SettingId::Current, m_ui->current->isChecked() ? 1 : 0);
     settings.WriteInt(SettingId::ActiveInfoPageNo, m_ui->sheet->currentIndex());
+    for (const TimeInfoTab* page : m_subPages) {
+        page->SaveSettings();
+    }
 }
 
 void TimeInfoPage::ShowDateInfo(const DateTime& value)

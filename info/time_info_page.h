@@ -25,10 +25,10 @@ public:
     explicit TimeInfoPage(const PageServices& services, QWidget* parent = nullptr);
     ~TimeInfoPage() override;
 
-    // Activates the stored sub-page (General when the stored index is not one), fills the input, starts
-    // the clock and refreshes.
+    // Activates the stored sub-page (General when the stored index is not one), fills the input, loads
+    // the sub-pages' own settings, starts the clock and refreshes.
     void LoadSettings() override;
-    // Writes the input and the active sub-page.
+    // Writes the input, the active sub-page and the sub-pages' own settings.
     void SaveSettings() override;
 
     // Shows the value in both pickers, leaves the clock (Current unticked) and refreshes; an invalid

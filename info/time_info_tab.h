@@ -13,6 +13,10 @@ public:
 
     // Writes every field of the sub-page for the value.
     virtual void UpdateInfo(const DateTime& value) = 0;
+    // The sub-page's own settings, read when the page loads its settings (before the refresh that follows)
+    // and written when it saves them; most sub-pages have none.
+    virtual void LoadSettings() {}
+    virtual void SaveSettings() const {}
 
 signals:
     // A Time Info button asks the Time Info page to show this moment.

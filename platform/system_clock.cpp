@@ -1,5 +1,6 @@
 #include "platform/system_clock.h"
 
+#include <cerrno>
 #include <ctime>
 
 namespace {
@@ -45,4 +46,23 @@ std::optional<SystemTime> SystemClock::LocalTimeAt(std::int64_t unixSeconds) con
         return std::nullopt;
     }
     return FromTm(local);
+}
+
+std::optional<std::int64_t> SystemClock::UnixTimeAt(const SystemTime& local) const
+{
+    std::tm fields{};
+    fields.tm_year = local.year - 1900;
+    fields.tm_mon = local.month - 1;
+    fields.tm_mday = local.day;
+    fields.tm_hour = local.hour;
+    fields.tm_min = local.minute;
+    fields.tm_sec = local.second;
+    fields.tm_isdst = -1;
+    // -1 is also the valid instant one second before 1970 in UTC: only errno tells a failure.
+    errno = 0;
+    const std::time_t instant = std::mktime(&fields);
+    if (instant == static_cast<std::time_t>(-1) && errno != 0) {
+        return std::nullopt;
+    }
+    return static_cast<std::int64_t>(instant);
 }

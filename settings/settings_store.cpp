@@ -47,6 +47,7 @@ constexpr std::array<SettingInfo, kSettingCount> kSettings = {{
     {"HideToTray", Kind::Integer, 0, {}},
     {"TemplateFolder", Kind::Text, 0, {}},
     {"Lang", Kind::Text, 0, "english"},
+    {"MoonAstronomical", Kind::Integer, 0, {}},
 }};
 
 bool IsSpace(char c)

@@ -48,9 +48,10 @@ enum class SettingId {
     HideToTray,
     TemplateFolder,
     Lang,
+    MoonAstronomical,
 };
 
-inline constexpr int kSettingCount = 36;
+inline constexpr int kSettingCount = 37;
 
 enum class SettingKind { Integer, Text, DateTime, Span };
 
@@ -61,7 +62,7 @@ struct SettingInfo {
     std::string_view defaultText;   // text kind only; TemplateFolder's default is computed
 };
 
-// Empty for an identifier outside 0..35.
+// Empty for an identifier outside 0..36.
 std::optional<SettingInfo> DescribeSetting(SettingId id);
 
 // The settings of the program, each read from and written to the backend at once (the backend keeps the

@@ -20,6 +20,7 @@
 #include "info/moon_picture_widget.h"
 #include "info/posix_tz.h"
 #include "info/time_info_tab_widget.h"
+#include "platform/system_clock.h"
 #include "platform/system_zone_source.h"
 #include "widgets/control_id.h"
 #include "widgets/pickers.h"
@@ -169,6 +170,51 @@ TEST_F(TimeInfoPageTest, ZoneFieldsFollowTheComputersZone)
         EXPECT_EQ(ControlOf<QPushButton>(Page().SubPage(kTimeZoneInfoPage), 1112).isEnabled(), fields == rules);
         EXPECT_EQ(ControlOf<QPushButton>(Page().SubPage(kTimeZoneInfoPage), 1047).isEnabled(), fields == rules);
     }
+}
+
+// Astronomical times, off by default, shows the real moon in the computer's zone through the C library (a
+// zone made by zic): the lunation crosses the end of summer time, so the next new moon is an hour further
+// from UT than the others. Toggling recomputes, and the choice survives a restart.
+TEST_F(TimeInfoPageTest, AstronomicalTimesInTheComputersZone)
+{
+    ASSERT_TRUE(TestZoneFolder().Ok());
+    const ScopedZoneEnv tz("TZ", (":" + TestZoneFolder().Path("Europe/Berlin")).c_str());
+    const SystemClock clock;
+    const PageServices services = env.Services();
+    const auto start = [&] {
+        page = std::make_unique<TimeInfoPage>(PageServices{clock, services.formatter, services.settings,
+                                                           services.messages, services.zones, services.showOnTimeInfo});
+        Page().LoadSettings();
+        Page().ShowDateInfo(At(2010, 10, 20, 12));
+    };
+    const auto shown = [this] {
+        std::vector<std::string> fields;
+        for (int id : {1066, 1101, 1102, 1104, 1103}) {
+            fields.push_back(Field(kMoonInfoPage, id).toStdString());
+        }
+        fields.push_back(std::to_string(Page().SubPage(kMoonInfoPage).findChild<MoonPictureWidget*>()->Picture()));
+        return fields;
+    };
+    // Within a minute of PyEphem: 09:17:13, 01:36:32, 18:44:29 and 04:51:47 UT, 93.4 %.
+    const std::vector<std::string> real = {"93.5%",
+                                           "Thursday, September 23, 2010 11:17:13 AM",
+                                           "Saturday, October 23, 2010 3:36:28 AM",
+                                           "Thursday, October 07, 2010 8:44:26 PM",
+                                           "Saturday, November 06, 2010 5:51:44 AM",
+                                           "15"};
+    start();
+    const std::vector<std::string> mean = shown();
+    QCheckBox& astronomical = ControlOf<QCheckBox>(Page().SubPage(kMoonInfoPage), 1068);
+    EXPECT_FALSE(astronomical.isChecked());
+    EXPECT_EQ(mean[1], "Thursday, September 23, 2010 5:46:02 AM") << "the mean lunation";
+    astronomical.click();
+    EXPECT_EQ(shown(), real);
+    Page().SaveSettings();
+    Restart();
+    start();
+    EXPECT_EQ(shown(), real);
+    ControlOf<QCheckBox>(Page().SubPage(kMoonInfoPage), 1068).click();
+    EXPECT_EQ(shown(), mean);
 }
 
 // Inode and modification time: an atomic rewrite changes the first, an in-place one the second.

@@ -8,7 +8,7 @@
 
 namespace {
 
-TEST(SystemClock, LocalTimeOfAnInstant)
+TEST(SystemClock, LocalTimeOfAnInstantAndBack)
 {
     // POSIX rules: no zone files needed.
     const std::tuple<const char*, std::int64_t, DateTime> cases[] = {
@@ -21,9 +21,13 @@ TEST(SystemClock, LocalTimeOfAnInstant)
     for (const auto& [tz, unix, local] : cases) {
         const ScopedEnv zone("TZ", tz);
         EXPECT_EQ(unix == 0 ? EpochMarker(clock) : FromUnixTime(unix, clock), local) << tz;
+        EXPECT_EQ(clock.UnixTimeAt(local.GetAsSystemTime().value()), unix) << tz;
     }
     const ScopedEnv utc("TZ", "UTC0");
     EXPECT_EQ(clock.LocalTimeAt(0), (SystemTime{1970, 1, 4, 1, 0, 0, 0, 0}));
+    // mktime's failure value is a valid instant here; the far past converts too.
+    EXPECT_EQ(clock.UnixTimeAt(SystemTime{1969, 12, 0, 31, 23, 59, 59}), -1);
+    EXPECT_EQ(clock.UnixTimeAt(SystemTime{100, 1, 0, 1}), -59011459200);
 }
 
 }   // namespace
