@@ -1,0 +1,88 @@
+#include "cli/moment_text.h"
+
+namespace {
+
+// The value of `count` digits at `at`; -1 when any of them is not a digit.
+int Digits(std::string_view text, std::size_t at, std::size_t count)
+{
+    int value = 0;
+    for (std::size_t i = at; i < at + count; ++i) {
+        const unsigned digit = static_cast<unsigned char>(text[i]) - unsigned{'0'};
+        if (digit > 9) {
+            return -1;
+        }
+        value = value * 10 + static_cast<int>(digit);
+    }
+    return value;
+}
+
+void PutDigits(char* out, int value, int count)
+{
+    for (int i = count - 1; i >= 0; --i) {
+        out[i] = static_cast<char>('0' + value % 10);
+        value /= 10;
+    }
+}
+
+std::optional<Moment> FromFields(int year, int month, int day, int hour, int minute, int second)
+{
+    Moment moment{DateTime::FromParts(year, month, day, hour, minute, second), {}};
+    if (!moment.value.IsValid()) {
+        return std::nullopt;
+    }
+    char* const out = moment.iso.data();
+    PutDigits(out, year, 4);
+    out[4] = '-';
+    PutDigits(out + 5, month, 2);
+    out[7] = '-';
+    PutDigits(out + 8, day, 2);
+    out[10] = 'T';
+    PutDigits(out + 11, hour, 2);
+    out[13] = ':';
+    PutDigits(out + 14, minute, 2);
+    out[16] = ':';
+    PutDigits(out + 17, second, 2);
+    return moment;
+}
+
+}   // namespace
+
+std::optional<Moment> ParseMoment(std::string_view text, const Clock& clock)
+{
+    if (text == "now" || text == "today") {
+        const std::optional<DateTime::Parts> now = GetNow(clock).GetParts();
+        if (!now) {
+            return std::nullopt;
+        }
+        const bool today = text == "today";
+        return FromFields(now->year, now->month, now->day, today ? 0 : now->hour, today ? 0 : now->minute,
+                          today ? 0 : now->second);
+    }
+    const bool withTime = text.size() == 19;
+    if ((text.size() != 10 && !withTime) || text[4] != '-' || text[7] != '-' ||
+        (withTime && ((text[10] != 'T' && text[10] != ' ') || text[13] != ':' || text[16] != ':'))) {
+        return std::nullopt;
+    }
+    const int fields[6] = {Digits(text, 0, 4),
+                           Digits(text, 5, 2),
+                           Digits(text, 8, 2),
+                           withTime ? Digits(text, 11, 2) : 0,
+                           withTime ? Digits(text, 14, 2) : 0,
+                           withTime ? Digits(text, 17, 2) : 0};
+    for (const int field : fields) {
+        if (field < 0) {
+            return std::nullopt;
+        }
+    }
+    return FromFields(fields[0], fields[1], fields[2], fields[3], fields[4], fields[5]);
+}
+
+Moment MomentOf(const DateTime& value)
+{
+    const std::optional<DateTime::Parts> parts = value.GetParts();
+    std::optional<Moment> moment;
+    if (parts) {
+        moment = FromFields(parts->year, parts->month, parts->day, parts->hour, parts->minute, parts->second);
+    }
+    return moment.value_or(Moment{DateTime::Invalid(), {}});
+}
