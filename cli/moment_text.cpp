@@ -1,5 +1,7 @@
 #include "cli/moment_text.h"
 
+#include <cstring>
+
 namespace {
 
 // The value of `count` digits at `at`; -1 when any of them is not a digit.
@@ -69,12 +71,18 @@ std::optional<Moment> ParseMoment(std::string_view text, const Clock& clock)
                            withTime ? Digits(text, 11, 2) : 0,
                            withTime ? Digits(text, 14, 2) : 0,
                            withTime ? Digits(text, 17, 2) : 0};
-    for (const int field : fields) {
-        if (field < 0) {
-            return std::nullopt;
-        }
+    if (fields[0] < 0 || fields[1] < 0 || fields[2] < 0 || fields[3] < 0 || fields[4] < 0 || fields[5] < 0) {
+        return std::nullopt;
     }
-    return FromFields(fields[0], fields[1], fields[2], fields[3], fields[4], fields[5]);
+    // The text is its own ISO form but for the T, or the time of day.
+    Moment moment{DateTime::FromParts(fields[0], fields[1], fields[2], fields[3], fields[4], fields[5]), {}};
+    if (!moment.value.IsValid()) {
+        return std::nullopt;
+    }
+    std::memcpy(moment.iso.data(), withTime ? text.data() : "0000-00-00T00:00:00", moment.iso.size());
+    std::memcpy(moment.iso.data(), text.data(), 10);
+    moment.iso[10] = 'T';
+    return moment;
 }
 
 Moment MomentOf(const DateTime& value)

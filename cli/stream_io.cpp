@@ -21,25 +21,14 @@ bool WriteAll(int fd, std::string_view text)
     return true;
 }
 
-void OutputBuffer::Append(std::string_view text)
+void OutputBuffer::AppendLarge(std::string_view text)
 {
-    if (text.size() > kSize - m_used) {
-        Flush();
-        if (text.size() > kSize) {
-            m_failed = !WriteAll(m_fd, text) || m_failed;
-            return;
-        }
+    Flush();
+    if (text.size() > kSize) {
+        m_failed = !WriteAll(m_fd, text) || m_failed;
+    } else {
+        Append(text);
     }
-    std::memcpy(m_buffer.data() + m_used, text.data(), text.size());
-    m_used += text.size();
-}
-
-void OutputBuffer::Append(char c)
-{
-    if (m_used == kSize) {
-        Flush();
-    }
-    m_buffer[m_used++] = c;
 }
 
 void OutputBuffer::AppendNumber(std::int64_t value)

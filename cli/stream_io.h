@@ -3,6 +3,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <string_view>
 
 // Output to a file descriptor through a fixed buffer: a batch of millions of lines writes in large blocks
@@ -14,15 +15,41 @@ public:
     OutputBuffer(const OutputBuffer&) = delete;
     OutputBuffer& operator=(const OutputBuffer&) = delete;
 
-    void Append(std::string_view text);
-    void Append(char c);
+    // Inline: a batch appends some twenty pieces per line.
+    void Append(std::string_view text)
+    {
+        if (text.size() <= kSize - m_used) {
+            std::memcpy(m_buffer.data() + m_used, text.data(), text.size());
+            m_used += text.size();
+        } else {
+            AppendLarge(text);
+        }
+    }
+    void Append(char c)
+    {
+        if (m_used == kSize) {
+            Flush();
+        }
+        m_buffer[m_used++] = c;
+    }
     void AppendNumber(std::int64_t value);
+    // At least `size` (up to the buffer's size) bytes to write into; Commit says where the writing ended.
+    char* Reserve(std::size_t size)
+    {
+        if (size > kSize - m_used) {
+            Flush();
+        }
+        return m_buffer.data() + m_used;
+    }
+    void Commit(const char* end) { m_used = static_cast<std::size_t>(end - m_buffer.data()); }
     // Writes what is buffered; false once any write failed (the reader went away).
     bool Flush();
     bool Failed() const { return m_failed; }
 
 private:
     static constexpr std::size_t kSize = 64 * 1024;
+    void AppendLarge(std::string_view text);
+
     int m_fd;
     std::size_t m_used = 0;
     bool m_failed = false;
