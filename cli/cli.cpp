@@ -130,8 +130,8 @@ private:
     using Handler = void (Runner::*)(std::span<const std::string_view> texts);
 
     // The answers of one command: once from the operands, or once per line of stdin where one is "-".
-    int Answer(Handler handler);
-    int Expand();
+    void Answer(Handler handler);
+    void Expand();
 
     void Difference(std::span<const std::string_view> texts);
     void Calculation(std::span<const std::string_view> texts);
@@ -170,23 +170,31 @@ int Runner::Run()
 {
     switch (m_options.command) {
     case CliCommand::Diff:
-        return Answer(&Runner::Difference);
+        Answer(&Runner::Difference);
+        break;
     case CliCommand::Calc:
-        return Answer(&Runner::Calculation);
+        Answer(&Runner::Calculation);
+        break;
     case CliCommand::Info:
         m_zone = m_services.zones.GetTimeZoneInformation();
-        return Answer(&Runner::TimeInfo);
+        Answer(&Runner::TimeInfo);
+        break;
     case CliCommand::Expand:
         m_zone = m_services.zones.GetTimeZoneInformation();
-        return Expand();
+        Expand();
+        break;
     case CliCommand::Help:
     case CliCommand::Version:
-        break;
+        return kExitBadUse;
     }
-    return kExitBadUse;
+    if (!m_out.Flush()) {
+        WriteAll(m_err, "chronel-cli: the answers could not be written\n");
+        m_status = std::max(m_status, kExitNoAnswer);
+    }
+    return m_status;
 }
 
-int Runner::Answer(Handler handler)
+void Runner::Answer(Handler handler)
 {
     std::array<std::string_view, 2> texts;
     const std::span<const std::string_view> operands = m_options.operands;
@@ -201,7 +209,7 @@ int Runner::Answer(Handler handler)
     }
     if (fromInput == 0) {
         (this->*handler)({texts.data(), count});
-        return m_status;
+        return;
     }
 
     m_batch = true;
@@ -231,8 +239,6 @@ int Runner::Answer(Handler handler)
         }
         (this->*handler)({texts.data(), count});
     }
-    m_out.Flush();
-    return m_status;
 }
 
 void Runner::Problem(std::string_view message)
@@ -499,7 +505,7 @@ void Runner::TimeInfo(std::span<const std::string_view> texts)
     Write(record);
 }
 
-int Runner::Expand()
+void Runner::Expand()
 {
     const std::string path(m_options.operands[0]);
     FileReadResult file = ReadFileLimited(path, kMaxTemplateBytes);
@@ -509,7 +515,8 @@ int Runner::Expand()
                           " MiB, the most a template may hold"
                 : file.status == FileReadStatus::Missing ? "cannot read template " + path + ": no such file"
                                                          : "cannot read template " + path + ": not a readable file");
-        return kExitBadUse;
+        m_status = kExitBadUse;
+        return;
     }
     const auto given = [](const std::optional<std::string_view>& text) { return text.value_or("now"); };
     const std::pair<std::string_view, std::string_view> inputs[] = {
@@ -521,7 +528,7 @@ int Runner::Expand()
     for (std::size_t i = 0; i < moments.size(); ++i) {
         const std::optional<Moment> moment = ReadMoment(inputs[i].first, inputs[i].second);
         if (!moment || !InPageRange(inputs[i].first, *moment, nullptr)) {
-            return m_status;
+            return;
         }
         moments[i] = *moment;
     }
@@ -536,7 +543,6 @@ int Runner::Expand()
     ShowTimeInfo(pages, moments[3].value, ComputeTimeInfo(moments[3].value, m_zone, m_language, m_services.formatter));
     ::Expand(file.bytes, pages, m_services.clock, m_services.formatter, m_language);
     m_out.Append(file.bytes);
-    return m_out.Flush() ? kExitAnswered : kExitNoAnswer;
 }
 
 }   // namespace
