@@ -74,14 +74,10 @@ WeekSpan WeekDifference(const DateTime& earlier, const DateTime& later)
     return WeeksBetween(*earlier.GetParts(), *later.GetParts());
 }
 
-DifferenceTexts ComputeDifference(const DateTime& start, const DateTime& final)
+std::optional<std::array<std::int64_t, 15>> DifferenceFigures(const DateTime& start, const DateTime& final)
 {
     if (!start.IsValid() || !final.IsValid() || start < PickerEarliest() || final > PickerLatest()) {
-        DifferenceTexts texts;
-        for (std::size_t i = 0; i < texts.size(); ++i) {
-            texts[i] = {kDifferenceFieldIds[i], FigureText("*")};
-        }
-        return texts;
+        return std::nullopt;
     }
 
     const bool reversed = final < start;
@@ -100,10 +96,23 @@ DifferenceTexts ComputeDifference(const DateTime& start, const DateTime& final)
     const std::int64_t days = seconds / 86400;
 
     const std::int64_t y = calendar.years, m = calendar.months;
-    return MakeTexts({y * sign, m * sign, calendar.days * sign, seconds % 86400 / 3600 * sign,
-                      seconds % 3600 / 60 * sign, seconds % 60 * sign, weeks.weeks * sign, weeks.days * sign, y * sign,
-                      (y * 12 + m) * sign, days / 7 * sign, days * sign, seconds / 3600 * sign, seconds / 60 * sign,
-                      seconds * sign});
+    return std::array<std::int64_t, 15>{{y * sign, m * sign, calendar.days * sign, seconds % 86400 / 3600 * sign,
+                                         seconds % 3600 / 60 * sign, seconds % 60 * sign, weeks.weeks * sign,
+                                         weeks.days * sign, y * sign, (y * 12 + m) * sign, days / 7 * sign, days * sign,
+                                         seconds / 3600 * sign, seconds / 60 * sign, seconds * sign}};
+}
+
+DifferenceTexts ComputeDifference(const DateTime& start, const DateTime& final)
+{
+    const std::optional<std::array<std::int64_t, 15>> figures = DifferenceFigures(start, final);
+    if (!figures) {
+        DifferenceTexts texts;
+        for (std::size_t i = 0; i < texts.size(); ++i) {
+            texts[i] = {kDifferenceFieldIds[i], FigureText("*")};
+        }
+        return texts;
+    }
+    return MakeTexts(*figures);
 }
 
 std::array<ControlState, 8> DifferenceControlStates(bool startCurrent, bool finalCurrent)

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
+#include <optional>
 
 #include "core/date_time.h"
 #include "core/field_text.h"
@@ -36,6 +38,9 @@ using DifferenceTexts = std::array<FigureField, 15>;
 // Order: start date, start time, Now, final Current (1001, 1120, 1003, 1012), then final date, final
 // time, No&w, start Current (1002, 1122, 1010, 1009).
 std::array<ControlState, 8> DifferenceControlStates(bool startCurrent, bool finalCurrent);
+
+// The fifteen figures of ComputeDifference, in its order; empty where it gives "*".
+std::optional<std::array<std::int64_t, 15>> DifferenceFigures(const DateTime& start, const DateTime& final);
 
 // Every result field of the distance from `start` to `final`, negated when the final is earlier.
 // All fifteen read "*" when either value is invalid, the start is before 1754-01-01 00:00:00 or the

@@ -20,12 +20,15 @@ if(CMAKE_SCRIPT_MODE_FILE)
     endif()
     set(expected
         "${CHRONEL_PROGRAM_FOLDER}/chronel"
+        "${CHRONEL_PROGRAM_FOLDER}/chronel-cli"
         "${CHRONEL_PROGRAM_FOLDER}/chronel-help-reader"
         "${CHRONEL_PROGRAM_FOLDER}/chronel.chm"
         "${CHRONEL_PROGRAM_FOLDER}/russian.lng"
         "${CHRONEL_PROGRAM_FOLDER}/Templates/Difference.trt"
         "share/applications/chronel.desktop"
         "share/metainfo/${CHRONEL_APP_ID}.metainfo.xml"
+        "share/man/man1/chronel-cli.1"
+        "share/bash-completion/completions/chronel-cli"
         ${EXTRA_FILES})
     foreach(file IN LISTS expected)
         if(NOT EXISTS "${WORK_DIR}/${file}")
@@ -36,15 +39,18 @@ if(CMAKE_SCRIPT_MODE_FILE)
     if(EXISTS "${WORK_DIR}/${CHRONEL_PROGRAM_FOLDER}/english.lng")
         message(FATAL_ERROR "english.lng was installed")
     endif()
-    file(READ_SYMLINK "${WORK_DIR}/bin/chronel" target)
-    if(NOT target STREQUAL "../${CHRONEL_PROGRAM_FOLDER}/chronel")
-        message(FATAL_ERROR "bin/chronel links to '${target}', not relatively to the program folder")
-    endif()
-    file(REAL_PATH "${WORK_DIR}/bin/chronel" resolved)
-    file(REAL_PATH "${WORK_DIR}/${CHRONEL_PROGRAM_FOLDER}/chronel" program)
-    if(NOT resolved STREQUAL program)
-        message(FATAL_ERROR "bin/chronel resolves to ${resolved}")
-    endif()
+    # Both programs find their language files beside themselves, through /proc/self/exe.
+    foreach(name chronel chronel-cli)
+        file(READ_SYMLINK "${WORK_DIR}/bin/${name}" target)
+        if(NOT target STREQUAL "../${CHRONEL_PROGRAM_FOLDER}/${name}")
+            message(FATAL_ERROR "bin/${name} links to '${target}', not relatively to the program folder")
+        endif()
+        file(REAL_PATH "${WORK_DIR}/bin/${name}" resolved)
+        file(REAL_PATH "${WORK_DIR}/${CHRONEL_PROGRAM_FOLDER}/${name}" program)
+        if(NOT resolved STREQUAL program)
+            message(FATAL_ERROR "bin/${name} resolves to ${resolved}")
+        endif()
+    endforeach()
     file(REMOVE_RECURSE "${WORK_DIR}")
     return()
 endif()
@@ -52,15 +58,19 @@ endif()
 set(CHRONEL_DESKTOP_FILE "${CMAKE_SOURCE_DIR}/res/desktop/chronel.desktop")
 set(CHRONEL_METAINFO_FILE "${CMAKE_SOURCE_DIR}/res/desktop/${CHRONEL_APP_ID}.metainfo.xml")
 
-install(TARGETS chronel chronel-help-reader RUNTIME DESTINATION "${CHRONEL_PROGRAM_FOLDER}")
+install(TARGETS chronel chronel-cli chronel-help-reader RUNTIME DESTINATION "${CHRONEL_PROGRAM_FOLDER}")
 install(FILES "${CMAKE_BINARY_DIR}/chronel.chm" ${CHRONEL_LANGUAGE_FILES} DESTINATION "${CHRONEL_PROGRAM_FOLDER}")
 install(FILES ${CHRONEL_TEMPLATE_FILES} DESTINATION "${CHRONEL_PROGRAM_FOLDER}/Templates")
 
 # A link made in the build tree is installed as a link.
-set(chronel_link "${CMAKE_CURRENT_BINARY_DIR}/bin-link/chronel")
 file(MAKE_DIRECTORY "${CMAKE_CURRENT_BINARY_DIR}/bin-link")
-file(CREATE_LINK "../${CHRONEL_PROGRAM_FOLDER}/chronel" "${chronel_link}" SYMBOLIC)
-install(FILES "${chronel_link}" DESTINATION bin)
+foreach(name chronel chronel-cli)
+    file(CREATE_LINK "../${CHRONEL_PROGRAM_FOLDER}/${name}" "${CMAKE_CURRENT_BINARY_DIR}/bin-link/${name}" SYMBOLIC)
+    install(FILES "${CMAKE_CURRENT_BINARY_DIR}/bin-link/${name}" DESTINATION bin)
+endforeach()
+# The command line's manual page and bash completion.
+install(FILES "${CMAKE_SOURCE_DIR}/res/man/chronel-cli.1" DESTINATION share/man/man1)
+install(FILES "${CMAKE_SOURCE_DIR}/res/completion/chronel-cli" DESTINATION share/bash-completion/completions)
 
 install(FILES "${CHRONEL_DESKTOP_FILE}" DESTINATION share/applications)
 install(FILES "${CHRONEL_METAINFO_FILE}" DESTINATION share/metainfo)
@@ -103,7 +113,7 @@ string(CONCAT CPACK_PACKAGE_DESCRIPTION
     "Chronel tells how far apart two date-times are, which date-times lie a span before and after a start, "
     "what the calendar says about a day (weekday, week number, season, time zone rules, moon phase, zodiac "
     "sign), and it can set the system clock and restore it later. Results can be copied or saved as text, "
-    "also through user-written templates.")
+    "also through user-written templates. chronel-cli gives the same answers on the command line.")
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)

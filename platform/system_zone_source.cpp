@@ -165,6 +165,17 @@ std::string ZoneIdFromPath(const std::string& path)
     return id;
 }
 
+bool NamesZone(const std::string& tz)
+{
+    const ZoneWhere where = Resolve(tz.c_str());
+    if (!where.file.empty()) {
+        if (const auto bytes = ReadSmallFile(where.file); bytes && ZoneFromTzif(*bytes)) {
+            return true;
+        }
+    }
+    return !where.tzText.empty() && ZoneFromTzString(where.tzText).has_value();
+}
+
 SystemZoneSource::SystemZoneSource(LongNames longNames) : SystemZoneSource(std::move(longNames), SystemUnixNow) {}
 
 SystemZoneSource::SystemZoneSource(LongNames longNames, UnixNow now)

@@ -59,3 +59,7 @@ private:
 // The IANA id of a zone file path: what follows ".../zoneinfo/" ("posix/" and "right/" dropped);
 // empty when the path does not lie in a zone folder.
 std::string ZoneIdFromPath(const std::string& path);
+
+// Whether `tz`, taken as the value of TZ, names a zone file that holds a zone (absolute, or below TZDIR
+// or /usr/share/zoneinfo) or is a TZ string the program can use; the C library takes anything else as UTC.
+bool NamesZone(const std::string& tz);

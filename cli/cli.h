@@ -1,0 +1,29 @@
+#pragma once
+
+#include <functional>
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "core/clock.h"
+#include "core/locale_format.h"
+#include "core/program_location.h"
+#include "info/zone_source.h"
+
+// What the command line needs of the machine: the real services in main, fakes in tests.
+struct CliServices {
+    const Clock& clock;
+    const LocaleFormatter& formatter;
+    const ProgramLocation& location;
+    const ZoneSource& zones;
+    // Makes `zone` (as --tz gives it) the zone of `zones` and of `clock`; false when it names no zone.
+    std::function<bool(const std::string& zone)> useZone;
+};
+
+inline constexpr int kExitAnswered = 0;
+inline constexpr int kExitNoAnswer = 1;   // some result has no answer, or some input line was bad
+inline constexpr int kExitBadUse = 2;     // the command line, the template or the language file cannot be used
+
+// Runs one command line (the arguments after the program's name), reading lines from `in` where a moment
+// is "-" and writing answers to `out` and one line per problem to `err`. Returns the exit status.
+int RunCli(std::span<const std::string_view> args, const CliServices& services, int in, int out, int err);

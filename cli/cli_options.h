@@ -1,0 +1,39 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "calc/calculation.h"
+
+enum class CliCommand { Diff, Calc, Info, Expand, Help, Version };
+enum class OutputFormat { Text, Json, Tsv };
+
+// One command line, read but not yet checked against the calendar: moments stay as typed.
+struct CliOptions {
+    CliCommand command = CliCommand::Help;
+    // What follows the command: START FINAL, START, MOMENT or TEMPLATE; "-" reads lines from stdin.
+    std::vector<std::string_view> operands;
+    OutputFormat format = OutputFormat::Text;
+    std::optional<std::string_view> language, zone;
+    // The pages' inputs of expand (each the moment "now" when not given; the Calculation start defaults
+    // to the Difference start).
+    std::optional<std::string_view> start, final, calcStart, info;
+    // The Calculation page's counts, years to seconds; absent ones are 0.
+    std::array<std::optional<std::int32_t>, kCountFieldCount> counts;
+    bool dataOnly = false;
+    bool crlf = false;
+
+    // The weeks count replaces the months count, as the page's Weeks choice does.
+    bool WeeksChosen() const { return counts[kWeeks].has_value(); }
+};
+
+// The command line after the program's name; empty with `problem` set to one line naming what is wrong.
+std::optional<CliOptions> ParseCliOptions(std::span<const std::string_view> args, std::string& problem);
+
+// --help's text.
+extern const std::string_view kCliUsage;
