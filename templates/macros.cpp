@@ -51,6 +51,7 @@ const std::array<Macro, kMacroCount> kMacros = {{
     {"%IL%", "&Leap year or not", 32829, "Is &Leap Year", 32930, General, 1064, Text},
     {"%IYD%", "&Yearly day number", 32830, "Day &Number of Year", 32931, General, 1065, Text},
     {"%IYW%", "&Week Number", 32831, "&Week Number of Year", 32932, General, 1043, Text},
+    {"%IIW%", "&ISO Week", 32954, "&ISO Week", 32955, General, 1131, Text},
     {"%IQ%", "&Quarter Number", 32867, "&Quarter", 32933, General, 1044, Text},
     {"%ISE%", "&Season", 32868, "&Season", 32934, General, 1045, Text},
     {"%ITZ%", "&Current Time Zone", 32832, "&Current Time Zone", 32935, TimeZone, 1107, Text},
