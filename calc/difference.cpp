@@ -56,6 +56,20 @@ inline int ShiftedDayOfYear(const DateTime::Parts& parts)
     return {n / 7, n % 7};
 }
 
+// The message with its "%1" replaced by `figure`.
+std::string Fill(std::string layout, const std::string& figure)
+{
+    if (const std::size_t at = layout.find("%1"); at != std::string::npos) {
+        layout.replace(at, 2, figure);
+    }
+    return layout;
+}
+
+bool InFieldRange(const DateTime& start, const DateTime& final)
+{
+    return start.IsValid() && final.IsValid() && start >= PickerEarliest() && final <= PickerLatest();
+}
+
 }   // namespace
 
 CalendarSpan CalendarDifference(const DateTime& earlier, const DateTime& later)
@@ -76,7 +90,7 @@ WeekSpan WeekDifference(const DateTime& earlier, const DateTime& later)
 
 std::optional<std::array<std::int64_t, 15>> DifferenceFigures(const DateTime& start, const DateTime& final)
 {
-    if (!start.IsValid() || !final.IsValid() || start < PickerEarliest() || final > PickerLatest()) {
+    if (!InFieldRange(start, final)) {
         return std::nullopt;
     }
 
@@ -127,4 +141,29 @@ std::array<ControlState, 8> DifferenceControlStates(bool startCurrent, bool fina
         {1010, !finalCurrent},
         {1009, !finalCurrent},
     }};
+}
+
+ElapsedLine ComputeElapsedLine(const DateTime& start, const DateTime& final, const ZoneSource& zones,
+                               const MessageSource& messages)
+{
+    ElapsedLine line;
+    const std::optional<LocalElapsed> elapsed =
+        InFieldRange(start, final) ? zones.ElapsedBetween(start, final) : std::nullopt;
+    if (!elapsed || !elapsed->offsetChanged) {
+        return line;
+    }
+    const std::int64_t sign = elapsed->seconds < 0 ? -1 : 1;
+    const std::int64_t total = elapsed->seconds * sign;
+    const std::pair<std::int64_t, int> units[] = {
+        {total / 3600, kHoursUnitMessage}, {total % 3600 / 60, kMinutesUnitMessage}, {total % 60, kSecondsUnitMessage}};
+    std::string figure;
+    for (const auto& [count, unit] : units) {
+        if (count != 0 || (unit == kSecondsUnitMessage && figure.empty())) {
+            figure += (figure.empty() ? "" : " ") + std::to_string(count * sign) + " " + messages.GetString(unit);
+        }
+    }
+    line.shown = true;
+    line.field.text = Fill(messages.GetString(kElapsedLineMessage), figure);
+    line.toolTip = Fill(messages.GetString(kElapsedSecondsMessage), std::to_string(elapsed->seconds));
+    return line;
 }

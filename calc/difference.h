@@ -3,9 +3,12 @@
 #include <array>
 #include <cstdint>
 #include <optional>
+#include <string>
 
 #include "core/date_time.h"
 #include "core/field_text.h"
+#include "core/messages.h"
+#include "info/zone_source.h"
 
 // Whole years, then months, then days between two calendar dates (time of day plays no part).
 struct CalendarSpan {
@@ -46,3 +49,20 @@ std::optional<std::array<std::int64_t, 15>> DifferenceFigures(const DateTime& st
 // All fifteen read "*" when either value is invalid, the start is before 1754-01-01 00:00:00 or the
 // final after 9998-12-31 23:59:59.
 DifferenceTexts ComputeDifference(const DateTime& start, const DateTime& final);
+
+// The Difference page's line with the real elapsed time, under the results.
+inline constexpr int kElapsedLineId = 1132;
+
+struct ElapsedLine {
+    bool shown = false;
+    FieldText field{kElapsedLineId, {}};   // empty while hidden
+    std::string toolTip;                   // the total in seconds; empty while hidden
+};
+
+// Shown only when a daylight-saving change lies between the two wall times, that is when the zone reads
+// them with different UTC offsets, so the page's wall-clock figures differ from the real time: "Elapsed:
+// 47 h 30 min (a daylight-saving change lies between)" from the language's layout and units, zero units
+// left out (a zero span is "0 s"), each figure negated when the final is earlier, as the page's figures
+// are; the tooltip "Total seconds: 171000". Hidden when the fields read "*" or the zone gives no answer.
+ElapsedLine ComputeElapsedLine(const DateTime& start, const DateTime& final, const ZoneSource& zones,
+                               const MessageSource& messages);

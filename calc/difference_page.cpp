@@ -9,16 +9,17 @@
 #include "widgets/control_id.h"
 #include "widgets/pickers.h"
 
-namespace {
-
-}   // namespace
-
 DifferencePage::DifferencePage(const PageServices& services, QWidget* parent)
     : PageWidget(QStringLiteral("diff"), parent),
       m_services(services),
       m_ui(std::make_unique<Ui::DifferencePage>())
 {
     m_ui->setupUi(this);
+    // The elapsed-time line reads as a label, yet can be selected and reached with Tab like the fields.
+    QPalette linePalette = m_ui->elapsedLine->palette();
+    linePalette.setBrush(QPalette::Base, linePalette.brush(QPalette::Window));
+    m_ui->elapsedLine->setPalette(linePalette);
+    m_ui->elapsedLine->hide();
     for (QDateEdit* date : {m_ui->startDate, m_ui->finalDate}) {
         SetUpDatePicker(*date, PickerEarliest(), PickerLatest());
         connect(date, &QDateTimeEdit::dateTimeChanged, this, &DifferencePage::RecomputeDifference);
@@ -70,6 +71,10 @@ void DifferencePage::RecomputeDifference()
     const DateTime start = ReadPickerDateTime(m_ui->startDate, m_ui->startTime);
     const DateTime final = ReadPickerDateTime(m_ui->finalDate, m_ui->finalTime);
     WriteFieldTexts(*this, ComputeDifference(start, final));
+    const ElapsedLine elapsed = ComputeElapsedLine(start, final, m_services.zones, m_services.messages);
+    WriteFieldTexts(*this, std::span(&elapsed.field, 1));
+    m_ui->elapsedLine->setToolTip(QString::fromStdString(elapsed.toolTip));
+    m_ui->elapsedLine->setVisible(elapsed.shown);
 }
 
 void DifferencePage::OnClockTick()

@@ -348,6 +348,11 @@ void Runner::WriteCopyLines(const ComputedValueSource& pages, std::initializer_l
         if (std::find(sources.begin(), sources.end(), macro.source) == sources.end()) {
             continue;
         }
+        // The elapsed-time line is there only when a daylight-saving change lies between, as on the page.
+        if (macro.source == MacroSource::Difference && macro.controlId == kElapsedLineId &&
+            pages.FieldText(macro.source, macro.controlId).value_or(std::string()).empty()) {
+            continue;
+        }
         const std::string item = m_language.MenuLabel(macro.substitutionId, macro.substitutionLabel) + '\t' +
                                  std::string(macro.code) + (macro.trailingBlank ? " " : "");
         std::string filled = ExpandMenuItemText(item, pages, m_services.clock, m_services.formatter);
@@ -404,7 +409,8 @@ void Runner::Difference(std::span<const std::string_view> texts)
     }
     if (m_options.format == OutputFormat::Text) {
         ComputedValueSource pages;
-        ShowDifference(pages, start->value, final->value, ComputeDifference(start->value, final->value));
+        ShowDifference(pages, start->value, final->value, ComputeDifference(start->value, final->value),
+                       ComputeElapsedLine(start->value, final->value, m_services.zones, m_language));
         WriteCopyLines(pages, {MacroSource::Difference});
         return;
     }
@@ -429,6 +435,13 @@ void Runner::Difference(std::span<const std::string_view> texts)
             *at++ = '\t';
         }
         at = PutFigure(at, figures[i]);
+    }
+    // Only JSON names the real elapsed time: tsv keeps its seventeen columns for the scripts that cut them.
+    if (json) {
+        if (const std::optional<LocalElapsed> elapsed = m_services.zones.ElapsedBetween(start->value, final->value);
+            elapsed && elapsed->offsetChanged) {
+            at = PutFigure(put(at, R"(,"elapsedSeconds":)"), elapsed->seconds);
+        }
     }
     at = put(at, json ? "}" : "");
     m_out.Commit(put(at, m_lineEnd));
@@ -487,7 +500,8 @@ void Runner::TimeInfo(std::span<const std::string_view> texts)
     if (!InPageRange("MOMENT", *moment, &record)) {
         return;
     }
-    const TimeInfoResults results = ComputeTimeInfo(moment->value, m_zone, m_language, m_services.formatter);
+    const TimeInfoResults results = ComputeTimeInfo(moment->value, m_zone, m_language, m_services.formatter,
+                                                    m_options.astronomical ? &m_services.clock : nullptr);
     if (m_options.format == OutputFormat::Text) {
         ComputedValueSource pages;
         ShowTimeInfo(pages, moment->value, results);
@@ -502,6 +516,10 @@ void Runner::TimeInfo(std::span<const std::string_view> texts)
     record.Add("leapYear", IsLeapYear(moment->value.GetYear()) ? "true" : "false", Kind::Bool);
     record.Add("dayOfYear", TextOf(results.facts, kDayNumberFieldId), Kind::Number);
     record.Add("week", TextOf(results.facts, kWeekNumberFieldId), Kind::Number);
+    const IsoWeek isoWeek = IsoWeekOf(moment->value).value_or(IsoWeek{});
+    const std::string isoWeekText = std::to_string(isoWeek.week), isoYearText = std::to_string(isoWeek.year);
+    record.Add("isoWeek", isoWeekText, Kind::Number);
+    record.Add("isoWeekYear", isoYearText, Kind::Number);
     record.Add("quarter", TextOf(results.facts, kQuarterFieldId), Kind::Number);
     record.Add("season", TextOf(results.facts, kSeasonFieldId));
     record.Add("zone", TextOf(results.zone.fields, kZoneFieldId));
@@ -556,13 +574,16 @@ void Runner::Expand()
     }
 
     ComputedValueSource pages;
-    ShowDifference(pages, moments[0].value, moments[1].value, ComputeDifference(moments[0].value, moments[1].value));
+    ShowDifference(pages, moments[0].value, moments[1].value, ComputeDifference(moments[0].value, moments[1].value),
+                   ComputeElapsedLine(moments[0].value, moments[1].value, m_services.zones, m_language));
     CalculationInput calculation{moments[2].value, {}, !m_options.WeeksChosen(), m_options.WeeksChosen(), false};
     for (std::size_t i = 0; i < kCountFieldCount; ++i) {
         calculation.countTexts[i] = std::to_string(m_options.counts[i].value_or(0));
     }
     ShowCalculation(pages, calculation, ComputeCalculation(calculation, m_services.formatter));
-    ShowTimeInfo(pages, moments[3].value, ComputeTimeInfo(moments[3].value, m_zone, m_language, m_services.formatter));
+    ShowTimeInfo(pages, moments[3].value,
+                 ComputeTimeInfo(moments[3].value, m_zone, m_language, m_services.formatter,
+                                 m_options.astronomical ? &m_services.clock : nullptr));
     ::Expand(file.bytes, pages, m_services.clock, m_services.formatter, m_language);
     m_out.Append(file.bytes);
 }

@@ -96,8 +96,8 @@ std::optional<CliOptions> ParseCliOptions(std::span<const std::string_view> args
             }
             continue;
         }
-        if (arg == "--data-only" || arg == "--crlf") {
-            (arg == "--data-only" ? options.dataOnly : options.crlf) = true;
+        if (arg == "--data-only" || arg == "--crlf" || arg == "--astronomical") {
+            (arg == "--data-only" ? options.dataOnly : arg == "--crlf" ? options.crlf : options.astronomical) = true;
             continue;
         }
         // Every other option takes a value: "--days 3" or "--days=3".
@@ -202,6 +202,8 @@ Options:
   --language NAME         the texts of NAME.lng, found as Chronel finds it
   --data-only             text lines without their labels (Use Data Only)
   --crlf                  end lines with CR LF (Add CR/LF)
+  --astronomical          info and expand: the real moon's times and lit disc
+                          (Astronomical times), not the mean lunation
   --tz ZONE               a zone name (Europe/Berlin) or a TZ string (default: TZ or
                           /etc/localtime)
   --help, --version

@@ -27,6 +27,7 @@ struct CliOptions {
     std::array<std::optional<std::int32_t>, kCountFieldCount> counts;
     bool dataOnly = false;
     bool crlf = false;
+    bool astronomical = false;   // the real moon, as the Moon sub-page's Astronomical times
 
     // The weeks count replaces the months count, as the page's Weeks choice does.
     bool WeeksChosen() const { return counts[kWeeks].has_value(); }

@@ -34,11 +34,13 @@ std::optional<SystemTime> ComputedValueSource::PickerRecord(MacroSource page, in
 }
 
 TimeInfoResults ComputeTimeInfo(const DateTime& value, const std::optional<TimeZoneInformation>& zone,
-                                const MessageSource& messages, const LocaleFormatter& formatter)
+                                const MessageSource& messages, const LocaleFormatter& formatter,
+                                const Clock* astronomicalClock)
 {
     TimeInfoResults results{ComputeCalendarFacts(value, messages, formatter),
                             {},
-                            ComputeMoonPhase(value),
+                            astronomicalClock != nullptr ? ComputeAstronomicalMoonPhase(value, *astronomicalClock)
+                                                         : ComputeMoonPhase(value),
                             {},
                             ComputeHoroscope(value, messages)};
     if (zone) {
@@ -53,11 +55,12 @@ TimeInfoResults ComputeTimeInfo(const DateTime& value, const std::optional<TimeZ
 }
 
 void ShowDifference(ComputedValueSource& pages, const DateTime& start, const DateTime& final,
-                    const DifferenceTexts& texts)
+                    const DifferenceTexts& texts, const ElapsedLine& elapsed)
 {
     pages.SetPickers(MacroSource::Difference, kDifferenceStartDateId, kDifferenceStartTimeId, start);
     pages.SetPickers(MacroSource::Difference, kDifferenceFinalDateId, kDifferenceFinalTimeId, final);
     pages.SetFields(MacroSource::Difference, texts);
+    pages.SetFields(MacroSource::Difference, std::span(&elapsed.field, 1));
 }
 
 void ShowCalculation(ComputedValueSource& pages, const CalculationInput& input, const CalculationResult& result)

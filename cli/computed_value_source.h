@@ -52,12 +52,16 @@ struct TimeInfoResults {
     MoonTexts moonTexts;
     HoroscopeTexts horoscope;
 };
-// Without a zone the Time Zone sub-page shows nothing, as a page that could not read the zone.
+// Without a zone the Time Zone sub-page shows nothing, as a page that could not read the zone. With
+// `astronomicalClock` the moon is the real one in that clock's zone, as the Moon sub-page's Astronomical
+// times give it; without, the mean lunation.
 TimeInfoResults ComputeTimeInfo(const DateTime& value, const std::optional<TimeZoneInformation>& zone,
-                                const MessageSource& messages, const LocaleFormatter& formatter);
+                                const MessageSource& messages, const LocaleFormatter& formatter,
+                                const Clock* astronomicalClock = nullptr);
 
 // Each page as it shows these inputs and their results.
+// The elapsed-time line is an empty field while the page hides it, as on the page.
 void ShowDifference(ComputedValueSource& pages, const DateTime& start, const DateTime& final,
-                    const DifferenceTexts& texts);
+                    const DifferenceTexts& texts, const ElapsedLine& elapsed);
 void ShowCalculation(ComputedValueSource& pages, const CalculationInput& input, const CalculationResult& result);
 void ShowTimeInfo(ComputedValueSource& pages, const DateTime& value, const TimeInfoResults& results);

@@ -2,7 +2,7 @@
 
 #include <string>
 
-// Numbered program messages (0..98) in the current language. Pure code asks for a text at the moment
+// Numbered program messages (0..103) in the current language. Pure code asks for a text at the moment
 // of use and caches nothing, so a language change shows at the next lookup.
 // The tooltip of a Time Info button whose moment lies outside the pickers' range.
 inline constexpr int kOutsideTimeInfoMessage = 62;
@@ -11,10 +11,17 @@ inline constexpr int kOutsideTimeInfoMessage = 62;
 // and the rule's layout ("%1, %2 %3, %4": time, occurrence, weekday, month).
 inline constexpr int kOccurrenceByWeekdayMessage = 63;
 inline constexpr int kRuleLayoutMessage = 98;
+// The Difference page's elapsed-time line: its layout ("Elapsed: %1 (...)"), the units of its figure
+// ("h", "min", "s") and its tooltip ("Total seconds: %1").
+inline constexpr int kElapsedLineMessage = 99;
+inline constexpr int kHoursUnitMessage = 100;
+inline constexpr int kMinutesUnitMessage = 101;
+inline constexpr int kSecondsUnitMessage = 102;
+inline constexpr int kElapsedSecondsMessage = 103;
 
 class MessageSource {
 public:
     virtual ~MessageSource() = default;
-    // Empty for an id outside 0..98.
+    // Empty for an id outside 0..103.
     virtual std::string GetString(int messageId) const = 0;
 };

@@ -8,8 +8,8 @@ namespace Ui {
 class GeneralTab;
 }
 
-// The "General" sub-page of Time Info: day of the week, leap year, day number, week number, quarter and
-// season of the value.
+// The "General" sub-page of Time Info: day of the week, leap year, day number, week number, ISO week,
+// quarter and season of the value.
 class GeneralTab final : public TimeInfoTab {
     Q_OBJECT
 public:

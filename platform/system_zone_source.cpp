@@ -12,6 +12,7 @@
 #include "info/posix_tz.h"
 #include "info/time_zone.h"
 #include "info/tzif.h"
+#include "platform/local_elapsed.h"
 
 namespace {
 
@@ -224,4 +225,9 @@ std::optional<TimeZoneInformation> SystemZoneSource::GetTimeZoneInformation() co
     const bool inDaylight = localtime_r(&now, &local) != nullptr && local.tm_gmtoff != -zone->bias * 60;
     zone->state = inDaylight ? ZoneState::Daylight : ZoneState::Standard;
     return zone;
+}
+
+std::optional<LocalElapsed> SystemZoneSource::ElapsedBetween(const DateTime& from, const DateTime& to) const
+{
+    return ElapsedBetweenWallTimes(from, to);
 }

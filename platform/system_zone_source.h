@@ -33,6 +33,8 @@ public:
     SystemZoneSource(LongNames longNames, UnixNow now);
 
     std::optional<TimeZoneInformation> GetTimeZoneInformation() const override;
+    // Through the C library, as ElapsedBetweenWallTimes; it keeps no copy of the zone.
+    std::optional<LocalElapsed> ElapsedBetween(const DateTime& from, const DateTime& to) const override;
 
     // What a zone was read from: TZ and TZDIR as set, and the identity of the zone file and of the
     // link to it (device, inode, size, mode, modification and change times).

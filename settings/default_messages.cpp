@@ -7,7 +7,7 @@
 namespace {
 
 // Messages 0..62; the optional per-weekday occurrence words (63..97) are empty in English, and the rule
-// layout (98) is given below.
+// layout (98) and the elapsed-time texts (99..103) are given below.
 constexpr std::array<std::string_view, kOccurrenceByWeekdayMessage> kDefaults = {
     "Dragon",
     "Snake",
@@ -76,6 +76,10 @@ constexpr std::array<std::string_view, kOccurrenceByWeekdayMessage> kDefaults = 
     "Time Info shows dates from January 1, 1754 to December 31, 9998",
 };
 
+constexpr std::array<std::string_view, kMessageCount - kElapsedLineMessage> kElapsedDefaults = {
+    "Elapsed: %1 (a daylight-saving change lies between)", "h", "min", "s", "Total seconds: %1",
+};
+
 constexpr std::array<std::string_view, kTranslatorInfoCount> kTranslatorDefaults = {
     "Orvane",
     "support@orvane.com",
@@ -88,6 +92,9 @@ std::string_view DefaultMessage(int messageId)
 {
     if (messageId == kRuleLayoutMessage) {
         return "%1, %2 %3, %4";
+    }
+    if (messageId >= kElapsedLineMessage && messageId < kMessageCount) {
+        return kElapsedDefaults[static_cast<std::size_t>(messageId - kElapsedLineMessage)];
     }
     if (messageId < 0 || messageId >= static_cast<int>(kDefaults.size())) {
         return {};

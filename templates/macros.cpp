@@ -30,6 +30,7 @@ const std::array<Macro, kMacroCount> kMacros = {{
     {"%DTH%", "Hours Particular", 32882, "Total Hours &1", 32911, Difference, 1127, Text},
     {"%DTN%", "Minutes Particular", 32883, "Total M&inutes", 32912, Difference, 1128, Text},
     {"%DTS%", "Seconds Particular", 32884, "Total Seconds &2", 32913, Difference, 1129, Text},
+    {"%DEL%", "Ela&psed Time", 32956, "Ela&psed Time", 32957, Difference, 1132, Text},
 
     {"%ESD%", "Start &Date", 32885, "Start &Date", 32914, Calculation, 1070, LongDate},
     {"%EST%", "Start &Time", 32886, "Start &Time", 32915, Calculation, 1071, Time},
@@ -51,6 +52,7 @@ const std::array<Macro, kMacroCount> kMacros = {{
     {"%IL%", "&Leap year or not", 32829, "Is &Leap Year", 32930, General, 1064, Text},
     {"%IYD%", "&Yearly day number", 32830, "Day &Number of Year", 32931, General, 1065, Text},
     {"%IYW%", "&Week Number", 32831, "&Week Number of Year", 32932, General, 1043, Text},
+    {"%IIW%", "&ISO Week", 32954, "&ISO Week", 32955, General, 1131, Text},
     {"%IQ%", "&Quarter Number", 32867, "&Quarter", 32933, General, 1044, Text},
     {"%ISE%", "&Season", 32868, "&Season", 32934, General, 1045, Text},
     {"%ITZ%", "&Current Time Zone", 32832, "&Current Time Zone", 32935, TimeZone, 1107, Text},

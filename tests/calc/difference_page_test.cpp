@@ -4,9 +4,12 @@
 
 #include <QTest>
 
+#include <tuple>
+
 #include "calc/difference.h"
 #include "fakes/date_at.h"
 #include "fakes/ui_environment.h"
+#include "platform/system_zone_source.h"
 #include "widgets/control_id.h"
 #include "widgets/pickers.h"
 
@@ -22,7 +25,12 @@ DateTime End(const QWidget& page, int dateId, int timeId)
 
 struct DifferencePageTest : ::testing::Test {
     UiEnvironment env;
-    DifferencePage page{env.Services()};
+    // The computer's zone through the real zone source and the C library, with zones made by zic from the tree.
+    ScopedZoneEnv tz{"TZ", ":" + TestZoneFolder().Path("Europe/Berlin")};
+    SystemZoneSource zones{{}, [] { return std::int64_t{0}; }};
+    PageServices services = env.Services();
+    DifferencePage page{PageServices{services.clock, services.formatter, services.settings, services.messages, zones,
+                                     services.showOnTimeInfo}};
 
     void SetUp() override { page.LoadSettings(); }
     template <typename T>
@@ -80,6 +88,26 @@ TEST_F(DifferencePageTest, SettingsSurviveARestart)
     EXPECT_EQ(End(again, 1002, 1122), At(2038, 1, 19, 3, 14, 8));
     EXPECT_TRUE(ControlOf<QCheckBox>(again, 1009).isChecked());
     EXPECT_EQ(ControlOf<QLineEdit>(again, 1129).text(), Field(1129));
+}
+
+TEST_F(DifferencePageTest, ElapsedLineOnlyAcrossADaylightSavingChange)
+{
+    // Zone, start, final, the line's figure and the tooltip's seconds; none: the line is hidden and empty.
+    const std::tuple<const char*, DateTime, DateTime, std::string, std::string> cases[] = {
+        {"Europe/Berlin", At(2026, 3, 28, 2), At(2026, 3, 30, 2), "47 h", "169200"},
+        {"Australia/Lord_Howe", At(2026, 4, 6), At(2026, 4, 4, 23, 59, 45), "-24 h -30 min -15 s", "-88215"},
+        {"Europe/Berlin", At(2026, 3, 28, 2), At(2026, 3, 28, 3), "", ""},
+    };
+    QLineEdit& line = Control<QLineEdit>(kElapsedLineId);
+    for (const auto& [zone, start, final, figure, seconds] : cases) {
+        const ScopedZoneEnv zoneTz("TZ", ":" + TestZoneFolder().Path(zone));
+        SetEnd(1001, 1120, start);
+        SetEnd(1002, 1122, final);
+        EXPECT_EQ(line.isHidden(), figure.empty()) << zone << figure;
+        EXPECT_EQ(line.text().toStdString(),
+                  figure.empty() ? "" : "Elapsed: " + figure + " (a daylight-saving change lies between)");
+        EXPECT_EQ(line.toolTip().toStdString(), seconds.empty() ? "" : "Total seconds: " + seconds);
+    }
 }
 
 }   // namespace

@@ -251,6 +251,8 @@ TEST_F(CliTest, BatchInfoGivesWhatTheTimeInfoSubPagesShow)
                                            IsLeapYear(v.GetYear()) ? "true" : "false",
                                            std::string(TextOf(r.facts, kDayNumberFieldId)),
                                            std::string(TextOf(r.facts, kWeekNumberFieldId)),
+                                           std::to_string(IsoWeekOf(v)->week),
+                                           std::to_string(IsoWeekOf(v)->year),
                                            std::string(TextOf(r.facts, kQuarterFieldId)),
                                            std::string(TextOf(r.facts, kSeasonFieldId)),
                                            r.zone.fields[0].text,
@@ -387,7 +389,7 @@ TEST_F(CliTest, ExpandFillsEveryMacroAsThePagesWould)
                                 "3", "--info", "2004-03-01T13:05:09", "--tz", "<+0330>-3:30"});
     ComputedValueSource pages;
     ShowDifference(pages, At(2003, 6, 15, 10), At(2005, 6, 20, 12, 30, 15),
-                   ComputeDifference(At(2003, 6, 15, 10), At(2005, 6, 20, 12, 30, 15)));
+                   ComputeDifference(At(2003, 6, 15, 10), At(2005, 6, 20, 12, 30, 15)), ElapsedLine{});
     const CalculationInput calculation{At(2004, 1, 31, 10), {"0", "1", "0", "3", "0", "0", "0"}, true, false, false};
     ShowCalculation(pages, calculation, ComputeCalculation(calculation, english));
     const DateTime info = At(2004, 3, 1, 13, 5, 9);
@@ -437,3 +439,25 @@ TEST_F(CliTest, ReadmeExamplesPrintWhatTheReadmeShows)
 }
 
 }   // namespace
+
+// The real elapsed time across a daylight-saving change, and the real moon: what the pages add beside
+// their calendar answers.
+TEST_F(CliTest, ElapsedTimeAndTheRealMoonFollowTheZone)
+{
+    const std::vector<std::string> berlin = {"TZ=CET-1CEST,M3.5.0,M10.5.0/3"};
+    const std::vector<std::string> across = {"--format", "json", "diff", "2026-03-28T02:00:00", "2026-03-30T02:00:00"};
+    EXPECT_NE(cli.Run(across, {}, berlin).out.find(R"("totalHours":48,)"), std::string::npos);
+    EXPECT_NE(cli.Run(across, {}, berlin).out.find(R"(,"elapsedSeconds":169200})"), std::string::npos);
+    const CliRun text = cli.Run({"diff", "2026-10-24 12:00:00", "2026-10-25 12:00:00"}, {}, berlin);
+    EXPECT_NE(text.out.find("Elapsed: 25 h (a daylight-saving change lies between)"), std::string::npos) << text.out;
+    for (const std::string_view within : {"2026-04-28T02:00:00", "2026-10-24T02:00:00"}) {
+        const CliRun none =
+            cli.Run({"--format", "json", "diff", "2026-03-30T02:00:00", std::string(within)}, {}, berlin);
+        EXPECT_EQ(none.out.find("elapsed"), std::string::npos) << within;
+    }
+    const std::vector<std::string> info = {"--format", "json", "info", "2026-12-06T12:00:00", "--tz", "UTC0"};
+    std::vector<std::string> real = info;
+    real.push_back("--astronomical");
+    EXPECT_NE(cli.Run(real).out.find(R"("previousFullMoon":"2026-11-24T14:53:)"), std::string::npos);
+    EXPECT_NE(cli.Run(info).out.find(R"("previousFullMoon":"2026-11-24T08:29:22")"), std::string::npos);
+}

@@ -80,7 +80,8 @@ TEST(ComputedValueSourceTest, EveryMacroExpandsAsOnTheProgramsPages)
         static_cast<TimeInfoPage*>(window.Page(kTimeInfoPage))->ShowDateInfo(c.info);
 
         ComputedValueSource pages;
-        ShowDifference(pages, c.start, c.final, ComputeDifference(c.start, c.final));
+        ShowDifference(pages, c.start, c.final, ComputeDifference(c.start, c.final),
+                       ComputeElapsedLine(c.start, c.final, env.zones, env.messages));
         ShowCalculation(pages, input, ComputeCalculation(input, env.formatter));
         ShowTimeInfo(pages, c.info, ComputeTimeInfo(c.info, zone, env.messages, env.formatter));
         std::string shown = all, computed = all;

@@ -8,10 +8,11 @@
 #include "fakes/temp_folder.h"
 #include "info/zone_source.h"
 
-// A zone that tests set at will; an empty one stands for a failed query.
+// A zone that tests set at will; an empty one stands for a failed query. It never tells an elapsed time.
 class FakeZoneSource final : public ZoneSource {
 public:
     std::optional<TimeZoneInformation> GetTimeZoneInformation() const override { return m_zone; }
+    std::optional<LocalElapsed> ElapsedBetween(const DateTime&, const DateTime&) const override { return {}; }
     void Set(std::optional<TimeZoneInformation> zone) { m_zone = std::move(zone); }
 
 private:

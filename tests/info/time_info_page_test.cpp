@@ -59,6 +59,7 @@ TEST_F(TimeInfoPageTest, FirstStartPickersNowCurrentAndARestart)
     EXPECT_TRUE(InputsEnabled());
     EXPECT_EQ(ActiveSubPage(), kGeneralInfoPage);
     EXPECT_EQ(Field(kGeneralInfoPage, 1065), "61");
+    EXPECT_EQ(Field(kGeneralInfoPage, 1131), "10 (2004)");
     EXPECT_EQ(Field(kTimeZoneInfoPage, 1108), "Sunday, March 28, 2004");
     EXPECT_EQ(Field(kHoroscopeInfoPage, 1108), "Pisces");
 

@@ -1,0 +1,81 @@
+#include "platform/local_elapsed.h"
+
+#include <ctime>
+
+#include "core/civil.h"
+
+namespace {
+
+std::tm WallFields(const DateTime::Parts& wall, int isDst)
+{
+    std::tm fields{};
+    fields.tm_year = wall.year - 1900;
+    fields.tm_mon = wall.month - 1;
+    fields.tm_mday = wall.day;
+    fields.tm_hour = wall.hour;
+    fields.tm_min = wall.minute;
+    fields.tm_sec = wall.second;
+    fields.tm_isdst = isDst;
+    return fields;
+}
+
+bool ShowsWallTime(std::time_t instant, const DateTime::Parts& wall)
+{
+    std::tm local{};
+    return localtime_r(&instant, &local) != nullptr && local.tm_year == wall.year - 1900 &&
+           local.tm_mon == wall.month - 1 && local.tm_mday == wall.day && local.tm_hour == wall.hour &&
+           local.tm_min == wall.minute && local.tm_sec == wall.second;
+}
+
+// The Unix instant a wall time names, as ElapsedBetweenWallTimes reads it.
+std::optional<std::int64_t> UnixTimeOfParts(const DateTime::Parts& wall)
+{
+    // With tm_isdst = -1 mktime may take either instance of a repeated wall time; the earlier one is the
+    // smaller of the standard and the daylight reading that really shows this wall time.
+    std::optional<std::time_t> earliest;
+    for (const int isDst : {0, 1}) {
+        std::tm fields = WallFields(wall, isDst);
+        const std::time_t instant = std::mktime(&fields);
+        if (ShowsWallTime(instant, wall) && (!earliest || instant < *earliest)) {
+            earliest = instant;
+        }
+    }
+    if (earliest) {
+        return static_cast<std::int64_t>(*earliest);
+    }
+    // No instant shows it: the clocks skip it.
+    std::tm fields = WallFields(wall, -1);
+    const std::time_t instant = std::mktime(&fields);
+    if (instant == static_cast<std::time_t>(-1)) {
+        return std::nullopt;
+    }
+    return static_cast<std::int64_t>(instant);
+}
+
+// The wall time as a count of seconds, as if it were UTC.
+std::int64_t WallSeconds(const DateTime::Parts& wall)
+{
+    return civil::DaysFromCivil(wall.year, static_cast<unsigned>(wall.month), static_cast<unsigned>(wall.day)) *
+               civil::kSecondsPerDay +
+           wall.hour * 3600 + wall.minute * 60 + wall.second;
+}
+
+}   // namespace
+
+std::optional<LocalElapsed> ElapsedBetweenWallTimes(const DateTime& from, const DateTime& to)
+{
+    tzset();
+    const auto fromParts = from.GetParts();
+    const auto toParts = to.GetParts();
+    if (daylight == 0 || !fromParts || !toParts) {
+        return std::nullopt;
+    }
+    const auto fromInstant = UnixTimeOfParts(*fromParts);
+    const auto toInstant = UnixTimeOfParts(*toParts);
+    if (!fromInstant || !toInstant) {
+        return std::nullopt;
+    }
+    const std::int64_t seconds = *toInstant - *fromInstant;
+    // Equal offsets leave the real time equal to the wall-clock count, and only then.
+    return LocalElapsed{seconds, seconds != WallSeconds(*toParts) - WallSeconds(*fromParts)};
+}
