@@ -91,26 +91,6 @@ void AppendColumn(OutputBuffer& out, std::string_view text)
     }
 }
 
-// A figure in decimal. Half of the Difference page's figures (months, hours, minutes, ...) are under 100:
-// those are written at once, without to_chars' count of digits.
-char* PutFigure(char* at, std::int64_t value)
-{
-    if (value < 0) {
-        *at++ = '-';
-        value = -value;   // the figures stay far from the 64-bit limits
-    }
-    if (value < 10) {
-        *at = static_cast<char>('0' + value);
-        return at + 1;
-    }
-    if (value < 100) {
-        at[0] = static_cast<char>('0' + value / 10);
-        at[1] = static_cast<char>('0' + value % 10);
-        return at + 2;
-    }
-    return std::to_chars(at, at + 20, value).ptr;
-}
-
 // A valid value in ISO 8601, or nothing.
 std::optional<Moment> MomentOrNone(const DateTime& value)
 {
@@ -434,13 +414,13 @@ void Runner::Difference(std::span<const std::string_view> texts)
         } else {
             *at++ = '\t';
         }
-        at = PutFigure(at, figures[i]);
+        at = WriteFigure(at, figures[i]);
     }
     // Only JSON names the real elapsed time: tsv keeps its seventeen columns for the scripts that cut them.
     if (json) {
         if (const std::optional<LocalElapsed> elapsed = m_services.zones.ElapsedBetween(start->value, final->value);
             elapsed && elapsed->offsetChanged) {
-            at = PutFigure(put(at, R"(,"elapsedSeconds":)"), elapsed->seconds);
+            at = WriteFigure(put(at, R"(,"elapsedSeconds":)"), elapsed->seconds);
         }
     }
     at = put(at, json ? "}" : "");

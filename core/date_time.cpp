@@ -32,9 +32,6 @@ double ContinuousFromStored(double stored)
     return stored >= 0.0 ? stored : 2.0 * std::ceil(stored) - stored;
 }
 
-// A span of this many seconds or more cannot be turned into an int64 count safely.
-constexpr double kSaturatedSeconds = 9.0e18;
-
 }   // namespace
 
 DateTimeSpan DateTimeSpan::Invalid()
@@ -51,24 +48,6 @@ void DateTimeSpan::SetDateTimeSpan(std::int64_t days, std::int32_t hours, std::i
         static_cast<std::int64_t>(hours) * 3600 + static_cast<std::int64_t>(minutes) * 60 + seconds;
     m_days = static_cast<double>(days) + static_cast<double>(clockSeconds) / static_cast<double>(kSecondsPerDay);
     m_status = Status::Valid;
-}
-
-std::int64_t DateTimeSpan::GetTotalSeconds() const
-{
-    const double seconds = m_days * static_cast<double>(kSecondsPerDay);
-    if (std::isnan(seconds)) {
-        return 0;
-    }
-    if (seconds >= kSaturatedSeconds) {
-        return static_cast<std::int64_t>(kSaturatedSeconds);
-    }
-    if (seconds <= -kSaturatedSeconds) {
-        return -static_cast<std::int64_t>(kSaturatedSeconds);
-    }
-    // std::llround without the call into the maths library: truncation and the rest are both exact here.
-    const auto whole = static_cast<std::int64_t>(seconds);
-    const double rest = seconds - static_cast<double>(whole);
-    return rest >= 0.5 ? whole + 1 : (rest <= -0.5 ? whole - 1 : whole);
 }
 
 std::int64_t DateTimeSpan::GetDays() const

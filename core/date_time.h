@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cmath>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -36,6 +37,9 @@ public:
     std::int64_t GetTotalSeconds() const;
 
 private:
+    // A span of this many seconds or more cannot be turned into an int64 count safely.
+    static constexpr double kSaturatedSeconds = 9.0e18;
+
     double m_days = 0.0;
     Status m_status = Status::Valid;
 };
@@ -121,6 +125,24 @@ private:
     double m_value = 0.0;
     Status m_status = Status::Valid;
 };
+
+inline std::int64_t DateTimeSpan::GetTotalSeconds() const
+{
+    const double seconds = m_days * static_cast<double>(civil::kSecondsPerDay);
+    if (std::isnan(seconds)) {
+        return 0;
+    }
+    if (seconds >= kSaturatedSeconds) {
+        return static_cast<std::int64_t>(kSaturatedSeconds);
+    }
+    if (seconds <= -kSaturatedSeconds) {
+        return -static_cast<std::int64_t>(kSaturatedSeconds);
+    }
+    // std::llround without the call into the maths library: truncation and the rest are both exact here.
+    const auto whole = static_cast<std::int64_t>(seconds);
+    const double rest = seconds - static_cast<double>(whole);
+    return rest >= 0.5 ? whole + 1 : (rest <= -0.5 ? whole - 1 : whole);
+}
 
 // Inline: every computation that takes a moment apart starts here, and most use only some of the parts.
 inline std::int64_t DateTime::WholeSeconds() const

@@ -1,7 +1,9 @@
 #pragma once
 
 #include <array>
+#include <charconv>
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -42,6 +44,27 @@ private:
     std::array<char, kCapacity> m_chars;
     unsigned char m_size = 0;
 };
+
+// A figure in decimal at `at` (room for 20 characters), returning the end. Most figures a page shows
+// (months, hours, minutes, ...) are under 100: those are written at once, without to_chars' count of
+// digits. The figures stay far from the 64-bit limits.
+inline char* WriteFigure(char* at, std::int64_t value)
+{
+    if (value < 0) {
+        *at++ = '-';
+        value = -value;
+    }
+    if (value < 10) {
+        *at = static_cast<char>('0' + value);
+        return at + 1;
+    }
+    if (value < 100) {
+        at[0] = static_cast<char>('0' + value / 10);
+        at[1] = static_cast<char>('0' + value % 10);
+        return at + 2;
+    }
+    return std::to_chars(at, at + 20, value).ptr;
+}
 
 // A figure field: its control id and text.
 struct FigureField {
