@@ -50,19 +50,27 @@ std::optional<SystemTime> SystemClock::LocalTimeAt(std::int64_t unixSeconds) con
 
 std::optional<std::int64_t> SystemClock::UnixTimeAt(const SystemTime& local) const
 {
-    std::tm fields{};
-    fields.tm_year = local.year - 1900;
-    fields.tm_mon = local.month - 1;
-    fields.tm_mday = local.day;
-    fields.tm_hour = local.hour;
-    fields.tm_min = local.minute;
-    fields.tm_sec = local.second;
-    fields.tm_isdst = -1;
-    // -1 is also the valid instant one second before 1970 in UTC: only errno tells a failure.
-    errno = 0;
-    const std::time_t instant = std::mktime(&fields);
-    if (instant == static_cast<std::time_t>(-1) && errno != 0) {
+    return LocalFieldsToUnixSeconds(local);
+}
+
+std::optional<std::int64_t> LocalFieldsToUnixSeconds(const SystemTime& time)
+{
+    if (!DateTime::FromParts(time.year, time.month, time.day, time.hour, time.minute, time.second).IsValid()) {
         return std::nullopt;
     }
-    return static_cast<std::int64_t>(instant);
+    std::tm fields{};
+    fields.tm_year = time.year - 1900;
+    fields.tm_mon = time.month - 1;
+    fields.tm_mday = time.day;
+    fields.tm_hour = time.hour;
+    fields.tm_min = time.minute;
+    fields.tm_sec = time.second;
+    fields.tm_isdst = -1;
+    errno = 0;
+    const std::time_t seconds = std::mktime(&fields);
+    // -1 is also 1969-12-31 23:59:59 UTC; only errno tells the two apart.
+    if (seconds == static_cast<std::time_t>(-1) && errno != 0) {
+        return std::nullopt;
+    }
+    return static_cast<std::int64_t>(seconds);
 }

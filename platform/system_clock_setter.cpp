@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "core/date_time.h"
+#include "platform/system_clock.h"
 
 namespace {
 
@@ -74,28 +75,6 @@ SetTimeResult SystemClockSetter::SetLocalTime(const SystemTime& time)
     value.tv_sec = static_cast<std::time_t>(*seconds);
     const int error = m_settime(value);
     return error == 0 ? SetTimeResult{true, {}} : SetTimeResult{false, std::strerror(error)};
-}
-
-std::optional<std::int64_t> LocalFieldsToUnixSeconds(const SystemTime& time)
-{
-    if (!DateTime::FromParts(time.year, time.month, time.day, time.hour, time.minute, time.second).IsValid()) {
-        return std::nullopt;
-    }
-    std::tm fields{};
-    fields.tm_year = time.year - 1900;
-    fields.tm_mon = time.month - 1;
-    fields.tm_mday = time.day;
-    fields.tm_hour = time.hour;
-    fields.tm_min = time.minute;
-    fields.tm_sec = time.second;
-    fields.tm_isdst = -1;
-    errno = 0;
-    const std::time_t seconds = std::mktime(&fields);
-    // -1 is also 1969-12-31 23:59:59 UTC; only errno tells the two apart.
-    if (seconds == static_cast<std::time_t>(-1) && errno != 0) {
-        return std::nullopt;
-    }
-    return static_cast<std::int64_t>(seconds);
 }
 
 bool MeansNoTimedated(std::string_view errorName)

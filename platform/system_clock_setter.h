@@ -36,11 +36,6 @@ private:
     SettimeCall m_settime;
 };
 
-// The Unix time of local wall-clock fields in the process's time zone (mktime, daylight saving left to the
-// C library); empty when the fields name no moment (30 February, hour 24) or the C library cannot
-// convert them.
-std::optional<std::int64_t> LocalFieldsToUnixSeconds(const SystemTime& time);
-
 // Whether a D-Bus error name says that no timedated can answer (not installed, not activatable,
 // masked), rather than that it refused.
 bool MeansNoTimedated(std::string_view errorName);

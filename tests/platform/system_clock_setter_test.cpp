@@ -1,4 +1,5 @@
 #include "platform/system_clock_setter.h"
+#include "platform/system_clock.h"
 
 #include <gtest/gtest.h>
 
