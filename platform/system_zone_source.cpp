@@ -194,7 +194,7 @@ std::optional<TimeZoneInformation> SystemZoneSource::GetTimeZoneInformation() co
         Origin origin = OriginOf(where);
         const std::lock_guard lock(m_mutex);
         if (!m_parsed || m_parsed->origin != origin) {
-            m_parsed.emplace();
+            m_parsed = Parsed{};
             m_parsed->zone = ReadZone(where, m_parsed->zoneId);
             m_parsed->origin = std::move(origin);
         }
