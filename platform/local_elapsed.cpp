@@ -3,6 +3,7 @@
 #include <ctime>
 
 #include "core/civil.h"
+#include "platform/system_clock.h"
 
 namespace {
 
@@ -27,8 +28,8 @@ bool ShowsWallTime(std::time_t instant, const DateTime::Parts& wall)
            local.tm_min == wall.minute && local.tm_sec == wall.second;
 }
 
-// The Unix instant a wall time names, as ElapsedBetweenWallTimes reads it.
-std::optional<std::int64_t> UnixTimeOfParts(const DateTime::Parts& wall)
+// The Unix instant a wall time (`value`, taken apart as `wall`) names, as ElapsedBetweenWallTimes reads it.
+std::optional<std::int64_t> UnixTimeOf(const DateTime& value, const DateTime::Parts& wall)
 {
     // With tm_isdst = -1 mktime may take either instance of a repeated wall time; the earlier one is the
     // smaller of the standard and the daylight reading that really shows this wall time.
@@ -43,13 +44,9 @@ std::optional<std::int64_t> UnixTimeOfParts(const DateTime::Parts& wall)
     if (earliest) {
         return static_cast<std::int64_t>(*earliest);
     }
-    // No instant shows it: the clocks skip it.
-    std::tm fields = WallFields(wall, -1);
-    const std::time_t instant = std::mktime(&fields);
-    if (instant == static_cast<std::time_t>(-1)) {
-        return std::nullopt;
-    }
-    return static_cast<std::int64_t>(instant);
+    // No instant shows it: the clocks skip it, and mktime's own reading decides.
+    const std::optional<SystemTime> fields = value.GetAsSystemTime();
+    return fields ? LocalFieldsToUnixSeconds(*fields) : std::nullopt;
 }
 
 // The wall time as a count of seconds, as if it were UTC.
@@ -70,8 +67,8 @@ std::optional<LocalElapsed> ElapsedBetweenWallTimes(const DateTime& from, const 
     if (daylight == 0 || !fromParts || !toParts) {
         return std::nullopt;
     }
-    const auto fromInstant = UnixTimeOfParts(*fromParts);
-    const auto toInstant = UnixTimeOfParts(*toParts);
+    const auto fromInstant = UnixTimeOf(from, *fromParts);
+    const auto toInstant = UnixTimeOf(to, *toParts);
     if (!fromInstant || !toInstant) {
         return std::nullopt;
     }
