@@ -2,7 +2,7 @@
 
 #include <string>
 
-// Numbered program messages (0..103) in the current language. Pure code asks for a text at the moment
+// Numbered program messages (0..111) in the current language. Pure code asks for a text at the moment
 // of use and caches nothing, so a language change shows at the next lookup.
 // The tooltip of a Time Info button whose moment lies outside the pickers' range.
 inline constexpr int kOutsideTimeInfoMessage = 62;
@@ -18,10 +18,22 @@ inline constexpr int kHoursUnitMessage = 100;
 inline constexpr int kMinutesUnitMessage = 101;
 inline constexpr int kSecondsUnitMessage = 102;
 inline constexpr int kElapsedSecondsMessage = 103;
+// Refusals: a write through another user's link in a shared folder (followed by the link's path), a help
+// page too large to lay out, the settings lock held elsewhere, a template that cannot be opened (its layout
+// "...: %1" and two reasons of its own; other reasons are the system's words), a read-only settings or
+// language file (followed by its path), a TZ that names no readable zone file (followed by TZ's value).
+inline constexpr int kRefusedLinkMessage = 104;
+inline constexpr int kHelpPageTooLargeMessage = 105;
+inline constexpr int kSettingsBusyMessage = 106;
+inline constexpr int kTemplateUnreadableMessage = 107;
+inline constexpr int kNotRegularFileMessage = 108;
+inline constexpr int kTemplateTooLargeMessage = 109;
+inline constexpr int kReadOnlyFileMessage = 110;
+inline constexpr int kUnreadableTzMessage = 111;
 
 class MessageSource {
 public:
     virtual ~MessageSource() = default;
-    // Empty for an id outside 0..103.
+    // Empty for an id outside 0..111.
     virtual std::string GetString(int messageId) const = 0;
 };

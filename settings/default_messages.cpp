@@ -7,7 +7,7 @@
 namespace {
 
 // Messages 0..62; the optional per-weekday occurrence words (63..97) are empty in English, and the rule
-// layout (98) and the elapsed-time texts (99..103) are given below.
+// layout (98), the elapsed-time texts (99..103) and the refusals (104..111) are given below.
 constexpr std::array<std::string_view, kOccurrenceByWeekdayMessage> kDefaults = {
     "Dragon",
     "Snake",
@@ -76,8 +76,23 @@ constexpr std::array<std::string_view, kOccurrenceByWeekdayMessage> kDefaults = 
     "Time Info shows dates from January 1, 1754 to December 31, 9998",
 };
 
-constexpr std::array<std::string_view, kMessageCount - kElapsedLineMessage> kElapsedDefaults = {
+constexpr std::array<std::string_view, kRefusedLinkMessage - kElapsedLineMessage> kElapsedDefaults = {
     "Elapsed: %1 (a daylight-saving change lies between)", "h", "min", "s", "Total seconds: %1",
+};
+
+// 104..: refusals met with hostile files, links and locks.
+constexpr std::array<std::string_view, kMessageCount - kRefusedLinkMessage> kRefusalDefaults = {
+    "The file was not saved: it is reached through a link that another user made in a folder everyone can "
+    "write to. The link is",
+    "This page is too large to show.",
+    "The setting could not be changed now: another copy of Chronel is busy with the settings. Try again in a "
+    "moment.",
+    "This template cannot be opened: %1",
+    "it is not a regular file",
+    "it is larger than 4 MiB",
+    "This file is read-only, so Chronel does not change it. Changes made now are kept until Chronel is closed. "
+    "The file is",
+    "TZ names no time-zone file that can be read, so UTC is used. TZ was",
 };
 
 constexpr std::array<std::string_view, kTranslatorInfoCount> kTranslatorDefaults = {
@@ -93,7 +108,10 @@ std::string_view DefaultMessage(int messageId)
     if (messageId == kRuleLayoutMessage) {
         return "%1, %2 %3, %4";
     }
-    if (messageId >= kElapsedLineMessage && messageId < kMessageCount) {
+    if (messageId >= kRefusedLinkMessage && messageId < kMessageCount) {
+        return kRefusalDefaults[static_cast<std::size_t>(messageId - kRefusedLinkMessage)];
+    }
+    if (messageId >= kElapsedLineMessage && messageId < kRefusedLinkMessage) {
         return kElapsedDefaults[static_cast<std::size_t>(messageId - kElapsedLineMessage)];
     }
     if (messageId < 0 || messageId >= static_cast<int>(kDefaults.size())) {
