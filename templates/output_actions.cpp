@@ -136,9 +136,9 @@ void OutputActions::RunOutputCommand(int commandId)
     if (!chooseSaveFile(path)) {
         return;
     }
-    if (!WriteTextFile(path, line, !addToTarget)) {
-        showError(QString::fromStdString(m_services.language.GetString(kSaveErrorMessage)) + QStringLiteral(" \"") +
-                  QString::fromStdString(path) + u'"');
+    const WriteResult written = WriteTextFile(path, line, !addToTarget);
+    if (!written) {
+        showError(QString::fromStdString(WriteFailureText(written, path, kSaveErrorMessage, m_services.language)));
     }
 }
 

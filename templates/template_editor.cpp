@@ -130,6 +130,7 @@ TemplateEditor::TemplateEditor(const Services& services, QWidget* parent)
         return QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(path)));
     };
     m_readOnlyNote = new QLabel(this);
+    m_readOnlyNote->setObjectName(QStringLiteral("readOnlyNote"));
     m_readOnlyNote->setWordWrap(true);
     m_readOnlyNote->hide();
     ExcludeFromTranslation(*m_readOnlyNote);
@@ -156,16 +157,13 @@ bool TemplateEditor::Open()
         ask(QMessageBox::Critical, Message(kFolderMissingMessage), QMessageBox::Ok);
         return false;
     }
-    std::vector<QString> sorted;
-    for (const std::string& name : names) {
-        sorted.push_back(QString::fromStdString(name));
-    }
-    std::sort(sorted.begin(), sorted.end(),
-              [this](const QString& a, const QString& b) { return m_collator.compare(a, b) < 0; });
+    std::sort(names.begin(), names.end(), [this](const std::string& a, const std::string& b) {
+        return m_collator.compare(QString::fromStdString(a), QString::fromStdString(b)) < 0;
+    });
     {
         const QSignalBlocker blocker(m_ui->templateList);
-        for (const QString& name : sorted) {
-            m_ui->templateList->addItem(name);
+        for (const std::string& name : names) {
+            AddEntry(m_ui->templateList->count(), name);
         }
     }
     BuildToolBar();
@@ -260,19 +258,34 @@ void TemplateEditor::Fail(int messageId, const std::string& subject)
         QMessageBox::Ok);
 }
 
+void TemplateEditor::ReportFailedWrite(const WriteResult& result, const std::string& path)
+{
+    if (!result) {
+        ask(QMessageBox::Critical,
+            QString::fromStdString(WriteFailureText(result, path, kSaveFileErrorMessage, m_services.language)),
+            QMessageBox::Ok);
+    }
+}
+
 void TemplateEditor::LoadEntry(int index)
 {
     QListWidgetItem* item = m_ui->templateList->item(index);
-    if (item == nullptr || item->text().isEmpty()) {
-        return;
-    }
-    const std::optional<LoadedTemplate> loaded = m_store.LoadTemplate(item->text().toStdString());
-    if (!loaded) {
-        // The field still holds another template's text: it must not be saved over this one.
-        m_current = -1;
+    if (item == nullptr || EntryName(*item).empty()) {
         return;
     }
     QPlainTextEdit& field = *m_ui->templateText;
+    std::string whyNot;
+    const std::optional<LoadedTemplate> loaded = m_store.LoadTemplate(EntryName(*item), &whyNot);
+    if (!loaded) {
+        // Nothing of another template may stay in the field, to be typed into under this name.
+        m_current = -1;
+        field.clear();
+        field.document()->setModified(false);
+        field.setReadOnly(true);
+        m_readOnlyNote->setText(QString::fromStdString(whyNot));
+        m_readOnlyNote->show();
+        return;
+    }
     m_current = index;
     m_crLf = loaded->bytes.find("\r\n") != std::string::npos;
     field.setPlainText(QString::fromUtf8(loaded->bytes.data(), static_cast<qsizetype>(loaded->bytes.size())));
@@ -295,11 +308,11 @@ void TemplateEditor::SaveEntry(int index)
     QListWidgetItem* item = m_ui->templateList->item(index);
     QTextDocument& document = *m_ui->templateText->document();
     // Only text edited in this session is written: a template merely looked at keeps its file untouched.
-    if (item == nullptr || item->text().isEmpty() || index != m_current || !document.isModified() ||
+    if (item == nullptr || EntryName(*item).empty() || index != m_current || !document.isModified() ||
         m_ui->templateText->isReadOnly()) {
         return;
     }
-    if (m_store.SaveTemplate(item->text().toStdString(), FieldText())) {
+    if (m_store.SaveTemplate(EntryName(*item), FieldText())) {
         document.setModified(false);
     }
 }
@@ -486,6 +499,20 @@ void TemplateEditor::InsertFromMenu(int commandId)
     m_ui->templateText->textCursor().insertText(text.mid(tab + 1) + u' ');
 }
 
+void TemplateEditor::AddEntry(int row, const std::string& name)
+{
+    // Shown with a replacement character where the name is not UTF-8; opened by its real bytes.
+    auto* item = new QListWidgetItem(QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size())));
+    item->setData(Qt::UserRole, QByteArray(name.data(), static_cast<qsizetype>(name.size())));
+    m_ui->templateList->insertItem(row, item);
+}
+
+std::string TemplateEditor::EntryName(const QListWidgetItem& item)
+{
+    const QByteArray name = item.data(Qt::UserRole).toByteArray();
+    return std::string(name.constData(), static_cast<std::size_t>(name.size()));
+}
+
 int TemplateEditor::SortedPosition(const QString& name) const
 {
     int row = 0;
@@ -508,7 +535,7 @@ void TemplateEditor::NewTemplate()
     const int row = SortedPosition(qname);
     {
         const QSignalBlocker blocker(m_ui->templateList);
-        m_ui->templateList->insertItem(row, qname);
+        AddEntry(row, name);
         m_ui->templateList->setCurrentRow(row);
     }
     m_ui->templateText->clear();
@@ -534,13 +561,13 @@ void TemplateEditor::DeleteTemplate()
     if (row < 0) {
         return;
     }
-    const QString name = m_ui->templateList->item(row)->text();
-    if (ask(QMessageBox::Question, Message(kDeleteQuestion).replace(QStringLiteral("%s"), name),
+    const QListWidgetItem& item = *m_ui->templateList->item(row);
+    if (ask(QMessageBox::Question, Message(kDeleteQuestion).replace(QStringLiteral("%s"), item.text()),
             QMessageBox::Ok | QMessageBox::Cancel) != QMessageBox::Ok) {
         return;
     }
-    if (!m_store.DeleteTemplate(name.toStdString())) {
-        Fail(kDeleteErrorMessage, name.toStdString());
+    if (!m_store.DeleteTemplate(EntryName(item))) {
+        Fail(kDeleteErrorMessage, item.text().toStdString());
         return;
     }
     {
@@ -570,11 +597,12 @@ std::string TemplateEditor::Expanded() const
 
 void TemplateEditor::Preview()
 {
-    const std::string folder = PrivateTempFolder();
-    const std::string path = folder + "/" + std::string(kPreviewFileName);
-    // The name is replaced, never followed: only the user can enter the folder, and even a link of their
-    // own there must not send the preview elsewhere.
-    if (folder.empty() || !ReplaceFileContents(path, Expanded(), {LinkHandling::ReplaceLink, 0600})) {
+    const PrivateFolder folder = PrivateTempFolder();
+    // The path only names the finished file to the desktop's opener; the write goes through the folder's
+    // descriptor. The name is replaced, never followed, and the file is private whatever sat there.
+    const std::string path = folder.path + "/" + std::string(kPreviewFileName);
+    if (folder.fd < 0 ||
+        !ReplaceFileInFolder(folder.fd, kPreviewFileName, Expanded(), {LinkHandling::ReplaceLink, 0600, false})) {
         Fail(kPreviewWriteMessage, path);
         return;
     }
@@ -612,8 +640,8 @@ void TemplateEditor::InsertTextFromFile()
 void TemplateEditor::SaveTextToFile()
 {
     std::string path;
-    if (chooseFile(true, path) && !WriteTextFile(path, FieldText(), true)) {
-        Fail(kSaveFileErrorMessage, path);
+    if (chooseFile(true, path)) {
+        ReportFailedWrite(WriteTextFile(path, FieldText(), true), path);
     }
 }
 
@@ -622,8 +650,8 @@ void TemplateEditor::SaveExpanded()
     SaveCurrentAndRemember();
     const std::string text = Expanded();
     std::string path;
-    if (chooseFile(true, path) && !WriteTextFile(path, text, true)) {
-        Fail(kSaveFileErrorMessage, path);
+    if (chooseFile(true, path)) {
+        ReportFailedWrite(WriteTextFile(path, text, true), path);
     }
     m_stateTimer.stop();
     QDialog::accept();

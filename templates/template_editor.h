@@ -12,6 +12,7 @@
 #include <string>
 
 #include "core/clock.h"
+#include "core/file_access.h"
 #include "core/locale_format.h"
 #include "core/program_location.h"
 #include "settings/language_table.h"
@@ -21,6 +22,8 @@
 #include "templates/template_store.h"
 #include "widgets/icon_menu.h"
 #include "widgets/icon_tool_bar.h"
+
+class QListWidgetItem;
 namespace Ui {
 class TemplateEditor;
 }
@@ -90,6 +93,10 @@ private:
     std::string FieldText() const;
     QString Message(int id) const;
     void Fail(int messageId, const std::string& subject);
+    void ReportFailedWrite(const WriteResult& result, const std::string& path);
+    // A list entry for the template file named by `name`'s bytes, and those bytes back.
+    void AddEntry(int row, const std::string& name);
+    static std::string EntryName(const QListWidgetItem& item);
     int SortedPosition(const QString& name) const;
 
     Services m_services;

@@ -1,13 +1,12 @@
 #include "templates/template_store.h"
 
-#include <limits.h>
-#include <stdlib.h>
-#include <sys/stat.h>
+#include <fcntl.h>
 #include <unistd.h>
 
-#include <filesystem>
+#include <cstring>
 
 #include "core/file_access.h"
+#include "core/file_descriptor.h"
 #include "core/folder_path.h"
 
 namespace {
@@ -15,24 +14,10 @@ namespace {
 constexpr int kErrorOpeningTemplate = 47;
 constexpr int kErrorSavingTemplate = 48;
 
-// True when `path` is a symbolic link whose target (followed to its end) is not inside `folder`, or
-// cannot be resolved: writing through it would change a file the template folder does not hold.
-bool LinkLeavesFolder(const std::string& path, const std::string& folder)
+// The template folder, opened once per operation; every name is then looked up beneath it.
+FileDescriptor OpenFolder(const std::string& folder)
 {
-    struct stat status {};
-    if (lstat(path.c_str(), &status) != 0 || !S_ISLNK(status.st_mode)) {
-        return false;
-    }
-    char target[PATH_MAX];
-    char home[PATH_MAX];
-    if (realpath(path.c_str(), target) == nullptr || realpath(folder.c_str(), home) == nullptr) {
-        return true;
-    }
-    std::string inside = home;
-    if (!inside.ends_with('/')) {
-        inside += '/';
-    }
-    return !std::string_view(target).starts_with(inside);
+    return FileDescriptor(open(folder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
 }
 
 }   // namespace
@@ -60,22 +45,45 @@ std::string TemplateStore::TemplatePath(std::string_view name) const
     return m_folder + std::string(name) + "." + std::string(kTemplateExtension);
 }
 
-std::optional<LoadedTemplate> TemplateStore::LoadTemplate(std::string_view name) const
+std::string TemplateStore::FileName(std::string_view name)
+{
+    return IsValidTemplateName(name) ? std::string(name) + "." + std::string(kTemplateExtension) : std::string();
+}
+
+std::optional<LoadedTemplate> TemplateStore::LoadTemplate(std::string_view name, std::string* whyNot) const
 {
     if (name.empty()) {
         return std::nullopt;
     }
-    const std::string path = TemplatePath(name);
     // A name with a separator could reach outside the template folder: it fails like an unreadable file.
-    FileReadResult file;
-    if (IsValidTemplateName(name)) {
-        file = ReadFileLimited(path, kMaxTemplateBytes);
+    const std::string file = FileName(name);
+    const FileDescriptor folder = OpenFolder(m_folder);
+    FolderFileRead read;
+    if (file.empty()) {
+        read.error = EINVAL;
+    } else if (!folder.Valid()) {
+        read.error = errno;
+    } else {
+        read = ReadFileInFolder(folder.Get(), file, kMaxTemplateBytes);
     }
-    if (file.status != FileReadStatus::Ok) {
-        Report(kErrorOpeningTemplate, path);
-        return std::nullopt;
+    if (read.error == 0 && read.file.status == FileReadStatus::Ok) {
+        return LoadedTemplate{std::move(read.file.bytes), read.leavesFolder};
     }
-    return LoadedTemplate{std::move(file.bytes), LinkLeavesFolder(path, m_folder)};
+    if (whyNot != nullptr) {
+        std::string reason;
+        if (read.file.status == FileReadStatus::TooLarge) {
+            reason = m_messages.GetString(kTemplateTooLargeMessage);
+        } else if (read.error == 0 || read.error == EINVAL) {
+            reason = m_messages.GetString(kNotRegularFileMessage);
+        } else {
+            reason = std::strerror(read.error);
+        }
+        std::string text = m_messages.GetString(kTemplateUnreadableMessage);
+        const std::size_t at = text.find("%1");
+        *whyNot = at == std::string::npos ? text + " " + reason : text.replace(at, 2, reason);
+    }
+    Report(kErrorOpeningTemplate, TemplatePath(name));
+    return std::nullopt;
 }
 
 bool TemplateStore::SaveTemplate(std::string_view name, std::string_view text) const
@@ -83,23 +91,32 @@ bool TemplateStore::SaveTemplate(std::string_view name, std::string_view text) c
     if (name.empty()) {
         return false;
     }
-    const std::string path = TemplatePath(name);
-    if (!IsValidTemplateName(name) || LinkLeavesFolder(path, m_folder) || !ReplaceFileContents(path, text)) {
-        Report(kErrorSavingTemplate, path);
-        return false;
+    const std::string file = FileName(name);
+    const FileDescriptor folder = OpenFolder(m_folder);
+    WriteResult written;
+    written.error = EINVAL;
+    if (!file.empty() && folder.Valid()) {
+        written = ReplaceFileInFolder(folder.Get(), file, text, {LinkHandling::ReplaceTarget, 0666});
     }
-    return true;
+    if (!written.refusedLink.empty()) {
+        Report(kRefusedLinkMessage, m_folder + written.refusedLink);
+    } else if (!written) {
+        Report(kErrorSavingTemplate, TemplatePath(name));
+    }
+    return written.Ok();
 }
 
 bool TemplateStore::DeleteTemplate(std::string_view name) const
 {
-    // unlink removes a link itself, never what it points at.
-    return IsValidTemplateName(name) && unlink(TemplatePath(name).c_str()) == 0;
+    const std::string file = FileName(name);
+    const FileDescriptor folder = OpenFolder(m_folder);
+    // unlinkat removes a link itself, never what it points at.
+    return !file.empty() && folder.Valid() && unlinkat(folder.Get(), file.c_str(), 0) == 0;
 }
 
-void TemplateStore::Report(int messageId, const std::string& path) const
+void TemplateStore::Report(int messageId, const std::string& subject) const
 {
     if (m_reportError) {
-        m_reportError(m_messages.GetString(messageId) + " \"" + path + "\"");
+        m_reportError(m_messages.GetString(messageId) + " \"" + subject + "\"");
     }
 }

@@ -41,17 +41,26 @@ public:
     // The template's file; empty for an empty name.
     std::string TemplatePath(std::string_view name) const;
     // The template's bytes; otherwise empty and, for a non-empty name, message 47 and the path in double
-    // quotes are reported. A name that IsValidTemplateName rejects fails so, without any file being touched.
-    std::optional<LoadedTemplate> LoadTemplate(std::string_view name) const;
-    // Creates or replaces the template's file with exactly `text`, durably; otherwise the file stays as
-    // it was and, for a non-empty name, message 48 and the path in double quotes are reported (also for a
-    // name that IsValidTemplateName rejects, and for a link that leads out of the template folder).
+    // quotes are reported, and `whyNot` (when given) gets the reason in the user's language. A name that
+    // IsValidTemplateName rejects fails so, without any file being touched. Each call opens the template
+    // folder once and works beneath it: a link is followed only while it stays in the folder, and a link
+    // that leads out is read (by the kernel's rules) and marked, decided from the descriptor that was read.
+    std::optional<LoadedTemplate> LoadTemplate(std::string_view name, std::string* whyNot = nullptr) const;
+    // Creates or replaces the template's file with exactly `text`, durably, beneath the template folder
+    // opened once for the save: nothing outside the folder is written, however its entries change
+    // meanwhile. Otherwise the file stays as it was and, for a non-empty name, message 48 and the path in
+    // double quotes are reported (also for a name that IsValidTemplateName rejects, and for a link that
+    // leads out of the template folder), or message 104 and the link for another user's link in a shared
+    // folder.
     bool SaveTemplate(std::string_view name, std::string_view text) const;
-    // Removes the template's file; false when it could not be removed.
+    // Removes the template's name from the folder (a link itself, never its target); false when it could
+    // not be removed.
     bool DeleteTemplate(std::string_view name) const;
 
 private:
-    void Report(int messageId, const std::string& path) const;
+    void Report(int messageId, const std::string& subject) const;
+    // The template's file name in the folder ("<name>.trt"); empty for a name that is no template name.
+    static std::string FileName(std::string_view name);
 
     std::string m_folder;
     const MessageSource& m_messages;

@@ -19,7 +19,16 @@ bool ReadTextFile(const std::string& path, std::string& text)
     return true;
 }
 
-bool WriteTextFile(const std::string& path, std::string_view text, bool replace)
+WriteResult WriteTextFile(const std::string& path, std::string_view text, bool replace)
 {
-    return replace ? ReplaceFileContents(path, text) : AppendToFile(path, text, kMaxTextFileBytes);
+    return replace ? ReplaceFileContents(path, text, {LinkHandling::ReplaceTarget, 0666})
+                   : AppendToFile(path, text, kMaxTextFileBytes);
+}
+
+std::string WriteFailureText(const WriteResult& result, const std::string& path, int failedMessageId,
+                             const MessageSource& messages)
+{
+    const bool refused = !result.refusedLink.empty();
+    return messages.GetString(refused ? kRefusedLinkMessage : failedMessageId) + " \"" +
+           (refused ? result.refusedLink : path) + "\"";
 }

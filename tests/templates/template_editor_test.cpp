@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
@@ -234,6 +235,34 @@ TEST_F(TemplateEditorTest, LookingSwitchingAndCancellingNeverRewrite)
     EXPECT_TRUE(messages.empty());
 }
 
+TEST_F(TemplateEditorTest, AFailedOpenLeavesNothingToTypeIntoAndNamesAreBytes)
+{
+    Put("a", "text of a");
+    fs::create_symlink("/dev/zero", File("b"));
+    const std::string latin1 = "caf\xE9";   // not UTF-8
+    Put(latin1.c_str(), "text of caf\xE9");
+    ASSERT_TRUE(Open());
+    List().setCurrentRow(0);
+    ASSERT_EQ(Text(), "text of a");
+    List().setCurrentRow(1);
+    EXPECT_EQ(Text(), "") << "nothing of the template before";
+    EXPECT_TRUE(Field().isReadOnly());
+    const auto* note = editor->findChild<QLabel*>(QStringLiteral("readOnlyNote"));
+    ASSERT_NE(note, nullptr);
+    EXPECT_FALSE(note->isHidden());
+    EXPECT_EQ(note->text(), "This template cannot be opened: it is not a regular file");
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_TRUE(messages[0].startsWith("Error opening template"));
+
+    List().setCurrentRow(2);
+    EXPECT_EQ(List().item(2)->text(), QStringLiteral("caf\uFFFD"));
+    EXPECT_EQ(Text().toStdString(), "text of caf\xEF\xBF\xBD") << "opened by its real bytes";
+    EXPECT_EQ(messages.size(), 1u);
+    EXPECT_TRUE(Field().isReadOnly()) << "its bytes cannot be shown exactly";
+    editor->reject();
+    EXPECT_EQ(ReadFileBytes(File("a")), "text of a");
+}
+
 // Three drop-downs of macros and three of values, one per page, insert their first item at the caret; the
 // preview and the copy expand while the file keeps the macros.
 TEST_F(TemplateEditorTest, ToolbarInsertsAtTheCaretPreviewAndCopyExpand)
@@ -244,6 +273,7 @@ TEST_F(TemplateEditorTest, ToolbarInsertsAtTheCaretPreviewAndCopyExpand)
     Put("t", "");
     const std::string runtime = env.folder.filePath("run").toStdString();
     fs::create_directories(runtime + "/chronel");
+    fs::permissions(runtime, fs::perms::owner_all);
     fs::permissions(runtime + "/chronel", fs::perms::owner_all);
     const std::string victim = env.folder.filePath("victim").toStdString();
     WriteFileBytes(victim, "private");

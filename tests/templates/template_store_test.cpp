@@ -2,7 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+
+#include <atomic>
 #include <filesystem>
+#include <thread>
 
 #include "fakes/fake_autostart_list.h"
 #include "fakes/fake_clock.h"
@@ -111,6 +118,62 @@ TEST_F(TemplateStoreTest, BadNamesNeverReachAFileUnreadableOnesShowTheirPath)
                                                   "Error saving template \"" + m_templates + "Folder.trt\"",
                                                   "Error opening template \"" + m_templates + "Huge.trt\"",
                                                   "Vorlage nicht gespeichert \"" + m_folder / "vanished/Notes.trt\""}));
+}
+
+// Another user who may write to a shared template folder swaps the template for a link to the user's
+// file and back, as fast as the kernel lets them, while the editor saves.
+TEST_F(TemplateStoreTest, ASaveNeverReachesALinkSwappedInMeanwhile)
+{
+    const std::string secret = m_folder / "secret.txt";
+    WriteFileBytes(secret, "secret");
+    WriteFileBytes(m_templates + "A.trt", "template");
+    fs::create_symlink(secret, m_templates + "Swap.trt");
+    std::atomic<bool> done = false;
+    const std::string a = m_templates + "A.trt", swap = m_templates + "Swap.trt";
+    std::thread swapper([&] {
+        const auto isLink = [](const std::string& path) {
+            struct stat status {};
+            return lstat(path.c_str(), &status) == 0 && S_ISLNK(status.st_mode);
+        };
+        while (!done) {
+            // A save renames over whichever name holds the link: the attacker plants it again.
+            if (!isLink(a) && !isLink(swap)) {
+                symlink(secret.c_str(), (swap + ".new").c_str());
+                rename((swap + ".new").c_str(), swap.c_str());
+            }
+            syscall(SYS_renameat2, AT_FDCWD, a.c_str(), AT_FDCWD, swap.c_str(), RENAME_EXCHANGE);
+        }
+    });
+    int editable = 0;
+    for (int save = 0; save < 1000; ++save) {
+        m_store.SaveTemplate("A", "edited");
+        const std::optional<LoadedTemplate> loaded = m_store.LoadTemplate("A");
+        ASSERT_FALSE(loaded && !loaded->linkLeavesFolder && loaded->bytes == "secret") << "editable secret";
+        editable += loaded && !loaded->linkLeavesFolder;
+    }
+    done = true;
+    swapper.join();
+    EXPECT_EQ(ReadFileBytes(secret), "secret");
+    EXPECT_GT(editable, 0);
+}
+
+TEST_F(TemplateStoreTest, AFailedOpenSaysWhy)
+{
+    fs::create_directory(m_templates + "Folder.trt");
+    fs::create_symlink("/dev/zero", m_templates + "Zero.trt");
+    WriteFileBytes(m_templates + "Huge.trt", "x");
+    fs::resize_file(m_templates + "Huge.trt", kMaxTemplateBytes + 1);
+    const std::pair<const char*, const char*> cases[] = {
+        {"Folder", "This template cannot be opened: it is not a regular file"},
+        {"Zero", "This template cannot be opened: it is not a regular file"},
+        {"Huge", "This template cannot be opened: it is larger than 4 MiB"},
+        {"Missing", "This template cannot be opened: No such file or directory"},
+    };
+    for (const auto& [name, reason] : cases) {
+        std::string whyNot;
+        EXPECT_FALSE(m_store.LoadTemplate(name, &whyNot));
+        EXPECT_EQ(whyNot, reason);
+    }
 }
 
 TEST(DefaultTemplateFolder, WritableFolderForTheUser)

@@ -4,6 +4,7 @@
 
 #include <filesystem>
 
+#include "fakes/fake_messages.h"
 #include "fakes/temp_folder.h"
 
 TEST(TextFile, EveryByteAndLineEndSurvivesBadPathsFailWithoutDamage)
@@ -46,4 +47,17 @@ TEST(TextFile, EveryByteAndLineEndSurvivesBadPathsFailWithoutDamage)
     std::filesystem::resize_file(huge, kMaxTextFileBytes + 1);   // sparse
     EXPECT_FALSE(ReadTextFile(huge, text));
     EXPECT_EQ(std::filesystem::file_size(huge), kMaxTextFileBytes + 1);
+}
+
+TEST(TextFile, AFailedWriteNamesTheRefusedLinkOrThePath)
+{
+    const FakeMessages messages;
+    WriteResult refused;
+    refused.error = EACCES;
+    refused.refusedLink = "/tmp/report.txt";
+    EXPECT_EQ(WriteFailureText(refused, "/tmp/report.txt", 43, messages),
+              std::string(DefaultMessage(kRefusedLinkMessage)) + " \"/tmp/report.txt\"");
+    WriteResult failed;
+    failed.error = EROFS;
+    EXPECT_EQ(WriteFailureText(failed, "/mnt/cd/out.txt", 43, messages), "Error saving file \"/mnt/cd/out.txt\"");
 }
