@@ -398,10 +398,7 @@ void Runner::Difference(std::span<const std::string_view> texts)
     // should cost little more than computing them.
     const std::array<std::int64_t, 15> figures = *DifferenceFigures(start->value, final->value);
     const bool json = m_options.format == OutputFormat::Json;
-    const auto put = [](char* at, std::string_view text) {
-        std::memcpy(at, text.data(), text.size());
-        return at + text.size();
-    };
+    const auto put = [](char* at, std::string_view text) { return std::copy(text.begin(), text.end(), at); };
     char* at = m_out.Reserve(1024);
     at = put(at, json ? R"({"start":")" : "");
     at = put(at, start->Iso());

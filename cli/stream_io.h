@@ -1,9 +1,9 @@
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <cstdint>
-#include <cstring>
 #include <string_view>
 
 // Output to a file descriptor through a fixed buffer: a batch of millions of lines writes in large blocks
@@ -19,7 +19,8 @@ public:
     void Append(std::string_view text)
     {
         if (text.size() <= kSize - m_used) {
-            std::memcpy(m_buffer.data() + m_used, text.data(), text.size());
+            // Not memcpy: an empty view may hold a null pointer, which memcpy must never be given.
+            std::copy(text.begin(), text.end(), m_buffer.data() + m_used);
             m_used += text.size();
         } else {
             AppendLarge(text);
