@@ -239,6 +239,14 @@ void Runner::Answer(Handler handler)
         }
         (this->*handler)({texts.data(), count});
     }
+    // Input that cannot be read is no input: the answers given so far may be all there are.
+    if (lines.Error() != 0) {
+        WriteAll(m_err, std::string("chronel-cli: ") +
+                            (m_in < 0 ? "stdin is closed"
+                                      : "cannot read stdin: " + std::string(std::strerror(lines.Error()))) +
+                            "\n");
+        m_status = kExitBadUse;
+    }
 }
 
 void Runner::Problem(std::string_view message)

@@ -1,17 +1,45 @@
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <clocale>
 #include <cstdlib>
 #include <ctime>
+#include <string>
 #include <string_view>
 #include <vector>
 
 #include "cli/cli.h"
 #include "cli/langinfo_formatter.h"
+#include "cli/stream_io.h"
 #include "platform/proc_program_location.h"
 #include "platform/system_clock.h"
 #include "platform/system_zone_source.h"
 
+namespace {
+
+// Whether descriptor `fd` was closed; it is then given /dev/null, read-only, so that no file opened later
+// takes its place (a template opened as 1 would receive the answers) and writes to it fail as they should.
+bool ReopenIfClosed(int fd)
+{
+    if (::fcntl(fd, F_GETFD) != -1) {
+        return false;
+    }
+    const int opened = ::open("/dev/null", O_RDONLY);
+    if (opened >= 0 && opened != fd) {
+        ::dup2(opened, fd);
+        ::close(opened);
+    }
+    return true;
+}
+
+}   // namespace
+
 int main(int argc, char** argv)
 {
+    // First of all, before any open could be given one of them.
+    const bool stdinClosed = ReopenIfClosed(0);
+    ReopenIfClosed(1);
+    ReopenIfClosed(2);
     // Day and month names come from LC_TIME; numbers are written the same in every locale.
     std::setlocale(LC_ALL, "");
     std::setlocale(LC_NUMERIC, "C");
@@ -29,5 +57,5 @@ int main(int argc, char** argv)
                                    ::tzset();
                                    return true;
                                }};
-    return RunCli(args, services, 0, 1, 2);
+    return RunCli(args, services, stdinClosed ? -1 : 0, 1, 2);
 }
