@@ -14,6 +14,7 @@
 #include "platform/proc_program_location.h"
 #include "platform/system_clock.h"
 #include "platform/system_zone_source.h"
+#include "platform/tz_file_check.h"
 
 namespace {
 
@@ -40,6 +41,11 @@ int main(int argc, char** argv)
     const bool stdinClosed = ReopenIfClosed(0);
     ReopenIfClosed(1);
     ReopenIfClosed(2);
+    // Before any time call: the C library would hang on a TZ that names a FIFO.
+    if (const std::optional<std::string> tz = ReplaceUnreadableTz()) {
+        WriteAll(2,
+                 "chronel-cli: TZ names no time-zone file that can be read, so UTC is used. TZ was \"" + *tz + "\"\n");
+    }
     // Day and month names come from LC_TIME; numbers are written the same in every locale.
     std::setlocale(LC_ALL, "");
     std::setlocale(LC_NUMERIC, "C");
@@ -49,10 +55,12 @@ int main(int argc, char** argv)
     const ProcProgramLocation location;
     const SystemZoneSource zones;
     const CliServices services{clock, formatter, location, zones, [](const std::string& zone) {
-                                   // The clock reads "now" in that zone too.
-                                   if (!NamesZone(zone)) {
+                                   const char* tzDir = std::getenv("TZDIR");
+                                   // A zone the C library would hang on or fail to read is none.
+                                   if (TzNamesUnreadableFile(zone, tzDir != nullptr ? tzDir : "") || !NamesZone(zone)) {
                                        return false;
                                    }
+                                   // The clock reads "now" in that zone too.
                                    ::setenv("TZ", zone.c_str(), 1);
                                    ::tzset();
                                    return true;
