@@ -16,6 +16,7 @@
 #include "cli/stream_io.h"
 #include "core/calendar.h"
 #include "core/file_access.h"
+#include "templates/substitution.h"
 #include "templates/template_store.h"
 
 namespace {
@@ -569,7 +570,11 @@ void Runner::Expand()
     ShowTimeInfo(pages, moments[3].value,
                  ComputeTimeInfo(moments[3].value, m_zone, m_language, m_services.formatter,
                                  m_options.astronomical ? &m_services.clock : nullptr));
-    ::Expand(file.bytes, pages, m_services.clock, m_services.formatter, m_language);
+    if (::Expand(file.bytes, pages, m_services.clock, m_services.formatter, m_language).capped) {
+        Problem("the expansion of " + path + " is longer than " + std::to_string(kExpansionLimit >> 20) +
+                " MiB, the most one expansion may give: it was cut there");
+        m_status = std::max(m_status, kExitNoAnswer);
+    }
     m_out.Append(file.bytes);
 }
 
@@ -579,11 +584,14 @@ int RunCli(std::span<const std::string_view> args, const CliServices& services, 
 {
     std::string problem;
     const std::optional<CliOptions> options = ParseCliOptions(args, problem);
-    if (options && options->command == CliCommand::Help) {
-        return WriteAll(out, kCliUsage) ? kExitAnswered : kExitNoAnswer;
-    }
-    if (options && options->command == CliCommand::Version) {
-        return WriteAll(out, "chronel-cli " CHRONEL_VERSION "\n") ? kExitAnswered : kExitNoAnswer;
+    if (options && (options->command == CliCommand::Help || options->command == CliCommand::Version)) {
+        const bool help = options->command == CliCommand::Help;
+        if (WriteAll(out, help ? kCliUsage : "chronel-cli " CHRONEL_VERSION "\n")) {
+            return kExitAnswered;
+        }
+        WriteAll(err, help ? "chronel-cli: the help could not be written\n"
+                           : "chronel-cli: the version could not be written\n");
+        return kExitNoAnswer;
     }
     std::optional<LanguageFile> language;
     if (options) {
