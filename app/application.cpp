@@ -3,6 +3,7 @@
 #include <QMessageBox>
 #include <QSystemTrayIcon>
 
+#include "core/messages.h"
 #include "settings/default_messages.h"
 
 namespace {
@@ -13,7 +14,7 @@ constexpr int kSettingsNotSavedMessage = 51;
 
 }   // namespace
 
-Application::Application()
+Application::Application(std::optional<std::string> unreadableTz)
     : m_backend(
           RegFileSettingsBackend::ForCurrentUser(kKeyName, std::string(SettingsStore::kApplicationName), &m_clock)),
       m_autostart(XdgAutostartList::ForCurrentUser()),
@@ -50,6 +51,12 @@ Application::Application()
         m_mainWindow->ShowMainWindow();
     }
     m_backend.WriteHeld();
+
+    if (unreadableTz) {
+        QMetaObject::invokeMethod(
+            qApp, [this, tz = std::move(*unreadableTz)] { ShowWarning(kUnreadableTzMessage, tz); },
+            Qt::QueuedConnection);
+    }
 }
 
 Application::~Application()
@@ -67,16 +74,20 @@ int Application::run()
 void Application::ShowSettingsProblems()
 {
     for (const SettingsProblem& problem : m_backend.TakeProblems()) {
-        const int id =
-            problem.kind == SettingsProblem::Kind::KeptAside ? kSettingsKeptAsideMessage : kSettingsNotSavedMessage;
-        const std::string message =
-            m_mainWindow ? m_mainWindow->GetLanguageTable().GetString(id) : std::string(DefaultMessage(id));
-        // A hidden window (started in the tray) would place the box off any visible anchor.
-        QWidget* parent = m_mainWindow && m_mainWindow->isVisible() ? m_mainWindow.get() : nullptr;
-        QMessageBox box(
-            QMessageBox::Warning, QCoreApplication::applicationName(),
-            QString::fromStdString(message) + QStringLiteral(" \"") + QString::fromStdString(problem.path) + u'"',
-            QMessageBox::Ok, parent);
-        box.exec();
+        ShowWarning(
+            problem.kind == SettingsProblem::Kind::KeptAside ? kSettingsKeptAsideMessage : kSettingsNotSavedMessage,
+            problem.path);
     }
+}
+
+void Application::ShowWarning(int messageId, const std::string& subject)
+{
+    const std::string message =
+        m_mainWindow ? m_mainWindow->GetLanguageTable().GetString(messageId) : std::string(DefaultMessage(messageId));
+    // A hidden window (started in the tray) would place the box off any visible anchor.
+    QWidget* parent = m_mainWindow && m_mainWindow->isVisible() ? m_mainWindow.get() : nullptr;
+    QMessageBox box(QMessageBox::Warning, QCoreApplication::applicationName(),
+                    QString::fromStdString(message) + QStringLiteral(" \"") + QString::fromStdString(subject) + u'"',
+                    QMessageBox::Ok, parent);
+    box.exec();
 }

@@ -3,6 +3,8 @@
 #include <QApplication>
 
 #include <memory>
+#include <optional>
+#include <string>
 
 #include "app/help_dialog.h"
 #include "app/main_window.h"
@@ -19,12 +21,12 @@
 
 // The application object: places the settings, opens the help viewer and creates the main window at
 // start-up, and releases them in order at shutdown. It tells the user when the settings file was damaged
-// or cannot be written.
+// or cannot be written, and when TZ had to be replaced.
 class Application {
 public:
     // Places the settings, installs the help viewer and creates the main window, shown unless it starts
-    // hidden in the tray.
-    Application();
+    // hidden in the tray. `unreadableTz` is the value of TZ that main replaced with UTC, if any.
+    explicit Application(std::optional<std::string> unreadableTz = std::nullopt);
     // Closes the help viewer, then the main window.
     ~Application();
 
@@ -36,6 +38,8 @@ public:
 private:
     // Shows what the settings backend met since the last call, over the main window.
     void ShowSettingsProblems();
+    // One warning box over the main window: message `messageId` followed by `subject` in double quotes.
+    void ShowWarning(int messageId, const std::string& subject);
 
     SystemClock m_clock;
     SystemClockSetter m_clockSetter;

@@ -1,10 +1,13 @@
 #include <QApplication>
 
 #include "app/application.h"
+#include "platform/tz_file_check.h"
 
 int main(int argc, char** argv)
 {
+    // Before Qt or the C library reads the zone: a TZ naming a FIFO would hang the window for ever.
+    const std::optional<std::string> unreadableTz = ReplaceUnreadableTz();
     QApplication application(argc, argv);
-    Application chronel;
+    Application chronel(unreadableTz);
     return chronel.run();
 }

@@ -16,6 +16,7 @@
 #include "cli/stream_io.h"
 #include "core/calendar.h"
 #include "core/file_access.h"
+#include "templates/substitution.h"
 #include "templates/template_store.h"
 
 namespace {
@@ -239,6 +240,14 @@ void Runner::Answer(Handler handler)
         }
         (this->*handler)({texts.data(), count});
     }
+    // Input that cannot be read is no input: the answers given so far may be all there are.
+    if (lines.Error() != 0) {
+        WriteAll(m_err, std::string("chronel-cli: ") +
+                            (m_in < 0 ? "stdin is closed"
+                                      : "cannot read stdin: " + std::string(std::strerror(lines.Error()))) +
+                            "\n");
+        m_status = kExitBadUse;
+    }
 }
 
 void Runner::Problem(std::string_view message)
@@ -398,10 +407,7 @@ void Runner::Difference(std::span<const std::string_view> texts)
     // should cost little more than computing them.
     const std::array<std::int64_t, 15> figures = *DifferenceFigures(start->value, final->value);
     const bool json = m_options.format == OutputFormat::Json;
-    const auto put = [](char* at, std::string_view text) {
-        std::memcpy(at, text.data(), text.size());
-        return at + text.size();
-    };
+    const auto put = [](char* at, std::string_view text) { return std::copy(text.begin(), text.end(), at); };
     char* at = m_out.Reserve(1024);
     at = put(at, json ? R"({"start":")" : "");
     at = put(at, start->Iso());
@@ -564,7 +570,11 @@ void Runner::Expand()
     ShowTimeInfo(pages, moments[3].value,
                  ComputeTimeInfo(moments[3].value, m_zone, m_language, m_services.formatter,
                                  m_options.astronomical ? &m_services.clock : nullptr));
-    ::Expand(file.bytes, pages, m_services.clock, m_services.formatter, m_language);
+    if (::Expand(file.bytes, pages, m_services.clock, m_services.formatter, m_language).capped) {
+        Problem("the expansion of " + path + " is longer than " + std::to_string(kExpansionLimit >> 20) +
+                " MiB, the most one expansion may give: it was cut there");
+        m_status = std::max(m_status, kExitNoAnswer);
+    }
     m_out.Append(file.bytes);
 }
 
@@ -574,11 +584,14 @@ int RunCli(std::span<const std::string_view> args, const CliServices& services, 
 {
     std::string problem;
     const std::optional<CliOptions> options = ParseCliOptions(args, problem);
-    if (options && options->command == CliCommand::Help) {
-        return WriteAll(out, kCliUsage) ? kExitAnswered : kExitNoAnswer;
-    }
-    if (options && options->command == CliCommand::Version) {
-        return WriteAll(out, "chronel-cli " CHRONEL_VERSION "\n") ? kExitAnswered : kExitNoAnswer;
+    if (options && (options->command == CliCommand::Help || options->command == CliCommand::Version)) {
+        const bool help = options->command == CliCommand::Help;
+        if (WriteAll(out, help ? kCliUsage : "chronel-cli " CHRONEL_VERSION "\n")) {
+            return kExitAnswered;
+        }
+        WriteAll(err, help ? "chronel-cli: the help could not be written\n"
+                           : "chronel-cli: the version could not be written\n");
+        return kExitNoAnswer;
     }
     std::optional<LanguageFile> language;
     if (options) {

@@ -25,5 +25,6 @@ inline constexpr int kExitNoAnswer = 1;   // some result has no answer, or some 
 inline constexpr int kExitBadUse = 2;     // the command line, the template or the language file cannot be used
 
 // Runs one command line (the arguments after the program's name), reading lines from `in` where a moment
-// is "-" and writing answers to `out` and one line per problem to `err`. Returns the exit status.
+// is "-" (`in` is -1 when stdin is closed) and writing answers to `out` and one line per problem to `err`.
+// Returns the exit status.
 int RunCli(std::span<const std::string_view> args, const CliServices& services, int in, int out, int err);

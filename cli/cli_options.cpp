@@ -208,7 +208,8 @@ Options:
                           /etc/localtime)
   --help, --version
 
-Exit status: 0 answered, 1 some result has no answer or some input line was bad,
-2 the command line, the template or the language file cannot be used.
+Exit status: 0 answered, 1 some result has no answer, some input line was bad or an
+expansion was cut at 16 MiB, 2 the command line, stdin, the template or the language
+file cannot be used.
 See chronel-cli(1).
 )";

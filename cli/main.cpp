@@ -1,17 +1,51 @@
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <clocale>
 #include <cstdlib>
 #include <ctime>
+#include <string>
 #include <string_view>
 #include <vector>
 
 #include "cli/cli.h"
 #include "cli/langinfo_formatter.h"
+#include "cli/stream_io.h"
 #include "platform/proc_program_location.h"
 #include "platform/system_clock.h"
 #include "platform/system_zone_source.h"
+#include "platform/tz_file_check.h"
+
+namespace {
+
+// Whether descriptor `fd` was closed; it is then given /dev/null, read-only, so that no file opened later
+// takes its place (a template opened as 1 would receive the answers) and writes to it fail as they should.
+bool ReopenIfClosed(int fd)
+{
+    if (::fcntl(fd, F_GETFD) != -1) {
+        return false;
+    }
+    const int opened = ::open("/dev/null", O_RDONLY);
+    if (opened >= 0 && opened != fd) {
+        ::dup2(opened, fd);
+        ::close(opened);
+    }
+    return true;
+}
+
+}   // namespace
 
 int main(int argc, char** argv)
 {
+    // First of all, before any open could be given one of them.
+    const bool stdinClosed = ReopenIfClosed(0);
+    ReopenIfClosed(1);
+    ReopenIfClosed(2);
+    // Before any time call: the C library would hang on a TZ that names a FIFO.
+    if (const std::optional<std::string> tz = ReplaceUnreadableTz()) {
+        WriteAll(2,
+                 "chronel-cli: TZ names no time-zone file that can be read, so UTC is used. TZ was \"" + *tz + "\"\n");
+    }
     // Day and month names come from LC_TIME; numbers are written the same in every locale.
     std::setlocale(LC_ALL, "");
     std::setlocale(LC_NUMERIC, "C");
@@ -21,13 +55,15 @@ int main(int argc, char** argv)
     const ProcProgramLocation location;
     const SystemZoneSource zones;
     const CliServices services{clock, formatter, location, zones, [](const std::string& zone) {
-                                   // The clock reads "now" in that zone too.
-                                   if (!NamesZone(zone)) {
+                                   const char* tzDir = std::getenv("TZDIR");
+                                   // A zone the C library would hang on or fail to read is none.
+                                   if (TzNamesUnreadableFile(zone, tzDir != nullptr ? tzDir : "") || !NamesZone(zone)) {
                                        return false;
                                    }
+                                   // The clock reads "now" in that zone too.
                                    ::setenv("TZ", zone.c_str(), 1);
                                    ::tzset();
                                    return true;
                                }};
-    return RunCli(args, services, 0, 1, 2);
+    return RunCli(args, services, stdinClosed ? -1 : 0, 1, 2);
 }

@@ -67,6 +67,7 @@ bool LineReader::Fill()
         }
         if (got <= 0) {
             m_atEnd = true;
+            m_error = got < 0 ? errno : 0;
             return false;
         }
         m_end += static_cast<std::size_t>(got);

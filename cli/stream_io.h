@@ -1,9 +1,9 @@
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <cstdint>
-#include <cstring>
 #include <string_view>
 
 // Output to a file descriptor through a fixed buffer: a batch of millions of lines writes in large blocks
@@ -19,7 +19,8 @@ public:
     void Append(std::string_view text)
     {
         if (text.size() <= kSize - m_used) {
-            std::memcpy(m_buffer.data() + m_used, text.data(), text.size());
+            // Not memcpy: an empty view may hold a null pointer, which memcpy must never be given.
+            std::copy(text.begin(), text.end(), m_buffer.data() + m_used);
             m_used += text.size();
         } else {
             AppendLarge(text);
@@ -70,6 +71,8 @@ public:
     bool Next(std::string_view& line, bool& tooLong);
     // The number of the line Next gave last, from 1.
     std::size_t LineNumber() const { return m_lineNumber; }
+    // errno of the read that failed and ended the input; 0 when it ended as input does.
+    int Error() const { return m_error; }
 
 private:
     // Moves the unread rest to the front and reads more behind it; false at the end or on an error.
@@ -80,6 +83,7 @@ private:
     std::size_t m_begin = 0, m_end = 0;
     std::size_t m_lineNumber = 0;
     bool m_atEnd = false;
+    int m_error = 0;
     std::array<char, kLongestLine> m_buffer;
 };
 

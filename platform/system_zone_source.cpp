@@ -1,14 +1,13 @@
 #include "platform/system_zone_source.h"
 
-#include <fcntl.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cstdlib>
 #include <ctime>
 #include <utility>
 
+#include "core/file_access.h"
 #include "info/posix_tz.h"
 #include "info/time_zone.h"
 #include "info/tzif.h"
@@ -19,32 +18,16 @@ namespace {
 constexpr const char* kDefaultZoneFile = "/etc/localtime";
 constexpr const char* kDefaultZoneFolder = "/usr/share/zoneinfo";
 // Real zone files are a few kilobytes; anything far larger is not one.
-constexpr off_t kMaxZoneFileSize = 1 << 20;
+constexpr std::size_t kMaxZoneFileSize = 1 << 20;
 
-// The whole file, when it is a regular file of sensible size.
-std::optional<std::string> ReadSmallFile(const std::string& path)
+// The whole file, when it is a regular file of sensible size. Never blocks: TZ may name a FIFO.
+std::optional<std::string> ReadZoneFile(const std::string& path)
 {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
+    FileReadResult file = ReadFileLimited(path, kMaxZoneFileSize);
+    if (file.status != FileReadStatus::Ok) {
         return std::nullopt;
     }
-    std::optional<std::string> result;
-    struct stat status {};
-    if (::fstat(fd, &status) == 0 && S_ISREG(status.st_mode) && status.st_size <= kMaxZoneFileSize) {
-        std::string bytes(static_cast<std::size_t>(status.st_size), '\0');
-        std::size_t done = 0;
-        while (done < bytes.size()) {
-            const ssize_t n = ::read(fd, bytes.data() + done, bytes.size() - done);
-            if (n <= 0) {
-                break;
-            }
-            done += static_cast<std::size_t>(n);
-        }
-        bytes.resize(done);
-        result = std::move(bytes);
-    }
-    ::close(fd);
-    return result;
+    return std::move(file.bytes);
 }
 
 struct ZoneWhere {
@@ -94,7 +77,7 @@ std::optional<TimeZoneInformation> ReadZone(const ZoneWhere& where, std::string&
         return ZoneFromTzString("UTC0");
     }
     if (!where.file.empty()) {
-        if (const auto bytes = ReadSmallFile(where.file)) {
+        if (const auto bytes = ReadZoneFile(where.file)) {
             if (auto zone = ZoneFromTzif(*bytes)) {
                 zoneId = where.zoneId.empty() ? ZoneIdOfFile(where.file) : where.zoneId;
                 return zone;
@@ -170,7 +153,7 @@ bool NamesZone(const std::string& tz)
 {
     const ZoneWhere where = Resolve(tz.c_str());
     if (!where.file.empty()) {
-        if (const auto bytes = ReadSmallFile(where.file); bytes && ZoneFromTzif(*bytes)) {
+        if (const auto bytes = ReadZoneFile(where.file); bytes && ZoneFromTzif(*bytes)) {
             return true;
         }
     }

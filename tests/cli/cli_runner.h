@@ -1,6 +1,7 @@
 #pragma once
 
 #include <fcntl.h>
+#include <signal.h>
 #include <spawn.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -27,19 +28,30 @@ class CliRunner {
 public:
     const TempFolder& Folder() const { return m_folder; }
 
-    // Runs it with `args`, `input` on its stdin; `extraEnv` ("NAME=value") adds to the environment.
+    // Runs it with `args`, `input` on its stdin; `extraEnv` ("NAME=value") adds to the environment or
+    // replaces a default.
     CliRun Run(const std::vector<std::string>& args, std::string_view input = {},
                const std::vector<std::string>& extraEnv = {}) const
     {
         WriteFileBytes(m_folder / "in", input);
         const int in = ::open((m_folder / "in").c_str(), O_RDONLY | O_CLOEXEC);
-        const int out = ::open((m_folder / "out").c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+        CliRun run = RunWith(args, in, {}, extraEnv);
+        ::close(in);
+        return run;
+    }
+
+    // Runs it with the descriptor `in` as stdin (-1: stdin closed) and stdout written to `outPath` (empty: a
+    // file read back into `out`); killed after `seconds` (0: never).
+    CliRun RunWith(const std::vector<std::string>& args, int in, const std::string& outPath,
+                   const std::vector<std::string>& extraEnv, int seconds = 0) const
+    {
+        const std::string outFile = outPath.empty() ? m_folder / "out" : outPath;
+        const int out = ::open(outFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
         const int err = ::open((m_folder / "err").c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
-        CliRun run = Wait(Start(args, in, out, err, extraEnv));
-        for (const int fd : {in, out, err}) {
-            ::close(fd);
-        }
-        run.out = ReadFileBytes(m_folder / "out");
+        CliRun run = Wait(Start(args, in, out, err, extraEnv), seconds);
+        ::close(out);
+        ::close(err);
+        run.out = outPath.empty() ? ReadFileBytes(outFile) : std::string();
         run.err = ReadFileBytes(m_folder / "err");
         return run;
     }
@@ -50,7 +62,12 @@ public:
     {
         std::vector<std::string> env = {"LC_ALL=C", "TZ=Europe/Berlin", "TZDIR=" + TestZoneFolder().Root().string(),
                                         "HOME=" + m_folder.Path().string(), "XDG_DATA_HOME=" + (m_folder / "data")};
-        env.insert(env.end(), extraEnv.begin(), extraEnv.end());
+        for (const std::string& entry : extraEnv) {
+            // The C library reads the first of two entries of a name: the given one takes the default's place.
+            const std::string name = entry.substr(0, entry.find('=') + 1);
+            std::erase_if(env, [&name](const std::string& given) { return given.starts_with(name); });
+            env.push_back(entry);
+        }
         std::vector<char*> argv = {const_cast<char*>(CHRONEL_CLI_PROGRAM)}, envp;
         for (const std::string& arg : args) {
             argv.push_back(const_cast<char*>(arg.c_str()));
@@ -62,7 +79,7 @@ public:
         envp.push_back(nullptr);
         posix_spawn_file_actions_t actions;
         posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_adddup2(&actions, in, 0);
+        in >= 0 ? posix_spawn_file_actions_adddup2(&actions, in, 0) : posix_spawn_file_actions_addclose(&actions, 0);
         posix_spawn_file_actions_adddup2(&actions, out, 1);
         posix_spawn_file_actions_adddup2(&actions, err, 2);
         pid_t pid = -1;
@@ -73,13 +90,26 @@ public:
         return pid;
     }
 
-    // Waits for a started run; its peak memory is its own, not that of earlier children.
-    static CliRun Wait(pid_t pid)
+    // Waits for a started run, killing it after `seconds` (0: never); its peak memory is its own, not that of
+    // earlier children.
+    static CliRun Wait(pid_t pid, int seconds = 0)
     {
         CliRun run;
         int status = 0;
         rusage usage{};
-        if (pid > 0 && ::wait4(pid, &status, 0, &usage) == pid && WIFEXITED(status)) {
+        pid_t ended = 0;
+        for (int tick = 0; pid > 0 && ended == 0 && tick < seconds * 100; ++tick) {
+            if ((ended = ::wait4(pid, &status, WNOHANG, &usage)) == 0) {
+                ::usleep(10'000);
+            }
+        }
+        if (pid > 0 && ended == 0) {
+            if (seconds > 0) {
+                ::kill(pid, SIGKILL);
+            }
+            ended = ::wait4(pid, &status, 0, &usage);
+        }
+        if (pid > 0 && ended == pid && WIFEXITED(status)) {
             run.status = WEXITSTATUS(status);
             run.peakKilobytes = usage.ru_maxrss;
         }

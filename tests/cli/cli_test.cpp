@@ -315,6 +315,75 @@ TEST_F(CliTest, BadUseIsOneLineNamingTheProblem)
     }
 }
 
+// Inputs, zones and outputs the program cannot use: each is named on stderr, and nothing hangs.
+TEST_F(CliTest, UnusableInputZoneOrOutputIsNamed)
+{
+    // A FIFO named like a TZ string: the C library tries every TZ as a file first.
+    const std::string zones = cli.Folder() / "zones", pipe = zones + "/UTC0";
+    std::filesystem::create_directory(zones);
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    // Each %DSD% gives a 29-byte date: the largest template expands past the limit.
+    std::string macros;
+    for (std::size_t i = 0; i < 4 * 1024 * 1024 / 5; ++i) {
+        macros += "%DSD%";
+    }
+    WriteFileBytes(cli.Folder() / "big.trt", macros);
+    const int folder = ::open(cli.Folder().Path().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    constexpr int kClosed = -1;
+    const struct {
+        std::vector<std::string> args;
+        std::vector<std::string> env;
+        int in;
+        std::string out;
+        int status;
+        std::string says;      // on stderr, its only line; empty: nothing there
+        std::string answers;   // on stdout
+    } cases[] = {
+        // The zone's rule columns are empty: nothing may be copied from an empty text.
+        {{"--format", "tsv", "info", "1970-06-11T07:51:56"},
+         {"TZ=UTC0"},
+         0,
+         "",
+         0,
+         "",
+         "1970-06-11T07:51:56\tThursday\tfalse\t162\t24\t24\t1970\t2\tSummer\t(GMT 00:00) UTC\t\t\t\t\t47.9\t"},
+        {{"diff", "-", "-"}, {}, kClosed, "", 2, "stdin is closed", ""},
+        {{"calc", "-"}, {}, folder, "", 2, "cannot read stdin: Is a directory", ""},
+        {{"--format", "json", "info", "2004-03-01"},
+         {"TZ=" + pipe},
+         0,
+         "",
+         0,
+         "TZ names no time-zone file that can be read, so UTC is used. TZ was \"" + pipe + "\"",
+         R"("zone":"(GMT 00:00) UTC")"},
+        {{"info", "--tz", pipe}, {}, 0, "", 2, "'" + pipe + "' names no time zone", ""},
+        {{"info", "--tz", "UTC0"}, {"TZDIR=" + zones}, 0, "", 2, "'UTC0' names no time zone", ""},
+        {{"expand", cli.Folder() / "big.trt", "--start", "2004-09-01"},
+         {},
+         0,
+         "",
+         1,
+         "is longer than 16 MiB, the most one expansion may give: it was cut there",
+         "\n[Chronel stopped here: the expanded text would be longer than 16 MiB.]"},
+        {{"--help"}, {}, 0, "/dev/full", 1, "the help could not be written", ""},
+        {{"--version"}, {}, 0, "/dev/full", 1, "the version could not be written", ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::PrintToString(c.args));
+        const CliRun run = cli.RunWith(c.args, c.in, c.out, c.env, 30);
+        EXPECT_EQ(run.status, c.status) << run.err;
+        if (c.says.empty()) {
+            EXPECT_EQ(run.err, "");
+        } else {
+            EXPECT_TRUE(run.err.starts_with("chronel-cli: ") && run.err.find(c.says) != std::string::npos &&
+                        std::ranges::count(run.err, '\n') == 1)
+                << run.err;
+        }
+        EXPECT_NE(run.out.find(c.answers), std::string::npos) << run.out.substr(0, 300);
+    }
+    ::close(folder);
+}
+
 TEST_F(CliTest, BadBatchLinesAreNamedAndTheOthersAnswered)
 {
     const std::string good = "2003-01-31\t2003-03-01";

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+// What TZ becomes when its own value would hang or break the C library.
+inline constexpr const char* kFallbackTz = "UTC0";
+
+// Whether TZ, set to `tz`, must be replaced before any time call. The C library takes every value of
+// TZ first as a zone file (a leading ':' dropped, an empty value as "Universal"; a relative name below
+// `tzDir`, or /usr/share/zoneinfo when that is empty) and reads it with a blocking open: a FIFO there
+// hangs the program for ever. True when that file exists but is not a regular file (a FIFO, folder or
+// device); false for a regular file, for a missing one (as a TZ string such as "UTC0" names) and for
+// one that cannot be opened, which the C library passes over too. Never blocks.
+bool TzNamesUnreadableFile(std::string_view tz, std::string_view tzDir);
+
+// Checks the environment's TZ (against its TZDIR) as above and, when it must be replaced, sets TZ to
+// kFallbackTz and returns its old value, for the one message that says so. To be called first in main,
+// before anything reads the zone.
+std::optional<std::string> ReplaceUnreadableTz();
