@@ -1,3 +1,6 @@
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <benchmark/benchmark.h>
 
 #include <filesystem>
@@ -39,5 +42,30 @@ void BM_TemplateSaveLoad(benchmark::State& state)
     }
 }
 BENCHMARK(BM_TemplateSaveLoad)->Unit(benchmark::kMicrosecond);
+
+// The floor: the same bytes replaced durably by path with no link checks (temporary file, fsync, rename,
+// fsync of the folder) and read back whole.
+void BM_PlainDurableReplaceFloor(benchmark::State& state)
+{
+    TempFolder folder;
+    const std::string path = folder / "Report.trt";
+    const std::string temp = folder / ".Report.trt.tmp";
+    std::string text;
+    for (int line = 0; line < 100; ++line) {
+        text += "Start date: %DSD%, overall years: %DY%\r\n";
+    }
+    for (auto _ : state) {
+        const int fd = open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+        benchmark::DoNotOptimize(write(fd, text.data(), text.size()));
+        fsync(fd);
+        close(fd);
+        rename(temp.c_str(), path.c_str());
+        const int dir = open(folder.Path().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        fsync(dir);
+        close(dir);
+        benchmark::DoNotOptimize(ReadFileBytes(path));
+    }
+}
+BENCHMARK(BM_PlainDurableReplaceFloor)->Unit(benchmark::kMicrosecond);
 
 }   // namespace
