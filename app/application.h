@@ -22,8 +22,8 @@
 // or cannot be written.
 class Application {
 public:
-    // Places the settings, installs the help viewer and creates the main window, shown unless it starts
-    // hidden in the tray.
+    // Places the settings, creates the main window, shown unless it starts hidden in the tray, and installs
+    // the help viewer in the window's language.
     Application();
     // Closes the help viewer, then the main window.
     ~Application();
