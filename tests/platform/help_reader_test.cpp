@@ -198,7 +198,7 @@ const std::pair<const char*, std::string> kPages[] = {
     {"too large: spaces before the name", "<table><tr><td>< table><tr><td><\xE3\x80\x80table>"},
     {"too large: quoted names", "<\"table\"><tr><td><'table'><tr><td><table>"},
     {"too large: a name with an entity", "<table><tr><td><table><tr><td><t&#97;ble>"},
-    {"too large: an end in a comment", HiddenEnd("<!-- </table> -->")},
+    {"too large: an end in a comment", HiddenEnd("<!-- a > b </table> -->")},
     {"too large: an end in an attribute value", HiddenEnd("<a title=\"x > </table>\">")},
     {"too large: an end after a non-ASCII space in a tag", HiddenEnd("<a\xC2\xA0title='>x</table>'>")},
     {"too large: an end in a longer name", HiddenEnd("</tables></table-></table\xC3\xA9>")},
