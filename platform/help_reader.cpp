@@ -320,7 +320,34 @@ public:
     }
 
 private:
-    bool Over() const { return m_maxDepth > kMaxHelpTableDepth || m_cells > kMaxHelpTableCells; }
+    // Rows and cells, spans included, of a table, of those it holds and of anything charged to it by error;
+    // a table may start with a row of its own.
+    struct Grid {
+        long long rows = 1;
+        long long cells = 0;
+    };
+
+    bool Over() const
+    {
+        long long grid = m_closedGrid + m_outside.rows * m_outside.cells;
+        for (const Grid& table : m_open) {
+            grid += table.rows * table.cells;
+        }
+        return m_maxDepth > kMaxHelpTableDepth || m_cells > kMaxHelpTableCells || grid > kMaxHelpTableGrid;
+    }
+
+    // Rows or cells go to every table that may be open, or to the one Qt makes of rows outside any table.
+    void Charge(long long rows, long long cells)
+    {
+        for (Grid& table : m_open) {
+            table.rows += rows;
+            table.cells += cells;
+        }
+        if (m_open.empty()) {
+            m_outside.rows += rows;
+            m_outside.cells += cells;
+        }
+    }
 
     unsigned char At(std::size_t at) const { return at < m_page.size() ? static_cast<unsigned char>(m_page[at]) : 0; }
 
@@ -362,9 +389,9 @@ private:
         return found == std::string_view::npos ? m_page.size() : found + 1;
     }
 
-    // The parser's parseWord: the end of the word at `at`, and its text when it is not quoted. Entities
-    // change no ends: a valid one holds neither quotes nor the characters that end a word.
-    std::size_t Word(std::size_t at, std::string_view* unquoted = nullptr, bool* empty = nullptr) const
+    // The parser's parseWord: the end of the word at `at`, and its text without quotes (entities not
+    // replaced). Entities change no ends: a valid one holds neither quotes nor the characters that end a word.
+    std::size_t Word(std::size_t at, std::string_view* text = nullptr, bool* empty = nullptr) const
     {
         const std::size_t start = at;
         const char quote = static_cast<char>(At(at));
@@ -377,8 +404,12 @@ private:
                     break;
                 }
             }
+            const bool closed = at - start >= 2 && m_page[at - 1] == quote;
             if (empty != nullptr) {
-                *empty = at - start <= 2 && (at - start < 2 || m_page[at - 1] == quote);
+                *empty = at - start - 1 - (closed ? 1 : 0) == 0;
+            }
+            if (text != nullptr) {
+                *text = m_page.substr(start + 1, at - start - 1 - (closed ? 1 : 0));
             }
             return at;
         }
@@ -389,8 +420,8 @@ private:
             }
             ++at;
         }
-        if (unquoted != nullptr) {
-            *unquoted = m_page.substr(start, at - start);
+        if (text != nullptr) {
+            *text = m_page.substr(start, at - start);
         }
         if (empty != nullptr) {
             *empty = at == start;
@@ -398,8 +429,9 @@ private:
         return at;
     }
 
-    // The parser's parseAttributes: where the attributes end.
-    std::size_t Attributes(std::size_t at) const
+    // The parser's parseAttributes: where the attributes end. Spans widen the grid by their count less one;
+    // a name with an entity may be a span, and a span that is not plain digits may be any.
+    std::size_t Attributes(std::size_t at)
     {
         while (at < m_page.size()) {
             at = SkipSpace(at);
@@ -407,16 +439,30 @@ private:
                 break;
             }
             bool empty = false;
-            at = Word(at, nullptr, &empty);
+            std::string_view key, value = "1";
+            at = Word(at, &key, &empty);
             if (empty) {
                 break;
             }
             at = SkipSpace(at);
             if (At(at) == '=') {
-                at = Word(SkipSpace(at + 1));
+                at = Word(SkipSpace(at + 1), &value);
+            }
+            if (key.find('&') != std::string_view::npos || EqualsAsciiLower(key, "colspan") ||
+                EqualsAsciiLower(key, "rowspan")) {
+                Charge(0, SpanWidening(value));
             }
         }
         return at;
+    }
+
+    static long long SpanWidening(std::string_view value)
+    {
+        if (value.empty() || value.size() > 9 ||
+            !std::all_of(value.begin(), value.end(), [](char c) { return c >= '0' && c <= '9'; })) {
+            return value.empty() ? 0 : kMaxHelpTableGrid;
+        }
+        return std::max(std::stoll(std::string(value)) - 1, 0LL);
     }
 
     // A tag after its '<', as the parser's parseTag reads it; returns where the text after it starts.
@@ -434,12 +480,15 @@ private:
             std::string_view name;
             const std::size_t end = PastGreater(Word(at + 1, &name));
             CountStartsBefore(end);
-            if (EqualsAsciiLower(name, "table") && m_depth > 0) {
-                --m_depth;
+            if (EqualsAsciiLower(name, "table") && !m_open.empty()) {
+                m_closedGrid += m_open.back().rows * m_open.back().cells;
+                m_open.pop_back();
             }
             return end;
         }
         at = Word(at);
+        // Spans belong to the tables open once this tag is counted.
+        CountStartsBefore(at);
         if (SpaceLength(at) != 0) {
             at = Attributes(at);
         }
@@ -466,17 +515,24 @@ private:
             const std::string_view name = m_page.substr(start, at - start);
             const bool anything = name.find('&') != std::string_view::npos;
             if (anything || EqualsAsciiLower(name, "table")) {
-                m_maxDepth = std::max(m_maxDepth, ++m_depth);
+                m_open.emplace_back();
+                m_maxDepth = std::max(m_maxDepth, static_cast<int>(m_open.size()));
+            }
+            if (anything || EqualsAsciiLower(name, "tr")) {
+                Charge(1, 0);
             }
             if (anything || EqualsAsciiLower(name, "td") || EqualsAsciiLower(name, "th")) {
                 ++m_cells;
+                Charge(0, 1);
             }
         }
     }
 
     std::string_view m_page;
     std::size_t m_looseAt = 0;
-    int m_depth = 0;
+    std::vector<Grid> m_open;   // innermost last
+    Grid m_outside{0, 0};
+    long long m_closedGrid = 0;
     int m_maxDepth = 0;
     int m_cells = 0;
 };

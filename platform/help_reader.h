@@ -58,6 +58,9 @@ private:
 inline constexpr std::size_t kMaxHelpPageBytes = 256u << 10;
 inline constexpr int kMaxHelpTableDepth = 2;
 inline constexpr int kMaxHelpTableCells = 2000;
+// Qt makes every cell of a table's grid, rows times columns, empty ones too: the sum over tables of rows
+// times cells (spans included) bounds it also when rows are uneven.
+inline constexpr long long kMaxHelpTableGrid = 1 << 16;
 
 // False when the page passes a bound above, judged from its bytes without parsing them. Tags are read as
 // Qt's rich-text parser reads them (spaces after '<', quoted names, comments, quoted attribute values), and
