@@ -59,7 +59,8 @@ public:
         Check(mkdtemp(folder.data()) != nullptr);
         m_folder = folder;
         const QByteArray png = Png();
-        for (const auto& [name, bytes] : {std::pair{"a.png", png.toStdString()}, {"a.htm", std::string("<p>a")},
+        for (const auto& [name, bytes] : {std::pair{"a.png", png.toStdString()},
+                                          {"a.htm", std::string("<p>a")},
                                           {"a.css", std::string("p{color:red}")}}) {
             FILE* file = std::fopen((folder + "/" + name).c_str(), "wb");
             Check(file != nullptr && std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size());
@@ -94,12 +95,12 @@ std::string Replaced(std::string text, const std::string& url)
     return text;
 }
 
-void MeasureTables(QTextFrame* frame, int depth, int& maxDepth, int& cells)
+void MeasureTables(QTextFrame* frame, int depth, int& maxDepth, long long& cells)
 {
     for (QTextFrame* child : frame->childFrames()) {
         if (auto* table = qobject_cast<QTextTable*>(child)) {
             maxDepth = std::max(maxDepth, depth + 1);
-            cells += table->rows() * table->columns();
+            cells += static_cast<long long>(table->rows()) * table->columns();
             MeasureTables(child, depth + 1, maxDepth, cells);
         } else {
             MeasureTables(child, depth, maxDepth, cells);
@@ -132,7 +133,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string input(reinterpret_cast<const char*>(data), size);
     const std::size_t split = input.find('\0');
     const std::string page = Replaced(input.substr(0, split), planted.Url());
-    const std::string names = split == std::string::npos ? std::string() : Replaced(input.substr(split + 1), planted.Url());
+    const std::string names =
+        split == std::string::npos ? std::string() : Replaced(input.substr(split + 1), planted.Url());
 
     // A topic of a new name each time: the browser reloads nothing for the topic it shows.
     const std::string topic = "/topic" + std::to_string(++count % 2) + ".htm";
@@ -141,10 +143,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     browser.document()->documentLayout()->documentSize();
     browser.grab();
 
-    int depth = 0, cells = 0;
+    int depth = 0;
+    long long cells = 0;
     MeasureTables(browser.document()->rootFrame(), 0, depth, cells);
     if (HelpPageFitsLayout(page)) {
-        Check(depth <= kMaxHelpTableDepth);
+        Check(depth <= kMaxHelpTableDepth && cells <= kMaxHelpTableGrid);
     } else {
         Check(browser.toPlainText().toStdString() == DefaultMessage(kHelpPageTooLargeMessage));
     }
