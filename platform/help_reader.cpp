@@ -344,9 +344,12 @@ private:
             table.cells += cells;
         }
         if (m_open.empty()) {
+            // Qt puts rows and cells outside any table into a table it makes, which holds what follows.
+            m_outsideTable = true;
             m_outside.rows += rows;
             m_outside.cells += cells;
         }
+        m_maxDepth = std::max(m_maxDepth, static_cast<int>(m_open.size()) + (m_outsideTable ? 1 : 0));
     }
 
     unsigned char At(std::size_t at) const { return at < m_page.size() ? static_cast<unsigned char>(m_page[at]) : 0; }
@@ -516,7 +519,7 @@ private:
             const bool anything = name.find('&') != std::string_view::npos;
             if (anything || EqualsAsciiLower(name, "table")) {
                 m_open.emplace_back();
-                m_maxDepth = std::max(m_maxDepth, static_cast<int>(m_open.size()));
+                m_maxDepth = std::max(m_maxDepth, static_cast<int>(m_open.size()) + (m_outsideTable ? 1 : 0));
             }
             if (anything || EqualsAsciiLower(name, "tr")) {
                 Charge(1, 0);
@@ -532,6 +535,7 @@ private:
     std::size_t m_looseAt = 0;
     std::vector<Grid> m_open;   // innermost last
     Grid m_outside{0, 0};
+    bool m_outsideTable = false;
     long long m_closedGrid = 0;
     int m_maxDepth = 0;
     int m_cells = 0;

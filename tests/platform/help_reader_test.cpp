@@ -200,6 +200,7 @@ const std::pair<const char*, std::string> kPages[] = {
     {"too large: a span in quotes", "<table><tr><td rowspan=\"60000\">"},
     {"too large: a span whose name has an entity", "<table><tr><td c&#111;lspan=60000>"},
     {"too large: a span not in plain digits", "<table><tr><td colspan=+60000>"},
+    {"too large: a row outside any table starts one", "<tr><td>" + Nest(2)},
     {"too large: names in capitals", "<TABLE><TR><TD><Table><tr><td><tAbLe>"},
     {"too large: spaces before the name", "<table><tr><td>< table><tr><td><\xE3\x80\x80table>"},
     {"too large: quoted names", "<\"table\"><tr><td><'table'><tr><td><table>"},
