@@ -35,15 +35,16 @@ Application::Application(std::optional<std::string> unreadableTz)
             qApp, [this] { ShowSettingsProblems(); }, Qt::QueuedConnection);
     });
 
-    m_help = std::make_unique<HelpViewer>(HelpFileFor(QString::fromStdString(m_location.ExecutablePath())));
-    InstallHelpViewer(m_help.get());
-
     // The pages store what they load, on a fresh profile every default: one write takes them all.
     m_backend.HoldWrites();
     m_mainWindow = std::make_unique<MainWindow>(
         AppServices{m_clock, m_formatter, m_settings, m_location, m_zones, m_clockSetter, m_timeChanges});
     QObject::connect(m_mainWindow.get(), &MainWindow::exitRequested, qApp, &QCoreApplication::quit,
                      Qt::QueuedConnection);
+    // The help window speaks the main window's language.
+    m_help = std::make_unique<HelpViewer>(HelpFileFor(QString::fromStdString(m_location.ExecutablePath())),
+                                          m_mainWindow->GetLanguageTable());
+    InstallHelpViewer(m_help.get());
 
     // A hidden start needs a tray icon to come back from; without one the window is shown.
     const bool reachableHidden = m_mainWindow->TrayIcon() != nullptr && QSystemTrayIcon::isSystemTrayAvailable();

@@ -24,8 +24,9 @@
 // or cannot be written, and when TZ had to be replaced.
 class Application {
 public:
-    // Places the settings, installs the help viewer and creates the main window, shown unless it starts
-    // hidden in the tray. `unreadableTz` is the value of TZ that main replaced with UTC, if any.
+    // Places the settings, creates the main window, shown unless it starts hidden in the tray, and installs
+    // the help viewer in the window's language. `unreadableTz` is the value of TZ that main replaced with
+    // UTC, if any.
     explicit Application(std::optional<std::string> unreadableTz = std::nullopt);
     // Closes the help viewer, then the main window.
     ~Application();

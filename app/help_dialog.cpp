@@ -1,11 +1,18 @@
 #include "app/help_dialog.h"
 
 #include <QApplication>
+#include <QBuffer>
+#include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
+#include <QImageReader>
+#include <QKeyEvent>
 #include <QMessageBox>
+#include <QThread>
 #include <QUrl>
 #include <QVBoxLayout>
+
+#include <memory>
 
 #include "platform/proc_program_location.h"
 
@@ -23,11 +30,26 @@ std::string ObjectKey(std::string path)
     return path;
 }
 
+// Whether an image may be decoded: its size is read from its header alone.
+bool ImageFits(const QByteArray& bytes)
+{
+    QBuffer buffer;
+    buffer.setData(bytes);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer);
+    const QSize size = reader.size();
+    return size.isValid() && size.width() <= kMaxHelpImageSide && size.height() <= kMaxHelpImageSide;
+}
+
 }   // namespace
 
-HelpBrowserWidget::HelpBrowserWidget(QWidget* parent) : QTextBrowser(parent)
+HelpBrowserWidget::HelpBrowserWidget(const MessageSource& messages, QWidget* parent)
+    : QTextBrowser(parent),
+      m_messages(messages),
+      m_openExternal([](const QUrl& url) { QDesktopServices::openUrl(url); })
 {
-    setOpenExternalLinks(true);
+    setOpenLinks(false);
+    connect(this, &QTextBrowser::anchorClicked, this, &HelpBrowserWidget::FollowLink);
 }
 
 void HelpBrowserWidget::SetObjects(const ChmObjects& objects)
@@ -47,20 +69,67 @@ const std::string* HelpBrowserWidget::Object(const QString& path) const
     return found != m_objects->end() ? &found->second : nullptr;
 }
 
+bool HelpBrowserWidget::ShowTopicUrl(const QUrl& url)
+{
+    if (url.scheme() != kScheme || Object(url.path()) == nullptr) {
+        return false;
+    }
+    setSource(url, QTextDocument::HtmlResource);
+    return true;
+}
+
+void HelpBrowserWidget::FollowLink(const QUrl& link)
+{
+    const QUrl url = link.isRelative() ? source().resolved(link) : link;
+    const QString scheme = url.scheme();
+    if (scheme == kScheme) {
+        ShowTopicUrl(url);
+    } else if (scheme == u"http" || scheme == u"https" || scheme == u"mailto") {
+        m_openExternal(url);
+    }
+}
+
 QVariant HelpBrowserWidget::loadResource(int type, const QUrl& name)
 {
-    if (name.scheme() != kScheme) {
-        return QTextBrowser::loadResource(type, name);
-    }
-    const std::string* content = Object(name.path());
+    const QUrl url = name.isRelative() ? source().resolved(name) : name;
+    const std::string* content = url.scheme() == kScheme ? Object(url.path()) : nullptr;
     if (content == nullptr) {
-        return {};
+        return QByteArray();
+    }
+    if (type == QTextDocument::HtmlResource) {
+        return TopicText(*content);
+    }
+    if (content->size() > static_cast<std::size_t>(kMaxHelpResourceBytes)) {
+        return QByteArray();
     }
     const QByteArray bytes(content->data(), static_cast<qsizetype>(content->size()));
-    if (type == QTextDocument::HtmlResource || type == QTextDocument::StyleSheetResource) {
+    if (type == QTextDocument::StyleSheetResource) {
         return QString::fromUtf8(bytes);
     }
+    if (type == QTextDocument::ImageResource && !ImageFits(bytes)) {
+        return QByteArray();
+    }
     return bytes;
+}
+
+QVariant HelpBrowserWidget::TopicText(const std::string& bytes) const
+{
+    if (!HelpPageFitsLayout(bytes)) {
+        return QStringLiteral("<p>%1</p>")
+            .arg(QString::fromStdString(m_messages.GetString(kHelpPageTooLargeMessage)).toHtmlEscaped());
+    }
+    return QString::fromUtf8(bytes.data(), static_cast<qsizetype>(bytes.size()));
+}
+
+void HelpBrowserWidget::keyPressEvent(QKeyEvent* event)
+{
+    // Alt+Left and Alt+Right are QTextBrowser's own; Backspace goes back as in web browsers.
+    if (event->key() == Qt::Key_Backspace && event->modifiers() == Qt::NoModifier) {
+        backward();
+        event->accept();
+        return;
+    }
+    QTextBrowser::keyPressEvent(event);
 }
 
 HelpReader ProgramHelpReader()
@@ -68,11 +137,11 @@ HelpReader ProgramHelpReader()
     return HelpReader::BesideProgram(ProcProgramLocation());
 }
 
-HelpDialog::HelpDialog(QString chmPath, HelpReader reader, QWidget* parent)
+HelpDialog::HelpDialog(QString chmPath, const MessageSource& messages, HelpReader reader, QWidget* parent)
     : QDialog(parent),
       m_chmPath(std::move(chmPath)),
       m_reader(std::move(reader)),
-      m_browser(new HelpBrowserWidget(this))
+      m_browser(new HelpBrowserWidget(messages, this))
 {
     setWindowTitle(tr("Chronel Help"));
     auto* layout = new QVBoxLayout(this);
@@ -81,35 +150,69 @@ HelpDialog::HelpDialog(QString chmPath, HelpReader reader, QWidget* parent)
     resize(640, 560);
 }
 
-bool HelpDialog::ShowTopic(const QString& topic)
+HelpDialog::~HelpDialog()
 {
+    if (m_reading != nullptr) {
+        m_reading->wait();
+        delete m_reading;
+        QGuiApplication::restoreOverrideCursor();
+    }
+}
+
+void HelpDialog::ShowTopic(const QString& topic)
+{
+    m_pendingTopic = topic;
+    if (m_browser->HasObjects()) {
+        ShowPendingTopic();
+        return;
+    }
+    if (m_reading != nullptr) {
+        return;
+    }
     // The whole file is small and read in one go: later topics, stylesheets and images cost no process.
-    if (!m_browser->HasObjects()) {
-        const std::optional<ChmObjects> objects = m_reader.Read(m_chmPath.toStdString());
-        if (!objects) {
-            // Not modal in a loop of its own: the caller returns at once and the box stays in front.
-            auto* box = new QMessageBox(
-                QMessageBox::Warning, windowTitle(),
-                tr("Help is not available: the help file %1 cannot be read.").arg(QDir::toNativeSeparators(m_chmPath)),
-                QMessageBox::Ok, QApplication::activeWindow());
-            box->setAttribute(Qt::WA_DeleteOnClose);
-            box->open();
-            return false;
-        }
-        m_browser->SetObjects(*objects);
+    // The reading may take up to the reader's time limit; the window's thread goes on taking input.
+    auto objects = std::make_shared<std::optional<ChmObjects>>();
+    m_reading =
+        QThread::create([reader = m_reader, path = m_chmPath.toStdString(), objects] { *objects = reader.Read(path); });
+    connect(m_reading, &QThread::finished, this, [this, objects] {
+        m_reading->deleteLater();
+        m_reading = nullptr;
+        QGuiApplication::restoreOverrideCursor();
+        FinishReading(std::move(*objects));
+    });
+    QGuiApplication::setOverrideCursor(Qt::BusyCursor);
+    m_reading->start();
+}
+
+void HelpDialog::FinishReading(std::optional<ChmObjects> objects)
+{
+    if (!objects) {
+        m_pendingTopic.clear();
+        // Not modal in a loop of its own: the box stays in front of whichever window asked.
+        auto* box = new QMessageBox(
+            QMessageBox::Warning, windowTitle(),
+            tr("Help is not available: the help file %1 cannot be read.").arg(QDir::toNativeSeparators(m_chmPath)),
+            QMessageBox::Ok, QApplication::activeWindow());
+        box->setAttribute(Qt::WA_DeleteOnClose);
+        box->open();
+        return;
     }
-    const QString page = u'/' + topic + QStringLiteral(".htm");
-    if (m_browser->Object(page) == nullptr) {
-        return false;
-    }
+    m_browser->SetObjects(*objects);
+    ShowPendingTopic();
+}
+
+void HelpDialog::ShowPendingTopic()
+{
     QUrl url;
     url.setScheme(kScheme);
-    url.setPath(page);
-    m_browser->setSource(url, QTextDocument::HtmlResource);
+    url.setPath(u'/' + m_pendingTopic + QStringLiteral(".htm"));
+    m_pendingTopic.clear();
+    if (!m_browser->ShowTopicUrl(url)) {
+        return;
+    }
     show();
     raise();
     activateWindow();
-    return true;
 }
 
 QString HelpDialog::CurrentTopicText() const
@@ -134,7 +237,7 @@ void HelpViewer::ShowTopic(const QString& topic)
         return;
     }
     if (m_window == nullptr) {
-        m_window = new HelpDialog(m_chmPath, m_reader);
+        m_window = new HelpDialog(m_chmPath, m_messages, m_reader);
     }
     m_window->ShowTopic(topic);
 }

@@ -53,6 +53,21 @@ private:
     HelpReaderLimits m_limits;
 };
 
+// Bounds on a help topic that the help window lays out: layout runs on the window's thread, and each level
+// of tables nested in a cell multiplies its cost. The program's own largest topic is 20 KB, tables one deep.
+inline constexpr std::size_t kMaxHelpPageBytes = 256u << 10;
+inline constexpr int kMaxHelpTableDepth = 2;
+inline constexpr int kMaxHelpTableCells = 2000;
+// Qt makes every cell of a table's grid, rows times columns, empty ones too: the sum over tables of rows
+// times cells (spans included) bounds it also when rows are uneven.
+inline constexpr long long kMaxHelpTableGrid = 1 << 16;
+
+// False when the page passes a bound above, judged from its bytes without parsing them. Tags are read as
+// Qt's rich-text parser reads them (spaces after '<', quoted names, comments, quoted attribute values), and
+// the count errs one way only: a table or cell counts wherever one may start, a table's end only where the
+// parser surely sees it, so the page never holds more nesting or cells than counted.
+bool HelpPageFitsLayout(std::string_view page);
+
 // The reader writes one record per object to its standard output: the path's length as a uint32, the
 // content's length as a uint64 (both in this machine's byte order), the path, the content.
 inline void AppendHelpReaderRecord(std::string& out, std::string_view path, std::string_view content)

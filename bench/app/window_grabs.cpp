@@ -99,7 +99,8 @@ int main(int argc, char** argv)
     Save(name, out, "template_name");
     SystemInfoDialog info;
     Save(info, out, "system_info");
-    HelpDialog help(QString::fromStdString(env.folder.filePath("missing.chm").toStdString()));
+    HelpDialog help(QString::fromStdString(env.folder.filePath("missing.chm").toStdString()),
+                    window.GetLanguageTable());
     Save(help, out, "help");
     return argc == 3 ? Compare(QString::fromLocal8Bit(argv[2]), out) : 0;
 }

@@ -3,7 +3,10 @@
 #include <QRegularExpression>
 #include <QUrl>
 
+#include <QTest>
+
 #include "app/help_dialog.h"
+#include "fakes/fake_messages.h"
 #include "platform/chm_file.h"
 
 namespace {
@@ -27,13 +30,20 @@ TEST(HelpTopics, EveryTopicOpensAndEveryLinkResolvesInsideTheHelpFile)
         return QString::fromStdString(ReadChmObject(CHRONEL_PRODUCT_HELP_FILE, path.toStdString()).value_or(""));
     };
     const QRegularExpression link(R"re((?:href|src)\s*=\s*"([^"]*)")re", QRegularExpression::CaseInsensitiveOption);
-    HelpDialog help(CHRONEL_PRODUCT_HELP_FILE, HelpReader(CHRONEL_HELP_READER));
+    const FakeMessages messages;
+    HelpDialog help(CHRONEL_PRODUCT_HELP_FILE, messages, HelpReader(CHRONEL_HELP_READER));
     auto* browser = help.findChild<HelpBrowserWidget*>();
     ASSERT_NE(browser, nullptr);
+    const auto show = [&](const QString& topic) {
+        help.ShowTopic(topic);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return !help.IsReading(); }, 10'000));
+    };
     for (const auto& [topic, why] : topics) {
         SCOPED_TRACE(why);
-        ASSERT_TRUE(help.ShowTopic(topic)) << topic;
+        show(topic);
+        ASSERT_EQ(browser->source(), QUrl(QStringLiteral("chm:/%1.htm").arg(topic))) << topic;
         EXPECT_FALSE(help.CurrentTopicText().trimmed().isEmpty()) << topic;
+        EXPECT_NE(help.CurrentTopicText().toStdString(), messages.GetString(kHelpPageTooLargeMessage)) << topic;
         for (const QRegularExpressionMatch& match : link.globalMatch(read(u'/' + QString(topic) + ".htm"))) {
             const QUrl relative(match.captured(1));
             SCOPED_TRACE(relative.toString().toStdString());
@@ -52,9 +62,10 @@ TEST(HelpTopics, EveryTopicOpensAndEveryLinkResolvesInsideTheHelpFile)
         }
     }
     EXPECT_TRUE(help.isVisible());
-    ASSERT_TRUE(help.ShowTopic("DIFF")) << "help files name their topics without regard to case";
+    show("DIFF");
+    EXPECT_EQ(browser->source(), QUrl("chm:/DIFF.htm")) << "help files name their topics without regard to case";
     const QString shown = help.CurrentTopicText();
-    EXPECT_FALSE(help.ShowTopic("missing"));
+    show("missing");
     EXPECT_EQ(help.CurrentTopicText(), shown) << "an unknown topic leaves the window as it was";
 }
 

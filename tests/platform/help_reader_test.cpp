@@ -120,7 +120,27 @@ const std::tuple<const char*, const char*, std::optional<ChmObjects>> kFakeReade
     {"hangs", "exec sleep 30", std::nullopt},
     {"closes its output, then hangs", "exec >&-; exec sleep 30", std::nullopt},
     {"floods its output", "exec cat /dev/zero", std::nullopt},
+    // The child's pid replaces the reader's: it must end with the reader's process group.
+    {"leaves a child holding its output", R"(sleep 30 & echo $! > "$0.pid"; exec sleep 30)", std::nullopt},
+    {"leaves a child after a good reading", R"(sleep 30 >/dev/null & echo $! > "$0.pid")", ChmObjects()},
 };
+
+// Gone, or a zombie of another parent: a killed grandchild is reaped by whoever adopts it.
+bool Ended(pid_t pid)
+{
+    for (int i = 0; i < 200; ++i) {
+        if (kill(pid, 0) == -1 && errno == ESRCH) {
+            return true;
+        }
+        const std::string stat = ReadFileBytes("/proc/" + std::to_string(pid) + "/stat");
+        const std::size_t state = stat.rfind(") ");
+        if (state != std::string::npos && stat[state + 2] == 'Z' && std::atoi(stat.c_str() + state + 4) != getpid()) {
+            return true;
+        }
+        usleep(10'000);
+    }
+    return false;
+}
 
 TEST(HelpReader, AReaderThatMisbehavesIsKilledAndReaped)
 {
@@ -138,11 +158,66 @@ TEST(HelpReader, AReaderThatMisbehavesIsKilledAndReaped)
         const HelpReader reader(script, HelpReaderLimits{.timeout = std::chrono::milliseconds(500)});
         EXPECT_EQ(reader.Read(CHRONEL_TEST_HELP_FILE), expected);
         const pid_t pid = std::atoi(ReadFileBytes(pidFile).c_str());
-        EXPECT_TRUE(pid > 0 && kill(pid, 0) == -1 && errno == ESRCH) << "the reader is gone, not left a zombie";
+        EXPECT_TRUE(pid > 0 && Ended(pid)) << "the reader and what it started are gone, not left a zombie";
     }
     close(40);
     close(held);
     EXPECT_EQ(HelpReader(folder / "absent").Read(CHRONEL_TEST_HELP_FILE), std::nullopt);
+}
+
+std::string Nest(int depth, const std::string& inner = "x")
+{
+    return depth == 0 ? inner : "<table><tr><td>" + Nest(depth - 1, inner) + "</td></tr></table>";
+}
+
+std::string Repeat(std::string_view piece, int times)
+{
+    std::string out;
+    for (int i = 0; i < times; ++i) {
+        out += piece;
+    }
+    return out;
+}
+
+// Three tables deep, the middle table's end hidden from a careless scan in the way `hide` shows.
+std::string HiddenEnd(const std::string& hide)
+{
+    return "<table><tr><td>" + hide + Nest(2) + "</td></tr></table>";
+}
+
+const std::pair<const char*, std::string> kPages[] = {
+    {"fits: tables two deep, one after another", Repeat(Nest(2), 100)},
+    {"fits: ends in capitals, with spaces and a slash", Repeat("<TABLE><tr><td>" + Nest(1) + "</TABLE\n></table/>", 9)},
+    {"fits: 2,000 cells and a <thead> that is none", "<table><thead>" + Repeat("<td>x<th>y", 1000) + "</table>"},
+    {"fits: the largest page", std::string(kMaxHelpPageBytes, 'x')},
+    {"too large: a byte more", std::string(kMaxHelpPageBytes + 1, 'x')},
+    {"too large: three deep", Nest(3)},
+    {"too large: 2,001 cells", "<table><tr>" + Repeat("<td>x</td>", 2000) + "<TH>y</table>"},
+    {"too large: cells after spaces and quotes", "<table><tr>" + Repeat("< td>\xC2\xA0<'th'>", 1001)},
+    {"fits: 150 rows of two cells", "<table>" + Repeat("<tr><td>x<td>y", 150)},
+    {"too large: one wide row among many", "<table><tr>" + Repeat("<td>x", 999) + Repeat("<tr><td>y", 1000)},
+    {"too large: wide spans", "<table>" + Repeat("<tr><td COLSPAN=40>x", 50)},
+    {"too large: a span in quotes", "<table><tr><td rowspan=\"60000\">"},
+    {"too large: a span whose name has an entity", "<table><tr><td c&#111;lspan=60000>"},
+    {"too large: a span not in plain digits", "<table><tr><td colspan=+60000>"},
+    {"too large: a row outside any table starts one", "<tr><td>" + Nest(2)},
+    {"too large: names in capitals", "<TABLE><TR><TD><Table><tr><td><tAbLe>"},
+    {"too large: spaces before the name", "<table><tr><td>< table><tr><td><\xE3\x80\x80table>"},
+    {"too large: quoted names", "<\"table\"><tr><td><'table'><tr><td><table>"},
+    {"too large: a name with an entity", "<table><tr><td><table><tr><td><t&#97;ble>"},
+    {"too large: an end in a comment", HiddenEnd("<!-- a > b </table> -->")},
+    {"too large: an end in an attribute value", HiddenEnd("<a title=\"x > </table>\">")},
+    {"too large: an end after a non-ASCII space in a tag", HiddenEnd("<a\xC2\xA0title='>x</table>'>")},
+    {"too large: an end in a longer name", HiddenEnd("</tables></table-></table\xC3\xA9>")},
+    {"too large: an end inside an end", HiddenEnd("</td </table>")},
+};
+
+TEST(HelpPageFitsLayout, CountsNestingAndCellsAsTheParserWould)
+{
+    for (const auto& [why, page] : kPages) {
+        SCOPED_TRACE(why);
+        EXPECT_EQ(HelpPageFitsLayout(page), std::string_view(why).starts_with("fits"));
+    }
 }
 
 }   // namespace
