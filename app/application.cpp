@@ -3,6 +3,8 @@
 #include <QMessageBox>
 #include <QSystemTrayIcon>
 
+#include "platform/xdg_paths.h"
+
 #include "settings/default_messages.h"
 
 namespace {
@@ -26,6 +28,8 @@ Application::Application()
     QGuiApplication::setDesktopFileName(QStringLiteral("chronel"));
     // The window may live in the tray: only the exit sequence ends the program.
     QApplication::setQuitOnLastWindowClosed(false);
+    // Folders of older versions were made open to every local user (templates readable by all).
+    MakeOwnFoldersPrivate(kKeyName, SettingsStore::kApplicationName);
 
     // A problem may be met in the middle of the start or of any write: it is shown once the event loop
     // runs, which is after the main window is up.

@@ -10,22 +10,21 @@
 #include <cerrno>
 #include <cstdlib>
 
-bool MakeFolders(const std::string& path, mode_t mode)
+bool MakeFolderPrivate(const std::string& path)
 {
+    // Opened without following a link, and changed through that descriptor: the folder checked is the
+    // folder changed.
+    const int fd = open(path.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0) {
+        return false;
+    }
     struct stat status {};
-    if (stat(path.c_str(), &status) == 0) {
-        return S_ISDIR(status.st_mode);
+    bool done = fstat(fd, &status) == 0 && status.st_uid == geteuid();
+    if (done && (status.st_mode & (S_IRWXG | S_IRWXO)) != 0) {
+        done = fchmod(fd, status.st_mode & S_IRWXU) == 0;
     }
-    if (path.empty() || path == "/") {
-        return false;
-    }
-    const std::size_t slash = path.find_last_not_of('/') == std::string::npos
-                                  ? std::string::npos
-                                  : path.rfind('/', path.find_last_not_of('/'));
-    if (slash != std::string::npos && slash > 0 && !MakeFolders(path.substr(0, slash), mode)) {
-        return false;
-    }
-    return mkdir(path.c_str(), mode) == 0 || errno == EEXIST;
+    close(fd);
+    return done;
 }
 
 FolderLock::FolderLock(const std::string& folder)

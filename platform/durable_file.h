@@ -6,12 +6,14 @@
 #include <string_view>
 
 #include "core/file_access.h"
+#include "core/folder_path.h"
 
-// Folders for the program's own files, and a lock that serialises the writers of one folder across
-// processes.
+// Folders for the program's own files (MakeFolders is in core/folder_path.h), and a lock that serialises
+// the writers of one folder across processes.
 
-// Creates the folder and its missing parents with `mode`; true when it exists afterwards.
-bool MakeFolders(const std::string& path, mode_t mode);
+// Takes group and other permissions from the folder at `path` when it is a folder of the user's own;
+// a link in its place is left alone, never followed. True when the folder is private afterwards.
+bool MakeFolderPrivate(const std::string& path);
 
 // An exclusive advisory lock (flock) on a folder, held from construction to destruction, released by
 // the kernel also when the holder dies.
