@@ -5,6 +5,7 @@
 
 #include "platform/xdg_paths.h"
 
+#include "core/messages.h"
 #include "settings/default_messages.h"
 
 namespace {
@@ -18,7 +19,7 @@ constexpr int kSettingsNotSavedMessage = 51;
 Application::Application()
     : m_backend(
           RegFileSettingsBackend::ForCurrentUser(kKeyName, std::string(SettingsStore::kApplicationName), &m_clock)),
-      m_autostart(XdgAutostartList::ForCurrentUser()),
+      m_autostart(XdgAutostartList::ForCurrentUser(m_backend.Lock())),
       m_settings(m_backend, m_autostart, m_clock, m_location)
 {
     QCoreApplication::setApplicationName(QString::fromLatin1(
@@ -61,6 +62,8 @@ Application::~Application()
     InstallHelpViewer(nullptr);
     m_help.reset();
     m_mainWindow.reset();
+    // Values kept in memory while another copy held the lock get one more try.
+    m_backend.WriteHeld();
 }
 
 int Application::run()
@@ -71,8 +74,9 @@ int Application::run()
 void Application::ShowSettingsProblems()
 {
     for (const SettingsProblem& problem : m_backend.TakeProblems()) {
-        const int id =
-            problem.kind == SettingsProblem::Kind::KeptAside ? kSettingsKeptAsideMessage : kSettingsNotSavedMessage;
+        const int id = problem.kind == SettingsProblem::Kind::KeptAside  ? kSettingsKeptAsideMessage
+                       : problem.kind == SettingsProblem::Kind::NotSaved ? kSettingsNotSavedMessage
+                                                                         : kReadOnlyFileMessage;
         const std::string message =
             m_mainWindow ? m_mainWindow->GetLanguageTable().GetString(id) : std::string(DefaultMessage(id));
         // A hidden window (started in the tray) would place the box off any visible anchor.

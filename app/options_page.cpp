@@ -10,6 +10,7 @@
 #include "platform/xdg_autostart_list.h"
 
 #include "core/folder_path.h"
+#include "core/messages.h"
 #include "pages/translation.h"
 #include "settings/options_model.h"
 #include "settings/settings_store.h"
@@ -85,17 +86,26 @@ void OptionsPage::SaveSettings()
 
 void OptionsPage::OnAutoloadClicked(bool checked)
 {
-    m_services.settings.WriteInt(SettingId::Autoload, checked ? 1 : 0);
-    m_services.settings.SetAutoload(checked);
-    if (checked && geteuid() == 0) {
-        // Root's entry may start Chronel for every user: say which way it went. Not modal, so nothing waits.
-        const int message = OnlyRootCanReplace(m_options.location.ExecutablePath()) ? 59 : 60;
-        auto* box =
-            new QMessageBox(QMessageBox::Information, window()->windowTitle(),
-                            QString::fromStdString(m_services.messages.GetString(message)), QMessageBox::Ok, this);
-        box->setAttribute(Qt::WA_DeleteOnClose);
-        box->open();
+    if (m_services.settings.SetAutoload(checked) == AutostartChange::Busy) {
+        // Another running copy holds the settings lock: nothing changed, and the box says so again.
+        m_ui->autoload->setChecked(!checked);
+        ShowNotice(QMessageBox::Warning, kSettingsBusyMessage);
+        return;
     }
+    m_services.settings.WriteInt(SettingId::Autoload, checked ? 1 : 0);
+    if (checked && geteuid() == 0) {
+        // Root's entry may start Chronel for every user: say which way it went.
+        ShowNotice(QMessageBox::Information, OnlyRootCanReplace(m_options.location.ExecutablePath()) ? 59 : 60);
+    }
+}
+
+void OptionsPage::ShowNotice(QMessageBox::Icon icon, int message)
+{
+    // Not modal, so nothing waits.
+    auto* box = new QMessageBox(icon, window()->windowTitle(),
+                                QString::fromStdString(m_services.messages.GetString(message)), QMessageBox::Ok, this);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->open();
 }
 
 void OptionsPage::OnHideToTrayClicked(bool checked)
