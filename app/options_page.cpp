@@ -73,10 +73,15 @@ void OptionsPage::LoadSettings()
 void OptionsPage::SaveSettings()
 {
     const SettingsStore& settings = m_services.settings;
-    const bool autoload = m_ui->autoload->isChecked();
-    settings.WriteInt(SettingId::Autoload, autoload ? 1 : 0);
-    // Renewed at every save, so the entry follows the program file if it moved.
-    settings.SetAutoload(autoload);
+    settings.WriteInt(SettingId::Autoload, m_ui->autoload->isChecked() ? 1 : 0);
+    // Another copy may have changed it meanwhile (this copy writes only what it changed): the box follows
+    // the stored setting, and the entry is renewed, so it follows the program file if it moved, only
+    // while that setting asks for it.
+    const bool autoload = settings.ReadInt(SettingId::Autoload) != 0;
+    m_ui->autoload->setChecked(autoload);
+    if (autoload) {
+        settings.SetAutoload(true);
+    }
     settings.WriteInt(SettingId::HideToTray, m_ui->hideToTray->isChecked() ? 1 : 0);
     settings.WriteString(SettingId::TemplateFolder, m_ui->templateFolder->text().toStdString());
     if (m_ui->language->currentIndex() >= 0) {

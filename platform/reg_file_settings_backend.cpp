@@ -230,6 +230,7 @@ std::optional<RegValue> RegFileSettingsBackend::QueryValue(std::string_view name
     if (value == nullptr) {
         return std::nullopt;
     }
+    m_seen.Set(m_keyPath, name, *value);
     return *value;
 }
 
@@ -238,8 +239,13 @@ bool RegFileSettingsBackend::SetValue(std::string_view name, const RegValue& val
     if (m_path.empty()) {
         return false;
     }
+    // Pages store every value they show, changed or not. One this copy did not change is not written:
+    // another copy may have changed it in the file meanwhile, and that change must stand.
+    if (!m_seen.Set(m_keyPath, name, value)) {
+        return true;
+    }
     if (m_unsaved.Keys().empty()) {
-        // Pages store values they just loaded: a value the file holds already needs no lock and no write.
+        // A value the file holds already needs no lock and no write.
         Refresh();
         const RegValue* stored = m_document.Find(m_keyPath, name);
         if (m_state == FileState::Valid && stored != nullptr && *stored == value) {

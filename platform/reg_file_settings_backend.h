@@ -36,7 +36,9 @@ struct SettingsProblem {
 // so concurrent copies never lose each other's values and a crash leaves the previous file whole. A
 // write refused because the lock stayed busy keeps its values in memory, like one to an unwritable file,
 // for the next write that gets the lock (not reported: the file itself is fine, and WriteHeld at exit
-// tries once more).
+// tries once more). Only values this copy changed are written: a value equal to what this copy last
+// read or wrote is left as the file has it, so that another copy's change of it stands (one this copy
+// found missing counts as changed).
 //
 // A file that cannot be read whole (a damaged line, no REGEDIT4 signature, unreadable, over
 // kMaxFileBytes) gives the values that can be read; before it is rewritten it is kept aside as
@@ -108,6 +110,7 @@ private:
     RegDocument m_document;   // what could be read of it
     FileStamp m_keptAside;    // the damaged content last copied aside, so it is copied once
     RegDocument m_unsaved;    // values written this session that the file has not taken yet
+    RegDocument m_seen;       // what this copy last read or wrote of each value
     std::shared_ptr<SettingsLock> m_lock;
 
     bool m_holding = false;

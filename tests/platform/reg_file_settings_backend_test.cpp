@@ -348,4 +348,34 @@ TEST_F(RegFileSettingsTest, ReadOnlyFileIsNeverReplaced)
     }
 }
 
+TEST_F(RegFileSettingsTest, TwoCopiesKeepEachOthersChanges)
+{
+    // Each copy changes one option and, at its exit, stores every option it shows. (A value missing from
+    // the file is not at issue: the first start stores every default.)
+    std::filesystem::create_directories(m_config / "Orvane");
+    for (const bool firstExitsFirst : {true, false}) {
+        SCOPED_TRACE(firstExitsFirst);
+        WriteFileBytes(FilePath(), kHeader + "\"HideToTray\"=dword:00000000\n\"Autoload\"=dword:00000000\n");
+        RegFileSettingsBackend copies[] = {Backend(), Backend()};
+        SettingsStore stores[] = {Store(copies[0]), Store(copies[1])};
+        int shown[2][2];
+        for (int i : {0, 1}) {
+            shown[i][0] = stores[i].ReadInt(SettingId::HideToTray);
+            shown[i][1] = stores[i].ReadInt(SettingId::Autoload);
+        }
+        shown[0][0] = 1;
+        stores[0].WriteInt(SettingId::HideToTray, 1);
+        shown[1][1] = 1;
+        stores[1].WriteInt(SettingId::Autoload, 1);
+        for (int i : {firstExitsFirst ? 0 : 1, firstExitsFirst ? 1 : 0}) {
+            stores[i].WriteInt(SettingId::HideToTray, shown[i][0]);
+            stores[i].WriteInt(SettingId::Autoload, shown[i][1]);
+            copies[i].WriteHeld();
+        }
+        RegFileSettingsBackend after = Backend();
+        EXPECT_EQ(Store(after).ReadInt(SettingId::HideToTray), 1);
+        EXPECT_EQ(Store(after).ReadInt(SettingId::Autoload), 1);
+    }
+}
+
 }   // namespace
