@@ -4,6 +4,7 @@
 #include <QSystemTrayIcon>
 
 #include "core/messages.h"
+#include "platform/xdg_paths.h"
 #include "settings/default_messages.h"
 
 namespace {
@@ -17,7 +18,7 @@ constexpr int kSettingsNotSavedMessage = 51;
 Application::Application(std::optional<std::string> unreadableTz)
     : m_backend(
           RegFileSettingsBackend::ForCurrentUser(kKeyName, std::string(SettingsStore::kApplicationName), &m_clock)),
-      m_autostart(XdgAutostartList::ForCurrentUser()),
+      m_autostart(XdgAutostartList::ForCurrentUser(m_backend.Lock())),
       m_settings(m_backend, m_autostart, m_clock, m_location)
 {
     QCoreApplication::setApplicationName(QString::fromLatin1(
@@ -27,6 +28,8 @@ Application::Application(std::optional<std::string> unreadableTz)
     QGuiApplication::setDesktopFileName(QStringLiteral("chronel"));
     // The window may live in the tray: only the exit sequence ends the program.
     QApplication::setQuitOnLastWindowClosed(false);
+    // Folders of older versions were made open to every local user (templates readable by all).
+    MakeOwnFoldersPrivate(kKeyName, SettingsStore::kApplicationName);
 
     // A problem may be met in the middle of the start or of any write: it is shown once the event loop
     // runs, which is after the main window is up.
@@ -65,6 +68,8 @@ Application::~Application()
     InstallHelpViewer(nullptr);
     m_help.reset();
     m_mainWindow.reset();
+    // Values kept in memory while another copy held the lock get one more try.
+    m_backend.WriteHeld();
 }
 
 int Application::run()
@@ -75,9 +80,10 @@ int Application::run()
 void Application::ShowSettingsProblems()
 {
     for (const SettingsProblem& problem : m_backend.TakeProblems()) {
-        ShowWarning(
-            problem.kind == SettingsProblem::Kind::KeptAside ? kSettingsKeptAsideMessage : kSettingsNotSavedMessage,
-            problem.path);
+        ShowWarning(problem.kind == SettingsProblem::Kind::KeptAside  ? kSettingsKeptAsideMessage
+                    : problem.kind == SettingsProblem::Kind::NotSaved ? kSettingsNotSavedMessage
+                                                                      : kReadOnlyFileMessage,
+                    problem.path);
     }
 }
 

@@ -10,6 +10,7 @@
 #include "platform/xdg_autostart_list.h"
 
 #include "core/folder_path.h"
+#include "core/messages.h"
 #include "pages/translation.h"
 #include "settings/options_model.h"
 #include "settings/settings_store.h"
@@ -72,10 +73,15 @@ void OptionsPage::LoadSettings()
 void OptionsPage::SaveSettings()
 {
     const SettingsStore& settings = m_services.settings;
-    const bool autoload = m_ui->autoload->isChecked();
-    settings.WriteInt(SettingId::Autoload, autoload ? 1 : 0);
-    // Renewed at every save, so the entry follows the program file if it moved.
-    settings.SetAutoload(autoload);
+    settings.WriteInt(SettingId::Autoload, m_ui->autoload->isChecked() ? 1 : 0);
+    // Another copy may have changed it meanwhile (this copy writes only what it changed): the box follows
+    // the stored setting, and the entry is renewed, so it follows the program file if it moved, only
+    // while that setting asks for it.
+    const bool autoload = settings.ReadInt(SettingId::Autoload) != 0;
+    m_ui->autoload->setChecked(autoload);
+    if (autoload) {
+        settings.SetAutoload(true);
+    }
     settings.WriteInt(SettingId::HideToTray, m_ui->hideToTray->isChecked() ? 1 : 0);
     settings.WriteString(SettingId::TemplateFolder, m_ui->templateFolder->text().toStdString());
     if (m_ui->language->currentIndex() >= 0) {
@@ -85,17 +91,26 @@ void OptionsPage::SaveSettings()
 
 void OptionsPage::OnAutoloadClicked(bool checked)
 {
-    m_services.settings.WriteInt(SettingId::Autoload, checked ? 1 : 0);
-    m_services.settings.SetAutoload(checked);
-    if (checked && geteuid() == 0) {
-        // Root's entry may start Chronel for every user: say which way it went. Not modal, so nothing waits.
-        const int message = OnlyRootCanReplace(m_options.location.ExecutablePath()) ? 59 : 60;
-        auto* box =
-            new QMessageBox(QMessageBox::Information, window()->windowTitle(),
-                            QString::fromStdString(m_services.messages.GetString(message)), QMessageBox::Ok, this);
-        box->setAttribute(Qt::WA_DeleteOnClose);
-        box->open();
+    if (m_services.settings.SetAutoload(checked) == AutostartChange::Busy) {
+        // Another running copy holds the settings lock: nothing changed, and the box says so again.
+        m_ui->autoload->setChecked(!checked);
+        ShowNotice(QMessageBox::Warning, kSettingsBusyMessage);
+        return;
     }
+    m_services.settings.WriteInt(SettingId::Autoload, checked ? 1 : 0);
+    if (checked && geteuid() == 0) {
+        // Root's entry may start Chronel for every user: say which way it went.
+        ShowNotice(QMessageBox::Information, OnlyRootCanReplace(m_options.location.ExecutablePath()) ? 59 : 60);
+    }
+}
+
+void OptionsPage::ShowNotice(QMessageBox::Icon icon, int message)
+{
+    // Not modal, so nothing waits.
+    auto* box = new QMessageBox(icon, window()->windowTitle(),
+                                QString::fromStdString(m_services.messages.GetString(message)), QMessageBox::Ok, this);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->open();
 }
 
 void OptionsPage::OnHideToTrayClicked(bool checked)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QMessageBox>
 #include <QString>
 #include <memory>
 
@@ -43,6 +44,7 @@ public:
 
 private:
     void OnAutoloadClicked(bool checked);
+    void ShowNotice(QMessageBox::Icon icon, int message);
     void OnHideToTrayClicked(bool checked);
     void CheckFolder(const QString& text);
     void ChooseFolder();

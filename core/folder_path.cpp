@@ -1,6 +1,9 @@
 #include "core/folder_path.h"
 
+#include <sys/stat.h>
+
 #include <algorithm>
+#include <cerrno>
 #include <filesystem>
 
 namespace fs = std::filesystem;
@@ -122,4 +125,22 @@ bool ListFiles(std::string_view folder, std::string_view pattern, std::vector<st
         }
     }
     return true;
+}
+
+bool MakeFolders(const std::string& path, mode_t mode)
+{
+    struct stat status {};
+    if (stat(path.c_str(), &status) == 0) {
+        return S_ISDIR(status.st_mode);
+    }
+    if (path.empty() || path == "/") {
+        return false;
+    }
+    const std::size_t slash = path.find_last_not_of('/') == std::string::npos
+                                  ? std::string::npos
+                                  : path.rfind('/', path.find_last_not_of('/'));
+    if (slash != std::string::npos && slash > 0 && !MakeFolders(path.substr(0, slash), mode)) {
+        return false;
+    }
+    return mkdir(path.c_str(), mode) == 0 || errno == EEXIST;
 }

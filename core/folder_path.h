@@ -1,5 +1,7 @@
 #pragma once
 
+#include <sys/types.h>
+
 #include <string>
 #include <string_view>
 #include <vector>
@@ -31,3 +33,7 @@ bool ListFiles(std::string_view folder, std::string_view pattern, std::vector<st
 
 // Whether `name` matches the wildcard `pattern` as ListFiles matches it.
 bool MatchesPattern(std::string_view name, std::string_view pattern);
+
+// Creates the folder and its missing parents with `mode` (0700 for the user's own folders, as the XDG
+// rules ask); true when it exists afterwards.
+bool MakeFolders(const std::string& path, mode_t mode);

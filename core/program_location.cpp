@@ -14,7 +14,8 @@ constexpr std::string_view kTemplatesFolderName = "Templates";
 void SeedUserTemplateFolder(const std::string& folder, const std::string& examples)
 {
     std::error_code error;
-    if (std::filesystem::exists(folder, error) || !std::filesystem::create_directories(folder, error)) {
+    // The user's folders are private (0700), as the XDG rules ask.
+    if (std::filesystem::exists(folder, error) || !MakeFolders(folder, 0700)) {
         return;
     }
     std::vector<std::string> files;

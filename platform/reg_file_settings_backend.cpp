@@ -35,6 +35,14 @@ std::string FreeDamagedName(const std::string& path, const SystemTime& now)
     return {};
 }
 
+// A file whose owner may not write it: the user's way of saying "leave it alone", which a writability
+// test would not show for root.
+bool IsReadOnlyFile(const std::string& path)
+{
+    struct stat status {};
+    return stat(path.c_str(), &status) == 0 && S_ISREG(status.st_mode) && (status.st_mode & S_IWUSR) == 0;
+}
+
 }   // namespace
 
 RegFileSettingsBackend::RegFileSettingsBackend(std::string configHome, std::string keyName, std::string applicationName,
@@ -47,6 +55,7 @@ RegFileSettingsBackend::RegFileSettingsBackend(std::string configHome, std::stri
     m_folder = configHome + "/" + keyName;
     m_path = m_folder + "/" + applicationName + ".reg";
     m_keyPath = "HKEY_CURRENT_USER\\Software\\" + keyName + "\\" + applicationName;
+    m_lock = std::make_shared<SettingsLock>(m_folder + "/" + applicationName + ".lock");
 }
 
 RegFileSettingsBackend RegFileSettingsBackend::ForCurrentUser(std::string keyName, std::string applicationName,
@@ -92,8 +101,8 @@ void RegFileSettingsBackend::Refresh()
     Load(stamp);
     // As a registry key, the file comes into being at the first read of a fresh profile; a damaged one
     // is repaired at once, so the user hears of it while the values are still fresh in mind.
-    if (m_state != FileState::Valid && !m_holding && !WriteFile()) {
-        Report(SettingsProblem::Kind::NotSaved, m_path);
+    if (m_state != FileState::Valid && !m_holding) {
+        WriteFileOrReport();
     }
 }
 
@@ -104,8 +113,23 @@ void RegFileSettingsBackend::WriteHeld()
         return;
     }
     Refresh();
-    if ((m_state != FileState::Valid || !m_unsaved.Keys().empty()) && !WriteFile()) {
+    if (m_state != FileState::Valid || !m_unsaved.Keys().empty()) {
+        WriteFileOrReport();
+    }
+}
+
+void RegFileSettingsBackend::WriteFileOrReport()
+{
+    switch (WriteFile()) {
+    case WriteResult::Written:
+    case WriteResult::Busy:
+        break;
+    case WriteResult::Failed:
         Report(SettingsProblem::Kind::NotSaved, m_path);
+        break;
+    case WriteResult::ReadOnly:
+        Report(SettingsProblem::Kind::ReadOnly, m_path);
+        break;
     }
 }
 
@@ -136,20 +160,23 @@ bool RegFileSettingsBackend::KeepAside()
     return true;
 }
 
-bool RegFileSettingsBackend::WriteFile()
+RegFileSettingsBackend::WriteResult RegFileSettingsBackend::WriteFile()
 {
     if (!MakeFolders(m_folder, 0700)) {
-        return false;
+        return WriteResult::Failed;
     }
-    const FolderLock lock(m_folder);
-    if (!lock.Locked()) {
-        return false;
+    const SettingsLockHold lock(m_lock.get());
+    if (lock.Result() != LockResult::Taken) {
+        return lock.Result() == LockResult::Busy ? WriteResult::Busy : WriteResult::Failed;
     }
     // Another copy may have written since the last read: under the lock the file is read again (stamps
     // alone could miss a same-sized rewrite within one clock tick), but parsed only when it changed.
     Load(StampOfFile(m_path));
+    if (m_state != FileState::Missing && IsReadOnlyFile(m_path)) {
+        return WriteResult::ReadOnly;
+    }
     if ((m_state == FileState::Damaged || m_state == FileState::Unreadable) && !KeepAside()) {
-        return false;
+        return WriteResult::Failed;
     }
     RegDocument next = m_document;
     bool changed = next.AddKey(m_keyPath) || m_state != FileState::Valid;
@@ -161,7 +188,7 @@ bool RegFileSettingsBackend::WriteFile()
     if (changed) {
         std::string text = FormatRegFile(next);
         if (text.size() > kMaxFileBytes || !ReplaceFileContents(m_path, text, {LinkHandling::ReplaceTarget, 0600})) {
-            return false;
+            return WriteResult::Failed;
         }
         m_document = std::move(next);
         m_bytes = std::move(text);
@@ -169,7 +196,7 @@ bool RegFileSettingsBackend::WriteFile()
         m_stamp = StampOfFile(m_path);
     }
     m_unsaved = RegDocument();
-    return true;
+    return WriteResult::Written;
 }
 
 void RegFileSettingsBackend::Report(SettingsProblem::Kind kind, const std::string& path)
@@ -203,6 +230,7 @@ std::optional<RegValue> RegFileSettingsBackend::QueryValue(std::string_view name
     if (value == nullptr) {
         return std::nullopt;
     }
+    m_seen.Set(m_keyPath, name, *value);
     return *value;
 }
 
@@ -211,8 +239,13 @@ bool RegFileSettingsBackend::SetValue(std::string_view name, const RegValue& val
     if (m_path.empty()) {
         return false;
     }
+    // Pages store every value they show, changed or not. One this copy did not change is not written:
+    // another copy may have changed it in the file meanwhile, and that change must stand.
+    if (!m_seen.Set(m_keyPath, name, value)) {
+        return true;
+    }
     if (m_unsaved.Keys().empty()) {
-        // Pages store values they just loaded: a value the file holds already needs no lock and no write.
+        // A value the file holds already needs no lock and no write.
         Refresh();
         const RegValue* stored = m_document.Find(m_keyPath, name);
         if (m_state == FileState::Valid && stored != nullptr && *stored == value) {
@@ -220,8 +253,8 @@ bool RegFileSettingsBackend::SetValue(std::string_view name, const RegValue& val
         }
     }
     m_unsaved.Set(m_keyPath, name, value);
-    if (!m_holding && !WriteFile()) {
-        Report(SettingsProblem::Kind::NotSaved, m_path);
+    if (!m_holding) {
+        WriteFileOrReport();
     }
     return true;
 }

@@ -5,11 +5,13 @@
 #include <cstddef>
 #include <ctime>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "core/clock.h"
 #include "core/file_access.h"
+#include "platform/durable_file.h"
 #include "settings/reg_file.h"
 #include "settings/settings_backend.h"
 
@@ -18,6 +20,7 @@ struct SettingsProblem {
     enum class Kind {
         KeptAside,   // the file held something that could not be read; `path` is the copy kept of it
         NotSaved,    // the file cannot be written; `path` is the settings file
+        ReadOnly,    // the user took the file's write permission away; `path` is the settings file
     };
     Kind kind;
     std::string path;
@@ -28,15 +31,23 @@ struct SettingsProblem {
 //
 // The file is parsed once and again only when its inode, size or modification time changes, so a change
 // made by another running copy or an editor shows at the next read; a write updates the parsed copy
-// without reading the file back. Writers take an advisory lock on the folder, re-read the file under it,
-// and replace it durably (temporary file, fsync, rename), so concurrent copies never lose each other's
-// values and a crash leaves the previous file whole.
+// without reading the file back. Writers take the program's lock (<key folder>/<application name>.lock,
+// see SettingsLock), re-read the file under it, and replace it durably (temporary file, fsync, rename),
+// so concurrent copies never lose each other's values and a crash leaves the previous file whole. A
+// write refused because the lock stayed busy keeps its values in memory, like one to an unwritable file,
+// for the next write that gets the lock (not reported: the file itself is fine, and WriteHeld at exit
+// tries once more). Only values this copy changed are written: a value equal to what this copy last
+// read or wrote is left as the file has it, so that another copy's change of it stands (one this copy
+// found missing counts as changed).
 //
 // A file that cannot be read whole (a damaged line, no REGEDIT4 signature, unreadable, over
 // kMaxFileBytes) gives the values that can be read; before it is rewritten it is kept aside as
 // "<file>.damaged-<yyyymmdd>-<hhmmss>[-<n>]", and it is rewritten at once. When the file cannot be
 // written, written values live in memory for the session (reads give them back) and are stored with the
-// next write that succeeds. Each kind of problem is reported once per session.
+// next write that succeeds. A file without its owner's write permission is never replaced, damaged or
+// not (even by root, whom the permission does not stop): its values live in memory likewise. Each kind of
+// problem is reported once per session. A file in another encoding (UTF-16, CR line ends) is rewritten
+// as UTF-8 with LF line ends.
 class RegFileSettingsBackend final : public SettingsBackend {
 public:
     static constexpr std::size_t kMaxFileBytes = 4 * 1024 * 1024;
@@ -57,8 +68,12 @@ public:
     // made nor rewritten: a start-up that stores many values, each its default on a fresh profile, then
     // writes them all at once.
     void HoldWrites() { m_holding = true; }
-    // Writes the held values, and the file when it is missing or damaged, in one durable write.
+    // Writes the held values and those kept in memory, and the file when it is missing or damaged, in one
+    // durable write.
     void WriteHeld();
+
+    // The program's lock, shared with the other writers of this process (the log-on entry).
+    const std::shared_ptr<SettingsLock>& Lock() const { return m_lock; }
 
     // Empty when the backend opens nothing.
     const std::string& FilePath() const { return m_path; }
@@ -70,15 +85,17 @@ public:
 
 private:
     enum class FileState { Unknown, Missing, Valid, Damaged, Unreadable };
+    enum class WriteResult { Written, Failed, Busy, ReadOnly };
 
     // Takes the file's content as the state; `stamp` was taken before it was read.
     void Load(const FileStamp& stamp);
     // Re-reads the file when it changed, and writes it when it is missing or damaged.
     void Refresh();
-    // Under the folder's lock: brings the parsed copy up to the file, keeps a damaged file aside, and
-    // writes the unsaved values (and the key, when the file lacks it). False when the file was not
-    // written.
-    bool WriteFile();
+    // Under the program's lock: brings the parsed copy up to the file, keeps a damaged file aside, and
+    // writes the unsaved values (and the key, when the file lacks it).
+    WriteResult WriteFile();
+    // WriteFile, reporting why the file was not written.
+    void WriteFileOrReport();
     bool KeepAside();
     void Report(SettingsProblem::Kind kind, const std::string& path);
 
@@ -93,10 +110,12 @@ private:
     RegDocument m_document;   // what could be read of it
     FileStamp m_keptAside;    // the damaged content last copied aside, so it is copied once
     RegDocument m_unsaved;    // values written this session that the file has not taken yet
+    RegDocument m_seen;       // what this copy last read or wrote of each value
+    std::shared_ptr<SettingsLock> m_lock;
 
     bool m_holding = false;
 
     std::vector<SettingsProblem> m_problems;
-    bool m_reported[2] = {false, false};
+    bool m_reported[3] = {false, false, false};
     std::function<void()> m_listener;
 };

@@ -45,38 +45,49 @@ bool OnlyRootCanReplace(std::string_view programPath)
     }
 }
 
-XdgAutostartList XdgAutostartList::ForCurrentUser()
+XdgAutostartList XdgAutostartList::ForCurrentUser(std::shared_ptr<SettingsLock> lock)
 {
     std::vector<std::string> folders{"/etc/xdg/autostart"};
     const std::string config = XdgConfigHome();
     if (!config.empty()) {
         folders.push_back(config + "/autostart");
     }
-    return XdgAutostartList(std::move(folders), 1);
+    return XdgAutostartList(std::move(folders), 1, std::move(lock));
 }
 
-bool XdgAutostartList::Add(std::string_view name, std::string_view programPath)
+AutostartChange XdgAutostartList::Add(std::string_view name, std::string_view programPath)
 {
     if (!IsEntryName(name)) {
-        return false;
+        return AutostartChange::Impossible;
+    }
+    const SettingsLockHold lock(m_lock.get());
+    if (lock.Result() != LockResult::Taken) {
+        return lock.Result() == LockResult::Busy ? AutostartChange::Busy : AutostartChange::Impossible;
     }
     const bool everyUserSafe = m_machineWide == 0 || OnlyRootCanReplace(programPath);
     for (std::size_t i = 0; i < m_folders.size(); ++i) {
         const std::string& folder = m_folders[i];
-        if ((i < m_machineWide && !everyUserSafe) || !MakeFolders(folder, 0755) || !CanWriteFolder(folder)) {
+        const bool machineWide = i < m_machineWide;
+        if ((machineWide && !everyUserSafe) || !MakeFolders(folder, machineWide ? 0755 : 0700) ||
+            !CanWriteFolder(folder)) {
             continue;
         }
-        const FolderLock lock(folder);
         const std::string path = folder + "/" + std::string(name) + ".desktop";
-        return lock.Locked() && ReplaceFileContents(path, FormatAutostartEntry(name, programPath));
+        // The writer's default mode, 0644: an entry in a machine-wide folder is read by every session.
+        return ReplaceFileContents(path, FormatAutostartEntry(name, programPath)) ? AutostartChange::Made
+                                                                                  : AutostartChange::Impossible;
     }
-    return false;
+    return AutostartChange::Impossible;
 }
 
-bool XdgAutostartList::Remove(std::string_view name)
+AutostartChange XdgAutostartList::Remove(std::string_view name)
 {
     if (!IsEntryName(name)) {
-        return false;
+        return AutostartChange::Impossible;
+    }
+    const SettingsLockHold lock(m_lock.get());
+    if (lock.Result() != LockResult::Taken) {
+        return lock.Result() == LockResult::Busy ? AutostartChange::Busy : AutostartChange::Impossible;
     }
     // Nothing is created here: turning Autoload off must not leave new folders behind.
     bool writable = false;
@@ -89,5 +100,5 @@ bool XdgAutostartList::Remove(std::string_view name)
         const std::string path = folder + "/" + std::string(name) + ".desktop";
         removed = (unlink(path.c_str()) == 0 || errno == ENOENT) && removed;
     }
-    return writable && removed;
+    return writable && removed ? AutostartChange::Made : AutostartChange::Impossible;
 }

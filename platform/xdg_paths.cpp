@@ -6,6 +6,8 @@
 #include <cstdlib>
 #include <vector>
 
+#include "platform/durable_file.h"
+
 namespace {
 
 std::string HomeFolder()
@@ -42,4 +44,16 @@ std::string XdgDataHome()
     }
     const std::string home = HomeFolder();
     return home.empty() ? home : home + "/.local/share";
+}
+
+void MakeOwnFoldersPrivate(std::string_view keyName, std::string_view applicationName)
+{
+    const std::string key(keyName);
+    if (const std::string config = XdgConfigHome(); !config.empty()) {
+        MakeFolderPrivate(config + "/" + key);
+    }
+    if (const std::string data = XdgDataHome(); !data.empty()) {
+        MakeFolderPrivate(data + "/" + key);
+        MakeFolderPrivate(data + "/" + key + "/" + std::string(applicationName));
+    }
 }

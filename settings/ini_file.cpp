@@ -166,6 +166,13 @@ std::string_view LineEnd(std::string_view text)
     return feed != std::string_view::npos && feed > 0 && text[feed - 1] == '\r' ? "\r\n" : "\n";
 }
 
+// A file whose owner may not write it is left alone, also by root, whom the permission does not stop.
+bool IsReadOnlyFile(const std::string& path)
+{
+    struct stat status {};
+    return stat(path.c_str(), &status) == 0 && S_ISREG(status.st_mode) && (status.st_mode & S_IWUSR) == 0;
+}
+
 }   // namespace
 
 std::optional<std::string> FindIniValue(std::string_view text, std::string_view section, std::string_view key)
@@ -362,7 +369,7 @@ bool IniFile::Write(std::string_view section, std::string_view key, std::string_
     if (text.size() > kMaxIniFileBytes) {
         return false;
     }
-    if (m_holds == 0 && !ReplaceFileContents(m_path, text)) {
+    if (m_holds == 0 && (IsReadOnlyFile(m_path) || !ReplaceFileContents(m_path, text))) {
         return false;
     }
     m_text = std::move(text);
@@ -385,7 +392,7 @@ bool IniFile::WriteHeld()
     if (!m_unwritten) {
         return true;
     }
-    if (!ReplaceFileContents(m_path, m_text)) {
+    if (IsReadOnlyFile(m_path) || !ReplaceFileContents(m_path, m_text)) {
         return false;
     }
     m_unwritten = false;

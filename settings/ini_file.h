@@ -81,7 +81,8 @@ public:
     // the section or the key is missing.
     std::optional<std::string> Read(std::string_view section, std::string_view key, std::size_t maxBytes);
     // True when the file holds the value afterwards; the file is not touched when it held it already,
-    // and an unreadable or oversized file is never replaced.
+    // and an unreadable, oversized or read-only (no write permission for its owner) file is never
+    // replaced.
     bool Write(std::string_view section, std::string_view key, std::string_view value);
 
     // Between HoldWrites and the matching WriteHeld (they nest), writes change only the copy in memory,

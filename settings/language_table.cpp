@@ -3,6 +3,7 @@
 #include <filesystem>
 
 #include "core/ascii.h"
+#include "core/folder_path.h"
 #include "settings/default_messages.h"
 #include "settings/ini_file.h"
 
@@ -160,7 +161,7 @@ bool LanguageTable::MakeUserFolder() const
     const std::string user = m_location.UserDataFolder();
     std::error_code error;
     return !user.empty() && OwnFilesFolder(m_location) == user && !std::filesystem::exists(user, error) &&
-           std::filesystem::create_directories(user, error);
+           MakeFolders(user, 0700);
 }
 
 void LanguageTable::HoldDefaults() const

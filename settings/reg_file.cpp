@@ -134,6 +134,51 @@ std::optional<RegValue> ParseData(std::string_view data)
     return value;
 }
 
+void AppendUtf8(std::string& out, std::uint32_t code)
+{
+    if (code < 0x80) {
+        out += static_cast<char>(code);
+    } else if (code < 0x800) {
+        out += static_cast<char>(0xC0 | (code >> 6));
+        out += static_cast<char>(0x80 | (code & 0x3F));
+    } else if (code < 0x10000) {
+        out += static_cast<char>(0xE0 | (code >> 12));
+        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (code & 0x3F));
+    } else {
+        out += static_cast<char>(0xF0 | (code >> 18));
+        out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
+        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (code & 0x3F));
+    }
+}
+
+// UTF-16 text (after its byte-order mark) as UTF-8. False when some of it was not UTF-16: an odd byte at
+// the end, a surrogate without its partner (each read as U+FFFD).
+bool Utf16ToUtf8(std::string_view bytes, bool bigEndian, std::string& out)
+{
+    const auto unit = [bytes, bigEndian](std::size_t i) {
+        const auto first = static_cast<unsigned char>(bytes[i]);
+        const auto second = static_cast<unsigned char>(bytes[i + 1]);
+        return static_cast<std::uint32_t>(bigEndian ? first << 8 | second : second << 8 | first);
+    };
+    constexpr std::uint32_t kReplacement = 0xFFFD;
+    bool whole = bytes.size() % 2 == 0;
+    out.reserve(bytes.size() / 2 * 3);
+    for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) {
+        std::uint32_t code = unit(i);
+        if (code >= 0xD800 && code < 0xDC00 && i + 3 < bytes.size() && unit(i + 2) >= 0xDC00 && unit(i + 2) < 0xE000) {
+            code = 0x10000 + ((code - 0xD800) << 10) + (unit(i + 2) - 0xDC00);
+            i += 2;
+        } else if (code >= 0xD800 && code < 0xE000) {
+            code = kReplacement;
+            whole = false;
+        }
+        AppendUtf8(out, code);
+    }
+    return whole;
+}
+
 // Lines of the text with their line ends removed; a hex value ending in '\' continues on the next line.
 class Lines {
 public:
@@ -163,16 +208,17 @@ public:
     }
 
 private:
+    // A line ends at LF, CR LF or a lone CR (files saved by old Mac editors).
     std::string_view TakeRaw()
     {
-        std::size_t end = m_text.find('\n', m_pos);
+        std::size_t end = m_text.find_first_of("\r\n", m_pos);
         if (end == std::string_view::npos) {
             end = m_text.size();
         }
-        std::string_view raw = m_text.substr(m_pos, end - m_pos);
+        const std::string_view raw = m_text.substr(m_pos, end - m_pos);
         m_pos = end + 1;
-        if (!raw.empty() && raw.back() == '\r') {
-            raw.remove_suffix(1);
+        if (end < m_text.size() && m_text[end] == '\r' && m_pos < m_text.size() && m_text[m_pos] == '\n') {
+            ++m_pos;
         }
         return raw;
     }
@@ -318,10 +364,16 @@ bool RegDocument::SetAt(std::size_t keyIndex, std::string_view name, RegValue va
 
 RegFileContent ParseRegFile(std::string_view text)
 {
+    RegFileContent content;
+    // A byte-order mark says how the text is encoded: UTF-8, or UTF-16 (as Windows tools save it), which
+    // is read as the same text in UTF-8.
+    std::string decoded;
     if (text.starts_with("\xEF\xBB\xBF")) {
         text.remove_prefix(3);
+    } else if (text.starts_with("\xFF\xFE") || text.starts_with("\xFE\xFF")) {
+        content.complete = Utf16ToUtf8(text.substr(2), text.front() == '\xFE', decoded);
+        text = decoded;
     }
-    RegFileContent content;
     RegDocument& document = content.document;
     Lines lines(text);
     bool firstLine = true;

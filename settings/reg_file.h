@@ -75,10 +75,12 @@ struct RegFileContent {
 };
 
 // The keys of a REGEDIT4 text, read the way an import applies them: a key named twice is one key, and a
-// value named twice keeps its last assignment. Every readable line counts, also after a missing
+// value named twice keeps its last assignment. The text is UTF-8, or UTF-16 (either byte order) after a
+// byte-order mark; lines end in LF, CR LF or CR. Every readable line counts, also after a missing
 // signature or a damaged line. A text of nothing but white space is a complete, empty document.
 // Linear in the size of the text.
 RegFileContent ParseRegFile(std::string_view text);
 
-// The REGEDIT4 text of the document; ParseRegFile gives the same document back, complete.
+// The REGEDIT4 text of the document, UTF-8 with LF line ends; ParseRegFile gives the same document back,
+// complete.
 std::string FormatRegFile(const RegDocument& document);

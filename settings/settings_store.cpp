@@ -191,7 +191,7 @@ bool SettingsStore::WriteSpan(SettingId id, const DateTimeSpan& value) const
     return WriteString(id, FormatSpanDays(value.GetTotalDays()));
 }
 
-bool SettingsStore::SetAutoload(bool enable) const
+AutostartChange SettingsStore::SetAutoload(bool enable) const
 {
     if (enable) {
         return m_autostart.Add(kApplicationName, m_location.ExecutablePath());

@@ -107,9 +107,9 @@ public:
     // of the program; this one does not read it back).
     bool WriteSpan(SettingId id, const DateTimeSpan& value) const;
 
-    // Adds the program to, or removes it from, the programs started at log-on. False when the list
-    // could not be changed; the Autoload setting is the caller's business.
-    bool SetAutoload(bool enable) const;
+    // Adds the program to, or removes it from, the programs started at log-on; the Autoload setting is
+    // the caller's business.
+    AutostartChange SetAutoload(bool enable) const;
 
     // The template folder while none is stored (see the free DefaultTemplateFolder).
     std::string DefaultTemplateFolder() const;

@@ -5,6 +5,11 @@
 #include <QTest>
 #include <QtWidgets>
 
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+#include <algorithm>
 #include <memory>
 #include <utility>
 
@@ -43,14 +48,16 @@ TEST(OptionsPage, AutoloadBoxSettingAndEntryGoTogether)
         const char* why;
         int stored;
         bool blocked;   // a file where the autostart folder should be: no entry can be made, even by root
+        bool busy;      // another copy holds the settings lock
         int clicks;
         bool checked;
         bool entry;
     } cases[] = {
-        {"a click adds the entry", 0, false, 1, true, true},
-        {"a second click removes it", 0, false, 2, false, false},
-        {"saving renews the entry from the box", 1, false, 0, true, true},
-        {"an unwritable folder is silent; the box is kept", 0, true, 1, true, false},
+        {"a click adds the entry", 0, false, false, 1, true, true},
+        {"a second click removes it", 0, false, false, 2, false, false},
+        {"saving renews the entry from the box", 1, false, false, 0, true, true},
+        {"an unwritable folder is silent; the box is kept", 0, true, false, 1, true, false},
+        {"a busy lock changes nothing, and says so", 0, false, true, 1, false, false},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.why);
@@ -60,13 +67,24 @@ TEST(OptionsPage, AutoloadBoxSettingAndEntryGoTogether)
         if (c.blocked) {
             WriteFileBytes(UiEnvironment::Path(t.env.folder, "autostart"), "not a folder");
         }
+        const int other = open(t.env.backend.Lock()->Path().c_str(), O_RDONLY | O_CLOEXEC);
+        ASSERT_EQ(flock(other, c.busy ? LOCK_EX : LOCK_UN), 0);
+        t.env.backend.Lock()->SetWaitLimit(std::chrono::milliseconds(0));
         t.Start();
         for (int i = 0; i < c.clicks; ++i) {
             ControlOf<QCheckBox>(*t.page, 1048).click();
-            EXPECT_EQ(t.env.settings.ReadInt(SettingId::Autoload), i % 2 == 0 ? 1 : 0);
-            EXPECT_EQ(QFile::exists(QString::fromStdString(entry)), i % 2 == 0 && !c.blocked);
+            const bool on = i % 2 == 0 && !c.busy;
+            EXPECT_EQ(t.env.settings.ReadInt(SettingId::Autoload), on ? 1 : 0);
+            EXPECT_EQ(QFile::exists(QString::fromStdString(entry)), on && !c.blocked);
         }
+        const QList<QMessageBox*> boxes = t.page->findChildren<QMessageBox*>();
+        EXPECT_EQ(std::any_of(boxes.begin(), boxes.end(),
+                              [](QMessageBox* box) {
+                                  return box->text().toStdString() == DefaultMessage(kSettingsBusyMessage);
+                              }),
+                  c.busy);
         t.page->SaveSettings();
+        close(other);
         EXPECT_EQ(ControlOf<QCheckBox>(*t.page, 1048).isChecked(), c.checked);
         EXPECT_EQ(t.env.settings.ReadInt(SettingId::Autoload), c.checked ? 1 : 0);
         EXPECT_EQ(ReadFileBytes(entry).find("Exec=" + t.env.location.ExecutablePath()) != std::string::npos, c.entry);

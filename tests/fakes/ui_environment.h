@@ -43,7 +43,7 @@ struct UiEnvironment {
     FakeZoneSource zones;
     FakeProgramLocation location{ProgramPath(folder)};
     RegFileSettingsBackend backend{Path(folder, "config"), "Orvane", "Chronel"};
-    XdgAutostartList autostart{std::vector<std::string>{Path(folder, "autostart")}};
+    XdgAutostartList autostart{std::vector<std::string>{Path(folder, "autostart")}, 0, backend.Lock()};
     SettingsStore settings{backend, autostart, clock, location};
     std::vector<DateTime> shownOnTimeInfo;
 

@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <signal.h>
+#include <sys/file.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -38,6 +40,17 @@ protected:
 
 const std::string kHeader = "REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\Orvane\\Chronel]\n";
 
+// The ASCII text in UTF-16 LE with its byte-order mark, each line ending in `lineEnd`.
+std::string Utf16Le(std::string_view text, char lineEnd)
+{
+    std::string out = "\xFF\xFE";
+    for (const char c : text) {
+        out += c == '\n' ? lineEnd : c;
+        out += '\0';
+    }
+    return out;
+}
+
 // Runs `body` in a child process; its result is the child's exit status.
 pid_t Spawn(const std::function<int()>& body)
 {
@@ -66,8 +79,11 @@ TEST_F(RegFileSettingsTest, ValuesSurviveTheFileExactly)
         const SettingsStore store = Store(backend);
         EXPECT_EQ(store.ReadInt(SettingId::Visibled), 1);
         EXPECT_EQ(ReadFileBytes(FilePath()), kHeader + "\n") << "a fresh profile makes the key";
-        EXPECT_EQ(std::filesystem::status(FilePath()).permissions() & std::filesystem::perms::all,
-                  std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+        for (const std::string& file : {FilePath(), m_config / "Orvane/Chronel.lock"}) {
+            EXPECT_EQ(std::filesystem::status(file).permissions(),
+                      std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+        }
+        EXPECT_EQ(std::filesystem::status(m_config / "Orvane").permissions(), std::filesystem::perms::owner_all);
         ASSERT_TRUE(store.WriteInt(SettingId::ActivePageNo, -7));
         ASSERT_TRUE(store.WriteDateTime(SettingId::DateFrom, DateTime::FromParts(1761, 8, 28, 7, 7, 59)));
         ASSERT_TRUE(store.WriteDateTime(SettingId::DateTo, DateTime::Invalid()));
@@ -118,6 +134,7 @@ TEST_F(RegFileSettingsTest, DamagedFilesAreKeptAsideAndRepaired)
         {"over the size cap", kHeader + hide, 0, 100 * 1024 * 1024, true},
         {"duplicates", kHeader + hide + kHeader.substr(10) + "\"hidetotray\"=dword:00000002\n", 2, 0, false},
         {"wrong type", kHeader + "\"HideToTray\"=hex:01,02,03,04,05\n", 0, 0, false},
+        {"UTF-16 with CR line ends", Utf16Le(kHeader + hide, '\r'), 1, 0, false},
     };
     const std::string keptPath = FilePath() + ".damaged-20041120-140500";
     for (const auto& [why, content, hideValue, growTo, keptAside] : cases) {
@@ -143,6 +160,7 @@ TEST_F(RegFileSettingsTest, DamagedFilesAreKeptAsideAndRepaired)
             EXPECT_TRUE(ParseRegFile(ReadFileBytes(FilePath())).complete);   // repaired at once
         }
         EXPECT_TRUE(store.WriteInt(SettingId::CurFrom, 1));
+        EXPECT_TRUE(ReadFileBytes(FilePath()).starts_with(kHeader)) << "rewritten as UTF-8 with LF";
         RegFileSettingsBackend again = Backend();
         EXPECT_EQ(Store(again).ReadInt(SettingId::CurFrom), 1);
         EXPECT_EQ(Store(again).ReadInt(SettingId::HideToTray), hideValue);
@@ -199,10 +217,12 @@ TEST_F(RegFileSettingsTest, UnreadableFileIsMovedAsideBeforeItIsReplaced)
     RegFileSettingsBackend backend = Backend();
     ASSERT_TRUE(backend.SetValue("CurTo", RegValue::Dword(1)));
     const std::string before = ReadFileBytes(FilePath());
-    std::filesystem::permissions(FilePath(), std::filesystem::perms::none);
+    // Write-only: a file without its owner's write permission would be left alone instead.
+    std::filesystem::permissions(FilePath(), std::filesystem::perms::owner_write);
     // Root reads any file: check as an ordinary user, in a child that gives root up.
     std::filesystem::permissions(m_config.Path(), std::filesystem::perms::all);
     std::filesystem::permissions(m_config / "Orvane", std::filesystem::perms::all);
+    std::filesystem::permissions(m_config / "Orvane/Chronel.lock", std::filesystem::perms::all);
     const pid_t child = Spawn([this] {
         if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0)) {
             return 2;
@@ -221,7 +241,7 @@ TEST_F(RegFileSettingsTest, TwoProcessesWritingAtOnceLoseNothing)
 {
     // Each writer checks after every write that its value is there: a writer that rewrote the file from
     // a stale copy would take the other's last value back.
-    constexpr int kWrites = 1000;
+    constexpr int kWrites = 300;
     const auto writer = [this](SettingId id) {
         return [this, id] {
             RegFileSettingsBackend backend = Backend();
@@ -231,6 +251,8 @@ TEST_F(RegFileSettingsTest, TwoProcessesWritingAtOnceLoseNothing)
                     return 1;
                 }
             }
+            // As at the program's exit: a last value refused by the busy lock gets one more try.
+            backend.WriteHeld();
             return 0;
         };
     };
@@ -249,7 +271,7 @@ TEST_F(RegFileSettingsTest, TwoProcessesWritingAtOnceLoseNothing)
     EXPECT_TRUE(ExitCode(writers[0]) == 0 && ExitCode(writers[1]) == 0);
     EXPECT_EQ(store.ReadInt(SettingId::YearsPlus), kWrites);
     EXPECT_EQ(store.ReadInt(SettingId::MonthsPlus), kWrites);
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(m_config / "Orvane"), {}), 1);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(m_config / "Orvane"), {}), 2) << "and the lock";
 }
 
 TEST_F(RegFileSettingsTest, KilledWriterLeavesTheLastWholeFile)
@@ -281,7 +303,79 @@ TEST_F(RegFileSettingsTest, KilledWriterLeavesTheLastWholeFile)
         std::filesystem::last_write_time(entry.path(), entry.last_write_time() - std::chrono::minutes(5));
     }
     ASSERT_TRUE(backend.SetValue("Lang", RegValue::Sz("english")));
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(m_config / "Orvane"), {}), 1);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(m_config / "Orvane"), {}), 2) << "and the lock";
+}
+
+TEST_F(RegFileSettingsTest, BusyLockKeepsValuesForTheNextWrite)
+{
+    RegFileSettingsBackend backend = Backend();
+    ASSERT_TRUE(backend.SetValue("CurTo", RegValue::Dword(1)));
+    const std::string before = ReadFileBytes(FilePath());
+    // Another copy holds the lock through its own descriptor.
+    const int other = open((m_config / "Orvane/Chronel.lock").c_str(), O_RDONLY | O_CLOEXEC);
+    ASSERT_EQ(flock(other, LOCK_EX), 0);
+    backend.Lock()->SetWaitLimit(std::chrono::milliseconds(0));
+    EXPECT_TRUE(backend.SetValue("CurTo", RegValue::Dword(2)));
+    EXPECT_EQ(backend.QueryValue("CurTo"), RegValue::Dword(2));
+    EXPECT_EQ(ReadFileBytes(FilePath()), before);
+    EXPECT_TRUE(backend.TakeProblems().empty()) << "the file is fine; the value goes with the next write";
+    close(other);
+    backend.WriteHeld();
+    EXPECT_EQ(Backend().QueryValue("CurTo"), RegValue::Dword(2));
+}
+
+TEST_F(RegFileSettingsTest, ReadOnlyFileIsNeverReplaced)
+{
+    for (const auto& [why, content] : {std::pair{"whole", kHeader + "\"Lang\"=\"de\"\n"},
+                                       std::pair{"damaged", kHeader + "\"Lang\"=\"de\"\njunk\n"}}) {
+        SCOPED_TRACE(why);
+        std::filesystem::remove_all(m_config / "Orvane");
+        std::filesystem::create_directories(m_config / "Orvane");
+        WriteFileBytes(FilePath(), content);
+        std::filesystem::permissions(FilePath(), std::filesystem::perms::owner_read);
+        RegFileSettingsBackend backend = Backend();
+        EXPECT_EQ(backend.QueryValue("Lang"), RegValue::Sz("de"));
+        for (int value : {1, 2}) {
+            EXPECT_TRUE(backend.SetValue("CurTo", RegValue::Dword(value)));
+        }
+        EXPECT_EQ(backend.QueryValue("CurTo"), RegValue::Dword(2));
+        EXPECT_EQ(ReadFileBytes(FilePath()), content);
+        EXPECT_EQ(std::filesystem::status(FilePath()).permissions(), std::filesystem::perms::owner_read);
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(m_config / "Orvane"), {}), 2) << "nothing aside";
+        const std::vector<SettingsProblem> problems = backend.TakeProblems();
+        ASSERT_EQ(problems.size(), 1u);
+        EXPECT_TRUE(problems[0].kind == SettingsProblem::Kind::ReadOnly && problems[0].path == FilePath());
+    }
+}
+
+TEST_F(RegFileSettingsTest, TwoCopiesKeepEachOthersChanges)
+{
+    // Each copy changes one option and, at its exit, stores every option it shows. (A value missing from
+    // the file is not at issue: the first start stores every default.)
+    std::filesystem::create_directories(m_config / "Orvane");
+    for (const bool firstExitsFirst : {true, false}) {
+        SCOPED_TRACE(firstExitsFirst);
+        WriteFileBytes(FilePath(), kHeader + "\"HideToTray\"=dword:00000000\n\"Autoload\"=dword:00000000\n");
+        RegFileSettingsBackend copies[] = {Backend(), Backend()};
+        SettingsStore stores[] = {Store(copies[0]), Store(copies[1])};
+        int shown[2][2];
+        for (int i : {0, 1}) {
+            shown[i][0] = stores[i].ReadInt(SettingId::HideToTray);
+            shown[i][1] = stores[i].ReadInt(SettingId::Autoload);
+        }
+        shown[0][0] = 1;
+        stores[0].WriteInt(SettingId::HideToTray, 1);
+        shown[1][1] = 1;
+        stores[1].WriteInt(SettingId::Autoload, 1);
+        for (int i : {firstExitsFirst ? 0 : 1, firstExitsFirst ? 1 : 0}) {
+            stores[i].WriteInt(SettingId::HideToTray, shown[i][0]);
+            stores[i].WriteInt(SettingId::Autoload, shown[i][1]);
+            copies[i].WriteHeld();
+        }
+        RegFileSettingsBackend after = Backend();
+        EXPECT_EQ(Store(after).ReadInt(SettingId::HideToTray), 1);
+        EXPECT_EQ(Store(after).ReadInt(SettingId::Autoload), 1);
+    }
 }
 
 }   // namespace

@@ -36,9 +36,10 @@ TEST(XdgAutostartList, EntryGoesToTheFirstFolderThatMayHaveIt)
             WriteFileBytes(folders[i], "not a folder");
         }
         WriteFileBytes(folder / "chronel", "");
-        XdgAutostartList list({folders[0], folders[1]}, machineWide);
+        XdgAutostartList list({folders[0], folders[1]}, machineWide,
+                              std::make_shared<SettingsLock>(folder / "Orvane/Chronel.lock"));
         const std::string program = *given != '\0' ? given : folder / "chronel";
-        EXPECT_EQ(list.Add("Chronel", program), placed != nullptr);
+        EXPECT_EQ(list.Add("Chronel", program) == AutostartChange::Made, placed != nullptr);
         for (const std::string where : {"system", "user"}) {
             EXPECT_EQ(Exists(folder / (where + "/Chronel.desktop")), placed != nullptr && where == placed) << where;
         }
@@ -52,12 +53,13 @@ TEST(XdgAutostartList, EntryGoesToTheFirstFolderThatMayHaveIt)
             std::filesystem::create_directories(folders[i]);
             WriteFileBytes(folders[i] + "/Chronel.desktop", "");
         }
-        EXPECT_EQ(list.Remove("Chronel"), placed != nullptr);
-        EXPECT_EQ(list.Remove("Chronel"), placed != nullptr) << "nothing left to remove is no failure";
+        EXPECT_EQ(list.Remove("Chronel") == AutostartChange::Made, placed != nullptr);
+        EXPECT_EQ(list.Remove("Chronel") == AutostartChange::Made, placed != nullptr)
+            << "nothing left to remove is no failure";
         EXPECT_FALSE(Exists(folder / "system/Chronel.desktop") || Exists(folder / "user/Chronel.desktop"));
         EXPECT_TRUE(blocked == 0 || ReadFileBytes(folders[0]) == "not a folder");
     }
-    EXPECT_FALSE(XdgAutostartList({}).Add("Chronel", "/usr/bin/chronel"));
+    EXPECT_EQ(XdgAutostartList({}, 0, nullptr).Add("Chronel", "/usr/bin/chronel"), AutostartChange::Impossible);
     EXPECT_FALSE(OnlyRootCanReplace("/tmp/missing/chronel"));
 }
 

@@ -118,6 +118,7 @@ TEST(IniFileOnDisk, WritesOnlyChangesAndLeavesBadFilesAlone)
         {"binary", std::string("\0\xFF\x01[\n=\0", 8), 0, true},
         {"huge", "[Common]\nID_0=x\n", 100 * 1024 * 1024, false},
         {"a folder", std::nullopt, -1, false},
+        {"read-only, also for root", "[Common]\nID_1=x\n", 0, false},
     };
     for (const auto& [why, content, size, writable] : cases) {
         SCOPED_TRACE(why);
@@ -127,6 +128,9 @@ TEST(IniFileOnDisk, WritesOnlyChangesAndLeavesBadFilesAlone)
         } else if (content) {
             WriteFileBytes(path, *content);
             std::filesystem::resize_file(path, size > 0 ? std::uintmax_t(size) : content->size());   // sparse
+            if (!writable && size == 0) {
+                std::filesystem::permissions(path, std::filesystem::perms::owner_read);
+            }
         }
         const std::string before = writable && content ? *content : "";
         IniFile file(path);
@@ -137,6 +141,8 @@ TEST(IniFileOnDisk, WritesOnlyChangesAndLeavesBadFilesAlone)
             EXPECT_EQ(file.Read("Common", "ID_5", 1023), "Rooster");
         } else if (size > 0) {
             EXPECT_EQ(std::filesystem::file_size(path), std::uintmax_t(size));
+        } else if (content) {
+            EXPECT_EQ(ReadFileBytes(path), *content);
         }
     }
 }

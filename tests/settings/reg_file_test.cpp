@@ -16,6 +16,23 @@ std::string Under(std::string_view line)
 
 const std::string kKeyLine = "[" + std::string(kKey) + "]\n";
 
+// The text in UTF-16 after its byte-order mark.
+std::string Utf16(std::u16string_view text, bool bigEndian)
+{
+    std::string out = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
+    for (const char16_t unit : text) {
+        const char bytes[] = {static_cast<char>(unit & 0xFF), static_cast<char>(unit >> 8)};
+        out += bigEndian ? bytes[1] : bytes[0];
+        out += bigEndian ? bytes[0] : bytes[1];
+    }
+    return out;
+}
+
+constexpr std::u16string_view kUtf16File =
+    u"REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\Orvane\\Chronel]\r\n"
+    u"\"Lang\"=\"\u041F\U0001F600\"\r\n";
+const RegValue kUtf16Lang = RegValue::Sz("\xD0\x9F\xF0\x9F\x98\x80");
+
 // A line that is not taken makes the file incomplete: it must be kept aside before it is rewritten.
 const std::tuple<const char*, std::string, const char*, bool, std::optional<RegValue>> kParseCases[] = {
     {"double word", Under("\"ActivePageNo\"=dword:0000000a"), "ActivePageNo", true, RegValue::Dword(10)},
@@ -33,6 +50,13 @@ const std::tuple<const char*, std::string, const char*, bool, std::optional<RegV
     {"deletion", Under("\"Lang\"=-"), "Lang", false, std::nullopt},
     {"unquoted name", Under("Lang=\"x\""), "Lang", false, std::nullopt},
     {"bad hex digit", Under("\"A\"=dword:0000000g"), "A", false, std::nullopt},
+    {"CR line ends", "REGEDIT4\r\r[" + std::string(kKey) + "]\r\"Lang\"=\"x\"\r", "Lang", true, RegValue::Sz("x")},
+    {"UTF-8 byte-order mark", "\xEF\xBB\xBF" + Under("\"Lang\"=\"x\""), "Lang", true, RegValue::Sz("x")},
+    {"UTF-16 LE", Utf16(kUtf16File, false), "Lang", true, kUtf16Lang},
+    {"UTF-16 BE", Utf16(kUtf16File, true), "Lang", true, kUtf16Lang},
+    {"UTF-16 with a lone surrogate", Utf16(u"REGEDIT4\n", false) + std::string("\x00\xD8", 2), "Lang", false,
+     std::nullopt},
+    {"UTF-16 with an odd byte", Utf16(kUtf16File, false) + "x", "Lang", false, kUtf16Lang},
     {"empty", "", "lang", true, std::nullopt},
     {"no signature", kKeyLine + "\"Lang\"=\"x\"\n", "lang", false, RegValue::Sz("x")},
     {"signature not first", "\n" + kKeyLine + "REGEDIT4\n\"Lang\"=\"x\"\n", "lang", false, RegValue::Sz("x")},
