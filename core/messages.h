@@ -2,7 +2,7 @@
 
 #include <string>
 
-// Numbered program messages (0..111) in the current language. Pure code asks for a text at the moment
+// Numbered program messages (0..118) in the current language. Pure code asks for a text at the moment
 // of use and caches nothing, so a language change shows at the next lookup.
 // The tooltip of a Time Info button whose moment lies outside the pickers' range.
 inline constexpr int kOutsideTimeInfoMessage = 62;
@@ -30,10 +30,21 @@ inline constexpr int kNotRegularFileMessage = 108;
 inline constexpr int kTemplateTooLargeMessage = 109;
 inline constexpr int kReadOnlyFileMessage = 110;
 inline constexpr int kUnreadableTzMessage = 111;
+// Reasons: the template name dialog's two errors (a forbidden character, "%1" the forbidden ones; a name
+// that exists), the Restore that failed but kept its span, why a result reads "*" (no such date; outside
+// "%1 to %2"), the elapsed line across an offset change that is no daylight-saving change, and the
+// pickers' display format (Qt date format).
+inline constexpr int kForbiddenNameMessage = 112;
+inline constexpr int kNameExistsMessage = 113;
+inline constexpr int kRestoreKeptMessage = 114;
+inline constexpr int kNoSuchDateMessage = 115;
+inline constexpr int kOutsideRangeMessage = 116;
+inline constexpr int kOffsetChangeLineMessage = 117;
+inline constexpr int kPickerFormatMessage = 118;
 
 class MessageSource {
 public:
     virtual ~MessageSource() = default;
-    // Empty for an id outside 0..111.
+    // Empty for an id outside 0..118.
     virtual std::string GetString(int messageId) const = 0;
 };

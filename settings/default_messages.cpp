@@ -7,7 +7,7 @@
 namespace {
 
 // Messages 0..62; the optional per-weekday occurrence words (63..97) are empty in English, and the rule
-// layout (98), the elapsed-time texts (99..103) and the refusals (104..111) are given below.
+// layout (98), the elapsed-time texts (99..103) and the refusals (104..111) and the reasons (112..118) are given below.
 constexpr std::array<std::string_view, kOccurrenceByWeekdayMessage> kDefaults = {
     "Dragon",
     "Snake",
@@ -81,7 +81,7 @@ constexpr std::array<std::string_view, kRefusedLinkMessage - kElapsedLineMessage
 };
 
 // 104..: refusals met with hostile files, links and locks.
-constexpr std::array<std::string_view, kMessageCount - kRefusedLinkMessage> kRefusalDefaults = {
+constexpr std::array<std::string_view, kForbiddenNameMessage - kRefusedLinkMessage> kRefusalDefaults = {
     "The file was not saved: it is reached through a link that another user made in a folder everyone can "
     "write to. The link is",
     "This page is too large to show.",
@@ -93,6 +93,18 @@ constexpr std::array<std::string_view, kMessageCount - kRefusedLinkMessage> kRef
     "This file is read-only, so Chronel does not change it. Changes made now are kept until Chronel is closed. "
     "The file is",
     "TZ names no time-zone file that can be read, so UTC is used. TZ was",
+};
+
+// 112..: what tells the user why: a template name, a kept Restore, a "*" result, an offset change, and the
+// pickers' date format.
+constexpr std::array<std::string_view, kMessageCount - kForbiddenNameMessage> kReasonDefaults = {
+    "The template name holds characters that cannot be used: %1",
+    "A template with this name exists already: choose another name.",
+    "The time to go back to is kept: press Restore to try again.",
+    "This date does not exist.",
+    "The result lies outside %1 to %2.",
+    "Elapsed: %1 (the zone's UTC offset changed between)",
+    "MMMM dd, yyyy",
 };
 
 constexpr std::array<std::string_view, kTranslatorInfoCount> kTranslatorDefaults = {
@@ -108,7 +120,10 @@ std::string_view DefaultMessage(int messageId)
     if (messageId == kRuleLayoutMessage) {
         return "%1, %2 %3, %4";
     }
-    if (messageId >= kRefusedLinkMessage && messageId < kMessageCount) {
+    if (messageId >= kForbiddenNameMessage && messageId < kMessageCount) {
+        return kReasonDefaults[static_cast<std::size_t>(messageId - kForbiddenNameMessage)];
+    }
+    if (messageId >= kRefusedLinkMessage && messageId < kForbiddenNameMessage) {
         return kRefusalDefaults[static_cast<std::size_t>(messageId - kRefusedLinkMessage)];
     }
     if (messageId >= kElapsedLineMessage && messageId < kRefusedLinkMessage) {
