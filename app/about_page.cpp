@@ -12,6 +12,7 @@ AboutPage::AboutPage(QWidget* parent)
       m_ui(std::make_unique<Ui::AboutPage>())
 {
     m_ui->setupUi(this);
+    m_ui->productLine->setText(QStringLiteral("Chronel " CHRONEL_VERSION));
     ExcludeFromTranslation(*m_ui->productLine);
     m_ui->picture->setPixmap(ProductPicture(96, devicePixelRatioF()));
     connect(m_ui->acknowledgments, &QPushButton::clicked, this, [] { ShowHelpTopic(QStringLiteral("achn")); });

@@ -50,7 +50,7 @@ MainWindow::MainWindow(const AppServices& services, QWidget* parent)
 {
     m_ui->setupUi(this);
     setWindowIcon(ApplicationIcon());
-    setWindowTitle(QStringLiteral("Chronel 2.1"));
+    setWindowTitle(QStringLiteral("Chronel " CHRONEL_VERSION));
     QPalette background = palette();
     background.setColor(QPalette::Window, BackgroundColor(background));
     setPalette(background);

@@ -35,6 +35,11 @@ if(CMAKE_SCRIPT_MODE_FILE)
             message(FATAL_ERROR "missing from the install tree: ${file}")
         endif()
     endforeach()
+    # The release the metainfo names is the version the programs show.
+    file(READ "${WORK_DIR}/share/metainfo/${CHRONEL_APP_ID}.metainfo.xml" metainfo)
+    if(NOT metainfo MATCHES "<release version=\"${VERSION}\"")
+        message(FATAL_ERROR "the metainfo's release is not the version ${VERSION}")
+    endif()
     # The program writes english.lng itself; a copy left in the build tree must not ship.
     if(EXISTS "${WORK_DIR}/${CHRONEL_PROGRAM_FOLDER}/english.lng")
         message(FATAL_ERROR "english.lng was installed")
@@ -56,7 +61,9 @@ if(CMAKE_SCRIPT_MODE_FILE)
 endif()
 
 set(CHRONEL_DESKTOP_FILE "${CMAKE_SOURCE_DIR}/res/desktop/chronel.desktop")
-set(CHRONEL_METAINFO_FILE "${CMAKE_SOURCE_DIR}/res/desktop/${CHRONEL_APP_ID}.metainfo.xml")
+# The metainfo's release is the project's version.
+set(CHRONEL_METAINFO_FILE "${CMAKE_BINARY_DIR}/${CHRONEL_APP_ID}.metainfo.xml")
+configure_file("${CMAKE_SOURCE_DIR}/res/desktop/${CHRONEL_APP_ID}.metainfo.xml.in" "${CHRONEL_METAINFO_FILE}" @ONLY)
 
 install(TARGETS chronel chronel-cli chronel-help-reader RUNTIME DESTINATION "${CHRONEL_PROGRAM_FOLDER}")
 install(FILES "${CMAKE_BINARY_DIR}/chronel.chm" ${CHRONEL_LANGUAGE_FILES} DESTINATION "${CHRONEL_PROGRAM_FOLDER}")
@@ -96,7 +103,7 @@ if(APPSTREAMCLI_PROGRAM)
     add_test(NAME metainfo_valid COMMAND "${APPSTREAMCLI_PROGRAM}" validate --no-net "${CHRONEL_METAINFO_FILE}")
 endif()
 add_test(NAME install_layout
-         COMMAND "${CMAKE_COMMAND}" "-DBUILD_DIR=${CMAKE_BINARY_DIR}"
+         COMMAND "${CMAKE_COMMAND}" "-DBUILD_DIR=${CMAKE_BINARY_DIR}" "-DVERSION=${PROJECT_VERSION}"
                  "-DWORK_DIR=${CMAKE_CURRENT_BINARY_DIR}/install-layout-test"
                  "-DEXTRA_FILES=${chronel_icon_files}" -P "${CMAKE_CURRENT_LIST_FILE}")
 
