@@ -62,10 +62,16 @@ void HoverPageList::paint(QPainter* painter, const QStyleOptionViewItem& option,
     const bool hot = !selected && index.data(kHotRole).toInt() != 0;
 
     painter->save();
+    // The list repaints only the rows whose state changed: nothing may be drawn outside the row, or a
+    // stroke left in a neighbour (a one-pixel pen spreads over two device pixels at 2x) stays behind.
+    painter->setClipRect(row, Qt::IntersectClip);
     if (selected || hot) {
         painter->fillRect(row, colors.Light(colors.Highlight(), selected ? 0.85 : 0.7));
-        painter->setPen(colors.Highlight());
-        painter->drawRect(row.adjusted(0, 0, -1, -1));
+        const QColor edge = colors.Highlight();
+        painter->fillRect(QRect(row.left(), row.top(), row.width(), 1), edge);
+        painter->fillRect(QRect(row.left(), row.bottom(), row.width(), 1), edge);
+        painter->fillRect(QRect(row.left(), row.top(), 1, row.height()), edge);
+        painter->fillRect(QRect(row.right(), row.top(), 1, row.height()), edge);
     } else {
         painter->fillRect(row, colors.Face());
     }
