@@ -203,9 +203,14 @@ void HelpDialog::FinishReading(std::optional<ChmObjects> objects)
 
 void HelpDialog::ShowPendingTopic()
 {
+    // "timeinfo#moon": the topic, scrolled to its section.
+    const qsizetype hash = m_pendingTopic.indexOf(u'#');
     QUrl url;
     url.setScheme(kScheme);
-    url.setPath(u'/' + m_pendingTopic + QStringLiteral(".htm"));
+    url.setPath(u'/' + m_pendingTopic.left(hash) + QStringLiteral(".htm"));
+    if (hash >= 0) {
+        url.setFragment(m_pendingTopic.mid(hash + 1));
+    }
     m_pendingTopic.clear();
     if (!m_browser->ShowTopicUrl(url)) {
         return;

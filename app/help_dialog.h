@@ -65,10 +65,10 @@ public:
                QWidget* parent = nullptr);
     // Waits for a reading still under way: at most the reader's time limit.
     ~HelpDialog() override;
-    // Shows the topic and brings the window up. The first time, the help file is read apart from the
-    // window's thread, under a busy cursor, and the topic asked for last by then is shown; the call returns
-    // at once. A topic the file lacks leaves the window as it was; a file that cannot be read shows a
-    // message that help is not available, in front of the window that is active.
+    // Shows the topic ("name", or "name#anchor" scrolled to that section) and brings the window up. The first time, the
+    // help file is read apart from the window's thread, under a busy cursor, and the topic asked for last by then is
+    // shown; the call returns at once. A topic the file lacks leaves the window as it was; a file that cannot be read
+    // shows a message that help is not available, in front of the window that is active.
     void ShowTopic(const QString& topic);
     bool IsReading() const { return m_reading != nullptr; }
     QString CurrentTopicText() const;

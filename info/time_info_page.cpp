@@ -2,12 +2,15 @@
 
 #include "ui_time_info_page.h"
 
+#include <QKeyEvent>
+
 #include "core/calendar.h"
 #include "info/general_tab.h"
 #include "info/horoscope_tab.h"
 #include "info/moon_tab.h"
 #include "info/time_info_tab_widget.h"
 #include "info/time_zone_tab.h"
+#include "pages/help_request.h"
 #include "pages/page_settings.h"
 #include "settings/settings_store.h"
 #include "widgets/pickers.h"
@@ -15,6 +18,8 @@
 namespace {
 
 const char* const kSubPageTitles[kInfoSubPageCount] = {"General", "Time Zone", "Moon", "Horoscope"};
+// The sub-pages' sections in the help topic "timeinfo".
+const char* const kSubPageHelpAnchors[kInfoSubPageCount] = {"general", "zone", "moon", "horoscope"};
 
 }   // namespace
 
@@ -38,7 +43,10 @@ TimeInfoPage::TimeInfoPage(const PageServices& services, QWidget* parent)
         TimeInfoTab* page = m_subPages[static_cast<std::size_t>(i)];
         m_ui->sheet->addTab(page, QString::fromLatin1(kSubPageTitles[i]));
         connect(page, &TimeInfoTab::timeInfoRequested, this, &TimeInfoPage::ShowDateInfo);
+        // Ahead of the sub-page's own F1, which knows only the topic.
+        page->installEventFilter(this);
     }
+    m_ui->sheet->installEventFilter(this);
 
     m_clock.setInterval(1000);
     connect(&m_clock, &QTimer::timeout, this, &TimeInfoPage::OnClockTick);
@@ -110,6 +118,18 @@ void TimeInfoPage::SetToNow()
     WritePicker(*m_ui->date, now);
     WritePicker(*m_ui->time, now);
     Refresh();
+}
+
+bool TimeInfoPage::eventFilter(QObject* watched, QEvent* event)
+{
+    const bool key = event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease;
+    const int index = m_ui->sheet->currentIndex();
+    if (key && static_cast<QKeyEvent*>(event)->key() == Qt::Key_F1 && index >= 0 && index < kInfoSubPageCount) {
+        ShowHelpTopic(HelpTopic() + u'#' + QLatin1String(kSubPageHelpAnchors[index]));
+        event->accept();
+        return true;
+    }
+    return PageWidget::eventFilter(watched, event);
 }
 
 TimeInfoTabWidget& TimeInfoPage::Sheet() const
