@@ -20,6 +20,7 @@
 #include "pages/translation.h"
 #include "platform/time_change_watcher.h"
 #include "templates/template_editor.h"
+#include "templates/template_name_dialog.h"
 #include "widgets/colors.h"
 #include "widgets/page_icons.h"
 
@@ -28,6 +29,8 @@ namespace {
 const char* const kHelpTopics[kPageCount] = {"diff", "calc", "timeinfo", "rollback", "options", "about"};
 
 constexpr int kMainDialogId = 144;
+// The template editor's section in language files.
+constexpr char kEditorSection[] = "DialogID_131";
 
 QColor BackgroundColor(const QPalette& palette)
 {
@@ -102,6 +105,7 @@ MainWindow::MainWindow(const AppServices& services, QWidget* parent)
     m_pages->LoadSettings();
     UpdateTrayIcon();
     ApplyLanguage(true);
+    WriteUnopenedWindowDefaults();
     m_language.WriteHeldDefaults();
 
     adjustSize();
@@ -133,6 +137,21 @@ void MainWindow::OpenTemplateEditor()
     if (editor.Open()) {
         editor.exec();
     }
+}
+
+void MainWindow::WriteUnopenedWindowDefaults()
+{
+    // A translator starts from english.lng right after installing: the windows a first start does not
+    // open offer their texts too. They are built hidden, only while english.lng lacks the editor's.
+    if (m_language.HoldsDefault(kEditorSection, "ID_0")) {
+        return;
+    }
+    m_output->ShowOutputMenu(OutputMode::Copy, ActivePageIndex(), nullptr);
+    const TemplateNameDialog name(m_language, [](const std::string& candidate) { return candidate; });
+    TemplateEditor editor(TemplateEditor::Services{*m_pageValues, m_services.clock, m_services.formatter,
+                                                   m_services.settings, m_services.location, m_language});
+    editor.ask = [](QMessageBox::Icon, const QString&, QMessageBox::StandardButtons) { return QMessageBox::Ok; };
+    editor.Open();
 }
 
 void MainWindow::UpdateOutputButtons()

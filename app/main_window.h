@@ -89,6 +89,7 @@ protected:
 
 private:
     void ShowSelectedPageHelp();
+    void WriteUnopenedWindowDefaults();
 
     AppServices m_services;
     std::unique_ptr<Ui::MainWindow> m_ui;

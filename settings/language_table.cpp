@@ -154,6 +154,13 @@ bool LanguageTable::WriteDefault(std::string_view section, std::string_view key,
     return MakeUserFolder() && file.Write(SectionOrCommon(section), key, text);
 }
 
+bool LanguageTable::HoldsDefault(std::string_view section, std::string_view key) const
+{
+    key = TrimLanguageKey(key);
+    const std::string path = EnglishFilePath();
+    return !path.empty() && !key.empty() && File(path).Read(SectionOrCommon(section), key, kMaxValueBytes).has_value();
+}
+
 bool LanguageTable::MakeUserFolder() const
 {
     // The user's folder is made on the first write; the program's folder never is (it vanished, or

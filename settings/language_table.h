@@ -44,6 +44,8 @@ public:
     // when it holds that text already. Nothing happens when no language is loaded or the key is empty.
     // False when the text is not in the file afterwards.
     bool WriteDefault(std::string_view section, std::string_view key, std::string_view text) const;
+    // Whether english.lng holds `key` in `section`, written or held for the next write.
+    bool HoldsDefault(std::string_view section, std::string_view key) const;
     // Between these two (they nest) the defaults go into english.lng together, in one write at the end:
     // a first start looks up some three hundred of them.
     void HoldDefaults() const;

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <memory>
+#include <set>
 
 #include <QSignalSpy>
 #include <QTest>
@@ -99,7 +100,7 @@ TEST_F(MainWindowTest, LanguagePageAndValuesSurviveExitAndTheLanguageSwitchesBac
     EXPECT_EQ(Text(*window, kDifferencePage, 1003), "&Сейчас");
     EXPECT_EQ(Text(*window, kRollbackPage, 1092), "Восстановлено");
     EXPECT_EQ(Text(*window, kOptionsPage, 1038), "06.12.2026");
-    EXPECT_EQ(Text(*window, kAboutPage, 1501), "Chronel 2.1") << "the product line is never translated";
+    EXPECT_EQ(Text(*window, kAboutPage, 1501), "Chronel " CHRONEL_VERSION) << "the product line is never translated";
     EXPECT_NE(List(*window).item(kOptionsPage)->text(), "Options");
     EXPECT_NE(Button(*window, "exitButton").text(), "E&xit");
     EXPECT_NE(window->TrayMenu()->actions().first()->text(), "Open...");
@@ -157,18 +158,40 @@ TEST_F(MainWindowTest, PageCommandsShowTheirPageAndTheTrayBoxNeverStrandsTheWind
     EXPECT_TRUE(window.isVisible() || QSystemTrayIcon::isSystemTrayAvailable());
 }
 
-// Every window, menu and toolbar the program shows writes its texts into english.lng; the Russian file must
-// translate each of them, keep their placeholders and mnemonics, and hold no key the program never writes.
+TEST_F(MainWindowTest, TitleAboutAndTheCommandLineShowTheBuildsVersion)
+{
+    MainWindow window(Services());
+    EXPECT_EQ(window.windowTitle(), "Chronel " CHRONEL_VERSION);
+    EXPECT_EQ(Text(window, kAboutPage, 1501), "Chronel " CHRONEL_VERSION);
+    QProcess cli;
+    cli.start(CHRONEL_CLI_PROGRAM, {"--version"});
+    ASSERT_TRUE(cli.waitForFinished(10'000));
+    EXPECT_EQ(cli.readAllStandardOutput().toStdString(), "chronel-cli " CHRONEL_VERSION "\n");
+}
+
+// Every window, menu and toolbar the program shows writes its texts into english.lng, all of them from the
+// first start on; the Russian file must translate each of them, keep their placeholders and mnemonics, and
+// hold no key the program never writes.
 TEST_F(MainWindowTest, RussianCoversEveryTextOfEveryWindow)
 {
     std::filesystem::create_directories(env.folder.filePath("templates").toStdString());
     env.settings.WriteString(SettingId::TemplateFolder, env.folder.filePath("templates").toStdString());
     MainWindow window(Services());
+    const auto keys = [this] {
+        std::set<std::pair<std::string, std::string>> found;
+        for (const IniEntry& entry : ListIniEntries(ReadFileBytes(ProgramFolderFile("english.lng").toStdString()))) {
+            found.emplace(entry.section, entry.key);
+        }
+        return found;
+    };
+    const auto firstStart = keys();
+    window.Output().ShowOutputMenu(OutputMode::Save, 0, nullptr);
     window.Output().ShowOutputMenu(OutputMode::Copy, 0, nullptr);
     TemplateEditor editor(TemplateEditor::Services{window.PageValues(), env.clock, env.formatter, env.settings,
                                                    env.location, window.GetLanguageTable()});
     ASSERT_TRUE(editor.Open());
     TemplateNameDialog name(window.GetLanguageTable(), [](const std::string& n) { return n; });
+    EXPECT_EQ(firstStart, keys()) << "opening a window wrote keys a first start did not";
 
     const std::vector<IniEntry> english = ListIniEntries(ReadFileBytes(ProgramFolderFile("english.lng").toStdString()));
     const std::string russian = ReadFileBytes(kRussianFile.toStdString());
