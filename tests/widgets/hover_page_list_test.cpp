@@ -3,7 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QPainter>
+
 #include <QTest>
+#include <cmath>
 
 #include "widgets/control_id.h"
 #include "widgets/drawn_palette.h"
@@ -65,6 +68,43 @@ TEST(HoverPageListTest, InitThenOnlyTheRowUnderTheMouseIsHot)
     QTest::mouseMove(&window, QPoint(250, 20));
     EXPECT_EQ(pages.HotRow(), -1);
     EXPECT_EQ(list.item(3)->data(HoverPageList::kHotRole).toInt(), 0);
+}
+
+// Only the rows whose state changed are painted again on a switch: a stroke that falls outside its row (a
+// one-pixel outline covers two device pixels at 2x) would stay behind in the neighbour.
+TEST(HoverPageListTest, PaintsNothingOutsideItsRowAtAnyScale)
+{
+    QWidget window;
+    QListWidget list(&window);
+    HoverPageList pages;
+    ASSERT_TRUE(pages.Init(&window, &list, 2, Images(6), kCaptions));
+    const int height = pages.RowHeight();
+    for (const qreal scale : {1.0, 1.5, 2.0}) {
+        for (const bool selected : {true, false}) {
+            SCOPED_TRACE(scale * (selected ? 1 : -1));
+            QImage image((QSizeF(100, 3 * height) * scale).toSize(), QImage::Format_ARGB32);
+            image.setDevicePixelRatio(scale);
+            image.fill(Qt::magenta);
+            QStyleOptionViewItem option;
+            option.initFrom(&list);
+            option.rect = QRect(0, height, 100, height);
+            option.state.setFlag(QStyle::State_Selected, selected);
+            list.item(1)->setData(HoverPageList::kHotRole, selected ? 0 : 1);
+            QPainter painter(&image);
+            pages.paint(&painter, option, list.model()->index(1, 0));
+            painter.end();
+            int outside = 0;
+            for (int y = 0; y < image.height(); ++y) {
+                if (y >= std::floor(height * scale) && y < std::ceil(2 * height * scale)) {
+                    continue;
+                }
+                for (int x = 0; x < image.width(); ++x) {
+                    outside += image.pixelColor(x, y) != QColor(Qt::magenta) ? 1 : 0;
+                }
+            }
+            EXPECT_EQ(outside, 0);
+        }
+    }
 }
 
 }   // namespace
