@@ -123,10 +123,30 @@ void OptionsPage::OnHideToTrayClicked(bool checked)
 
 void OptionsPage::CheckFolder(const QString& text)
 {
-    const std::string typed = text.toStdString();
-    m_services.settings.WriteString(SettingId::TemplateFolder, typed);
-    m_ui->folderStatus->setText(
-        QString::fromStdString(TemplateFolderStatus(typed, m_options.location, m_services.messages)));
+    m_services.settings.WriteString(SettingId::TemplateFolder, text.toStdString());
+    ShowFolderStatus();
+}
+
+void OptionsPage::ShowFolderStatus()
+{
+    m_ui->folderStatus->setText(QString::fromStdString(
+        TemplateFolderStatus(m_ui->templateFolder->text().toStdString(), m_options.location, m_services.messages)));
+}
+
+void OptionsPage::showEvent(QShowEvent* event)
+{
+    // The folder may have been made or removed while the page was hidden.
+    ShowFolderStatus();
+    PageWidget::showEvent(event);
+}
+
+void OptionsPage::changeEvent(QEvent* event)
+{
+    // ...or in a file manager while the window was in the background.
+    if (event->type() == QEvent::ActivationChange && isVisible() && isActiveWindow()) {
+        ShowFolderStatus();
+    }
+    PageWidget::changeEvent(event);
 }
 
 void OptionsPage::ChooseFolder()

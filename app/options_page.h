@@ -42,11 +42,17 @@ public:
 
     void SetFolderBrowser(FolderBrowser browser) { m_browser = std::move(browser); }
 
+protected:
+    void showEvent(QShowEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
 private:
     void OnAutoloadClicked(bool checked);
     void ShowNotice(QMessageBox::Icon icon, int message);
     void OnHideToTrayClicked(bool checked);
+    // Stores the typed folder and says whether it exists.
     void CheckFolder(const QString& text);
+    void ShowFolderStatus();
     void ChooseFolder();
     void OnLanguageChosen(int index);
     void SelectStoredLanguage();

@@ -2,6 +2,8 @@
 
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
+#include <QStandardPaths>
 
 #include "templates/file_filter.h"
 
@@ -10,6 +12,26 @@ namespace {
 QString ToQString(std::string_view text)
 {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// The folder of the file last chosen in this session; empty before the first.
+QString& LastFileFolder()
+{
+    static QString folder;
+    return folder;
+}
+
+// The working folder means nothing to a program started from the desktop: the folder last used while it
+// still exists, else the user's documents folder, else the home folder.
+QString FileDialogStartFolder()
+{
+    for (const QString& folder :
+         {LastFileFolder(), QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation)}) {
+        if (!folder.isEmpty() && QFileInfo(folder).isDir()) {
+            return folder;
+        }
+    }
+    return QDir::homePath();
 }
 
 }   // namespace
@@ -22,6 +44,7 @@ bool ChooseFile(bool save, std::string& path, std::string_view filter, std::stri
         return false;
     }
     QFileDialog dialog(parent);
+    dialog.setDirectory(FileDialogStartFolder());
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     dialog.setNameFilter(ToQString(FormatNameFilters(ParseFileFilter(filter))));
@@ -29,7 +52,9 @@ bool ChooseFile(bool save, std::string& path, std::string_view filter, std::stri
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
         return false;
     }
-    path = QDir::toNativeSeparators(dialog.selectedFiles().constFirst()).toStdString();
+    const QString chosen = dialog.selectedFiles().constFirst();
+    LastFileFolder() = QFileInfo(chosen).absolutePath();
+    path = QDir::toNativeSeparators(chosen).toStdString();
     return true;
 }
 

@@ -76,6 +76,17 @@ void RelabelValues(const QMenu& substitution, QMenu& value)
     }
 }
 
+void ExcludeItemsFromTranslation(const QMenu& menu)
+{
+    for (QAction* action : menu.actions()) {
+        if (action->menu() != nullptr) {
+            ExcludeItemsFromTranslation(*action->menu());
+        } else {
+            ExcludeFromTranslation(*action);
+        }
+    }
+}
+
 // A message box wraps only at blanks: a long path would make it wider than the screen. Zero-width spaces
 // after each '/' and within long runs give it places to wrap.
 QString BreakableText(const QString& text)
@@ -151,6 +162,9 @@ TemplateEditor::~TemplateEditor() = default;
 bool TemplateEditor::Open()
 {
     ExcludeFromTranslation(*m_ui->templateList);
+    // First, so that even the missing folder's message box carries the translated title.
+    std::string section;
+    TranslateWindow(m_services.language, true, true, this, kEditorDialogId, 0, section);
     const std::string folder = m_store.TemplateFolder();
     std::vector<std::string> names;
     if (!FolderExists(folder) || !ListFiles(folder, "*.trt", names, false, true)) {
@@ -175,8 +189,6 @@ bool TemplateEditor::Open()
         m_ui->templateList->setCurrentRow(index);
         LoadEntry(index);
     }
-    std::string section;
-    TranslateWindow(m_services.language, true, true, this, kEditorDialogId, 0, section);
     m_hint = QStringLiteral("\t\n\t") + Message(kHintMessage);
     UpdateCommandStates();
     m_stateTimer.start();
@@ -205,10 +217,9 @@ void TemplateEditor::PrepareMenus()
         }
     }
     FillMenuValues(*m_menus.value, m_services.pages, m_services.clock, m_services.formatter);
-    // The Value menu shows values, which no translation may touch.
-    for (QAction* action : m_menus.value->actions()) {
-        ExcludeFromTranslation(*action);
-    }
+    // The Value menu's items show values, which no translation may touch; its sub-menus' titles are
+    // translated.
+    ExcludeItemsFromTranslation(*m_menus.value);
     TranslateMenu(m_services.language, true, m_menus.bar.get(), kTemplateMenuId);
     RelabelValues(*m_menus.substitution, *m_menus.value);
     m_menuIcons = std::make_unique<IconMenu>(*m_menus.bar);

@@ -6,17 +6,15 @@
 #include <QMessageBox>
 
 #include "core/folder_path.h"
+#include "core/messages.h"
 #include "pages/help_request.h"
 #include "pages/translation.h"
+#include "settings/language_table.h"
 #include "templates/template_store.h"
 
 namespace {
 
 constexpr int kNameDialogId = 132;
-
-// These two messages are fixed texts of the dialog, in Russian, and not taken from the language file.
-const char kExistsMessage[] = "Шаблон с таким именем уже существует, введите другое имя!";
-const char kForbiddenMessage[] = "Имя шаблона содержит недопустимые символы, недопустимыми являются: \"%1\"";
 
 }   // namespace
 
@@ -24,6 +22,7 @@ TemplateNameDialog::TemplateNameDialog(const LanguageTable& language,
                                        std::function<std::string(const std::string&)> templatePath, QWidget* parent)
     : QDialog(parent),
       m_ui(std::make_unique<Ui::TemplateNameDialog>()),
+      m_language(language),
       m_templatePath(std::move(templatePath))
 {
     m_ui->setupUi(this);
@@ -60,18 +59,23 @@ void TemplateNameDialog::accept()
         return;
     }
     if (!IsValidTemplateName(name)) {
-        showMessage(true, QString::fromUtf8(kForbiddenMessage)
+        showMessage(true, Message(kForbiddenNameMessage)
                               .arg(QString::fromUtf8(kForbiddenTemplateCharacters.data(),
                                                      static_cast<qsizetype>(kForbiddenTemplateCharacters.size()))));
         return;
     }
     if (FileExists(m_templatePath(name))) {
-        showMessage(false, QString::fromUtf8(kExistsMessage));
+        showMessage(false, Message(kNameExistsMessage));
         m_ui->nameEdit->setFocus();
         m_ui->nameEdit->selectAll();
         return;
     }
     QDialog::accept();
+}
+
+QString TemplateNameDialog::Message(int id) const
+{
+    return QString::fromStdString(m_language.GetString(id));
 }
 
 void TemplateNameDialog::keyPressEvent(QKeyEvent* event)

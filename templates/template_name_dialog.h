@@ -32,6 +32,9 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    QString Message(int id) const;
+
     std::unique_ptr<Ui::TemplateNameDialog> m_ui;
+    const LanguageTable& m_language;
     std::function<std::string(const std::string&)> m_templatePath;
 };

@@ -1,5 +1,7 @@
 #include "templates/text_file.h"
 
+#include <cstring>
+
 #include "core/file_access.h"
 
 bool ReadTextFile(const std::string& path, std::string& text)
@@ -28,7 +30,13 @@ WriteResult WriteTextFile(const std::string& path, std::string_view text, bool r
 std::string WriteFailureText(const WriteResult& result, const std::string& path, int failedMessageId,
                              const MessageSource& messages)
 {
-    const bool refused = !result.refusedLink.empty();
-    return messages.GetString(refused ? kRefusedLinkMessage : failedMessageId) + " \"" +
-           (refused ? result.refusedLink : path) + "\"";
+    if (!result.refusedLink.empty()) {
+        return messages.GetString(kRefusedLinkMessage) + " \"" + result.refusedLink + "\"";
+    }
+    std::string text = messages.GetString(failedMessageId) + " \"" + path + "\"";
+    if (result.error != 0) {
+        text += ": ";
+        text += std::strerror(result.error);
+    }
+    return text;
 }

@@ -22,6 +22,7 @@ bool ReadTextFile(const std::string& path, std::string& text);
 WriteResult WriteTextFile(const std::string& path, std::string_view text, bool replace);
 
 // What to tell the user when writing `path` failed: message 104 and the refused link, or `failedMessageId`
-// and the path, the subject in double quotes.
+// and the path followed by the system's reason ("Error saving file \"/x/y.txt\": Permission denied"); the
+// subject in double quotes.
 std::string WriteFailureText(const WriteResult& result, const std::string& path, int failedMessageId,
                              const MessageSource& messages);

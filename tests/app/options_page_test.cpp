@@ -10,6 +10,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <memory>
 #include <utility>
 
@@ -114,6 +115,40 @@ TEST_F(OptionsPageTest, FolderCheckFollowsTypingAndBrowsing)
     ControlOf<QPushButton>(*page, 1088).click();
     EXPECT_EQ(start, env.folder.filePath("program/Temp/").toStdString()) << "browsing starts at the normalised folder";
     EXPECT_EQ(Stored(), env.folder.path().toStdString());
+}
+
+TEST_F(OptionsPageTest, FolderCheckFollowsTheFolderWhenShownAgainOrEdited)
+{
+    const QString missing = QStringLiteral("A Folder by this name cannot be found");
+    const std::string folder = env.settings.DefaultTemplateFolder();
+    Start();
+    page->show();
+    EXPECT_EQ(Status(), missing);
+    const struct {
+        const char* why;
+        bool made;
+        bool edited;   // else the page is left and shown again
+    } cases[] = {
+        {"made while the page was away", true, false},
+        {"removed while the page was away", false, false},
+        {"made, then the field edited", true, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.why);
+        page->hide();
+        if (c.edited) {
+            page->show();
+            QTest::keyClick(&Folder(), Qt::Key_Backspace);
+        }
+        c.made ? std::filesystem::create_directories(folder) : std::filesystem::remove(folder);
+        if (c.edited) {
+            QTest::keyClicks(&Folder(), QString::fromStdString(folder.substr(folder.size() - 1)));
+        } else {
+            page->show();
+        }
+        ASSERT_EQ(Folder().text().toStdString(), folder);
+        EXPECT_EQ(Status(), c.made ? "" : missing);
+    }
 }
 
 }   // namespace

@@ -7,17 +7,30 @@
 #include <QTimer>
 
 #include <filesystem>
+#include <functional>
 
 #include "fakes/temp_folder.h"
 
 namespace {
 
-// Answers the next modal file dialog: selects `name` (when not empty) and accepts, or cancels.
-void AnswerNextDialog(const std::string& name, bool accept)
+// The file dialogs keep their state in $XDG_CONFIG_HOME/QtProject.conf and look for the documents folder
+// in the home folder: both are temporary here.
+struct FileDialog : ::testing::Test {
+    TempFolder home;
+    ScopedEnv homeEnv{"HOME", home.Path().string()};
+    ScopedEnv config{"XDG_CONFIG_HOME", home / "config"};
+};
+
+// Answers the next modal file dialog: selects `name` (when not empty) and accepts, or cancels; `startedIn`
+// gets the folder it showed first.
+void AnswerNextDialog(const std::string& name, bool accept, std::string* startedIn = nullptr)
 {
     QTimer::singleShot(0, [=] {
         auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
         ASSERT_NE(dialog, nullptr);
+        if (startedIn != nullptr) {
+            *startedIn = dialog->directory().absolutePath().toStdString();
+        }
         if (!name.empty()) {
             dialog->selectFile(QString::fromStdString(name));
         }
@@ -27,16 +40,17 @@ void AnswerNextDialog(const std::string& name, bool accept)
     });
 }
 
-TEST(FileDialog, SaveAddsTheExtensionCancelClears)
+const char* const kFilter = "Text Files (*.txt)|*.txt|All Files (*.*)|*.*||";
+
+TEST_F(FileDialog, SaveAddsTheExtensionCancelClears)
 {
     TempFolder folder;
-    const char* const filter = "Text Files (*.txt)|*.txt|All Files (*.*)|*.*||";
     AnswerNextDialog(folder / "report", true);
     std::string path = "stale";
-    ASSERT_TRUE(ChooseFile(true, path, filter, "txt", nullptr));
+    ASSERT_TRUE(ChooseFile(true, path, kFilter, "txt", nullptr));
     EXPECT_EQ(path, folder / "report.txt");
     AnswerNextDialog({}, false);
-    EXPECT_FALSE(ChooseFile(false, path, filter, "txt", nullptr));
+    EXPECT_FALSE(ChooseFile(false, path, kFilter, "txt", nullptr));
     EXPECT_EQ(path, "");
     path = "stale";
     EXPECT_FALSE(ChooseFile(true, path, "", "txt", nullptr)) << "an empty filter shows no dialog";
@@ -46,6 +60,35 @@ TEST(FileDialog, SaveAddsTheExtensionCancelClears)
     AnswerNextDialog({}, true);
     ASSERT_TRUE(BrowseForFolder("", chosen, nullptr));
     EXPECT_EQ(chosen, folder.Path().string()) << "it starts at the given folder";
+}
+
+// Not the working folder, which means nothing to a program started from the desktop.
+TEST_F(FileDialog, StartsInTheLastFolderUsedElseDocumentsElseHome)
+{
+    namespace fs = std::filesystem;
+    const std::string documents = home / "Documents";
+    const std::string other = home / "other";
+    fs::create_directories(other);
+    const struct {
+        const char* why;
+        std::function<void()> before;
+        std::string answer;   // the file chosen; empty: cancelled
+        std::string start;
+    } steps[] = {
+        {"no documents folder: home", [] {}, "", home.Path().string()},
+        {"the documents folder", [&] { fs::create_directories(documents); }, other + "/a.txt", documents},
+        {"the folder last used", [] {}, "", other},
+        {"the last folder is gone", [&] { fs::remove_all(other); }, "", documents},
+    };
+    for (const auto& step : steps) {
+        SCOPED_TRACE(step.why);
+        step.before();
+        std::string started;
+        AnswerNextDialog(step.answer, !step.answer.empty(), &started);
+        std::string path;
+        EXPECT_EQ(ChooseFile(true, path, kFilter, "txt", nullptr), !step.answer.empty());
+        EXPECT_EQ(started, step.start);
+    }
 }
 
 }   // namespace

@@ -6,6 +6,8 @@
 #include <QListWidget>
 #include <QPushButton>
 
+#include <cstring>
+
 #include "app/main_window.h"
 #include "fakes/temp_folder.h"
 #include "fakes/ui_environment.h"
@@ -82,10 +84,11 @@ TEST_F(OutputActionsTest, SaveReplacesOrAppendsAndReportsFailure)
     output.RunOutputCommand(32843);
     EXPECT_EQ(ReadFileBytes(target), "Months Overall: 0 Years Overall: 0 ");
 
-    target = env.folder.filePath("missing/out.txt").toStdString();
+    // A file where a folder should be stops root too; the message says why.
+    target += "/out.txt";
     output.RunOutputCommand(32843);
     ASSERT_EQ(errors.size(), 1u);
-    EXPECT_TRUE(errors[0].startsWith("Error saving file \"")) << errors[0].toStdString();
+    EXPECT_EQ(errors[0].toStdString(), "Error saving file \"" + target + "\": " + std::strerror(ENOTDIR));
 }
 
 }   // namespace

@@ -25,12 +25,15 @@ namespace {
 
 namespace fs = std::filesystem;
 
+const QString kRussianFile = QStringLiteral(CHRONEL_TEST_DATA_DIR "/../../res/lang/russian.lng");
+
 struct TemplateEditorTest : ::testing::Test {
     UiEnvironment env;
     MainWindow window{
         AppServices{env.clock, env.formatter, env.settings, env.location, env.zones, env.clockSetter, env.timeChanges}};
     std::string folder = env.folder.filePath("templates").toStdString();
     std::vector<QString> messages;
+    std::vector<QString> titles;   // of the message boxes
     QMessageBox::StandardButton answer = QMessageBox::Ok;
     std::string nextName;   // what the name dialog will answer once; empty: it is cancelled
     std::unique_ptr<TemplateEditor> editor;
@@ -42,12 +45,14 @@ struct TemplateEditorTest : ::testing::Test {
     }
     std::string File(const std::string& name) { return folder + "/" + name + ".trt"; }
     void Put(const char* name, const char* text) { WriteFileBytes(File(name), text); }
-    bool Open()
+    bool Open(const LanguageTable* language = nullptr)
     {
-        editor = std::make_unique<TemplateEditor>(TemplateEditor::Services{
-            window.PageValues(), env.clock, env.formatter, env.settings, env.location, window.GetLanguageTable()});
+        editor = std::make_unique<TemplateEditor>(
+            TemplateEditor::Services{window.PageValues(), env.clock, env.formatter, env.settings, env.location,
+                                     language != nullptr ? *language : window.GetLanguageTable()});
         editor->ask = [this](QMessageBox::Icon, const QString& text, QMessageBox::StandardButtons) {
             messages.push_back(text);
+            titles.push_back(editor->windowTitle());
             return answer;
         };
         editor->askName = [this](std::string& name) { return !(name = std::exchange(nextName, {})).empty(); };
@@ -115,6 +120,24 @@ TEST_F(TemplateEditorTest, MissingFolderIsReportedEmptyFolderOffersOnlyNewDelete
     EXPECT_TRUE(Names().isEmpty() && Text().isEmpty());
 }
 
+TEST_F(TemplateEditorTest, RussianTitlesOfTheMissingFolderBoxAndTheValueSubMenus)
+{
+    ASSERT_TRUE(QFile::copy(kRussianFile, env.folder.filePath("program/russian.lng")));
+    LanguageTable russian(env.location);
+    russian.Load("russian");
+    env.settings.WriteString(SettingId::TemplateFolder, folder + "/gone");
+    EXPECT_FALSE(Open(&russian));
+    EXPECT_EQ(titles, std::vector<QString>{"Шаблоны"});
+    env.settings.WriteString(SettingId::TemplateFolder, folder);
+    ASSERT_TRUE(Open(&russian));
+    const std::array<QMenu*, 3>& pages = editor->Menus().valuePages;
+    QStringList shown;
+    for (const QMenu* menu : {pages[0], pages[1], pages[2], pages[2]->actions()[2]->menu()}) {
+        shown << menu->title();
+    }
+    EXPECT_EQ(shown, (QStringList{"&Разница", "&Вычисление", "&Информация", "&Общие"}));
+}
+
 TEST_F(TemplateEditorTest, NewGoesInNameOrderEditsSurviveSwitchingAndCancel)
 {
     Put("alpha", "one");
@@ -154,24 +177,41 @@ TEST_F(TemplateEditorTest, NewGoesInNameOrderEditsSurviveSwitchingAndCancel)
     EXPECT_EQ(ReadFileBytes(other + "/omega.trt"), "theirs");
     EXPECT_EQ(env.settings.ReadInt(SettingId::ActiveTemplateNo), 1);
 
-    // The name dialog refuses forbidden characters and, so nothing is overwritten, existing names.
-    TemplateNameDialog dialog(window.GetLanguageTable(), [this](const std::string& n) { return File(n); });
-    std::vector<std::pair<bool, QString>> shown;   // error?, text
-    dialog.showMessage = [&](bool error, const QString& text) { shown.emplace_back(error, text); };
-    auto& edit = *FindControlAs<QLineEdit>(dialog, 1032);
-    auto& ok = *FindControlAs<QPushButton>(dialog, 1);
-    EXPECT_FALSE(ok.isEnabled());
-    edit.setText("a:b");
-    ok.click();
-    edit.setText("alpha");
-    ok.click();
-    ASSERT_EQ(shown.size(), 2u);
-    EXPECT_TRUE(shown[0].first && shown[0].second.contains("/\\:*?\"<>|") && !shown[1].first);
-    EXPECT_EQ(edit.selectedText(), "alpha") << "ready to be typed over";
-    edit.setText("new one");
-    ok.click();
-    EXPECT_EQ(dialog.result(), QDialog::Accepted);
-    EXPECT_EQ(dialog.Name(), "new one");
+    // The name dialog refuses forbidden characters and, so nothing is overwritten, existing names, in the
+    // user's language.
+    ASSERT_TRUE(QFile::copy(kRussianFile, env.folder.filePath("program/russian.lng")));
+    LanguageTable russian(env.location);
+    russian.Load("russian");
+    const struct {
+        const LanguageTable& language;
+        QString forbidden, exists;
+    } languages[] = {
+        {window.GetLanguageTable(), "The template name holds characters that cannot be used: /\\:*?\"<>|",
+         "A template with this name exists already: choose another name."},
+        {russian, "Имя шаблона содержит недопустимые символы, недопустимыми являются: \"/\\:*?\"<>|\"",
+         "Шаблон с таким именем уже существует, введите другое имя!"},
+    };
+    for (const auto& language : languages) {
+        TemplateNameDialog dialog(language.language, [this](const std::string& n) { return File(n); });
+        std::vector<std::pair<bool, QString>> shown;   // error?, text
+        dialog.showMessage = [&](bool error, const QString& text) { shown.emplace_back(error, text); };
+        auto& edit = *FindControlAs<QLineEdit>(dialog, 1032);
+        auto& ok = *FindControlAs<QPushButton>(dialog, 1);
+        EXPECT_FALSE(ok.isEnabled());
+        edit.setText("a:b");
+        ok.click();
+        edit.setText("alpha");
+        ok.click();
+        ASSERT_EQ(shown.size(), 2u);
+        EXPECT_TRUE(shown[0].first && !shown[1].first);
+        EXPECT_EQ(shown[0].second, language.forbidden);
+        EXPECT_EQ(shown[1].second, language.exists);
+        EXPECT_EQ(edit.selectedText(), "alpha") << "ready to be typed over";
+        edit.setText("new one");
+        ok.click();
+        EXPECT_EQ(dialog.result(), QDialog::Accepted);
+        EXPECT_EQ(dialog.Name(), "new one");
+    }
 }
 
 const struct {

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <filesystem>
 
 #include "fakes/fake_messages.h"
@@ -49,7 +50,7 @@ TEST(TextFile, EveryByteAndLineEndSurvivesBadPathsFailWithoutDamage)
     EXPECT_EQ(std::filesystem::file_size(huge), kMaxTextFileBytes + 1);
 }
 
-TEST(TextFile, AFailedWriteNamesTheRefusedLinkOrThePath)
+TEST(TextFile, AFailedWriteNamesTheRefusedLinkOrThePathAndTheSystemsReason)
 {
     const FakeMessages messages;
     WriteResult refused;
@@ -59,5 +60,6 @@ TEST(TextFile, AFailedWriteNamesTheRefusedLinkOrThePath)
               std::string(DefaultMessage(kRefusedLinkMessage)) + " \"/tmp/report.txt\"");
     WriteResult failed;
     failed.error = EROFS;
-    EXPECT_EQ(WriteFailureText(failed, "/mnt/cd/out.txt", 43, messages), "Error saving file \"/mnt/cd/out.txt\"");
+    EXPECT_EQ(WriteFailureText(failed, "/mnt/cd/out.txt", 43, messages),
+              "Error saving file \"/mnt/cd/out.txt\": " + std::string(std::strerror(EROFS)));
 }
