@@ -136,6 +136,17 @@ void CalculationPage::RecomputeCalculation()
     m_differenceAvailable = result.differenceAvailable;
     m_sumAvailable = result.sumAvailable;
     WriteFieldTexts(*this, result.fields);
+    // A "*" says why, on hover and to a screen reader.
+    const std::pair<ResultFailure, std::array<QLineEdit*, 2>> reasons[] = {
+        {result.differenceFailure, {m_ui->differenceDate, m_ui->differenceTime}},
+        {result.sumFailure, {m_ui->sumDate, m_ui->sumTime}}};
+    for (const auto& [failure, fields] : reasons) {
+        const QString reason = QString::fromStdString(FailureText(failure, m_services.formatter, m_services.messages));
+        for (QLineEdit* field : fields) {
+            field->setToolTip(reason);
+            field->setAccessibleDescription(reason);
+        }
+    }
     ApplyControlStates(*this, result.controls);
     const QString outside = QString::fromStdString(m_services.messages.GetString(kOutsideTimeInfoMessage));
     SetTimeInfoButton(*m_ui->differenceTimeInfo, m_differenceAvailable, m_difference, outside);

@@ -46,6 +46,20 @@ TEST_F(CalculationPageTest, TypedCountsGiveBothResultsAFailedOneShowsStarsAndCur
     Count(kMonths).setText("1");
     EXPECT_EQ(Field(1095), "Wednesday, December 31, 2003");
     EXPECT_EQ(Field(1097) + Field(1098), "**");
+    // A "*" says why; a shown result says nothing.
+    const auto reasons = [this] {
+        QStringList texts;
+        for (const int id : {1095, 1096, 1097, 1098}) {
+            texts << Control<QLineEdit>(id).toolTip() << Control<QLineEdit>(id).accessibleDescription();
+        }
+        return texts.join('|');
+    };
+    EXPECT_EQ(reasons(), "||||" + QString("This date does not exist.|").repeated(4).chopped(1));
+    Count(kYears).setText("8000");
+    EXPECT_EQ(reasons(), QString("The result lies outside Monday, January 01, 1601 to Friday, December 31, 9999.|")
+                             .repeated(8)
+                             .chopped(1));
+    Count(kYears).setText("0");
     EXPECT_FALSE(Control<QPushButton>(1056).isEnabled());
     Control<QPushButton>(1055).click();
     EXPECT_EQ(env.shownOnTimeInfo, std::vector{At(2003, 12, 31, 10)});
