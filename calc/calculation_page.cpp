@@ -47,10 +47,12 @@ CalculationPage::CalculationPage(const PageServices& services, QWidget* parent)
         connect(m_edits[i], &QLineEdit::textChanged, this, &CalculationPage::RecomputeCalculation);
         SpinButtonsWidget* spin = m_spins[i];
         CountEditWidget* edit = m_edits[i];
-        // The button disables itself; the focus stays with the count it set, not the next one's text.
+        // The button disables itself; the focus stays with the count it set, not the next one's text,
+        // and the 0 is selected so that a digit typed next replaces it.
         connect(zeros[i], &QPushButton::clicked, spin, [spin, edit] {
             spin->SetPosition(0);
             edit->setFocus(Qt::OtherFocusReason);
+            edit->selectAll();
         });
     }
 
@@ -189,6 +191,14 @@ void CalculationPage::SetStartToNow()
 bool CalculationPage::eventFilter(QObject* watched, QEvent* event)
 {
     const bool choice = watched == m_ui->monthsChoice || watched == m_ui->weeksChoice;
+    // A choice's access key goes on to its count, where the digits typed next belong. Two controls that
+    // share the key in a translation keep Qt's turn-taking.
+    if (choice && event->type() == QEvent::Shortcut && !static_cast<const QShortcutEvent*>(event)->isAmbiguous()) {
+        const bool months = watched == m_ui->monthsChoice;
+        ChooseMonths(months);
+        m_edits[months ? kMonths : kWeeks]->setFocus(Qt::ShortcutFocusReason);
+        return true;
+    }
     if (choice && event->type() == QEvent::KeyPress) {
         const int key = static_cast<const QKeyEvent*>(event)->key();
         if (key == Qt::Key_Up || key == Qt::Key_Down || key == Qt::Key_Left || key == Qt::Key_Right) {

@@ -110,6 +110,9 @@ TEST_F(CalculationPageTest, ZeroButtonsSpinArrowsAndArrowKeys)
     EXPECT_EQ(Count(kHours).text(), "0");
     EXPECT_FALSE(zero.isEnabled());
     EXPECT_EQ(QApplication::focusWidget(), &Count(kHours)) << "not into the next count, where a digit would land";
+    QTest::keyClick(&Count(kHours), Qt::Key_7);
+    EXPECT_EQ(Count(kHours).text(), "7") << "the 0 is selected, so the digit replaces it";
+    Count(kHours).setText("0");
     hoursSpin.Step(-1);
     EXPECT_EQ(Count(kHours).text(), "0") << "the arrows stop at 0";
     Count(kHours).setText("2147483647");
@@ -124,6 +127,13 @@ TEST_F(CalculationPageTest, ZeroButtonsSpinArrowsAndArrowKeys)
         QTest::keyClick(QApplication::focusWidget(), key);
         EXPECT_EQ(std::pair(weeks.isChecked(), months.isChecked()), std::pair(onWeeks, !onWeeks));
         EXPECT_EQ(QApplication::focusWidget(), onWeeks ? &weeks : &months);
+    }
+    // A choice's access key chooses it and puts the caret in its count, as the labels' keys do.
+    for (const auto& [key, field, onWeeks] : {std::tuple{Qt::Key_H, kMonths, false}, {Qt::Key_K, kWeeks, true}}) {
+        QTest::keyClick(&page, key, Qt::AltModifier);
+        QTest::keyClicks(QApplication::focusWidget(), "35");
+        EXPECT_EQ(Count(field).text(), "35");
+        EXPECT_EQ(std::pair(weeks.isChecked(), months.isChecked()), std::pair(onWeeks, !onWeeks));
     }
 }
 
