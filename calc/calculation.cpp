@@ -138,18 +138,23 @@ std::string FailureText(ResultFailure failure, const LocaleFormatter& formatter,
     if (failure != ResultFailure::OutsideRange) {
         return {};
     }
-    // One pass, so that a "%2" inside the first date stays as it is.
+    // One pass, so that a "%2" inside the first date stays as it is. A date that ends with a period
+    // ("31 декабря 9999 г.") takes the place of the sentence's own.
     const std::string layout = messages.GetString(kOutsideRangeMessage);
     const std::string ends[] = {FormatLongDate(formatter, ShownEarliest()).value_or(""),
                                 FormatLongDate(formatter, ShownLatest()).value_or("")};
     std::string text;
+    bool afterDate = false;
     for (std::size_t i = 0; i < layout.size(); ++i) {
-        if (layout[i] == '%' && i + 1 < layout.size() && (layout[i + 1] == '1' || layout[i + 1] == '2')) {
+        const bool placeholder =
+            layout[i] == '%' && i + 1 < layout.size() && (layout[i + 1] == '1' || layout[i + 1] == '2');
+        if (placeholder) {
             text += ends[layout[i + 1] == '1' ? 0 : 1];
             ++i;
-        } else {
+        } else if (!(afterDate && layout[i] == '.' && text.ends_with('.'))) {
             text += layout[i];
         }
+        afterDate = placeholder;
     }
     return text;
 }

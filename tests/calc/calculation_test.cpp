@@ -7,6 +7,7 @@
 #include "core/calendar.h"
 #include "fakes/date_at.h"
 #include "fakes/fake_locale_formatter.h"
+#include "fakes/fake_messages.h"
 
 namespace {
 
@@ -98,6 +99,19 @@ TEST(Calculation, CountsAboveTheLargestAreClamped)
             }
         }
     }
+}
+
+// A long date that ends with a period takes the place of the sentence's own, and only there.
+TEST(Calculation, OutsideTextEndsWithOnePeriod)
+{
+    struct : LocaleFormatter {
+        std::string LongDate(const SystemTime& d) const override { return std::to_string(d.year) + " г."; }
+        std::string Time(const SystemTime&) const override { return {}; }
+        std::string DatePicture(const SystemTime&, std::string_view) const override { return {}; }
+    } russian;
+    FakeMessages messages;
+    messages.Override(kOutsideRangeMessage, "%1.. %2.");
+    EXPECT_EQ(FailureText(ResultFailure::OutsideRange, russian, messages), "1601 г.. 9999 г.");
 }
 
 }   // namespace
