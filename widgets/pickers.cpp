@@ -1,5 +1,7 @@
 #include "widgets/pickers.h"
 
+#include <QCoreApplication>
+#include <QFontMetrics>
 #include <QKeyEvent>
 #include <QLocale>
 #include <QRegularExpression>
@@ -240,6 +242,24 @@ private:
     QDateTimeEdit::Section m_section = QDateTimeEdit::NoSection;
 };
 
+// Qt works out a picker's width once, from the format it had then and the texts of its range's ends; another
+// format, and a month name longer than those ends have ("September", "сентября"), need a width of their own.
+void FitDatePicker(QDateEdit& picker)
+{
+    QEvent styleChange(QEvent::StyleChange);   // drops the width Qt kept
+    QCoreApplication::sendEvent(&picker, &styleChange);
+    const QFontMetrics metrics = picker.fontMetrics();
+    const auto textWidth = [&](const QDate& date) {
+        return metrics.horizontalAdvance(picker.locale().toString(date, picker.displayFormat()) + u' ');
+    };
+    const int ends = std::max(textWidth(picker.minimumDate()), textWidth(picker.maximumDate()));
+    int widest = ends;
+    for (int month = 1; month <= 12; ++month) {
+        widest = std::max(widest, textWidth(QDate(picker.maximumDate().year(), month, 28)));
+    }
+    picker.setMinimumWidth(picker.sizeHint().width() + widest - ends);
+}
+
 }   // namespace
 
 QString LocaleTimeFormat()
@@ -278,6 +298,7 @@ void SetDatePickerFormat(QDateEdit& picker, const QString& format)
     if (picker.displayFormat() != format || picker.displayedSections() != kDate) {
         picker.setDisplayFormat(QString::fromLatin1(kDatePickerFormat));
     }
+    FitDatePicker(picker);
 }
 
 void SetUpTimePicker(QTimeEdit& picker)
