@@ -120,8 +120,9 @@ protected:
         const QDateTimeEdit::Section section = m_picker.currentSection();
         const bool named = section == QDateTimeEdit::MonthSection || section == QDateTimeEdit::AmPmSection;
         const bool plain = !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier));
-        // A value set from elsewhere since the last key also starts a new entry.
-        if (section != m_section || m_picker.dateTime() != m_entered) {
+        // A month or half of the day set from elsewhere since the last key also starts a new entry; a day
+        // put back by TypedDayKeeper does not.
+        if (section != m_section || SectionValue() != m_entered) {
             m_typed.clear();
         }
         m_section = section;
@@ -134,11 +135,13 @@ protected:
         } else {
             TypeAmPm(text[0]);
         }
-        m_entered = m_picker.dateTime();
+        m_entered = SectionValue();
         return true;
     }
 
 private:
+    int SectionValue() const { return m_picker.date().month() * 2 + m_picker.time().hour() / 12; }
+
     void TypeMonth(QChar typed)
     {
         const bool digit = typed.isDigit();
@@ -237,8 +240,8 @@ private:
     }
 
     QDateTimeEdit& m_picker;
-    QString m_typed;       // case-folded letters, or digits
-    QDateTime m_entered;   // the value after the last key taken
+    QString m_typed;     // case-folded letters, or digits
+    int m_entered = 0;   // SectionValue() after the last key taken
     QDateTimeEdit::Section m_section = QDateTimeEdit::NoSection;
 };
 
