@@ -1,5 +1,6 @@
 #include "calc/calculation.h"
 
+#include <optional>
 #include <utility>
 
 #include "core/calendar.h"
@@ -16,7 +17,51 @@ void SetFields(std::array<FieldText, 4>& fields, std::size_t first, std::optiona
     fields[first + 1].text = shown ? std::move(*time) : "*";
 }
 
+// One year or month step that remembers the first reason a result fails. From the first of its month a
+// step fails only by leaving the years of the range, so one that fails from the value's own day lands on
+// a day its month lacks.
+DateTime Step(const DateTime& value, DateTime (*step)(const DateTime&, std::int32_t), std::int32_t count,
+              ResultFailure& failure)
+{
+    const DateTime moved = step(value, count);
+    const auto parts = value.GetParts();
+    if (!moved.IsValid() && parts && failure == ResultFailure::None) {
+        const DateTime first =
+            DateTime::FromParts(parts->year, parts->month, 1, parts->hour, parts->minute, parts->second);
+        failure = step(first, count).IsValid() ? ResultFailure::NoSuchDate : ResultFailure::OutsideRange;
+    }
+    return moved;
+}
+
+// Moves a stepped value by the span and gives its texts; empty ones for a failed result, whose reason
+// goes into `failure` unless an earlier step gave one.
+void Finish(DateTime& value, const DateTimeSpan& span, int direction, const LocaleFormatter& formatter,
+            std::optional<std::string>& date, std::optional<std::string>& time, ResultFailure& failure)
+{
+    if (value.IsValid()) {
+        value = direction > 0 ? value + span : value - span;
+        date = FormatLongDate(formatter, value);
+        time = date ? FormatTime(formatter, value) : std::nullopt;
+    }
+    const bool outside = !value.IsValid() || value < ShownEarliest() || value > ShownLatest();
+    if (!(date && time) && failure == ResultFailure::None && outside) {
+        failure = ResultFailure::OutsideRange;
+    }
+}
+
 }   // namespace
+
+DateTime ShownEarliest()
+{
+    static const DateTime earliest = DateTime::FromParts(1601, 1, 1, 0, 0, 0);
+    return earliest;
+}
+
+DateTime ShownLatest()
+{
+    static const DateTime latest = DateTime::FromParts(9999, 12, 31, 23, 59, 59);
+    return latest;
+}
 
 CalculationResult ComputeCalculation(const CalculationInput& input, const LocaleFormatter& formatter)
 {
@@ -33,12 +78,14 @@ CalculationResult ComputeCalculation(const CalculationInput& input, const Locale
         counts[i] = ReadCount(result.countTexts[i]);
     }
 
-    DateTime a = SubtractYears(input.start, counts[kYears]);
-    DateTime b = AddYears(input.start, counts[kYears]);
+    ResultFailure& failA = result.differenceFailure;
+    ResultFailure& failB = result.sumFailure;
+    DateTime a = Step(input.start, SubtractYears, counts[kYears], failA);
+    DateTime b = Step(input.start, AddYears, counts[kYears], failB);
     std::int64_t dayTotal = 0;
     if (useMonths) {
-        a = SubtractMonths(a, counts[kMonths]);
-        b = AddMonths(b, counts[kMonths]);
+        a = Step(a, SubtractMonths, counts[kMonths], failA);
+        b = Step(b, AddMonths, counts[kMonths], failB);
     } else {
         dayTotal = std::int64_t{counts[kWeeks]} * 7;
     }
@@ -47,16 +94,8 @@ CalculationResult ComputeCalculation(const CalculationInput& input, const Locale
     span.SetDateTimeSpan(dayTotal, counts[kHours], counts[kMinutes], counts[kSeconds]);
 
     std::optional<std::string> dateA, timeA, dateB, timeB;
-    if (a.IsValid()) {
-        a -= span;
-        dateA = FormatLongDate(formatter, a);
-        timeA = dateA ? FormatTime(formatter, a) : std::nullopt;
-    }
-    if (b.IsValid()) {
-        b += span;
-        dateB = FormatLongDate(formatter, b);
-        timeB = dateB ? FormatTime(formatter, b) : std::nullopt;
-    }
+    Finish(a, span, -1, formatter, dateA, timeA, failA);
+    Finish(b, span, +1, formatter, dateB, timeB, failB);
     result.differenceAvailable = dateA && timeA;
     result.sumAvailable = dateB && timeB;
     if (result.differenceAvailable) {
@@ -89,4 +128,33 @@ CalculationResult ComputeCalculation(const CalculationInput& input, const Locale
         result.controls[7 + i] = ControlState{kZeroButtonIds[i], enabled};
     }
     return result;
+}
+
+std::string FailureText(ResultFailure failure, const LocaleFormatter& formatter, const MessageSource& messages)
+{
+    if (failure == ResultFailure::NoSuchDate) {
+        return messages.GetString(kNoSuchDateMessage);
+    }
+    if (failure != ResultFailure::OutsideRange) {
+        return {};
+    }
+    // One pass, so that a "%2" inside the first date stays as it is. A date that ends with a period
+    // ("31 декабря 9999 г.") takes the place of the sentence's own.
+    const std::string layout = messages.GetString(kOutsideRangeMessage);
+    const std::string ends[] = {FormatLongDate(formatter, ShownEarliest()).value_or(""),
+                                FormatLongDate(formatter, ShownLatest()).value_or("")};
+    std::string text;
+    bool afterDate = false;
+    for (std::size_t i = 0; i < layout.size(); ++i) {
+        const bool placeholder =
+            layout[i] == '%' && i + 1 < layout.size() && (layout[i + 1] == '1' || layout[i + 1] == '2');
+        if (placeholder) {
+            text += ends[layout[i + 1] == '1' ? 0 : 1];
+            ++i;
+        } else if (!(afterDate && layout[i] == '.' && text.ends_with('.'))) {
+            text += layout[i];
+        }
+        afterDate = placeholder;
+    }
+    return text;
 }

@@ -8,6 +8,7 @@
 #include "core/date_time.h"
 #include "core/field_text.h"
 #include "core/locale_format.h"
+#include "core/messages.h"
 
 // The seven count fields of the Calculation page, in this order everywhere below.
 enum CountField { kYears, kMonths, kWeeks, kDays, kHours, kMinutes, kSeconds, kCountFieldCount };
@@ -24,6 +25,15 @@ struct CalculationInput {
     bool current = false;   // the start follows the clock
 };
 
+// Why a result reads "*": a year or month step onto a day its month lacks (January 31 plus one month), or
+// a moment the fields cannot show (see ShownEarliest and ShownLatest). None for a shown result, and for
+// one the locale could not give a text for within the range.
+enum class ResultFailure { None, NoSuchDate, OutsideRange };
+
+// The first and last moments a result field can show: the locale formats nothing before 1601.
+DateTime ShownEarliest();
+DateTime ShownLatest();
+
 struct CalculationResult {
     // The count texts after clamping; `clamped` marks the edits whose text was replaced (the page beeps
     // and puts the selection back).
@@ -35,6 +45,8 @@ struct CalculationResult {
     DateTime sum = DateTime::Invalid();
     bool differenceAvailable = false;
     bool sumAvailable = false;
+    ResultFailure differenceFailure = ResultFailure::None;
+    ResultFailure sumFailure = ResultFailure::None;
 
     // Date and time of the difference (1095, 1096) and of the sum (1097, 1098); "*" for a failed result.
     std::array<FieldText, 4> fields;
@@ -49,3 +61,7 @@ struct CalculationResult {
 // same order backwards in each unit. A step onto a missing day, a result outside 0100..9999 or a date
 // the locale cannot show (before 1601) fails that result alone.
 CalculationResult ComputeCalculation(const CalculationInput& input, const LocaleFormatter& formatter);
+
+// The reason a "*" field gives the user: message 115, or message 116 with the shown range's ends as
+// long dates; empty for None.
+std::string FailureText(ResultFailure failure, const LocaleFormatter& formatter, const MessageSource& messages);

@@ -47,10 +47,12 @@ CalculationPage::CalculationPage(const PageServices& services, QWidget* parent)
         connect(m_edits[i], &QLineEdit::textChanged, this, &CalculationPage::RecomputeCalculation);
         SpinButtonsWidget* spin = m_spins[i];
         CountEditWidget* edit = m_edits[i];
-        // The button disables itself; the focus stays with the count it set, not the next one's text.
+        // The button disables itself; the focus stays with the count it set, not the next one's text,
+        // and the 0 is selected so that a digit typed next replaces it.
         connect(zeros[i], &QPushButton::clicked, spin, [spin, edit] {
             spin->SetPosition(0);
             edit->setFocus(Qt::OtherFocusReason);
+            edit->selectAll();
         });
     }
 
@@ -136,6 +138,17 @@ void CalculationPage::RecomputeCalculation()
     m_differenceAvailable = result.differenceAvailable;
     m_sumAvailable = result.sumAvailable;
     WriteFieldTexts(*this, result.fields);
+    // A "*" says why, on hover and to a screen reader.
+    const std::pair<ResultFailure, std::array<QLineEdit*, 2>> reasons[] = {
+        {result.differenceFailure, {m_ui->differenceDate, m_ui->differenceTime}},
+        {result.sumFailure, {m_ui->sumDate, m_ui->sumTime}}};
+    for (const auto& [failure, fields] : reasons) {
+        const QString reason = QString::fromStdString(FailureText(failure, m_services.formatter, m_services.messages));
+        for (QLineEdit* field : fields) {
+            field->setToolTip(reason);
+            field->setAccessibleDescription(reason);
+        }
+    }
     ApplyControlStates(*this, result.controls);
     const QString outside = QString::fromStdString(m_services.messages.GetString(kOutsideTimeInfoMessage));
     SetTimeInfoButton(*m_ui->differenceTimeInfo, m_differenceAvailable, m_difference, outside);
@@ -178,6 +191,14 @@ void CalculationPage::SetStartToNow()
 bool CalculationPage::eventFilter(QObject* watched, QEvent* event)
 {
     const bool choice = watched == m_ui->monthsChoice || watched == m_ui->weeksChoice;
+    // A choice's access key goes on to its count, where the digits typed next belong. Two controls that
+    // share the key in a translation keep Qt's turn-taking.
+    if (choice && event->type() == QEvent::Shortcut && !static_cast<const QShortcutEvent*>(event)->isAmbiguous()) {
+        const bool months = watched == m_ui->monthsChoice;
+        ChooseMonths(months);
+        m_edits[months ? kMonths : kWeeks]->setFocus(Qt::ShortcutFocusReason);
+        return true;
+    }
     if (choice && event->type() == QEvent::KeyPress) {
         const int key = static_cast<const QKeyEvent*>(event)->key();
         if (key == Qt::Key_Up || key == Qt::Key_Down || key == Qt::Key_Left || key == Qt::Key_Right) {

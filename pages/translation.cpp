@@ -5,6 +5,7 @@
 #include <QAbstractSpinBox>
 #include <QAction>
 #include <QComboBox>
+#include <QDateEdit>
 #include <QFormLayout>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -27,6 +28,7 @@
 
 #include "settings/language_table.h"
 #include "widgets/control_id.h"
+#include "widgets/pickers.h"
 
 namespace {
 
@@ -225,7 +227,12 @@ void Walk::Child(QWidget& child, const std::string& section) const
         }
         return;
     }
-    // Edits, pickers, spins, bars and views are never touched. Anything else is walked through: frames
+    if (auto* date = qobject_cast<QDateEdit*>(&child)) {
+        // Each language orders the parts of a date its own way; the locale still names the month.
+        SetDatePickerFormat(*date, FromUtf8(m_table.GetString(kPickerFormatMessage)));
+        return;
+    }
+    // Edits, other pickers, spins, bars and views are never touched. Anything else is walked through: frames
     // and panels hold controls of this window, and inside a composite control nothing carries an id.
     if (qobject_cast<QAbstractScrollArea*>(&child) != nullptr || qobject_cast<QAbstractSpinBox*>(&child) != nullptr ||
         qobject_cast<QLineEdit*>(&child) != nullptr || qobject_cast<QMenuBar*>(&child) != nullptr ||

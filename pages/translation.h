@@ -24,7 +24,8 @@ bool IsExcludedFromTranslation(const QObject& object);
 // missing entry leaves the text as it is. Combo boxes, list widgets and tree or table widgets: their
 // items in "<section> - ComboBoxID_<id>", "- ListBoxID_<id>" or "- ListCtrlID_<id>" under ID_<row> (and
 // ID_<1000 + column> for headers). A QTabWidget or QStackedWidget is a sheet whose pages are walked as
-// windows of their own. False, changing nothing, for a null window, a dialog id below 1 or no language.
+// windows of their own. Date pickers take the language's date format (message 118). False, changing
+// nothing, for a null window, a dialog id below 1 or no language.
 bool TranslateWindow(const LanguageTable& table, bool writeDefaults, bool translateCaption, QWidget* window,
                      int dialogId, int pageIndex, std::string& parentSection);
 

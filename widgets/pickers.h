@@ -7,14 +7,18 @@
 #include "core/date_time.h"
 #include "core/system_time.h"
 
-// Display format of every date picker.
+// Display format of a date picker until a language gives its own, and when the language's is unusable.
 inline constexpr char kDatePickerFormat[] = "MMMM dd, yyyy";
 // The locale's time format with hours, minutes and seconds and no zone name, as the time pickers show it.
 QString LocaleTimeFormat();
 
 // A date picker with a calendar pop-up, "MMMM dd, yyyy" and the given range. A day typed before the month
-// and year that have it (29 before February 2004) is kept until they are typed.
+// and year that have it (29 before February 2004) is kept until they are typed. The month section takes
+// its number or a prefix of its name that only it has, as the time picker's AM/PM section takes "a"/"p".
 void SetUpDatePicker(QDateEdit& picker, const DateTime& earliest, const DateTime& latest);
+// Shows the date in `format` (Qt date format, a language's message 118); one that cannot be read or that
+// lacks the day, the month or the year, or has more, gives kDatePickerFormat. The date stays.
+void SetDatePickerFormat(QDateEdit& picker, const QString& format);
 // A time picker in the locale's time format with seconds.
 void SetUpTimePicker(QTimeEdit& picker);
 

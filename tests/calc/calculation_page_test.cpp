@@ -46,6 +46,20 @@ TEST_F(CalculationPageTest, TypedCountsGiveBothResultsAFailedOneShowsStarsAndCur
     Count(kMonths).setText("1");
     EXPECT_EQ(Field(1095), "Wednesday, December 31, 2003");
     EXPECT_EQ(Field(1097) + Field(1098), "**");
+    // A "*" says why; a shown result says nothing.
+    const auto reasons = [this] {
+        QStringList texts;
+        for (const int id : {1095, 1096, 1097, 1098}) {
+            texts << Control<QLineEdit>(id).toolTip() << Control<QLineEdit>(id).accessibleDescription();
+        }
+        return texts.join('|');
+    };
+    EXPECT_EQ(reasons(), "||||" + QString("This date does not exist.|").repeated(4).chopped(1));
+    Count(kYears).setText("8000");
+    EXPECT_EQ(reasons(), QString("The result lies outside Monday, January 01, 1601 to Friday, December 31, 9999.|")
+                             .repeated(8)
+                             .chopped(1));
+    Count(kYears).setText("0");
     EXPECT_FALSE(Control<QPushButton>(1056).isEnabled());
     Control<QPushButton>(1055).click();
     EXPECT_EQ(env.shownOnTimeInfo, std::vector{At(2003, 12, 31, 10)});
@@ -96,6 +110,9 @@ TEST_F(CalculationPageTest, ZeroButtonsSpinArrowsAndArrowKeys)
     EXPECT_EQ(Count(kHours).text(), "0");
     EXPECT_FALSE(zero.isEnabled());
     EXPECT_EQ(QApplication::focusWidget(), &Count(kHours)) << "not into the next count, where a digit would land";
+    QTest::keyClick(&Count(kHours), Qt::Key_7);
+    EXPECT_EQ(Count(kHours).text(), "7") << "the 0 is selected, so the digit replaces it";
+    Count(kHours).setText("0");
     hoursSpin.Step(-1);
     EXPECT_EQ(Count(kHours).text(), "0") << "the arrows stop at 0";
     Count(kHours).setText("2147483647");
@@ -110,6 +127,13 @@ TEST_F(CalculationPageTest, ZeroButtonsSpinArrowsAndArrowKeys)
         QTest::keyClick(QApplication::focusWidget(), key);
         EXPECT_EQ(std::pair(weeks.isChecked(), months.isChecked()), std::pair(onWeeks, !onWeeks));
         EXPECT_EQ(QApplication::focusWidget(), onWeeks ? &weeks : &months);
+    }
+    // A choice's access key chooses it and puts the caret in its count, as the labels' keys do.
+    for (const auto& [key, field, onWeeks] : {std::tuple{Qt::Key_H, kMonths, false}, {Qt::Key_K, kWeeks, true}}) {
+        QTest::keyClick(&page, key, Qt::AltModifier);
+        QTest::keyClicks(QApplication::focusWidget(), "35");
+        EXPECT_EQ(Count(field).text(), "35");
+        EXPECT_EQ(std::pair(weeks.isChecked(), months.isChecked()), std::pair(onWeeks, !onWeeks));
     }
 }
 

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QFile>
 #include <QTest>
 
 #include <memory>
@@ -13,6 +14,7 @@
 #include "fakes/date_at.h"
 #include "fakes/ui_environment.h"
 #include "pages/page_widget.h"
+#include "settings/settings_store.h"
 
 namespace {
 
@@ -106,6 +108,60 @@ TEST(PickerWidget, ADayTypedBeforeItsMonthAndYearIsKept)
             }
         }
         EXPECT_EQ(picker.date(), c.expected) << picker.text().toStdString();
+    }
+}
+
+// The month section takes its number or a prefix that only one month's name has, in the language the picker
+// shows (both forms of a Russian name), and moves on once the entry can mean nothing else; AM/PM takes its
+// first letters. Typed into the Calculation page's pickers, in English and then in Russian, whose date order
+// comes from the language file.
+TEST(PickerWidget, MonthsAndAmPmAreTypedByNumberOrPrefix)
+{
+    UiEnvironment env;
+    ASSERT_TRUE(
+        QFile::copy(CHRONEL_TEST_DATA_DIR "/../../res/lang/russian.lng", env.folder.filePath("program/russian.lng")));
+    MainWindow window{
+        AppServices{env.clock, env.formatter, env.settings, env.location, env.zones, env.clockSetter, env.timeChanges}};
+    QDateEdit& date = ControlOf<QDateEdit>(*window.Page(kCalculationPage), 1070);
+    const struct {
+        bool russian;
+        const char* typed;   // into the month section of October 10, 2003
+        int month;
+        bool movedOn;
+    } cases[] = {
+        {false, "2", 2, true},    {false, "02", 2, true},      {false, "1", 1, false},    {false, "12", 12, true},
+        {false, "13", 3, true},   {false, "f", 2, false},      {false, "Feb\t", 2, true}, {false, "Ju", 10, false},
+        {false, "jUL", 7, false}, {false, "MAY", 5, true},     {false, "xm", 10, false},  {true, "2", 2, true},
+        {true, "дек", 12, false}, {true, "Декабрь", 12, true}, {true, "мая", 5, true},    {true, "ма", 10, false},
+        {true, "ИЮЛ", 7, false},
+    };
+    for (const bool russian : {false, true}) {
+        env.settings.WriteString(SettingId::Lang, russian ? "russian" : "english");
+        window.ApplyLanguage(false);
+        date.setLocale(russian ? QLocale(QLocale::Russian, QLocale::Russia) : QLocale(QLocale::English));
+        date.setDate(QDate(2026, 12, 6));
+        EXPECT_EQ(date.text(), russian ? "6 декабря 2026 г." : "December 06, 2026");
+        for (const auto& c : cases) {
+            if (c.russian == russian) {
+                SCOPED_TRACE(c.typed);
+                date.setDate(QDate(2003, 10, 10));
+                date.setSelectedSection(QDateTimeEdit::MonthSection);
+                for (const QChar typed : QString::fromUtf8(c.typed)) {
+                    QTest::sendKeyEvent(QTest::Click, &date, typed == '\t' ? Qt::Key_Tab : Qt::Key_unknown, typed,
+                                        Qt::NoModifier);
+                }
+                EXPECT_EQ(date.date(), QDate(2003, c.month, 10));
+                EXPECT_EQ(date.currentSection() != QDateTimeEdit::MonthSection, c.movedOn);
+            }
+        }
+    }
+    QTimeEdit& time = ControlOf<QTimeEdit>(*window.Page(kCalculationPage), 1071);
+    time.setDisplayFormat("h:mm:ss AP");
+    for (const auto& [typed, hour] : {std::pair{"p", 22}, {"A", 10}, {"pM", 22}}) {
+        time.setTime(QTime(32 - hour, 0));
+        time.setSelectedSection(QDateTimeEdit::AmPmSection);
+        QTest::keyClicks(&time, typed);
+        EXPECT_EQ(time.time(), QTime(hour, 0)) << typed;
     }
 }
 
