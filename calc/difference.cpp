@@ -165,7 +165,10 @@ ElapsedLine ComputeElapsedLine(const DateTime& start, const DateTime& final, con
         }
     }
     line.shown = true;
-    line.field.text = Fill(messages.GetString(kElapsedLineMessage), figure);
+    // A change from local mean time, or of the standard offset, is no daylight saving.
+    line.field.text =
+        Fill(messages.GetString(elapsed->daylightChanged ? kElapsedLineMessage : kOffsetChangeLineMessage), figure);
     line.toolTip = Fill(messages.GetString(kElapsedSecondsMessage), std::to_string(elapsed->seconds));
     return line;
 }
+

@@ -59,9 +59,10 @@ struct ElapsedLine {
     std::string toolTip;                   // the total in seconds; empty while hidden
 };
 
-// Shown only when a daylight-saving change lies between the two wall times, that is when the zone reads
-// them with different UTC offsets, so the page's wall-clock figures differ from the real time: "Elapsed:
-// 47 h 30 min (a daylight-saving change lies between)" from the language's layout and units, zero units
+// Shown only when the zone reads the two wall times with different UTC offsets, so the page's wall-clock
+// figures differ from the real time: "Elapsed: 47 h 30 min (a daylight-saving change lies between)"
+// (message kElapsedLineMessage) when the two differ in daylight saving, else "Elapsed: ... (the zone's UTC
+// offset changed between)" (kOffsetChangeLineMessage), from the language's layout and units, zero units
 // left out (a zero span is "0 s"), each figure negated when the final is earlier, as the page's figures
 // are; the tooltip "Total seconds: 171000". Hidden when the fields read "*" or the zone gives no answer.
 ElapsedLine ComputeElapsedLine(const DateTime& start, const DateTime& final, const ZoneSource& zones,
