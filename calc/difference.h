@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "core/date_time.h"
 #include "core/field_text.h"
@@ -56,6 +57,7 @@ inline constexpr int kElapsedLineId = 1132;
 struct ElapsedLine {
     bool shown = false;
     FieldText field{kElapsedLineId, {}};   // empty while hidden
+    std::string value;                     // the field without its label, as macros and Copy >> give it
     std::string toolTip;                   // the total in seconds; empty while hidden
 };
 
@@ -67,3 +69,8 @@ struct ElapsedLine {
 // are; the tooltip "Total seconds: 171000". Hidden when the fields read "*" or the zone gives no answer.
 ElapsedLine ComputeElapsedLine(const DateTime& start, const DateTime& final, const ZoneSource& zones,
                                const MessageSource& messages);
+
+// The elapsed line's text without its label: the part of either layout (messages kElapsedLineMessage and
+// kOffsetChangeLineMessage, in the current language) before "%1" ("Elapsed: "), where the text starts with
+// it; otherwise the text as it is.
+std::string ElapsedLineValue(std::string_view lineText, const MessageSource& messages);
