@@ -81,7 +81,8 @@ MainWindow::MainWindow(const AppServices& services, QWidget* parent)
         ShowMainWindow();
     });
     connect(&m_tray, &SystemTray::exitRequested, this, &MainWindow::ExitSequence);
-    m_pageValues = std::make_unique<PageValueSource>(pages[kDifferencePage], pages[kCalculationPage], m_timeInfo);
+    m_pageValues =
+        std::make_unique<PageValueSource>(pages[kDifferencePage], pages[kCalculationPage], m_timeInfo, m_language);
     m_output = new OutputActions(
         OutputActions::Services{services.settings, m_language, *m_pageValues, services.clock, services.formatter},
         this);

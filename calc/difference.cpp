@@ -165,7 +165,23 @@ ElapsedLine ComputeElapsedLine(const DateTime& start, const DateTime& final, con
         }
     }
     line.shown = true;
-    line.field.text = Fill(messages.GetString(kElapsedLineMessage), figure);
+    // A change from local mean time, or of the standard offset, is no daylight saving.
+    line.field.text =
+        Fill(messages.GetString(elapsed->daylightChanged ? kElapsedLineMessage : kOffsetChangeLineMessage), figure);
+    line.value = ElapsedLineValue(line.field.text, messages);
     line.toolTip = Fill(messages.GetString(kElapsedSecondsMessage), std::to_string(elapsed->seconds));
     return line;
+}
+
+std::string ElapsedLineValue(std::string_view lineText, const MessageSource& messages)
+{
+    for (const int layoutId : {kElapsedLineMessage, kOffsetChangeLineMessage}) {
+        const std::string layout = messages.GetString(layoutId);
+        const std::size_t at = layout.find("%1");
+        const std::string_view label = std::string_view(layout).substr(0, at);
+        if (at != std::string::npos && at > 0 && lineText.starts_with(label)) {
+            return std::string(lineText.substr(label.size()));
+        }
+    }
+    return std::string(lineText);
 }

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "core/date_time.h"
 #include "core/field_text.h"
@@ -56,13 +57,20 @@ inline constexpr int kElapsedLineId = 1132;
 struct ElapsedLine {
     bool shown = false;
     FieldText field{kElapsedLineId, {}};   // empty while hidden
+    std::string value;                     // the field without its label, as macros and Copy >> give it
     std::string toolTip;                   // the total in seconds; empty while hidden
 };
 
-// Shown only when a daylight-saving change lies between the two wall times, that is when the zone reads
-// them with different UTC offsets, so the page's wall-clock figures differ from the real time: "Elapsed:
-// 47 h 30 min (a daylight-saving change lies between)" from the language's layout and units, zero units
+// Shown only when the zone reads the two wall times with different UTC offsets, so the page's wall-clock
+// figures differ from the real time: "Elapsed: 47 h 30 min (a daylight-saving change lies between)"
+// (message kElapsedLineMessage) when the two differ in daylight saving, else "Elapsed: ... (the zone's UTC
+// offset changed between)" (kOffsetChangeLineMessage), from the language's layout and units, zero units
 // left out (a zero span is "0 s"), each figure negated when the final is earlier, as the page's figures
 // are; the tooltip "Total seconds: 171000". Hidden when the fields read "*" or the zone gives no answer.
 ElapsedLine ComputeElapsedLine(const DateTime& start, const DateTime& final, const ZoneSource& zones,
                                const MessageSource& messages);
+
+// The elapsed line's text without its label: the part of either layout (messages kElapsedLineMessage and
+// kOffsetChangeLineMessage, in the current language) before "%1" ("Elapsed: "), where the text starts with
+// it; otherwise the text as it is.
+std::string ElapsedLineValue(std::string_view lineText, const MessageSource& messages);

@@ -71,10 +71,14 @@ std::optional<SetTimeResult> Rollback::Restore()
     if (!m_changed) {
         return std::nullopt;
     }
-    // An invalid sum (a garbage offset) is refused by SetClock.
     const DateTime restored = GetNow(m_clock) + m_offset;
+    if (!InRange(restored)) {
+        m_changed = false;
+        m_damaged = true;
+        return Refused();
+    }
     SetTimeResult result = SetClock(m_setter, restored);
-    m_changed = false;
+    m_changed = !result.ok;
     return result;
 }
 
@@ -125,7 +129,12 @@ std::array<ControlState, 5> RollbackControlStates(bool changed)
              {kRollbackRestore, changed}}};
 }
 
-std::string ClockErrorText(bool restoring, const std::string& reason, const MessageSource& messages)
+std::string ClockErrorText(const Rollback& rollback, bool restoring, const std::string& reason,
+                           const MessageSource& messages)
 {
-    return messages.GetString(restoring ? 30 : 29) + "\n" + reason;
+    std::string text = messages.GetString(restoring ? 30 : 29) + "\n" + reason;
+    if (restoring && rollback.Changed()) {
+        text += "\n" + messages.GetString(kRestoreKeptMessage);
+    }
+    return text;
 }

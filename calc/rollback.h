@@ -46,8 +46,10 @@ public:
     // leaves the state restored; the offset keeps its new value but is not used.
     std::optional<SetTimeResult> Set(const DateTime& target);
     // Sets the clock to now + offset, the time it would show had it never been changed. Empty, doing
-    // nothing, while the clock is not changed. The state is restored afterwards whatever the outcome:
-    // a failed restore is not retried. A result outside the range is refused without touching the clock.
+    // nothing, while the clock is not changed. A refusal by the system (no right, a cancelled password
+    // prompt) keeps the changed state and its offset, so Restore can be pressed again. A result outside
+    // the range is refused without touching the clock and leaves the state damaged, as a restart would
+    // find it: no retry could reach the range again.
     std::optional<SetTimeResult> Restore();
     // The system's notice that its time changed. The first notice after a set is that set's own echo and
     // is ignored; any other ends the changed state, as the clock was changed from outside. True when the
@@ -72,5 +74,7 @@ std::string RollbackStateText(const Rollback& rollback, const MessageSource& mes
 // while it is.
 std::array<ControlState, 5> RollbackControlStates(bool changed);
 // The message box text of a refused set (`restoring` clear, message 29) or restore (message 30): the
-// message, a line break and the system's reason.
-std::string ClockErrorText(bool restoring, const std::string& reason, const MessageSource& messages);
+// message, a line break and the system's reason; after a restore that kept the changed state, a line
+// break and kRestoreKeptMessage.
+std::string ClockErrorText(const Rollback& rollback, bool restoring, const std::string& reason,
+                           const MessageSource& messages);

@@ -107,6 +107,7 @@ void RollbackPage::SetClock()
 void RollbackPage::RestoreClock()
 {
     const std::optional<SetTimeResult> result = m_rollback.Restore();
+    // A refused restore keeps the way back; stored at once like a Set, so a retry survives a restart.
     StoreState();
     UpdateDisplay();
     if (result && !result->ok) {
@@ -117,7 +118,8 @@ void RollbackPage::RestoreClock()
 void RollbackPage::ShowFailure(bool restoring, const SetTimeResult& result)
 {
     if (m_errorBox) {
-        m_errorBox(this, QString::fromStdString(ClockErrorText(restoring, result.message, m_services.messages)));
+        m_errorBox(this,
+                   QString::fromStdString(ClockErrorText(m_rollback, restoring, result.message, m_services.messages)));
     }
 }
 

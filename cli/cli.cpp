@@ -337,7 +337,7 @@ void Runner::WriteCopyLines(const ComputedValueSource& pages, std::initializer_l
         if (std::find(sources.begin(), sources.end(), macro.source) == sources.end()) {
             continue;
         }
-        // The elapsed-time line is there only when a daylight-saving change lies between, as on the page.
+        // The elapsed-time line is there only when the zone's offset changes between, as on the page.
         if (macro.source == MacroSource::Difference && macro.controlId == kElapsedLineId &&
             pages.FieldText(macro.source, macro.controlId).value_or(std::string()).empty()) {
             continue;

@@ -60,7 +60,8 @@ void ShowDifference(ComputedValueSource& pages, const DateTime& start, const Dat
     pages.SetPickers(MacroSource::Difference, kDifferenceStartDateId, kDifferenceStartTimeId, start);
     pages.SetPickers(MacroSource::Difference, kDifferenceFinalDateId, kDifferenceFinalTimeId, final);
     pages.SetFields(MacroSource::Difference, texts);
-    pages.SetFields(MacroSource::Difference, std::span(&elapsed.field, 1));
+    const ::FieldText value{kElapsedLineId, elapsed.value};
+    pages.SetFields(MacroSource::Difference, std::span(&value, 1));
 }
 
 void ShowCalculation(ComputedValueSource& pages, const CalculationInput& input, const CalculationResult& result)

@@ -60,7 +60,8 @@ TimeInfoResults ComputeTimeInfo(const DateTime& value, const std::optional<TimeZ
                                 const Clock* astronomicalClock = nullptr);
 
 // Each page as it shows these inputs and their results.
-// The elapsed-time line is an empty field while the page hides it, as on the page.
+// The elapsed-time line holds what its macro gives on the page (ElapsedLineValue: without its label), and
+// is empty while the page hides it.
 void ShowDifference(ComputedValueSource& pages, const DateTime& start, const DateTime& final,
                     const DifferenceTexts& texts, const ElapsedLine& elapsed);
 void ShowCalculation(ComputedValueSource& pages, const CalculationInput& input, const CalculationResult& result);

@@ -12,6 +12,9 @@ struct LocalElapsed {
     // The two wall times are read with different offsets from UTC, so the real time differs from the
     // wall-clock count by their difference.
     bool offsetChanged = false;
+    // The two moments differ in daylight saving (tm_isdst), not only in offset: a change from local mean
+    // time or of the standard offset leaves this clear.
+    bool daylightChanged = false;
     friend bool operator==(const LocalElapsed&, const LocalElapsed&) = default;
 };
 

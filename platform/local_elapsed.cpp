@@ -28,8 +28,36 @@ bool ShowsWallTime(std::time_t instant, const DateTime::Parts& wall)
            local.tm_min == wall.minute && local.tm_sec == wall.second;
 }
 
-// The Unix instant a wall time (`value`, taken apart as `wall`) names, as ElapsedBetweenWallTimes reads it.
-std::optional<std::int64_t> UnixTimeOf(const DateTime& value, const DateTime::Parts& wall)
+// The wall time as a count of seconds, as if it were UTC.
+std::int64_t WallSeconds(const DateTime::Parts& wall)
+{
+    return civil::DaysFromCivil(wall.year, static_cast<unsigned>(wall.month), static_cast<unsigned>(wall.day)) *
+               civil::kSecondsPerDay +
+           wall.hour * 3600 + wall.minute * 60 + wall.second;
+}
+
+// How a wall time is read: the Unix instant it names, and whether the offset it is read with is daylight
+// saving (tm_isdst: 1, 0, or -1 when the C library cannot tell).
+struct Reading {
+    std::int64_t instant = 0;
+    int daylight = -1;
+};
+
+// tm_isdst of the offset `offset` near `instant`: a skipped wall time is read by the offset of one side
+// of the change, which the instant itself or one a day before or after it shows.
+int DaylightOfOffset(std::int64_t instant, std::int64_t offset)
+{
+    for (const std::int64_t near : {instant, instant - civil::kSecondsPerDay, instant + civil::kSecondsPerDay}) {
+        const auto at = static_cast<std::time_t>(near);
+        std::tm local{};
+        if (localtime_r(&at, &local) != nullptr && local.tm_gmtoff == offset) {
+            return local.tm_isdst > 0 ? 1 : local.tm_isdst;
+        }
+    }
+    return -1;
+}
+
+std::optional<Reading> ReadWallTime(const DateTime& value, const DateTime::Parts& wall)
 {
     // With tm_isdst = -1 mktime may take either instance of a repeated wall time; the earlier one is the
     // smaller of the standard and the daylight reading that really shows this wall time.
@@ -41,20 +69,17 @@ std::optional<std::int64_t> UnixTimeOf(const DateTime& value, const DateTime::Pa
             earliest = instant;
         }
     }
+    std::optional<std::int64_t> instant;
     if (earliest) {
-        return static_cast<std::int64_t>(*earliest);
+        instant = static_cast<std::int64_t>(*earliest);
+    } else if (const std::optional<SystemTime> fields = value.GetAsSystemTime()) {
+        // No instant shows it: the clocks skip it, and mktime's own reading decides.
+        instant = LocalFieldsToUnixSeconds(*fields);
     }
-    // No instant shows it: the clocks skip it, and mktime's own reading decides.
-    const std::optional<SystemTime> fields = value.GetAsSystemTime();
-    return fields ? LocalFieldsToUnixSeconds(*fields) : std::nullopt;
-}
-
-// The wall time as a count of seconds, as if it were UTC.
-std::int64_t WallSeconds(const DateTime::Parts& wall)
-{
-    return civil::DaysFromCivil(wall.year, static_cast<unsigned>(wall.month), static_cast<unsigned>(wall.day)) *
-               civil::kSecondsPerDay +
-           wall.hour * 3600 + wall.minute * 60 + wall.second;
+    if (!instant) {
+        return std::nullopt;
+    }
+    return Reading{*instant, DaylightOfOffset(*instant, WallSeconds(wall) - *instant)};
 }
 
 }   // namespace
@@ -67,12 +92,13 @@ std::optional<LocalElapsed> ElapsedBetweenWallTimes(const DateTime& from, const 
     if (daylight == 0 || !fromParts || !toParts) {
         return std::nullopt;
     }
-    const auto fromInstant = UnixTimeOf(from, *fromParts);
-    const auto toInstant = UnixTimeOf(to, *toParts);
-    if (!fromInstant || !toInstant) {
+    const std::optional<Reading> fromReading = ReadWallTime(from, *fromParts);
+    const std::optional<Reading> toReading = ReadWallTime(to, *toParts);
+    if (!fromReading || !toReading) {
         return std::nullopt;
     }
-    const std::int64_t seconds = *toInstant - *fromInstant;
+    const std::int64_t seconds = toReading->instant - fromReading->instant;
     // Equal offsets leave the real time equal to the wall-clock count, and only then.
-    return LocalElapsed{seconds, seconds != WallSeconds(*toParts) - WallSeconds(*fromParts)};
+    return LocalElapsed{seconds, seconds != WallSeconds(*toParts) - WallSeconds(*fromParts),
+                        fromReading->daylight != toReading->daylight};
 }

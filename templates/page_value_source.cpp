@@ -6,6 +6,7 @@
 #include <QPlainTextEdit>
 #include <QTabWidget>
 
+#include "calc/difference.h"
 #include "widgets/control_id.h"
 #include "widgets/pickers.h"
 
@@ -36,10 +37,12 @@ QWidget* FindOutside(const QWidget& root, int id, const QWidget* skip)
 
 }   // namespace
 
-PageValueSource::PageValueSource(const QWidget* difference, const QWidget* calculation, const QWidget* timeInfo)
+PageValueSource::PageValueSource(const QWidget* difference, const QWidget* calculation, const QWidget* timeInfo,
+                                 const MessageSource& messages)
     : m_difference(difference),
       m_calculation(calculation),
-      m_timeInfo(timeInfo)
+      m_timeInfo(timeInfo),
+      m_messages(messages)
 {
 }
 
@@ -95,6 +98,9 @@ std::optional<std::string> PageValueSource::FieldText(MacroSource page, int cont
 {
     QWidget* control = Control(page, controlId);
     if (auto* edit = qobject_cast<QLineEdit*>(control)) {
+        if (page == MacroSource::Difference && controlId == kElapsedLineId) {
+            return ElapsedLineValue(edit->text().toStdString(), m_messages);
+        }
         return edit->text().toStdString();
     }
     if (auto* label = qobject_cast<QLabel*>(control)) {

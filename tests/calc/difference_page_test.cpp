@@ -90,22 +90,24 @@ TEST_F(DifferencePageTest, SettingsSurviveARestart)
     EXPECT_EQ(ControlOf<QLineEdit>(again, 1129).text(), Field(1129));
 }
 
-TEST_F(DifferencePageTest, ElapsedLineOnlyAcrossADaylightSavingChange)
+TEST_F(DifferencePageTest, ElapsedLineOnlyAcrossAnOffsetChangeNamingDaylightSavingOnlyForIt)
 {
-    // Zone, start, final, the line's figure and the tooltip's seconds; none: the line is hidden and empty.
+    // Zone, start, final, the line and the tooltip's seconds; none: the line is hidden and empty.
+    const std::string dst = " (a daylight-saving change lies between)";
     const std::tuple<const char*, DateTime, DateTime, std::string, std::string> cases[] = {
-        {"Europe/Berlin", At(2026, 3, 28, 2), At(2026, 3, 30, 2), "47 h", "169200"},
-        {"Australia/Lord_Howe", At(2026, 4, 6), At(2026, 4, 4, 23, 59, 45), "-24 h -30 min -15 s", "-88215"},
+        {"Europe/Berlin", At(2026, 3, 28, 2), At(2026, 3, 30, 2), "47 h" + dst, "169200"},
+        {"Australia/Lord_Howe", At(2026, 4, 6), At(2026, 4, 4, 23, 59, 45), "-24 h -30 min -15 s" + dst, "-88215"},
         {"Europe/Berlin", At(2026, 3, 28, 2), At(2026, 3, 28, 3), "", ""},
+        {"Europe/Berlin", At(1890, 1, 1), At(1900, 1, 1), "87647 h 53 min 28 s (the zone's UTC offset changed between)",
+         "315532408"},
     };
     QLineEdit& line = Control<QLineEdit>(kElapsedLineId);
-    for (const auto& [zone, start, final, figure, seconds] : cases) {
+    for (const auto& [zone, start, final, shown, seconds] : cases) {
         const ScopedZoneEnv zoneTz("TZ", ":" + TestZoneFolder().Path(zone));
         SetEnd(1001, 1120, start);
         SetEnd(1002, 1122, final);
-        EXPECT_EQ(line.isHidden(), figure.empty()) << zone << figure;
-        EXPECT_EQ(line.text().toStdString(),
-                  figure.empty() ? "" : "Elapsed: " + figure + " (a daylight-saving change lies between)");
+        EXPECT_EQ(line.isHidden(), shown.empty()) << zone << shown;
+        EXPECT_EQ(line.text().toStdString(), shown.empty() ? "" : "Elapsed: " + shown);
         EXPECT_EQ(line.toolTip().toStdString(), seconds.empty() ? "" : "Total seconds: " + seconds);
     }
 }

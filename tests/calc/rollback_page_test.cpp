@@ -80,21 +80,35 @@ TEST_F(RollbackPageTest, SetAndRestoreSwitchTheControlsAndStoreTheStateAtOnce)
     EXPECT_TRUE(boxes.empty());
 }
 
-TEST_F(RollbackPageTest, RefusalsShowTheReasonInTheCurrentLanguageAndEndRestored)
+TEST_F(RollbackPageTest, RefusalsShowTheReasonInTheCurrentLanguageAndARefusedRestoreKeepsTheWayBack)
 {
-    // The messages of a set (29) and a restore (30) come from the language.
-    for (const auto& [restoring, message] : {std::pair{false, "Ошибка установки"}, {true, "Ошибка восстановления"}}) {
-        env.messages.Override(restoring ? 30 : 29, message);
-        boxes.clear();
-        env.clockSetter.refusal.reset();
-        if (restoring) {
-            Click(1088);
-        }
-        env.clockSetter.refusal = "Operation not permitted";
-        Click(restoring ? 1089 : 1088);
-        EXPECT_EQ(boxes, std::vector<QString>{QString(message) + "\nOperation not permitted"});
-        EXPECT_EQ(Shown(), (Look{"Restored", kRestoredControls})) << message;
-    }
+    // The messages of a set (29), a restore (30) and the kept way back (114) come from the language.
+    env.messages.Override(29, "Ошибка установки");
+    env.messages.Override(30, "Ошибка восстановления");
+    env.messages.Override(kRestoreKeptMessage, "Сохранено");
+    SetTarget(At(2004, 1, 1));
+    env.clockSetter.refusal = "Operation not permitted";
+    Click(1088);
+    EXPECT_EQ(boxes, std::vector<QString>{"Ошибка установки\nOperation not permitted"});
+    EXPECT_EQ(Shown(), (Look{"Restored", kRestoredControls}));
+    EXPECT_EQ(env.settings.ReadInt(SettingId::Rollback), 0);
+
+    env.clockSetter.refusal.reset();
+    Click(1088);
+    env.clockSetter.refusal = "Operation not permitted";
+    boxes.clear();
+    Click(1089);
+    EXPECT_EQ(boxes, std::vector<QString>{"Ошибка восстановления\nOperation not permitted\nСохранено"});
+    EXPECT_EQ(Shown(), (Look{"Changed...", kChangedControls}));
+    // Stored at once, without SaveSettings: a restart still knows the way back.
+    Start();
+    EXPECT_EQ(Shown(), (Look{"Changed...", kChangedControls}));
+    env.clockSetter.refusal.reset();
+    env.clock.Set(At(2004, 1, 1, 1));
+    Click(1089);
+    EXPECT_EQ(At(env.clockSetter.requests.back()), At(2004, 11, 20, 15));
+    EXPECT_EQ(Shown(), (Look{"Restored", kRestoredControls}));
+    EXPECT_EQ(env.settings.ReadInt(SettingId::Rollback), 0);
 }
 
 TEST_F(RollbackPageTest, ChangedAndDamagedStatesSurviveARestart)

@@ -44,6 +44,7 @@ TEST_F(RollbackTest, RestoreCountsTheTimeThatPassed)
         const std::optional<SetTimeResult> result = restoring.Restore();
         EXPECT_EQ(result.has_value() && result->ok, c.restored.IsValid());
         EXPECT_FALSE(restoring.Changed());
+        EXPECT_EQ(restoring.Damaged(), !c.restored.IsValid()) << "no retry could reach the range";
         ASSERT_EQ(setter.requests.size(), c.restored.IsValid() ? 2u : 1u);
         EXPECT_EQ(At(setter.requests.back()), c.restored.IsValid() ? c.restored : c.target);
     }
@@ -69,6 +70,23 @@ TEST_F(RollbackTest, EachMoveOnlyFromItsStateInTheRangeAndAnOutsideChangeEndsIt)
     EXPECT_EQ(setter.requests.size(), 1u);
     EXPECT_FALSE(rollback.Changed());
     EXPECT_TRUE(rollback.Set(At(1971, 1, 1)));
+}
+
+TEST_F(RollbackTest, ARefusedRestoreKeepsTheWayBackForARetry)
+{
+    ASSERT_TRUE(rollback.Set(At(2004, 1, 1))->ok);
+    const double offset = rollback.Offset().GetTotalDays();
+    setter.refusal = "Interactive authentication required.";
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        EXPECT_FALSE(rollback.Restore()->ok);
+        EXPECT_TRUE(rollback.Changed());
+        EXPECT_EQ(rollback.Offset().GetTotalDays(), offset);
+    }
+    setter.refusal.reset();
+    clock.Set(At(2004, 1, 1, 1));
+    EXPECT_TRUE(rollback.Restore()->ok);
+    EXPECT_EQ(At(setter.requests.back()), At(2004, 11, 20, 15));
+    EXPECT_FALSE(rollback.Changed());
 }
 
 TEST_F(RollbackTest, StoredSpansThatLeadNowhereAreDamaged)

@@ -518,7 +518,8 @@ TEST_F(CliTest, ElapsedTimeAndTheRealMoonFollowTheZone)
     EXPECT_NE(cli.Run(across, {}, berlin).out.find(R"("totalHours":48,)"), std::string::npos);
     EXPECT_NE(cli.Run(across, {}, berlin).out.find(R"(,"elapsedSeconds":169200})"), std::string::npos);
     const CliRun text = cli.Run({"diff", "2026-10-24 12:00:00", "2026-10-25 12:00:00"}, {}, berlin);
-    EXPECT_NE(text.out.find("Elapsed: 25 h (a daylight-saving change lies between)"), std::string::npos) << text.out;
+    EXPECT_NE(text.out.find("Elapsed Time: 25 h (a daylight-saving change lies between)"), std::string::npos)
+        << text.out;
     for (const std::string_view within : {"2026-04-28T02:00:00", "2026-10-24T02:00:00"}) {
         const CliRun none =
             cli.Run({"--format", "json", "diff", "2026-03-30T02:00:00", std::string(within)}, {}, berlin);

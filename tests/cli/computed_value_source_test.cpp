@@ -28,6 +28,7 @@ TEST(ComputedValueSourceTest, EveryMacroExpandsAsOnTheProgramsPages)
         bool weeks;
         DateTime info;
         const char* zone;
+        std::optional<LocalElapsed> elapsed;
     } cases[] = {
         {"a failed sum; northern daylight saving",
          At(2003, 6, 15, 10),
@@ -36,7 +37,8 @@ TEST(ComputedValueSourceTest, EveryMacroExpandsAsOnTheProgramsPages)
          {0, 1, 0, 3},
          false,
          At(2004, 3, 1, 13, 5, 9),
-         "CET-1CEST,M3.5.0,M10.5.0/3"},
+         "CET-1CEST,M3.5.0,M10.5.0/3",
+         LocalElapsed{90000, true, true}},
         {"reversed ends; weeks; a difference before 1601; southern daylight saving",
          At(2005, 6, 20, 12, 30, 15),
          At(1754, 1, 1),
@@ -44,7 +46,8 @@ TEST(ComputedValueSourceTest, EveryMacroExpandsAsOnTheProgramsPages)
          {250, 7, 2, 0, 25, 0, 3600},
          true,
          At(1754, 1, 1),
-         "AEST-10AEDT,M10.1.0,M4.1.0/3"},
+         "AEST-10AEDT,M10.1.0,M4.1.0/3",
+         LocalElapsed{-88215, true, false}},
         {"the last moments; no daylight saving",
          At(9998, 12, 31, 23, 59, 59),
          At(9998, 12, 31, 23, 59, 58),
@@ -52,7 +55,8 @@ TEST(ComputedValueSourceTest, EveryMacroExpandsAsOnTheProgramsPages)
          {1, 0, 0, 0, 0, 0, -1},
          false,
          At(9998, 12, 31, 23, 59, 59),
-         "IST-5:30"},
+         "IST-5:30",
+         std::nullopt},
     };
     std::string all;
     for (const Macro& macro : kMacros) {
@@ -64,6 +68,7 @@ TEST(ComputedValueSourceTest, EveryMacroExpandsAsOnTheProgramsPages)
         TimeZoneInformation zone = *ZoneFromTzString(c.zone);
         zone.state = ZoneState::Daylight;
         env.zones.Set(zone);
+        env.zones.elapsed = c.elapsed;
         MainWindow window{AppServices{env.clock, env.formatter, env.settings, env.location, env.zones, env.clockSetter,
                                       env.timeChanges}};
         const QWidget& difference = *window.Page(kDifferencePage);

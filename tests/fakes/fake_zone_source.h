@@ -8,12 +8,15 @@
 #include "fakes/temp_folder.h"
 #include "info/zone_source.h"
 
-// A zone that tests set at will; an empty one stands for a failed query. It never tells an elapsed time.
+// A zone that tests set at will; an empty one stands for a failed query. It tells `elapsed` for any two
+// wall times, none unless set.
 class FakeZoneSource final : public ZoneSource {
 public:
     std::optional<TimeZoneInformation> GetTimeZoneInformation() const override { return m_zone; }
-    std::optional<LocalElapsed> ElapsedBetween(const DateTime&, const DateTime&) const override { return {}; }
+    std::optional<LocalElapsed> ElapsedBetween(const DateTime&, const DateTime&) const override { return elapsed; }
     void Set(std::optional<TimeZoneInformation> zone) { m_zone = std::move(zone); }
+
+    std::optional<LocalElapsed> elapsed;
 
 private:
     std::optional<TimeZoneInformation> m_zone;

@@ -18,11 +18,17 @@ TEST(LocalElapsedTime, KnownCases)
 {
     using E = LocalElapsed;
     const std::tuple<const char*, const char*, DateTime, DateTime, std::optional<LocalElapsed>> cases[] = {
-        {"a day of 23 hours", "Europe/Berlin", At(2026, 3, 28, 2), At(2026, 3, 30, 2), E{47 * 3600, true}},
-        {"skipped 02:30 is 03:30", "Europe/Berlin", At(2026, 3, 29, 2, 30), At(2026, 3, 29, 3, 30), E{0, true}},
-        {"repeated 02:30 is the first", "Europe/Berlin", At(2026, 10, 25, 2, 30), At(2026, 10, 25, 3), E{5400, true}},
+        {"a day of 23 hours", "Europe/Berlin", At(2026, 3, 28, 2), At(2026, 3, 30, 2), E{47 * 3600, true, true}},
+        {"skipped 02:30 is 03:30, read in winter time", "Europe/Berlin", At(2026, 3, 29, 2, 30), At(2026, 3, 29, 3, 30),
+         E{0, true, true}},
+        {"repeated 02:30 is the first", "Europe/Berlin", At(2026, 10, 25, 2, 30), At(2026, 10, 25, 3),
+         E{5400, true, true}},
         {"skipped, by the new offset", "Europe/Dublin", At(2026, 3, 29, 1, 30), At(2026, 3, 29, 2, 30), E{3600, false}},
-        {"half an hour skipped", "Australia/Lord_Howe", At(2026, 10, 4, 2, 15), At(2026, 10, 4, 2, 45), E{0, true}},
+        {"half an hour skipped", "Australia/Lord_Howe", At(2026, 10, 4, 2, 15), At(2026, 10, 4, 2, 45),
+         E{0, true, true}},
+        {"local mean time to CET: no daylight saving", "Europe/Berlin", At(1890, 1, 1), At(1900, 1, 1),
+         E{3652 * 86400 - 392, true, false}},
+        {"summer time of 1916", "Europe/Berlin", At(1916, 4, 30, 12), At(1916, 5, 1, 12), E{23 * 3600, true, true}},
         {"no daylight saving", "Asia/Kolkata", At(2026, 3, 28), At(2026, 3, 30), std::nullopt},
     };
     for (const auto& [why, zone, from, to, elapsed] : cases) {
@@ -31,9 +37,9 @@ TEST(LocalElapsedTime, KnownCases)
     }
 }
 
-// The earliest instant that shows the wall time, from every offset of -15:00 to +15:00 in quarter hours;
-// none for a skipped wall time.
-std::optional<std::int64_t> ScannedInstant(const DateTime& wall)
+// The earliest instant that shows the wall time, from every offset of -15:00 to +15:00 in quarter hours,
+// and its tm_isdst; none for a skipped wall time or one of local mean time.
+std::optional<std::pair<std::int64_t, int>> ScannedInstant(const DateTime& wall)
 {
     const std::int64_t asUtc = SpanToSeconds(wall - At(1970, 1, 1));
     for (std::int64_t offset = 15 * 3600; offset >= -15 * 3600; offset -= 900) {
@@ -41,7 +47,7 @@ std::optional<std::int64_t> ScannedInstant(const DateTime& wall)
         std::tm t{};
         if (localtime_r(&instant, &t) &&
             At(t.tm_year + 1900, t.tm_mon + 1, t.tm_mday, t.tm_hour, t.tm_min, t.tm_sec) == wall) {
-            return asUtc - offset;
+            return std::pair{asUtc - offset, t.tm_isdst};
         }
     }
     return std::nullopt;
@@ -67,9 +73,9 @@ TEST(LocalElapsedTime, RandomPairsAgreeWithAScanOfOffsets)
             const DateTime from = wallTime(year), to = wallTime(year + i % 2);
             const auto start = ScannedInstant(from), end = ScannedInstant(to);
             if (start && end) {
-                const std::int64_t seconds = *end - *start;
+                const std::int64_t seconds = end->first - start->first;
                 ASSERT_EQ(ElapsedBetweenWallTimes(from, to),
-                          (LocalElapsed{seconds, seconds != SpanToSeconds(to - from)}))
+                          (LocalElapsed{seconds, seconds != SpanToSeconds(to - from), start->second != end->second}))
                     << zone << " " << from.Format("%F %T") << " " << to.Format("%F %T");
             }
         }

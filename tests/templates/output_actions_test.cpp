@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QFile>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -89,6 +90,29 @@ TEST_F(OutputActionsTest, SaveReplacesOrAppendsAndReportsFailure)
     output.RunOutputCommand(32843);
     ASSERT_EQ(errors.size(), 1u);
     EXPECT_EQ(errors[0].toStdString(), "Error saving file \"" + target + "\": " + std::strerror(ENOTDIR));
+}
+
+// The Difference page's elapsed line starts with a label of its own ("Elapsed: "); Copy >> and %DEL% give
+// only what follows it, in the current language.
+TEST_F(OutputActionsTest, ElapsedTimeLeavesOutTheLinesOwnLabel)
+{
+    env.zones.elapsed = LocalElapsed{169200, true, false};
+    ASSERT_TRUE(QFile::copy(QStringLiteral(CHRONEL_TEST_DATA_DIR "/../../res/lang/russian.lng"),
+                            env.folder.filePath("program/russian.lng")));
+    const std::pair<const char*, std::string> cases[] = {
+        {"english", "Elapsed Time: 47 h (the zone's UTC offset changed between) "},
+        {"russian", "Прошло фактически: 47 ч (между ними сменилось смещение пояса от UTC) "},
+    };
+    for (const auto& [language, line] : cases) {
+        env.settings.WriteString(SettingId::Lang, language);
+        window.ApplyLanguage(false);
+        Show(OutputMode::Copy);
+        output.RunOutputCommand(32956);
+        EXPECT_EQ(Clipboard(), line);
+        std::string macro = "%DEL% ";
+        Expand(macro, window.PageValues(), env.clock, env.formatter);
+        EXPECT_EQ(macro, line.substr(line.find(": ") + 2));
+    }
 }
 
 }   // namespace
