@@ -140,13 +140,13 @@ void OptionsPage::showEvent(QShowEvent* event)
     PageWidget::showEvent(event);
 }
 
-void OptionsPage::changeEvent(QEvent* event)
+bool OptionsPage::event(QEvent* event)
 {
-    // ...or in a file manager while the window was in the background.
-    if (event->type() == QEvent::ActivationChange && isVisible() && isActiveWindow()) {
+    // ...or in a file manager while the window was in the background (a visible page gets this).
+    if (event->type() == QEvent::WindowActivate) {
         ShowFolderStatus();
     }
-    PageWidget::changeEvent(event);
+    return PageWidget::event(event);
 }
 
 void OptionsPage::ChooseFolder()

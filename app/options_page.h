@@ -44,7 +44,7 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
-    void changeEvent(QEvent* event) override;
+    bool event(QEvent* event) override;
 
 private:
     void OnAutoloadClicked(bool checked);

@@ -7,7 +7,6 @@
 #include <QTimer>
 
 #include <filesystem>
-#include <functional>
 
 #include "fakes/temp_folder.h"
 
@@ -65,30 +64,21 @@ TEST_F(FileDialog, SaveAddsTheExtensionCancelClears)
 // Not the working folder, which means nothing to a program started from the desktop.
 TEST_F(FileDialog, StartsInTheLastFolderUsedElseDocumentsElseHome)
 {
-    namespace fs = std::filesystem;
     const std::string documents = home / "Documents";
     const std::string other = home / "other";
-    fs::create_directories(other);
-    const struct {
-        const char* why;
-        std::function<void()> before;
-        std::string answer;   // the file chosen; empty: cancelled
-        std::string start;
-    } steps[] = {
-        {"no documents folder: home", [] {}, "", home.Path().string()},
-        {"the documents folder", [&] { fs::create_directories(documents); }, other + "/a.txt", documents},
-        {"the folder last used", [] {}, "", other},
-        {"the last folder is gone", [&] { fs::remove_all(other); }, "", documents},
+    std::filesystem::create_directories(other);
+    const auto startOf = [](const std::string& answer) {
+        std::string started, path;
+        AnswerNextDialog(answer, !answer.empty(), &started);
+        ChooseFile(true, path, kFilter, "txt", nullptr);
+        return started;
     };
-    for (const auto& step : steps) {
-        SCOPED_TRACE(step.why);
-        step.before();
-        std::string started;
-        AnswerNextDialog(step.answer, !step.answer.empty(), &started);
-        std::string path;
-        EXPECT_EQ(ChooseFile(true, path, kFilter, "txt", nullptr), !step.answer.empty());
-        EXPECT_EQ(started, step.start);
-    }
+    EXPECT_EQ(startOf(""), home.Path().string()) << "no documents folder";
+    std::filesystem::create_directories(documents);
+    EXPECT_EQ(startOf(other + "/a.txt"), documents);
+    EXPECT_EQ(startOf(""), other) << "the folder last used";
+    std::filesystem::remove_all(other);
+    EXPECT_EQ(startOf(""), documents) << "the last folder is gone";
 }
 
 }   // namespace
