@@ -29,6 +29,9 @@ TEST(Calculation, Results)
     } cases[] = {
         {"month step onto February 31", At(2004, 1, 31, 10), "0|1", true, At(2003, 12, 31, 10), F, "-N"},
         {"leap day plus four years", At(2004, 2, 29), "4", true, At(2000, 2, 29), At(2008, 2, 29)},
+        {"a month step onto December and back", At(2003, 11, 15), "0|1", true, At(2003, 10, 15), At(2003, 12, 15)},
+        {"a month step across the year end", At(2003, 12, 31), "0|1", true, F, At(2004, 1, 31), "N-"},
+        {"years before months onto a leap day", At(2003, 1, 29), "1|1", true, At(2001, 12, 29), At(2004, 2, 29)},
         {"31st to 30-day months both ways", At(2004, 3, 31, 12), "0|1", true, F, F, "NN"},
         {"leap day plus one year", At(2004, 2, 29), "1", true, F, F, "NN"},
         {"a month step past 9999", At(9999, 1, 31), "0|12", true, At(9998, 1, 31), F, "-O"},
