@@ -44,6 +44,7 @@ TEST(Calculation, Results)
         {"read as typed", At(2004, 1, 1), " 1|\t+1|0|1x 2|007|- 3", true, At(2002, 11, 29, 17), At(2005, 2, 2, 7)},
         {"negative months are ignored", At(2004, 5, 6), "0|-3", true, At(2004, 5, 6), At(2004, 5, 6)},
         {"negative years turn around", At(2004, 5, 6), "-3", true, At(2007, 5, 6), At(2001, 5, 6)},
+        {"a negative count beyond 32 bits", At(2004, 5, 6), "0|0|0|-9999999999", true, F, F, "OO"},
         {"years, months, then the span", At(2004, 1, 31), "1|1|0|1", true, At(2002, 12, 30), F, "-N"},
         {"difference steps in the same order", At(2004, 3, 1), "0|1|0|1", true, At(2004, 1, 31), At(2004, 4, 2)},
         {"largest week count does not wrap", At(2004, 1, 1), "0|0|" + kMax, false, F, F, "OO"},
