@@ -144,17 +144,23 @@ TEST_F(TemplateStoreTest, ASaveNeverReachesALinkSwappedInMeanwhile)
             syscall(SYS_renameat2, AT_FDCWD, a.c_str(), AT_FDCWD, swap.c_str(), RENAME_EXCHANGE);
         }
     });
-    int editable = 0;
+    bool secretEditable = false;
     for (int save = 0; save < 1000; ++save) {
         m_store.SaveTemplate("A", "edited");
         const std::optional<LoadedTemplate> loaded = m_store.LoadTemplate("A");
-        ASSERT_FALSE(loaded && !loaded->linkLeavesFolder && loaded->bytes == "secret") << "editable secret";
-        editable += loaded && !loaded->linkLeavesFolder;
+        secretEditable |= loaded && !loaded->linkLeavesFolder && loaded->bytes == "secret";
     }
     done = true;
     swapper.join();
     EXPECT_EQ(ReadFileBytes(secret), "secret");
-    EXPECT_GT(editable, 0);
+    EXPECT_FALSE(secretEditable);
+    // Once the swapping stops, the template is saved and read as usual.
+    fs::remove(a);
+    ASSERT_TRUE(m_store.SaveTemplate("A", "final"));
+    const std::optional<LoadedTemplate> last = m_store.LoadTemplate("A");
+    ASSERT_TRUE(last);
+    EXPECT_FALSE(last->linkLeavesFolder);
+    EXPECT_EQ(last->bytes, "final");
 }
 
 TEST_F(TemplateStoreTest, AFailedOpenSaysWhy)
