@@ -11,6 +11,19 @@ constexpr char AsciiLower(char c)
     return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
 }
 
+// For a char or an unsigned char: bytes of 0x80 and above are neither.
+template <typename Byte>
+constexpr bool IsAsciiSpace(Byte c)
+{
+    return c == ' ' || (c >= '\t' && c <= '\r');
+}
+
+template <typename Byte>
+constexpr bool IsAsciiAlnum(Byte c)
+{
+    return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
+
 // Equal when they differ at most in the case of ASCII letters.
 constexpr bool EqualNoCase(std::string_view a, std::string_view b)
 {

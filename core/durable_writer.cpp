@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <ctime>
 
+#include "core/ascii.h"
 #include "core/file_access.h"
 #include "core/file_descriptor.h"
 #include "core/write_place.h"
@@ -21,11 +22,6 @@ constexpr std::size_t kMaxTempNameBytes = 200;
 constexpr int kTempNameTries = 100;
 // A write takes milliseconds: a temporary file this old belongs to a writer that died.
 constexpr time_t kStaleTempSeconds = 60;
-
-bool IsAsciiAlnum(char c)
-{
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
-}
 
 bool WriteAll(int fd, std::string_view bytes)
 {

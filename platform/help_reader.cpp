@@ -13,32 +13,15 @@
 #include <cstring>
 #include <thread>
 
+#include "core/ascii.h"
+#include "core/file_descriptor.h"
+
 namespace {
 
 using Clock = std::chrono::steady_clock;
 
 // The child's exit status when it could not become the reader.
 constexpr int kSetupFailed = 127;
-
-class FileDescriptor {
-public:
-    explicit FileDescriptor(int fd) : m_fd(fd) {}
-    ~FileDescriptor() { Close(); }
-    FileDescriptor(const FileDescriptor&) = delete;
-    FileDescriptor& operator=(const FileDescriptor&) = delete;
-
-    int Get() const { return m_fd; }
-    void Close()
-    {
-        if (m_fd >= 0) {
-            close(m_fd);
-            m_fd = -1;
-        }
-    }
-
-private:
-    int m_fd;
-};
 
 // Everything the child needs, made before fork: in a multi-threaded process the child may only make
 // async-signal-safe calls until it execs.
@@ -277,27 +260,6 @@ std::optional<ChmObjects> HelpReader::Read(const std::string& chmPath,
 
 namespace {
 
-bool IsAsciiSpace(unsigned char c)
-{
-    return c == ' ' || (c >= '\t' && c <= '\r');
-}
-
-bool IsAsciiAlnum(unsigned char c)
-{
-    return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
-}
-
-char AsciiLower(char c)
-{
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool EqualsAsciiLower(std::string_view text, std::string_view lower)
-{
-    return text.size() == lower.size() &&
-           std::equal(text.begin(), text.end(), lower.begin(), [](char a, char b) { return AsciiLower(a) == b; });
-}
-
 // Counts tables and cells of a page the way HelpPageFitsLayout promises. Two readings run side by side:
 // a loose one that takes every '<' as a possible start of a table or cell, and one that follows the
 // parser's tokens (QTextHtmlParser) to find the ends of tables it surely sees.
@@ -451,8 +413,7 @@ private:
             if (At(at) == '=') {
                 at = Word(SkipSpace(at + 1), &value);
             }
-            if (key.find('&') != std::string_view::npos || EqualsAsciiLower(key, "colspan") ||
-                EqualsAsciiLower(key, "rowspan")) {
+            if (key.find('&') != std::string_view::npos || EqualNoCase(key, "colspan") || EqualNoCase(key, "rowspan")) {
                 Charge(0, SpanWidening(value));
             }
         }
@@ -483,7 +444,7 @@ private:
             std::string_view name;
             const std::size_t end = PastGreater(Word(at + 1, &name));
             CountStartsBefore(end);
-            if (EqualsAsciiLower(name, "table") && !m_open.empty()) {
+            if (EqualNoCase(name, "table") && !m_open.empty()) {
                 m_closedGrid += m_open.back().rows * m_open.back().cells;
                 m_open.pop_back();
             }
@@ -517,14 +478,14 @@ private:
             }
             const std::string_view name = m_page.substr(start, at - start);
             const bool anything = name.find('&') != std::string_view::npos;
-            if (anything || EqualsAsciiLower(name, "table")) {
+            if (anything || EqualNoCase(name, "table")) {
                 m_open.emplace_back();
                 m_maxDepth = std::max(m_maxDepth, static_cast<int>(m_open.size()) + (m_outsideTable ? 1 : 0));
             }
-            if (anything || EqualsAsciiLower(name, "tr")) {
+            if (anything || EqualNoCase(name, "tr")) {
                 Charge(1, 0);
             }
-            if (anything || EqualsAsciiLower(name, "td") || EqualsAsciiLower(name, "th")) {
+            if (anything || EqualNoCase(name, "td") || EqualNoCase(name, "th")) {
                 ++m_cells;
                 Charge(0, 1);
             }
