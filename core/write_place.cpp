@@ -5,10 +5,12 @@
 #include <sys/syscall.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <deque>
 #include <optional>
+#include <vector>
 
 namespace {
 
@@ -43,18 +45,25 @@ std::optional<std::string> LinkTarget(int linkFd)
     return std::string(target, static_cast<std::size_t>(length));
 }
 
-void PushFrontComponents(std::deque<std::string>& queue, std::string_view path)
+// The names of a path, without empty ones and ".".
+std::vector<std::string_view> Components(std::string_view path)
 {
-    std::deque<std::string> parts;
+    std::vector<std::string_view> parts;
     std::size_t at = 0;
     while (at <= path.size()) {
         const std::size_t slash = std::min(path.find('/', at), path.size());
         const std::string_view part = path.substr(at, slash - at);
         if (!part.empty() && part != ".") {
-            parts.emplace_back(part);
+            parts.push_back(part);
         }
         at = slash + 1;
     }
+    return parts;
+}
+
+void PushFrontComponents(std::deque<std::string>& queue, std::string_view path)
+{
+    const std::vector<std::string_view> parts = Components(path);
     queue.insert(queue.begin(), parts.begin(), parts.end());
 }
 
@@ -68,15 +77,8 @@ std::string Joined(const std::string& folder, std::string_view name)
 
 bool HasDotDot(std::string_view path)
 {
-    std::size_t at = 0;
-    while (at <= path.size()) {
-        const std::size_t slash = std::min(path.find('/', at), path.size());
-        if (path.substr(at, slash - at) == "..") {
-            return true;
-        }
-        at = slash + 1;
-    }
-    return false;
+    const std::vector<std::string_view> parts = Components(path);
+    return std::find(parts.begin(), parts.end(), "..") != parts.end();
 }
 
 // The folder `relative` (no "..", not absolute) beneath `root`; errno EXDEV or ELOOP when a link on the way
@@ -94,9 +96,8 @@ FileDescriptor OpenFolderBeneath(int root, const std::string& relative)
     }
     // Without openat2: name by name, following no link at all, so nothing can lead out.
     FileDescriptor folder(fcntl(root, F_DUPFD_CLOEXEC, 0));
-    std::deque<std::string> parts;
-    PushFrontComponents(parts, relative);
-    for (const std::string& part : parts) {
+    for (const std::string_view name : Components(relative)) {
+        const std::string part(name);
         FileDescriptor next(openat(folder.Get(), part.c_str(), O_PATH | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
         if (!next.Valid()) {
             if (errno == ENOTDIR) {
