@@ -171,13 +171,17 @@ bool TemplateEditor::Open()
         ask(QMessageBox::Critical, Message(kFolderMissingMessage), QMessageBox::Ok);
         return false;
     }
-    std::sort(names.begin(), names.end(), [this](const std::string& a, const std::string& b) {
-        return m_collator.compare(QString::fromStdString(a), QString::fromStdString(b)) < 0;
-    });
+    // Sorted by the names as shown; each entry keeps its name's bytes.
+    std::vector<std::pair<QString, const std::string*>> sorted;
+    for (const std::string& name : names) {
+        sorted.emplace_back(QString::fromStdString(name), &name);
+    }
+    std::sort(sorted.begin(), sorted.end(),
+              [this](const auto& a, const auto& b) { return m_collator.compare(a.first, b.first) < 0; });
     {
         const QSignalBlocker blocker(m_ui->templateList);
-        for (const std::string& name : names) {
-            AddEntry(m_ui->templateList->count(), name);
+        for (const auto& entry : sorted) {
+            AddEntry(m_ui->templateList->count(), *entry.second);
         }
     }
     BuildToolBar();
