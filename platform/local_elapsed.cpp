@@ -36,13 +36,6 @@ std::int64_t WallSeconds(const DateTime::Parts& wall)
            wall.hour * 3600 + wall.minute * 60 + wall.second;
 }
 
-// How a wall time is read: the Unix instant it names, and whether the offset it is read with is daylight
-// saving (tm_isdst: 1, 0, or -1 when the C library cannot tell).
-struct Reading {
-    std::int64_t instant = 0;
-    int daylight = -1;
-};
-
 // tm_isdst of the offset `offset` near `instant`: a skipped wall time is read by the offset of one side
 // of the change, which the instant itself or one a day before or after it shows.
 int DaylightOfOffset(std::int64_t instant, std::int64_t offset)
@@ -57,7 +50,8 @@ int DaylightOfOffset(std::int64_t instant, std::int64_t offset)
     return -1;
 }
 
-std::optional<Reading> ReadWallTime(const DateTime& value, const DateTime::Parts& wall)
+// The Unix instant a wall time (`value`, taken apart as `wall`) names, as ElapsedBetweenWallTimes reads it.
+std::optional<std::int64_t> UnixTimeOf(const DateTime& value, const DateTime::Parts& wall)
 {
     // With tm_isdst = -1 mktime may take either instance of a repeated wall time; the earlier one is the
     // smaller of the standard and the daylight reading that really shows this wall time.
@@ -69,17 +63,12 @@ std::optional<Reading> ReadWallTime(const DateTime& value, const DateTime::Parts
             earliest = instant;
         }
     }
-    std::optional<std::int64_t> instant;
     if (earliest) {
-        instant = static_cast<std::int64_t>(*earliest);
-    } else if (const std::optional<SystemTime> fields = value.GetAsSystemTime()) {
-        // No instant shows it: the clocks skip it, and mktime's own reading decides.
-        instant = LocalFieldsToUnixSeconds(*fields);
+        return static_cast<std::int64_t>(*earliest);
     }
-    if (!instant) {
-        return std::nullopt;
-    }
-    return Reading{*instant, DaylightOfOffset(*instant, WallSeconds(wall) - *instant)};
+    // No instant shows it: the clocks skip it, and mktime's own reading decides.
+    const std::optional<SystemTime> fields = value.GetAsSystemTime();
+    return fields ? LocalFieldsToUnixSeconds(*fields) : std::nullopt;
 }
 
 }   // namespace
@@ -92,13 +81,18 @@ std::optional<LocalElapsed> ElapsedBetweenWallTimes(const DateTime& from, const 
     if (daylight == 0 || !fromParts || !toParts) {
         return std::nullopt;
     }
-    const std::optional<Reading> fromReading = ReadWallTime(from, *fromParts);
-    const std::optional<Reading> toReading = ReadWallTime(to, *toParts);
-    if (!fromReading || !toReading) {
+    const std::optional<std::int64_t> fromInstant = UnixTimeOf(from, *fromParts);
+    const std::optional<std::int64_t> toInstant = UnixTimeOf(to, *toParts);
+    if (!fromInstant || !toInstant) {
         return std::nullopt;
     }
-    const std::int64_t seconds = toReading->instant - fromReading->instant;
-    // Equal offsets leave the real time equal to the wall-clock count, and only then.
-    return LocalElapsed{seconds, seconds != WallSeconds(*toParts) - WallSeconds(*fromParts),
-                        fromReading->daylight != toReading->daylight};
+    const std::int64_t seconds = *toInstant - *fromInstant;
+    const std::int64_t fromOffset = WallSeconds(*fromParts) - *fromInstant;
+    const std::int64_t toOffset = WallSeconds(*toParts) - *toInstant;
+    // Equal offsets leave the real time equal to the wall-clock count, and only then; the daylight state
+    // matters only for a line that is shown.
+    const bool offsetChanged = fromOffset != toOffset;
+    return LocalElapsed{
+        seconds, offsetChanged,
+        offsetChanged && DaylightOfOffset(*fromInstant, fromOffset) != DaylightOfOffset(*toInstant, toOffset)};
 }
