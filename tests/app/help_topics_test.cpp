@@ -53,7 +53,7 @@ void ExpectScrolledTo(const HelpBrowserWidget& browser, const QString& anchor)
     ADD_FAILURE() << "no anchor #" << anchor.toStdString();
 }
 
-TEST(HelpTopics, EveryTopicOpensAndEveryLinkResolvesInsideTheHelpFile)
+TEST(HelpTopics, EveryTopicOpens)
 {
     // Every topic the program opens, and who opens it.
     const std::pair<const char*, const char*> topics[] = {
@@ -68,10 +68,6 @@ TEST(HelpTopics, EveryTopicOpensAndEveryLinkResolvesInsideTheHelpFile)
         {"tmpl", "Help and F1 in the template editor"},
         {"tmplname", "Help and F1 in the template name dialog"},
     };
-    const auto read = [](const QString& path) {
-        return QString::fromStdString(ReadChmObject(CHRONEL_PRODUCT_HELP_FILE, path.toStdString()).value_or(""));
-    };
-    const QRegularExpression link(R"re((?:href|src)\s*=\s*"([^"]*)")re", QRegularExpression::CaseInsensitiveOption);
     const FakeMessages messages;
     HelpDialog help(CHRONEL_PRODUCT_HELP_FILE, messages, HelpReader(CHRONEL_HELP_READER));
     auto* browser = help.findChild<HelpBrowserWidget*>();
@@ -86,22 +82,6 @@ TEST(HelpTopics, EveryTopicOpensAndEveryLinkResolvesInsideTheHelpFile)
         ASSERT_EQ(browser->source(), QUrl(QStringLiteral("chm:/%1.htm").arg(topic))) << topic;
         EXPECT_FALSE(help.CurrentTopicText().trimmed().isEmpty()) << topic;
         EXPECT_NE(help.CurrentTopicText().toStdString(), messages.GetString(kHelpPageTooLargeMessage)) << topic;
-        for (const QRegularExpressionMatch& match : link.globalMatch(read(u'/' + QString(topic) + ".htm"))) {
-            const QUrl relative(match.captured(1));
-            SCOPED_TRACE(relative.toString().toStdString());
-            if (!relative.scheme().isEmpty()) {
-                continue;   // a web or mail address leaves the help file on purpose
-            }
-            // Resolved as the help window resolves a click: against the shown topic.
-            const QUrl url = browser->source().resolved(relative);
-            const QString object = read(url.path());
-            EXPECT_FALSE(object.isEmpty()) << topic << " links to a missing " << url.path().toStdString();
-            const QRegularExpression anchor(
-                QStringLiteral(R"re((?:name|id)\s*=\s*"%1")re").arg(QRegularExpression::escape(url.fragment())),
-                QRegularExpression::CaseInsensitiveOption);
-            EXPECT_TRUE(!url.hasFragment() || anchor.match(object).hasMatch())
-                << topic << " links to a missing anchor #" << url.fragment().toStdString();
-        }
     }
     EXPECT_TRUE(help.isVisible());
     show("DIFF");
