@@ -12,8 +12,8 @@
 #include "pages/page_services.h"
 #include "settings/language_table.h"
 #include "settings/settings_store.h"
-#include "templates/output_actions.h"
-#include "templates/page_value_source.h"
+#include "pages/templates/output_actions.h"
+#include "pages/templates/page_value_source.h"
 
 class ClockSetter;
 class PageWidget;

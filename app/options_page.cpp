@@ -14,7 +14,7 @@
 #include "pages/translation.h"
 #include "settings/options_model.h"
 #include "settings/settings_store.h"
-#include "templates/file_choosers.h"
+#include "pages/templates/file_choosers.h"
 
 namespace {
 

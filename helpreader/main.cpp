@@ -15,7 +15,7 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/chm_file.h"
+#include "helpreader/chm_file.h"
 #include "platform/help_reader.h"
 
 namespace {

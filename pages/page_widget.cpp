@@ -7,7 +7,7 @@
 #include <QPalette>
 
 #include "pages/help_request.h"
-#include "widgets/colors.h"
+#include "core/colors.h"
 
 namespace {
 

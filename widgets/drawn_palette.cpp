@@ -3,7 +3,7 @@
 #include <QBitmap>
 #include <QPainter>
 
-#include "widgets/colors.h"
+#include "core/colors.h"
 
 namespace {
 

@@ -19,8 +19,8 @@
 #include "app/system_info_dialog.h"
 #include "fakes/ui_environment.h"
 #include "pages/page_widget.h"
-#include "templates/template_editor.h"
-#include "templates/template_name_dialog.h"
+#include "pages/templates/template_editor.h"
+#include "pages/templates/template_name_dialog.h"
 
 namespace {
 

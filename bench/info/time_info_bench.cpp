@@ -12,8 +12,8 @@
 #include "info/moon_phase.h"
 #include "info/posix_tz.h"
 #include "info/time_zone.h"
-#include "platform/qt_locale_formatter.h"
-#include "platform/qt_zone_names.h"
+#include "desktop/qt_locale_formatter.h"
+#include "desktop/qt_zone_names.h"
 #include "platform/system_zone_source.h"
 
 namespace {

@@ -7,9 +7,9 @@
 #include <memory>
 
 #include "fakes/ui_environment.h"
-#include "info/time_info_page.h"
-#include "platform/qt_locale_formatter.h"
-#include "platform/qt_zone_names.h"
+#include "pages/info/time_info_page.h"
+#include "desktop/qt_locale_formatter.h"
+#include "desktop/qt_zone_names.h"
 #include "platform/system_zone_source.h"
 #include "settings/language_table.h"
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/chm_file.h"
+#include "helpreader/chm_file.h"
 #include "platform/help_reader.h"
 #include "platform/proc_program_location.h"
 

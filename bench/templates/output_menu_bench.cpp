@@ -5,7 +5,7 @@
 
 #include "app/main_window.h"
 #include "fakes/ui_environment.h"
-#include "templates/output_actions.h"
+#include "pages/templates/output_actions.h"
 #include "templates/substitution.h"
 
 namespace {

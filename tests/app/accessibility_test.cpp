@@ -10,9 +10,9 @@
 
 #include "app/main_window.h"
 #include "fakes/ui_environment.h"
-#include "info/time_info_page.h"
-#include "templates/template_editor.h"
-#include "templates/template_name_dialog.h"
+#include "pages/info/time_info_page.h"
+#include "pages/templates/template_editor.h"
+#include "pages/templates/template_name_dialog.h"
 #include "templates/text_file.h"
 
 namespace {

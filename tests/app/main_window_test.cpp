@@ -16,8 +16,8 @@
 #include "pages/page_widget.h"
 #include "settings/ini_file.h"
 #include "settings/language_table.h"
-#include "templates/template_editor.h"
-#include "templates/template_name_dialog.h"
+#include "pages/templates/template_editor.h"
+#include "pages/templates/template_name_dialog.h"
 #include "widgets/pickers.h"
 
 namespace {

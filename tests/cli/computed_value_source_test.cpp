@@ -7,7 +7,7 @@
 #include "fakes/date_at.h"
 #include "fakes/ui_environment.h"
 #include "info/posix_tz.h"
-#include "info/time_info_page.h"
+#include "pages/info/time_info_page.h"
 #include "widgets/pickers.h"
 
 namespace {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/time_change_watcher.h"
+#include "desktop/time_change_watcher.h"
 
 // The system's time-change notice on demand.
 class FakeTimeChangeSource final : public TimeChangeSource {

@@ -15,7 +15,7 @@
 
 #include "fakes/fake_program_location.h"
 #include "fakes/temp_folder.h"
-#include "platform/chm_file.h"
+#include "helpreader/chm_file.h"
 
 namespace {
 

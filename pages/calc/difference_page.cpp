@@ -1,0 +1,111 @@
+#include "pages/calc/difference_page.h"
+
+#include "ui_difference_page.h"
+
+#include "calc/difference.h"
+#include "core/calendar.h"
+#include "pages/page_settings.h"
+#include "settings/settings_store.h"
+#include "widgets/control_id.h"
+#include "widgets/pickers.h"
+
+DifferencePage::DifferencePage(const PageServices& services, QWidget* parent)
+    : PageWidget(QStringLiteral("diff"), parent),
+      m_services(services),
+      m_ui(std::make_unique<Ui::DifferencePage>())
+{
+    m_ui->setupUi(this);
+    // The elapsed-time line reads as a label, yet can be selected and reached with Tab like the fields.
+    QPalette linePalette = m_ui->elapsedLine->palette();
+    linePalette.setBrush(QPalette::Base, linePalette.brush(QPalette::Window));
+    m_ui->elapsedLine->setPalette(linePalette);
+    m_ui->elapsedLine->hide();
+    for (QDateEdit* date : {m_ui->startDate, m_ui->finalDate}) {
+        SetUpDatePicker(*date, PickerEarliest(), PickerLatest());
+        connect(date, &QDateTimeEdit::dateTimeChanged, this, &DifferencePage::RecomputeDifference);
+    }
+    for (QTimeEdit* time : {m_ui->startTime, m_ui->finalTime}) {
+        SetUpTimePicker(*time);
+        connect(time, &QDateTimeEdit::dateTimeChanged, this, &DifferencePage::RecomputeDifference);
+    }
+    connect(m_ui->startNow, &QPushButton::clicked, this, &DifferencePage::SetStartToNow);
+    connect(m_ui->finalNow, &QPushButton::clicked, this, &DifferencePage::SetFinalToNow);
+    connect(m_ui->startCurrent, &QCheckBox::clicked, this, &DifferencePage::UpdateEnabledStates);
+    connect(m_ui->finalCurrent, &QCheckBox::clicked, this, &DifferencePage::UpdateEnabledStates);
+    connect(m_ui->startTimeInfo, &QPushButton::clicked, this,
+            [this] { m_services.showOnTimeInfo(ReadPickerDateTime(m_ui->startDate, m_ui->startTime)); });
+    connect(m_ui->finalTimeInfo, &QPushButton::clicked, this,
+            [this] { m_services.showOnTimeInfo(ReadPickerDateTime(m_ui->finalDate, m_ui->finalTime)); });
+    m_clock.setInterval(1000);
+    connect(&m_clock, &QTimer::timeout, this, &DifferencePage::OnClockTick);
+}
+
+DifferencePage::~DifferencePage() = default;
+
+void DifferencePage::LoadSettings()
+{
+    const SettingsStore& settings = m_services.settings;
+    LoadPicker(*m_ui->startDate, settings, SettingId::DateFrom);
+    LoadPicker(*m_ui->startTime, settings, SettingId::TimeFrom);
+    m_ui->startCurrent->setChecked(settings.ReadInt(SettingId::CurFrom) != 0);
+    LoadPicker(*m_ui->finalDate, settings, SettingId::DateTo);
+    LoadPicker(*m_ui->finalTime, settings, SettingId::TimeTo);
+    m_ui->finalCurrent->setChecked(settings.ReadInt(SettingId::CurTo) != 0);
+    RecomputeDifference();
+    UpdateEnabledStates();
+}
+
+void DifferencePage::SaveSettings()
+{
+    const SettingsStore& settings = m_services.settings;
+    SavePicker(*m_ui->startDate, settings, SettingId::DateFrom);
+    SavePicker(*m_ui->startTime, settings, SettingId::TimeFrom);
+    SavePicker(*m_ui->finalDate, settings, SettingId::DateTo);
+    SavePicker(*m_ui->finalTime, settings, SettingId::TimeTo);
+    settings.WriteInt(SettingId::CurFrom, m_ui->startCurrent->isChecked() ? 1 : 0);
+    settings.WriteInt(SettingId::CurTo, m_ui->finalCurrent->isChecked() ? 1 : 0);
+}
+
+void DifferencePage::RecomputeDifference()
+{
+    const DateTime start = ReadPickerDateTime(m_ui->startDate, m_ui->startTime);
+    const DateTime final = ReadPickerDateTime(m_ui->finalDate, m_ui->finalTime);
+    WriteFieldTexts(*this, ComputeDifference(start, final));
+    const ElapsedLine elapsed = ComputeElapsedLine(start, final, m_services.zones, m_services.messages);
+    WriteFieldTexts(*this, std::span(&elapsed.field, 1));
+    m_ui->elapsedLine->setToolTip(QString::fromStdString(elapsed.toolTip));
+    m_ui->elapsedLine->setVisible(elapsed.shown);
+}
+
+void DifferencePage::OnClockTick()
+{
+    if (m_ui->finalCurrent->isChecked()) {
+        SetFinalToNow();
+    } else if (m_ui->startCurrent->isChecked()) {
+        SetStartToNow();
+    }
+}
+
+void DifferencePage::SetStartToNow()
+{
+    const DateTime now = GetNow(m_services.clock);
+    WritePicker(*m_ui->startDate, now);
+    WritePicker(*m_ui->startTime, now);
+    RecomputeDifference();
+}
+
+void DifferencePage::SetFinalToNow()
+{
+    const DateTime now = GetNow(m_services.clock);
+    WritePicker(*m_ui->finalDate, now);
+    WritePicker(*m_ui->finalTime, now);
+    RecomputeDifference();
+}
+
+void DifferencePage::UpdateEnabledStates()
+{
+    const bool following = m_ui->startCurrent->isChecked() || m_ui->finalCurrent->isChecked();
+    ApplyControlStates(*this,
+                       DifferenceControlStates(m_ui->startCurrent->isChecked(), m_ui->finalCurrent->isChecked()));
+    RunClockWhile(m_clock, following);
+}

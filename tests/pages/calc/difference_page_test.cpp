@@ -1,0 +1,115 @@
+#include "pages/calc/difference_page.h"
+
+#include <gtest/gtest.h>
+
+#include <QTest>
+
+#include <tuple>
+
+#include "calc/difference.h"
+#include "fakes/date_at.h"
+#include "fakes/ui_environment.h"
+#include "platform/system_zone_source.h"
+#include "widgets/control_id.h"
+#include "widgets/pickers.h"
+
+namespace {
+
+const DateTime kNow = At(2004, 3, 1, 13, 5, 9);
+
+// The start end is the pickers 1001 and 1120, the final end 1002 and 1122.
+DateTime End(const QWidget& page, int dateId, int timeId)
+{
+    return ReadPickerDateTime(&ControlOf<QDateEdit>(page, dateId), &ControlOf<QTimeEdit>(page, timeId));
+}
+
+struct DifferencePageTest : ::testing::Test {
+    UiEnvironment env;
+    // The computer's zone through the real zone source and the C library, with zones made by zic from the tree.
+    ScopedZoneEnv tz{"TZ", ":" + TestZoneFolder().Path("Europe/Berlin")};
+    SystemZoneSource zones{{}, [] { return std::int64_t{0}; }};
+    PageServices services = env.Services();
+    DifferencePage page{PageServices{services.clock, services.formatter, services.settings, services.messages, zones,
+                                     services.showOnTimeInfo}};
+
+    void SetUp() override { page.LoadSettings(); }
+    template <typename T>
+    T& Control(int id)
+    {
+        return ControlOf<T>(page, id);
+    }
+    void SetEnd(int dateId, int timeId, const DateTime& v)
+    {
+        Control<QDateEdit>(dateId).setDate(QDate(v.GetYear(), v.GetMonth(), v.GetDay()));
+        Control<QTimeEdit>(timeId).setTime(QTime(v.GetHour(), v.GetMinute(), v.GetSecond()));
+    }
+    QString Field(int id) { return Control<QLineEdit>(id).text(); }
+};
+
+TEST_F(DifferencePageTest, EditsRecomputeEveryFieldAndACurrentEndFollowsTheClock)
+{
+    EXPECT_EQ(End(page, 1001, 1120), kNow);
+    EXPECT_EQ(End(page, 1002, 1122), kNow);
+    EXPECT_EQ(Field(1129), "0");
+    SetEnd(1001, 1120, At(2003, 6, 15, 10));
+    SetEnd(1002, 1122, At(2005, 6, 20, 12, 30, 15));
+    for (const FigureField& field : ComputeDifference(At(2003, 6, 15, 10), At(2005, 6, 20, 12, 30, 15))) {
+        EXPECT_EQ(Field(field.controlId).toStdString(), field.text) << field.controlId;
+    }
+    // Time Info of both ends, then Now for the start.
+    QTest::mouseClick(&Control<QPushButton>(1046), Qt::LeftButton);
+    QTest::mouseClick(&Control<QPushButton>(1047), Qt::LeftButton);
+    EXPECT_EQ(env.shownOnTimeInfo, (std::vector{At(2003, 6, 15, 10), At(2005, 6, 20, 12, 30, 15)}));
+    QTest::mouseClick(&Control<QPushButton>(1003), Qt::LeftButton);
+    EXPECT_EQ(End(page, 1001, 1120), kNow);
+
+    // The final follows the clock, its inputs and the other end's box locked.
+    Control<QCheckBox>(1012).click();
+    EXPECT_FALSE(Control<QDateEdit>(1002).isEnabled());
+    EXPECT_FALSE(Control<QCheckBox>(1009).isEnabled()) << "only one end can follow the clock";
+    env.clock.Set(SystemTime{2004, 3, 1, 1, 14, 5, 9, 0});
+    page.OnClockTick();
+    EXPECT_EQ(End(page, 1002, 1122), At(2004, 3, 1, 14, 5, 9));
+    EXPECT_EQ(End(page, 1001, 1120), kNow);
+    EXPECT_EQ(Field(1127), "1");
+    Control<QCheckBox>(1012).click();
+    EXPECT_TRUE(Control<QCheckBox>(1009).isEnabled());
+    EXPECT_TRUE(Control<QDateEdit>(1002).isEnabled());
+}
+
+TEST_F(DifferencePageTest, SettingsSurviveARestart)
+{
+    SetEnd(1001, 1120, At(1999, 12, 31, 23, 59, 58));
+    SetEnd(1002, 1122, At(2038, 1, 19, 3, 14, 8));
+    Control<QCheckBox>(1009).click();
+    page.SaveSettings();
+    DifferencePage again(env.Services());
+    again.LoadSettings();
+    EXPECT_EQ(End(again, 1002, 1122), At(2038, 1, 19, 3, 14, 8));
+    EXPECT_TRUE(ControlOf<QCheckBox>(again, 1009).isChecked());
+    EXPECT_EQ(ControlOf<QLineEdit>(again, 1129).text(), Field(1129));
+}
+
+TEST_F(DifferencePageTest, ElapsedLineOnlyAcrossAnOffsetChangeNamingDaylightSavingOnlyForIt)
+{
+    // Zone, start, final, the line and the tooltip's seconds; none: the line is hidden and empty.
+    const std::string dst = " (a daylight-saving change lies between)";
+    const std::tuple<const char*, DateTime, DateTime, std::string, std::string> cases[] = {
+        {"Europe/Berlin", At(2026, 3, 28, 2), At(2026, 3, 30, 2), "47 h" + dst, "169200"},
+        {"Australia/Lord_Howe", At(2026, 4, 6), At(2026, 4, 4, 23, 59, 45), "-24 h -30 min -15 s" + dst, "-88215"},
+        {"Europe/Berlin", At(2026, 3, 28, 2), At(2026, 3, 28, 3), "", ""},
+        {"Europe/Berlin", At(1890, 1, 1), At(1900, 1, 1), "87647 h 53 min 28 s (the zone's UTC offset changed between)",
+         "315532408"},
+    };
+    QLineEdit& line = Control<QLineEdit>(kElapsedLineId);
+    for (const auto& [zone, start, final, shown, seconds] : cases) {
+        const ScopedZoneEnv zoneTz("TZ", ":" + TestZoneFolder().Path(zone));
+        SetEnd(1001, 1120, start);
+        SetEnd(1002, 1122, final);
+        EXPECT_EQ(line.isHidden(), shown.empty()) << zone << shown;
+        EXPECT_EQ(line.text().toStdString(), shown.empty() ? "" : "Elapsed: " + shown);
+        EXPECT_EQ(line.toolTip().toStdString(), seconds.empty() ? "" : "Total seconds: " + seconds);
+    }
+}
+
+}   // namespace
