@@ -8,14 +8,14 @@
 
 #include "app/help_dialog.h"
 #include "app/main_window.h"
-#include "platform/proc_program_location.h"
 #include "desktop/qt_locale_formatter.h"
 #include "desktop/qt_zone_names.h"
+#include "desktop/system_clock_setter.h"
+#include "desktop/time_change_watcher.h"
+#include "platform/proc_program_location.h"
 #include "platform/reg_file_settings_backend.h"
 #include "platform/system_clock.h"
-#include "desktop/system_clock_setter.h"
 #include "platform/system_zone_source.h"
-#include "desktop/time_change_watcher.h"
 #include "platform/xdg_autostart_list.h"
 #include "settings/settings_store.h"
 

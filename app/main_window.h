@@ -10,10 +10,10 @@
 #include "app/system_tray.h"
 #include "core/program_location.h"
 #include "pages/page_services.h"
-#include "settings/language_table.h"
-#include "settings/settings_store.h"
 #include "pages/templates/output_actions.h"
 #include "pages/templates/page_value_source.h"
+#include "settings/language_table.h"
+#include "settings/settings_store.h"
 
 class ClockSetter;
 class PageWidget;

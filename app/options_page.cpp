@@ -11,10 +11,10 @@
 
 #include "core/folder_path.h"
 #include "core/messages.h"
+#include "pages/templates/file_choosers.h"
 #include "pages/translation.h"
 #include "settings/options_model.h"
 #include "settings/settings_store.h"
-#include "pages/templates/file_choosers.h"
 
 namespace {
 

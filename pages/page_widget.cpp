@@ -6,8 +6,8 @@
 #include <QPainter>
 #include <QPalette>
 
-#include "pages/help_request.h"
 #include "core/colors.h"
+#include "pages/help_request.h"
 
 namespace {
 

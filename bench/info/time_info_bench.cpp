@@ -4,6 +4,8 @@
 
 #include <filesystem>
 
+#include "desktop/qt_locale_formatter.h"
+#include "desktop/qt_zone_names.h"
 #include "fakes/fake_locale_formatter.h"
 #include "fakes/fake_messages.h"
 #include "fakes/fake_zone_source.h"
@@ -12,8 +14,6 @@
 #include "info/moon_phase.h"
 #include "info/posix_tz.h"
 #include "info/time_zone.h"
-#include "desktop/qt_locale_formatter.h"
-#include "desktop/qt_zone_names.h"
 #include "platform/system_zone_source.h"
 
 namespace {

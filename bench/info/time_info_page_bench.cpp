@@ -6,10 +6,10 @@
 #include <filesystem>
 #include <memory>
 
-#include "fakes/ui_environment.h"
-#include "pages/info/time_info_page.h"
 #include "desktop/qt_locale_formatter.h"
 #include "desktop/qt_zone_names.h"
+#include "fakes/ui_environment.h"
+#include "pages/info/time_info_page.h"
 #include "platform/system_zone_source.h"
 #include "settings/language_table.h"
 

@@ -5,12 +5,12 @@
 #include <QKeyEvent>
 
 #include "core/calendar.h"
+#include "pages/help_request.h"
 #include "pages/info/general_tab.h"
 #include "pages/info/horoscope_tab.h"
 #include "pages/info/moon_tab.h"
 #include "pages/info/time_info_tab_widget.h"
 #include "pages/info/time_zone_tab.h"
-#include "pages/help_request.h"
 #include "pages/page_settings.h"
 #include "settings/settings_store.h"
 #include "widgets/pickers.h"

@@ -6,8 +6,8 @@
 #include <QMimeData>
 #include <QWidget>
 
-#include "pages/translation.h"
 #include "pages/templates/file_choosers.h"
+#include "pages/translation.h"
 #include "templates/text_file.h"
 #include "widgets/control_id.h"
 #include "widgets/drawn_palette.h"

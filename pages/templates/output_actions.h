@@ -9,10 +9,10 @@
 
 #include "core/clock.h"
 #include "core/locale_format.h"
+#include "pages/templates/template_menus.h"
 #include "settings/language_table.h"
 #include "settings/settings_store.h"
 #include "templates/substitution.h"
-#include "pages/templates/template_menus.h"
 #include "widgets/icon_menu.h"
 
 class QWidget;

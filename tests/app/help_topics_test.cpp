@@ -11,10 +11,10 @@
 #include "app/help_dialog.h"
 #include "fakes/fake_messages.h"
 #include "fakes/ui_environment.h"
+#include "helpreader/chm_file.h"
+#include "pages/help_request.h"
 #include "pages/info/time_info_page.h"
 #include "pages/info/time_info_tab_widget.h"
-#include "pages/help_request.h"
-#include "helpreader/chm_file.h"
 
 namespace {
 

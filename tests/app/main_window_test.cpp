@@ -14,10 +14,10 @@
 #include "fakes/temp_folder.h"
 #include "fakes/ui_environment.h"
 #include "pages/page_widget.h"
-#include "settings/ini_file.h"
-#include "settings/language_table.h"
 #include "pages/templates/template_editor.h"
 #include "pages/templates/template_name_dialog.h"
+#include "settings/ini_file.h"
+#include "settings/language_table.h"
 #include "widgets/pickers.h"
 
 namespace {
