@@ -32,8 +32,8 @@ bool IsUsableRule(const ChangeRule& rule);
 bool HasDstRules(const ZoneRules& zone);
 
 // "02:00, Last Sunday, October": time of day, occurrence word, weekday and month names of the locale, laid
-// out by message 98. The occurrence word is message 63 + 7 * (occurrence - 1) + weekday where the language
-// gives one (words that agree with the weekday), else message 23 + occurrence. A name the locale cannot
+// out by message 98. The occurrence word is message 63 + 7 * (weekOfMonth - 1) + weekday where the language
+// gives one (words that agree with the weekday), else message 23 + weekOfMonth. A name the locale cannot
 // give is an empty piece. Empty for an unusable rule.
 std::string RuleText(const ChangeRule& rule, const MessageSource& messages, const LocaleFormatter& formatter);
 

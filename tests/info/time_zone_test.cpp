@@ -96,7 +96,7 @@ TEST(TimeZone, Texts)
         // Next changes past the pickers' last day.
         {march, october, At(9998, 12, 31, 12), rules + "Sunday, March 28, 9999|Sunday, October 31, 9999", false, false},
         {march, october, At(9998, 7, 1), rules + "Sunday, March 28, 9999|Sunday, October 25, 9998", false, true},
-        // No daylight saving; a rule with an occurrence out of range is none either.
+        // No daylight saving; a rule with a week of the month out of range is none either.
         {none, none, At(2004, 3, 1), "(GMT+01:00) Standard||||", false, false},
         {march, Rule(10, 0, 9), At(2004, 3, 1), "(GMT+01:00) Standard||||", false, false},
     };
