@@ -78,14 +78,14 @@ CalculationResult ComputeCalculation(const CalculationInput& input, const Locale
         counts[i] = ReadCount(result.countTexts[i]);
     }
 
-    ResultFailure& failA = result.differenceFailure;
-    ResultFailure& failB = result.sumFailure;
-    DateTime a = Step(input.start, SubtractYears, counts[kYears], failA);
-    DateTime b = Step(input.start, AddYears, counts[kYears], failB);
+    ResultFailure& beforeFailure = result.differenceFailure;
+    ResultFailure& afterFailure = result.sumFailure;
+    DateTime before = Step(input.start, SubtractYears, counts[kYears], beforeFailure);
+    DateTime after = Step(input.start, AddYears, counts[kYears], afterFailure);
     std::int64_t dayTotal = 0;
     if (useMonths) {
-        a = Step(a, SubtractMonths, counts[kMonths], failA);
-        b = Step(b, AddMonths, counts[kMonths], failB);
+        before = Step(before, SubtractMonths, counts[kMonths], beforeFailure);
+        after = Step(after, AddMonths, counts[kMonths], afterFailure);
     } else {
         dayTotal = std::int64_t{counts[kWeeks]} * 7;
     }
@@ -93,20 +93,20 @@ CalculationResult ComputeCalculation(const CalculationInput& input, const Locale
     DateTimeSpan span;
     span.SetDateTimeSpan(dayTotal, counts[kHours], counts[kMinutes], counts[kSeconds]);
 
-    std::optional<std::string> dateA, timeA, dateB, timeB;
-    Finish(a, span, -1, formatter, dateA, timeA, failA);
-    Finish(b, span, +1, formatter, dateB, timeB, failB);
-    result.differenceAvailable = dateA && timeA;
-    result.sumAvailable = dateB && timeB;
+    std::optional<std::string> beforeDate, beforeTime, afterDate, afterTime;
+    Finish(before, span, -1, formatter, beforeDate, beforeTime, beforeFailure);
+    Finish(after, span, +1, formatter, afterDate, afterTime, afterFailure);
+    result.differenceAvailable = beforeDate && beforeTime;
+    result.sumAvailable = afterDate && afterTime;
     if (result.differenceAvailable) {
-        result.difference = a;
+        result.difference = before;
     }
     if (result.sumAvailable) {
-        result.sum = b;
+        result.sum = after;
     }
     result.fields = {FieldText{1095, {}}, FieldText{1096, {}}, FieldText{1097, {}}, FieldText{1098, {}}};
-    SetFields(result.fields, 0, dateA, timeA);
-    SetFields(result.fields, 2, dateB, timeB);
+    SetFields(result.fields, 0, beforeDate, beforeTime);
+    SetFields(result.fields, 2, afterDate, afterTime);
 
     const bool pickersEnabled = !input.current;
     result.controls = {

@@ -17,5 +17,5 @@ public:
     virtual ~ClockSetter() = default;
     // Sets the system's local time to the record's calendar fields; day of week and milliseconds are
     // ignored (the clock is set to the whole second).
-    virtual SetTimeResult SetLocalTime(const SystemTime& time) = 0;
+    virtual SetTimeResult SetClock(const SystemTime& time) = 0;
 };

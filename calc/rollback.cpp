@@ -18,13 +18,13 @@ SetTimeResult Refused()
     return SetTimeResult{false, std::strerror(EINVAL)};
 }
 
-SetTimeResult SetClock(ClockSetter& setter, const DateTime& value)
+SetTimeResult SetClockTo(ClockSetter& setter, const DateTime& value)
 {
     const std::optional<SystemTime> record = value.GetAsSystemTime();
     if (!record || !InRange(value)) {
         return Refused();
     }
-    return setter.SetLocalTime(*record);
+    return setter.SetClock(*record);
 }
 
 }   // namespace
@@ -57,7 +57,7 @@ std::optional<SetTimeResult> Rollback::Set(const DateTime& target)
     if (!now.IsValid() || !m_offset.IsValid()) {
         return Refused();
     }
-    SetTimeResult result = SetClock(m_setter, target);
+    SetTimeResult result = SetClockTo(m_setter, target);
     if (result.ok) {
         m_changed = true;
         m_damaged = false;
@@ -77,7 +77,7 @@ std::optional<SetTimeResult> Rollback::Restore()
         m_damaged = true;
         return Refused();
     }
-    SetTimeResult result = SetClock(m_setter, restored);
+    SetTimeResult result = SetClockTo(m_setter, restored);
     m_changed = !result.ok;
     return result;
 }

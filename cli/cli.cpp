@@ -160,7 +160,7 @@ private:
     OutputBuffer m_out;
     int m_err;
     std::string_view m_lineEnd;
-    std::optional<TimeZoneInformation> m_zone;
+    std::optional<ZoneRules> m_zone;
     bool m_batch = false;
     std::size_t m_lineNumber = 0;
     std::size_t m_answers = 0;
@@ -177,11 +177,11 @@ int Runner::Run()
         Answer(&Runner::Calculation);
         break;
     case CliCommand::Info:
-        m_zone = m_services.zones.GetTimeZoneInformation();
+        m_zone = m_services.zones.CurrentZoneRules();
         Answer(&Runner::TimeInfo);
         break;
     case CliCommand::Expand:
-        m_zone = m_services.zones.GetTimeZoneInformation();
+        m_zone = m_services.zones.CurrentZoneRules();
         Expand();
         break;
     case CliCommand::Help:

@@ -33,7 +33,7 @@ std::optional<SystemTime> ComputedValueSource::PickerRecord(MacroSource page, in
     return found != m_pickers.end() ? std::optional<SystemTime>(found->second) : std::nullopt;
 }
 
-TimeInfoResults ComputeTimeInfo(const DateTime& value, const std::optional<TimeZoneInformation>& zone,
+TimeInfoResults ComputeTimeInfo(const DateTime& value, const std::optional<ZoneRules>& zone,
                                 const MessageSource& messages, const LocaleFormatter& formatter,
                                 const Clock* astronomicalClock)
 {

@@ -55,7 +55,7 @@ struct TimeInfoResults {
 // Without a zone the Time Zone sub-page shows nothing, as a page that could not read the zone. With
 // `astronomicalClock` the moon is the real one in that clock's zone, as the Moon sub-page's Astronomical
 // times give it; without, the mean lunation.
-TimeInfoResults ComputeTimeInfo(const DateTime& value, const std::optional<TimeZoneInformation>& zone,
+TimeInfoResults ComputeTimeInfo(const DateTime& value, const std::optional<ZoneRules>& zone,
                                 const MessageSource& messages, const LocaleFormatter& formatter,
                                 const Clock* astronomicalClock = nullptr);
 

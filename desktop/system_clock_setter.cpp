@@ -55,7 +55,7 @@ SystemClockSetter::SystemClockSetter(TimedatedCall timedated, SettimeCall settim
 {
 }
 
-SetTimeResult SystemClockSetter::SetLocalTime(const SystemTime& time)
+SetTimeResult SystemClockSetter::SetClock(const SystemTime& time)
 {
     const std::optional<std::int64_t> seconds = LocalFieldsToUnixSeconds(time);
     if (!seconds) {

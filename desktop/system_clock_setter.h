@@ -29,7 +29,7 @@ public:
     SystemClockSetter();
     SystemClockSetter(TimedatedCall timedated, SettimeCall settime);
 
-    SetTimeResult SetLocalTime(const SystemTime& time) override;
+    SetTimeResult SetClock(const SystemTime& time) override;
 
 private:
     TimedatedCall m_timedated;

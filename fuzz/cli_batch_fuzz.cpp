@@ -26,7 +26,7 @@ public:
 
 class NoZone final : public ZoneSource {
 public:
-    std::optional<TimeZoneInformation> GetTimeZoneInformation() const override { return std::nullopt; }
+    std::optional<ZoneRules> CurrentZoneRules() const override { return std::nullopt; }
     std::optional<LocalElapsed> ElapsedBetween(const DateTime&, const DateTime&) const override { return std::nullopt; }
 };
 

@@ -168,23 +168,16 @@ bool WholeMinutes(int seconds)
     return seconds % 60 == 0;
 }
 
-// The change as a SystemTime rule; empty when it has no day-in-month form. 24:00 becomes the last second
+// The change as a rule of the zone record; empty when it has no day-in-month form. 24:00 becomes the last second
 // of the day, since a rule's time of day cannot name the following midnight.
-std::optional<SystemTime> DayInMonthRule(const TzChange& change)
+std::optional<ChangeRule> DayInMonthRule(const TzChange& change)
 {
     if (change.form != TzChange::Form::MonthWeekDay || change.timeSeconds < 0 ||
         change.timeSeconds > 24 * kSecondsPerHour) {
         return std::nullopt;
     }
     const int time = change.timeSeconds == 24 * kSecondsPerHour ? 24 * kSecondsPerHour - 1 : change.timeSeconds;
-    SystemTime rule;
-    rule.month = static_cast<std::uint16_t>(change.month);
-    rule.dayOfWeek = static_cast<std::uint16_t>(change.weekday);
-    rule.day = static_cast<std::uint16_t>(change.week);
-    rule.hour = static_cast<std::uint16_t>(time / kSecondsPerHour);
-    rule.minute = static_cast<std::uint16_t>(time / 60 % 60);
-    rule.second = static_cast<std::uint16_t>(time % 60);
-    return rule;
+    return ChangeRule{change.month, change.weekday, change.week, time / kSecondsPerHour, time / 60 % 60, time % 60};
 }
 
 }   // namespace
@@ -242,7 +235,7 @@ std::optional<PosixTzRules> ParsePosixTz(std::string_view text)
     return rules;
 }
 
-std::optional<TimeZoneInformation> ZoneFromPosixTz(const PosixTzRules& given)
+std::optional<ZoneRules> ZoneFromPosixTz(const PosixTzRules& given)
 {
     PosixTzRules rules = given;
     // Negative daylight saving (Dublin: "IST-1GMT0,M10.5.0,M3.5.0/1" calls winter's GMT its daylight
@@ -258,23 +251,23 @@ std::optional<TimeZoneInformation> ZoneFromPosixTz(const PosixTzRules& given)
     if (!WholeMinutes(rules.stdOffsetSeconds)) {
         return std::nullopt;
     }
-    TimeZoneInformation zone;
+    ZoneRules zone;
     zone.bias = -rules.stdOffsetSeconds / 60;
     zone.standardName = rules.stdName;
     zone.daylightName = rules.dstName.empty() ? rules.stdName : rules.dstName;
     if (rules.dstName.empty() || !rules.dst || !WholeMinutes(rules.dstOffsetSeconds)) {
         return zone;
     }
-    const auto daylightDate = DayInMonthRule(rules.dst->start);
-    const auto standardDate = DayInMonthRule(rules.dst->end);
-    if (daylightDate && standardDate) {
-        zone.daylightDate = *daylightDate;
-        zone.standardDate = *standardDate;
+    const auto toDaylight = DayInMonthRule(rules.dst->start);
+    const auto toStandard = DayInMonthRule(rules.dst->end);
+    if (toDaylight && toStandard) {
+        zone.toDaylight = *toDaylight;
+        zone.toStandard = *toStandard;
     }
     return zone;
 }
 
-std::optional<TimeZoneInformation> ZoneFromTzString(std::string_view text)
+std::optional<ZoneRules> ZoneFromTzString(std::string_view text)
 {
     const auto rules = ParsePosixTz(text);
     return rules ? ZoneFromPosixTz(*rules) : std::nullopt;

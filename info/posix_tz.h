@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "info/time_zone_information.h"
+#include "info/zone_rules.h"
 
 // One change date of a POSIX TZ rule.
 struct TzChange {
@@ -44,7 +44,7 @@ std::optional<PosixTzRules> ParsePosixTz(std::string_view text);
 // is turned round, so that standard time is always the smaller offset. Empty when the standard offset is
 // not whole minutes.
 // The state is Unknown; only the platform knows what is in force now.
-std::optional<TimeZoneInformation> ZoneFromPosixTz(const PosixTzRules& rules);
+std::optional<ZoneRules> ZoneFromPosixTz(const PosixTzRules& rules);
 
 // ParsePosixTz followed by ZoneFromPosixTz.
-std::optional<TimeZoneInformation> ZoneFromTzString(std::string_view text);
+std::optional<ZoneRules> ZoneFromTzString(std::string_view text);

@@ -5,11 +5,12 @@
 
 #include "core/calendar.h"
 #include "core/civil.h"
+#include "core/system_time.h"
 
 namespace {
 
 constexpr int kOccurrenceMessageBase = 23;   // 24 "1st" ... 28 "Last"
-constexpr int kLastOccurrence = 5;
+constexpr int kLastWeek = 5;
 
 std::string TwoDigits(int hour, int minute)
 {
@@ -20,7 +21,7 @@ std::string TwoDigits(int hour, int minute)
 
 }   // namespace
 
-std::string ZoneLine(const TimeZoneInformation& zone)
+std::string ZoneLine(const ZoneRules& zone)
 {
     const int hours = zone.bias / -60;
     const int minutes = std::abs(zone.bias % 60);
@@ -30,30 +31,33 @@ std::string ZoneLine(const TimeZoneInformation& zone)
     return prefix + (zone.state == ZoneState::Daylight ? zone.daylightName : zone.standardName);
 }
 
-bool IsUsableRule(const SystemTime& rule)
+bool IsUsableRule(const ChangeRule& rule)
 {
-    return rule.month >= 1 && rule.month <= 12 && rule.dayOfWeek <= 6 && rule.day >= 1 && rule.day <= kLastOccurrence &&
-           rule.hour <= 23 && rule.minute <= 59 && rule.second <= 59;
+    const auto within = [](int value, int low, int high) { return value >= low && value <= high; };
+    return within(rule.month, 1, 12) && within(rule.weekday, 0, 6) && within(rule.weekOfMonth, 1, kLastWeek) &&
+           within(rule.hour, 0, 23) && within(rule.minute, 0, 59) && within(rule.second, 0, 59);
 }
 
-bool HasDstRules(const TimeZoneInformation& zone)
+bool HasDstRules(const ZoneRules& zone)
 {
-    return IsUsableRule(zone.daylightDate) && IsUsableRule(zone.standardDate);
+    return IsUsableRule(zone.toDaylight) && IsUsableRule(zone.toStandard);
 }
 
-std::string RuleText(const SystemTime& rule, const MessageSource& messages, const LocaleFormatter& formatter)
+std::string RuleText(const ChangeRule& rule, const MessageSource& messages, const LocaleFormatter& formatter)
 {
     if (!IsUsableRule(rule)) {
         return {};
     }
     // 2006 began on a Sunday, so January 1 + weekday falls on that weekday.
-    SystemTime weekday{2006, 1, rule.dayOfWeek, static_cast<std::uint16_t>(1 + rule.dayOfWeek), 0, 0, 0, 0};
-    SystemTime month{2006, rule.month, 0, 1, 0, 0, 0, 0};
+    const auto u = [](int value) { return static_cast<std::uint16_t>(value); };
+    const SystemTime weekday{2006, 1, u(rule.weekday), u(1 + rule.weekday), 0, 0, 0, 0};
+    const SystemTime month{2006, u(rule.month), 0, 1, 0, 0, 0, 0};
     // Where the word agrees with the weekday (Russian: "последнее воскресенье", "последняя среда"), the
     // language gives one per weekday; otherwise the one shared word serves.
-    std::string occurrence = messages.GetString(kOccurrenceByWeekdayMessage + 7 * (rule.day - 1) + rule.dayOfWeek);
+    std::string occurrence =
+        messages.GetString(kOccurrenceByWeekdayMessage + 7 * (rule.weekOfMonth - 1) + rule.weekday);
     if (occurrence.empty()) {
-        occurrence = messages.GetString(kOccurrenceMessageBase + rule.day);
+        occurrence = messages.GetString(kOccurrenceMessageBase + rule.weekOfMonth);
     }
     std::string layout = messages.GetString(kRuleLayoutMessage);
     if (layout.empty()) {
@@ -78,20 +82,20 @@ std::string RuleText(const SystemTime& rule, const MessageSource& messages, cons
 namespace {
 
 // The day of the month of the rule's change in `year`, for a usable rule.
-int ChangeDayOfMonth(const SystemTime& rule, int year)
+int ChangeDayOfMonth(const ChangeRule& rule, int year)
 {
-    const int firstWeekday = civil::WeekdayFromDays(civil::DaysFromCivil(year, rule.month, 1));
-    if (rule.day == kLastOccurrence) {
+    const int firstWeekday = civil::WeekdayFromDays(civil::DaysFromCivil(year, static_cast<unsigned>(rule.month), 1));
+    if (rule.weekOfMonth == kLastWeek) {
         const int lastDay = DaysInMonth(year, rule.month);
         const int lastWeekday = (firstWeekday + lastDay - 1) % 7;
-        return lastDay - (lastWeekday - rule.dayOfWeek + 7) % 7;
+        return lastDay - (lastWeekday - rule.weekday + 7) % 7;
     }
-    return 1 + (rule.dayOfWeek - firstWeekday + 7) % 7 + 7 * (rule.day - 1);
+    return 1 + (rule.weekday - firstWeekday + 7) % 7 + 7 * (rule.weekOfMonth - 1);
 }
 
 }   // namespace
 
-DateTime ChangeDay(const SystemTime& rule, int year)
+DateTime ChangeDay(const ChangeRule& rule, int year)
 {
     if (!IsUsableRule(rule) || year < 100 || year > 9999) {
         return DateTime::Invalid();
@@ -99,7 +103,7 @@ DateTime ChangeDay(const SystemTime& rule, int year)
     return DateTime::FromParts(year, rule.month, ChangeDayOfMonth(rule, year), 0, 0, 0);
 }
 
-DateTime NextChange(const SystemTime& rule, const DateTime& t)
+DateTime NextChange(const ChangeRule& rule, const DateTime& t)
 {
     if (!t.IsValid() || !IsUsableRule(rule)) {
         return DateTime::Invalid();
@@ -115,7 +119,7 @@ DateTime NextChange(const SystemTime& rule, const DateTime& t)
     return DateTime::FromParts(year, rule.month, ChangeDayOfMonth(rule, year), rule.hour, rule.minute, rule.second);
 }
 
-TimeZoneTexts ComputeTimeZoneTexts(const TimeZoneInformation& zone, const DateTime& t, const MessageSource& messages,
+TimeZoneTexts ComputeTimeZoneTexts(const ZoneRules& zone, const DateTime& t, const MessageSource& messages,
                                    const LocaleFormatter& formatter)
 {
     TimeZoneTexts result;
@@ -126,12 +130,12 @@ TimeZoneTexts ComputeTimeZoneTexts(const TimeZoneInformation& zone, const DateTi
     if (!result.hasRules) {
         return result;
     }
-    result.nextBegin = NextChange(zone.daylightDate, t);
-    result.nextEnd = NextChange(zone.standardDate, t);
+    result.nextBegin = NextChange(zone.toDaylight, t);
+    result.nextEnd = NextChange(zone.toStandard, t);
     result.buttons = {ControlState{kBeginButtonId, IsInPickerRange(result.nextBegin)},
                       ControlState{kEndButtonId, IsInPickerRange(result.nextEnd)}};
-    result.fields[1].text = RuleText(zone.daylightDate, messages, formatter);
-    result.fields[2].text = RuleText(zone.standardDate, messages, formatter);
+    result.fields[1].text = RuleText(zone.toDaylight, messages, formatter);
+    result.fields[2].text = RuleText(zone.toStandard, messages, formatter);
     result.fields[3].text = FormatLongDate(formatter, result.nextBegin).value_or("");
     result.fields[4].text = FormatLongDate(formatter, result.nextEnd).value_or("");
     return result;

@@ -7,8 +7,7 @@
 #include "core/field_text.h"
 #include "core/locale_format.h"
 #include "core/messages.h"
-#include "core/system_time.h"
-#include "info/time_zone_information.h"
+#include "info/zone_rules.h"
 
 // Control ids of the Time Zone sub-page.
 inline constexpr int kZoneFieldId = 1107;
@@ -23,29 +22,29 @@ inline constexpr int kEndButtonId = 1047;
 // size of the rest; "+" before a positive hour count, a blank before zero, and a negative count brings
 // its own minus ("(GMT-5:00)"). The name is the daylight name while daylight time is in force now, else
 // the standard name.
-std::string ZoneLine(const TimeZoneInformation& zone);
+std::string ZoneLine(const ZoneRules& zone);
 
-// True when the rule is one the change search can follow: month 1..12, weekday 0..6, occurrence 1..5
-// and a time of day. A rule with occurrence 0 (no rule) or any other value is not.
-bool IsUsableRule(const SystemTime& rule);
+// True when the rule is one the change search can follow: month 1..12, weekday 0..6, week of the month
+// 1..5 and a time of day. A rule with week 0 (no rule) or any other value is not.
+bool IsUsableRule(const ChangeRule& rule);
 
 // True when both change rules are usable; otherwise the zone counts as keeping no daylight saving.
-bool HasDstRules(const TimeZoneInformation& zone);
+bool HasDstRules(const ZoneRules& zone);
 
 // "02:00, Last Sunday, October": time of day, occurrence word, weekday and month names of the locale, laid
-// out by message 98. The occurrence word is message 63 + 7 * (occurrence - 1) + weekday where the language
-// gives one (words that agree with the weekday), else message 23 + occurrence. A name the locale cannot
+// out by message 98. The occurrence word is message 63 + 7 * (weekOfMonth - 1) + weekday where the language
+// gives one (words that agree with the weekday), else message 23 + weekOfMonth. A name the locale cannot
 // give is an empty piece. Empty for an unusable rule.
-std::string RuleText(const SystemTime& rule, const MessageSource& messages, const LocaleFormatter& formatter);
+std::string RuleText(const ChangeRule& rule, const MessageSource& messages, const LocaleFormatter& formatter);
 
 // The day of the rule's change in `year`, at 00:00:00; invalid for an unusable rule or a year outside
 // the range.
-DateTime ChangeDay(const SystemTime& rule, int year);
+DateTime ChangeDay(const ChangeRule& rule, int year);
 
 // The next change after `t`, at the rule's time of day: this year's change day when, taken at midnight,
 // it lies after `t`; otherwise next year's, so on the change day itself the answer is a year later.
 // Invalid when `t` is invalid, the rule unusable, or the change would fall after 9999.
-DateTime NextChange(const SystemTime& rule, const DateTime& t);
+DateTime NextChange(const ChangeRule& rule, const DateTime& t);
 
 // Everything the Time Zone sub-page shows for the Time Info date-time `t`.
 struct TimeZoneTexts {
@@ -60,5 +59,5 @@ struct TimeZoneTexts {
 
 // Without rules the four daylight-saving fields are empty. A next change that cannot be formatted (or
 // falls after 9999) leaves its field empty.
-TimeZoneTexts ComputeTimeZoneTexts(const TimeZoneInformation& zone, const DateTime& t, const MessageSource& messages,
+TimeZoneTexts ComputeTimeZoneTexts(const ZoneRules& zone, const DateTime& t, const MessageSource& messages,
                                    const LocaleFormatter& formatter);

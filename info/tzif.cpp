@@ -137,7 +137,7 @@ std::optional<TzifContents> ReadTzif(std::string_view bytes)
     return contents;
 }
 
-std::optional<TimeZoneInformation> ZoneFromTzif(std::string_view bytes)
+std::optional<ZoneRules> ZoneFromTzif(std::string_view bytes)
 {
     const auto contents = ReadTzif(bytes);
     if (!contents) {

@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "info/time_zone_information.h"
+#include "info/zone_rules.h"
 
 // What a TZif zone file (RFC 8536) tells about the zone's present rules.
 struct TzifContents {
@@ -23,4 +23,4 @@ std::optional<TzifContents> ReadTzif(std::string_view bytes);
 // The zone record of a TZif file: from its footer when that is a TZ string we can use, else without
 // daylight saving rules at the standard offset of its data. Empty when neither gives a base offset in
 // whole minutes.
-std::optional<TimeZoneInformation> ZoneFromTzif(std::string_view bytes);
+std::optional<ZoneRules> ZoneFromTzif(std::string_view bytes);

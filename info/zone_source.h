@@ -4,7 +4,7 @@
 #include <optional>
 
 #include "core/date_time.h"
-#include "info/time_zone_information.h"
+#include "info/zone_rules.h"
 
 // The real time between two local wall times of the computer's zone.
 struct LocalElapsed {
@@ -23,7 +23,7 @@ class ZoneSource {
 public:
     virtual ~ZoneSource() = default;
     // The zone as it is now; empty when the platform cannot tell it (the caller then keeps what it shows).
-    virtual std::optional<TimeZoneInformation> GetTimeZoneInformation() const = 0;
+    virtual std::optional<ZoneRules> CurrentZoneRules() const = 0;
     // The real time from wall time `from` to wall time `to` by the zone's whole history; empty when the
     // zone keeps no daylight saving or the platform cannot tell.
     virtual std::optional<LocalElapsed> ElapsedBetween(const DateTime& from, const DateTime& to) const = 0;

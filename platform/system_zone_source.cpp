@@ -70,7 +70,7 @@ std::string ZoneIdOfFile(const std::string& path)
     return id;
 }
 
-std::optional<TimeZoneInformation> ReadZone(const ZoneWhere& where, std::string& zoneId)
+std::optional<ZoneRules> ReadZone(const ZoneWhere& where, std::string& zoneId)
 {
     if (where.file.empty() && where.tzText.empty()) {
         // TZ set but empty: the C library keeps UTC.
@@ -168,9 +168,9 @@ SystemZoneSource::SystemZoneSource(LongNames longNames, UnixNow now)
 {
 }
 
-std::optional<TimeZoneInformation> SystemZoneSource::GetTimeZoneInformation() const
+std::optional<ZoneRules> SystemZoneSource::CurrentZoneRules() const
 {
-    std::optional<TimeZoneInformation> zone;
+    std::optional<ZoneRules> zone;
     std::string zoneId;
     {
         const ZoneWhere where = Resolve(std::getenv("TZ"));

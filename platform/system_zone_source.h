@@ -32,7 +32,7 @@ public:
     explicit SystemZoneSource(LongNames longNames = {});
     SystemZoneSource(LongNames longNames, UnixNow now);
 
-    std::optional<TimeZoneInformation> GetTimeZoneInformation() const override;
+    std::optional<ZoneRules> CurrentZoneRules() const override;
     // Through the C library, as ElapsedBetweenWallTimes; it keeps no copy of the zone.
     std::optional<LocalElapsed> ElapsedBetween(const DateTime& from, const DateTime& to) const override;
 
@@ -48,7 +48,7 @@ public:
 private:
     struct Parsed {
         Origin origin;
-        std::optional<TimeZoneInformation> zone;   // without the long names and the state now
+        std::optional<ZoneRules> zone;   // without the long names and the state now
         std::string zoneId;
     };
 

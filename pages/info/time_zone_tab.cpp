@@ -20,7 +20,7 @@ TimeZoneTab::~TimeZoneTab() = default;
 
 void TimeZoneTab::UpdateInfo(const DateTime& value)
 {
-    const std::optional<TimeZoneInformation> zone = m_services.zones.GetTimeZoneInformation();
+    const std::optional<ZoneRules> zone = m_services.zones.CurrentZoneRules();
     if (!zone) {
         return;
     }

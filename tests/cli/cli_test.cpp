@@ -218,7 +218,7 @@ TEST_F(CliTest, BatchCalcGivesBothResultsOfTheCalculationPage)
 
 TEST_F(CliTest, BatchInfoGivesWhatTheTimeInfoSubPagesShow)
 {
-    const std::optional<TimeZoneInformation> berlin = ZoneFromTzif(TestZoneFolder().Read("Europe/Berlin"));
+    const std::optional<ZoneRules> berlin = ZoneFromTzif(TestZoneFolder().Read("Europe/Berlin"));
     ASSERT_TRUE(berlin);
     std::vector<Drawn> moments = {{At(2004, 3, 1, 13, 5, 9), "2004-03-01T13:05:09"}};
     std::mt19937_64 random(1996);
@@ -242,7 +242,7 @@ TEST_F(CliTest, BatchInfoGivesWhatTheTimeInfoSubPagesShow)
         // Which of its names the zone line shows depends on the real clock's state of the zone.
         bool matched = false;
         for (const ZoneState state : {ZoneState::Standard, ZoneState::Daylight}) {
-            TimeZoneInformation zone = *berlin;
+            ZoneRules zone = *berlin;
             zone.state = state;
             const TimeInfoResults r = ComputeTimeInfo(v, zone, messages, english);
             const std::string_view phase = TextOf(r.moonTexts, kMoonPhaseFieldId);

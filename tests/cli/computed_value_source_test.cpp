@@ -65,7 +65,7 @@ TEST(ComputedValueSourceTest, EveryMacroExpandsAsOnTheProgramsPages)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.why);
         UiEnvironment env;
-        TimeZoneInformation zone = *ZoneFromTzString(c.zone);
+        ZoneRules zone = *ZoneFromTzString(c.zone);
         zone.state = ZoneState::Daylight;
         env.zones.Set(zone);
         env.zones.elapsed = c.elapsed;

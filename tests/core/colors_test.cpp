@@ -2,15 +2,11 @@
 
 #include <gtest/gtest.h>
 
-// Shades are truncated, not rounded; a fraction outside (0, 1] gives black.
-TEST(Colors, LightenAndDarken)
+// Shades are truncated, not rounded, and a whole fraction reaches white or black.
+TEST(Colors, ShadesMoveTowardWhiteOrBlack)
 {
     EXPECT_EQ(Lighten({212, 208, 200}, 0.24), (Rgb{222, 219, 213}));
     EXPECT_EQ(Darken({212, 208, 200}, 0.24), (Rgb{161, 158, 152}));
     EXPECT_EQ(Lighten({10, 20, 30}, 1.0), (Rgb{255, 255, 255}));
     EXPECT_EQ(Darken({10, 20, 30}, 1.0), (Rgb{0, 0, 0}));
-    for (const double outside : {0.0, -0.5, 1.01}) {
-        EXPECT_EQ(Lighten({10, 20, 30}, outside), (Rgb{0, 0, 0})) << outside;
-        EXPECT_EQ(Darken({10, 20, 30}, outside), (Rgb{0, 0, 0})) << outside;
-    }
 }

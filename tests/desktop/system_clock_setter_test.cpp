@@ -48,7 +48,7 @@ TEST(SystemClockSetter, TimedatedFirstThenClockSettime)
     for (const auto& [reply, settimeError, ok, message, settimeCalls] : cases) {
         SCOPED_TRACE(message);
         Calls calls;
-        const SetTimeResult result = Setter(calls, reply, settimeError).SetLocalTime(SystemTime{2004, 1, 0, 1, 12});
+        const SetTimeResult result = Setter(calls, reply, settimeError).SetClock(SystemTime{2004, 1, 0, 1, 12});
         EXPECT_EQ(result.ok, ok);
         EXPECT_EQ(result.message, message);
         EXPECT_EQ(calls.timedated, std::vector<std::int64_t>{1072958400LL * 1000000}) << "microseconds of UTC";
@@ -59,7 +59,7 @@ TEST(SystemClockSetter, TimedatedFirstThenClockSettime)
     SystemClockSetter setter = Setter(calls, {Kind::Ok, {}}, 0);
     const SystemTime times[] = {{2004, 2, 0, 30}, {2004, 13, 0, 1}, {2004, 1, 0, 1, 24}, {}};
     for (const SystemTime& time : times) {
-        const SetTimeResult result = setter.SetLocalTime(time);
+        const SetTimeResult result = setter.SetClock(time);
         EXPECT_TRUE(!result.ok && result.message == std::strerror(EINVAL)) << result.message;
     }
     EXPECT_TRUE(calls.timedated.empty() && calls.settime.empty());

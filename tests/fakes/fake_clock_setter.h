@@ -12,7 +12,7 @@ class FakeClockSetter final : public ClockSetter {
 public:
     explicit FakeClockSetter(FakeClock& clock) : m_clock(clock) {}
 
-    SetTimeResult SetLocalTime(const SystemTime& time) override
+    SetTimeResult SetClock(const SystemTime& time) override
     {
         requests.push_back(time);
         if (refusal) {

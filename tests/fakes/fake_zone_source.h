@@ -12,14 +12,14 @@
 // wall times, none unless set.
 class FakeZoneSource final : public ZoneSource {
 public:
-    std::optional<TimeZoneInformation> GetTimeZoneInformation() const override { return m_zone; }
+    std::optional<ZoneRules> CurrentZoneRules() const override { return m_zone; }
     std::optional<LocalElapsed> ElapsedBetween(const DateTime&, const DateTime&) const override { return elapsed; }
-    void Set(std::optional<TimeZoneInformation> zone) { m_zone = std::move(zone); }
+    void Set(std::optional<ZoneRules> zone) { m_zone = std::move(zone); }
 
     std::optional<LocalElapsed> elapsed;
 
 private:
-    std::optional<TimeZoneInformation> m_zone;
+    std::optional<ZoneRules> m_zone;
 };
 
 // A zone folder in a temporary place, compiled by zic from the sources in `sourceDir` (tests/data/tz),

@@ -53,23 +53,17 @@ TEST(PosixTz, RejectsWhatIsNoTzString)
     EXPECT_FALSE(ZoneFromTzString("LMT-0:53:28").has_value()) << "a base offset with seconds cannot be a bias";
 }
 
-// A change rule: month, weekday, occurrence and time of day.
-SystemTime Rule(int month, int dayOfWeek, int occurrence, int hour, int minute = 0, int second = 0)
-{
-    const auto u = [](int v) { return static_cast<std::uint16_t>(v); };
-    return SystemTime{0, u(month), u(dayOfWeek), u(occurrence), u(hour), u(minute), u(second), 0};
-}
-
 // Zones from real footers (Central Europe, the southern hemisphere, a change at 24:00, no daylight saving)
 // are checked with the zone files.
 TEST(PosixTz, ZoneRecord)
 {
-    const SystemTime none{};
+    using Rule = ChangeRule;
+    const Rule none{};
     // Text, bias, standard and daylight name, daylight and standard rule.
-    const std::tuple<const char*, int, const char*, const char*, SystemTime, SystemTime> cases[] = {
-        {"EST5EDT,M3.2.0/1:30:15,M11.1.0", 300, "EST", "EDT", Rule(3, 0, 2, 1, 30, 15), Rule(11, 0, 1, 2)},
+    const std::tuple<const char*, int, const char*, const char*, Rule, Rule> cases[] = {
+        {"EST5EDT,M3.2.0/1:30:15,M11.1.0", 300, "EST", "EDT", Rule{3, 0, 2, 1, 30, 15}, Rule{11, 0, 1, 2}},
         // Negative daylight saving turns round: winter is standard.
-        {"IST-1GMT0,M10.5.0,M3.5.0/1", 0, "GMT", "IST", Rule(3, 0, 5, 1), Rule(10, 0, 5, 2)},
+        {"IST-1GMT0,M10.5.0,M3.5.0/1", 0, "GMT", "IST", Rule{3, 0, 5, 1}, Rule{10, 0, 5, 2}},
         // Rules the day-in-month form cannot hold: Julian and zero-based days, changes before or past a day.
         {"XST3XDT,J60/0,J300/25", 180, "XST", "XDT", none, none},
         {"XST3XDT,M3.2.0,299", 180, "XST", "XDT", none, none},
@@ -78,12 +72,12 @@ TEST(PosixTz, ZoneRecord)
         {"EST5EDT", 300, "EST", "EDT", none, none},
         {"XST3XDT2:00:30,M3.2.0,M11.1.0", 180, "XST", "XDT", none, none},   // daylight offset with seconds
     };
-    for (const auto& [text, bias, standardName, daylightName, daylightDate, standardDate] : cases) {
+    for (const auto& [text, bias, standardName, daylightName, toDaylight, toStandard] : cases) {
         SCOPED_TRACE(text);
         const auto z = ZoneFromTzString(text);
         ASSERT_TRUE(z.has_value());
         EXPECT_EQ(std::tie(z->bias, z->standardName, z->daylightName), std::tie(bias, standardName, daylightName));
-        EXPECT_EQ(std::tie(z->daylightDate, z->standardDate), std::tie(daylightDate, standardDate));
+        EXPECT_EQ(std::tie(z->toDaylight, z->toStandard), std::tie(toDaylight, toStandard));
         EXPECT_EQ(z->state, ZoneState::Unknown);
     }
 }
@@ -128,9 +122,9 @@ TEST(PosixTz, SurvivesRandomAndMutatedStrings)
         SCOPED_TRACE(text);
         parsed += ParsePosixTz(text).has_value() ? 1 : 0;
         const auto zone = ZoneFromTzString(text);
-        if (zone && (zone->daylightDate.day != 0 || zone->standardDate.day != 0)) {
+        if (zone && (zone->toDaylight.weekOfMonth != 0 || zone->toStandard.weekOfMonth != 0)) {
             ASSERT_TRUE(HasDstRules(*zone));
-            ASSERT_TRUE(NextChange(zone->daylightDate, DateTime::FromParts(2004, 1, 1, 0, 0, 0)).IsValid());
+            ASSERT_TRUE(NextChange(zone->toDaylight, DateTime::FromParts(2004, 1, 1, 0, 0, 0)).IsValid());
         }
     }
     // The mutations must reach the parser's deeper paths, not only fail at the first character.

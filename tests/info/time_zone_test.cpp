@@ -14,11 +14,10 @@
 
 namespace {
 
-// wMonth, wDayOfWeek, wDay (occurrence) and the time of day of a change rule.
-SystemTime Rule(int month, int dayOfWeek, int occurrence, int hour = 2, int minute = 0, int second = 0)
+// A change rule at 02:00 unless told otherwise.
+ChangeRule Rule(int month, int weekday, int weekOfMonth, int hour = 2, int minute = 0, int second = 0)
 {
-    const auto u = [](int v) { return static_cast<std::uint16_t>(v); };
-    return SystemTime{0, u(month), u(dayOfWeek), u(occurrence), u(hour), u(minute), u(second), 0};
+    return ChangeRule{month, weekday, weekOfMonth, hour, minute, second};
 }
 
 TEST(TimeZone, ZoneLine)
@@ -39,7 +38,7 @@ TEST(TimeZone, RuleText)
 {
     FakeMessages messages;
     const FakeLocaleFormatter english;
-    const std::pair<SystemTime, const char*> cases[] = {
+    const std::pair<ChangeRule, const char*> cases[] = {
         {Rule(4, 0, 1), "02:00, 1st Sunday, April"},
         {Rule(10, 0, 5, 3), "03:00, Last Sunday, October"},
         {Rule(2, 4, 5, 23, 59, 59), "23:59, Last Thursday, February"},   // seconds are not shown
@@ -66,7 +65,7 @@ TEST(TimeZone, RuleText)
 TEST(TimeZone, NextChange)
 {
     const DateTime y2004 = At(2004, 1, 1), none = DateTime::Invalid();
-    const std::tuple<SystemTime, DateTime, DateTime> cases[] = {
+    const std::tuple<ChangeRule, DateTime, DateTime> cases[] = {
         {Rule(10, 0, 4), y2004, At(2004, 10, 24, 2)},           // the fourth Sunday is not the last
         {Rule(2, 0, 5), y2004, At(2004, 2, 29, 2)},             // the last Sunday of a leap February
         {Rule(1, 6, 5, 0), At(2005, 1, 1), At(2005, 1, 29)},    // the month's last day is the weekday
@@ -90,14 +89,14 @@ TEST(TimeZone, NextChange)
 // The Time Zone sub-page's texts, and its buttons only for changes the Time Info pickers can show.
 TEST(TimeZone, Texts)
 {
-    const SystemTime none = Rule(0, 0, 0, 0), march = Rule(3, 0, 5), october = Rule(10, 0, 5, 3);
+    const ChangeRule none = Rule(0, 0, 0, 0), march = Rule(3, 0, 5), october = Rule(10, 0, 5, 3);
     const std::string rules = "(GMT+01:00) Daylight|02:00, Last Sunday, March|03:00, Last Sunday, October|";
-    const std::tuple<SystemTime, SystemTime, DateTime, std::string, bool, bool> cases[] = {
+    const std::tuple<ChangeRule, ChangeRule, DateTime, std::string, bool, bool> cases[] = {
         {march, october, At(2004, 3, 1, 12), rules + "Sunday, March 28, 2004|Sunday, October 31, 2004", true, true},
         // Next changes past the pickers' last day.
         {march, october, At(9998, 12, 31, 12), rules + "Sunday, March 28, 9999|Sunday, October 31, 9999", false, false},
         {march, october, At(9998, 7, 1), rules + "Sunday, March 28, 9999|Sunday, October 25, 9998", false, true},
-        // No daylight saving; a rule with an occurrence out of range is none either.
+        // No daylight saving; a rule with a week of the month out of range is none either.
         {none, none, At(2004, 3, 1), "(GMT+01:00) Standard||||", false, false},
         {march, Rule(10, 0, 9), At(2004, 3, 1), "(GMT+01:00) Standard||||", false, false},
     };
@@ -108,8 +107,8 @@ TEST(TimeZone, Texts)
         SCOPED_TRACE(fields);
         // Daylight while a zone has rules; without, an unknown state reads as standard.
         const bool hasRules = fields.find("Daylight") != std::string::npos;
-        const TimeZoneInformation zone{-60,      "Standard", "Daylight",
-                                       daylight, standard,   hasRules ? ZoneState::Daylight : ZoneState::Unknown};
+        const ZoneRules zone{-60,      "Standard", "Daylight",
+                             daylight, standard,   hasRules ? ZoneState::Daylight : ZoneState::Unknown};
         const TimeZoneTexts texts = ComputeTimeZoneTexts(zone, t, messages, english);
         std::string shown;
         for (std::size_t i = 0; i < 5; ++i) {
@@ -184,8 +183,8 @@ TEST(TimeZone, NextChangesMatchTheZoneFiles)
         for (DateTime day = At(2010, 1, 1); day < At(2036, 1, 1); day += DateTimeSpan(1.0)) {
             for (const double timeOfDay : {0.0, 0.5, 86399.0 / 86400.0}) {
                 const DateTime t = day + DateTimeSpan(timeOfDay);
-                ASSERT_EQ(NextChange(zone->daylightDate, t), FirstAfter(real.begins, t)) << t.Format("%F %T");
-                ASSERT_EQ(NextChange(zone->standardDate, t), FirstAfter(real.ends, t)) << t.Format("%F %T");
+                ASSERT_EQ(NextChange(zone->toDaylight, t), FirstAfter(real.begins, t)) << t.Format("%F %T");
+                ASSERT_EQ(NextChange(zone->toStandard, t), FirstAfter(real.ends, t)) << t.Format("%F %T");
             }
         }
     }

@@ -20,24 +20,24 @@ struct Tzif : ::testing::Test {
 
 TEST_F(Tzif, ZonesFromTheirFooters)
 {
-    using S = SystemTime;
+    using S = ChangeRule;
     const S none{};
     // Zone, bias, standard and daylight name, daylight and standard rule.
     const std::tuple<const char*, int, const char*, const char*, S, S> cases[] = {
-        {"Europe/Berlin", -60, "CET", "CEST", S{0, 3, 0, 5, 2, 0, 0, 0}, S{0, 10, 0, 5, 3, 0, 0, 0}},
-        {"America/New_York", 300, "EST", "EDT", S{0, 3, 0, 2, 2, 0, 0, 0}, S{0, 11, 0, 1, 2, 0, 0, 0}},
-        {"Australia/Sydney", -600, "AEST", "AEDT", S{0, 10, 0, 1, 2, 0, 0, 0}, S{0, 4, 0, 1, 3, 0, 0, 0}},
+        {"Europe/Berlin", -60, "CET", "CEST", S{3, 0, 5, 2}, S{10, 0, 5, 3}},
+        {"America/New_York", 300, "EST", "EDT", S{3, 0, 2, 2}, S{11, 0, 1, 2}},
+        {"Australia/Sydney", -600, "AEST", "AEDT", S{10, 0, 1, 2}, S{4, 0, 1, 3}},
         {"Asia/Kolkata", -330, "IST", "IST", none, none},
         {"Asia/Tehran", -210, "+0330", "+0330", none, none},
         {"Test/FixedDays", -210, "+0330", "+0430", none, none},
-        {"Test/Midnight", -120, "EET", "EEST", S{0, 2, 4, 5, 23, 59, 59, 0}, S{0, 10, 5, 5, 1, 0, 0, 0}},
+        {"Test/Midnight", -120, "EET", "EEST", S{2, 4, 5, 23, 59, 59}, S{10, 5, 5, 1}},
     };
-    for (const auto& [id, bias, standardName, daylightName, daylightDate, standardDate] : cases) {
+    for (const auto& [id, bias, standardName, daylightName, toDaylight, toStandard] : cases) {
         SCOPED_TRACE(id);
         const auto z = ZoneFromTzif(TestZoneFolder().Read(id));
         ASSERT_TRUE(z.has_value());
         EXPECT_EQ(std::tie(z->bias, z->standardName, z->daylightName), std::tie(bias, standardName, daylightName));
-        EXPECT_EQ(std::tie(z->daylightDate, z->standardDate), std::tie(daylightDate, standardDate));
+        EXPECT_EQ(std::tie(z->toDaylight, z->toStandard), std::tie(toDaylight, toStandard));
     }
 }
 
@@ -169,7 +169,7 @@ TEST_F(Tzif, SurvivesMutatedFiles)
         }
         const auto zone = ZoneFromTzif(bytes);
         if (zone && HasDstRules(*zone)) {
-            ASSERT_TRUE(NextChange(zone->standardDate, DateTime::FromParts(2004, 1, 1, 0, 0, 0)).IsValid());
+            ASSERT_TRUE(NextChange(zone->toStandard, DateTime::FromParts(2004, 1, 1, 0, 0, 0)).IsValid());
         }
     }
 }

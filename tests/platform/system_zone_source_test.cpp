@@ -70,7 +70,7 @@ TEST_F(SystemZoneSourceTest, ZoneAndStateFromTheCLibrary)
         SCOPED_TRACE(why);
         const ScopedZoneEnv tz("TZ", tzValue.c_str());
         moment = now;
-        const auto zone = source.GetTimeZoneInformation();
+        const auto zone = source.CurrentZoneRules();
         ASSERT_TRUE(zone.has_value());
         EXPECT_EQ(zone->bias, bias);
         EXPECT_EQ(zone->standardName, standardName);
@@ -86,7 +86,7 @@ TEST_F(SystemZoneSourceTest, ReadsTheZoneAgainWhenItsFileChanges)
     const std::string link = Folder().Path("localtime");
     const ScopedZoneEnv tz("TZ", link.c_str());
     const SystemZoneSource source = SourceAt(kJuly);
-    const auto bias = [&] { return source.GetTimeZoneInformation().value_or(TimeZoneInformation{}).bias; };
+    const auto bias = [&] { return source.CurrentZoneRules().value_or(ZoneRules{}).bias; };
     std::filesystem::remove(link);
     std::filesystem::create_symlink(Folder().Path("Europe/Berlin"), link);
     EXPECT_EQ(bias(), -60);
@@ -100,7 +100,7 @@ TEST_F(SystemZoneSourceTest, ReadsTheZoneAgainWhenItsFileChanges)
 TEST_F(SystemZoneSourceTest, NegativeDaylightSavingChangesWhenTheZoneDoes)
 {
     const ScopedZoneEnv tz("TZ", (":" + Folder().Path("Europe/Dublin")).c_str());
-    const auto zone = SourceAt(kJanuary).GetTimeZoneInformation();
+    const auto zone = SourceAt(kJanuary).CurrentZoneRules();
     ASSERT_TRUE(zone.has_value());
     // Each next change, in the wall clock before it, must be the second at which the C library's offset
     // (from the zic-compiled file) moves between the record's two offsets.
@@ -108,8 +108,8 @@ TEST_F(SystemZoneSourceTest, NegativeDaylightSavingChangesWhenTheZoneDoes)
     for (int year = 2010; year <= 2030; year += 5) {
         SCOPED_TRACE(year);
         const DateTime january = DateTime::FromParts(year, 1, 15, 12, 0, 0);
-        const std::pair<DateTime, int> changes[] = {{NextChange(zone->daylightDate, january), standard},
-                                                    {NextChange(zone->standardDate, january), standard + 3600}};
+        const std::pair<DateTime, int> changes[] = {{NextChange(zone->toDaylight, january), standard},
+                                                    {NextChange(zone->toStandard, january), standard + 3600}};
         for (const auto& [change, offsetBefore] : changes) {
             std::tm wall{};
             wall.tm_year = change.GetYear() - 1900;
