@@ -196,16 +196,7 @@ std::string DateTime::Format(const char* strftimeFormat) const
     if (!parts || strftimeFormat == nullptr) {
         return {};
     }
-    std::tm tm{};
-    tm.tm_year = parts->year - 1900;
-    tm.tm_mon = parts->month - 1;
-    tm.tm_mday = parts->day;
-    tm.tm_hour = parts->hour;
-    tm.tm_min = parts->minute;
-    tm.tm_sec = parts->second;
-    tm.tm_wday = parts->dayOfWeek;
-    tm.tm_yday = parts->dayOfYear - 1;
-    tm.tm_isdst = -1;
+    const std::tm tm = ToTm(*parts, -1);
     char buffer[256];
     const std::size_t length = std::strftime(buffer, sizeof buffer, strftimeFormat, &tm);
     return std::string(buffer, length);
@@ -245,4 +236,19 @@ DateTime& DateTime::operator-=(const DateTimeSpan& span)
 {
     *this = *this - span;
     return *this;
+}
+
+std::tm ToTm(const DateTime::Parts& parts, int isDst)
+{
+    std::tm tm{};
+    tm.tm_year = parts.year - 1900;
+    tm.tm_mon = parts.month - 1;
+    tm.tm_mday = parts.day;
+    tm.tm_hour = parts.hour;
+    tm.tm_min = parts.minute;
+    tm.tm_sec = parts.second;
+    tm.tm_wday = parts.dayOfWeek;
+    tm.tm_yday = parts.dayOfYear - 1;
+    tm.tm_isdst = isDst;
+    return tm;
 }

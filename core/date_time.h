@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstdint>
+#include <ctime>
 #include <optional>
 #include <string>
 
@@ -185,3 +186,7 @@ inline std::optional<DateTime::Parts> DateTime::GetParts() const
                                 (parts.year % 4 == 0 && (parts.year % 100 != 0 || parts.year % 400 == 0) ? 1 : 0);
     return parts;
 }
+
+// The C library's broken-down form of `parts`, day of week and day of year included; tm_isdst as given
+// (-1 lets mktime find it).
+std::tm ToTm(const DateTime::Parts& parts, int isDst);

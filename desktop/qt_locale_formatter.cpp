@@ -144,6 +144,48 @@ QTime TimeOf(const Moment& moment)
     return QTime(moment.hour, moment.minute, moment.second);
 }
 
+// A field piece; a named field takes the names Qt renders for `token` alone (2006 began on a Sunday).
+Piece FieldPiece(Field kind, int width, const QString& token, const QLocale& locale)
+{
+    Piece piece{kind, width, {}, {}};
+    if (kind == Field::DayName) {
+        for (int weekday = 1; weekday <= 7; ++weekday) {
+            piece.names.push_back(Utf8(locale.toString(QDate(2006, 1, 1 + weekday % 7), token)));
+        }
+    } else if (kind == Field::MonthName) {
+        for (int month = 1; month <= 12; ++month) {
+            piece.names.push_back(Utf8(locale.toString(QDate(2006, month, 1), token)));
+        }
+    } else if (kind == Field::AmPm) {
+        piece.names = {Utf8(locale.toString(QTime(1, 0), token)), Utf8(locale.toString(QTime(13, 0), token))};
+    }
+    return piece;
+}
+
+// Appends the quoted run that starts at the quote at `i` to `literal` ('' is a quote, inside a run as
+// well as alone) and moves `i` past it; an unclosed run lasts to the end.
+void TakeQuoted(const QString& format, qsizetype& i, QString& literal)
+{
+    const qsizetype size = format.size();
+    ++i;
+    if (i < size && format[i] == u'\'') {
+        literal += u'\'';
+        ++i;
+        return;
+    }
+    while (i < size) {
+        if (format[i] != u'\'') {
+            literal += format[i++];
+        } else if (i + 1 < size && format[i + 1] == u'\'') {
+            literal += u'\'';
+            i += 2;
+        } else {
+            ++i;
+            return;
+        }
+    }
+}
+
 // Qt's reading of a format: a quoted run is literal ('' is a quote), a run of one field letter is that
 // field, every other character is itself. A date format knows only d, M and y; a time format only h, H,
 // m, s and AP. Empty for a field not taken apart here (single y, z, t).
@@ -157,45 +199,16 @@ std::optional<std::vector<Piece>> Parse(const QString& format, bool date, const 
             literal.clear();
         }
     };
-    const auto field = [&](Field kind, int width, QString token) {
+    const auto field = [&](Field kind, int width, const QString& token) {
         flush();
-        Piece piece{kind, width, {}, {}};
-        // Names as Qt renders the token alone: 2006 began on a Sunday.
-        if (kind == Field::DayName) {
-            for (int weekday = 1; weekday <= 7; ++weekday) {
-                piece.names.push_back(Utf8(locale.toString(QDate(2006, 1, 1 + weekday % 7), token)));
-            }
-        } else if (kind == Field::MonthName) {
-            for (int month = 1; month <= 12; ++month) {
-                piece.names.push_back(Utf8(locale.toString(QDate(2006, month, 1), token)));
-            }
-        } else if (kind == Field::AmPm) {
-            piece.names = {Utf8(locale.toString(QTime(1, 0), token)), Utf8(locale.toString(QTime(13, 0), token))};
-        }
-        pieces.push_back(std::move(piece));
+        pieces.push_back(FieldPiece(kind, width, token, locale));
     };
     const qsizetype size = format.size();
     bool twelveHour = false;
     for (qsizetype i = 0; i < size;) {
         const char16_t c = format[i].unicode();
         if (c == u'\'') {
-            ++i;
-            if (i < size && format[i] == u'\'') {
-                literal += u'\'';
-                ++i;
-                continue;
-            }
-            while (i < size) {
-                if (format[i] != u'\'') {
-                    literal += format[i++];
-                } else if (i + 1 < size && format[i + 1] == u'\'') {
-                    literal += u'\'';
-                    i += 2;
-                } else {
-                    ++i;
-                    break;
-                }
-            }
+            TakeQuoted(format, i, literal);
             continue;
         }
         int run = 1;

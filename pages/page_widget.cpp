@@ -8,29 +8,9 @@
 
 #include "core/colors.h"
 #include "pages/help_request.h"
+#include "widgets/color_conversion.h"
 
 namespace {
-
-Rgb ToRgb(const QColor& color)
-{
-    return {static_cast<std::uint8_t>(color.red()), static_cast<std::uint8_t>(color.green()),
-            static_cast<std::uint8_t>(color.blue())};
-}
-
-QColor ToQColor(Rgb color)
-{
-    return QColor(color.red, color.green, color.blue);
-}
-
-QColor Lighter(const QColor& base, double fraction)
-{
-    return ToQColor(Lighten(ToRgb(base), fraction));
-}
-
-QColor Darker(const QColor& base, double fraction)
-{
-    return ToQColor(Darken(ToRgb(base), fraction));
-}
 
 void DrawOutline(QPainter& painter, const QRect& rect, const QColor& color)
 {
@@ -47,9 +27,9 @@ constexpr int kFrameBottomMargin = 13;
 
 void DrawCommonFrame(QPainter& painter, const QRect& rect, const QColor& base, double fraction)
 {
-    DrawOutline(painter, rect, Darker(base, 0.15));
-    DrawOutline(painter, rect.adjusted(1, 1, -1, -1), Darker(base, 0.05));
-    const QColor corner = Lighter(base, fraction);
+    DrawOutline(painter, rect, Darkened(base, 0.15));
+    DrawOutline(painter, rect.adjusted(1, 1, -1, -1), Darkened(base, 0.05));
+    const QColor corner = Lightened(base, fraction);
     painter.setPen(corner);
     painter.drawPoint(rect.topLeft());
     painter.drawPoint(rect.topRight());
@@ -64,8 +44,8 @@ void DrawSeparatorBand(QPainter& painter, const QRect& frame, int y, const QColo
     }
     const int left = frame.left() + 1;
     const int right = frame.right() - 1;   // two pixels short of the frame's exclusive right edge
-    painter.fillRect(QRect(left, y - 1, right - left, 3), Darker(base, 0.05));
-    painter.setPen(Lighter(base, fraction));
+    painter.fillRect(QRect(left, y - 1, right - left, 3), Darkened(base, 0.05));
+    painter.setPen(Lightened(base, fraction));
     painter.drawPoint(left - 1, y);
     painter.drawPoint(right, y);
 }

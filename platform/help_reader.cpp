@@ -14,6 +14,7 @@
 #include <thread>
 
 #include "core/ascii.h"
+#include "core/count_text.h"
 #include "core/file_descriptor.h"
 
 namespace {
@@ -426,7 +427,7 @@ private:
             !std::all_of(value.begin(), value.end(), [](char c) { return c >= '0' && c <= '9'; })) {
             return value.empty() ? 0 : kMaxHelpTableGrid;
         }
-        return std::max(std::stoll(std::string(value)) - 1, 0LL);
+        return std::max<long long>(ReadCount64(value) - 1, 0);
     }
 
     // A tag after its '<', as the parser's parseTag reads it; returns where the text after it starts.

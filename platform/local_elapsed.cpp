@@ -7,19 +7,6 @@
 
 namespace {
 
-std::tm WallFields(const DateTime::Parts& wall, int isDst)
-{
-    std::tm fields{};
-    fields.tm_year = wall.year - 1900;
-    fields.tm_mon = wall.month - 1;
-    fields.tm_mday = wall.day;
-    fields.tm_hour = wall.hour;
-    fields.tm_min = wall.minute;
-    fields.tm_sec = wall.second;
-    fields.tm_isdst = isDst;
-    return fields;
-}
-
 bool ShowsWallTime(std::time_t instant, const DateTime::Parts& wall)
 {
     std::tm local{};
@@ -57,7 +44,7 @@ std::optional<std::int64_t> UnixTimeOf(const DateTime& value, const DateTime::Pa
     // smaller of the standard and the daylight reading that really shows this wall time.
     std::optional<std::time_t> earliest;
     for (const int isDst : {0, 1}) {
-        std::tm fields = WallFields(wall, isDst);
+        std::tm fields = ToTm(wall, isDst);
         const std::time_t instant = std::mktime(&fields);
         if (ShowsWallTime(instant, wall) && (!earliest || instant < *earliest)) {
             earliest = instant;

@@ -55,17 +55,12 @@ std::optional<std::int64_t> SystemClock::UnixTimeAt(const SystemTime& local) con
 
 std::optional<std::int64_t> LocalFieldsToUnixSeconds(const SystemTime& time)
 {
-    if (!DateTime::FromParts(time.year, time.month, time.day, time.hour, time.minute, time.second).IsValid()) {
+    const std::optional<DateTime::Parts> parts =
+        DateTime::FromParts(time.year, time.month, time.day, time.hour, time.minute, time.second).GetParts();
+    if (!parts) {
         return std::nullopt;
     }
-    std::tm fields{};
-    fields.tm_year = time.year - 1900;
-    fields.tm_mon = time.month - 1;
-    fields.tm_mday = time.day;
-    fields.tm_hour = time.hour;
-    fields.tm_min = time.minute;
-    fields.tm_sec = time.second;
-    fields.tm_isdst = -1;
+    std::tm fields = ToTm(*parts, -1);
     errno = 0;
     const std::time_t seconds = std::mktime(&fields);
     // -1 is also 1969-12-31 23:59:59 UTC; only errno tells the two apart.

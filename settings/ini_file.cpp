@@ -7,50 +7,9 @@
 
 #include "core/ascii.h"
 #include "core/file_access.h"
+#include "settings/text_lines.h"
 
 namespace {
-
-constexpr std::string_view kSpace = " \t\r\v\f";
-
-std::string_view Trim(std::string_view text)
-{
-    return TrimAny(text, kSpace);
-}
-
-// One line of the file: [begin, end) excludes the line feed; `content` also drops a carriage return.
-struct Line {
-    std::size_t begin = 0;
-    std::size_t end = 0;
-    std::string_view content;
-};
-
-class LineReader {
-public:
-    explicit LineReader(std::string_view text) : m_text(text) {}
-
-    bool Next(Line& line)
-    {
-        if (m_pos >= m_text.size()) {
-            return false;
-        }
-        std::size_t end = m_text.find('\n', m_pos);
-        if (end == std::string_view::npos) {
-            end = m_text.size();
-        }
-        line.begin = m_pos;
-        line.end = end;
-        line.content = m_text.substr(m_pos, end - m_pos);
-        if (!line.content.empty() && line.content.back() == '\r') {
-            line.content.remove_suffix(1);
-        }
-        m_pos = end + 1;
-        return true;
-    }
-
-private:
-    std::string_view m_text;
-    std::size_t m_pos = 0;
-};
 
 enum class LineKind { Blank, Section, Key };
 
@@ -64,7 +23,7 @@ struct ParsedLine {
 ParsedLine Parse(std::string_view content)
 {
     ParsedLine parsed;
-    const std::string_view trimmed = Trim(content);
+    const std::string_view trimmed = TrimLine(content);
     if (trimmed.empty()) {
         return parsed;
     }
@@ -72,7 +31,7 @@ ParsedLine Parse(std::string_view content)
         const std::size_t close = trimmed.rfind(']');
         if (close != std::string_view::npos && close > 0) {
             parsed.kind = LineKind::Section;
-            parsed.name = Trim(trimmed.substr(1, close - 1));
+            parsed.name = TrimLine(trimmed.substr(1, close - 1));
             return parsed;
         }
     }
@@ -82,11 +41,11 @@ ParsedLine Parse(std::string_view content)
         parsed.name = trimmed;
         return parsed;
     }
-    parsed.name = Trim(trimmed.substr(0, equals));
-    std::string_view value = Trim(trimmed.substr(equals + 1));
+    parsed.name = TrimLine(trimmed.substr(0, equals));
+    std::string_view value = TrimLine(trimmed.substr(equals + 1));
     const std::size_t zero = value.find('\0');
     if (zero != std::string_view::npos) {
-        value = Trim(value.substr(0, zero));
+        value = TrimLine(value.substr(0, zero));
     }
     parsed.value = value;
     parsed.hasValue = true;
@@ -98,7 +57,7 @@ ParsedLine Parse(std::string_view content)
 struct Location {
     bool sectionFound = false;
     bool keyFound = false;
-    Line keyLine;
+    TextLine keyLine;
     ParsedLine key;
     std::size_t sectionEnd = 0;   // offset just past the section's last non-blank line
 };
@@ -106,18 +65,17 @@ struct Location {
 Location Locate(std::string_view text, std::string_view section, std::string_view key)
 {
     Location location;
-    LineReader reader(text);
-    Line line;
+    TextLines lines(text);
     bool inSection = false;
-    while (reader.Next(line)) {
+    while (const std::optional<TextLine> line = lines.Next()) {
         // Outside the wanted section only headers matter; skip key lines without parsing them.
         if (!inSection) {
-            const std::size_t first = line.content.find_first_not_of(kSpace);
-            if (first == std::string_view::npos || line.content[first] != '[') {
+            const std::size_t first = line->content.find_first_not_of(kLineSpace);
+            if (first == std::string_view::npos || line->content[first] != '[') {
                 continue;
             }
         }
-        const ParsedLine parsed = Parse(line.content);
+        const ParsedLine parsed = Parse(line->content);
         if (parsed.kind == LineKind::Section) {
             if (inSection) {
                 break;   // only the first matching section counts
@@ -125,17 +83,17 @@ Location Locate(std::string_view text, std::string_view section, std::string_vie
             inSection = EqualNoCase(parsed.name, section);
             if (inSection) {
                 location.sectionFound = true;
-                location.sectionEnd = line.end;
+                location.sectionEnd = line->end;
             }
             continue;
         }
         if (!inSection || parsed.kind == LineKind::Blank) {
             continue;
         }
-        location.sectionEnd = line.end;
+        location.sectionEnd = line->end;
         if (EqualNoCase(parsed.name, key)) {
             location.keyFound = true;
-            location.keyLine = line;
+            location.keyLine = *line;
             location.key = parsed;
             break;
         }
@@ -150,7 +108,7 @@ bool HasBreakOrZero(std::string_view text)
 
 bool IsStorableName(std::string_view name)
 {
-    return !name.empty() && Trim(name) == name && !HasBreakOrZero(name);
+    return !name.empty() && TrimLine(name) == name && !HasBreakOrZero(name);
 }
 
 // Whether SetIniValue can store the (trimmed) value under these names as written.
@@ -177,7 +135,7 @@ bool IsReadOnlyFile(const std::string& path)
 
 std::optional<std::string> FindIniValue(std::string_view text, std::string_view section, std::string_view key)
 {
-    const Location location = Locate(text, Trim(section), Trim(key));
+    const Location location = Locate(text, TrimLine(section), TrimLine(key));
     if (!location.keyFound) {
         return std::nullopt;
     }
@@ -186,12 +144,12 @@ std::optional<std::string> FindIniValue(std::string_view text, std::string_view 
 
 std::string_view TrimIniValue(std::string_view value)
 {
-    return Trim(value);
+    return TrimLine(value);
 }
 
 IniUpdate SetIniValue(std::string& text, std::string_view section, std::string_view key, std::string_view value)
 {
-    value = Trim(value);
+    value = TrimLine(value);
     if (!IsStorable(section, key, value)) {
         return IniUpdate::Invalid;
     }
@@ -243,11 +201,10 @@ IniUpdate SetIniValue(std::string& text, std::string_view section, std::string_v
 std::vector<IniEntry> ListIniEntries(std::string_view text)
 {
     std::vector<IniEntry> entries;
-    LineReader reader(text);
-    Line line;
+    TextLines lines(text);
     std::string_view section;
-    while (reader.Next(line)) {
-        const ParsedLine parsed = Parse(line.content);
+    while (const std::optional<TextLine> line = lines.Next()) {
+        const ParsedLine parsed = Parse(line->content);
         if (parsed.kind == LineKind::Section) {
             section = parsed.name;
         } else if (parsed.kind == LineKind::Key) {
@@ -272,13 +229,12 @@ std::string_view CutUtf8(std::string_view text, std::size_t maxBytes)
 
 IniIndex::IniIndex(std::string_view text)
 {
-    LineReader reader(text);
-    Line line;
+    TextLines lines(text);
     std::unordered_set<std::string> sectionsSeen;
     std::string section;
     bool counts = false;   // only keys of the first section of a name are ever found
-    while (reader.Next(line)) {
-        const ParsedLine parsed = Parse(line.content);
+    while (const std::optional<TextLine> line = lines.Next()) {
+        const ParsedLine parsed = Parse(line->content);
         if (parsed.kind == LineKind::Section) {
             section = parsed.name;
             counts = sectionsSeen.insert(IndexKey(section, {})).second;
@@ -304,7 +260,7 @@ std::string IniIndex::IndexKey(std::string_view section, std::string_view key)
 
 std::optional<std::string_view> IniIndex::Find(std::string_view section, std::string_view key) const
 {
-    const auto found = m_values.find(IndexKey(Trim(section), Trim(key)));
+    const auto found = m_values.find(IndexKey(TrimLine(section), TrimLine(key)));
     if (found == m_values.end()) {
         return std::nullopt;
     }
@@ -314,12 +270,12 @@ std::optional<std::string_view> IniIndex::Find(std::string_view section, std::st
 bool IniIndex::Holds(std::string_view section, std::string_view key, std::string_view value) const
 {
     const auto found = m_values.find(IndexKey(section, key));
-    return found != m_values.end() && found->second.hasValue && found->second.text == Trim(value);
+    return found != m_values.end() && found->second.hasValue && found->second.text == TrimLine(value);
 }
 
 void IniIndex::Set(std::string_view section, std::string_view key, std::string_view value)
 {
-    m_values[IndexKey(section, key)] = Value{std::string(Trim(value)), true};
+    m_values[IndexKey(section, key)] = Value{std::string(TrimLine(value)), true};
 }
 
 void IniFile::Refresh()
@@ -355,7 +311,7 @@ bool IniFile::Write(std::string_view section, std::string_view key, std::string_
     if (m_status != FileReadStatus::Ok && m_status != FileReadStatus::Missing) {
         return false;
     }
-    if (!IsStorable(section, key, Trim(value))) {
+    if (!IsStorable(section, key, TrimLine(value))) {
         return false;
     }
     if (m_index.Holds(section, key, value)) {

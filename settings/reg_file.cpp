@@ -5,17 +5,11 @@
 #include <utility>
 
 #include "core/ascii.h"
+#include "settings/text_lines.h"
 
 namespace {
 
 constexpr std::string_view kSignature = "REGEDIT4";
-constexpr std::string_view kSpace = " \t\r\v\f";
-
-std::string_view Trim(std::string_view text)
-{
-    return TrimAny(text, kSpace);
-}
-
 int HexDigit(char c)
 {
     if (c >= '0' && c <= '9') {
@@ -57,13 +51,13 @@ std::optional<std::string> TakeQuoted(std::string_view& text)
 std::optional<std::string> ParseHexBytes(std::string_view text)
 {
     std::string bytes;
-    text = Trim(text);
+    text = TrimLine(text);
     if (text.empty()) {
         return bytes;
     }
     while (true) {
         const std::size_t comma = text.find(',');
-        const std::string_view item = Trim(text.substr(0, comma));
+        const std::string_view item = TrimLine(text.substr(0, comma));
         if (item.size() != 2 || HexDigit(item[0]) < 0 || HexDigit(item[1]) < 0) {
             return std::nullopt;
         }
@@ -77,11 +71,11 @@ std::optional<std::string> ParseHexBytes(std::string_view text)
 
 std::optional<RegValue> ParseData(std::string_view data)
 {
-    data = Trim(data);
+    data = TrimLine(data);
     RegValue value;
     if (!data.empty() && data.front() == '"') {
         std::optional<std::string> text = TakeQuoted(data);
-        if (!text || !Trim(data).empty()) {
+        if (!text || !TrimLine(data).empty()) {
             return std::nullopt;
         }
         value.type = static_cast<std::uint32_t>(RegType::Sz);
@@ -182,49 +176,35 @@ bool Utf16ToUtf8(std::string_view bytes, bool bigEndian, std::string& out)
 // Lines of the text with their line ends removed; a hex value ending in '\' continues on the next line.
 class Lines {
 public:
-    explicit Lines(std::string_view text) : m_text(text) {}
+    explicit Lines(std::string_view text) : m_lines(text, TextLines::Breaks::FeedOrReturn) {}
 
     // The next line; it stays valid until the next call.
     std::optional<std::string_view> Next()
     {
-        if (m_pos >= m_text.size()) {
+        const std::optional<TextLine> line = m_lines.Next();
+        if (!line) {
             return std::nullopt;
         }
-        const std::string_view raw = TakeRaw();
-        if (raw.find("=hex") == std::string_view::npos || !Trim(raw).ends_with('\\') || m_pos >= m_text.size()) {
+        const std::string_view raw = line->content;
+        if (raw.find("=hex") == std::string_view::npos || !TrimLine(raw).ends_with('\\') || m_lines.AtEnd()) {
             return raw;
         }
         // Each piece is trimmed and appended once, so a long continued value costs linear time.
         m_joined.assign(raw);
-        while (m_pos < m_text.size()) {
-            const std::size_t end = m_joined.find_last_not_of(kSpace);
-            if (end == std::string::npos || m_joined[end] != '\\') {
+        for (std::size_t end = m_joined.find_last_not_of(kLineSpace); end != std::string::npos && m_joined[end] == '\\';
+             end = m_joined.find_last_not_of(kLineSpace)) {
+            const std::optional<TextLine> more = m_lines.Next();
+            if (!more) {
                 break;
             }
             m_joined.resize(end);
-            m_joined += Trim(TakeRaw());
+            m_joined += TrimLine(more->content);
         }
         return m_joined;
     }
 
 private:
-    // A line ends at LF, CR LF or a lone CR (files saved by old Mac editors).
-    std::string_view TakeRaw()
-    {
-        std::size_t end = m_text.find_first_of("\r\n", m_pos);
-        if (end == std::string_view::npos) {
-            end = m_text.size();
-        }
-        const std::string_view raw = m_text.substr(m_pos, end - m_pos);
-        m_pos = end + 1;
-        if (end < m_text.size() && m_text[end] == '\r' && m_pos < m_text.size() && m_text[m_pos] == '\n') {
-            ++m_pos;
-        }
-        return raw;
-    }
-
-    std::string_view m_text;
-    std::size_t m_pos = 0;
+    TextLines m_lines;
     std::string m_joined;   // a continued line
 };
 
@@ -381,7 +361,7 @@ RegFileContent ParseRegFile(std::string_view text)
     constexpr std::size_t kNoKey = std::string_view::npos;
     std::size_t key = kNoKey;
     while (const std::optional<std::string_view> line = lines.Next()) {
-        const std::string_view trimmed = Trim(*line);
+        const std::string_view trimmed = TrimLine(*line);
         if (trimmed.empty()) {
             continue;
         }
@@ -409,7 +389,7 @@ RegFileContent ParseRegFile(std::string_view text)
         } else {
             rest = {};
         }
-        rest = Trim(rest);
+        rest = TrimLine(rest);
         std::optional<RegValue> value;
         if (rest.starts_with('=')) {
             value = ParseData(rest.substr(1));

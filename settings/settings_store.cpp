@@ -1,10 +1,10 @@
 #include "settings/settings_store.h"
 
-#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cstdio>
-#include <limits>
+
+#include "core/count_text.h"
 
 namespace {
 
@@ -49,42 +49,6 @@ constexpr std::array<SettingInfo, kSettingCount> kSettings = {{
     {"Lang", Kind::Text, 0, "english"},
     {"MoonAstronomical", Kind::Integer, 0, {}},
 }};
-
-bool IsSpace(char c)
-{
-    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
-}
-
-bool IsDigit(char c)
-{
-    return c >= '0' && c <= '9';
-}
-
-// Reads one "%d" from `text` at `pos` as sscanf does: blanks skipped, optional sign, digits. A number
-// beyond the int range saturates, so it can never form a valid date part.
-std::optional<int> TakeInt(std::string_view text, std::size_t& pos)
-{
-    while (pos < text.size() && IsSpace(text[pos])) {
-        ++pos;
-    }
-    std::size_t i = pos;
-    bool negative = false;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
-        negative = text[i] == '-';
-        ++i;
-    }
-    if (i >= text.size() || !IsDigit(text[i])) {
-        return std::nullopt;
-    }
-    long long value = 0;
-    for (; i < text.size() && IsDigit(text[i]); ++i) {
-        value = std::min<long long>(value * 10 + (text[i] - '0'), 1LL << 40);
-    }
-    pos = i;
-    value = negative ? -value : value;
-    value = std::clamp<long long>(value, std::numeric_limits<int>::min(), std::numeric_limits<int>::max());
-    return static_cast<int>(value);
-}
 
 // "%.20f" of the day count, with a point whatever the locale.
 std::string FormatSpanDays(double days)
@@ -177,7 +141,7 @@ DateTime SettingsStore::ReadDateTime(SettingId id) const
     int parts[6];
     std::size_t pos = 0;
     for (int& part : parts) {
-        const std::optional<int> number = TakeInt(text, pos);
+        const std::optional<int> number = TakeCount(text, pos);
         if (!number) {
             return GetNow(m_clock);
         }

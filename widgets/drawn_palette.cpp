@@ -3,22 +3,7 @@
 #include <QBitmap>
 #include <QPainter>
 
-#include "core/colors.h"
-
-namespace {
-
-Rgb ToRgb(const QColor& color)
-{
-    return {static_cast<std::uint8_t>(color.red()), static_cast<std::uint8_t>(color.green()),
-            static_cast<std::uint8_t>(color.blue())};
-}
-
-QColor ToColor(Rgb rgb)
-{
-    return QColor(rgb.red, rgb.green, rgb.blue);
-}
-
-}   // namespace
+#include "widgets/color_conversion.h"
 
 DrawnPalette::DrawnPalette(const QPalette& palette)
     : m_face(palette.color(QPalette::Button)),
@@ -31,12 +16,12 @@ DrawnPalette::DrawnPalette(const QPalette& palette)
 
 QColor DrawnPalette::Light(const QColor& color, double fraction) const
 {
-    return ToColor(m_dark ? Darken(ToRgb(color), fraction) : Lighten(ToRgb(color), fraction));
+    return m_dark ? Darkened(color, fraction) : Lightened(color, fraction);
 }
 
 QColor DrawnPalette::Dark(const QColor& color, double fraction) const
 {
-    return ToColor(m_dark ? Lighten(ToRgb(color), fraction) : Darken(ToRgb(color), fraction));
+    return m_dark ? Lightened(color, fraction) : Darkened(color, fraction);
 }
 
 QPixmap Silhouette(const QPixmap& image, const QColor& color)

@@ -96,10 +96,8 @@ TEST(DateTime, AddingLeavesTheRangeAsInvalidAndInvalidityPropagates)
 TEST(DateTime, TakingApartRoundsToTheSecond)
 {
     // Seconds before midnight of March 2; the day, hour, minute and second it shows.
-    for (const auto& [before, shown] : {std::pair{0.5, std::tuple(2, 0, 0, 0)},
-                                        {0.2, {2, 0, 0, 0}},
-                                        {0.7, {1, 23, 59, 59}},
-                                        {1.0, {1, 23, 59, 59}}}) {
+    for (const auto& [before, shown] :
+         {std::pair{0.5, std::tuple(2, 0, 0, 0)}, {0.7, {1, 23, 59, 59}}, {1.0, {1, 23, 59, 59}}}) {
         for (int year : {1850, 2004}) {   // on both sides of day 0
             const DateTime value = At(year, 3, 2) - DateTimeSpan(before * kSecond);
             EXPECT_EQ(std::tuple(value.GetDay(), value.GetHour(), value.GetMinute(), value.GetSecond()), shown)

