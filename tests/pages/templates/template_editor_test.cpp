@@ -93,7 +93,6 @@ TEST_F(TemplateEditorTest, MissingFolderIsReportedEmptyFolderOffersOnlyNewDelete
     }
     nextName = "c";
     editor->RunCommand(32814);
-    editor->UpdateCommandStates();   // as the 50 ms timer does
     EXPECT_EQ(Names(), QStringList{"c"});
     EXPECT_TRUE(Field().isEnabled());
     EXPECT_EQ(ReadFileBytes(File("c")), "");
@@ -260,7 +259,6 @@ TEST_F(TemplateEditorTest, LookingSwitchingAndCancellingNeverRewrite)
     List().setCurrentRow(2);
     EXPECT_EQ(Text(), "secret");
     EXPECT_TRUE(Field().isReadOnly());
-    editor->UpdateCommandStates();
     EXPECT_FALSE(Enabled(32816)) << "no inserting a file into it";
     editor->RunCommand(32874);
     EXPECT_EQ(Text(), "secret") << "menus insert nothing";
@@ -321,7 +319,6 @@ TEST_F(TemplateEditorTest, ToolbarInsertsAtTheCaretPreviewAndCopyExpand)
     fs::create_symlink(victim, shown);
     qputenv("XDG_RUNTIME_DIR", QByteArray::fromStdString(runtime));
     ASSERT_TRUE(Open());
-    editor->UpdateCommandStates();
     QToolBar& toolBar = *editor->findChild<QToolBar*>();
     for (const auto& [command, inserted] : cases) {
         SCOPED_TRACE(command);
@@ -350,7 +347,6 @@ TEST_F(TemplateEditorTest, ToolbarInsertsAtTheCaretPreviewAndCopyExpand)
     EXPECT_TRUE(messages[0].startsWith("No program could be started")) << messages[0].toStdString();
     qunsetenv("XDG_RUNTIME_DIR");
 
-    editor->UpdateCommandStates();
     FindControlAs<QPushButton>(*editor, 1033)->click();
     std::string clipboard;
     GetClipboardText(clipboard);
