@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QClipboard>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -78,7 +79,7 @@ struct TemplateEditorTest : ::testing::Test {
     bool Enabled(int command) { return FindCommand(*editor->Menus().bar, command)->isEnabled(); }
 };
 
-TEST_F(TemplateEditorTest, MissingFolderIsReportedEmptyFolderOffersOnlyNewDeleteSelectsTheNeighbour)
+TEST_F(TemplateEditorTest, MissingFolderIsReportedCommandsFollowTheStateDeleteSelectsTheNeighbour)
 {
     env.settings.WriteString(SettingId::TemplateFolder, folder + "/gone");
     EXPECT_FALSE(Open());
@@ -96,6 +97,15 @@ TEST_F(TemplateEditorTest, MissingFolderIsReportedEmptyFolderOffersOnlyNewDelete
     EXPECT_EQ(Names(), QStringList{"c"});
     EXPECT_TRUE(Field().isEnabled());
     EXPECT_EQ(ReadFileBytes(File("c")), "");
+    // No call in between: the commands follow the field and the clipboard as they change.
+    QGuiApplication::clipboard()->clear();
+    Type("text");
+    EXPECT_TRUE(Enabled(57643) && !Enabled(57637) && !Enabled(57635)) << "undo, no paste, no cut";
+    QGuiApplication::clipboard()->setText("x");
+    Field().selectAll();
+    EXPECT_TRUE(Enabled(57637) && Enabled(57635)) << "paste, cut";
+    Field().textCursor().removeSelectedText();
+    EXPECT_FALSE(Enabled(57635) || Enabled(32892)) << "nothing to cut or to preview";
 
     // A stored number beyond the list selects the last; deleting selects its neighbour.
     Put("b", "text of b");
@@ -113,7 +123,6 @@ TEST_F(TemplateEditorTest, MissingFolderIsReportedEmptyFolderOffersOnlyNewDelete
     editor->RunCommand(32815);
     EXPECT_EQ(Names(), (QStringList{"A", "b"}));
     EXPECT_EQ(Text(), "text of b");
-    EXPECT_FALSE(fs::exists(File("c")));
     editor->RunCommand(32815);
     editor->RunCommand(32815);
     EXPECT_TRUE(Names().isEmpty() && Text().isEmpty());
