@@ -104,8 +104,7 @@ TEST_F(TemplateListTest, SavesTheCurrentTemplateWithItsOwnLineEnds)
     }
     fs::remove(File("a"));
     EXPECT_FALSE(m_list.Open(0, nullptr));
-    EXPECT_FALSE(m_list.SaveCurrent("typed") || fs::exists(File("a")))
-        << "a template that failed to open is not current";
+    EXPECT_FALSE(m_list.SaveCurrent("typed") || fs::exists(File("a"))) << "none is current";
 }
 
 }   // namespace
