@@ -11,17 +11,13 @@
 #include <QToolButton>
 #include <QUrl>
 
-#include <algorithm>
-
-#include "core/file_access.h"
-#include "core/folder_path.h"
 #include "pages/help_request.h"
+#include "pages/templates/editor_menus.h"
 #include "pages/templates/editor_tool_bar.h"
 #include "pages/templates/file_choosers.h"
 #include "pages/templates/output_actions.h"
 #include "pages/templates/template_name_dialog.h"
 #include "pages/translation.h"
-#include "templates/text_file.h"
 #include "widgets/control_id.h"
 #include "widgets/drawn_palette.h"
 #include "widgets/editor_icons.h"
@@ -33,58 +29,16 @@ constexpr int kToolBarId = 146;
 
 constexpr int kFolderMissingMessage = 40;
 constexpr int kFileFilterMessage = 41;
-constexpr int kOpenFileErrorMessage = 42;
-constexpr int kSaveFileErrorMessage = 43;
 constexpr int kDeleteQuestion = 44;
 constexpr int kDeleteErrorMessage = 45;
-constexpr int kReplaceQuestion = 46;
 constexpr int kHintMessage = 49;
 constexpr int kCannotShowExactlyMessage = 54;
 constexpr int kLinkOutsideMessage = 55;
-constexpr int kPreviewWriteMessage = 56;
-constexpr int kPreviewOpenMessage = 57;
-
-// The preview's fixed name, in a folder only the user can enter.
-constexpr std::string_view kPreviewFileName = "$$qv$$.txt";
 
 bool ClipboardHasText()
 {
     const QMimeData* data = QGuiApplication::clipboard()->mimeData();
     return data != nullptr && data->hasText();
-}
-
-// The label of an item text: what stands before its tab.
-QString LabelOf(const QString& text)
-{
-    const qsizetype tab = text.indexOf(u'\t');
-    return tab < 0 ? text : text.left(tab);
-}
-
-// Gives every Value item the Substitution item's label at the same place, keeping its value.
-void RelabelValues(const QMenu& substitution, QMenu& value)
-{
-    const QList<QAction*> from = substitution.actions();
-    const QList<QAction*> to = value.actions();
-    for (qsizetype i = 0; i < std::min(from.size(), to.size()); ++i) {
-        if (from[i]->menu() != nullptr && to[i]->menu() != nullptr) {
-            RelabelValues(*from[i]->menu(), *to[i]->menu());
-        } else if (!from[i]->isSeparator() && !to[i]->isSeparator() && from[i]->menu() == nullptr) {
-            const QString own = to[i]->text();
-            const qsizetype tab = own.indexOf(u'\t');
-            to[i]->setText(LabelOf(from[i]->text()) + (tab < 0 ? QString() : own.mid(tab)));
-        }
-    }
-}
-
-void ExcludeItemsFromTranslation(const QMenu& menu)
-{
-    for (QAction* action : menu.actions()) {
-        if (action->menu() != nullptr) {
-            ExcludeItemsFromTranslation(*action->menu());
-        } else {
-            ExcludeFromTranslation(*action);
-        }
-    }
 }
 
 // A message box wraps only at blanks: a long path would make it wider than the screen. Zero-width spaces
@@ -105,20 +59,28 @@ QString BreakableText(const QString& text)
     return out;
 }
 
+// A list entry showing `name`'s bytes, with a replacement character where they are not UTF-8.
+void InsertEntry(QListWidget& list, int row, const std::string& name)
+{
+    list.insertItem(row, QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size())));
+}
+
 }   // namespace
 
 TemplateEditor::TemplateEditor(const Services& services, QWidget* parent)
     : QDialog(parent),
       m_services(services),
       m_ui(std::make_unique<Ui::TemplateEditor>()),
-      m_store(services.settings, services.location, services.language, [this](const std::string& message) {
-          ask(QMessageBox::Critical, QString::fromStdString(message), QMessageBox::Ok);
-      })
+      m_store(services.settings, services.location, services.language,
+              [this](const std::string& message) {
+                  ask(QMessageBox::Critical, QString::fromStdString(message), QMessageBox::Ok);
+              }),
+      m_list(m_store, m_order),
+      m_files({services.pages, services.clock, services.formatter, services.language}, {ask, chooseFile, openFile})
 {
     m_ui->setupUi(this);
     // Blocks only the main window, so the help window opened from here takes input.
     setWindowModality(Qt::WindowModal);
-    m_collator.setCaseSensitivity(Qt::CaseInsensitive);
     ask = [this](QMessageBox::Icon icon, const QString& text, QMessageBox::StandardButtons buttons) {
         // Before the editor is shown (a missing folder) the box belongs over the main window.
         QMessageBox box(icon, windowTitle(), BreakableText(text), buttons, isVisible() ? this : parentWidget());
@@ -153,8 +115,6 @@ TemplateEditor::TemplateEditor(const Services& services, QWidget* parent)
     connect(m_ui->copyButton, &QPushButton::clicked, this, &TemplateEditor::CopyExpanded);
     connect(m_ui->cancelButton, &QPushButton::clicked, this, &TemplateEditor::reject);
     connect(m_ui->helpButton, &QPushButton::clicked, this, [] { ShowHelpTopic(QStringLiteral("tmpl")); });
-    m_stateTimer.setInterval(50);
-    connect(&m_stateTimer, &QTimer::timeout, this, &TemplateEditor::UpdateCommandStates);
 }
 
 TemplateEditor::~TemplateEditor() = default;
@@ -165,37 +125,26 @@ bool TemplateEditor::Open()
     // First, so that even the missing folder's message box carries the translated title.
     std::string section;
     TranslateWindow(m_services.language, true, true, this, kEditorDialogId, 0, section);
-    const std::string folder = m_store.TemplateFolder();
-    std::vector<std::string> names;
-    if (!FolderExists(folder) || !ListFiles(folder, "*.trt", names, false, true)) {
-        ask(QMessageBox::Critical, Message(kFolderMissingMessage), QMessageBox::Ok);
+    if (!m_list.Read()) {
+        ask(QMessageBox::Critical, m_files.Message(kFolderMissingMessage), QMessageBox::Ok);
         return false;
     }
-    // Sorted by the names as shown; each entry keeps its name's bytes.
-    std::vector<std::pair<QString, const std::string*>> sorted;
-    for (const std::string& name : names) {
-        sorted.emplace_back(QString::fromStdString(name), &name);
-    }
-    std::sort(sorted.begin(), sorted.end(),
-              [this](const auto& a, const auto& b) { return m_collator.compare(a.first, b.first) < 0; });
     {
         const QSignalBlocker blocker(m_ui->templateList);
-        for (const auto& entry : sorted) {
-            AddEntry(m_ui->templateList->count(), *entry.second);
+        for (const std::string& name : m_list.Names()) {
+            InsertEntry(*m_ui->templateList, m_ui->templateList->count(), name);
         }
     }
     BuildToolBar();
     PrepareMenus();
-    if (m_ui->templateList->count() > 0) {
-        const int stored = m_services.settings.ReadInt(SettingId::ActiveTemplateNo);
-        const int index = std::clamp(stored, 0, m_ui->templateList->count() - 1);
+    if (m_list.Count() > 0) {
+        const int row = m_list.StartRow(m_services.settings.ReadInt(SettingId::ActiveTemplateNo));
         const QSignalBlocker blocker(m_ui->templateList);
-        m_ui->templateList->setCurrentRow(index);
-        LoadEntry(index);
+        m_ui->templateList->setCurrentRow(row);
+        LoadEntry(row);
     }
-    m_hint = QStringLiteral("\t\n\t") + Message(kHintMessage);
-    UpdateCommandStates();
-    m_stateTimer.start();
+    m_hint = QStringLiteral("\t\n\t") + m_files.Message(kHintMessage);
+    FollowCommandStates();
     return true;
 }
 
@@ -210,22 +159,7 @@ void TemplateEditor::BuildToolBar()
 
 void TemplateEditor::PrepareMenus()
 {
-    m_menus = BuildTemplateMenus();
-    // The output toggles belong to Save >> and Copy >>, not to the editor.
-    for (QMenu* page : m_menus.substitutionPages) {
-        QList<QAction*> actions = page->actions();
-        if (actions.size() > 4) {
-            for (qsizetype i = actions.size() - 4; i < actions.size(); ++i) {
-                page->removeAction(actions[i]);
-            }
-        }
-    }
-    FillMenuValues(*m_menus.value, m_services.pages, m_services.clock, m_services.formatter);
-    // The Value menu's items show values, which no translation may touch; its sub-menus' titles are
-    // translated.
-    ExcludeItemsFromTranslation(*m_menus.value);
-    TranslateMenu(m_services.language, true, m_menus.bar.get(), kTemplateMenuId);
-    RelabelValues(*m_menus.substitution, *m_menus.value);
+    m_menus = BuildEditorMenus(m_services.pages, m_services.clock, m_services.formatter, m_services.language);
     m_menuIcons = std::make_unique<IconMenu>(*m_menus.bar);
     m_menuIcons->LoadIcons(EditorIconStrip(devicePixelRatioF()), QColor(kStripMask));
     m_menuIcons->TakeToolBarIcons(*m_toolBar);
@@ -262,38 +196,44 @@ void TemplateEditor::ConnectItems(const QMenu& menu)
     }
 }
 
-QString TemplateEditor::Message(int id) const
+void TemplateEditor::FollowCommandStates()
 {
-    return QString::fromStdString(m_services.language.GetString(id));
+    m_commandStates = std::make_unique<EditorCommandStates>(m_menus, *m_toolBar, m_services.pages.PagesExist());
+    const QPlainTextEdit* field = m_ui->templateText;
+    connect(field, &QPlainTextEdit::textChanged, this, &TemplateEditor::UpdateCommandStates);
+    connect(field, &QPlainTextEdit::selectionChanged, this, &TemplateEditor::UpdateCommandStates);
+    connect(field, &QPlainTextEdit::undoAvailable, this, &TemplateEditor::UpdateCommandStates);
+    connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this, &TemplateEditor::UpdateCommandStates);
+    UpdateCommandStates();
 }
 
-void TemplateEditor::Fail(int messageId, const std::string& subject)
+void TemplateEditor::UpdateCommandStates()
 {
-    ask(QMessageBox::Critical, Message(messageId) + QStringLiteral(" \"") + QString::fromStdString(subject) + u'"',
-        QMessageBox::Ok);
-}
-
-void TemplateEditor::ReportFailedWrite(const WriteResult& result, const std::string& path)
-{
-    if (!result) {
-        ask(QMessageBox::Critical,
-            QString::fromStdString(WriteFailureText(result, path, kSaveFileErrorMessage, m_services.language)),
-            QMessageBox::Ok);
-    }
-}
-
-void TemplateEditor::LoadEntry(int index)
-{
-    QListWidgetItem* item = m_ui->templateList->item(index);
-    if (item == nullptr || EntryName(*item).empty()) {
+    if (m_commandStates == nullptr) {
         return;
     }
     QPlainTextEdit& field = *m_ui->templateText;
+    const bool selected = m_ui->templateList->currentRow() >= 0;
+    const bool hasText = !field.document()->isEmpty();
+    m_commandStates->Apply({selected, Editable(), hasText, field.textCursor().hasSelection(),
+                            field.document()->isUndoAvailable(), ClipboardHasText()});
+    field.setEnabled(selected);
+    // The hint tells how to make a first template; an empty template that is selected needs none.
+    field.setPlaceholderText(selected ? QString() : m_hint);
+    m_ui->saveButton->setEnabled(hasText);
+    m_ui->copyButton->setEnabled(hasText);
+}
+
+void TemplateEditor::LoadEntry(int row)
+{
+    QPlainTextEdit& field = *m_ui->templateText;
     std::string whyNot;
-    const std::optional<LoadedTemplate> loaded = m_store.LoadTemplate(EntryName(*item), &whyNot);
+    const std::optional<LoadedTemplate> loaded = m_list.Open(row, &whyNot);
+    if (row < 0 || row >= m_list.Count()) {
+        return;
+    }
     if (!loaded) {
         // Nothing of another template may stay in the field, to be typed into under this name.
-        m_current = -1;
         field.clear();
         field.document()->setModified(false);
         field.setReadOnly(true);
@@ -301,8 +241,6 @@ void TemplateEditor::LoadEntry(int index)
         m_readOnlyNote->show();
         return;
     }
-    m_current = index;
-    m_crLf = loaded->bytes.find("\r\n") != std::string::npos;
     field.setPlainText(QString::fromUtf8(loaded->bytes.data(), static_cast<qsizetype>(loaded->bytes.size())));
     // What the field would give back must be the file's bytes exactly (no zero byte, valid UTF-8, one
     // kind of line end); otherwise saving would change bytes the user never touched.
@@ -314,20 +252,16 @@ void TemplateEditor::LoadEntry(int index)
     }
     field.document()->setModified(false);
     field.setReadOnly(reason >= 0);
-    m_readOnlyNote->setText(reason >= 0 ? Message(reason) : QString());
+    m_readOnlyNote->setText(reason >= 0 ? m_files.Message(reason) : QString());
     m_readOnlyNote->setVisible(reason >= 0);
 }
 
-void TemplateEditor::SaveEntry(int index)
+void TemplateEditor::SaveCurrent()
 {
-    QListWidgetItem* item = m_ui->templateList->item(index);
     QTextDocument& document = *m_ui->templateText->document();
     // Only text edited in this session is written: a template merely looked at keeps its file untouched.
-    if (item == nullptr || EntryName(*item).empty() || index != m_current || !document.isModified() ||
-        m_ui->templateText->isReadOnly()) {
-        return;
-    }
-    if (m_store.SaveTemplate(EntryName(*item), FieldText())) {
+    if (document.isModified() && !m_ui->templateText->isReadOnly() &&
+        m_list.SaveCurrent(m_ui->templateText->toPlainText().toStdString())) {
         document.setModified(false);
     }
 }
@@ -339,34 +273,23 @@ bool TemplateEditor::Editable() const
 
 std::string TemplateEditor::FieldText() const
 {
-    std::string text = m_ui->templateText->toPlainText().toStdString();
-    if (!m_crLf) {
-        return text;
-    }
-    std::string withCrLf;
-    for (char c : text) {
-        if (c == '\n') {
-            withCrLf += '\r';
-        }
-        withCrLf += c;
-    }
-    return withCrLf;
+    return m_list.FileText(m_ui->templateText->toPlainText().toStdString());
 }
 
 void TemplateEditor::SaveCurrentAndRemember()
 {
     const int selected = m_ui->templateList->currentRow();
-    if (selected >= 0 && selected == m_current) {
-        SaveEntry(m_current);
+    if (selected >= 0 && selected == m_list.Current()) {
+        SaveCurrent();
         m_services.settings.WriteInt(SettingId::ActiveTemplateNo, selected);
     }
 }
 
 void TemplateEditor::OnSelectionChanged()
 {
-    SaveEntry(m_current);
-    m_current = -1;
+    SaveCurrent();
     LoadEntry(m_ui->templateList->currentRow());
+    UpdateCommandStates();
 }
 
 void TemplateEditor::OnContextMenu(const QPoint& point)
@@ -379,61 +302,13 @@ void TemplateEditor::OnContextMenu(const QPoint& point)
     m_menus.templateMenu->popup(m_ui->templateList->viewport()->mapToGlobal(point));
 }
 
-void TemplateEditor::UpdateCommandStates()
-{
-    QPlainTextEdit& field = *m_ui->templateText;
-    const bool selected = m_ui->templateList->currentRow() >= 0;
-    const bool editable = Editable();
-    const bool hasText = !field.document()->isEmpty();
-    const bool hasSelection = field.textCursor().hasSelection();
-    const std::pair<EditorCommand, bool> states[] = {
-        {EditorCommand::New, true},
-        {EditorCommand::Delete, selected},
-        {EditorCommand::InsertFile, editable},
-        {EditorCommand::SaveTextFile, selected},
-        {EditorCommand::Preview, selected && hasText},
-        {EditorCommand::Undo, editable && field.document()->isUndoAvailable()},
-        {EditorCommand::Cut, editable && hasSelection},
-        {EditorCommand::Copy, selected && hasSelection},
-        {EditorCommand::Clear, editable && hasSelection},
-        {EditorCommand::Paste, editable && ClipboardHasText()},
-        {EditorCommand::SelectAll, selected && hasText},
-    };
-    for (const auto& [command, enabled] : states) {
-        for (const QWidget* owner :
-             {static_cast<const QWidget*>(m_menus.bar.get()), static_cast<const QWidget*>(m_toolBar)}) {
-            if (owner == nullptr) {
-                continue;
-            }
-            if (QAction* action = FindCommand(*owner, CommandId(command))) {
-                action->setEnabled(enabled);
-            }
-        }
-    }
-    if (m_toolBar != nullptr) {
-        for (int command = CommandId(EditorCommand::FirstDropDown); command <= CommandId(EditorCommand::LastDropDown);
-             ++command) {
-            if (QAction* action = FindCommand(*m_toolBar, command)) {
-                action->setEnabled(editable);
-            }
-        }
-    }
-    if (m_services.pages.PagesExist() && m_menus.substitution != nullptr) {
-        m_menus.substitution->menuAction()->setEnabled(editable);
-        m_menus.value->menuAction()->setEnabled(editable);
-    }
-    field.setEnabled(selected);
-    // The hint tells how to make a first template; an empty template that is selected needs none.
-    field.setPlaceholderText(selected ? QString() : m_hint);
-    m_ui->saveButton->setEnabled(hasText);
-    m_ui->copyButton->setEnabled(hasText);
-}
-
 void TemplateEditor::RunCommand(int commandId)
 {
-    QPlainTextEdit& field = *m_ui->templateText;
-    const bool hasSelection = field.textCursor().hasSelection();
-    switch (static_cast<EditorCommand>(commandId)) {
+    const auto command = static_cast<EditorCommand>(commandId);
+    if (RunEditCommand(command)) {
+        return;
+    }
+    switch (command) {
     case EditorCommand::New:
         NewTemplate();
         return;
@@ -441,61 +316,78 @@ void TemplateEditor::RunCommand(int commandId)
         DeleteTemplate();
         return;
     case EditorCommand::Preview:
-        Preview();
+        m_files.Preview(FieldText());
         return;
     case EditorCommand::InsertFile:
-        InsertTextFromFile();
+        if (Editable()) {
+            m_files.InsertFile(*m_ui->templateText);
+        }
         return;
     case EditorCommand::SaveTextFile:
-        SaveTextToFile();
+        m_files.SaveToChosenFile(FieldText());
         return;
+    default:
+        break;
+    }
+    if (commandId >= CommandId(EditorCommand::FirstDropDown) && commandId <= CommandId(EditorCommand::LastDropDown)) {
+        PopUpDropDown(commandId);
+        return;
+    }
+    InsertFromMenu(commandId);
+}
+
+bool TemplateEditor::RunEditCommand(EditorCommand command)
+{
+    QPlainTextEdit& field = *m_ui->templateText;
+    const bool hasSelection = field.textCursor().hasSelection();
+    switch (command) {
     case EditorCommand::Undo:
         if (field.document()->isUndoAvailable()) {
             field.undo();
         }
-        return;
+        return true;
     case EditorCommand::Cut:
         if (hasSelection) {
             field.cut();
         }
-        return;
+        return true;
     case EditorCommand::Copy:
         if (hasSelection) {
             field.copy();
         }
-        return;
+        return true;
     case EditorCommand::Clear:
         if (hasSelection) {
             field.textCursor().removeSelectedText();
         }
-        return;
+        return true;
     case EditorCommand::Paste:
         if (ClipboardHasText()) {
             field.paste();
         }
-        return;
+        return true;
     case EditorCommand::SelectAll:
         if (!field.document()->isEmpty()) {
             field.setFocus();
             field.selectAll();
             field.ensureCursorVisible();
         }
-        return;
+        return true;
     default:
-        break;
+        return false;
     }
-    if (commandId >= CommandId(EditorCommand::FirstDropDown) && commandId <= CommandId(EditorCommand::LastDropDown)) {
-        const int index = commandId - CommandId(EditorCommand::FirstDropDown);
-        QMenu* menu = index < 3 ? m_menus.substitutionPages[static_cast<std::size_t>(index)]
-                                : m_menus.valuePages[static_cast<std::size_t>(index - 3)];
-        QAction* button = m_toolBar != nullptr ? FindCommand(*m_toolBar, commandId) : nullptr;
-        QWidget* widget = button != nullptr ? m_toolBar->widgetForAction(button) : nullptr;
-        if (widget != nullptr) {
-            menu->popup(widget->mapToGlobal(QPoint(6, widget->height() + 2)));
-        }
-        return;
+}
+
+void TemplateEditor::PopUpDropDown(int commandId)
+{
+    const int index = commandId - CommandId(EditorCommand::FirstDropDown);
+    QMenu* menu = index < 3 ? m_menus.substitutionPages[static_cast<std::size_t>(index)]
+                            : m_menus.valuePages[static_cast<std::size_t>(index - 3)];
+    QAction* button = m_toolBar != nullptr ? FindCommand(*m_toolBar, commandId) : nullptr;
+    QWidget* widget = button != nullptr ? m_toolBar->widgetForAction(button) : nullptr;
+    if (widget != nullptr) {
+        menu->popup(widget->mapToGlobal(QPoint(6, widget->height() + 2)));
     }
-    InsertFromMenu(commandId);
 }
 
 void TemplateEditor::InsertFromMenu(int commandId)
@@ -514,60 +406,30 @@ void TemplateEditor::InsertFromMenu(int commandId)
     m_ui->templateText->textCursor().insertText(text.mid(tab + 1) + u' ');
 }
 
-void TemplateEditor::AddEntry(int row, const std::string& name)
-{
-    // Shown with a replacement character where the name is not UTF-8; opened by its real bytes.
-    auto* item = new QListWidgetItem(QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size())));
-    item->setData(Qt::UserRole, QByteArray(name.data(), static_cast<qsizetype>(name.size())));
-    m_ui->templateList->insertItem(row, item);
-}
-
-std::string TemplateEditor::EntryName(const QListWidgetItem& item)
-{
-    const QByteArray name = item.data(Qt::UserRole).toByteArray();
-    return std::string(name.constData(), static_cast<std::size_t>(name.size()));
-}
-
-int TemplateEditor::SortedPosition(const QString& name) const
-{
-    int row = 0;
-    while (row < m_ui->templateList->count() && m_collator.compare(m_ui->templateList->item(row)->text(), name) < 0) {
-        ++row;
-    }
-    return row;
-}
-
 void TemplateEditor::NewTemplate()
 {
     std::string name;
     if (!askName(name)) {
         return;
     }
-    SaveEntry(m_current);
-    const QString qname = QString::fromStdString(name);
+    SaveCurrent();
     const int selected = m_ui->templateList->currentRow();
-    // In name order, so that the stored number means the same template when the editor opens again.
-    const int row = SortedPosition(qname);
+    const std::optional<int> row = m_list.Add(name);
+    if (!row) {
+        // Back to what was shown before: the template that was selected, with its text.
+        LoadEntry(selected);
+        UpdateCommandStates();
+        return;
+    }
     {
         const QSignalBlocker blocker(m_ui->templateList);
-        AddEntry(row, name);
-        m_ui->templateList->setCurrentRow(row);
+        InsertEntry(*m_ui->templateList, *row, name);
+        m_ui->templateList->setCurrentRow(*row);
     }
     m_ui->templateText->clear();
     m_ui->templateText->setReadOnly(false);
     m_readOnlyNote->hide();
-    m_current = row;
-    m_crLf = false;
-    if (!m_store.SaveTemplate(name, "")) {
-        // Back to what was shown before: the template that was selected, with its text.
-        {
-            const QSignalBlocker blocker(m_ui->templateList);
-            delete m_ui->templateList->takeItem(row);
-            m_current = -1;
-            m_ui->templateList->setCurrentRow(selected);
-        }
-        LoadEntry(selected);
-    }
+    UpdateCommandStates();
 }
 
 void TemplateEditor::DeleteTemplate()
@@ -576,114 +438,46 @@ void TemplateEditor::DeleteTemplate()
     if (row < 0) {
         return;
     }
-    const QListWidgetItem& item = *m_ui->templateList->item(row);
-    if (ask(QMessageBox::Question, Message(kDeleteQuestion).replace(QStringLiteral("%s"), item.text()),
+    const QString shown = m_ui->templateList->item(row)->text();
+    if (ask(QMessageBox::Question, m_files.Message(kDeleteQuestion).replace(QStringLiteral("%s"), shown),
             QMessageBox::Ok | QMessageBox::Cancel) != QMessageBox::Ok) {
         return;
     }
-    if (!m_store.DeleteTemplate(EntryName(item))) {
-        Fail(kDeleteErrorMessage, item.text().toStdString());
+    const std::optional<int> next = m_list.Delete(row);
+    if (!next) {
+        m_files.Fail(kDeleteErrorMessage, shown.toStdString());
         return;
     }
     {
         const QSignalBlocker blocker(m_ui->templateList);
         delete m_ui->templateList->takeItem(row);
-        m_current = -1;
-        m_ui->templateList->setCurrentRow(-1);
+        m_ui->templateList->setCurrentRow(*next);
     }
-    if (m_ui->templateList->count() == 0) {
+    if (*next < 0) {
         m_ui->templateText->clear();
-        return;
+    } else {
+        LoadEntry(*next);
     }
-    const int next = std::min(row, m_ui->templateList->count() - 1);
-    const QSignalBlocker blocker(m_ui->templateList);
-    m_ui->templateList->setCurrentRow(next);
-    LoadEntry(next);
-}
-
-std::string TemplateEditor::Expanded() const
-{
-    std::string text = FieldText();
-    if (Expand(text, m_services.pages, m_services.clock, m_services.formatter, m_services.language).capped) {
-        ask(QMessageBox::Warning, Message(kExpansionCutMessage), QMessageBox::Ok);
-    }
-    return text;
-}
-
-void TemplateEditor::Preview()
-{
-    const PrivateFolder folder = PrivateTempFolder();
-    // The path only names the finished file to the desktop's opener; the write goes through the folder's
-    // descriptor. The name is replaced, never followed, and the file is private whatever sat there.
-    const std::string path = folder.path + "/" + std::string(kPreviewFileName);
-    if (folder.fd < 0 ||
-        !ReplaceFileInFolder(folder.fd, kPreviewFileName, Expanded(), {LinkHandling::ReplaceLink, 0600, false})) {
-        Fail(kPreviewWriteMessage, path);
-        return;
-    }
-    if (!openFile(path)) {
-        Fail(kPreviewOpenMessage, path);
-    }
-}
-
-void TemplateEditor::InsertTextFromFile()
-{
-    std::string path;
-    if (!Editable() || !chooseFile(false, path)) {
-        return;
-    }
-    bool replace = true;
-    if (!m_ui->templateText->document()->isEmpty()) {
-        const QMessageBox::StandardButton answer = ask(QMessageBox::Question, Message(kReplaceQuestion),
-                                                       QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
-        if (answer == QMessageBox::Cancel) {
-            return;
-        }
-        replace = answer == QMessageBox::Yes;
-    }
-    std::string text;
-    if (!ReadTextFile(path, text)) {
-        Fail(kOpenFileErrorMessage, path);
-        return;
-    }
-    const QString read = QString::fromStdString(text);
-    m_ui->templateText->setPlainText(replace ? read : m_ui->templateText->toPlainText() + read);
-    m_ui->templateText->document()->setModified(true);
-    m_ui->templateText->setFocus();
-}
-
-void TemplateEditor::SaveTextToFile()
-{
-    std::string path;
-    if (chooseFile(true, path)) {
-        ReportFailedWrite(WriteTextFile(path, FieldText(), true), path);
-    }
+    UpdateCommandStates();
 }
 
 void TemplateEditor::SaveExpanded()
 {
     SaveCurrentAndRemember();
-    const std::string text = Expanded();
-    std::string path;
-    if (chooseFile(true, path)) {
-        ReportFailedWrite(WriteTextFile(path, text, true), path);
-    }
-    m_stateTimer.stop();
+    m_files.SaveToChosenFile(m_files.Expanded(FieldText()));
     QDialog::accept();
 }
 
 void TemplateEditor::CopyExpanded()
 {
     SaveCurrentAndRemember();
-    SetClipboardText(Expanded());
-    m_stateTimer.stop();
+    SetClipboardText(m_files.Expanded(FieldText()));
     QDialog::accept();
 }
 
 void TemplateEditor::reject()
 {
     SaveCurrentAndRemember();
-    m_stateTimer.stop();
     QDialog::reject();
 }
 

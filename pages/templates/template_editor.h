@@ -1,10 +1,8 @@
 #pragma once
 
-#include <QCollator>
 #include <QDialog>
 #include <QLabel>
 #include <QMessageBox>
-#include <QTimer>
 #include <QToolBar>
 
 #include <functional>
@@ -12,18 +10,20 @@
 #include <string>
 
 #include "core/clock.h"
-#include "core/file_access.h"
 #include "core/locale_format.h"
 #include "core/program_location.h"
+#include "pages/templates/collated_name_order.h"
+#include "pages/templates/editor_command_states.h"
+#include "pages/templates/template_file_actions.h"
 #include "pages/templates/template_menus.h"
 #include "settings/language_table.h"
 #include "settings/settings_store.h"
 #include "templates/substitution.h"
+#include "templates/template_list.h"
 #include "templates/template_store.h"
 #include "widgets/icon_menu.h"
 #include "widgets/icon_tool_bar.h"
 
-class QListWidgetItem;
 namespace Ui {
 class TemplateEditor;
 }
@@ -51,19 +51,17 @@ public:
 
     // Runs a command of the menus, the toolbar or the accelerators by its id.
     void RunCommand(int commandId);
-    // Enables each command by the selection, the text and the clipboard.
-    void UpdateCommandStates();
-    int CurrentTemplate() const { return m_current; }
+    int CurrentTemplate() const { return m_list.Current(); }
     const TemplateMenus& Menus() const { return m_menus; }
 
     void reject() override;
 
     // Seams for tests: message boxes (returns the button pressed), file choosers, the name dialog, and
     // opening the preview file with the desktop's viewer.
-    std::function<QMessageBox::StandardButton(QMessageBox::Icon, const QString&, QMessageBox::StandardButtons)> ask;
-    std::function<bool(bool save, std::string& path)> chooseFile;
+    AskFunction ask;
+    ChooseFileFunction chooseFile;
     std::function<bool(std::string& name)> askName;
-    std::function<bool(const std::string& path)> openFile;
+    OpenFileFunction openFile;
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -73,44 +71,37 @@ private:
     void PrepareMenus();
     // Runs the command of every item of `menu` and its sub-menus when the item is chosen.
     void ConnectItems(const QMenu& menu);
-    void LoadEntry(int index);
-    void SaveEntry(int index);
+    // Enables each command by the selection, the text and the clipboard whenever one of them changes.
+    void FollowCommandStates();
+    void UpdateCommandStates();
+    void LoadEntry(int row);
+    void SaveCurrent();
     // A template is selected and its text may be changed.
     bool Editable() const;
     void SaveCurrentAndRemember();
     void OnSelectionChanged();
     void OnContextMenu(const QPoint& point);
+    bool RunEditCommand(EditorCommand command);
+    void PopUpDropDown(int commandId);
     void InsertFromMenu(int commandId);
     void NewTemplate();
     void DeleteTemplate();
-    void Preview();
-    void InsertTextFromFile();
-    void SaveTextToFile();
     void SaveExpanded();
     void CopyExpanded();
-    std::string Expanded() const;
-    // The field's text with the line ends of the template it came from.
+    // The field's text as its file holds it.
     std::string FieldText() const;
-    QString Message(int id) const;
-    void Fail(int messageId, const std::string& subject);
-    void ReportFailedWrite(const WriteResult& result, const std::string& path);
-    // A list entry for the template file named by `name`'s bytes, and those bytes back.
-    void AddEntry(int row, const std::string& name);
-    static std::string EntryName(const QListWidgetItem& item);
-    int SortedPosition(const QString& name) const;
 
     Services m_services;
     std::unique_ptr<Ui::TemplateEditor> m_ui;
     TemplateStore m_store;
+    CollatedNameOrder m_order;
+    TemplateList m_list;
+    TemplateFileActions m_files;
     TemplateMenus m_menus;
     QToolBar* m_toolBar = nullptr;
     std::unique_ptr<IconToolBar> m_toolBarLook;   // draws m_toolBar's buttons
     std::unique_ptr<IconMenu> m_menuIcons;        // draws m_menus
-    QTimer m_stateTimer;
+    std::unique_ptr<EditorCommandStates> m_commandStates;
     QLabel* m_readOnlyNote = nullptr;   // why the shown template cannot be edited
     QString m_hint;                     // shown in the empty field while no template is selected
-    QCollator m_collator;               // the user's order of names
-    int m_current = -1;
-    // The current template was loaded with CR LF line ends; the field itself keeps plain line feeds.
-    bool m_crLf = false;
 };
