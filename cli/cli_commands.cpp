@@ -60,20 +60,20 @@ TimeInfoResults TimeInfoAt(CliSession& session, const DateTime& value)
 }
 
 // The figures as the page's texts, written straight into the output: a batch of a million pairs should cost
-// little more than computing them.
+// little more than computing them. Each format has its own copy, so that no figure asks which it is.
+template <bool kJson>
 void WriteDifferenceFigures(CliSession& session, const Moment& start, const Moment& final)
 {
     const std::array<std::int64_t, 15> figures = *DifferenceFigures(start.value, final.value);
-    const bool json = session.Options().format == OutputFormat::Json;
     ReservedSpace space(session.Out(), 1024);
-    AnswerLine line(space, json);
+    AnswerLine line(space, kJson);
     line.Moment("start", start);
     line.Moment("final", final);
     for (std::size_t i = 0; i < figures.size(); ++i) {
         line.Number(kDifferenceKeys[i], figures[i]);
     }
     // Only JSON names the real elapsed time: tsv keeps its seventeen columns for the scripts that cut them.
-    if (json) {
+    if (kJson) {
         if (const std::optional<LocalElapsed> elapsed =
                 session.Services().zones.ElapsedBetween(start.value, final.value);
             elapsed && elapsed->offsetChanged) {
@@ -99,7 +99,8 @@ void AnswerDifference(CliSession& session, std::span<const std::string_view> tex
         return;
     }
     if (session.Options().format != OutputFormat::Text) {
-        WriteDifferenceFigures(session, *start, *final);
+        (session.Options().format == OutputFormat::Json ? WriteDifferenceFigures<true>
+                                                        : WriteDifferenceFigures<false>)(session, *start, *final);
         return;
     }
     ComputedValueSource pages;
