@@ -1,26 +1,25 @@
 #include "cli/cli_options.h"
 
+#include <algorithm>
 #include <charconv>
+#include <initializer_list>
 #include <limits>
 
 #include "cli/moment_text.h"
 
 namespace {
 
-// The option names of the counts, in the order of the page's count fields.
-constexpr std::array<std::string_view, kCountFieldCount> kCountOptions = {"--years", "--months",  "--weeks",  "--days",
-                                                                          "--hours", "--minutes", "--seconds"};
-
 struct CommandName {
     std::string_view name;
     CliCommand command;
     std::size_t fewestOperands, mostOperands;
+    std::string_view form;   // how its operands are given, for the message when they are not
 };
 constexpr CommandName kCommands[] = {
-    {"diff", CliCommand::Diff, 2, 2},
-    {"calc", CliCommand::Calc, 1, 1},
-    {"info", CliCommand::Info, 0, 1},
-    {"expand", CliCommand::Expand, 1, 1},
+    {"diff", CliCommand::Diff, 2, 2, "diff START FINAL"},
+    {"calc", CliCommand::Calc, 1, 1, "calc START [counts]"},
+    {"info", CliCommand::Info, 0, 1, "info [MOMENT]"},
+    {"expand", CliCommand::Expand, 1, 1, "expand TEMPLATE"},
 };
 
 // What a count option takes, and the page's bounds: a larger count is clamped there, a smaller one saturates.
@@ -44,19 +43,141 @@ std::optional<std::int32_t> ReadCountOption(std::string_view option, std::string
     return static_cast<std::int32_t>(value);
 }
 
-// Whether the command takes the option at all.
-bool Takes(CliCommand command, std::string_view option)
+// Sets what an option says in `options`; false, with `problem` set, when its value cannot be used.
+using SetOption = bool (*)(CliOptions& options, std::string_view name, std::string_view value, std::string& problem);
+
+template <CliCommand kCommand>
+bool SetCommand(CliOptions& options, std::string_view, std::string_view, std::string&)
 {
-    if (option == "--tz") {
-        return command == CliCommand::Info || command == CliCommand::Expand;
+    options.command = kCommand;
+    return true;
+}
+
+template <bool CliOptions::*kFlag>
+bool SetFlag(CliOptions& options, std::string_view, std::string_view, std::string&)
+{
+    options.*kFlag = true;
+    return true;
+}
+
+template <std::optional<std::string_view> CliOptions::*kText>
+bool SetText(CliOptions& options, std::string_view, std::string_view value, std::string&)
+{
+    options.*kText = value;
+    return true;
+}
+
+template <std::size_t kCount>
+bool SetCount(CliOptions& options, std::string_view name, std::string_view value, std::string& problem)
+{
+    options.counts[kCount] = ReadCountOption(name, value, problem);
+    return options.counts[kCount].has_value();
+}
+
+bool SetFormat(CliOptions& options, std::string_view, std::string_view value, std::string& problem)
+{
+    if (value != "text" && value != "json" && value != "tsv") {
+        problem = "--format '" + std::string(value) + "' is not one of text, json, tsv";
+        return false;
     }
-    if (option == "--start" || option == "--final" || option == "--calc-start" || option == "--info") {
-        return command == CliCommand::Expand;
+    options.format = value == "json" ? OutputFormat::Json : value == "tsv" ? OutputFormat::Tsv : OutputFormat::Text;
+    return true;
+}
+
+enum class OptionForm {
+    Flag,    // alone: "--crlf"
+    Value,   // "--days 3" or "--days=3"
+    Whole,   // the whole answer (--help): the rest of the command line is not read
+};
+
+constexpr unsigned Only(std::initializer_list<CliCommand> commands)
+{
+    unsigned bits = 0;
+    for (const CliCommand command : commands) {
+        bits |= 1u << static_cast<unsigned>(command);
     }
-    for (const std::string_view count : kCountOptions) {
-        if (option == count) {
-            return command == CliCommand::Calc || command == CliCommand::Expand;
+    return bits;
+}
+constexpr unsigned kAnyCommand = ~0u;
+
+struct OptionRow {
+    std::string_view name, alias;   // alias: a second spelling, or empty
+    OptionForm form;
+    unsigned commands;   // the commands that take it, one bit per CliCommand
+    SetOption set;
+};
+constexpr unsigned kCountTakers = Only({CliCommand::Calc, CliCommand::Expand});
+constexpr OptionRow kOptions[] = {
+    {"--help", "-h", OptionForm::Whole, kAnyCommand, SetCommand<CliCommand::Help>},
+    {"--version", {}, OptionForm::Whole, kAnyCommand, SetCommand<CliCommand::Version>},
+    {"--data-only", {}, OptionForm::Flag, kAnyCommand, SetFlag<&CliOptions::dataOnly>},
+    {"--crlf", {}, OptionForm::Flag, kAnyCommand, SetFlag<&CliOptions::crlf>},
+    {"--astronomical", {}, OptionForm::Flag, kAnyCommand, SetFlag<&CliOptions::astronomical>},
+    {"--format", {}, OptionForm::Value, kAnyCommand, SetFormat},
+    {"--language", {}, OptionForm::Value, kAnyCommand, SetText<&CliOptions::language>},
+    {"--tz", {}, OptionForm::Value, Only({CliCommand::Info, CliCommand::Expand}), SetText<&CliOptions::zone>},
+    {"--start", {}, OptionForm::Value, Only({CliCommand::Expand}), SetText<&CliOptions::start>},
+    {"--final", {}, OptionForm::Value, Only({CliCommand::Expand}), SetText<&CliOptions::final>},
+    {"--calc-start", {}, OptionForm::Value, Only({CliCommand::Expand}), SetText<&CliOptions::calcStart>},
+    {"--info", {}, OptionForm::Value, Only({CliCommand::Expand}), SetText<&CliOptions::info>},
+    {"--years", {}, OptionForm::Value, kCountTakers, SetCount<kYears>},
+    {"--months", {}, OptionForm::Value, kCountTakers, SetCount<kMonths>},
+    {"--weeks", {}, OptionForm::Value, kCountTakers, SetCount<kWeeks>},
+    {"--days", {}, OptionForm::Value, kCountTakers, SetCount<kDays>},
+    {"--hours", {}, OptionForm::Value, kCountTakers, SetCount<kHours>},
+    {"--minutes", {}, OptionForm::Value, kCountTakers, SetCount<kMinutes>},
+    {"--seconds", {}, OptionForm::Value, kCountTakers, SetCount<kSeconds>},
+};
+
+// The row spelled `name` among those of the forms wanted; null when there is none.
+const OptionRow* FindOption(std::string_view name, bool valued)
+{
+    for (const OptionRow& row : kOptions) {
+        if ((row.form == OptionForm::Value) == valued &&
+            (name == row.name || (!row.alias.empty() && name == row.alias))) {
+            return &row;
         }
+    }
+    return nullptr;
+}
+
+// A word that is no option: the command, or one of its operands.
+bool ReadWord(std::string_view arg, std::optional<CliCommand>& command, CliOptions& options, std::string& problem)
+{
+    if (arg.starts_with('-') && arg != "-") {
+        problem = "unknown option '" + std::string(arg) + "' (see --help)";
+        return false;
+    }
+    if (command) {
+        options.operands.push_back(arg);
+        return true;
+    }
+    for (const CommandName& known : kCommands) {
+        command = arg == known.name ? std::optional(known.command) : command;
+    }
+    if (!command) {
+        problem = "unknown command '" + std::string(arg) + "': use diff, calc, info or expand";
+    }
+    return command.has_value();
+}
+
+// Whether the command takes everything given: each option, and as many operands as it needs.
+bool CheckCommand(const CliOptions& options, std::span<const OptionRow* const> given, std::string& problem)
+{
+    const CommandName& known = kCommands[static_cast<std::size_t>(options.command)];
+    for (const OptionRow* row : given) {
+        if ((row->commands & Only({options.command})) == 0) {
+            problem = std::string(known.name) + " does not take " + std::string(row->name);
+            return false;
+        }
+    }
+    if (options.counts[kMonths] && options.counts[kWeeks]) {
+        problem = "--months and --weeks exclude each other: the page counts either months or weeks";
+        return false;
+    }
+    if (options.operands.size() < known.fewestOperands || options.operands.size() > known.mostOperands) {
+        problem = "use " + std::string(known.form) + " (see --help)";
+        return false;
     }
     return true;
 }
@@ -67,91 +188,40 @@ std::optional<CliOptions> ParseCliOptions(std::span<const std::string_view> args
 {
     CliOptions options;
     std::optional<CliCommand> command;
-    std::vector<std::string_view> seen;   // options with a value, to tell where one was given twice
+    std::vector<const OptionRow*> given;   // the options with a value, to tell where one was given twice
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string_view arg = args[i];
-        if (arg == "--help" || arg == "-h") {
-            options.command = CliCommand::Help;
-            return options;
-        }
-        if (arg == "--version") {
-            options.command = CliCommand::Version;
-            return options;
+        if (const OptionRow* row = FindOption(arg, false)) {
+            row->set(options, arg, {}, problem);
+            if (row->form == OptionForm::Whole) {
+                return options;
+            }
+            continue;
         }
         if (!arg.starts_with("--")) {
-            if (arg.starts_with('-') && arg != "-") {
-                problem = "unknown option '" + std::string(arg) + "' (see --help)";
+            if (!ReadWord(arg, command, options, problem)) {
                 return std::nullopt;
             }
-            if (!command) {
-                for (const CommandName& known : kCommands) {
-                    command = arg == known.name ? std::optional(known.command) : command;
-                }
-                if (!command) {
-                    problem = "unknown command '" + std::string(arg) + "': use diff, calc, info or expand";
-                    return std::nullopt;
-                }
-            } else {
-                options.operands.push_back(arg);
-            }
             continue;
         }
-        if (arg == "--data-only" || arg == "--crlf" || arg == "--astronomical") {
-            (arg == "--data-only" ? options.dataOnly : arg == "--crlf" ? options.crlf : options.astronomical) = true;
-            continue;
-        }
-        // Every other option takes a value: "--days 3" or "--days=3".
         const std::size_t equals = arg.find('=');
         const std::string_view name = arg.substr(0, equals);
-        std::string_view value;
-        if (equals != std::string_view::npos) {
-            value = arg.substr(equals + 1);
-        } else if (i + 1 < args.size()) {
-            value = args[++i];
-        } else {
+        if (equals == std::string_view::npos && i + 1 == args.size()) {
             problem = std::string(name) + " needs a value (see --help)";
             return std::nullopt;
         }
-        for (const std::string_view earlier : seen) {
-            if (earlier == name) {
-                problem = std::string(name) + " is given twice";
-                return std::nullopt;
-            }
-        }
-        seen.push_back(name);
-        std::optional<std::string_view>* text = name == "--language"     ? &options.language
-                                                : name == "--tz"         ? &options.zone
-                                                : name == "--start"      ? &options.start
-                                                : name == "--final"      ? &options.final
-                                                : name == "--calc-start" ? &options.calcStart
-                                                : name == "--info"       ? &options.info
-                                                                         : nullptr;
-        if (text != nullptr) {
-            *text = value;
-            continue;
-        }
-        if (name == "--format") {
-            if (value != "text" && value != "json" && value != "tsv") {
-                problem = "--format '" + std::string(value) + "' is not one of text, json, tsv";
-                return std::nullopt;
-            }
-            options.format = value == "json"  ? OutputFormat::Json
-                             : value == "tsv" ? OutputFormat::Tsv
-                                              : OutputFormat::Text;
-            continue;
-        }
-        bool count = false;
-        for (std::size_t c = 0; c < kCountFieldCount; ++c) {
-            if (name == kCountOptions[c]) {
-                options.counts[c] = ReadCountOption(name, value, problem);
-                if (!options.counts[c]) {
-                    return std::nullopt;
-                }
-                count = true;
-            }
-        }
-        if (!count) {
+        const std::string_view value = equals != std::string_view::npos ? arg.substr(equals + 1) : args[++i];
+        const OptionRow* row = FindOption(name, true);
+        if (row == nullptr) {
             problem = "unknown option '" + std::string(name) + "' (see --help)";
+            return std::nullopt;
+        }
+        if (std::ranges::find(given, row) != given.end()) {
+            problem = std::string(name) + " is given twice";
+            return std::nullopt;
+        }
+        given.push_back(row);
+        if (!row->set(options, name, value, problem)) {
             return std::nullopt;
         }
     }
@@ -160,24 +230,7 @@ std::optional<CliOptions> ParseCliOptions(std::span<const std::string_view> args
         return std::nullopt;
     }
     options.command = *command;
-    const CommandName& known = kCommands[static_cast<std::size_t>(*command)];
-    for (const std::string_view name : seen) {
-        if (!Takes(*command, name)) {
-            problem = std::string(known.name) + " does not take " + std::string(name);
-            return std::nullopt;
-        }
-    }
-    if (options.counts[kMonths] && options.counts[kWeeks]) {
-        problem = "--months and --weeks exclude each other: the page counts either months or weeks";
-        return std::nullopt;
-    }
-    if (options.operands.size() < known.fewestOperands || options.operands.size() > known.mostOperands) {
-        static constexpr std::string_view kForms[] = {"diff START FINAL", "calc START [counts]", "info [MOMENT]",
-                                                      "expand TEMPLATE"};
-        problem = "use " + std::string(kForms[static_cast<std::size_t>(*command)]) + " (see --help)";
-        return std::nullopt;
-    }
-    return options;
+    return CheckCommand(options, given, problem) ? std::optional(options) : std::nullopt;
 }
 
 const std::string_view kCliUsage = R"(Usage: chronel-cli [OPTIONS] COMMAND ...

@@ -121,6 +121,13 @@ TEST(CliFormatter, CLocaleWritesTheFixedEnglishTexts)
 }
 
 struct CliTest : ::testing::Test {
+    // NAME.lng in the user's data folder, where --language NAME finds it.
+    void WriteLanguage(const std::string& name, std::string_view text) const
+    {
+        std::filesystem::create_directories(cli.Folder() / "data/Orvane/Chronel");
+        WriteFileBytes(cli.Folder() / ("data/Orvane/Chronel/" + name + ".lng"), text);
+    }
+
     CliRunner cli;
     FakeLocaleFormatter english;
     FakeMessages messages;
@@ -399,13 +406,50 @@ TEST_F(CliTest, BadBatchLinesAreNamedAndTheOthersAnswered)
     EXPECT_EQ(lines[0], lines[4]);
     EXPECT_EQ(lines[0], lines[6]);
     EXPECT_EQ(tsv.status, 1);
-
-    const CliRun json = cli.Run({"--format", "json", "calc", "-"}, "2004-01-01\nsoon\n");
-    EXPECT_EQ(Lines(json.out).at(1),
-              R"({"line":2,"error":"START 'soon' is not a moment: use )" + std::string(kMomentForms) + R"("})");
     const CliRun empty = cli.Run({"diff", "-", "-"}, "");
     EXPECT_EQ(empty.status, 0);
     EXPECT_EQ(empty.out + empty.err, "");
+}
+
+// The texts the program echoes, an input line in a batch's error and a language file's words, with every
+// character JSON must escape: a quote, a backslash, CR, TAB and the last control character.
+constexpr std::string_view kAwkward = "q\"b\\c\rt\tu\x1f";
+
+TEST_F(CliTest, JsonEscapesEveryEchoedText)
+{
+    WriteLanguage("odd", "[Common]\nID_36=" + std::string(kAwkward) + "\n");
+    const std::string escaped = R"(q\"b\\c\u000dt\u0009u\u001f)";
+    const struct {
+        std::vector<std::string> args;
+        std::string input;
+        std::string line;   // one line of the output, without its line end
+    } cases[] = {
+        {{"--format", "json", "calc", "-"},
+         "2004-01-01\n" + std::string(kAwkward) + "\n",
+         R"({"line":2,"error":"START ')" + escaped + "' is not a moment: use " + std::string(kMomentForms) + R"("})"},
+        {{"--format", "json", "--language", "odd", "info", "2004-03-01", "--tz", "UTC0"},
+         "",
+         R"("season":")" + escaped},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.line);
+        const std::vector<std::string> lines = Lines(cli.Run(c.args, c.input).out);
+        EXPECT_TRUE(std::ranges::any_of(lines, [&c](const std::string& line) {
+            return line.find(c.line) != std::string::npos;
+        })) << testing::PrintToString(lines);
+    }
+}
+
+TEST_F(CliTest, TsvColumnsHoldNoTabOrLineEnd)
+{
+    WriteLanguage("odd", "[Common]\nID_36=" + std::string(kAwkward) + "\n");
+    const CliRun run = cli.Run({"--format", "tsv", "--language", "odd", "info", "2004-03-01", "--tz", "UTC0"});
+    // TAB and CR become blanks: the season stays the ninth of the twenty-one columns, on one line.
+    EXPECT_EQ(run.out.find('\r'), std::string::npos);
+    const std::vector<std::string> lines = Lines(run.out);
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_EQ(std::ranges::count(lines[0], '\t'), 20);
+    EXPECT_NE(lines[0].find("\t1\tq\"b\\c t u\x1f\t"), std::string::npos) << lines[0];
 }
 
 TEST_F(CliTest, AHundredMegabyteBatchRunsInFlatMemory)
@@ -470,9 +514,7 @@ TEST_F(CliTest, ExpandFillsEveryMacroAsThePagesWould)
 
 TEST_F(CliTest, LanguageFileGivesLabelsAndWords)
 {
-    std::filesystem::create_directories(cli.Folder() / "data/Orvane/Chronel");
-    WriteFileBytes(cli.Folder() / "data/Orvane/Chronel/test.lng",
-                   "[Common]\nID_36=Frühling\n[MenuID_143]\nID_32830=Tagesnummer\n");
+    WriteLanguage("test", "[Common]\nID_36=Frühling\n[MenuID_143]\nID_32830=Tagesnummer\n");
     const CliRun run = cli.Run({"--language", "test", "--crlf", "info", "2004-03-01", "--tz", "Asia/Kolkata"});
     EXPECT_EQ(run.status, 0) << run.err;
     EXPECT_NE(run.out.find("\nTagesnummer: 61 \r\n"), std::string::npos) << run.out;
