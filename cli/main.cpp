@@ -10,7 +10,7 @@
 
 #include "cli/cli.h"
 #include "cli/langinfo_formatter.h"
-#include "cli/stream_io.h"
+#include "core/write_all.h"
 #include "platform/proc_program_location.h"
 #include "platform/system_clock.h"
 #include "platform/system_zone_source.h"

@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <string_view>
 
+#include "core/write_all.h"
+
 // Output to a file descriptor through a fixed buffer: a batch of millions of lines writes in large blocks
 // and never holds more than the buffer.
 class OutputBuffer {
@@ -86,6 +88,3 @@ private:
     int m_error = 0;
     std::array<char, kLongestLine> m_buffer;
 };
-
-// Writes all of `text`, retrying after interruptions and short writes; false when that failed.
-bool WriteAll(int fd, std::string_view text);

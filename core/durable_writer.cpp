@@ -12,7 +12,9 @@
 #include "core/ascii.h"
 #include "core/file_access.h"
 #include "core/file_descriptor.h"
+#include "core/write_all.h"
 #include "core/write_place.h"
+#include "core/writer_calls.h"
 
 namespace {
 
@@ -22,24 +24,6 @@ constexpr std::size_t kMaxTempNameBytes = 200;
 constexpr int kTempNameTries = 100;
 // A write takes milliseconds: a temporary file this old belongs to a writer that died.
 constexpr time_t kStaleTempSeconds = 60;
-
-bool WriteAll(int fd, std::string_view bytes)
-{
-    while (!bytes.empty()) {
-        const ssize_t written = write(fd, bytes.data(), bytes.size());
-        if (written < 0 && errno == EINTR) {
-            continue;
-        }
-        if (written <= 0) {
-            if (written == 0) {
-                errno = EIO;
-            }
-            return false;
-        }
-        bytes.remove_prefix(static_cast<std::size_t>(written));
-    }
-    return true;
-}
 
 // The process's umask, read without changing it (umask() can only be read by setting it).
 mode_t ProcessUmask()
@@ -74,7 +58,7 @@ void RemoveStaleTempFiles(int folder)
 }
 
 // A new file under a fresh temporary name in `folder`, mode 0600, never through a link.
-FileDescriptor CreateTempFile(int folder, std::string_view name, std::string& tempName)
+FileDescriptor CreateTempFile(const WriterCalls& calls, int folder, std::string_view name, std::string& tempName)
 {
     static constexpr char kAlphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
     for (int tries = 0; tries < kTempNameTries; ++tries) {
@@ -86,7 +70,8 @@ FileDescriptor CreateTempFile(int folder, std::string_view name, std::string& te
         for (unsigned char byte : random) {
             tempName += kAlphabet[byte % (sizeof kAlphabet - 1)];
         }
-        FileDescriptor fd(openat(folder, tempName.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600));
+        FileDescriptor fd(
+            calls.OpenAt(folder, tempName.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600));
         if (fd.Valid() || errno != EEXIST) {
             return fd;
         }
@@ -105,18 +90,23 @@ WriteResult WriteAt(const WritePlace& place, std::string_view bytes, const Write
         return result;
     }
     RemoveStaleTempFiles(folder);
+    const WriterCalls& calls = CurrentWriterCalls();
     std::string temp;
-    FileDescriptor fd = CreateTempFile(folder, place.name, temp);
+    FileDescriptor fd = CreateTempFile(calls, folder, place.name, temp);
     if (!fd.Valid()) {
         result.error = errno;
         return result;
     }
     const bool keep = options.keepMode && exists && S_ISREG(old.st_mode) && old.st_uid == geteuid();
     const mode_t mode = keep ? (old.st_mode & 07777) : (options.newFileMode & ~ProcessUmask());
-    const bool written = WriteAll(fd.Get(), bytes) && fchmod(fd.Get(), mode) == 0 && fsync(fd.Get()) == 0;
+    const auto writeBytes = [&calls](int to, const void* data, std::size_t size) {
+        return calls.Write(to, data, size);
+    };
+    const bool written = WriteAllWith(writeBytes, fd.Get(), bytes) && calls.ChangeMode(fd.Get(), mode) == 0 &&
+                         calls.SyncFile(fd.Get()) == 0;
     int error = errno;
     // renameat replaces whatever holds the name now, a link included, never what a link points at.
-    if (!written || !fd.Close() || renameat(folder, temp.c_str(), folder, place.name.c_str()) != 0) {
+    if (!written || !fd.Close() || calls.RenameAt(folder, temp.c_str(), folder, place.name.c_str()) != 0) {
         if (written) {
             error = errno;
         }
@@ -124,10 +114,8 @@ WriteResult WriteAt(const WritePlace& place, std::string_view bytes, const Write
         result.error = error != 0 ? error : EIO;
         return result;
     }
-    const FileDescriptor sync(openat(folder, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (sync.Valid()) {
-        fsync(sync.Get());
-    }
+    // The new content is in place: a folder that cannot be flushed does not undo that.
+    calls.SyncFolder(folder);
     return result;
 }
 

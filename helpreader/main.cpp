@@ -9,33 +9,14 @@
 
 #include <unistd.h>
 
-#include <cerrno>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "core/write_all.h"
 #include "helpreader/chm_file.h"
 #include "platform/help_reader.h"
-
-namespace {
-
-bool WriteAll(std::string_view bytes)
-{
-    while (!bytes.empty()) {
-        const ssize_t written = write(STDOUT_FILENO, bytes.data(), bytes.size());
-        if (written < 0 && errno == EINTR) {
-            continue;
-        }
-        if (written <= 0) {
-            return false;
-        }
-        bytes.remove_prefix(static_cast<std::size_t>(written));
-    }
-    return true;
-}
-
-}   // namespace
 
 int main(int argc, char** argv)
 {
@@ -65,7 +46,7 @@ int main(int argc, char** argv)
         }
         record.clear();
         AppendHelpReaderRecord(record, path, *content);
-        if (!WriteAll(record)) {
+        if (!WriteAll(STDOUT_FILENO, record)) {
             return 1;
         }
     }

@@ -1,4 +1,5 @@
-# Shared by scripts/run and scripts/test: the Debian packages Chronel builds with, and the build itself.
+# Shared by scripts/run, scripts/test and scripts/fuzz: the Debian packages Chronel builds and checks with,
+# and the build itself.
 
 CHRONEL_PACKAGES=(
     cmake ninja-build g++ ccache pkg-config
@@ -6,6 +7,7 @@ CHRONEL_PACKAGES=(
     libchm-dev fp-utils
     desktop-file-utils appstream dpkg-dev cloc
     libgtest-dev libgmock-dev libbenchmark-dev
+    clang libclang-rt-dev clang-format
 )
 
 # Installs whichever of the named Debian packages are missing (with sudo when not root).
