@@ -114,9 +114,7 @@ void TimeInfoPage::OnClockTick()
 
 void TimeInfoPage::SetToNow()
 {
-    const DateTime now = GetNow(m_services.clock);
-    WritePicker(*m_ui->date, now);
-    WritePicker(*m_ui->time, now);
+    WritePickersNow(*m_ui->date, *m_ui->time, m_services.clock);
     Refresh();
 }
 
