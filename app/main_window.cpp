@@ -17,6 +17,8 @@
 #include "pages/calc/calculation_page.h"
 #include "pages/calc/difference_page.h"
 #include "pages/calc/rollback_page.h"
+#include "pages/help_key_filter.h"
+#include "pages/help_request.h"
 #include "pages/info/time_info_page.h"
 #include "pages/page_widget.h"
 #include "pages/templates/template_editor.h"
@@ -92,7 +94,8 @@ MainWindow::MainWindow(const AppServices& services, QWidget* parent)
             [this] { m_output->ShowOutputMenu(OutputMode::Copy, ActivePageIndex(), m_ui->copyOutput); });
 
     connect(m_ui->exitButton, &QPushButton::clicked, this, &MainWindow::ExitSequence);
-    connect(m_ui->helpButton, &QPushButton::clicked, this, &MainWindow::ShowSelectedPageHelp);
+    connect(m_ui->helpButton, &QPushButton::clicked, this, [this] { ShowHelpTopic(SelectedPageHelpTopic()); });
+    InstallHelpKey(*this, HelpKeyMoment::Release, [this] { return SelectedPageHelpTopic(); });
     connect(m_ui->templates, &QPushButton::clicked, this, &MainWindow::OpenTemplateEditor);
 
     std::string languageName;
@@ -218,10 +221,10 @@ void MainWindow::ExitSequence()
     emit exitRequested();
 }
 
-void MainWindow::ShowSelectedPageHelp()
+QString MainWindow::SelectedPageHelpTopic() const
 {
     const int row = m_ui->pageList->currentRow();
-    ShowHelpTopic(row >= 0 && row < kPageCount ? QString::fromLatin1(kHelpTopics[row]) : QStringLiteral("overview"));
+    return row >= 0 && row < kPageCount ? QString::fromLatin1(kHelpTopics[row]) : QStringLiteral("overview");
 }
 
 void MainWindow::closeEvent(QCloseEvent* event)
@@ -248,21 +251,7 @@ void MainWindow::keyPressEvent(QKeyEvent* event)
         event->accept();
         return;
     }
-    if (event->key() == Qt::Key_F1) {
-        event->accept();
-        return;
-    }
     QWidget::keyPressEvent(event);
-}
-
-void MainWindow::keyReleaseEvent(QKeyEvent* event)
-{
-    if (event->key() == Qt::Key_F1) {
-        ShowSelectedPageHelp();
-        event->accept();
-        return;
-    }
-    QWidget::keyReleaseEvent(event);
 }
 
 void MainWindow::paintEvent(QPaintEvent* event)
