@@ -8,14 +8,11 @@
 #include <QPainter>
 #include <QScreen>
 
-#include "app/about_page.h"
 #include "app/help_dialog.h"
 #include "app/options_page.h"
 #include "app/page_switcher.h"
 #include "core/colors.h"
 #include "desktop/time_change_watcher.h"
-#include "pages/calc/calculation_page.h"
-#include "pages/calc/difference_page.h"
 #include "pages/calc/rollback_page.h"
 #include "pages/help_key_filter.h"
 #include "pages/help_request.h"
@@ -24,11 +21,8 @@
 #include "pages/templates/template_editor.h"
 #include "pages/templates/template_name_dialog.h"
 #include "pages/translation.h"
-#include "widgets/page_icons.h"
 
 namespace {
-
-const char* const kHelpTopics[kPageCount] = {"diff", "calc", "timeinfo", "rollback", "options", "about"};
 
 constexpr int kMainDialogId = 144;
 // The template editor's section in language files.
@@ -61,17 +55,12 @@ MainWindow::MainWindow(const AppServices& services, QWidget* parent)
     setPalette(background);
     setAutoFillBackground(true);
 
-    m_timeInfo = new TimeInfoPage(m_pageServices);
-    m_rollback = new RollbackPage(m_pageServices, services.clockSetter);
-    const std::array<PageWidget*, kPageCount> pages = {
-        new DifferencePage(m_pageServices),
-        new CalculationPage(m_pageServices),
-        m_timeInfo,
-        m_rollback,
-        new OptionsPage(m_pageServices, OptionsServices{m_language, services.location, [this] { ApplyLanguage(false); },
-                                                        [this] { UpdateTrayIcon(); }}),
-        new AboutPage};
-    m_pages = std::make_unique<PageSwitcher>(*m_ui->pageList, *m_ui->sheet, pages);
+    const OptionsServices options{m_language, services.location, [this] { ApplyLanguage(false); },
+                                  [this] { UpdateTrayIcon(); }};
+    m_pages = std::make_unique<PageSwitcher>(*m_ui->pageList, *m_ui->sheet,
+                                             PageParts{m_pageServices, services.clockSetter, options});
+    m_timeInfo = static_cast<TimeInfoPage*>(m_pages->Page(kTimeInfoPage));
+    m_rollback = static_cast<RollbackPage*>(m_pages->Page(kRollbackPage));
     // The pages join the focus chain after the buttons; Tab goes list, page, then the buttons.
     QWidget::setTabOrder(m_ui->helpButton, m_ui->pageList);
     m_ui->pageList->setFocus();
@@ -84,7 +73,7 @@ MainWindow::MainWindow(const AppServices& services, QWidget* parent)
     });
     connect(&m_tray, &SystemTray::exitRequested, this, &MainWindow::ExitSequence);
     m_pageValues =
-        std::make_unique<PageValueSource>(pages[kDifferencePage], pages[kCalculationPage], m_timeInfo, m_language);
+        std::make_unique<PageValueSource>(Page(kDifferencePage), Page(kCalculationPage), m_timeInfo, m_language);
     m_output = new OutputActions(
         OutputActions::Services{services.settings, m_language, *m_pageValues, services.clock, services.formatter},
         this);
@@ -161,7 +150,7 @@ void MainWindow::WriteUnopenedWindowDefaults()
 void MainWindow::UpdateOutputButtons()
 {
     const int page = ActivePageIndex();
-    const bool hasValues = page == kDifferencePage || page == kCalculationPage || page == kTimeInfoPage;
+    const bool hasValues = page >= 0 && page < kPageCount && kPages[static_cast<std::size_t>(page)].hasValues;
     m_ui->saveOutput->setEnabled(hasValues);
     m_ui->copyOutput->setEnabled(hasValues);
 }
@@ -224,7 +213,7 @@ void MainWindow::ExitSequence()
 QString MainWindow::SelectedPageHelpTopic() const
 {
     const int row = m_ui->pageList->currentRow();
-    return row >= 0 && row < kPageCount ? QString::fromLatin1(kHelpTopics[row]) : QStringLiteral("overview");
+    return row >= 0 && row < kPageCount ? Page(row)->HelpTopic() : QStringLiteral("overview");
 }
 
 void MainWindow::closeEvent(QCloseEvent* event)
