@@ -8,25 +8,21 @@
 #include <QPainter>
 #include <QScreen>
 
-#include "app/about_page.h"
 #include "app/help_dialog.h"
 #include "app/options_page.h"
 #include "app/page_switcher.h"
 #include "core/colors.h"
 #include "desktop/time_change_watcher.h"
-#include "pages/calc/calculation_page.h"
-#include "pages/calc/difference_page.h"
 #include "pages/calc/rollback_page.h"
+#include "pages/help_key_filter.h"
+#include "pages/help_request.h"
 #include "pages/info/time_info_page.h"
 #include "pages/page_widget.h"
 #include "pages/templates/template_editor.h"
 #include "pages/templates/template_name_dialog.h"
 #include "pages/translation.h"
-#include "widgets/page_icons.h"
 
 namespace {
-
-const char* const kHelpTopics[kPageCount] = {"diff", "calc", "timeinfo", "rollback", "options", "about"};
 
 constexpr int kMainDialogId = 144;
 // The template editor's section in language files.
@@ -59,17 +55,12 @@ MainWindow::MainWindow(const AppServices& services, QWidget* parent)
     setPalette(background);
     setAutoFillBackground(true);
 
-    m_timeInfo = new TimeInfoPage(m_pageServices);
-    m_rollback = new RollbackPage(m_pageServices, services.clockSetter);
-    const std::array<PageWidget*, kPageCount> pages = {
-        new DifferencePage(m_pageServices),
-        new CalculationPage(m_pageServices),
-        m_timeInfo,
-        m_rollback,
-        new OptionsPage(m_pageServices, OptionsServices{m_language, services.location, [this] { ApplyLanguage(false); },
-                                                        [this] { UpdateTrayIcon(); }}),
-        new AboutPage};
-    m_pages = std::make_unique<PageSwitcher>(*m_ui->pageList, *m_ui->sheet, pages);
+    const OptionsServices options{m_language, services.location, [this] { ApplyLanguage(false); },
+                                  [this] { UpdateTrayIcon(); }};
+    m_pages = std::make_unique<PageSwitcher>(*m_ui->pageList, *m_ui->sheet,
+                                             PageParts{m_pageServices, services.clockSetter, options});
+    m_timeInfo = static_cast<TimeInfoPage*>(m_pages->Page(kTimeInfoPage));
+    m_rollback = static_cast<RollbackPage*>(m_pages->Page(kRollbackPage));
     // The pages join the focus chain after the buttons; Tab goes list, page, then the buttons.
     QWidget::setTabOrder(m_ui->helpButton, m_ui->pageList);
     m_ui->pageList->setFocus();
@@ -82,7 +73,7 @@ MainWindow::MainWindow(const AppServices& services, QWidget* parent)
     });
     connect(&m_tray, &SystemTray::exitRequested, this, &MainWindow::ExitSequence);
     m_pageValues =
-        std::make_unique<PageValueSource>(pages[kDifferencePage], pages[kCalculationPage], m_timeInfo, m_language);
+        std::make_unique<PageValueSource>(Page(kDifferencePage), Page(kCalculationPage), m_timeInfo, m_language);
     m_output = new OutputActions(
         OutputActions::Services{services.settings, m_language, *m_pageValues, services.clock, services.formatter},
         this);
@@ -92,7 +83,8 @@ MainWindow::MainWindow(const AppServices& services, QWidget* parent)
             [this] { m_output->ShowOutputMenu(OutputMode::Copy, ActivePageIndex(), m_ui->copyOutput); });
 
     connect(m_ui->exitButton, &QPushButton::clicked, this, &MainWindow::ExitSequence);
-    connect(m_ui->helpButton, &QPushButton::clicked, this, &MainWindow::ShowSelectedPageHelp);
+    connect(m_ui->helpButton, &QPushButton::clicked, this, [this] { ShowHelpTopic(SelectedPageHelpTopic()); });
+    InstallHelpKey(*this, HelpKeyMoment::Release, [this] { return SelectedPageHelpTopic(); });
     connect(m_ui->templates, &QPushButton::clicked, this, &MainWindow::OpenTemplateEditor);
 
     std::string languageName;
@@ -158,7 +150,7 @@ void MainWindow::WriteUnopenedWindowDefaults()
 void MainWindow::UpdateOutputButtons()
 {
     const int page = ActivePageIndex();
-    const bool hasValues = page == kDifferencePage || page == kCalculationPage || page == kTimeInfoPage;
+    const bool hasValues = page >= 0 && page < kPageCount && kPages[static_cast<std::size_t>(page)].hasValues;
     m_ui->saveOutput->setEnabled(hasValues);
     m_ui->copyOutput->setEnabled(hasValues);
 }
@@ -218,10 +210,10 @@ void MainWindow::ExitSequence()
     emit exitRequested();
 }
 
-void MainWindow::ShowSelectedPageHelp()
+QString MainWindow::SelectedPageHelpTopic() const
 {
     const int row = m_ui->pageList->currentRow();
-    ShowHelpTopic(row >= 0 && row < kPageCount ? QString::fromLatin1(kHelpTopics[row]) : QStringLiteral("overview"));
+    return row >= 0 && row < kPageCount ? Page(row)->HelpTopic() : QStringLiteral("overview");
 }
 
 void MainWindow::closeEvent(QCloseEvent* event)
@@ -248,21 +240,7 @@ void MainWindow::keyPressEvent(QKeyEvent* event)
         event->accept();
         return;
     }
-    if (event->key() == Qt::Key_F1) {
-        event->accept();
-        return;
-    }
     QWidget::keyPressEvent(event);
-}
-
-void MainWindow::keyReleaseEvent(QKeyEvent* event)
-{
-    if (event->key() == Qt::Key_F1) {
-        ShowSelectedPageHelp();
-        event->accept();
-        return;
-    }
-    QWidget::keyReleaseEvent(event);
 }
 
 void MainWindow::paintEvent(QPaintEvent* event)

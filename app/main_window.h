@@ -84,11 +84,10 @@ protected:
     void closeEvent(QCloseEvent* event) override;
     void changeEvent(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
-    void keyReleaseEvent(QKeyEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    void ShowSelectedPageHelp();
+    QString SelectedPageHelpTopic() const;
     void WriteUnopenedWindowDefaults();
 
     AppServices m_services;

@@ -4,8 +4,6 @@
 
 namespace {
 
-const char* const kPageNames[kPageCount] = {"Difference", "Calculation", "Time Info", "Rollback", "Options", "About"};
-
 // Pages save and load in this order, not in index order.
 constexpr std::array<int, 5> kSettingsOrder = {kDifferencePage, kCalculationPage, kRollbackPage, kTimeInfoPage,
                                                kOptionsPage};
@@ -15,19 +13,19 @@ constexpr int kPageListMargin = 2;
 
 }   // namespace
 
-PageSwitcher::PageSwitcher(QListWidget& list, QStackedWidget& sheet, const std::array<PageWidget*, kPageCount>& pages)
+PageSwitcher::PageSwitcher(QListWidget& list, QStackedWidget& sheet, const PageParts& parts)
     : QObject(&sheet),
       m_list(list),
-      m_sheet(sheet),
-      m_pages(pages)
+      m_sheet(sheet)
 {
     QList<QPixmap> images;
     QStringList captions;
-    for (int i = 0; i < kPageCount; ++i) {
-        m_pages[static_cast<std::size_t>(i)]->setWindowTitle(QString::fromLatin1(kPageNames[i]));
-        m_sheet.addWidget(m_pages[static_cast<std::size_t>(i)]);
-        images.append(PageIcon(i, kPageIconSize, list.devicePixelRatioF()));
-        captions.append(QString::fromLatin1(kPageNames[i]));
+    for (std::size_t i = 0; i < kPages.size(); ++i) {
+        m_pages[i] = kPages[i].make(parts);
+        m_pages[i]->setWindowTitle(QString(kPages[i].name));
+        m_sheet.addWidget(m_pages[i]);
+        images.append(PageIcon(kPages[i].icon, kPageIconSize, list.devicePixelRatioF()));
+        captions.append(QString(kPages[i].name));
     }
     m_listLook.Init(list.window(), &list, kPageListMargin, images, captions);
     FitList();

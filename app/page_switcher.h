@@ -6,21 +6,16 @@
 
 #include <array>
 
+#include "app/page_table.h"
 #include "widgets/hover_page_list.h"
-#include "widgets/page_icons.h"
-
-class PageWidget;
-
-// The page indices, fixed everywhere: in the page list, in ActivePageNo and for help topics.
-enum PageIndex { kDifferencePage, kCalculationPage, kTimeInfoPage, kRollbackPage, kOptionsPage, kAboutPage };
 
 // The page list beside the sheet of pages: a row selected shows its page, a page shown selects its row.
 // It also orders the loading and saving of the pages' settings.
 class PageSwitcher final : public QObject {
     Q_OBJECT
 public:
-    // Puts `pages` (in PageIndex order) into `sheet` and their rows into `list`.
-    PageSwitcher(QListWidget& list, QStackedWidget& sheet, const std::array<PageWidget*, kPageCount>& pages);
+    // Makes every page of kPages from `parts`, puts it into `sheet` and its row into `list`.
+    PageSwitcher(QListWidget& list, QStackedWidget& sheet, const PageParts& parts);
 
     PageWidget* Page(int index) const;
     int ActiveIndex() const { return m_sheet.currentIndex(); }
@@ -40,6 +35,6 @@ signals:
 private:
     QListWidget& m_list;
     QStackedWidget& m_sheet;
-    std::array<PageWidget*, kPageCount> m_pages;
+    std::array<PageWidget*, kPageCount> m_pages{};
     HoverPageList m_listLook;
 };

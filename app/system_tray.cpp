@@ -2,31 +2,24 @@
 
 #include <QCursor>
 
-#include "app/page_switcher.h"
+#include <vector>
+
+#include "app/page_table.h"
 #include "pages/help_request.h"
 #include "pages/translation.h"
 #include "settings/settings_store.h"
 #include "widgets/control_id.h"
 #include "widgets/drawn_palette.h"
 #include "widgets/editor_icons.h"
-#include "widgets/page_icons.h"
 
 namespace {
 
 constexpr int kTrayMenuId = 135;
 
-// Commands of the tray menu; their ids key the menu's texts in the language files.
-enum TrayCommand {
-    kDifferenceCommand = 32772,
-    kCalculationCommand = 32773,
-    kTimeInfoCommand = 32774,
-    kOptionsCommand = 32775,
-    kAboutCommand = 32776,
-    kExitCommand = 32777,
-    kRollbackCommand = 32778,
-    kOpenCommand = 32887,
-    kHelpCommand = 32953,
-};
+// The tray's own commands; the pages' are in kPages. Their ids key the menu's texts in the language files.
+constexpr int kExitCommand = 32777;
+constexpr int kOpenCommand = 32887;
+constexpr int kHelpCommand = 32953;
 
 }   // namespace
 
@@ -58,34 +51,36 @@ void SystemTray::BuildMenu(const LanguageTable& language, qreal devicePixelRatio
     QAction* open = add(kOpenCommand, "Open...");
     m_menu->setDefaultAction(open);
     connect(open, &QAction::triggered, this, &SystemTray::openRequested);
-    m_menu->addSeparator();
-    const std::pair<int, int> pageCommands[] = {{kDifferenceCommand, kDifferencePage},
-                                                {kCalculationCommand, kCalculationPage},
-                                                {kTimeInfoCommand, kTimeInfoPage},
-                                                {kRollbackCommand, kRollbackPage},
-                                                {kOptionsCommand, kOptionsPage}};
-    const char* const pageTexts[] = {"Difference...", "Calculation...", "Time Info...", "Rollback...", "Options..."};
-    for (std::size_t i = 0; i < std::size(pageCommands); ++i) {
-        if (i == 4) {
-            m_menu->addSeparator();
-        }
-        const int page = pageCommands[i].second;
-        connect(add(pageCommands[i].first, pageTexts[i]), &QAction::triggered, this,
+    const auto addPage = [&](int page) {
+        const PageEntry& entry = kPages[static_cast<std::size_t>(page)];
+        connect(add(entry.trayCommand, entry.trayText.data()), &QAction::triggered, this,
                 [this, page] { emit pageRequested(page); });
+    };
+    m_menu->addSeparator();
+    for (int page : {kDifferencePage, kCalculationPage, kTimeInfoPage, kRollbackPage}) {
+        addPage(page);
     }
     m_menu->addSeparator();
+    addPage(kOptionsPage);
+    m_menu->addSeparator();
     connect(add(kHelpCommand, "Help"), &QAction::triggered, this, [] { ShowHelpTopic(QStringLiteral("overview")); });
-    connect(add(kAboutCommand, "About..."), &QAction::triggered, this, [this] { emit pageRequested(kAboutPage); });
+    addPage(kAboutPage);
     m_menu->addSeparator();
     connect(add(kExitCommand, "Exit"), &QAction::triggered, this, &SystemTray::exitRequested);
 
     TranslateMenu(language, true, m_menu.get(), kTrayMenuId);
     m_menuLook = std::make_unique<IconMenu>(*m_menu);
-    m_menuLook->LoadIcons(TrayIconStrip(devicePixelRatio), QColor(kStripMask));
-    const int iconCommands[kTrayIconCount] = {kDifferenceCommand, kCalculationCommand, kTimeInfoCommand,
-                                              kRollbackCommand, kOptionsCommand};
-    for (int i = 0; i < kTrayIconCount; ++i) {
-        m_menuLook->SetCommandIcon(iconCommands[i], i);
+    std::vector<PageArt> icons;
+    std::vector<int> commands;
+    for (const PageEntry& entry : kPages) {
+        if (entry.trayIcon) {
+            icons.push_back(entry.icon);
+            commands.push_back(entry.trayCommand);
+        }
+    }
+    m_menuLook->LoadIcons(PageIconStrip(icons, devicePixelRatio), QColor(kStripMask));
+    for (std::size_t i = 0; i < commands.size(); ++i) {
+        m_menuLook->SetCommandIcon(commands[i], static_cast<int>(i));
     }
 }
 

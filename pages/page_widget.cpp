@@ -7,7 +7,7 @@
 #include <QPalette>
 
 #include "core/colors.h"
-#include "pages/help_request.h"
+#include "pages/help_key_filter.h"
 #include "widgets/color_conversion.h"
 
 namespace {
@@ -53,31 +53,17 @@ void DrawSeparatorBand(QPainter& painter, const QRect& frame, int y, const QColo
 PageWidget::PageWidget(QString helpTopic, QWidget* parent) : QWidget(parent), m_helpTopic(std::move(helpTopic))
 {
     setAutoFillBackground(false);
+    InstallHelpKey(*this, HelpKeyMoment::PressAndRelease, [this] { return m_helpTopic; });
 }
 
 void PageWidget::keyPressEvent(QKeyEvent* event)
 {
-    if (event->key() == Qt::Key_F1) {
-        ShowHelpTopic(m_helpTopic);
-        event->accept();
-        return;
-    }
     // Escape ends the program only from the main window's own controls, never from inside a page.
     if (event->key() == Qt::Key_Escape) {
         event->accept();
         return;
     }
     QWidget::keyPressEvent(event);
-}
-
-void PageWidget::keyReleaseEvent(QKeyEvent* event)
-{
-    if (event->key() == Qt::Key_F1) {
-        ShowHelpTopic(m_helpTopic);
-        event->accept();
-        return;
-    }
-    QWidget::keyReleaseEvent(event);
 }
 
 std::vector<int> PageWidget::SeparatorPositions() const

@@ -338,12 +338,13 @@ QPixmap EditorIconStrip(qreal devicePixelRatio)
     return strip;
 }
 
-QPixmap TrayIconStrip(qreal devicePixelRatio)
+QPixmap PageIconStrip(std::span<const PageArt> arts, qreal devicePixelRatio)
 {
-    QPixmap strip = EmptyStrip(kTrayIconCount, devicePixelRatio);
+    QPixmap strip = EmptyStrip(static_cast<int>(arts.size()), devicePixelRatio);
     QPainter painter(&strip);
-    for (int page = 0; page < kTrayIconCount; ++page) {
-        painter.drawPixmap(QPointF(kStripIconSize * page, 0), PageIcon(page, kStripIconSize, devicePixelRatio));
+    for (std::size_t i = 0; i < arts.size(); ++i) {
+        painter.drawPixmap(QPointF(kStripIconSize * static_cast<qreal>(i), 0),
+                           PageIcon(arts[i], kStripIconSize, devicePixelRatio));
     }
     return strip;
 }

@@ -2,6 +2,10 @@
 
 #include <QPixmap>
 
+#include <span>
+
+#include "widgets/page_icons.h"
+
 // Icon strips for toolbars and menus: 16 x 16 device-independent cells side by side on a transparent
 // background, drawn at the screen's own ratio.
 
@@ -13,6 +17,5 @@ inline constexpr int kStripIconSize = 16;
 inline constexpr int kEditorIconCount = 16;
 QPixmap EditorIconStrip(qreal devicePixelRatio);
 
-// The tray menu's icons: the page icons of Difference, Calculation, Time Info, Rollback and Options.
-inline constexpr int kTrayIconCount = 5;
-QPixmap TrayIconStrip(qreal devicePixelRatio);
+// The page icons of `arts`, in their order, as the tray menu shows them.
+QPixmap PageIconStrip(std::span<const PageArt> arts, qreal devicePixelRatio);

@@ -85,70 +85,6 @@ void Arrow(QPainter& p, QPointF from, QPointF to, const QColor& color)
     p.drawLine(to, to - d * 4 - n * 3.5);
 }
 
-void DrawDifference(QPainter& p)
-{
-    // Lines on odd units fall on whole pixels at 16 pixels.
-    CalendarSheet(p, QRectF(3, 6, 26, 23), kBlue);
-    p.setPen(QPen(kInk, 2.0));
-    p.drawLine(QPointF(7, 16), QPointF(7, 26));
-    p.drawLine(QPointF(25, 16), QPointF(25, 26));
-    Arrow(p, QPointF(16, 21), QPointF(10, 21), kOrange);
-    Arrow(p, QPointF(16, 21), QPointF(22, 21), kOrange);
-}
-
-void DrawCalculation(QPainter& p)
-{
-    CalendarSheet(p, QRectF(3, 6, 26, 23), kGreen);
-    p.setPen(QPen(kInk, 2.4, Qt::SolidLine, Qt::RoundCap));
-    p.drawLine(QPointF(7, 21), QPointF(15, 21));
-    p.drawLine(QPointF(11, 17), QPointF(11, 25));
-    p.drawLine(QPointF(18, 21), QPointF(25, 21));
-}
-
-void DrawTimeInfo(QPainter& p)
-{
-    CalendarSheet(p, QRectF(3, 6, 26, 23), kBlue);
-    p.setPen(Qt::NoPen);
-    p.setBrush(kBlue);
-    p.drawEllipse(QPointF(16, 15.5), 1.8, 1.8);
-    p.drawRoundedRect(QRectF(14.4, 18.5, 3.2, 8), 1.2, 1.2);
-}
-
-void DrawRollback(QPainter& p)
-{
-    ClockFace(p, QPointF(17, 17), 11, kBlue, 300, 0);
-    p.setPen(QPen(kOrange, 2.6, Qt::SolidLine, Qt::RoundCap));
-    p.setBrush(Qt::NoBrush);
-    p.drawArc(QRectF(2.5, 2.5, 27, 27), 100 * 16, 110 * 16);
-    p.setBrush(kOrange);
-    p.setPen(Qt::NoPen);
-    p.drawPolygon(QPolygonF({QPointF(0.5, 20), QPointF(8, 20), QPointF(4.2, 26)}));
-}
-
-void DrawOptions(QPainter& p)
-{
-    p.translate(16, 16);
-    p.setPen(Qt::NoPen);
-    p.setBrush(kInk);
-    for (int i = 0; i < 8; ++i) {
-        p.drawRoundedRect(QRectF(-2.6, -14, 5.2, 7), 1.2, 1.2);
-        p.rotate(45);
-    }
-    p.drawEllipse(QPointF(0, 0), 10, 10);
-    p.setBrush(kPaper);
-    p.drawEllipse(QPointF(0, 0), 4.2, 4.2);
-}
-
-void DrawAbout(QPainter& p)
-{
-    p.setPen(Qt::NoPen);
-    p.setBrush(kBlue);
-    p.drawEllipse(QPointF(16, 16), 13.5, 13.5);
-    p.setBrush(kPaper);
-    p.drawEllipse(QPointF(16, 9.5), 2.3, 2.3);
-    p.drawRoundedRect(QRectF(13.9, 13.5, 4.2, 11.5), 1.4, 1.4);
-}
-
 void DrawClock(QPainter& p)
 {
     ClockFace(p, QPointF(16, 16), 13.5, kBlue, 300, 60);
@@ -244,23 +180,73 @@ private:
 
 }   // namespace
 
-QPixmap PageIcon(int page, int size, qreal devicePixelRatio)
+void DrawDifferenceIcon(QPainter& p)
 {
-    static const std::function<void(QPainter&)> kDrawings[kPageCount] = {DrawDifference, DrawCalculation, DrawTimeInfo,
-                                                                         DrawRollback,   DrawOptions,     DrawAbout};
-    if (page < 0 || page >= kPageCount) {
-        return {};
-    }
-    return Canvas(size, devicePixelRatio, kDrawings[page]);
+    // Lines on odd units fall on whole pixels at 16 pixels.
+    CalendarSheet(p, QRectF(3, 6, 26, 23), kBlue);
+    p.setPen(QPen(kInk, 2.0));
+    p.drawLine(QPointF(7, 16), QPointF(7, 26));
+    p.drawLine(QPointF(25, 16), QPointF(25, 26));
+    Arrow(p, QPointF(16, 21), QPointF(10, 21), kOrange);
+    Arrow(p, QPointF(16, 21), QPointF(22, 21), kOrange);
 }
 
-QIcon PageListIcon(int page)
+void DrawCalculationIcon(QPainter& p)
 {
-    QIcon icon;
-    for (qreal ratio : {1.0, 2.0}) {
-        icon.addPixmap(PageIcon(page, 32, ratio));
+    CalendarSheet(p, QRectF(3, 6, 26, 23), kGreen);
+    p.setPen(QPen(kInk, 2.4, Qt::SolidLine, Qt::RoundCap));
+    p.drawLine(QPointF(7, 21), QPointF(15, 21));
+    p.drawLine(QPointF(11, 17), QPointF(11, 25));
+    p.drawLine(QPointF(18, 21), QPointF(25, 21));
+}
+
+void DrawTimeInfoIcon(QPainter& p)
+{
+    CalendarSheet(p, QRectF(3, 6, 26, 23), kBlue);
+    p.setPen(Qt::NoPen);
+    p.setBrush(kBlue);
+    p.drawEllipse(QPointF(16, 15.5), 1.8, 1.8);
+    p.drawRoundedRect(QRectF(14.4, 18.5, 3.2, 8), 1.2, 1.2);
+}
+
+void DrawRollbackIcon(QPainter& p)
+{
+    ClockFace(p, QPointF(17, 17), 11, kBlue, 300, 0);
+    p.setPen(QPen(kOrange, 2.6, Qt::SolidLine, Qt::RoundCap));
+    p.setBrush(Qt::NoBrush);
+    p.drawArc(QRectF(2.5, 2.5, 27, 27), 100 * 16, 110 * 16);
+    p.setBrush(kOrange);
+    p.setPen(Qt::NoPen);
+    p.drawPolygon(QPolygonF({QPointF(0.5, 20), QPointF(8, 20), QPointF(4.2, 26)}));
+}
+
+void DrawOptionsIcon(QPainter& p)
+{
+    p.translate(16, 16);
+    p.setPen(Qt::NoPen);
+    p.setBrush(kInk);
+    for (int i = 0; i < 8; ++i) {
+        p.drawRoundedRect(QRectF(-2.6, -14, 5.2, 7), 1.2, 1.2);
+        p.rotate(45);
     }
-    return icon;
+    p.drawEllipse(QPointF(0, 0), 10, 10);
+    p.setBrush(kPaper);
+    p.drawEllipse(QPointF(0, 0), 4.2, 4.2);
+}
+
+void DrawAboutIcon(QPainter& p)
+{
+    p.setPen(Qt::NoPen);
+    p.setBrush(kBlue);
+    p.drawEllipse(QPointF(16, 16), 13.5, 13.5);
+    p.setBrush(kPaper);
+    p.drawEllipse(QPointF(16, 9.5), 2.3, 2.3);
+    p.drawRoundedRect(QRectF(13.9, 13.5, 4.2, 11.5), 1.4, 1.4);
+}
+
+QPixmap PageIcon(PageArt art, int size, qreal devicePixelRatio)
+{
+    return Canvas(size, devicePixelRatio, art);
 }
 
 QIcon ApplicationIcon(const QString& svgPath)

@@ -5,6 +5,8 @@
 #include <QPixmap>
 #include <QString>
 
+class QPainter;
+
 // The program's artwork, drawn rather than shipped so it stays crisp at any scale.
 
 // The palette every drawn icon shares.
@@ -15,16 +17,20 @@ inline const QColor kArtGreen(0x3f, 0xa3, 0x5b);
 inline const QColor kArtRed(0xd2, 0x3f, 0x3f);
 inline const QColor kArtPaper(0xfa, 0xfa, 0xf7);
 
-inline constexpr int kPageCount = 6;
-
 // The application icon's source, embedded in the program.
 inline constexpr char kApplicationIconPath[] = ":/icons/chronel.svg";
 
-// The icon of page 0..5 (Difference, Calculation, Time Info, Rollback, Options, About) at `size`
-// device-independent pixels; an empty pixmap for any other page.
-QPixmap PageIcon(int page, int size, qreal devicePixelRatio);
-// Every page icon at 32 pixels for the page list, sharp at the screen's ratio.
-QIcon PageListIcon(int page);
+// A page's picture, drawn on a 32 x 32 design grid.
+using PageArt = void (*)(QPainter&);
+void DrawDifferenceIcon(QPainter& p);
+void DrawCalculationIcon(QPainter& p);
+void DrawTimeInfoIcon(QPainter& p);
+void DrawRollbackIcon(QPainter& p);
+void DrawOptionsIcon(QPainter& p);
+void DrawAboutIcon(QPainter& p);
+
+// A page's icon at `size` device-independent pixels.
+QPixmap PageIcon(PageArt art, int size, qreal devicePixelRatio);
 // The window and tray icon: the SVG at `svgPath`, rendered at each size when that size is first asked for.
 // Where that file cannot be read or draws nothing, a drawn clock face stands in: never an empty icon.
 QIcon ApplicationIcon(const QString& svgPath = QString::fromLatin1(kApplicationIconPath));

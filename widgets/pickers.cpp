@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "core/calendar.h"
+#include "core/clock.h"
 
 namespace {
 
@@ -357,6 +358,13 @@ void WritePicker(QDateTimeEdit& picker, const DateTime& value)
     }
     const QSignalBlocker blocker(picker);
     picker.setDateTime(converted);
+}
+
+void WritePickersNow(QDateEdit& date, QTimeEdit& time, const Clock& clock)
+{
+    const DateTime now = GetNow(clock);
+    WritePicker(date, now);
+    WritePicker(time, now);
 }
 
 void SetTimeInfoButton(QAbstractButton& button, bool available, const DateTime& moment, const QString& outsideText)

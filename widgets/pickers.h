@@ -7,6 +7,8 @@
 #include "core/date_time.h"
 #include "core/system_time.h"
 
+class Clock;
+
 // Display format of a date picker until a language gives its own, and when the language's is unusable.
 inline constexpr char kDatePickerFormat[] = "MMMM dd, yyyy";
 // The locale's time format with hours, minutes and seconds and no zone name, as the time pickers show it.
@@ -39,6 +41,8 @@ DateTime ReadPickerTime(const QTimeEdit* time);
 // Puts the whole value into a picker without signalling a change; the picker holds it within its range.
 // An invalid value leaves the picker as it is.
 void WritePicker(QDateTimeEdit& picker, const DateTime& value);
+// Puts the clock's present moment into both pickers, the same way.
+void WritePickersNow(QDateEdit& date, QTimeEdit& time, const Clock& clock);
 
 // Gives a Time Info button the state of the moment it names: enabled when `available` and the moment lies
 // in the pickers' range; a moment outside it puts `outsideText` in the tooltip, to say why.

@@ -29,8 +29,9 @@ void BM_PaintPageList(benchmark::State& state)
     QListWidget list(&parent);
     HoverPageList pages;
     QList<QPixmap> images;
-    for (int i = 0; i < kPageCount; ++i) {
-        images.append(PageIcon(i, 32, 1.0));
+    for (PageArt art : {DrawDifferenceIcon, DrawCalculationIcon, DrawTimeInfoIcon, DrawRollbackIcon, DrawOptionsIcon,
+                        DrawAboutIcon}) {
+        images.append(PageIcon(art, 32, 1.0));
     }
     pages.Init(&parent, &list, 2, images, {"Difference", "Calculation", "Time Info", "Rollback", "Options", "About"});
     list.resize(90, 6 * pages.RowHeight() + 4);

@@ -182,9 +182,7 @@ void CalculationPage::OnClockTick()
 
 void CalculationPage::SetStartToNow()
 {
-    const DateTime now = GetNow(m_services.clock);
-    WritePicker(*m_ui->startDate, now);
-    WritePicker(*m_ui->startTime, now);
+    WritePickersNow(*m_ui->startDate, *m_ui->startTime, m_services.clock);
     RecomputeCalculation();
 }
 

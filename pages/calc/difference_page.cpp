@@ -88,17 +88,13 @@ void DifferencePage::OnClockTick()
 
 void DifferencePage::SetStartToNow()
 {
-    const DateTime now = GetNow(m_services.clock);
-    WritePicker(*m_ui->startDate, now);
-    WritePicker(*m_ui->startTime, now);
+    WritePickersNow(*m_ui->startDate, *m_ui->startTime, m_services.clock);
     RecomputeDifference();
 }
 
 void DifferencePage::SetFinalToNow()
 {
-    const DateTime now = GetNow(m_services.clock);
-    WritePicker(*m_ui->finalDate, now);
-    WritePicker(*m_ui->finalTime, now);
+    WritePickersNow(*m_ui->finalDate, *m_ui->finalTime, m_services.clock);
     RecomputeDifference();
 }
 

@@ -87,9 +87,7 @@ void RollbackPage::TimeChanged()
 
 void RollbackPage::SetToNow()
 {
-    const DateTime now = GetNow(m_services.clock);
-    WritePicker(*m_ui->targetDate, now);
-    WritePicker(*m_ui->targetTime, now);
+    WritePickersNow(*m_ui->targetDate, *m_ui->targetTime, m_services.clock);
     UpdateDisplay();
 }
 

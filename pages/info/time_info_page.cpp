@@ -2,10 +2,8 @@
 
 #include "ui_time_info_page.h"
 
-#include <QKeyEvent>
-
 #include "core/calendar.h"
-#include "pages/help_request.h"
+#include "pages/help_key_filter.h"
 #include "pages/info/general_tab.h"
 #include "pages/info/horoscope_tab.h"
 #include "pages/info/moon_tab.h"
@@ -39,14 +37,20 @@ TimeInfoPage::TimeInfoPage(const PageServices& services, QWidget* parent)
     // All four exist before the first refresh, so every refresh reaches every one.
     m_subPages = {new GeneralTab(m_services), new TimeZoneTab(m_services), new MoonTab(m_services),
                   new HoroscopeTab(m_services)};
+    // F1 on a sub-page or its tab opens the shown sub-page's section, ahead of the sub-page's own F1,
+    // which knows only the topic.
+    const auto section = [this] {
+        const int index = m_ui->sheet->currentIndex();
+        const bool known = index >= 0 && index < kInfoSubPageCount;
+        return known ? HelpTopic() + u'#' + QLatin1String(kSubPageHelpAnchors[index]) : HelpTopic();
+    };
+    InstallHelpKey(*m_ui->sheet, HelpKeyMoment::PressAndRelease, section);
     for (int i = 0; i < kInfoSubPageCount; ++i) {
         TimeInfoTab* page = m_subPages[static_cast<std::size_t>(i)];
         m_ui->sheet->addTab(page, QString::fromLatin1(kSubPageTitles[i]));
         connect(page, &TimeInfoTab::timeInfoRequested, this, &TimeInfoPage::ShowDateInfo);
-        // Ahead of the sub-page's own F1, which knows only the topic.
-        page->installEventFilter(this);
+        InstallHelpKey(*page, HelpKeyMoment::PressAndRelease, section);
     }
-    m_ui->sheet->installEventFilter(this);
 
     m_clock.setInterval(1000);
     connect(&m_clock, &QTimer::timeout, this, &TimeInfoPage::OnClockTick);
@@ -114,22 +118,8 @@ void TimeInfoPage::OnClockTick()
 
 void TimeInfoPage::SetToNow()
 {
-    const DateTime now = GetNow(m_services.clock);
-    WritePicker(*m_ui->date, now);
-    WritePicker(*m_ui->time, now);
+    WritePickersNow(*m_ui->date, *m_ui->time, m_services.clock);
     Refresh();
-}
-
-bool TimeInfoPage::eventFilter(QObject* watched, QEvent* event)
-{
-    const bool key = event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease;
-    const int index = m_ui->sheet->currentIndex();
-    if (key && static_cast<QKeyEvent*>(event)->key() == Qt::Key_F1 && index >= 0 && index < kInfoSubPageCount) {
-        ShowHelpTopic(HelpTopic() + u'#' + QLatin1String(kSubPageHelpAnchors[index]));
-        event->accept();
-        return true;
-    }
-    return PageWidget::eventFilter(watched, event);
 }
 
 TimeInfoTabWidget& TimeInfoPage::Sheet() const

@@ -42,10 +42,6 @@ public:
     TimeInfoTabWidget& Sheet() const;
     TimeInfoTab& SubPage(InfoSubPageIndex index) const { return *m_subPages[static_cast<std::size_t>(index)]; }
 
-protected:
-    // F1 on a sub-page or its tab opens that sub-page's section of the Time Info topic.
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
 private:
     void SetToNow();
 

@@ -1,40 +1,16 @@
 #include "pages/info/time_info_tab.h"
 
-#include <QKeyEvent>
 #include <QPainter>
 
-#include "pages/help_request.h"
+#include "pages/help_key_filter.h"
 
-namespace {
-
-const QString kHelpTopic = QStringLiteral("timeinfo");
-
-}   // namespace
-
-TimeInfoTab::TimeInfoTab(QWidget* parent) : QWidget(parent) {}
+TimeInfoTab::TimeInfoTab(QWidget* parent) : QWidget(parent)
+{
+    InstallHelpKey(*this, HelpKeyMoment::PressAndRelease, [] { return QStringLiteral("timeinfo"); });
+}
 
 void TimeInfoTab::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
     painter.fillRect(rect(), palette().color(QPalette::Button));
-}
-
-void TimeInfoTab::keyPressEvent(QKeyEvent* event)
-{
-    if (event->key() == Qt::Key_F1) {
-        ShowHelpTopic(kHelpTopic);
-        event->accept();
-        return;
-    }
-    QWidget::keyPressEvent(event);
-}
-
-void TimeInfoTab::keyReleaseEvent(QKeyEvent* event)
-{
-    if (event->key() == Qt::Key_F1) {
-        ShowHelpTopic(kHelpTopic);
-        event->accept();
-        return;
-    }
-    QWidget::keyReleaseEvent(event);
 }

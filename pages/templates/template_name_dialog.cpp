@@ -2,11 +2,11 @@
 
 #include "ui_template_name_dialog.h"
 
-#include <QKeyEvent>
 #include <QMessageBox>
 
 #include "core/folder_path.h"
 #include "core/messages.h"
+#include "pages/help_key_filter.h"
 #include "pages/help_request.h"
 #include "pages/translation.h"
 #include "settings/language_table.h"
@@ -36,6 +36,7 @@ TemplateNameDialog::TemplateNameDialog(const LanguageTable& language,
     connect(m_ui->okButton, &QPushButton::clicked, this, &TemplateNameDialog::accept);
     connect(m_ui->cancelButton, &QPushButton::clicked, this, &QDialog::reject);
     connect(m_ui->helpButton, &QPushButton::clicked, this, [] { ShowHelpTopic(QStringLiteral("tmplname")); });
+    InstallHelpKey(*this, HelpKeyMoment::Press, [] { return QStringLiteral("tmplname"); });
     showMessage = [this](bool error, const QString& text) {
         if (error) {
             QMessageBox::critical(this, windowTitle(), text);
@@ -76,13 +77,4 @@ void TemplateNameDialog::accept()
 QString TemplateNameDialog::Message(int id) const
 {
     return QString::fromStdString(m_language.GetString(id));
-}
-
-void TemplateNameDialog::keyPressEvent(QKeyEvent* event)
-{
-    if (event->key() == Qt::Key_F1) {
-        ShowHelpTopic(QStringLiteral("tmplname"));
-        return;
-    }
-    QDialog::keyPressEvent(event);
 }

@@ -28,9 +28,6 @@ public:
 
     void accept() override;
 
-protected:
-    void keyPressEvent(QKeyEvent* event) override;
-
 private:
     QString Message(int id) const;
 

@@ -11,6 +11,9 @@
 #include <QTest>
 #include <QtWidgets>
 
+#include "calc/calculation.h"
+#include "calc/rollback.h"
+#include "cli/computed_value_source.h"
 #include "fakes/temp_folder.h"
 #include "fakes/ui_environment.h"
 #include "pages/page_widget.h"
@@ -62,7 +65,8 @@ TEST_F(MainWindowTest, StartsOnTheStoredPageAndOnlyValuePagesOfferOutput)
         WriteFileBytes(env.backend.FilePath(), text + "\"Lang\"=hex:ff,fe,00\n\x01\x02 junk line\n");
         MainWindow window(Services());
         const PageWidget& difference = *window.Page(kDifferencePage);
-        for (const auto& [date, time] : {std::pair{1001, 1120}, {1002, 1122}}) {
+        for (const auto& [date, time] : {std::pair{kDifferenceStartDateId, kDifferenceStartTimeId},
+                                         {kDifferenceFinalDateId, kDifferenceFinalTimeId}}) {
             EXPECT_EQ(ReadPickerDateTime(FindControlAs<QDateEdit>(difference, date),
                                          FindControlAs<QTimeEdit>(difference, time)),
                       kNow);
@@ -98,14 +102,14 @@ TEST_F(MainWindowTest, LanguagePageAndValuesSurviveExitAndTheLanguageSwitchesBac
     EXPECT_EQ(window->focusWidget(), &list);
     // Shown texts and the translator's entries are taken anew on every page, and the window's own follow.
     EXPECT_EQ(Text(*window, kDifferencePage, 1003), "&Сейчас");
-    EXPECT_EQ(Text(*window, kRollbackPage, 1092), "Восстановлено");
+    EXPECT_EQ(Text(*window, kRollbackPage, kRollbackState), "Восстановлено");
     EXPECT_EQ(Text(*window, kOptionsPage, 1038), "06.12.2026");
     EXPECT_EQ(Text(*window, kAboutPage, 1501), "Chronel " CHRONEL_VERSION) << "the product line is never translated";
     EXPECT_NE(List(*window).item(kOptionsPage)->text(), "Options");
     EXPECT_NE(Button(*window, "exitButton").text(), "E&xit");
     EXPECT_NE(window->TrayMenu()->actions().first()->text(), "Open...");
     List(*window).setCurrentRow(kCalculationPage);
-    ControlOf<QLineEdit>(*window->Page(kCalculationPage), 1058).setText("5");
+    ControlOf<QLineEdit>(*window->Page(kCalculationPage), kCountEditIds[kYears]).setText("5");
     QSignalSpy exits(window.get(), &MainWindow::exitRequested);
     Button(*window, "exitButton").click();
     EXPECT_EQ(exits.count(), 1);
@@ -114,7 +118,7 @@ TEST_F(MainWindowTest, LanguagePageAndValuesSurviveExitAndTheLanguageSwitchesBac
 
     window = std::make_unique<MainWindow>(Services());
     EXPECT_EQ(window->ActivePageIndex(), kCalculationPage);
-    EXPECT_EQ(Text(*window, kCalculationPage, 1058), "5");
+    EXPECT_EQ(Text(*window, kCalculationPage, kCountEditIds[kYears]), "5");
     EXPECT_EQ(Text(*window, kDifferencePage, 1003), "&Сейчас");
     QComboBox& again = ControlOf<QComboBox>(*window->Page(kOptionsPage), 1043);
     EXPECT_EQ(again.currentText(), "russian");
@@ -132,7 +136,7 @@ TEST_F(MainWindowTest, PageCommandsShowTheirPageAndTheTrayBoxNeverStrandsTheWind
     List(window).setCurrentRow(kRollbackPage);
     ExpectOutputs(window, false);
     for (QAction* action : window.TrayMenu()->actions()) {
-        if (ControlId(*action) == 32774) {
+        if (ControlId(*action) == kPages[kTimeInfoPage].trayCommand) {
             action->trigger();
         }
     }

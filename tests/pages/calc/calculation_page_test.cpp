@@ -5,6 +5,8 @@
 #include <QApplication>
 #include <QTest>
 
+#include "calc/calculation.h"
+#include "cli/computed_value_source.h"
 #include "fakes/date_at.h"
 #include "fakes/ui_environment.h"
 #include "widgets/control_id.h"
@@ -29,18 +31,19 @@ struct CalculationPageTest : ::testing::Test {
 
 TEST_F(CalculationPageTest, TypedCountsGiveBothResultsAFailedOneShowsStarsAndCurrentFollowsTheClock)
 {
-    Control<QDateEdit>(1070).setDate(QDate(2004, 3, 15));
+    Control<QDateEdit>(kCalculationStartDateId).setDate(QDate(2004, 3, 15));
     Control<QRadioButton>(1044).click();
     Count(kWeeks).setText("2");
     Count(kDays).setText("3");
     EXPECT_EQ(Field(1095), "Friday, February 27, 2004");
     EXPECT_EQ(Field(1097), "Thursday, April 01, 2004");
-    EXPECT_FALSE(Control<QLineEdit>(1059).isEnabled()) << "the months edit rests while weeks are chosen";
-    EXPECT_FALSE(Control<QPushButton>(1114).isEnabled());
-    EXPECT_TRUE(Control<QPushButton>(1115).isEnabled());
+    EXPECT_FALSE(Control<QLineEdit>(kCountEditIds[kMonths]).isEnabled())
+        << "the months edit rests while weeks are chosen";
+    EXPECT_FALSE(Control<QPushButton>(kZeroButtonIds[kMonths]).isEnabled());
+    EXPECT_TRUE(Control<QPushButton>(kZeroButtonIds[kWeeks]).isEnabled());
 
-    Control<QDateEdit>(1070).setDate(QDate(2004, 1, 31));
-    Control<QTimeEdit>(1071).setTime(QTime(10, 0));
+    Control<QDateEdit>(kCalculationStartDateId).setDate(QDate(2004, 1, 31));
+    Control<QTimeEdit>(kCalculationStartTimeId).setTime(QTime(10, 0));
     Control<QRadioButton>(1042).click();
     Count(kDays).setText("0");
     Count(kMonths).setText("1");
@@ -67,7 +70,7 @@ TEST_F(CalculationPageTest, TypedCountsGiveBothResultsAFailedOneShowsStarsAndCur
     Count(kMonths).setText("0");
     Count(kHours).setText("1");
     Control<QCheckBox>(1072).click();
-    EXPECT_FALSE(Control<QDateEdit>(1070).isEnabled());
+    EXPECT_FALSE(Control<QDateEdit>(kCalculationStartDateId).isEnabled());
     env.clock.Set(SystemTime{2004, 3, 1, 1, 23, 30, 0, 0});
     page.OnClockTick();
     EXPECT_EQ(Field(1097), "Tuesday, March 02, 2004");
@@ -98,7 +101,7 @@ TEST_F(CalculationPageTest, ZeroButtonsSpinArrowsAndArrowKeys)
     page.show();
     QApplication::setActiveWindow(&page);
     SpinButtonsWidget& hoursSpin = Control<SpinButtonsWidget>(1051);
-    QPushButton& zero = Control<QPushButton>(1117);
+    QPushButton& zero = Control<QPushButton>(kZeroButtonIds[kHours]);
     EXPECT_FALSE(zero.isEnabled());
     hoursSpin.Step(+1);
     EXPECT_EQ(Count(kHours).text(), "1");
@@ -151,8 +154,8 @@ TEST_F(CalculationPageTest, StoredChoicesAreShownAsTheyAre)
         env.settings.WriteInt(SettingId::IsWeeksPlus, isWeeks);
         CalculationPage fresh(env.Services());
         fresh.LoadSettings();
-        EXPECT_EQ(ControlOf<QLineEdit>(fresh, 1059).isEnabled(), monthsEdit) << isMonths << isWeeks;
-        EXPECT_EQ(ControlOf<QLineEdit>(fresh, 1060).isEnabled(), weeksEdit) << isMonths << isWeeks;
+        EXPECT_EQ(ControlOf<QLineEdit>(fresh, kCountEditIds[kMonths]).isEnabled(), monthsEdit) << isMonths << isWeeks;
+        EXPECT_EQ(ControlOf<QLineEdit>(fresh, kCountEditIds[kWeeks]).isEnabled(), weeksEdit) << isMonths << isWeeks;
         ControlOf<QPushButton>(fresh, 1056).click();
         EXPECT_EQ(env.shownOnTimeInfo.back(), sum) << isMonths << isWeeks;
         if (isMonths && isWeeks) {   // clicking one of two selected choices leaves only that one

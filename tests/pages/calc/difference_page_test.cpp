@@ -7,6 +7,7 @@
 #include <tuple>
 
 #include "calc/difference.h"
+#include "cli/computed_value_source.h"
 #include "fakes/date_at.h"
 #include "fakes/ui_environment.h"
 #include "platform/system_zone_source.h"
@@ -48,11 +49,11 @@ struct DifferencePageTest : ::testing::Test {
 
 TEST_F(DifferencePageTest, EditsRecomputeEveryFieldAndACurrentEndFollowsTheClock)
 {
-    EXPECT_EQ(End(page, 1001, 1120), kNow);
-    EXPECT_EQ(End(page, 1002, 1122), kNow);
-    EXPECT_EQ(Field(1129), "0");
-    SetEnd(1001, 1120, At(2003, 6, 15, 10));
-    SetEnd(1002, 1122, At(2005, 6, 20, 12, 30, 15));
+    EXPECT_EQ(End(page, kDifferenceStartDateId, kDifferenceStartTimeId), kNow);
+    EXPECT_EQ(End(page, kDifferenceFinalDateId, kDifferenceFinalTimeId), kNow);
+    EXPECT_EQ(Field(kDifferenceFieldIds.back()), "0");
+    SetEnd(kDifferenceStartDateId, kDifferenceStartTimeId, At(2003, 6, 15, 10));
+    SetEnd(kDifferenceFinalDateId, kDifferenceFinalTimeId, At(2005, 6, 20, 12, 30, 15));
     for (const FigureField& field : ComputeDifference(At(2003, 6, 15, 10), At(2005, 6, 20, 12, 30, 15))) {
         EXPECT_EQ(Field(field.controlId).toStdString(), field.text) << field.controlId;
     }
@@ -61,33 +62,33 @@ TEST_F(DifferencePageTest, EditsRecomputeEveryFieldAndACurrentEndFollowsTheClock
     QTest::mouseClick(&Control<QPushButton>(1047), Qt::LeftButton);
     EXPECT_EQ(env.shownOnTimeInfo, (std::vector{At(2003, 6, 15, 10), At(2005, 6, 20, 12, 30, 15)}));
     QTest::mouseClick(&Control<QPushButton>(1003), Qt::LeftButton);
-    EXPECT_EQ(End(page, 1001, 1120), kNow);
+    EXPECT_EQ(End(page, kDifferenceStartDateId, kDifferenceStartTimeId), kNow);
 
     // The final follows the clock, its inputs and the other end's box locked.
     Control<QCheckBox>(1012).click();
-    EXPECT_FALSE(Control<QDateEdit>(1002).isEnabled());
+    EXPECT_FALSE(Control<QDateEdit>(kDifferenceFinalDateId).isEnabled());
     EXPECT_FALSE(Control<QCheckBox>(1009).isEnabled()) << "only one end can follow the clock";
     env.clock.Set(SystemTime{2004, 3, 1, 1, 14, 5, 9, 0});
     page.OnClockTick();
-    EXPECT_EQ(End(page, 1002, 1122), At(2004, 3, 1, 14, 5, 9));
-    EXPECT_EQ(End(page, 1001, 1120), kNow);
-    EXPECT_EQ(Field(1127), "1");
+    EXPECT_EQ(End(page, kDifferenceFinalDateId, kDifferenceFinalTimeId), At(2004, 3, 1, 14, 5, 9));
+    EXPECT_EQ(End(page, kDifferenceStartDateId, kDifferenceStartTimeId), kNow);
+    EXPECT_EQ(Field(kDifferenceFieldIds[12]), "1");
     Control<QCheckBox>(1012).click();
     EXPECT_TRUE(Control<QCheckBox>(1009).isEnabled());
-    EXPECT_TRUE(Control<QDateEdit>(1002).isEnabled());
+    EXPECT_TRUE(Control<QDateEdit>(kDifferenceFinalDateId).isEnabled());
 }
 
 TEST_F(DifferencePageTest, SettingsSurviveARestart)
 {
-    SetEnd(1001, 1120, At(1999, 12, 31, 23, 59, 58));
-    SetEnd(1002, 1122, At(2038, 1, 19, 3, 14, 8));
+    SetEnd(kDifferenceStartDateId, kDifferenceStartTimeId, At(1999, 12, 31, 23, 59, 58));
+    SetEnd(kDifferenceFinalDateId, kDifferenceFinalTimeId, At(2038, 1, 19, 3, 14, 8));
     Control<QCheckBox>(1009).click();
     page.SaveSettings();
     DifferencePage again(env.Services());
     again.LoadSettings();
-    EXPECT_EQ(End(again, 1002, 1122), At(2038, 1, 19, 3, 14, 8));
+    EXPECT_EQ(End(again, kDifferenceFinalDateId, kDifferenceFinalTimeId), At(2038, 1, 19, 3, 14, 8));
     EXPECT_TRUE(ControlOf<QCheckBox>(again, 1009).isChecked());
-    EXPECT_EQ(ControlOf<QLineEdit>(again, 1129).text(), Field(1129));
+    EXPECT_EQ(ControlOf<QLineEdit>(again, kDifferenceFieldIds.back()).text(), Field(kDifferenceFieldIds.back()));
 }
 
 TEST_F(DifferencePageTest, ElapsedLineOnlyAcrossAnOffsetChangeNamingDaylightSavingOnlyForIt)
@@ -104,8 +105,8 @@ TEST_F(DifferencePageTest, ElapsedLineOnlyAcrossAnOffsetChangeNamingDaylightSavi
     QLineEdit& line = Control<QLineEdit>(kElapsedLineId);
     for (const auto& [zone, start, final, shown, seconds] : cases) {
         const ScopedZoneEnv zoneTz("TZ", ":" + TestZoneFolder().Path(zone));
-        SetEnd(1001, 1120, start);
-        SetEnd(1002, 1122, final);
+        SetEnd(kDifferenceStartDateId, kDifferenceStartTimeId, start);
+        SetEnd(kDifferenceFinalDateId, kDifferenceFinalTimeId, final);
         EXPECT_EQ(line.isHidden(), shown.empty()) << zone << shown;
         EXPECT_EQ(line.text().toStdString(), shown.empty() ? "" : "Elapsed: " + shown);
         EXPECT_EQ(line.toolTip().toStdString(), seconds.empty() ? "" : "Total seconds: " + seconds);

@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "app/main_window.h"
+#include "calc/rollback.h"
 #include "fakes/date_at.h"
 #include "fakes/ui_environment.h"
 #include "widgets/control_id.h"
@@ -34,22 +35,23 @@ struct RollbackPageTest : ::testing::Test {
     void Click(int id) { ControlOf<QPushButton>(*page, id).click(); }
     void SetTarget(const DateTime& v)
     {
-        ControlOf<QDateEdit>(*page, 1045).setDate(QDate(v.GetYear(), v.GetMonth(), v.GetDay()));
-        ControlOf<QTimeEdit>(*page, 1090).setTime(QTime(v.GetHour(), v.GetMinute(), v.GetSecond()));
+        ControlOf<QDateEdit>(*page, kRollbackDate).setDate(QDate(v.GetYear(), v.GetMonth(), v.GetDay()));
+        ControlOf<QTimeEdit>(*page, kRollbackTime).setTime(QTime(v.GetHour(), v.GetMinute(), v.GetSecond()));
     }
     DateTime Target()
     {
-        return ReadPickerDateTime(&ControlOf<QDateEdit>(*page, 1045), &ControlOf<QTimeEdit>(*page, 1090));
+        return ReadPickerDateTime(&ControlOf<QDateEdit>(*page, kRollbackDate),
+                                  &ControlOf<QTimeEdit>(*page, kRollbackTime));
     }
     // The state text, then whether date, time, Now, Set and Restore are enabled.
     using Look = std::pair<QString, std::vector<bool>>;
     Look Shown()
     {
         std::vector<bool> enabled;
-        for (int id : {1045, 1090, 1063, 1088, 1089}) {
+        for (int id : {kRollbackDate, kRollbackTime, kRollbackNow, kRollbackSet, kRollbackRestore}) {
             enabled.push_back(FindControl(*page, id)->isEnabled());
         }
-        return {ControlOf<QLineEdit>(*page, 1092).text(), enabled};
+        return {ControlOf<QLineEdit>(*page, kRollbackState).text(), enabled};
     }
     const std::vector<bool> kRestoredControls{true, true, true, true, false};
     const std::vector<bool> kChangedControls{false, false, false, false, true};
@@ -59,22 +61,22 @@ TEST_F(RollbackPageTest, SetAndRestoreSwitchTheControlsAndStoreTheStateAtOnce)
 {
     EXPECT_EQ(Shown(), (Look{"Restored", kRestoredControls}));
     SetTarget(At(1999, 12, 31, 23, 59, 59));
-    Click(1091);
-    Click(1063);
+    Click(kRollbackTimeInfo);
+    Click(kRollbackNow);
     EXPECT_EQ(Target(), At(2004, 11, 20, 14)) << "Now";
     EXPECT_EQ(env.shownOnTimeInfo, std::vector{At(1999, 12, 31, 23, 59, 59)});
     SetTarget(At(2004, 1, 1, 12));
-    Click(1088);
+    Click(kRollbackSet);
     ASSERT_EQ(env.clockSetter.requests.size(), 1u);
     EXPECT_EQ(At(env.clockSetter.requests[0]), At(2004, 1, 1, 12));
     EXPECT_EQ(Shown(), (Look{"Changed...", kChangedControls}));
-    EXPECT_TRUE(FindControl(*page, 1091)->isEnabled()) << "Time Info stays available";
+    EXPECT_TRUE(FindControl(*page, kRollbackTimeInfo)->isEnabled()) << "Time Info stays available";
     // No SaveSettings: what a kill right after Set leaves behind.
     EXPECT_EQ(env.settings.ReadInt(SettingId::Rollback), 1);
     std::string span;
     env.settings.ReadString(SettingId::Span, span);
     EXPECT_EQ(ParseStoredSpan(span)->GetTotalDays(), (At(2004, 11, 20, 14) - At(2004, 1, 1, 12)).GetTotalDays());
-    Click(1089);
+    Click(kRollbackRestore);
     EXPECT_EQ(Shown(), (Look{"Restored", kRestoredControls}));
     EXPECT_EQ(env.settings.ReadInt(SettingId::Rollback), 0);
     EXPECT_TRUE(boxes.empty());
@@ -88,16 +90,16 @@ TEST_F(RollbackPageTest, RefusalsShowTheReasonInTheCurrentLanguageAndARefusedRes
     env.messages.Override(kRestoreKeptMessage, "Сохранено");
     SetTarget(At(2004, 1, 1));
     env.clockSetter.refusal = "Operation not permitted";
-    Click(1088);
+    Click(kRollbackSet);
     EXPECT_EQ(boxes, std::vector<QString>{"Ошибка установки\nOperation not permitted"});
     EXPECT_EQ(Shown(), (Look{"Restored", kRestoredControls}));
     EXPECT_EQ(env.settings.ReadInt(SettingId::Rollback), 0);
 
     env.clockSetter.refusal.reset();
-    Click(1088);
+    Click(kRollbackSet);
     env.clockSetter.refusal = "Operation not permitted";
     boxes.clear();
-    Click(1089);
+    Click(kRollbackRestore);
     EXPECT_EQ(boxes, std::vector<QString>{"Ошибка восстановления\nOperation not permitted\nСохранено"});
     EXPECT_EQ(Shown(), (Look{"Changed...", kChangedControls}));
     // Stored at once, without SaveSettings: a restart still knows the way back.
@@ -105,7 +107,7 @@ TEST_F(RollbackPageTest, RefusalsShowTheReasonInTheCurrentLanguageAndARefusedRes
     EXPECT_EQ(Shown(), (Look{"Changed...", kChangedControls}));
     env.clockSetter.refusal.reset();
     env.clock.Set(At(2004, 1, 1, 1));
-    Click(1089);
+    Click(kRollbackRestore);
     EXPECT_EQ(At(env.clockSetter.requests.back()), At(2004, 11, 20, 15));
     EXPECT_EQ(Shown(), (Look{"Restored", kRestoredControls}));
     EXPECT_EQ(env.settings.ReadInt(SettingId::Rollback), 0);
@@ -114,7 +116,7 @@ TEST_F(RollbackPageTest, RefusalsShowTheReasonInTheCurrentLanguageAndARefusedRes
 TEST_F(RollbackPageTest, ChangedAndDamagedStatesSurviveARestart)
 {
     SetTarget(At(2004, 1, 1, 12));
-    Click(1088);
+    Click(kRollbackSet);
     page->TimeChanged();   // the set's own echo
     page->SaveSettings();
     env.clock.Set(At(2004, 1, 2, 12, 30));   // closed for a day, the clock running on
@@ -130,7 +132,7 @@ TEST_F(RollbackPageTest, ChangedAndDamagedStatesSurviveARestart)
     std::string span;
     env.settings.ReadString(SettingId::Span, span);
     EXPECT_EQ(span, "1e999") << "the damaged state is kept until the next Set";
-    Click(1088);
+    Click(kRollbackSet);
     EXPECT_EQ(Shown().first, "Changed...");
 }
 
@@ -142,14 +144,14 @@ TEST(RollbackInMainWindow, OwnEchoIsIgnoredAndAnOutsideChangeEndsTheChange)
     MainWindow window(
         AppServices{env.clock, env.formatter, env.settings, env.location, env.zones, env.clockSetter, env.timeChanges});
     PageWidget& page = *window.Page(kRollbackPage);
-    ControlOf<QDateEdit>(page, 1045).setDate(QDate(2004, 1, 1));
-    ControlOf<QPushButton>(page, 1088).click();
-    QLineEdit& state = ControlOf<QLineEdit>(page, 1092);
+    ControlOf<QDateEdit>(page, kRollbackDate).setDate(QDate(2004, 1, 1));
+    ControlOf<QPushButton>(page, kRollbackSet).click();
+    QLineEdit& state = ControlOf<QLineEdit>(page, kRollbackState);
     env.timeChanges.Notify();
     EXPECT_EQ(state.text(), "Changed...") << "the set's own notice";
     env.timeChanges.Notify();
     EXPECT_EQ(state.text(), "Restored") << "someone else set the clock";
-    EXPECT_FALSE(FindControl(page, 1089)->isEnabled());
+    EXPECT_FALSE(FindControl(page, kRollbackRestore)->isEnabled());
     EXPECT_EQ(env.clockSetter.requests.size(), 1u) << "an outside change is never undone";
 }
 

@@ -15,9 +15,14 @@
 #include <QPushButton>
 
 #include "app/main_window.h"
+#include "cli/computed_value_source.h"
 #include "fakes/date_at.h"
 #include "fakes/ui_environment.h"
+#include "info/calendar_facts.h"
+#include "info/horoscope.h"
+#include "info/moon_phase.h"
 #include "info/posix_tz.h"
+#include "info/time_zone.h"
 #include "pages/info/moon_picture_widget.h"
 #include "pages/info/time_info_tab_widget.h"
 #include "platform/system_clock.h"
@@ -58,15 +63,15 @@ TEST_F(TimeInfoPageTest, FirstStartPickersNowCurrentAndARestart)
     EXPECT_FALSE(Current().isChecked());
     EXPECT_TRUE(InputsEnabled());
     EXPECT_EQ(ActiveSubPage(), kGeneralInfoPage);
-    EXPECT_EQ(Field(kGeneralInfoPage, 1065), "61");
-    EXPECT_EQ(Field(kGeneralInfoPage, 1131), "10 (2004)");
-    EXPECT_EQ(Field(kTimeZoneInfoPage, 1108), "Sunday, March 28, 2004");
-    EXPECT_EQ(Field(kHoroscopeInfoPage, 1108), "Pisces");
+    EXPECT_EQ(Field(kGeneralInfoPage, kDayNumberFieldId), "61");
+    EXPECT_EQ(Field(kGeneralInfoPage, kIsoWeekFieldId), "10 (2004)");
+    EXPECT_EQ(Field(kTimeZoneInfoPage, kNextBeginFieldId), "Sunday, March 28, 2004");
+    EXPECT_EQ(Field(kHoroscopeInfoPage, kSignFieldId), "Pisces");
 
     DatePicker().setDate(QDate(2000, 2, 29));
-    EXPECT_EQ(Field(kGeneralInfoPage, 1065), "60");
+    EXPECT_EQ(Field(kGeneralInfoPage, kDayNumberFieldId), "60");
     TimePicker().setTime(QTime(23, 0, 0));
-    const QString moonBefore = Field(kMoonInfoPage, 1066);
+    const QString moonBefore = Field(kMoonInfoPage, kMoonPhaseFieldId);
     EXPECT_EQ(moonBefore, "30.8%");
     Now().click();
     EXPECT_EQ(Shown(), At(2004, 3, 1, 13, 5, 9));
@@ -77,10 +82,10 @@ TEST_F(TimeInfoPageTest, FirstStartPickersNowCurrentAndARestart)
     env.clock.Set(Record(2005, 1, 1, 0, 0, 0));
     Page().OnClockTick();
     EXPECT_EQ(Shown(), At(2005, 1, 1));
-    EXPECT_EQ(Field(kGeneralInfoPage, 1065), "1");
-    EXPECT_EQ(Field(kTimeZoneInfoPage, 1108), "Sunday, March 27, 2005");
-    EXPECT_NE(Field(kMoonInfoPage, 1066), moonBefore);
-    EXPECT_EQ(Field(kHoroscopeInfoPage, 1109), "Rooster");
+    EXPECT_EQ(Field(kGeneralInfoPage, kDayNumberFieldId), "1");
+    EXPECT_EQ(Field(kTimeZoneInfoPage, kNextBeginFieldId), "Sunday, March 27, 2005");
+    EXPECT_NE(Field(kMoonInfoPage, kMoonPhaseFieldId), moonBefore);
+    EXPECT_EQ(Field(kHoroscopeInfoPage, kYearAnimalFieldId), "Rooster");
 
     Current().click();
     EXPECT_TRUE(InputsEnabled());
@@ -98,7 +103,7 @@ TEST_F(TimeInfoPageTest, FirstStartPickersNowCurrentAndARestart)
     EXPECT_EQ(Shown(), At(2010, 7, 15, 8, 30, 45));
     EXPECT_EQ(ActiveSubPage(), kHoroscopeInfoPage);
     EXPECT_FALSE(Current().isChecked());
-    EXPECT_EQ(Field(kHoroscopeInfoPage, 1108), "Cancer");
+    EXPECT_EQ(Field(kHoroscopeInfoPage, kSignFieldId), "Cancer");
     Current().click();
     Page().SaveSettings();
     Restart();
@@ -122,9 +127,12 @@ TEST_F(TimeInfoPageTest, FirstStartPickersNowCurrentAndARestart)
 TEST_F(TimeInfoPageTest, ButtonsMoveThePageToTheirMoment)
 {
     const std::tuple<InfoSubPageIndex, int, DateTime> cases[] = {
-        {kMoonInfoPage, 1110, At(2004, 11, 27, 0, 56, 50)},  {kMoonInfoPage, 1111, At(2004, 12, 26, 13, 40, 51)},
-        {kMoonInfoPage, 1048, At(2004, 11, 12, 6, 34, 50)},  {kMoonInfoPage, 1049, At(2004, 12, 11, 19, 18, 51)},
-        {kTimeZoneInfoPage, 1112, At(2005, 3, 27, 2, 0, 0)}, {kTimeZoneInfoPage, 1047, At(2005, 10, 30, 3, 0, 0)},
+        {kMoonInfoPage, 1110, At(2004, 11, 27, 0, 56, 50)},
+        {kMoonInfoPage, 1111, At(2004, 12, 26, 13, 40, 51)},
+        {kMoonInfoPage, 1048, At(2004, 11, 12, 6, 34, 50)},
+        {kMoonInfoPage, 1049, At(2004, 12, 11, 19, 18, 51)},
+        {kTimeZoneInfoPage, kBeginButtonId, At(2005, 3, 27, 2, 0, 0)},
+        {kTimeZoneInfoPage, kEndButtonId, At(2005, 10, 30, 3, 0, 0)},
     };
     Page().LoadSettings();
     for (const auto& [sub, id, moment] : cases) {
@@ -164,12 +172,13 @@ TEST_F(TimeInfoPageTest, ZoneFieldsFollowTheComputersZone)
         const ScopedZoneEnv tz("TZ", zone.c_str());
         Page().Refresh();
         std::vector<QString> shown;
-        for (int id : {1107, 1105, 1108, 1106, 1103}) {
+        for (int id : {kZoneFieldId, kBeginRuleFieldId, kNextBeginFieldId, kEndRuleFieldId, kNextEndFieldId}) {
             shown.push_back(Field(kTimeZoneInfoPage, id));
         }
         EXPECT_EQ(shown, fields);
-        EXPECT_EQ(ControlOf<QPushButton>(Page().SubPage(kTimeZoneInfoPage), 1112).isEnabled(), fields == rules);
-        EXPECT_EQ(ControlOf<QPushButton>(Page().SubPage(kTimeZoneInfoPage), 1047).isEnabled(), fields == rules);
+        EXPECT_EQ(ControlOf<QPushButton>(Page().SubPage(kTimeZoneInfoPage), kBeginButtonId).isEnabled(),
+                  fields == rules);
+        EXPECT_EQ(ControlOf<QPushButton>(Page().SubPage(kTimeZoneInfoPage), kEndButtonId).isEnabled(), fields == rules);
     }
 }
 
@@ -190,7 +199,8 @@ TEST_F(TimeInfoPageTest, AstronomicalTimesInTheComputersZone)
     };
     const auto shown = [this] {
         std::vector<std::string> fields;
-        for (int id : {1066, 1101, 1102, 1104, 1103}) {
+        for (int id :
+             {kMoonPhaseFieldId, kPreviousFullFieldId, kNextFullFieldId, kPreviousNewFieldId, kNextNewFieldId}) {
             fields.push_back(Field(kMoonInfoPage, id).toStdString());
         }
         fields.push_back(std::to_string(Page().SubPage(kMoonInfoPage).findChild<MoonPictureWidget*>()->Picture()));
@@ -255,14 +265,14 @@ TEST_F(TimeInfoPageTest, InsideTheMainWindow)
 
     info.Sheet().setCurrentIndex(kMoonInfoPage);
     const PageWidget& calculation = *window.Page(kCalculationPage);
-    ControlOf<QDateEdit>(calculation, 1070).setDate(QDate(2010, 7, 15));
-    ControlOf<QTimeEdit>(calculation, 1071).setTime(QTime(8, 30, 45));
+    ControlOf<QDateEdit>(calculation, kCalculationStartDateId).setDate(QDate(2010, 7, 15));
+    ControlOf<QTimeEdit>(calculation, kCalculationStartTimeId).setTime(QTime(8, 30, 45));
     ControlOf<QPushButton>(calculation, 1054).click();
     EXPECT_EQ(window.ActivePageIndex(), kTimeInfoPage);
     EXPECT_EQ(shown(), At(2010, 7, 15, 8, 30, 45));
     EXPECT_FALSE(current.isChecked());
     EXPECT_EQ(info.Sheet().currentIndex(), kMoonInfoPage);
-    EXPECT_EQ(ControlOf<QLineEdit>(info.SubPage(kHoroscopeInfoPage), 1108).text(), "Cancer");
+    EXPECT_EQ(ControlOf<QLineEdit>(info.SubPage(kHoroscopeInfoPage), kSignFieldId).text(), "Cancer");
 
     const QString english = current.text();
     ASSERT_TRUE(QFile::copy(QStringLiteral(CHRONEL_TEST_DATA_DIR "/../../res/lang/russian.lng"),

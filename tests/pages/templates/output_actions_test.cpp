@@ -7,15 +7,24 @@
 #include <QListWidget>
 #include <QPushButton>
 
+#include <algorithm>
 #include <cstring>
 
 #include "app/main_window.h"
+#include "calc/calculation.h"
 #include "fakes/temp_folder.h"
 #include "fakes/ui_environment.h"
 #include "pages/page_widget.h"
+#include "templates/macros.h"
 #include "widgets/control_id.h"
 
 namespace {
+
+// The Copy >> or Save >> item of the macro `code`.
+int MacroCommand(std::string_view code)
+{
+    return std::find_if(kMacros.begin(), kMacros.end(), [&](const Macro& m) { return m.code == code; })->substitutionId;
+}
 
 struct OutputActionsTest : ::testing::Test {
     UiEnvironment env;
@@ -45,18 +54,19 @@ TEST_F(OutputActionsTest, CopyPutsTheActivePagesLabelledValueOnTheClipboardAsThe
     EXPECT_EQ(output.PopupMenu()->title(), "Diff&erence");
     output.RunOutputCommand(kDataOnlyCommand);   // a toggle item is no value
     EXPECT_EQ(Clipboard(), "");
-    output.RunOutputCommand(32874);
+    output.RunOutputCommand(MacroCommand("%DSD%"));
     EXPECT_EQ(Clipboard(), "Start Date: Monday, March 01, 2004 ");
 
     // The active page chooses the list; Options, which has none, falls back to Difference.
     auto& pageList = *window.findChild<QListWidget*>("pageList");
     pageList.setCurrentRow(kCalculationPage);
-    FindControlAs<QLineEdit>(*window.Page(kCalculationPage), 1061)->setText("3");
+    FindControlAs<QLineEdit>(*window.Page(kCalculationPage), kCountEditIds[kDays])->setText("3");
     Show(OutputMode::Copy);
     EXPECT_EQ(output.PopupMenu()->title(), "&Calculation");
-    output.RunOutputCommand(32920);
+    output.RunOutputCommand(MacroCommand("%ED%"));
     EXPECT_EQ(Clipboard(), "Days Plus: 3 ");
-    EXPECT_EQ(FindCommand(*output.PopupMenu(), 32920)->text(), "D&ays Plus\t3") << "items show their values";
+    EXPECT_EQ(FindCommand(*output.PopupMenu(), MacroCommand("%ED%"))->text(), "D&ays Plus\t3")
+        << "items show their values";
 
     pageList.setCurrentRow(kOptionsPage);
     Show(OutputMode::Copy);
@@ -68,7 +78,7 @@ TEST_F(OutputActionsTest, CopyPutsTheActivePagesLabelledValueOnTheClipboardAsThe
     SetClipboardText("before|");
     Show(OutputMode::Copy);
     EXPECT_TRUE(FindCommand(*output.PopupMenu(), kDataOnlyCommand)->isChecked());
-    output.RunOutputCommand(32843);
+    output.RunOutputCommand(MacroCommand("%DY%"));
     EXPECT_EQ(Clipboard(), "before|0 \r\n");
     EXPECT_EQ(env.settings.ReadInt(SettingId::DataOnly), 1);
 }
@@ -78,16 +88,16 @@ TEST_F(OutputActionsTest, SaveReplacesOrAppendsAndReportsFailure)
     std::string target = env.folder.filePath("out.txt").toStdString();
     output.chooseSaveFile = [&](std::string& chosen) { return !(chosen = target).empty(); };
     Show(OutputMode::Save);
-    output.RunOutputCommand(32843);
-    output.RunOutputCommand(32846);
+    output.RunOutputCommand(MacroCommand("%DY%"));
+    output.RunOutputCommand(MacroCommand("%DM%"));
     EXPECT_EQ(ReadFileBytes(target), "Months Overall: 0 ") << "without Add to Target the file is replaced";
     env.settings.WriteInt(SettingId::AddToTarget, 1);
-    output.RunOutputCommand(32843);
+    output.RunOutputCommand(MacroCommand("%DY%"));
     EXPECT_EQ(ReadFileBytes(target), "Months Overall: 0 Years Overall: 0 ");
 
     // A file where a folder should be stops root too; the message says why.
     target += "/out.txt";
-    output.RunOutputCommand(32843);
+    output.RunOutputCommand(MacroCommand("%DY%"));
     ASSERT_EQ(errors.size(), 1u);
     EXPECT_EQ(errors[0].toStdString(), "Error saving file \"" + target + "\": " + std::strerror(ENOTDIR));
 }
@@ -107,7 +117,7 @@ TEST_F(OutputActionsTest, ElapsedTimeLeavesOutTheLinesOwnLabel)
         env.settings.WriteString(SettingId::Lang, language);
         window.ApplyLanguage(false);
         Show(OutputMode::Copy);
-        output.RunOutputCommand(32956);
+        output.RunOutputCommand(MacroCommand("%DEL%"));
         EXPECT_EQ(Clipboard(), line);
         std::string macro = "%DEL% ";
         Expand(macro, window.PageValues(), env.clock, env.formatter);
