@@ -21,6 +21,7 @@
 #include "pages/templates/template_editor.h"
 #include "pages/templates/template_name_dialog.h"
 #include "pages/translation.h"
+#include "widgets/color_conversion.h"
 
 namespace {
 
@@ -30,11 +31,7 @@ constexpr char kEditorSection[] = "DialogID_131";
 
 QColor BackgroundColor(const QPalette& palette)
 {
-    const QColor face = palette.color(QPalette::Button);
-    const Rgb light = Lighten({static_cast<std::uint8_t>(face.red()), static_cast<std::uint8_t>(face.green()),
-                               static_cast<std::uint8_t>(face.blue())},
-                              kBackgroundLightening);
-    return QColor(light.red, light.green, light.blue);
+    return Lightened(palette.color(QPalette::Button), kBackgroundLightening);
 }
 
 }   // namespace

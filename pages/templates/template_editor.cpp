@@ -5,12 +5,12 @@
 #include <QClipboard>
 #include <QDesktopServices>
 #include <QGuiApplication>
-#include <QKeyEvent>
 #include <QMimeData>
 #include <QShortcut>
 #include <QToolButton>
 #include <QUrl>
 
+#include "pages/help_key_filter.h"
 #include "pages/help_request.h"
 #include "pages/templates/editor_menus.h"
 #include "pages/templates/editor_tool_bar.h"
@@ -115,6 +115,7 @@ TemplateEditor::TemplateEditor(const Services& services, QWidget* parent)
     connect(m_ui->copyButton, &QPushButton::clicked, this, &TemplateEditor::CopyExpanded);
     connect(m_ui->cancelButton, &QPushButton::clicked, this, &TemplateEditor::reject);
     connect(m_ui->helpButton, &QPushButton::clicked, this, [] { ShowHelpTopic(QStringLiteral("tmpl")); });
+    InstallHelpKey(*this, HelpKeyMoment::Press, [] { return QStringLiteral("tmpl"); });
 }
 
 TemplateEditor::~TemplateEditor() = default;
@@ -481,11 +482,3 @@ void TemplateEditor::reject()
     QDialog::reject();
 }
 
-void TemplateEditor::keyPressEvent(QKeyEvent* event)
-{
-    if (event->key() == Qt::Key_F1) {
-        ShowHelpTopic(QStringLiteral("tmpl"));
-        return;
-    }
-    QDialog::keyPressEvent(event);
-}

@@ -63,9 +63,6 @@ public:
     std::function<bool(std::string& name)> askName;
     OpenFileFunction openFile;
 
-protected:
-    void keyPressEvent(QKeyEvent* event) override;
-
 private:
     void BuildToolBar();
     void PrepareMenus();

@@ -10,6 +10,7 @@
 #include "fakes/ui_environment.h"
 #include "pages/help_request.h"
 #include "pages/page_widget.h"
+#include "pages/templates/template_editor.h"
 #include "pages/templates/template_name_dialog.h"
 
 namespace {
@@ -22,6 +23,8 @@ TEST(HelpKey, EachWindowAnswersOnItsMomentsAndKeepsTheKey)
     MainWindow window(
         AppServices{env.clock, env.formatter, env.settings, env.location, env.zones, env.clockSetter, env.timeChanges});
     const TemplateNameDialog name(window.GetLanguageTable(), [](const std::string& path) { return path; });
+    TemplateEditor editor(TemplateEditor::Services{window.PageValues(), env.clock, env.formatter, env.settings,
+                                                   env.location, window.GetLanguageTable()});
     window.findChild<QListWidget*>("pageList")->setCurrentRow(kCalculationPage);
     const struct {
         const char* why;
