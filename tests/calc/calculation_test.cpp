@@ -84,49 +84,6 @@ TEST(Calculation, Results)
     }
 }
 
-// Each row lands the sum on a month's last day; the same count back from there returns to the start.
-TEST(Calculation, MonthStepsOntoMonthEnds)
-{
-    const struct {
-        const char* why;
-        DateTime start;
-        int months;
-        DateTime sum;
-    } cases[] = {
-        {"January 31 from December", At(2003, 12, 31), 1, At(2004, 1, 31)},
-        {"February 29 of a leap year", At(2004, 1, 29), 1, At(2004, 2, 29)},
-        {"February 28 of a common year", At(2003, 1, 28), 1, At(2003, 2, 28)},
-        {"no February 29 in a common year", At(2003, 1, 29), 1, F},
-        {"March 31", At(2004, 1, 31), 2, At(2004, 3, 31)},
-        {"April 30", At(2004, 3, 30), 1, At(2004, 4, 30)},
-        {"May 31", At(2004, 3, 31), 2, At(2004, 5, 31)},
-        {"June 30", At(2004, 5, 30), 1, At(2004, 6, 30)},
-        {"July 31", At(2004, 5, 31), 2, At(2004, 7, 31)},
-        {"August 31", At(2004, 7, 31), 1, At(2004, 8, 31)},
-        {"September 30", At(2004, 8, 30), 1, At(2004, 9, 30)},
-        {"October 31", At(2004, 8, 31), 2, At(2004, 10, 31)},
-        {"November 30", At(2004, 10, 30), 1, At(2004, 11, 30)},
-        {"December 31 from October", At(2004, 10, 31), 2, At(2004, 12, 31)},
-        {"December 31 from January", At(2004, 1, 31), 11, At(2004, 12, 31)},
-        {"December 31 from December", At(2003, 12, 31), 12, At(2004, 12, 31)},
-    };
-    const FakeLocaleFormatter english;
-    const auto step = [&](const DateTime& start, int months) {
-        return ComputeCalculation({start, {"0", std::to_string(months)}, true, false, false}, english);
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.why);
-        const CalculationResult there = step(c.start, c.months);
-        EXPECT_EQ(there.sumAvailable ? there.sum : F, c.sum);
-        if (c.sum.IsValid()) {
-            const CalculationResult back = step(c.sum, c.months);
-            EXPECT_EQ(back.differenceAvailable ? back.difference : F, c.start);
-        } else {
-            EXPECT_EQ(there.sumFailure, ResultFailure::NoSuchDate);
-        }
-    }
-}
-
 TEST(Calculation, CountsAboveTheLargestAreClamped)
 {
     const FakeLocaleFormatter english;

@@ -50,26 +50,36 @@ TEST_F(RollbackTest, RestoreCountsTheTimeThatPassed)
     }
 }
 
-TEST_F(RollbackTest, EachMoveOnlyFromItsStateInTheRangeAndAnOutsideChangeEndsIt)
+TEST_F(RollbackTest, EachMoveOnlyFromItsState)
 {
     EXPECT_FALSE(rollback.Restore()) << "nothing to restore";
     ASSERT_TRUE(rollback.Set(At(2004, 1, 1)));
     EXPECT_FALSE(rollback.Set(At(2003, 1, 1))) << "a second set would lose the real time";
+    EXPECT_EQ(setter.requests.size(), 1u);
+}
+
+TEST_F(RollbackTest, AnOutsideChangeEndsTheChangedStateAndIsNeverUndone)
+{
+    ASSERT_TRUE(rollback.Set(At(2004, 1, 1)));
     EXPECT_FALSE(rollback.TimeChanged()) << "the set's own notice";
     EXPECT_TRUE(rollback.Changed());
     EXPECT_TRUE(rollback.TimeChanged());
     EXPECT_FALSE(rollback.Changed());
     EXPECT_FALSE(rollback.TimeChanged());
-    EXPECT_EQ(setter.requests.size(), 1u) << "an outside change is never undone";
+    EXPECT_EQ(setter.requests.size(), 1u);
+}
+
+TEST_F(RollbackTest, TargetsOutsideTheRangeAreRefusedWithoutTouchingTheClock)
+{
     for (const DateTime& target : {At(1970, 12, 31, 23, 59, 59), At(2037, 1, 1), DateTime::Invalid()}) {
         const std::optional<SetTimeResult> set = rollback.Set(target);
         ASSERT_TRUE(set);
-        EXPECT_FALSE(set->ok) << "outside the range";
+        EXPECT_FALSE(set->ok);
         EXPECT_FALSE(set->message.empty());
+        EXPECT_FALSE(rollback.Changed());
     }
-    EXPECT_EQ(setter.requests.size(), 1u);
-    EXPECT_FALSE(rollback.Changed());
-    EXPECT_TRUE(rollback.Set(At(1971, 1, 1)));
+    EXPECT_TRUE(setter.requests.empty());
+    EXPECT_TRUE(rollback.Set(At(1971, 1, 1)).value().ok) << "the range's first second";
 }
 
 TEST_F(RollbackTest, ARefusedRestoreKeepsTheWayBackForARetry)

@@ -1,5 +1,4 @@
 #include "desktop/system_clock_setter.h"
-#include "platform/system_clock.h"
 
 #include <gtest/gtest.h>
 
@@ -63,21 +62,6 @@ TEST(SystemClockSetter, TimedatedFirstThenClockSettime)
         EXPECT_TRUE(!result.ok && result.message == std::strerror(EINVAL)) << result.message;
     }
     EXPECT_TRUE(calls.timedated.empty() && calls.settime.empty());
-}
-
-TEST(SystemClockSetter, LocalFieldsFollowTheZone)
-{
-    // East of UTC in winter and summer, and both ends of the range.
-    const std::tuple<const char*, SystemTime, std::int64_t> cases[] = {
-        {"CET-1CEST,M3.5.0,M10.5.0/3", SystemTime{2004, 1, 0, 1, 13, 0, 0}, 1072958400},
-        {"CET-1CEST,M3.5.0,M10.5.0/3", SystemTime{2004, 7, 0, 1, 14, 0, 0}, 1088683200},
-        {"UTC0", SystemTime{1971, 1, 0, 1}, 31536000},
-        {"UTC0", SystemTime{2036, 12, 0, 31, 23, 59, 59}, 2114380799},
-    };
-    for (const auto& [tz, local, unix] : cases) {
-        const ScopedEnv zone("TZ", tz);
-        EXPECT_EQ(LocalFieldsToUnixSeconds(local), unix) << tz << " " << unix;
-    }
 }
 
 TEST(SystemClockSetter, WhichBusErrorsMeanNoTimedated)

@@ -73,15 +73,19 @@ TEST(AstroMoon, NewAndFullMoonsAlternateAtSteadySpacing)
     }
 }
 
-TEST(AstroMoon, RangeAndDeltaT)
+// The first and last lunations of the years 0100-9999 are found.
+TEST(AstroMoon, RangeCoversTheYears100To9999)
 {
     EXPECT_TRUE(AstroMoonAt(kAstroMoonEarliest) && AstroMoonAt(kAstroMoonLatest));
     EXPECT_FALSE(AstroMoonAt(kAstroMoonEarliest - 1) || AstroMoonAt(kAstroMoonLatest + 1));
-    // The first and last lunations of the years 0100-9999 are found.
     EXPECT_LT(AstroMoonAt(Ut(100, 1, 1)).value().previousFull, Ut(100, 1, 1));
     EXPECT_GT(AstroMoonAt(Ut(9999, 12, 31, 23, 59, 59)).value().nextNew, Ut(10000, 1, 1));
-    // The pieces of Delta T meet where they change (a slip in a coefficient would open a gap), and the
-    // parabola kept beyond 3000 continues them.
+}
+
+// The pieces of Delta T meet where they change (a slip in a coefficient would open a gap), and the
+// parabola kept beyond 3000 continues them.
+TEST(AstroMoon, DeltaTPiecesMeet)
+{
     for (const double year :
          {500.0, 1600.0, 1700.0, 1800.0, 1860.0, 1900.0, 1920.0, 1941.0, 1961.0, 1986.0, 2005.0, 2050.0, 2150.0}) {
         EXPECT_NEAR(DeltaTSeconds(year - 1e-9), DeltaTSeconds(year), 6.0) << year;

@@ -28,8 +28,8 @@ Texts Facts(const DateTime& value, const FakeMessages& messages = {})
     return texts;
 }
 
-// Day names, day and week numbers of every day are checked against the C library below; here the
-// leap years, quarter and season boundaries, the texts from the language, and the range's edges.
+// Week numbers of every day are checked against the C library below; here the leap years, quarter and
+// season boundaries, the texts from the language, and the range's edges.
 TEST(CalendarFacts, KnownDays)
 {
     FakeMessages messages;
@@ -52,7 +52,7 @@ TEST(CalendarFacts, KnownDays)
     }
 }
 
-// The C library's own reading of a date: weekday, day of the year and "%U".
+// The C library's own reading of a date, for "%U", "%G" and "%V".
 std::tm LibraryDay(int year, int month, int day)
 {
     std::tm tm{};
@@ -62,17 +62,14 @@ std::tm LibraryDay(int year, int month, int day)
 }
 
 // Every day of the Time Info range's first 647 years: each kind of year, and each turn of a year into or out
-// of a 53-week ISO year, comes up many times.
-TEST(CalendarFacts, EveryDayAgreesWithTheCLibrary)
+// of a 53-week ISO year, comes up many times. (Weekdays and days of the year are the date's own parts,
+// checked against std::chrono for the whole range.)
+TEST(CalendarFacts, EveryWeekNumberAgreesWithTheCLibrary)
 {
     for (DateTime day = At(1754, 1, 1); day < At(2401, 1, 1); day += DateTimeSpan(1.0)) {
         SCOPED_TRACE(day.Format("%F"));
         const std::tm tm = LibraryDay(day.GetYear(), day.GetMonth(), day.GetDay());
         char expected[64];
-        std::strftime(expected, sizeof expected, "%A", &tm);
-        const Texts texts = Facts(day + DateTimeSpan(0.5));
-        ASSERT_EQ(texts[3], expected);
-        ASSERT_EQ(texts[1], std::to_string(tm.tm_yday + 1));
         std::strftime(expected, sizeof expected, "%U", &tm);
         ASSERT_EQ(WeekNumber(day), std::stoi(expected) + 1);
         std::strftime(expected, sizeof expected, "%G %V", &tm);

@@ -97,34 +97,4 @@ TEST_F(SystemZoneSourceTest, ReadsTheZoneAgainWhenItsFileChanges)
     EXPECT_EQ(bias(), 300) << "the file rewritten in place";
 }
 
-TEST_F(SystemZoneSourceTest, NegativeDaylightSavingChangesWhenTheZoneDoes)
-{
-    const ScopedZoneEnv tz("TZ", (":" + Folder().Path("Europe/Dublin")).c_str());
-    const auto zone = SourceAt(kJanuary).CurrentZoneRules();
-    ASSERT_TRUE(zone.has_value());
-    // Each next change, in the wall clock before it, must be the second at which the C library's offset
-    // (from the zic-compiled file) moves between the record's two offsets.
-    const int standard = -zone->bias * 60;
-    for (int year = 2010; year <= 2030; year += 5) {
-        SCOPED_TRACE(year);
-        const DateTime january = DateTime::FromParts(year, 1, 15, 12, 0, 0);
-        const std::pair<DateTime, int> changes[] = {{NextChange(zone->toDaylight, january), standard},
-                                                    {NextChange(zone->toStandard, january), standard + 3600}};
-        for (const auto& [change, offsetBefore] : changes) {
-            std::tm wall{};
-            wall.tm_year = change.GetYear() - 1900;
-            wall.tm_mon = change.GetMonth() - 1;
-            wall.tm_mday = change.GetDay();
-            wall.tm_hour = change.GetHour();
-            const std::time_t utc = timegm(&wall) - offsetBefore;
-            std::tm before{}, after{};
-            localtime_r(&utc, &after);
-            const std::time_t justBefore = utc - 1;
-            localtime_r(&justBefore, &before);
-            EXPECT_EQ(before.tm_gmtoff, offsetBefore);
-            EXPECT_NE(after.tm_gmtoff, offsetBefore);
-        }
-    }
-}
-
 }   // namespace
