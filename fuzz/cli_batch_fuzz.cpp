@@ -13,16 +13,10 @@
 #include "cli/langinfo_formatter.h"
 #include "cli/moment_text.h"
 #include "core/program_location.h"
+#include "fakes/fake_clock.h"
 #include "info/zone_source.h"
 
 namespace {
-
-class FixedClock final : public Clock {
-public:
-    SystemTime Now() const override { return SystemTime{2004, 3, 1, 1, 13, 5, 9, 0}; }
-    std::optional<SystemTime> LocalTimeAt(std::int64_t) const override { return std::nullopt; }
-    std::optional<std::int64_t> UnixTimeAt(const SystemTime&) const override { return std::nullopt; }
-};
 
 class NoZone final : public ZoneSource {
 public:
@@ -47,7 +41,7 @@ void Check(bool condition)
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     const std::string_view text(reinterpret_cast<const char*>(data), size);
-    static const FixedClock clock;
+    static const FakeClock clock(SystemTime{2004, 3, 1, 1, 13, 5, 9, 0});
     const std::string_view firstLine = text.substr(0, text.find('\n'));
     if (const std::optional<Moment> moment = ParseMoment(firstLine, clock)) {
         const std::optional<Moment> again = ParseMoment(moment->Iso(), clock);

@@ -18,7 +18,7 @@ bool InRange(int value, int low, int high)
 
 bool Plausible(const TzChange& change)
 {
-    constexpr int kMostChangeSeconds = 167 * 3600;
+    constexpr int kMostChangeSeconds = 167 * 3600 + 59 * 60 + 59;   // hh may reach 167, with mm:ss
     if (!InRange(change.timeSeconds, -kMostChangeSeconds, kMostChangeSeconds)) {
         return false;
     }

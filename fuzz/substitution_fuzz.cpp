@@ -10,16 +10,10 @@
 #include <string_view>
 
 #include "cli/langinfo_formatter.h"
+#include "fakes/fake_clock.h"
 #include "templates/substitution.h"
 
 namespace {
-
-class FixedClock final : public Clock {
-public:
-    SystemTime Now() const override { return SystemTime{2004, 3, 1, 1, 13, 5, 9, 0}; }
-    std::optional<SystemTime> LocalTimeAt(std::int64_t) const override { return std::nullopt; }
-    std::optional<std::int64_t> UnixTimeAt(const SystemTime&) const override { return std::nullopt; }
-};
 
 // Every page, sub-page and field exists and shows the same text.
 class SameTextEverywhere final : public MacroValueSource {
@@ -45,7 +39,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::size_t split = input.find('\0');
     const std::string_view field = split == std::string_view::npos ? std::string_view() : input.substr(0, split);
     const std::string_view templateText = split == std::string_view::npos ? input : input.substr(split + 1);
-    static const FixedClock clock;
+    static const FakeClock clock(SystemTime{2004, 3, 1, 1, 13, 5, 9, 0});
     static const LangInfoFormatter formatter;
     const SameTextEverywhere pages(field);
 

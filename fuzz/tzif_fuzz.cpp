@@ -12,7 +12,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 {
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
     const std::optional<TzifContents> contents = ReadTzif(bytes);
-    const std::optional<TimeZoneInformation> zone = ZoneFromTzif(bytes);
+    const std::optional<ZoneRules> zone = ZoneFromTzif(bytes);
     if (zone && !contents) {
         std::abort();
     }
