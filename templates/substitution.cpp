@@ -105,9 +105,9 @@ bool MayFormCode(std::initializer_list<std::string_view> pieces, bool whole = fa
 class MacroValues {
 public:
     MacroValues(const MacroValueSource& pages, const Clock& clock, const LocaleFormatter& formatter)
-        : pages_(pages),
-          formatter_(formatter),
-          now_(GetNow(clock))
+        : m_pages(pages),
+          m_formatter(formatter),
+          m_now(GetNow(clock))
     {
     }
 
@@ -123,15 +123,15 @@ public:
 
     const Entry& Get(std::size_t index)
     {
-        Entry& entry = entries_[index];
+        Entry& entry = m_entries[index];
         if (!entry.read) {
             const Macro& macro = kMacros[index];
             if (macro.source == MacroSource::CurrentDate) {
-                entry.text = FormatLongDate(formatter_, now_).value_or(std::string());
+                entry.text = FormatLongDate(m_formatter, m_now).value_or(std::string());
             } else if (macro.source == MacroSource::CurrentTime) {
-                entry.text = FormatTime(formatter_, now_).value_or(std::string());
+                entry.text = FormatTime(m_formatter, m_now).value_or(std::string());
             } else {
-                entry.text = ValueOf(macro, pages_, formatter_);
+                entry.text = ValueOf(macro, m_pages, m_formatter);
             }
             entry.read = true;
             if (entry.text) {
@@ -149,10 +149,10 @@ public:
     }
 
 private:
-    const MacroValueSource& pages_;
-    const LocaleFormatter& formatter_;
-    const DateTime now_;
-    std::array<Entry, kMacroCount> entries_{};
+    const MacroValueSource& m_pages;
+    const LocaleFormatter& m_formatter;
+    const DateTime m_now;
+    std::array<Entry, kMacroCount> m_entries{};
 };
 
 // The table index of the macro whose code has `letters` between its percent signs, ignoring ASCII case;
@@ -162,15 +162,15 @@ class CodeIndex {
 public:
     CodeIndex()
     {
-        slots_.fill({0, -1});
+        m_slots.fill({0, -1});
         for (std::size_t index = 0; index < kMacros.size(); ++index) {
             const std::string_view code = kMacros[index].code;
             const std::uint64_t key = Key(code.substr(1, code.size() - 2));
             std::size_t slot = Slot(key);
-            while (slots_[slot].index >= 0) {
+            while (m_slots[slot].index >= 0) {
                 slot = (slot + 1) % kSlots;
             }
-            slots_[slot] = {key, static_cast<int>(index)};
+            m_slots[slot] = {key, static_cast<int>(index)};
         }
     }
 
@@ -181,8 +181,8 @@ public:
             return -1;
         }
         for (std::size_t slot = Slot(key);; slot = (slot + 1) % kSlots) {
-            if (slots_[slot].index < 0 || slots_[slot].key == key) {
-                return slots_[slot].index;
+            if (m_slots[slot].index < 0 || m_slots[slot].key == key) {
+                return m_slots[slot].index;
             }
         }
     }
@@ -211,7 +211,7 @@ private:
         std::uint64_t key;
         int index;
     };
-    std::array<Cell, kSlots> slots_;
+    std::array<Cell, kSlots> m_slots;
 };
 
 // The whole expansion in one sweep, each value put in as its macro is found. Replacing macro by macro
