@@ -6,24 +6,15 @@
 #include "app/main_window.h"
 #include "fakes/ui_environment.h"
 #include "pages/templates/output_actions.h"
+#include "qt_application.h"
 #include "templates/substitution.h"
 
 namespace {
 
-QApplication& Application()
-{
-    static int argc = 1;
-    static char name[] = "chronel_bench";
-    static char* argv[] = {name, nullptr};
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    static QApplication application(argc, argv);
-    return application;
-}
-
 // Opening Save >>: the menus built, translated (english.lng already current) and filled with values.
 void BM_OpenOutputMenu(benchmark::State& state)
 {
-    Application();
+    BenchApplication();
     UiEnvironment env;
     MainWindow window(
         AppServices{env.clock, env.formatter, env.settings, env.location, env.zones, env.clockSetter, env.timeChanges});
@@ -37,7 +28,7 @@ BENCHMARK(BM_OpenOutputMenu)->Unit(benchmark::kMillisecond);
 // A 10 kB template holding every macro ten times, expanded against the real pages.
 void BM_ExpandTemplate(benchmark::State& state)
 {
-    Application();
+    BenchApplication();
     UiEnvironment env;
     MainWindow window(
         AppServices{env.clock, env.formatter, env.settings, env.location, env.zones, env.clockSetter, env.timeChanges});

@@ -5,6 +5,7 @@
 #include <QMenu>
 #include <QPainter>
 
+#include "qt_application.h"
 #include "widgets/editor_icons.h"
 #include "widgets/hover_page_list.h"
 #include "widgets/icon_menu.h"
@@ -12,19 +13,10 @@
 
 namespace {
 
-void Application()
-{
-    static int argc = 1;
-    static char name[] = "chronel_bench";
-    static char* argv[] = {name, nullptr};
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    static QApplication application(argc, argv);
-}
-
 // The whole page list painted with one row hot and one selected: what a mouse move over it costs at most.
 void BM_PaintPageList(benchmark::State& state)
 {
-    Application();
+    BenchApplication();
     QWidget parent;
     QListWidget list(&parent);
     HoverPageList pages;
@@ -50,7 +42,7 @@ BENCHMARK(BM_PaintPageList)->Unit(benchmark::kMicrosecond);
 // A twenty-item menu with accelerators converted, measured and painted.
 void BM_ConvertAndPaintMenu(benchmark::State& state)
 {
-    Application();
+    BenchApplication();
     const QPixmap strip = EditorIconStrip(1.0);
     for (auto _ : state) {
         QMenu menu;
