@@ -481,4 +481,3 @@ void TemplateEditor::reject()
     SaveCurrentAndRemember();
     QDialog::reject();
 }
-
