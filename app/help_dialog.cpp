@@ -8,6 +8,9 @@
 #include <QImageReader>
 #include <QKeyEvent>
 #include <QMessageBox>
+#include <QTextDocument>
+#include <QTextFrame>
+#include <QTextTable>
 #include <QThread>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -39,6 +42,24 @@ bool ImageFits(const QByteArray& bytes)
     QImageReader reader(&buffer);
     const QSize size = reader.size();
     return size.isValid() && size.width() <= kMaxHelpImageSide && size.height() <= kMaxHelpImageSide;
+}
+
+// Whether the tables Qt made of a page stay within the limits the layout is safe with. The byte scan
+// before parsing bounds what the parse may build; this reads what it did build, so that a page the scan
+// misjudges is still never laid out.
+bool TablesFit(const QTextFrame& frame, int depth, long long& cells)
+{
+    for (QTextFrame* child : frame.childFrames()) {
+        const auto* table = qobject_cast<const QTextTable*>(child);
+        if (table != nullptr) {
+            cells += static_cast<long long>(table->rows()) * table->columns();
+        }
+        const int inner = depth + (table != nullptr ? 1 : 0);
+        if (inner > kMaxHelpTableDepth || cells > kMaxHelpTableGrid || !TablesFit(*child, inner, cells)) {
+            return false;
+        }
+    }
+    return true;
 }
 
 }   // namespace
@@ -112,13 +133,20 @@ QVariant HelpBrowserWidget::loadResource(int type, const QUrl& name)
     return bytes;
 }
 
-QVariant HelpBrowserWidget::TopicText(const std::string& bytes) const
+QVariant HelpBrowserWidget::TopicText(const std::string& bytes)
 {
-    if (!HelpPageFitsLayout(bytes)) {
-        return QStringLiteral("<p>%1</p>")
-            .arg(QString::fromStdString(m_messages.GetString(kHelpPageTooLargeMessage)).toHtmlEscaped());
+    if (HelpPageFitsLayout(bytes)) {
+        QString page = QString::fromUtf8(bytes.data(), static_cast<qsizetype>(bytes.size()));
+        // What the parse reads (style sheets) comes through this window's loadResource, as for the page.
+        QTextDocument parsed(this);
+        parsed.setHtml(page);
+        long long cells = 0;
+        if (TablesFit(*parsed.rootFrame(), 0, cells)) {
+            return page;
+        }
     }
-    return QString::fromUtf8(bytes.data(), static_cast<qsizetype>(bytes.size()));
+    return QStringLiteral("<p>%1</p>")
+        .arg(QString::fromStdString(m_messages.GetString(kHelpPageTooLargeMessage)).toHtmlEscaped());
 }
 
 void HelpBrowserWidget::keyPressEvent(QKeyEvent* event)

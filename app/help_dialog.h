@@ -47,7 +47,7 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
-    QVariant TopicText(const std::string& bytes) const;
+    QVariant TopicText(const std::string& bytes);
 
     const MessageSource& m_messages;
     std::optional<ChmObjects> m_objects;   // by path in lower case
