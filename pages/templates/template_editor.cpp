@@ -204,8 +204,13 @@ void TemplateEditor::FollowCommandStates()
     connect(field, &QPlainTextEdit::textChanged, this, &TemplateEditor::UpdateCommandStates);
     connect(field, &QPlainTextEdit::selectionChanged, this, &TemplateEditor::UpdateCommandStates);
     connect(field, &QPlainTextEdit::undoAvailable, this, &TemplateEditor::UpdateCommandStates);
-    connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this, &TemplateEditor::UpdateCommandStates);
-    UpdateCommandStates();
+    // Asking the clipboard may wait on the application that owns it: ask once per change, not per keystroke.
+    const auto readClipboard = [this] {
+        m_clipboardHasText = ClipboardHasText();
+        UpdateCommandStates();
+    };
+    connect(QGuiApplication::clipboard(), &QClipboard::dataChanged, this, readClipboard);
+    readClipboard();
 }
 
 void TemplateEditor::UpdateCommandStates()
@@ -217,7 +222,7 @@ void TemplateEditor::UpdateCommandStates()
     const bool selected = m_ui->templateList->currentRow() >= 0;
     const bool hasText = !field.document()->isEmpty();
     m_commandStates->Apply({selected, Editable(), hasText, field.textCursor().hasSelection(),
-                            field.document()->isUndoAvailable(), ClipboardHasText()});
+                            field.document()->isUndoAvailable(), m_clipboardHasText});
     field.setEnabled(selected);
     // The hint tells how to make a first template; an empty template that is selected needs none.
     field.setPlaceholderText(selected ? QString() : m_hint);

@@ -101,4 +101,5 @@ private:
     std::unique_ptr<EditorCommandStates> m_commandStates;
     QLabel* m_readOnlyNote = nullptr;   // why the shown template cannot be edited
     QString m_hint;                     // shown in the empty field while no template is selected
+    bool m_clipboardHasText = false;    // as of the clipboard's last change
 };
