@@ -9,6 +9,8 @@
 #include <cerrno>
 #include <thread>
 
+#include "core/write_place.h"
+
 bool MakeFolderPrivate(const std::string& path)
 {
     // Opened without following a link, and changed through that descriptor: the folder checked is the
@@ -44,9 +46,14 @@ bool SettingsLock::Open()
     if (slash == std::string::npos || slash == 0 || !MakeFolders(m_path.substr(0, slash), 0700)) {
         return false;
     }
-    int fd = open(m_path.c_str(), O_RDWR | O_CREAT | kFlags, 0600);
+    // Found as every written file is: another user's link in a shared folder on the way is not followed.
+    const WritePlace place = FindWritePlace(m_path, false);
+    if (place.error != 0) {
+        return false;
+    }
+    int fd = openat(place.folder.Get(), place.name.c_str(), O_RDWR | O_CREAT | kFlags, 0600);
     if (fd < 0 && (errno == EACCES || errno == EROFS)) {
-        fd = open(m_path.c_str(), O_RDONLY | kFlags);
+        fd = openat(place.folder.Get(), place.name.c_str(), O_RDONLY | kFlags);
     }
     if (fd < 0) {
         return false;

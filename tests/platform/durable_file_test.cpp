@@ -60,6 +60,25 @@ TEST(DurableFile, LockIsOneFileNeverReachedThroughWhatIsPlantedThere)
     }
 }
 
+// As with XDG_CONFIG_HOME in /tmp: another user's link in the shared folder leads to a folder of theirs.
+TEST(DurableFile, LockIsNeverMadeThroughAnotherUsersLinkInASharedFolder)
+{
+    if (geteuid() != 0) {
+        GTEST_SKIP() << "only root can give a link to another user";
+    }
+    TempFolder folder;
+    const std::string shared = folder / "tmp";
+    fs::create_directories(folder / "theirs");
+    fs::create_directory(shared);
+    fs::permissions(shared, fs::perms::all | fs::perms::sticky_bit);
+    fs::create_symlink(folder / "theirs", shared + "/Orvane");
+    ASSERT_EQ(lchown(shared.c_str(), 4242, 4242), 0);
+    ASSERT_EQ(lchown((shared + "/Orvane").c_str(), 4343, 4343), 0);
+    SettingsLock lock(shared + "/Orvane/Chronel.lock");
+    EXPECT_EQ(lock.Take(), LockResult::Failed);
+    EXPECT_FALSE(fs::exists(folder / "theirs/Chronel.lock"));
+}
+
 TEST(DurableFile, LockHeldElsewhereIsRefusedAfterTheWaitLimit)
 {
     TempFolder folder;
