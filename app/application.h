@@ -25,8 +25,8 @@
 class Application {
 public:
     // Places the settings, creates the main window, shown unless it starts hidden in the tray, and installs
-    // the help viewer in the window's language. `unreadableTz` is the value of TZ that main replaced with
-    // UTC, if any.
+    // the help viewer in the window's language. `unreadableTz` is the value of TZ that main removed, as it
+    // names no zone, if any.
     explicit Application(std::optional<std::string> unreadableTz = std::nullopt);
     // Closes the help viewer, then the main window.
     ~Application();

@@ -5,8 +5,9 @@
 
 int main(int argc, char** argv)
 {
-    // Before Qt or the C library reads the zone: a TZ naming a FIFO would hang the window for ever.
-    const std::optional<std::string> unreadableTz = ReplaceUnreadableTz();
+    // Before Qt or the C library reads the zone: a TZ naming a FIFO would hang the window for ever, and one
+    // that names no zone gives way to the computer's zone.
+    const std::optional<std::string> unreadableTz = RemoveTzNamingNoZone();
     QApplication application(argc, argv);
     Application chronel(unreadableTz);
     return chronel.run();

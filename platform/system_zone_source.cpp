@@ -11,7 +11,8 @@
 #include "info/posix_tz.h"
 #include "info/time_zone.h"
 #include "info/tzif.h"
-#include "platform/local_elapsed.h"
+#include "info/zone_model.h"
+#include "platform/zone_catalog.h"
 
 namespace {
 
@@ -70,24 +71,25 @@ std::string ZoneIdOfFile(const std::string& path)
     return id;
 }
 
-std::optional<ZoneRules> ReadZone(const ZoneWhere& where, std::string& zoneId)
+// The zone and its model as the C library reads them; the id only for a zone file.
+void ReadZone(const ZoneWhere& where, std::optional<ZoneRules>& zone, std::optional<ZoneModel>& model,
+              std::string& zoneId)
 {
-    if (where.file.empty() && where.tzText.empty()) {
-        // TZ set but empty: the C library keeps UTC.
-        return ZoneFromTzString("UTC0");
-    }
     if (!where.file.empty()) {
         if (const auto bytes = ReadZoneFile(where.file)) {
-            if (auto zone = ZoneFromTzif(*bytes)) {
+            if ((zone = ZoneFromTzif(*bytes))) {
+                model = ZoneModel::FromTzif(*bytes);
                 zoneId = where.zoneId.empty() ? ZoneIdOfFile(where.file) : where.zoneId;
-                return zone;
+                return;
             }
         }
     }
     zoneId.clear();
-    auto zone = where.tzText.empty() ? std::nullopt : ZoneFromTzString(where.tzText);
-    // What names no zone the C library keeps as UTC, and so does every clock the user sees.
-    return zone ? zone : ZoneFromTzString("UTC0");
+    // TZ set but empty, and what names no zone, the C library keeps as UTC, and so does every clock the
+    // user sees.
+    const std::string text = where.tzText.empty() || !ZoneFromTzString(where.tzText) ? "UTC0" : where.tzText;
+    zone = ZoneFromTzString(text);
+    model = ZoneModel::FromTzString(text);
 }
 
 std::optional<std::string> Environment(const char* name)
@@ -151,13 +153,8 @@ std::string ZoneIdFromPath(const std::string& path)
 
 bool NamesZone(const std::string& tz)
 {
-    const ZoneWhere where = Resolve(tz.c_str());
-    if (!where.file.empty()) {
-        if (const auto bytes = ReadZoneFile(where.file); bytes && ZoneFromTzif(*bytes)) {
-            return true;
-        }
-    }
-    return !where.tzText.empty() && ZoneFromTzString(where.tzText).has_value();
+    std::string problem;
+    return LoadNamedZone(tz, problem).has_value();
 }
 
 SystemZoneSource::SystemZoneSource(LongNames longNames) : SystemZoneSource(std::move(longNames), SystemUnixNow) {}
@@ -168,21 +165,26 @@ SystemZoneSource::SystemZoneSource(LongNames longNames, UnixNow now)
 {
 }
 
+const SystemZoneSource::Parsed& SystemZoneSource::Current() const
+{
+    const ZoneWhere where = Resolve(std::getenv("TZ"));
+    Origin origin = OriginOf(where);
+    if (!m_parsed || m_parsed->origin != origin) {
+        m_parsed = Parsed{};
+        ReadZone(where, m_parsed->zone, m_parsed->model, m_parsed->zoneId);
+        m_parsed->origin = std::move(origin);
+    }
+    return *m_parsed;
+}
+
 std::optional<ZoneRules> SystemZoneSource::CurrentZoneRules() const
 {
     std::optional<ZoneRules> zone;
     std::string zoneId;
     {
-        const ZoneWhere where = Resolve(std::getenv("TZ"));
-        Origin origin = OriginOf(where);
         const std::lock_guard lock(m_mutex);
-        if (!m_parsed || m_parsed->origin != origin) {
-            m_parsed = Parsed{};
-            m_parsed->zone = ReadZone(where, m_parsed->zoneId);
-            m_parsed->origin = std::move(origin);
-        }
-        zone = m_parsed->zone;
-        zoneId = m_parsed->zoneId;
+        zone = Current().zone;
+        zoneId = Current().zoneId;
     }
     if (!zone) {
         return std::nullopt;
@@ -212,5 +214,7 @@ std::optional<ZoneRules> SystemZoneSource::CurrentZoneRules() const
 
 std::optional<LocalElapsed> SystemZoneSource::ElapsedBetween(const DateTime& from, const DateTime& to) const
 {
-    return ElapsedBetweenWallTimes(from, to);
+    const std::lock_guard lock(m_mutex);
+    const std::optional<ZoneModel>& model = Current().model;
+    return model ? model->ElapsedBetween(from, to) : std::nullopt;
 }

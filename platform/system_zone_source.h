@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 
+#include "info/zone_model.h"
 #include "info/zone_source.h"
 
 // Long standard and daylight names of a zone.
@@ -33,7 +34,7 @@ public:
     SystemZoneSource(LongNames longNames, UnixNow now);
 
     std::optional<ZoneRules> CurrentZoneRules() const override;
-    // Through the C library, as ElapsedBetweenWallTimes; it keeps no copy of the zone.
+    // By the model of the zone, read with the rules and again when they are.
     std::optional<LocalElapsed> ElapsedBetween(const DateTime& from, const DateTime& to) const override;
 
     // What a zone was read from: TZ and TZDIR as set, and the identity of the zone file and of the
@@ -49,8 +50,12 @@ private:
     struct Parsed {
         Origin origin;
         std::optional<ZoneRules> zone;   // without the long names and the state now
+        std::optional<ZoneModel> model;
         std::string zoneId;
     };
+
+    // The zone as TZ and its file are now, read again when they have changed; m_mutex held.
+    const Parsed& Current() const;
 
     LongNames m_longNames;
     UnixNow m_now;
@@ -62,6 +67,5 @@ private:
 // empty when the path does not lie in a zone folder.
 std::string ZoneIdFromPath(const std::string& path);
 
-// Whether `tz`, taken as the value of TZ, names a zone file that holds a zone (absolute, or below TZDIR
-// or /usr/share/zoneinfo) or is a TZ string the program can use; the C library takes anything else as UTC.
+// Whether `tz` names a zone by the program's rule: a name tzdata.zi lists, or a TZ string (LoadNamedZone).
 bool NamesZone(const std::string& tz);

@@ -6,6 +6,8 @@
 
 #include <cstdlib>
 
+#include "platform/zone_catalog.h"
+
 namespace {
 
 // The file the C library tries for `tz`; empty when it tries none.
@@ -45,6 +47,20 @@ bool TzNamesUnreadableFile(std::string_view tz, std::string_view tzDir)
     return unreadable;
 }
 
+std::optional<std::string> TzProblem()
+{
+    const char* tz = std::getenv("TZ");
+    if (tz == nullptr) {
+        return std::nullopt;
+    }
+    const char* tzDir = std::getenv("TZDIR");
+    if (TzNamesUnreadableFile(tz, tzDir != nullptr ? tzDir : "")) {
+        return "TZ names no time-zone file that can be read";
+    }
+    std::string problem;
+    return LoadTzVariable(tz, problem) ? std::nullopt : std::optional(problem);
+}
+
 std::optional<std::string> ReplaceUnreadableTz()
 {
     const char* tz = std::getenv("TZ");
@@ -54,5 +70,15 @@ std::optional<std::string> ReplaceUnreadableTz()
     }
     std::string old = tz;
     ::setenv("TZ", kFallbackTz, 1);
+    return old;
+}
+
+std::optional<std::string> RemoveTzNamingNoZone()
+{
+    if (!TzProblem()) {
+        return std::nullopt;
+    }
+    std::string old = std::getenv("TZ");
+    ::unsetenv("TZ");
     return old;
 }

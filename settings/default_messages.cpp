@@ -92,7 +92,7 @@ constexpr std::array<std::string_view, kForbiddenNameMessage - kRefusedLinkMessa
     "it is larger than 4 MiB",
     "This file is read-only, so Chronel does not change it. Changes made now are kept until Chronel is closed. "
     "The file is",
-    "TZ names no time-zone file that can be read, so UTC is used. TZ was",
+    "TZ names no time zone, so the computer's zone is used. TZ was",
 };
 
 // 112..: what tells the user why: a template name, a kept Restore, a "*" result, an offset change, and the

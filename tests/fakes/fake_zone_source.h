@@ -24,7 +24,7 @@ private:
 
 // A zone folder in a temporary place, compiled by zic from the sources in `sourceDir` (tests/data/tz),
 // so that nothing depends on the machine's own zone data. Like the system's, it is named "zoneinfo", so
-// a file's path below it is the zone's id. Removed again with the object.
+// a file's path below it is the zone's id, and lists its names in tzdata.zi. Removed again with the object.
 class FakeZoneFolder {
 public:
     explicit FakeZoneFolder(const std::filesystem::path& sourceDir)
@@ -33,6 +33,9 @@ public:
                                                         (sourceDir / "zones.zi").string() + "' 2>/dev/null")
                                                            .c_str()) == 0)
     {
+        // The zone sources stand for the catalog of names that a system's tzdata.zi is.
+        std::error_code error;
+        m_ok = m_ok && std::filesystem::copy_file(sourceDir / "zones.zi", m_root / "tzdata.zi", error);
     }
 
     // False when zic could not build the folder.

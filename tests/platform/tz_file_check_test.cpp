@@ -5,6 +5,7 @@
 
 #include <filesystem>
 
+#include "fakes/fake_zone_source.h"
 #include "fakes/temp_folder.h"
 
 namespace {
@@ -47,6 +48,21 @@ TEST(TzFileCheck, OnlyAZoneFileThatIsNoRegularFileIsReplaced)
     }
     std::filesystem::create_directories(zones / "Universal");
     EXPECT_TRUE(TzNamesUnreadableFile("", dir));
+}
+
+// The window removes a TZ that names no zone, so that the computer's zone is used.
+TEST(TzFileCheck, ATzThatNamesNoZoneIsRemoved)
+{
+    const ScopedEnv tzDir("TZDIR", TestZoneFolder().Root().string());
+    for (const auto& [tz, removed] : {std::pair{"Mars/Olympus", true},
+                                      {"Europe/Berlin", false},
+                                      {"CET-1CEST,M3.5.0,M10.5.0/3", false},
+                                      {"", false}}) {
+        const ScopedEnv given("TZ", tz);
+        EXPECT_EQ(TzProblem().has_value(), removed) << tz;
+        EXPECT_EQ(RemoveTzNamingNoZone(), removed ? std::optional<std::string>(tz) : std::nullopt) << tz;
+        EXPECT_EQ(std::getenv("TZ") == nullptr, removed) << tz;
+    }
 }
 
 }   // namespace

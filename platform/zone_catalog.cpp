@@ -1,0 +1,148 @@
+#include "platform/zone_catalog.h"
+
+#include <cstdlib>
+#include <mutex>
+
+#include "core/file_access.h"
+
+namespace {
+
+constexpr const char* kDefaultZoneFolder = "/usr/share/zoneinfo";
+constexpr const char* kLocalTimeFile = "/etc/localtime";
+// Zone files are a few kilobytes and tzdata.zi about a hundred; anything far larger is neither.
+constexpr std::size_t kMaxZoneFileSize = 4 << 20;
+constexpr const char* kHowToName =
+    "give a name of the tz database such as Europe/Berlin or a TZ string such as CET-1CEST,M3.5.0,M10.5.0/3";
+
+bool IsBlank(char c)
+{
+    return c == ' ' || c == '\t';
+}
+
+// Only parts between single slashes that lead nowhere else, in letters, digits and the signs names use.
+bool StaysInFolder(std::string_view name)
+{
+    if (name.empty() || name.front() == '/' || name.back() == '/' || name.find("//") != std::string_view::npos) {
+        return false;
+    }
+    for (const char c : name) {
+        if (static_cast<unsigned char>(c) <= ' ' || c == '#' || c == '\\' || c == 0x7f) {
+            return false;
+        }
+    }
+    const std::string bounded = "/" + std::string(name) + "/";
+    return bounded.find("/./") == std::string::npos && bounded.find("/../") == std::string::npos;
+}
+
+// Whether a line of `text` names `name` in the field of a Zone ("Z NAME ...") or Link ("L TARGET NAME")
+// line; zic takes any abbreviation of the keywords. Scans for the name alone, as one lookup is cheaper so
+// than a set of the ~600 names.
+bool ListsName(std::string_view text, std::string_view name)
+{
+    for (std::size_t at = text.find(name); at != std::string_view::npos; at = text.find(name, at + 1)) {
+        const std::size_t end = at + name.size();
+        if (at == 0 || !IsBlank(text[at - 1]) || (end < text.size() && !IsBlank(text[end]) && text[end] != '\n')) {
+            continue;
+        }
+        const std::size_t lineStart = text.rfind('\n', at) == std::string_view::npos ? 0 : text.rfind('\n', at) + 1;
+        const std::string_view before = text.substr(lineStart, at - lineStart);
+        int fields = 0;
+        for (std::size_t i = 0; i < before.size(); ++i) {
+            fields += !IsBlank(before[i]) && (i == 0 || IsBlank(before[i - 1]));
+        }
+        const char keyword = before.empty() ? ' ' : before.front();
+        if (((keyword == 'Z' || keyword == 'z') && fields == 1) ||
+            ((keyword == 'L' || keyword == 'l') && fields == 2)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// The value as a problem line shows it: control characters would break the line.
+std::string Quoted(std::string_view value)
+{
+    std::string quoted = "'";
+    for (const char c : value) {
+        quoted += static_cast<unsigned char>(c) < ' ' || c == 0x7f ? '?' : c;
+    }
+    return quoted + "'";
+}
+
+std::optional<ZoneModel> LoadZoneFile(const std::string& path)
+{
+    const FileReadResult file = ReadFileLimited(path, kMaxZoneFileSize);
+    return file.status == FileReadStatus::Ok ? ZoneModel::FromTzif(file.bytes) : std::nullopt;
+}
+
+// A listed name's zone, else a TZ string's; `what` names the value in the problem line.
+std::optional<ZoneModel> LoadNameOrTzString(std::string_view zone, const std::string& what, std::string& problem)
+{
+    if (IsListedZoneName(zone)) {
+        if (auto model = LoadZoneFile(ZoneFolder() + "/" + std::string(zone))) {
+            return model;
+        }
+        problem = what + " names no time zone: its file in " + ZoneFolder() + " cannot be read as one";
+        return std::nullopt;
+    }
+    if (auto model = ZoneModel::FromTzString(zone)) {
+        return model;
+    }
+    problem = what + " names no time zone: " + kHowToName;
+    return std::nullopt;
+}
+
+}   // namespace
+
+std::string ZoneFolder()
+{
+    const char* folder = std::getenv("TZDIR");
+    return folder != nullptr && *folder != '\0' ? folder : kDefaultZoneFolder;
+}
+
+bool IsListedZoneName(std::string_view name)
+{
+    static std::mutex mutex;
+    static std::string folderRead;
+    static std::optional<std::string> catalog;
+    if (!StaysInFolder(name)) {
+        return false;
+    }
+    const std::lock_guard lock(mutex);
+    const std::string folder = ZoneFolder();
+    if (!catalog || folderRead != folder) {
+        FileReadResult file = ReadFileLimited(folder + "/tzdata.zi", kMaxZoneFileSize);
+        catalog = std::move(file.bytes);
+        folderRead = folder;
+    }
+    return ListsName(*catalog, name);
+}
+
+std::optional<ZoneModel> LoadNamedZone(std::string_view zone, std::string& problem)
+{
+    return LoadNameOrTzString(zone, Quoted(zone), problem);
+}
+
+std::optional<ZoneModel> LoadTzVariable(const char* tz, std::string& problem)
+{
+    std::string_view value = tz != nullptr ? tz : ":";
+    if (value.empty()) {
+        return ZoneModel::FromTzString("UTC0");
+    }
+    if (value.front() == ':') {
+        value.remove_prefix(1);
+    }
+    if (value.empty()) {
+        auto model = LoadZoneFile(kLocalTimeFile);
+        return model ? model : ZoneModel::FromTzString("UTC0");
+    }
+    const std::string what = "TZ " + Quoted(tz);
+    if (value.front() == '/') {
+        if (auto model = LoadZoneFile(std::string(value))) {
+            return model;
+        }
+        problem = what + " names no time zone: that file cannot be read as a zone file";
+        return std::nullopt;
+    }
+    return LoadNameOrTzString(value, what, problem);
+}
