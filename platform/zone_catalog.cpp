@@ -1,6 +1,7 @@
 #include "platform/zone_catalog.h"
 
 #include <cstdlib>
+#include <cstring>
 #include <mutex>
 
 #include "core/file_access.h"
@@ -39,7 +40,13 @@ bool StaysInFolder(std::string_view name)
 // than a set of the ~600 names.
 bool ListsName(std::string_view text, std::string_view name)
 {
-    for (std::size_t at = text.find(name); at != std::string_view::npos; at = text.find(name, at + 1)) {
+    // memmem: several times faster than a search for the first letter over the ~110 KB of a real file.
+    const auto find = [&](std::size_t from) {
+        const void* found = ::memmem(text.data() + from, text.size() - from, name.data(), name.size());
+        return found == nullptr ? std::string_view::npos
+                                : static_cast<std::size_t>(static_cast<const char*>(found) - text.data());
+    };
+    for (std::size_t at = find(0); at != std::string_view::npos; at = find(at + 1)) {
         const std::size_t end = at + name.size();
         if (at == 0 || !IsBlank(text[at - 1]) || (end < text.size() && !IsBlank(text[end]) && text[end] != '\n')) {
             continue;
