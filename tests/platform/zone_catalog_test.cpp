@@ -13,7 +13,8 @@ namespace {
 // 2010-07-15 12:00:00 UTC, in summer time north of the equator.
 constexpr std::int64_t kJuly = 1279195200;
 
-// A zone folder whose tzdata.zi lists names in the short forms the system's file uses.
+// A zone folder whose tzdata.zi lists names in the short forms the system's file uses, and one name
+// that leads out of the folder.
 class ZoneCatalogTest : public ::testing::Test {
 protected:
     void SetUp() override
@@ -33,7 +34,8 @@ protected:
                        "L Europe/Berlin Arctic/Longyearbyen\n"
                        "R EU 1981 ma - Mar lastSu 1u 1 S\n"
                        "Zone\tAmerica/New_York\t-5:00\tUS\tE%sT\n"
-                       "Z Pipe 0 - UTC\nZ Broken 0 - UTC\n");
+                       "Z Pipe 0 - UTC\nZ Broken 0 - UTC\n"
+                       "L Europe/Berlin Europe/../Europe/Berlin\n");
     }
 
     TempFolder m_zones;
