@@ -4,6 +4,7 @@
 #include <clocale>
 #include <cstdlib>
 #include <ctime>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -33,6 +34,31 @@ bool ReopenIfClosed(int fd)
     return true;
 }
 
+// The day and month names of the user's LC_TIME, loaded when an answer first needs one: most answers need
+// none, and loading a locale is a good part of a start. No other category is taken: numbers are written
+// the same in every locale, and messages are English.
+class LazyLocaleNames final : public LocaleFormatter {
+public:
+    std::string LongDate(const SystemTime& date) const override { return Names().LongDate(date); }
+    std::string Time(const SystemTime& time) const override { return Names().Time(time); }
+    std::string DatePicture(const SystemTime& date, std::string_view picture) const override
+    {
+        return Names().DatePicture(date, picture);
+    }
+
+private:
+    const LangInfoFormatter& Names() const
+    {
+        if (!m_names) {
+            std::setlocale(LC_TIME, "");
+            m_names.emplace();
+        }
+        return *m_names;
+    }
+
+    mutable std::optional<LangInfoFormatter> m_names;
+};
+
 }   // namespace
 
 int main(int argc, char** argv)
@@ -46,12 +72,9 @@ int main(int argc, char** argv)
         WriteAll(2,
                  "chronel-cli: TZ names no time-zone file that can be read, so UTC is used. TZ was \"" + *tz + "\"\n");
     }
-    // Day and month names come from LC_TIME; numbers are written the same in every locale.
-    std::setlocale(LC_ALL, "");
-    std::setlocale(LC_NUMERIC, "C");
     const std::vector<std::string_view> args(argv + 1, argv + argc);
     const SystemClock clock;
-    const LangInfoFormatter formatter;
+    const LazyLocaleNames formatter;
     const ProcProgramLocation location;
     const SystemZoneSource zones;
     const CliServices services{clock, formatter, location, zones, [](const std::string& zone) {
