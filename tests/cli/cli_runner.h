@@ -7,6 +7,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -114,6 +115,22 @@ public:
             run.peakKilobytes = usage.ru_maxrss;
         }
         return run;
+    }
+
+    // What jq's `filter` gives for `json` (one value per line, compact), or "jq failed" when jq cannot parse
+    // it or the filter's last value is false or null.
+    std::string Jq(std::string_view json, std::string_view filter) const
+    {
+        WriteFileBytes(m_folder / "jq.json", json);
+        WriteFileBytes(m_folder / "jq.filter", filter);
+        const std::string command =
+            "jq -e -c -f '" + (m_folder / "jq.filter") + "' '" + (m_folder / "jq.json") + "' 2>/dev/null";
+        std::string out;
+        FILE* pipe = ::popen(command.c_str(), "r");
+        for (char block[4096]; pipe != nullptr && !std::feof(pipe);) {
+            out.append(block, std::fread(block, 1, sizeof block, pipe));
+        }
+        return pipe != nullptr && ::pclose(pipe) == 0 ? out : "jq failed";
     }
 
 private:
