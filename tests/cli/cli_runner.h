@@ -8,12 +8,24 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <filesystem>
+#include <sstream>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "fakes/fake_zone_source.h"
 #include "fakes/temp_folder.h"
+
+inline std::vector<std::string> Lines(const std::string& text)
+{
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) {
+        lines.push_back(line);
+    }
+    return lines;
+}
 
 // What one run of chronel-cli gave.
 struct CliRun {
@@ -115,6 +127,13 @@ public:
             run.peakKilobytes = usage.ru_maxrss;
         }
         return run;
+    }
+
+    // NAME.lng in the user's data folder, where --language NAME finds it.
+    void WriteLanguage(const std::string& name, std::string_view text) const
+    {
+        std::filesystem::create_directories(m_folder / "data/Orvane/Chronel");
+        WriteFileBytes(m_folder / ("data/Orvane/Chronel/" + name + ".lng"), text);
     }
 
     // What jq's `filter` gives for `json` (one value per line, compact), or "jq failed" when jq cannot parse
