@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <optional>
 #include <span>
+#include <string>
 #include <string_view>
 
 #include "cli/moment_text.h"
@@ -61,39 +62,81 @@ private:
     char* m_at;
 };
 
-// `text` as a JSON string: quotes, backslashes and control characters escaped.
+// The length of the UTF-8 sequence at the front of `text` (not empty), and whether it is a whole, valid one;
+// an invalid one is the longest start of a valid sequence there (at least one byte), which one U+FFFD
+// replaces.
+struct Utf8Sequence {
+    std::size_t length;
+    bool valid;
+};
+Utf8Sequence FrontUtf8Sequence(std::string_view text);
+
+// The length of the front of `text` that JSON takes as it is: printable ASCII but quote and backslash.
+// Eight bytes at a time: nearly every text of an answer is that, whole.
+std::size_t PlainJsonLength(std::string_view text);
+
+// `text` as a JSON string: quotes, backslashes and control characters escaped, and invalid UTF-8 written
+// as U+FFFD, one per maximal invalid sequence.
 template <class Sink>
 void AppendJsonString(Sink& out, std::string_view text)
 {
     out.Append('"');
-    for (const char c : text) {
+    while (!text.empty()) {
+        const std::size_t plain = PlainJsonLength(text);
+        out.Append(text.substr(0, plain));
+        text.remove_prefix(plain);
+        if (text.empty()) {
+            break;
+        }
+        const auto c = static_cast<unsigned char>(text.front());
         if (c == '"' || c == '\\') {
             out.Append('\\');
-            out.Append(c);
-        } else if (static_cast<unsigned char>(c) < 0x20) {
+            out.Append(static_cast<char>(c));
+            text.remove_prefix(1);
+        } else if (c < 0x20) {
             constexpr char kHex[] = "0123456789abcdef";
-            const char escaped[] = {'\\', 'u', '0', '0', kHex[(c >> 4) & 0xF], kHex[c & 0xF]};
+            const char escaped[] = {'\\', 'u', '0', '0', kHex[c >> 4], kHex[c & 0xF]};
             out.Append(std::string_view(escaped, sizeof escaped));
+            text.remove_prefix(1);
         } else {
-            out.Append(c);
+            const Utf8Sequence sequence = FrontUtf8Sequence(text);
+            out.Append(sequence.valid ? text.substr(0, sequence.length) : std::string_view("\xEF\xBF\xBD"));
+            text.remove_prefix(sequence.length);
         }
     }
     out.Append('"');
 }
 
-// `text` as a tab-separated column: no tab or line end may split it, each becomes a blank.
+// `text` as a tab-separated column: a backslash, TAB, CR and LF are written as \\, \t, \r and \n, so
+// that no value splits a row and each reads back as it was.
 template <class Sink>
 void AppendColumn(Sink& out, std::string_view text)
 {
-    const auto splits = [](char c) { return c == '\t' || c == '\r' || c == '\n'; };
-    if (std::none_of(text.begin(), text.end(), splits)) {
+    const auto special = [](char c) { return c == '\t' || c == '\r' || c == '\n' || c == '\\'; };
+    if (std::none_of(text.begin(), text.end(), special)) {
         out.Append(text);
         return;
     }
     for (const char c : text) {
-        out.Append(splits(c) ? ' ' : c);
+        if (!special(c)) {
+            out.Append(c);
+            continue;
+        }
+        out.Append('\\');
+        out.Append(c == '\t' ? 't' : c == '\r' ? 'r' : c == '\n' ? 'n' : '\\');
     }
 }
+
+// Appends to a string: JSON built whole, as the one object of a refused command line.
+struct StringSink {
+    std::string& text;
+    void Append(std::string_view piece) { text += piece; }
+    void Append(char c) { text += c; }
+};
+
+// The JSON object, on a line of its own, that says the command line, stdin, the template or the language file
+// cannot be used: {"error":"...","exitStatus":2}.
+std::string RefusalJson(std::string_view message);
 
 // One answer as a line of output: a JSON object, or its values as tab-separated columns (without keys).
 // Every value of every answer goes through here. Keys are the program's own names and need no escaping.

@@ -3,6 +3,7 @@
 #include <optional>
 #include <string>
 
+#include "cli/answer_line.h"
 #include "cli/cli_commands.h"
 #include "cli/cli_options.h"
 #include "cli/cli_session.h"
@@ -35,6 +36,9 @@ int RunCli(std::span<const std::string_view> args, const CliServices& services, 
     }
     if (!options || !language) {
         WriteAll(err, "chronel-cli: " + problem + "\n");
+        if (AsksForJson(args)) {
+            WriteAll(out, RefusalJson(problem));
+        }
         return kExitBadUse;
     }
     CliSession session(*options, services, *language, in, out, err);

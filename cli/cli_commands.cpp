@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <array>
+#include <cerrno>
+#include <cstring>
 #include <string>
 
 #include "calc/calculation.h"
@@ -60,27 +62,53 @@ TimeInfoResults TimeInfoAt(CliSession& session, const DateTime& value)
 }
 
 // The figures as the page's texts, written straight into the output: a batch of a million pairs should cost
-// little more than computing them. Each format has its own copy, so that no figure asks which it is.
-template <bool kJson>
+// little more than computing them. Each format has its own copy, so that no figure asks which it is; the
+// real elapsed time is asked of the zone only where it is written.
+template <bool kJson, bool kElapsed>
 void WriteDifferenceFigures(CliSession& session, const Moment& start, const Moment& final)
 {
     const std::array<std::int64_t, 15> figures = *DifferenceFigures(start.value, final.value);
     ReservedSpace space(session.Out(), 1024);
     AnswerLine line(space, kJson);
+    if (kJson) {
+        session.WriteLineKey(line);
+    }
     line.Moment("start", start);
     line.Moment("final", final);
     for (std::size_t i = 0; i < figures.size(); ++i) {
         line.Number(kDifferenceKeys[i], figures[i]);
     }
-    // Only JSON names the real elapsed time: tsv keeps its seventeen columns for the scripts that cut them.
-    if (kJson) {
+    if (kJson || kElapsed) {
         if (const std::optional<LocalElapsed> elapsed =
                 session.Services().zones.ElapsedBetween(start.value, final.value);
             elapsed && elapsed->offsetChanged) {
             line.Number("elapsedSeconds", elapsed->seconds);
+        } else {
+            line.Value("elapsedSeconds", {}, Kind::Null);
         }
     }
+    session.WriteNoError(line);
     line.End(session.LineEnd());
+}
+
+// The answer by its keys, for the keys --field chooses.
+void WriteDifferenceRecord(CliSession& session, const Moment& start, const Moment& final)
+{
+    const std::array<std::int64_t, 15> figures = *DifferenceFigures(start.value, final.value);
+    std::array<std::string, 16> texts;
+    Record record;
+    record.Add("start", start.Iso());
+    record.Add("final", final.Iso());
+    for (std::size_t i = 0; i < figures.size(); ++i) {
+        texts[i] = std::to_string(figures[i]);
+        record.Add(kDifferenceKeys[i], texts[i], Kind::Number);
+    }
+    if (const std::optional<LocalElapsed> elapsed = session.Services().zones.ElapsedBetween(start.value, final.value);
+        elapsed && elapsed->offsetChanged) {
+        texts[15] = std::to_string(elapsed->seconds);
+        record.Add("elapsedSeconds", texts[15], Kind::Number);
+    }
+    session.Write(record);
 }
 
 void AnswerDifference(CliSession& session, std::span<const std::string_view> texts)
@@ -98,15 +126,22 @@ void AnswerDifference(CliSession& session, std::span<const std::string_view> tex
         session.InPageRange("START", *start, &record) && session.InPageRange("FINAL", *final, &record);
         return;
     }
-    if (session.Options().format != OutputFormat::Text) {
-        (session.Options().format == OutputFormat::Json ? WriteDifferenceFigures<true>
-                                                        : WriteDifferenceFigures<false>)(session, *start, *final);
+    const CliOptions& options = session.Options();
+    if (session.WholeAnswers()) {
+        (options.format == OutputFormat::Json
+             ? WriteDifferenceFigures<true, true>
+             : (options.elapsed ? WriteDifferenceFigures<false, true> : WriteDifferenceFigures<false, false>))(
+            session, *start, *final);
+        return;
+    }
+    if (!session.FromPages()) {
+        WriteDifferenceRecord(session, *start, *final);
         return;
     }
     ComputedValueSource pages;
     ShowDifference(pages, start->value, final->value, ComputeDifference(start->value, final->value),
                    ComputeElapsedLine(start->value, final->value, session.Services().zones, session.Language()));
-    session.WriteCopyLines(pages, {MacroSource::Difference});
+    session.WritePages(pages, {MacroSource::Difference});
 }
 
 void AnswerCalculation(CliSession& session, std::span<const std::string_view> texts)
@@ -131,17 +166,14 @@ void AnswerCalculation(CliSession& session, std::span<const std::string_view> te
                             "9999-12-31T23:59:59");
         }
     }
-    const OutputFormat format = session.Options().format;
-    if (format == OutputFormat::Text) {
+    if (session.FromPages()) {
         ComputedValueSource pages;
         ShowCalculation(pages, input, result);
-        session.WriteCopyLines(pages, {MacroSource::Calculation}, kNoSuchDate);
+        session.WritePages(pages, {MacroSource::Calculation}, kNoSuchDate);
         return;
     }
-    if (format == OutputFormat::Json) {
-        for (std::size_t i = 0; i < kCountFieldCount; ++i) {
-            record.Add(kCountKeys[i], result.countTexts[i], Kind::Number);
-        }
+    for (std::size_t i = 0; i < kCountFieldCount; ++i) {
+        record.Add(kCountKeys[i], result.countTexts[i], Kind::Number);
     }
     const std::optional<Moment> before = MomentOrNone(result.difference), after = MomentOrNone(result.sum);
     record.Add("before", result.differenceAvailable ? before->Iso() : kNoSuchDate);
@@ -161,11 +193,11 @@ void AnswerTimeInfo(CliSession& session, std::span<const std::string_view> texts
         return;
     }
     const TimeInfoResults results = TimeInfoAt(session, moment->value);
-    if (session.Options().format == OutputFormat::Text) {
+    if (session.FromPages()) {
         ComputedValueSource pages;
         ShowTimeInfo(pages, moment->value, results);
-        session.WriteCopyLines(pages, {MacroSource::TimeInfo, MacroSource::General, MacroSource::TimeZone,
-                                       MacroSource::Moon, MacroSource::Horoscope});
+        session.WritePages(pages, {MacroSource::TimeInfo, MacroSource::General, MacroSource::TimeZone,
+                                   MacroSource::Moon, MacroSource::Horoscope});
         return;
     }
     record.Add("weekday", TextOf(results.facts, kDayOfWeekFieldId));
@@ -205,14 +237,19 @@ void AnswerTimeInfo(CliSession& session, std::span<const std::string_view> texts
 }
 
 // The template's text cannot be read: one line names why.
-std::string TemplateProblem(FileReadStatus status, const std::string& path)
+std::string TemplateProblem(const FileReadResult& file, const std::string& path, int error)
 {
-    if (status == FileReadStatus::TooLarge) {
-        return "template " + path + " is larger than " + std::to_string(kMaxTemplateBytes >> 20) +
+    const std::string name = path == "-" ? "on stdin" : path;
+    if (file.status == FileReadStatus::TooLarge) {
+        return "template " + name + " is larger than " + std::to_string(kMaxTemplateBytes >> 20) +
                " MiB, the most a template may hold";
     }
+    if (path == "-") {
+        return error == EBADF ? "stdin is closed"
+                              : "cannot read template on stdin: " + std::string(std::strerror(error));
+    }
     return "cannot read template " + path +
-           (status == FileReadStatus::Missing ? ": no such file" : ": not a readable file");
+           (file.status == FileReadStatus::Missing ? ": no such file" : ": not a readable file");
 }
 
 void ExpandTemplate(CliSession& session)
@@ -220,10 +257,11 @@ void ExpandTemplate(CliSession& session)
     const CliOptions& options = session.Options();
     const CliServices& services = session.Services();
     const std::string path(options.operands[0]);
-    FileReadResult file = ReadFileLimited(path, kMaxTemplateBytes);
+    int error = 0;
+    FileReadResult file =
+        path == "-" ? ReadAllLimited(session.In(), kMaxTemplateBytes, error) : ReadFileLimited(path, kMaxTemplateBytes);
     if (file.status != FileReadStatus::Ok) {
-        session.Problem(TemplateProblem(file.status, path));
-        session.Raise(kExitBadUse);
+        session.Refuse(TemplateProblem(file, path, error));
         return;
     }
     const auto given = [](const std::optional<std::string_view>& text) { return text.value_or("now"); };
@@ -253,7 +291,13 @@ void ExpandTemplate(CliSession& session)
                         " MiB, the most one expansion may give: it was cut there");
         session.Raise(kExitNoAnswer);
     }
-    session.Out().Append(file.bytes);
+    if (options.format != OutputFormat::Json) {
+        session.Out().Append(file.bytes);
+        return;
+    }
+    AnswerLine line(session.Out(), true);
+    line.Value(kTextKey, file.bytes);
+    line.End(session.LineEnd());
 }
 
 }   // namespace

@@ -5,6 +5,7 @@
 #include <initializer_list>
 #include <limits>
 
+#include "cli/answer_keys.h"
 #include "cli/moment_text.h"
 
 namespace {
@@ -74,6 +75,12 @@ bool SetCount(CliOptions& options, std::string_view name, std::string_view value
     return options.counts[kCount].has_value();
 }
 
+bool AddField(CliOptions& options, std::string_view, std::string_view value, std::string&)
+{
+    options.fields.push_back(value);
+    return true;
+}
+
 bool SetFormat(CliOptions& options, std::string_view, std::string_view value, std::string& problem)
 {
     if (value != "text" && value != "json" && value != "tsv") {
@@ -107,15 +114,24 @@ struct OptionRow {
     SetOption set;
 };
 constexpr unsigned kCountTakers = Only({CliCommand::Calc, CliCommand::Expand});
+constexpr unsigned kAnswerers = Only({CliCommand::Diff, CliCommand::Calc, CliCommand::Info});
 constexpr OptionRow kOptions[] = {
     {"--help", "-h", OptionForm::Whole, kAnyCommand, SetCommand<CliCommand::Help>},
     {"--version", {}, OptionForm::Whole, kAnyCommand, SetCommand<CliCommand::Version>},
     {"--data-only", {}, OptionForm::Flag, kAnyCommand, SetFlag<&CliOptions::dataOnly>},
     {"--crlf", {}, OptionForm::Flag, kAnyCommand, SetFlag<&CliOptions::crlf>},
-    {"--astronomical", {}, OptionForm::Flag, kAnyCommand, SetFlag<&CliOptions::astronomical>},
+    {"--astronomical",
+     {},
+     OptionForm::Flag,
+     Only({CliCommand::Info, CliCommand::Expand}),
+     SetFlag<&CliOptions::astronomical>},
+    {"--header", {}, OptionForm::Flag, kAnswerers, SetFlag<&CliOptions::header>},
+    {"--elapsed", {}, OptionForm::Flag, Only({CliCommand::Diff}), SetFlag<&CliOptions::elapsed>},
     {"--format", {}, OptionForm::Value, kAnyCommand, SetFormat},
     {"--language", {}, OptionForm::Value, kAnyCommand, SetText<&CliOptions::language>},
-    {"--tz", {}, OptionForm::Value, Only({CliCommand::Info, CliCommand::Expand}), SetText<&CliOptions::zone>},
+    {"--tz", {}, OptionForm::Value, kAnyCommand, SetText<&CliOptions::zone>},
+    {"--field", {}, OptionForm::Value, kAnswerers, AddField},
+    {"--template", {}, OptionForm::Value, kAnswerers, SetText<&CliOptions::answerTemplate>},
     {"--start", {}, OptionForm::Value, Only({CliCommand::Expand}), SetText<&CliOptions::start>},
     {"--final", {}, OptionForm::Value, Only({CliCommand::Expand}), SetText<&CliOptions::final>},
     {"--calc-start", {}, OptionForm::Value, Only({CliCommand::Expand}), SetText<&CliOptions::calcStart>},
@@ -145,7 +161,7 @@ const OptionRow* FindOption(std::string_view name, bool valued)
 bool ReadWord(std::string_view arg, std::optional<CliCommand>& command, CliOptions& options, std::string& problem)
 {
     if (arg.starts_with('-') && arg != "-") {
-        problem = "unknown option '" + std::string(arg) + "' (see --help)";
+        problem = "unknown option " + std::string(arg) + " (see --help)";
         return false;
     }
     if (command) {
@@ -161,6 +177,24 @@ bool ReadWord(std::string_view arg, std::optional<CliCommand>& command, CliOptio
     return command.has_value();
 }
 
+// Why options that each fit the command do not fit together; empty when they do.
+std::string_view RefusedCombination(const CliOptions& options)
+{
+    if (options.dataOnly && options.format == OutputFormat::Json) {
+        return "--data-only is for text: JSON always names its values";
+    }
+    if (options.header && options.format != OutputFormat::Tsv) {
+        return "--header is for --format tsv: text and JSON name their values";
+    }
+    if (options.elapsed && options.format == OutputFormat::Text) {
+        return "--elapsed is for --format tsv: text shows the elapsed time and JSON always has it";
+    }
+    if (!options.fields.empty() && options.answerTemplate) {
+        return "--field and --template exclude each other: a template chooses what each answer shows";
+    }
+    return {};
+}
+
 // Whether the command takes everything given: each option, and as many operands as it needs.
 bool CheckCommand(const CliOptions& options, std::span<const OptionRow* const> given, std::string& problem)
 {
@@ -168,6 +202,21 @@ bool CheckCommand(const CliOptions& options, std::span<const OptionRow* const> g
     for (const OptionRow* row : given) {
         if ((row->commands & Only({options.command})) == 0) {
             problem = std::string(known.name) + " does not take " + std::string(row->name);
+            return false;
+        }
+    }
+    if (const std::string_view refused = RefusedCombination(options); !refused.empty()) {
+        problem = refused;
+        return false;
+    }
+    const std::span<const AnswerKey> keys = AnswerKeys(options.command);
+    for (const std::string_view field : options.fields) {
+        if (field != kLineKey && field != kErrorKey && std::ranges::find(keys, field, &AnswerKey::name) == keys.end()) {
+            problem = "unknown field '" + std::string(field) + "': " + std::string(known.name) + " gives line";
+            for (const AnswerKey& key : keys) {
+                problem += ", " + std::string(key.name);
+            }
+            problem += " and error";
             return false;
         }
     }
@@ -182,19 +231,43 @@ bool CheckCommand(const CliOptions& options, std::span<const OptionRow* const> g
     return true;
 }
 
+// Adds `row` to the options given; false, with `problem` set, when it is there already and may be given once.
+bool Given(std::vector<const OptionRow*>& given, const OptionRow* row, std::string& problem)
+{
+    if (row->set != AddField && std::ranges::find(given, row) != given.end()) {
+        problem = std::string(row->name) + " is given twice";
+        return false;
+    }
+    given.push_back(row);
+    return true;
+}
+
 }   // namespace
+
+bool AsksForJson(std::span<const std::string_view> args)
+{
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        if (args[i] == "--format=json" || (args[i] == "--format" && i + 1 < args.size() && args[i + 1] == "json")) {
+            return true;
+        }
+    }
+    return false;
+}
 
 std::optional<CliOptions> ParseCliOptions(std::span<const std::string_view> args, std::string& problem)
 {
     CliOptions options;
     std::optional<CliCommand> command;
-    std::vector<const OptionRow*> given;   // the options with a value, to tell where one was given twice
+    std::vector<const OptionRow*> given;   // to tell where one was given twice
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string_view arg = args[i];
         if (const OptionRow* row = FindOption(arg, false)) {
             row->set(options, arg, {}, problem);
             if (row->form == OptionForm::Whole) {
                 return options;
+            }
+            if (!Given(given, row, problem)) {
+                return std::nullopt;
             }
             continue;
         }
@@ -206,22 +279,17 @@ std::optional<CliOptions> ParseCliOptions(std::span<const std::string_view> args
         }
         const std::size_t equals = arg.find('=');
         const std::string_view name = arg.substr(0, equals);
+        const OptionRow* row = FindOption(name, true);
+        if (row == nullptr) {
+            problem = "unknown option " + std::string(name) + " (see --help)";
+            return std::nullopt;
+        }
         if (equals == std::string_view::npos && i + 1 == args.size()) {
             problem = std::string(name) + " needs a value (see --help)";
             return std::nullopt;
         }
         const std::string_view value = equals != std::string_view::npos ? arg.substr(equals + 1) : args[++i];
-        const OptionRow* row = FindOption(name, true);
-        if (row == nullptr) {
-            problem = "unknown option '" + std::string(name) + "' (see --help)";
-            return std::nullopt;
-        }
-        if (std::ranges::find(given, row) != given.end()) {
-            problem = std::string(name) + " is given twice";
-            return std::nullopt;
-        }
-        given.push_back(row);
-        if (!row->set(options, name, value, problem)) {
+        if (!Given(given, row, problem) || !row->set(options, name, value, problem)) {
             return std::nullopt;
         }
     }
@@ -236,22 +304,35 @@ std::optional<CliOptions> ParseCliOptions(std::span<const std::string_view> args
 const std::string_view kCliUsage = R"(Usage: chronel-cli [OPTIONS] COMMAND ...
 Chronel's answers on the command line.
 
-  diff START FINAL      how far apart two moments are, as the Difference page tells it
+  diff START FINAL [--tz ZONE] [--elapsed]
+                        how far apart two moments are, as the Difference page tells it
   calc START [--years N] [--months N | --weeks N] [--days N] [--hours N]
-                        [--minutes N] [--seconds N]
+                        [--minutes N] [--seconds N] [--tz ZONE]
                         the moments that span before and after START (Calculation)
   info [MOMENT] [--tz ZONE]
                         what the calendar says about MOMENT (default now): Time Info
   expand TEMPLATE [--start M] [--final M] [--calc-start M] [counts] [--info M]
                  [--tz ZONE]
-                        the template with its macros replaced by the pages' values
+                        the template (- reads it from stdin) with its macros replaced
+                        by the pages' values
 
 A moment is YYYY-MM-DD, YYYY-MM-DDTHH:MM:SS (or a blank for the T), now or today.
 Where a moment is -, lines are read from stdin and each gets its answer: diff - -
-reads START<TAB>FINAL per line.
+reads START<TAB>FINAL per line. In a text batch every answer and every error is
+followed by an empty line; JSON gives one object per line, each with the same keys:
+"line" (the input line, null without stdin), the answer's, then "error" (null when
+answered). Tab-separated rows all have the same columns, "error" last.
 
 Options:
-  --format text|json|tsv  labelled lines (default), one JSON object, or tab-separated
+  --format text|json|tsv  labelled lines (default), JSON objects, or tab-separated
+                          values (\, TAB, CR and LF in a value written \\, \t, \r, \n)
+  --header                tsv: first a line of the column names (the JSON keys)
+  --field NAME            only the value NAME (a JSON key) of each answer, one per line
+                          in text; repeat it for more, in the order wanted
+  --template TEXT         each answer of diff, calc or info as TEXT with its macros
+                          filled in (%IIW% and the others of the templates)
+  --elapsed               diff, tsv: an elapsedSeconds column, the real seconds between
+                          when a daylight-saving change lies between (else empty)
   --language NAME         the texts of NAME.lng, found as Chronel finds it
   --data-only             text lines without their labels (Use Data Only)
   --crlf                  end lines with CR LF (Add CR/LF)
@@ -260,6 +341,10 @@ Options:
   --tz ZONE               a zone name (Europe/Berlin) or a TZ string (default: TZ or
                           /etc/localtime)
   --help, --version
+
+An option may be given once; --field as often as wanted. With --format json every
+problem, the command line's too, is also written to stdout as
+{"error":"...","exitStatus":2}.
 
 Exit status: 0 answered, 1 some result has no answer, some input line was bad or an
 expansion was cut at 16 MiB, 2 the command line, stdin, the template or the language

@@ -20,6 +20,10 @@ struct CliOptions {
     std::vector<std::string_view> operands;
     OutputFormat format = OutputFormat::Text;
     std::optional<std::string_view> language, zone;
+    // --template: each answer is this text with its macros filled in.
+    std::optional<std::string_view> answerTemplate;
+    // --field, in the order given: each answer holds only these keys.
+    std::vector<std::string_view> fields;
     // The pages' inputs of expand (each the moment "now" when not given; the Calculation start defaults
     // to the Difference start).
     std::optional<std::string_view> start, final, calcStart, info;
@@ -28,10 +32,15 @@ struct CliOptions {
     bool dataOnly = false;
     bool crlf = false;
     bool astronomical = false;   // the real moon, as the Moon sub-page's Astronomical times
+    bool header = false;         // tab-separated output starts with its column names
+    bool elapsed = false;        // tab-separated differences get the real elapsed time too
 
     // The weeks count replaces the months count, as the page's Weeks choice does.
     bool WeeksChosen() const { return counts[kWeeks].has_value(); }
 };
+
+// Whether `args` ask for JSON, wherever they do: a command line that cannot be read still answers in JSON.
+bool AsksForJson(std::span<const std::string_view> args);
 
 // The command line after the program's name; empty with `problem` set to one line naming what is wrong.
 std::optional<CliOptions> ParseCliOptions(std::span<const std::string_view> args, std::string& problem);

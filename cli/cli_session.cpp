@@ -12,6 +12,34 @@ namespace {
 
 constexpr std::string_view kPageRange = "1754-01-01T00:00:00 to 9998-12-31T23:59:59";
 
+std::vector<std::string_view> ColumnsOf(const CliOptions& options)
+{
+    if (!options.fields.empty()) {
+        return options.fields;
+    }
+    const bool json = options.format == OutputFormat::Json;
+    std::vector<std::string_view> columns;
+    if (json) {
+        columns.push_back(kLineKey);
+    }
+    if (options.answerTemplate) {
+        columns.push_back(kTextKey);
+    }
+    for (const AnswerKey& key : options.answerTemplate ? std::span<const AnswerKey>() : AnswerKeys(options.command)) {
+        if (json || key.column || (options.elapsed && key.name == "elapsedSeconds")) {
+            columns.push_back(key.name);
+        }
+    }
+    columns.push_back(kErrorKey);
+    return columns;
+}
+
+const Field* FieldOf(const Record& record, std::string_view key)
+{
+    const auto found = std::ranges::find(record.Fields(), key, &Field::key);
+    return found != record.Fields().end() ? &*found : nullptr;
+}
+
 }   // namespace
 
 CliSession::CliSession(const CliOptions& options, const CliServices& services, const LanguageFile& language, int in,
@@ -22,7 +50,10 @@ CliSession::CliSession(const CliOptions& options, const CliServices& services, c
       m_in(in),
       m_out(out),
       m_err(err),
-      m_lineEnd(options.crlf ? "\r\n" : "\n")
+      m_lineEnd(options.crlf ? "\r\n" : "\n"),
+      m_format(options.format),
+      m_whole(options.fields.empty() && !options.answerTemplate && options.format != OutputFormat::Text),
+      m_columns(ColumnsOf(options))
 {
 }
 
@@ -39,8 +70,16 @@ void CliSession::Answer(Handler handler)
     if (operands.empty()) {
         texts[0] = "now";
     }
+    m_texts = {texts.data(), count};
+    if (m_options.header) {
+        AnswerLine header(m_out, false);
+        for (const std::string_view column : m_columns) {
+            header.Value(column, column);
+        }
+        header.End(m_lineEnd);
+    }
     if (fromInput == 0) {
-        handler(*this, {texts.data(), count});
+        handler(*this, m_texts);
         return;
     }
 
@@ -51,6 +90,7 @@ void CliSession::Answer(Handler handler)
     while (lines.Next(line, tooLong) && !m_out.Failed()) {
         m_lineNumber = lines.LineNumber();
         if (tooLong) {
+            texts.fill({});
             BadInput("longer than " + std::to_string(LineReader::kLongestLine) + " bytes");
             continue;
         }
@@ -66,18 +106,16 @@ void CliSession::Answer(Handler handler)
             }
         }
         if (!whole) {
+            texts = {line, {}};
             BadInput("expected START<TAB>FINAL");
             continue;
         }
-        handler(*this, {texts.data(), count});
+        handler(*this, m_texts);
     }
     // Input that cannot be read is no input: the answers given so far may be all there are.
     if (lines.Error() != 0) {
-        WriteAll(m_err, std::string("chronel-cli: ") +
-                            (m_in < 0 ? "stdin is closed"
-                                      : "cannot read stdin: " + std::string(std::strerror(lines.Error()))) +
-                            "\n");
-        Raise(kExitBadUse);
+        m_batch = false;
+        Refuse(m_in < 0 ? "stdin is closed" : "cannot read stdin: " + std::string(std::strerror(lines.Error())));
     }
 }
 
@@ -101,22 +139,30 @@ void CliSession::Problem(std::string_view message)
     WriteAll(m_err, line);
 }
 
-void CliSession::BadInput(std::string_view message)
+void CliSession::Refuse(std::string_view message)
 {
     Problem(message);
+    Raise(kExitBadUse);
+    if (m_format == OutputFormat::Json) {
+        m_out.Append(RefusalJson(message));
+    }
+}
+
+void CliSession::BadInput(std::string_view message)
+{
     if (!m_batch) {
-        Raise(kExitBadUse);
+        Refuse(message);
         return;
     }
+    Problem(message);
     Raise(kExitNoAnswer);
+    // The line keeps its input, as typed, in the columns of the input.
     Record record;
-    const std::string number = std::to_string(m_lineNumber);
-    if (m_options.format == OutputFormat::Json) {
-        record.Add("line", number, Kind::Number);
-        record.Add("error", message);
-    } else {
-        record.Add("error", "error");
+    const std::span<const AnswerKey> keys = AnswerKeys(m_options.command);
+    for (std::size_t i = 0; i < m_texts.size() && i < keys.size(); ++i) {
+        record.Add(keys[i].name, m_texts[i]);
     }
+    record.Add(kErrorKey, message);
     Write(record);
 }
 
@@ -124,30 +170,73 @@ void CliSession::NoAnswer(std::string_view message, Record& record)
 {
     Problem(message);
     Raise(kExitNoAnswer);
-    if (m_options.format == OutputFormat::Text) {
-        Record alone;
-        alone.Add("error", "no answer");
-        Write(alone);
-        return;
-    }
-    record.Add("error", message);
+    record.Add(kErrorKey, message);
     Write(record);
 }
 
 void CliSession::Write(const Record& record)
 {
-    AnswerLine line(m_out, m_options.format == OutputFormat::Json);
-    for (const Field& field : record.Fields()) {
-        line.Value(field.key, field.text, field.kind);
+    const Field* error = FieldOf(record, kErrorKey);
+    if (m_format == OutputFormat::Text) {
+        WriteText(record, error);
+        return;
+    }
+    AnswerLine line(m_out, m_format == OutputFormat::Json);
+    for (const std::string_view column : m_columns) {
+        if (column == kLineKey) {
+            WriteLineKey(line);
+        } else if (const Field* field = FieldOf(record, column)) {
+            line.Value(column, field->text, field->kind);
+        } else {
+            line.Value(column, {}, Kind::Null);
+        }
     }
     line.End(m_lineEnd);
 }
 
-void CliSession::WriteCopyLines(const ComputedValueSource& pages, std::initializer_list<MacroSource> sources,
-                                std::string_view star)
+void CliSession::WriteText(const Record& record, const Field* error)
 {
-    if (m_answers++ > 0) {
-        m_out.Append(m_lineEnd);   // a blank line between the answers of a batch
+    if (m_options.answerTemplate) {
+        // One line per answer, empty for a line without one: the lines stay paired with the input's.
+        const Field* text = FieldOf(record, kTextKey);
+        m_out.Append(text != nullptr && error == nullptr ? text->text : std::string_view());
+        m_out.Append(m_lineEnd);
+        return;
+    }
+    if (error != nullptr) {
+        m_out.Append(m_options.dataOnly ? std::string_view() : std::string_view("Error: "));
+        m_out.Append(error->text);
+        m_out.Append(m_lineEnd);
+    } else {
+        for (const std::string_view column : m_columns) {
+            const Field* field = FieldOf(record, column);
+            if (column == kLineKey && m_batch) {
+                m_out.AppendNumber(static_cast<std::int64_t>(m_lineNumber));
+            } else if (field != nullptr) {
+                m_out.Append(field->text);
+            }
+            m_out.Append(m_lineEnd);
+        }
+    }
+    if (m_batch) {
+        m_out.Append(m_lineEnd);
+    }
+}
+
+void CliSession::WritePages(const ComputedValueSource& pages, std::initializer_list<MacroSource> sources,
+                            std::string_view star)
+{
+    if (m_options.answerTemplate) {
+        std::string text(*m_options.answerTemplate);
+        if (Expand(text, pages, m_services.clock, m_services.formatter, m_language).capped) {
+            Problem("the expansion is longer than " + std::to_string(kExpansionLimit >> 20) +
+                    " MiB, the most one expansion may give: it was cut there");
+            Raise(kExitNoAnswer);
+        }
+        Record record;
+        record.Add(kTextKey, text);
+        Write(record);
+        return;
     }
     for (const Macro& macro : kMacros) {
         if (std::find(sources.begin(), sources.end(), macro.source) == sources.end()) {
@@ -169,6 +258,10 @@ void CliSession::WriteCopyLines(const ComputedValueSource& pages, std::initializ
         if (!m_options.crlf) {
             m_out.Append('\n');
         }
+    }
+    // A batch's blocks end in an empty line each, so that splitting there pairs them with the input lines.
+    if (m_batch) {
+        m_out.Append(m_lineEnd);
     }
 }
 

@@ -5,7 +5,9 @@
 #include <optional>
 #include <span>
 #include <string_view>
+#include <vector>
 
+#include "cli/answer_keys.h"
 #include "cli/answer_line.h"
 #include "cli/cli.h"
 #include "cli/cli_options.h"
@@ -28,6 +30,8 @@ public:
     const CliServices& Services() const { return m_services; }
     const LanguageFile& Language() const { return m_language; }
     OutputBuffer& Out() { return m_out; }
+    // Stdin; -1 when it is closed.
+    int In() const { return m_in; }
     std::string_view LineEnd() const { return m_lineEnd; }
     // The zone as the machine gives it, read once for all answers.
     void ReadZone() { m_zone = m_services.zones.CurrentZoneRules(); }
@@ -39,19 +43,42 @@ public:
     // Writes what is left of the answers; the exit status.
     int Finish();
 
+    // Whether answers are the command's own keys, all of them, in the chosen format: no --field or
+    // --template chooses, and the format is not text. Such an answer may be written straight (WriteLineKey,
+    // then its keys, then WriteNoError).
+    bool WholeAnswers() const { return m_whole; }
+    // Whether an answer is written from the pages' fields: text's Copy >> lines, or --template.
+    bool FromPages() const
+    {
+        return m_options.answerTemplate || (m_format == OutputFormat::Text && m_options.fields.empty());
+    }
+    template <class Sink>
+    void WriteLineKey(AnswerLine<Sink>& line) const
+    {
+        m_batch ? line.Number(kLineKey, static_cast<std::int64_t>(m_lineNumber)) : line.Value(kLineKey, {}, Kind::Null);
+    }
+    template <class Sink>
+    void WriteNoError(AnswerLine<Sink>& line) const
+    {
+        line.Value(kErrorKey, {}, Kind::Null);
+    }
+
     // One line on stderr, naming the input line in a batch.
     void Problem(std::string_view message);
     // The exit status becomes at least `status`.
     void Raise(int status) { m_status = std::max(m_status, status); }
+    // What cannot be used at all (exit status 2): one line on stderr, and in JSON an object that says so.
+    void Refuse(std::string_view message);
     // Input that is no input: in a batch the line's answer says "error", otherwise the command line is bad.
     void BadInput(std::string_view message);
     // An answer that has none: `record`, which names what was asked, says why.
     void NoAnswer(std::string_view message, Record& record);
+    // An answer by its keys, in the columns chosen; a key it lacks is null (empty in a column).
     void Write(const Record& record);
-    // The lines Copy >> gives for every item of the pages' Substitution sub-menus, in menu order; a field
-    // that reads "*" reads `star`.
-    void WriteCopyLines(const ComputedValueSource& pages, std::initializer_list<MacroSource> sources,
-                        std::string_view star = {});
+    // The answer the pages give: the lines Copy >> gives for every item of their Substitution sub-menus, in
+    // menu order (a field that reads "*" reads `star`), or the --template filled from them.
+    void WritePages(const ComputedValueSource& pages, std::initializer_list<MacroSource> sources,
+                    std::string_view star = {});
 
     // The moment `text` given as `name`; empty, with the problem reported, when it is none.
     std::optional<Moment> ReadMoment(std::string_view name, std::string_view text);
@@ -60,6 +87,9 @@ public:
     bool InPageRange(std::string_view name, const Moment& moment, Record* record);
 
 private:
+    // A text answer: its values one per line, or the error that it has none.
+    void WriteText(const Record& record, const Field* error);
+
     const CliOptions& m_options;
     const CliServices& m_services;
     const LanguageFile& m_language;
@@ -68,8 +98,13 @@ private:
     int m_err;
     std::string_view m_lineEnd;
     std::optional<ZoneRules> m_zone;
+    OutputFormat m_format;
+    bool m_whole;
+    // The keys of every answer, in order: those --field gives, or the command's in the chosen format.
+    std::vector<std::string_view> m_columns;
+    // The texts being answered, for the answer that says they are no input.
+    std::span<const std::string_view> m_texts;
     bool m_batch = false;
     std::size_t m_lineNumber = 0;
-    std::size_t m_answers = 0;
     int m_status = kExitAnswered;
 };

@@ -101,3 +101,32 @@ bool LineReader::Next(std::string_view& line, bool& tooLong)
     ++m_lineNumber;
     return true;
 }
+
+FileReadResult ReadAllLimited(int fd, std::size_t maxBytes, int& error)
+{
+    FileReadResult result;
+    result.status = FileReadStatus::Ok;
+    if (fd < 0) {
+        error = EBADF;
+        result.status = FileReadStatus::Unreadable;
+        return result;
+    }
+    char block[64 * 1024];
+    for (;;) {
+        const ssize_t got = ::read(fd, block, sizeof block);
+        if (got < 0 && errno == EINTR) {
+            continue;
+        }
+        if (got < 0) {
+            error = errno;
+            return {FileReadStatus::Unreadable, {}};
+        }
+        if (got == 0) {
+            return result;
+        }
+        result.bytes.append(block, static_cast<std::size_t>(got));
+        if (result.bytes.size() > maxBytes) {
+            return {FileReadStatus::TooLarge, {}};
+        }
+    }
+}

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string_view>
 
+#include "core/file_access.h"
 #include "core/write_all.h"
 
 // Output to a file descriptor through a fixed buffer: a batch of millions of lines writes in large blocks
@@ -88,3 +89,7 @@ private:
     int m_error = 0;
     std::array<char, kLongestLine> m_buffer;
 };
+
+// All that `fd` holds, up to `maxBytes`: TooLarge past that, and Unreadable, with errno in `error`, when a
+// read fails (EBADF for -1, a closed stdin).
+FileReadResult ReadAllLimited(int fd, std::size_t maxBytes, int& error);

@@ -7,12 +7,25 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstdio>
+#include <filesystem>
+#include <sstream>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "fakes/fake_zone_source.h"
 #include "fakes/temp_folder.h"
+
+inline std::vector<std::string> Lines(const std::string& text)
+{
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) {
+        lines.push_back(line);
+    }
+    return lines;
+}
 
 // What one run of chronel-cli gave.
 struct CliRun {
@@ -114,6 +127,29 @@ public:
             run.peakKilobytes = usage.ru_maxrss;
         }
         return run;
+    }
+
+    // NAME.lng in the user's data folder, where --language NAME finds it.
+    void WriteLanguage(const std::string& name, std::string_view text) const
+    {
+        std::filesystem::create_directories(m_folder / "data/Orvane/Chronel");
+        WriteFileBytes(m_folder / ("data/Orvane/Chronel/" + name + ".lng"), text);
+    }
+
+    // What jq's `filter` gives for `json` (one value per line, compact), or "jq failed" when jq cannot parse
+    // it or the filter's last value is false or null.
+    std::string Jq(std::string_view json, std::string_view filter) const
+    {
+        WriteFileBytes(m_folder / "jq.json", json);
+        WriteFileBytes(m_folder / "jq.filter", filter);
+        const std::string command =
+            "jq -e -c -f '" + (m_folder / "jq.filter") + "' '" + (m_folder / "jq.json") + "' 2>/dev/null";
+        std::string out;
+        FILE* pipe = ::popen(command.c_str(), "r");
+        for (char block[4096]; pipe != nullptr && !std::feof(pipe);) {
+            out.append(block, std::fread(block, 1, sizeof block, pipe));
+        }
+        return pipe != nullptr && ::pclose(pipe) == 0 ? out : "jq failed";
     }
 
 private:

@@ -1,0 +1,55 @@
+#pragma once
+
+#include <span>
+#include <string_view>
+
+#include "cli/cli_options.h"
+
+// One key of a command's answers, as JSON names it and tab-separated output heads its column.
+struct AnswerKey {
+    std::string_view name;
+    bool column;   // a column of tab-separated output when no --field chooses: the counts of calc repeat the
+                   // command line, and the elapsed time comes only with --elapsed
+};
+
+inline constexpr AnswerKey kDiffKeys[] = {
+    {"start", true},        {"final", true},           {"years", true},      {"months", true},
+    {"days", true},         {"hours", true},           {"minutes", true},    {"seconds", true},
+    {"weeks", true},        {"weekDays", true},        {"totalYears", true}, {"totalMonths", true},
+    {"totalWeeks", true},   {"totalDays", true},       {"totalHours", true}, {"totalMinutes", true},
+    {"totalSeconds", true}, {"elapsedSeconds", false},
+};
+inline constexpr AnswerKey kCalcKeys[] = {
+    {"start", true},  {"years", false},   {"months", false},  {"weeks", false}, {"days", false},
+    {"hours", false}, {"minutes", false}, {"seconds", false}, {"before", true}, {"after", true},
+};
+inline constexpr AnswerKey kInfoKeys[] = {
+    {"moment", true},       {"weekday", true},
+    {"leapYear", true},     {"dayOfYear", true},
+    {"week", true},         {"isoWeek", true},
+    {"isoWeekYear", true},  {"quarter", true},
+    {"season", true},       {"zone", true},
+    {"dstBegins", true},    {"dstEnds", true},
+    {"nextDstBegin", true}, {"nextDstEnd", true},
+    {"moonPhase", true},    {"previousFullMoon", true},
+    {"nextFullMoon", true}, {"previousNewMoon", true},
+    {"nextNewMoon", true},  {"sign", true},
+    {"yearAnimal", true},
+};
+// Every answer of a batch says which input line it answers, and every answer whether it failed.
+inline constexpr std::string_view kLineKey = "line", kErrorKey = "error", kTextKey = "text";
+
+// The keys of the answers of `command`, without "line" and "error"; empty for a command without them.
+inline std::span<const AnswerKey> AnswerKeys(CliCommand command)
+{
+    switch (command) {
+    case CliCommand::Diff:
+        return kDiffKeys;
+    case CliCommand::Calc:
+        return kCalcKeys;
+    case CliCommand::Info:
+        return kInfoKeys;
+    default:
+        return {};
+    }
+}
