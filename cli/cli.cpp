@@ -28,19 +28,17 @@ int RunCli(std::span<const std::string_view> args, const CliServices& services, 
         language =
             options->language ? LanguageFile::Find(*options->language, services.location, problem) : LanguageFile();
     }
-    if (options && language && options->zone && !services.useZone(std::string(*options->zone))) {
-        problem = "'" + std::string(*options->zone) +
-                  "' names no time zone: give a zone such as Europe/Berlin (under TZDIR or /usr/share/zoneinfo) "
-                  "or a TZ string such as CET-1CEST,M3.5.0,M10.5.0/3";
-        language.reset();
+    std::optional<ZoneModel> zone;
+    if (options && language) {
+        zone = services.loadZone(options->zone, problem);
     }
-    if (!options || !language) {
+    if (!zone) {
         WriteAll(err, "chronel-cli: " + problem + "\n");
         if (AsksForJson(args)) {
             WriteAll(out, RefusalJson(problem));
         }
         return kExitBadUse;
     }
-    CliSession session(*options, services, *language, in, out, err);
+    CliSession session(*options, services, *language, *zone, in, out, err);
     return RunCommand(session);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -8,16 +9,17 @@
 #include "core/clock.h"
 #include "core/locale_format.h"
 #include "core/program_location.h"
-#include "info/zone_source.h"
+#include "info/zone_model.h"
 
 // What the command line needs of the machine: the real services in main, fakes in tests.
 struct CliServices {
     const Clock& clock;
     const LocaleFormatter& formatter;
     const ProgramLocation& location;
-    const ZoneSource& zones;
-    // Makes `zone` (as --tz gives it) the zone of `zones` and of `clock`; false when it names no zone.
-    std::function<bool(const std::string& zone)> useZone;
+    // The zone every answer is given in, read whole once: `zone` as --tz gives it, else the machine's (TZ,
+    // else /etc/localtime). It becomes the zone of `clock` too. Empty, with `problem` set to one line, when
+    // it names no zone.
+    std::function<std::optional<ZoneModel>(std::optional<std::string_view> zone, std::string& problem)> loadZone;
 };
 
 inline constexpr int kExitAnswered = 0;

@@ -79,8 +79,7 @@ void WriteDifferenceFigures(CliSession& session, const Moment& start, const Mome
         line.Number(kDifferenceKeys[i], figures[i]);
     }
     if (kJson || kElapsed) {
-        if (const std::optional<LocalElapsed> elapsed =
-                session.Services().zones.ElapsedBetween(start.value, final.value);
+        if (const std::optional<LocalElapsed> elapsed = session.Zones().ElapsedBetween(start.value, final.value);
             elapsed && elapsed->offsetChanged) {
             line.Number("elapsedSeconds", elapsed->seconds);
         } else {
@@ -103,7 +102,7 @@ void WriteDifferenceRecord(CliSession& session, const Moment& start, const Momen
         texts[i] = std::to_string(figures[i]);
         record.Add(kDifferenceKeys[i], texts[i], Kind::Number);
     }
-    if (const std::optional<LocalElapsed> elapsed = session.Services().zones.ElapsedBetween(start.value, final.value);
+    if (const std::optional<LocalElapsed> elapsed = session.Zones().ElapsedBetween(start.value, final.value);
         elapsed && elapsed->offsetChanged) {
         texts[15] = std::to_string(elapsed->seconds);
         record.Add("elapsedSeconds", texts[15], Kind::Number);
@@ -140,7 +139,7 @@ void AnswerDifference(CliSession& session, std::span<const std::string_view> tex
     }
     ComputedValueSource pages;
     ShowDifference(pages, start->value, final->value, ComputeDifference(start->value, final->value),
-                   ComputeElapsedLine(start->value, final->value, session.Services().zones, session.Language()));
+                   ComputeElapsedLine(start->value, final->value, session.Zones(), session.Language()));
     session.WritePages(pages, {MacroSource::Difference});
 }
 
@@ -282,7 +281,7 @@ void ExpandTemplate(CliSession& session)
     ComputedValueSource pages;
     const DateTime &start = moments[0].value, &final = moments[1].value;
     ShowDifference(pages, start, final, ComputeDifference(start, final),
-                   ComputeElapsedLine(start, final, services.zones, session.Language()));
+                   ComputeElapsedLine(start, final, session.Zones(), session.Language()));
     const CalculationInput calculation = CalculationFrom(moments[2].value, options);
     ShowCalculation(pages, calculation, ComputeCalculation(calculation, services.formatter));
     ShowTimeInfo(pages, moments[3].value, TimeInfoAt(session, moments[3].value));

@@ -42,8 +42,8 @@ const Field* FieldOf(const Record& record, std::string_view key)
 
 }   // namespace
 
-CliSession::CliSession(const CliOptions& options, const CliServices& services, const LanguageFile& language, int in,
-                       int out, int err)
+CliSession::CliSession(const CliOptions& options, const CliServices& services, const LanguageFile& language,
+                       const ZoneModel& zone, int in, int out, int err)
     : m_options(options),
       m_services(services),
       m_language(language),
@@ -51,6 +51,8 @@ CliSession::CliSession(const CliOptions& options, const CliServices& services, c
       m_out(out),
       m_err(err),
       m_lineEnd(options.crlf ? "\r\n" : "\n"),
+      m_zoneModel(zone),
+      m_zones(zone, services.clock),
       m_format(options.format),
       m_whole(options.fields.empty() && !options.answerTemplate && options.format != OutputFormat::Text),
       m_columns(ColumnsOf(options))
@@ -267,11 +269,21 @@ void CliSession::WritePages(const ComputedValueSource& pages, std::initializer_l
 
 std::optional<Moment> CliSession::ReadMoment(std::string_view name, std::string_view text)
 {
-    std::optional<Moment> moment = ParseMoment(text, m_services.clock);
-    if (!moment) {
-        BadInput(std::string(name) + " '" + std::string(text) + "' is not a moment: use " + std::string(kMomentForms));
+    std::string problem;
+    const std::optional<MomentText> read = ReadMomentText(text, m_services.clock, problem);
+    if (!read) {
+        BadInput(std::string(name) + " " + problem);
+        return std::nullopt;
     }
-    return moment;
+    if (read->wall) {
+        return read->wall;
+    }
+    const Moment wall = MomentAtWallSeconds(read->unixSeconds + m_zoneModel.At(read->unixSeconds).offsetSeconds);
+    if (!wall.value.IsValid()) {
+        BadInput(std::string(name) + " '" + std::string(text) + "' is past the year 9999 or before 0100 in the zone");
+        return std::nullopt;
+    }
+    return wall;
 }
 
 bool CliSession::InPageRange(std::string_view name, const Moment& moment, Record* record)

@@ -15,6 +15,7 @@
 #include "cli/language_file.h"
 #include "cli/moment_text.h"
 #include "cli/stream_io.h"
+#include "info/model_zone_source.h"
 
 // One run of a command: what it was given, where its answers and problems go, and its exit status. The
 // commands share through it how moments are read, problems reported and answers written.
@@ -23,8 +24,9 @@ public:
     // Answers one set of texts: the operands, or the pieces of one line of stdin.
     using Handler = void (*)(CliSession& session, std::span<const std::string_view> texts);
 
-    CliSession(const CliOptions& options, const CliServices& services, const LanguageFile& language, int in, int out,
-               int err);
+    // `zone` must outlive the session.
+    CliSession(const CliOptions& options, const CliServices& services, const LanguageFile& language,
+               const ZoneModel& zone, int in, int out, int err);
 
     const CliOptions& Options() const { return m_options; }
     const CliServices& Services() const { return m_services; }
@@ -33,8 +35,10 @@ public:
     // Stdin; -1 when it is closed.
     int In() const { return m_in; }
     std::string_view LineEnd() const { return m_lineEnd; }
-    // The zone as the machine gives it, read once for all answers.
-    void ReadZone() { m_zone = m_services.zones.CurrentZoneRules(); }
+    // The zone the answers are given in.
+    const ZoneSource& Zones() const { return m_zones; }
+    // Its rules as they are now, read once for all answers.
+    void ReadZone() { m_zone = m_zones.CurrentZoneRules(); }
     const std::optional<ZoneRules>& Zone() const { return m_zone; }
 
     // Calls `handler` once with the operands ("now" when there are none), or once per line of stdin where
@@ -80,7 +84,8 @@ public:
     void WritePages(const ComputedValueSource& pages, std::initializer_list<MacroSource> sources,
                     std::string_view star = {});
 
-    // The moment `text` given as `name`; empty, with the problem reported, when it is none.
+    // The moment `text` given as `name`, an instant as the zone's wall time; empty, with the problem
+    // reported, when it is none.
     std::optional<Moment> ReadMoment(std::string_view name, std::string_view text);
     // False, with the problem reported, when the moment lies outside what the pages can hold; the record
     // of the answer, when there is one, says so too.
@@ -97,6 +102,8 @@ private:
     OutputBuffer m_out;
     int m_err;
     std::string_view m_lineEnd;
+    const ZoneModel& m_zoneModel;
+    ModelZoneSource m_zones;
     std::optional<ZoneRules> m_zone;
     OutputFormat m_format;
     bool m_whole;

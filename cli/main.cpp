@@ -14,8 +14,8 @@
 #include "core/write_all.h"
 #include "platform/proc_program_location.h"
 #include "platform/system_clock.h"
-#include "platform/system_zone_source.h"
 #include "platform/tz_file_check.h"
+#include "platform/zone_catalog.h"
 
 namespace {
 
@@ -67,26 +67,40 @@ int main(int argc, char** argv)
     const bool stdinClosed = ReopenIfClosed(0);
     ReopenIfClosed(1);
     ReopenIfClosed(2);
-    // Before any time call: the C library would hang on a TZ that names a FIFO.
-    if (const std::optional<std::string> tz = ReplaceUnreadableTz()) {
-        WriteAll(2,
-                 "chronel-cli: TZ names no time-zone file that can be read, so UTC is used. TZ was \"" + *tz + "\"\n");
+    // TZ must name a zone; until the run ends with the problem, nothing may read what it names (the C
+    // library would hang on a FIFO).
+    const std::optional<std::string> tzProblem = TzProblem();
+    if (tzProblem) {
+        ::setenv("TZ", kFallbackTz, 1);
     }
     const std::vector<std::string_view> args(argv + 1, argv + argc);
     const SystemClock clock;
     const LazyLocaleNames formatter;
     const ProcProgramLocation location;
-    const SystemZoneSource zones;
-    const CliServices services{clock, formatter, location, zones, [](const std::string& zone) {
-                                   const char* tzDir = std::getenv("TZDIR");
-                                   // A zone the C library would hang on or fail to read is none.
-                                   if (TzNamesUnreadableFile(zone, tzDir != nullptr ? tzDir : "") || !NamesZone(zone)) {
-                                       return false;
-                                   }
-                                   // The clock reads "now" in that zone too.
-                                   ::setenv("TZ", zone.c_str(), 1);
-                                   ::tzset();
-                                   return true;
-                               }};
+    const CliServices services{
+        clock, formatter, location,
+        [&tzProblem](std::optional<std::string_view> zone, std::string& problem) -> std::optional<ZoneModel> {
+            if (!zone) {
+                if (tzProblem) {
+                    problem = *tzProblem;
+                    return std::nullopt;
+                }
+                return LoadTzVariable(std::getenv("TZ"), problem);
+            }
+            const std::string name(*zone);
+            const char* tzDir = std::getenv("TZDIR");
+            // The C library reads every TZ as a file first: one it would hang on names no zone.
+            std::optional<ZoneModel> model = TzNamesUnreadableFile(name, tzDir != nullptr ? tzDir : "")
+                                                 ? std::nullopt
+                                                 : LoadNamedZone(name, problem);
+            if (!model) {
+                problem = problem.empty() ? "'" + name + "' names no time zone: its file is no regular file" : problem;
+                return std::nullopt;
+            }
+            // The clock reads "now" in that zone too.
+            ::setenv("TZ", name.c_str(), 1);
+            ::tzset();
+            return model;
+        }};
     return RunCli(args, services, stdinClosed ? -1 : 0, 1, 2);
 }

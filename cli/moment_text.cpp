@@ -54,40 +54,13 @@ std::optional<Moment> FromFields(int year, int month, int day, int hour, int min
 
 }   // namespace
 
-std::optional<Moment> ParseMoment(std::string_view text, const Clock& clock)
+Moment MomentAtWallSeconds(std::int64_t wallSeconds)
 {
-    if (text == "now" || text == "today") {
-        const std::optional<DateTime::Parts> now = GetNow(clock).GetParts();
-        if (!now) {
-            return std::nullopt;
-        }
-        const bool today = text == "today";
-        return FromFields(now->year, now->month, now->day, today ? 0 : now->hour, today ? 0 : now->minute,
-                          today ? 0 : now->second);
-    }
-    const bool withTime = text.size() == 19;
-    if ((text.size() != 10 && !withTime) || text[4] != '-' || text[7] != '-' ||
-        (withTime && ((text[10] != 'T' && text[10] != ' ') || text[13] != ':' || text[16] != ':'))) {
-        return std::nullopt;
-    }
-    const int fields[6] = {Digits<4>(text, 0),
-                           Digits<2>(text, 5),
-                           Digits<2>(text, 8),
-                           withTime ? Digits<2>(text, 11) : 0,
-                           withTime ? Digits<2>(text, 14) : 0,
-                           withTime ? Digits<2>(text, 17) : 0};
-    if (fields[0] < 0 || fields[1] < 0 || fields[2] < 0 || fields[3] < 0 || fields[4] < 0 || fields[5] < 0) {
-        return std::nullopt;
-    }
-    // The text is its own ISO form but for the T, or the time of day.
-    Moment moment{DateTime::FromParts(fields[0], fields[1], fields[2], fields[3], fields[4], fields[5]), {}};
-    if (!moment.value.IsValid()) {
-        return std::nullopt;
-    }
-    std::memcpy(moment.iso.data(), withTime ? text.data() : "0000-00-00T00:00:00", moment.iso.size());
-    std::memcpy(moment.iso.data(), text.data(), 10);
-    moment.iso[10] = 'T';
-    return moment;
+    const std::int64_t days = civil::FloorDiv(wallSeconds, civil::kSecondsPerDay);
+    const auto second = static_cast<int>(wallSeconds - days * civil::kSecondsPerDay);
+    const civil::YearMonthDay date = civil::CivilFromDays(days);
+    return FromFields(date.year, date.month, date.day, second / 3600, second / 60 % 60, second % 60)
+        .value_or(Moment{DateTime::Invalid(), {}});
 }
 
 Moment MomentOf(const DateTime& value)
@@ -282,7 +255,13 @@ std::optional<MomentText> ReadUnixText(std::string_view text, std::string& probl
 std::optional<MomentText> ReadMomentText(std::string_view text, const Clock& clock, std::string& problem)
 {
     if (text == "now" || text == "today") {
-        std::optional<Moment> moment = ParseMoment(text, clock);
+        const std::optional<DateTime::Parts> now = GetNow(clock).GetParts();
+        const bool today = text == "today";
+        std::optional<Moment> moment;
+        if (now) {
+            moment = FromFields(now->year, now->month, now->day, today ? 0 : now->hour, today ? 0 : now->minute,
+                                today ? 0 : now->second);
+        }
         if (!moment) {
             return Refuse(problem, "the clock reads a moment outside the years 0100 to 9999");
         }

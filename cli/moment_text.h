@@ -21,14 +21,11 @@ struct Moment {
     std::string_view Iso() const { return {iso.data(), iso.size()}; }
 };
 
-// "YYYY-MM-DD" (at midnight), "YYYY-MM-DDTHH:MM:SS" or the same with a blank for the T, "now", or "today"
-// (today at midnight); the clock is read only for the last two. Empty for any other text, for a day or time
-// the calendar does not have, a year outside 0100..9999, and a clock outside the range. Allocates nothing,
-// as a batch reads millions of them.
-std::optional<Moment> ParseMoment(std::string_view text, const Clock& clock);
-
 // The ISO 8601 text of a valid value.
 Moment MomentOf(const DateTime& value);
+// The moment of a wall time given as seconds from 1970-01-01T00:00:00 on the clocks; invalid outside the
+// years 0100..9999.
+Moment MomentAtWallSeconds(std::int64_t wallSeconds);
 
 // What a moment's text names: a wall time, or an instant (given as @SECONDS or with Z / ±HH:MM) that the
 // caller shows as wall time in the zone in force.
@@ -37,9 +34,10 @@ struct MomentText {
     std::int64_t unixSeconds = 0;   // the instant, when `wall` is empty
 };
 
-// Reads the forms of ParseMoment, and also "YYYY-MM-DDTHH:MM" (seconds 00), a time followed by "Z" or an
-// offset east of UTC ("+HH:MM", "+HHMM" or "+HH", up to 23:59 either way) naming an instant, and "@SECONDS"
-// (Unix time, optionally signed). A date alone takes no offset; fractions of a second and leap seconds are
+// Reads "YYYY-MM-DD" (at midnight), "YYYY-MM-DDTHH:MM:SS" or the same with a blank for the T, "now" or
+// "today" (today at midnight; the clock is read only for these two), and also "YYYY-MM-DDTHH:MM" (seconds 00), a time
+// followed by "Z" or an offset east of UTC ("+HH:MM", "+HHMM" or "+HH", up to 23:59 either way) naming an instant, and
+// "@SECONDS" (Unix time, optionally signed). A date alone takes no offset; fractions of a second and leap seconds are
 // refused. Wall times keep the years 0100..9999; an instant must lie within 0100-01-01T00:00:00Z ..
 // 9999-12-31T23:59:59Z. Empty, with `problem` set to one line naming the part that is wrong (quoting at most
 // about 60 bytes of the text), when the text names no moment. Allocates nothing on success.

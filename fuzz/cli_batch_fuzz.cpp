@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
+#include <string>
 #include <string_view>
 
 #include "cli/cli.h"
@@ -14,15 +15,9 @@
 #include "cli/moment_text.h"
 #include "core/program_location.h"
 #include "fakes/fake_clock.h"
-#include "info/zone_source.h"
+#include "info/zone_model.h"
 
 namespace {
-
-class NoZone final : public ZoneSource {
-public:
-    std::optional<ZoneRules> CurrentZoneRules() const override { return std::nullopt; }
-    std::optional<LocalElapsed> ElapsedBetween(const DateTime&, const DateTime&) const override { return std::nullopt; }
-};
 
 class NoLocation final : public ProgramLocation {
 public:
@@ -43,9 +38,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string_view text(reinterpret_cast<const char*>(data), size);
     static const FakeClock clock(SystemTime{2004, 3, 1, 1, 13, 5, 9, 0});
     const std::string_view firstLine = text.substr(0, text.find('\n'));
-    if (const std::optional<Moment> moment = ParseMoment(firstLine, clock)) {
-        const std::optional<Moment> again = ParseMoment(moment->Iso(), clock);
-        Check(again && again->value == moment->value && again->Iso() == moment->Iso());
+    std::string problem;
+    if (const std::optional<MomentText> moment = ReadMomentText(firstLine, clock, problem); moment && moment->wall) {
+        const std::optional<MomentText> again = ReadMomentText(moment->wall->Iso(), clock, problem);
+        Check(again && again->wall && again->wall->value == moment->wall->value &&
+              again->wall->Iso() == moment->wall->Iso());
     }
 
     const int in = memfd_create("stdin", MFD_CLOEXEC);
@@ -54,9 +51,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         std::abort();
     }
     static const LangInfoFormatter formatter;
-    static const NoZone zones;
     static const NoLocation location;
-    const CliServices services{clock, formatter, location, zones, [](const std::string&) { return false; }};
+    // A zone with daylight saving, so that every line's elapsed time is worked out.
+    const CliServices services{clock, formatter, location, [](std::optional<std::string_view>, std::string&) {
+                                   return ZoneModel::FromTzString("CET-1CEST,M3.5.0,M10.5.0/3");
+                               }};
     const std::string_view args[] = {"--format", "json", "diff", "-", "-"};
     const int status = RunCli(args, services, in, out, out);
     Check(status == kExitAnswered || status == kExitNoAnswer);

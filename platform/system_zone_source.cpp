@@ -151,12 +151,6 @@ std::string ZoneIdFromPath(const std::string& path)
     return id;
 }
 
-bool NamesZone(const std::string& tz)
-{
-    std::string problem;
-    return LoadNamedZone(tz, problem).has_value();
-}
-
 SystemZoneSource::SystemZoneSource(LongNames longNames) : SystemZoneSource(std::move(longNames), SystemUnixNow) {}
 
 SystemZoneSource::SystemZoneSource(LongNames longNames, UnixNow now)

@@ -66,6 +66,3 @@ private:
 // The IANA id of a zone file path: what follows ".../zoneinfo/" ("posix/" and "right/" dropped);
 // empty when the path does not lie in a zone folder.
 std::string ZoneIdFromPath(const std::string& path);
-
-// Whether `tz` names a zone by the program's rule: a name tzdata.zi lists, or a TZ string (LoadNamedZone).
-bool NamesZone(const std::string& tz);

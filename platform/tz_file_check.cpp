@@ -55,22 +55,10 @@ std::optional<std::string> TzProblem()
     }
     const char* tzDir = std::getenv("TZDIR");
     if (TzNamesUnreadableFile(tz, tzDir != nullptr ? tzDir : "")) {
-        return "TZ names no time-zone file that can be read";
+        return "TZ '" + std::string(tz) + "' names a file that is not a zone file: the C library would hang on it";
     }
     std::string problem;
     return LoadTzVariable(tz, problem) ? std::nullopt : std::optional(problem);
-}
-
-std::optional<std::string> ReplaceUnreadableTz()
-{
-    const char* tz = std::getenv("TZ");
-    const char* tzDir = std::getenv("TZDIR");
-    if (tz == nullptr || !TzNamesUnreadableFile(tz, tzDir != nullptr ? tzDir : "")) {
-        return std::nullopt;
-    }
-    std::string old = tz;
-    ::setenv("TZ", kFallbackTz, 1);
-    return old;
 }
 
 std::optional<std::string> RemoveTzNamingNoZone()

@@ -4,7 +4,8 @@
 #include <string>
 #include <string_view>
 
-// What TZ becomes, for the command line, when its own value would hang or break the C library.
+// What TZ becomes, for the command line, while a TZ that names no zone is being refused: the C library
+// could hang on what it names.
 inline constexpr const char* kFallbackTz = "UTC0";
 
 // Whether TZ, set to `tz`, must be replaced before any time call. The C library takes every value of
@@ -18,11 +19,6 @@ bool TzNamesUnreadableFile(std::string_view tz, std::string_view tzDir);
 // One line that says why the environment's TZ names no zone: a file the C library would hang on or fail
 // to read (as above), or a value LoadTzVariable refuses. Empty when TZ is unset or names a zone.
 std::optional<std::string> TzProblem();
-
-// Checks the environment's TZ (against its TZDIR) with TzNamesUnreadableFile and, when it must be
-// replaced, sets TZ to kFallbackTz and returns its old value, for the one message that says so. To be
-// called first in main, before anything reads the zone.
-std::optional<std::string> ReplaceUnreadableTz();
 
 // For the window: when TzProblem finds one, removes TZ, so that the computer's zone is used, and returns
 // its old value for the one message that says so. To be called first in main, before anything reads the
