@@ -59,6 +59,28 @@ private:
     mutable std::optional<LangInfoFormatter> m_names;
 };
 
+// The system clock, read once: one run answers for one present moment, and each reading of the C
+// library's clock checks the zone file again.
+class RunClock final : public Clock {
+public:
+    SystemTime Now() const override
+    {
+        if (!m_now) {
+            m_now = m_clock.Now();
+        }
+        return *m_now;
+    }
+    std::optional<SystemTime> LocalTimeAt(std::int64_t unixSeconds) const override
+    {
+        return m_clock.LocalTimeAt(unixSeconds);
+    }
+    std::optional<std::int64_t> UnixTimeAt(const SystemTime& local) const override { return m_clock.UnixTimeAt(local); }
+
+private:
+    SystemClock m_clock;
+    mutable std::optional<SystemTime> m_now;
+};
+
 }   // namespace
 
 int main(int argc, char** argv)
@@ -74,7 +96,7 @@ int main(int argc, char** argv)
         ::setenv("TZ", kFallbackTz, 1);
     }
     const std::vector<std::string_view> args(argv + 1, argv + argc);
-    const SystemClock clock;
+    const RunClock clock;
     const LazyLocaleNames formatter;
     const ProcProgramLocation location;
     const CliServices services{
