@@ -80,9 +80,17 @@ Utf8Sequence FrontUtf8Sequence(std::string_view text)
 
 std::string RefusalJson(std::string_view message)
 {
-    std::string json = "{\"error\":";
+    return OneValueJson("error", message, ",\"exitStatus\":2");
+}
+
+std::string OneValueJson(std::string_view key, std::string_view text, std::string_view more)
+{
+    std::string json = "{\"";
+    json += key;
+    json += "\":";
     StringSink sink{json};
-    AppendJsonString(sink, message);
-    json += ",\"exitStatus\":2}\n";
+    AppendJsonString(sink, text);
+    json += more;
+    json += "}\n";
     return json;
 }

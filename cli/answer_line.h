@@ -137,6 +137,8 @@ struct StringSink {
 // The JSON object, on a line of its own, that says the command line, stdin, the template or the language file
 // cannot be used: {"error":"...","exitStatus":2}.
 std::string RefusalJson(std::string_view message);
+// {"KEY":"TEXT"MORE} and a line end: `more` is further members, written as they are.
+std::string OneValueJson(std::string_view key, std::string_view text, std::string_view more = {});
 
 // One answer as a line of output: a JSON object, or its values as tab-separated columns (without keys).
 // Every value of every answer goes through here. Keys are the program's own names and need no escaping.

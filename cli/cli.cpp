@@ -16,7 +16,11 @@ int RunCli(std::span<const std::string_view> args, const CliServices& services, 
     const std::optional<CliOptions> options = ParseCliOptions(args, problem);
     if (options && (options->command == CliCommand::Help || options->command == CliCommand::Version)) {
         const bool help = options->command == CliCommand::Help;
-        if (WriteAll(out, help ? kCliUsage : "chronel-cli " CHRONEL_VERSION "\n")) {
+        const std::string answer = !AsksForJson(args)
+                                       ? std::string(help ? kCliUsage : "chronel-cli " CHRONEL_VERSION "\n")
+                                   : help ? OneValueJson("text", kCliUsage)
+                                          : OneValueJson("version", CHRONEL_VERSION);
+        if (WriteAll(out, answer)) {
             return kExitAnswered;
         }
         WriteAll(err, help ? "chronel-cli: the help could not be written\n"

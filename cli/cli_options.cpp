@@ -316,7 +316,8 @@ Chronel's answers on the command line.
                         the template (- reads it from stdin) with its macros replaced
                         by the pages' values
 
-A moment is YYYY-MM-DD, YYYY-MM-DDTHH:MM:SS (or a blank for the T), now or today.
+A moment is YYYY-MM-DD, YYYY-MM-DDTHH:MM[:SS] (or a blank for the T), the same with
+Z or +HH:MM (an instant, shown in the zone), @SECONDS (Unix time), now or today.
 Where a moment is -, lines are read from stdin and each gets its answer: diff - -
 reads START<TAB>FINAL per line. In a text batch every answer and every error is
 followed by an empty line; JSON gives one object per line, each with the same keys:
@@ -338,8 +339,8 @@ Options:
   --crlf                  end lines with CR LF (Add CR/LF)
   --astronomical          info and expand: the real moon's times and lit disc
                           (Astronomical times), not the mean lunation
-  --tz ZONE               a zone name (Europe/Berlin) or a TZ string (default: TZ or
-                          /etc/localtime)
+  --tz ZONE               a zone of tzdata.zi (Europe/Berlin) or a TZ string (default:
+                          TZ or /etc/localtime)
   --help, --version
 
 An option may be given once; --field as often as wanted. With --format json every

@@ -43,6 +43,13 @@ TEST_F(CliOutputTest, EveryBatchLineGivesOneJsonObjectWithTheSameKeys)
     }
 }
 
+// Help and version are answers too: with --format json, objects.
+TEST_F(CliOutputTest, HelpAndVersionAreJsonWhenJsonIsAsked)
+{
+    EXPECT_EQ(cli.Jq(cli.Run({"--help", "--format=json"}).out, ".text | startswith(\"Usage: chronel-cli\")"), "true\n");
+    EXPECT_EQ(cli.Jq(cli.Run({"--format", "json", "--version"}).out, ".version | length > 0"), "true\n");
+}
+
 TEST_F(CliOutputTest, EveryTsvRowHasTheHeadersColumns)
 {
     for (const BatchCase& c : kBatches) {
