@@ -354,3 +354,9 @@ std::optional<ZoneRules> ZoneModel::PresentRules() const
     base.stdOffsetSeconds = type.offset;
     return ZoneFromPosixTz(base);
 }
+
+std::optional<ZoneRules> ZoneFromTzif(std::string_view bytes)
+{
+    const std::optional<ZoneModel> model = ZoneModel::FromTzif(bytes);
+    return model ? model->PresentRules() : std::nullopt;
+}

@@ -81,3 +81,6 @@ private:
     std::uint16_t m_footerStd = 0, m_footerDst = 0;
     bool m_keepsDaylight = false;
 };
+
+// The zone record of a TZif file: its model's present rules. Empty when the bytes are no zone file.
+std::optional<ZoneRules> ZoneFromTzif(std::string_view bytes);

@@ -10,7 +10,6 @@
 #include "core/file_access.h"
 #include "info/posix_tz.h"
 #include "info/time_zone.h"
-#include "info/tzif.h"
 #include "info/zone_model.h"
 #include "platform/zone_catalog.h"
 
@@ -77,8 +76,7 @@ void ReadZone(const ZoneWhere& where, std::optional<ZoneRules>& zone, std::optio
 {
     if (!where.file.empty()) {
         if (const auto bytes = ReadZoneFile(where.file)) {
-            if ((zone = ZoneFromTzif(*bytes))) {
-                model = ZoneModel::FromTzif(*bytes);
+            if ((model = ZoneModel::FromTzif(*bytes)) && (zone = model->PresentRules())) {
                 zoneId = where.zoneId.empty() ? ZoneIdOfFile(where.file) : where.zoneId;
                 return;
             }

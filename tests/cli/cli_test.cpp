@@ -21,7 +21,7 @@
 #include "fakes/fake_locale_formatter.h"
 #include "fakes/fake_messages.h"
 #include "info/posix_tz.h"
-#include "info/tzif.h"
+#include "info/zone_model.h"
 
 namespace {
 

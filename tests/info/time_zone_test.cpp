@@ -10,7 +10,7 @@
 #include "fakes/fake_locale_formatter.h"
 #include "fakes/fake_messages.h"
 #include "fakes/fake_zone_source.h"
-#include "info/tzif.h"
+#include "info/zone_model.h"
 
 namespace {
 
