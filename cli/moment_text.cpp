@@ -218,7 +218,8 @@ std::optional<MomentText> ReadIsoText(std::string_view text, std::string& proble
         std::memcpy(wall.iso.data(), text.data(), 10);
         wall.iso[10] = 'T';
         std::memcpy(wall.iso.data() + 11, "00:00:00", 8);
-        std::memcpy(wall.iso.data() + 11, time.data(), time.size());
+        // Not memcpy: a date alone leaves `time` empty, and its null pointer must never reach memcpy.
+        std::copy(time.begin(), time.end(), wall.iso.data() + 11);
         return MomentText{wall, 0};
     }
     const std::int64_t instant =
