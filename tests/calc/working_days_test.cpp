@@ -43,7 +43,7 @@ TEST(WorkingDaysTest, AgreeWithAPlainCountOfEveryDay)
             const std::int64_t n = final > start ? count(start + 1, final + 1) : count(start, final);
             const std::int64_t added = calendar.Add(start, n);
             ASSERT_TRUE(added >= std::min(start, final) && added <= std::max(start, final));
-            EXPECT_EQ(count(added, added + 1), n == 0 ? 0 : 1) << "a working day";
+            EXPECT_TRUE(n == 0 ? added == start : count(added, added + 1) == 1) << "start itself, or a working day";
             EXPECT_EQ(n > 0 ? count(start + 1, added + 1) : count(start, added), n);
         }
     }
