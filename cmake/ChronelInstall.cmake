@@ -22,6 +22,7 @@ if(CMAKE_SCRIPT_MODE_FILE)
         "${CHRONEL_PROGRAM_FOLDER}/chronel"
         "${CHRONEL_PROGRAM_FOLDER}/chronel-cli"
         "${CHRONEL_PROGRAM_FOLDER}/chronel-help-reader"
+        "${CHRONEL_PROGRAM_FOLDER}/chronel-holiday-reader"
         "${CHRONEL_PROGRAM_FOLDER}/chronel.chm"
         "${CHRONEL_PROGRAM_FOLDER}/russian.lng"
         "${CHRONEL_PROGRAM_FOLDER}/Templates/Difference.trt"
@@ -65,7 +66,7 @@ set(CHRONEL_DESKTOP_FILE "${CMAKE_SOURCE_DIR}/res/desktop/chronel.desktop")
 set(CHRONEL_METAINFO_FILE "${CMAKE_BINARY_DIR}/${CHRONEL_APP_ID}.metainfo.xml")
 configure_file("${CMAKE_SOURCE_DIR}/res/desktop/${CHRONEL_APP_ID}.metainfo.xml.in" "${CHRONEL_METAINFO_FILE}" @ONLY)
 
-install(TARGETS chronel chronel-cli chronel-help-reader RUNTIME DESTINATION "${CHRONEL_PROGRAM_FOLDER}")
+install(TARGETS chronel chronel-cli chronel-help-reader chronel-holiday-reader RUNTIME DESTINATION "${CHRONEL_PROGRAM_FOLDER}")
 install(FILES "${CMAKE_BINARY_DIR}/chronel.chm" ${CHRONEL_LANGUAGE_FILES} DESTINATION "${CHRONEL_PROGRAM_FOLDER}")
 install(FILES ${CHRONEL_TEMPLATE_FILES} DESTINATION "${CHRONEL_PROGRAM_FOLDER}/Templates")
 

@@ -4,7 +4,7 @@
 CHRONEL_PACKAGES=(
     cmake ninja-build g++ ccache pkg-config
     qt6-base-dev qt6-svg-dev librsvg2-bin
-    libchm-dev fp-utils
+    libchm-dev libical-dev fp-utils
     desktop-file-utils appstream dpkg-dev cloc jq
     libgtest-dev libgmock-dev libbenchmark-dev
     clang libclang-rt-dev clang-format

@@ -1,0 +1,158 @@
+#include "holidayreader/event_occurrences.h"
+
+#include <algorithm>
+#include <memory>
+
+#include "holidayreader/holiday_calendar.h"
+
+namespace {
+
+using Days = std::vector<std::int64_t>;
+
+// The Gregorian calendar repeats its weekdays and leap years every 400 years, this many days.
+constexpr std::int64_t kCycleDays = 146097;
+// libical's recurrence iterator gives no occurrence from this day on (2583-01-01).
+constexpr std::int64_t kIteratorEndDay = civil::DaysFromCivil(2583, 1, 1);
+// Steps of one rule before the span count towards the limit as well: a rule every second from the year
+// 1000 must not keep the reader busy before its first holiday.
+constexpr std::int64_t kMaxRuleSteps = 4 * kMaxEventOccurrences;
+
+struct IteratorFree {
+    void operator()(icalrecur_iterator* iterator) const { icalrecur_iterator_free(iterator); }
+};
+
+// Occurrences of one event, counted against the limit as they come.
+class Occurrences {
+public:
+    bool Add(std::int64_t day)
+    {
+        if (day < kFirstHolidayDay || day > kLastHolidayDay) {
+            return true;
+        }
+        m_days.push_back(day);
+        return static_cast<std::int64_t>(m_days.size()) <= kMaxEventOccurrences;
+    }
+    Days& days() { return m_days; }
+
+private:
+    Days m_days;
+};
+
+// The rule's occurrences from libical, then its last 400 years repeated up to the span's end. A start
+// within the last cycle before the iterator's end is moved back by whole cycles first, so that the
+// iterator sees a full cycle; COUNT cannot be moved, so such rules run as given.
+bool ExpandRule(const icalrecurrencetype& rule, const icaltimetype& dtstart, std::int64_t startDay, Occurrences& out)
+{
+    const std::optional<std::int64_t> until = DayOfIcalTime(rule.until);
+    const std::int64_t lastDay = until ? std::min(*until, kLastHolidayDay) : kLastHolidayDay;
+    std::int64_t shift = 0;
+    if (rule.count == 0 && startDay >= kIteratorEndDay - kCycleDays) {
+        shift = (startDay - (kIteratorEndDay - kCycleDays)) / kCycleDays + 1;
+    }
+    icaltimetype first = dtstart;
+    icaltime_adjust(&first, static_cast<int>(-shift * kCycleDays), 0, 0, 0);
+    const std::unique_ptr<icalrecur_iterator, IteratorFree> iterator(icalrecur_iterator_new(rule, first));
+    if (!iterator) {
+        return true;
+    }
+    Days cycle;   // the iterator's days in its last full cycle
+    std::int64_t produced = 0;
+    for (icaltimetype next = icalrecur_iterator_next(iterator.get()); !icaltime_is_null_time(next);
+         next = icalrecur_iterator_next(iterator.get())) {
+        const std::optional<std::int64_t> native = DayOfIcalTime(next);
+        if (!native) {
+            return true;
+        }
+        if (++produced > kMaxRuleSteps) {
+            return false;
+        }
+        const std::int64_t day = *native + shift * kCycleDays;
+        if (day > lastDay) {
+            return true;
+        }
+        if (*native >= kIteratorEndDay - kCycleDays) {
+            cycle.push_back(*native);
+        }
+        if (day >= startDay && !out.Add(day)) {
+            return false;
+        }
+    }
+    if ((rule.count != 0 && produced >= rule.count) || (until && *until < kIteratorEndDay) || cycle.empty()) {
+        return true;
+    }
+    for (std::int64_t cycles = shift + 1;; ++cycles) {
+        for (const std::int64_t native : cycle) {
+            const std::int64_t day = native + cycles * kCycleDays;
+            if (day > lastDay || (rule.count != 0 && produced++ >= rule.count)) {
+                return true;
+            }
+            if (day >= startDay && !out.Add(day)) {
+                return false;
+            }
+        }
+    }
+}
+
+// Days of a property's dates (EXDATE, RDATE), read by `get`.
+template <typename Get>
+bool EachPropertyDay(icalcomponent* event, icalproperty_kind kind, Get get, Occurrences* out, Days* days)
+{
+    for (icalproperty* property = icalcomponent_get_first_property(event, kind); property != nullptr;
+         property = icalcomponent_get_next_property(event, kind)) {
+        const std::optional<std::int64_t> day = DayOfIcalTime(get(property));
+        if (day && out != nullptr && !out->Add(*day)) {
+            return false;
+        }
+        if (day && days != nullptr) {
+            days->push_back(*day);
+        }
+    }
+    return true;
+}
+
+icaltimetype RdateTime(icalproperty* property)
+{
+    const icaldatetimeperiodtype value = icalproperty_get_rdate(property);
+    return icaltime_is_null_time(value.time) ? value.period.start : value.time;
+}
+
+}   // namespace
+
+std::optional<std::int64_t> DayOfIcalTime(const icaltimetype& time)
+{
+    if (icaltime_is_null_time(time) || time.month < 1 || time.month > 12 || time.day < 1 || time.day > 31) {
+        return std::nullopt;
+    }
+    const std::int64_t day =
+        civil::DaysFromCivil(time.year, static_cast<unsigned>(time.month), static_cast<unsigned>(time.day));
+    // February 30 and the like would land on a day of the next month.
+    if (civil::CivilFromDays(day).day != time.day) {
+        return std::nullopt;
+    }
+    return day;
+}
+
+std::optional<Days> EventStartDays(icalcomponent* event, std::int64_t startDay)
+{
+    Occurrences occurrences;
+    occurrences.Add(startDay);
+    const icaltimetype dtstart = icalcomponent_get_dtstart(event);
+    for (icalproperty* rule = icalcomponent_get_first_property(event, ICAL_RRULE_PROPERTY); rule != nullptr;
+         rule = icalcomponent_get_next_property(event, ICAL_RRULE_PROPERTY)) {
+        const icalrecurrencetype recurrence = icalproperty_get_rrule(rule);
+        if (recurrence.freq != ICAL_NO_RECURRENCE && !ExpandRule(recurrence, dtstart, startDay, occurrences)) {
+            return std::nullopt;
+        }
+    }
+    if (!EachPropertyDay(event, ICAL_RDATE_PROPERTY, RdateTime, &occurrences, nullptr)) {
+        return std::nullopt;
+    }
+    Days excluded;
+    EachPropertyDay(event, ICAL_EXDATE_PROPERTY, icalproperty_get_exdate, nullptr, &excluded);
+    std::sort(excluded.begin(), excluded.end());
+    Days& days = occurrences.days();
+    std::sort(days.begin(), days.end());
+    days.erase(std::unique(days.begin(), days.end()), days.end());
+    std::erase_if(days, [&](std::int64_t day) { return std::binary_search(excluded.begin(), excluded.end(), day); });
+    return std::move(days);
+}
