@@ -364,10 +364,10 @@ std::optional<CliOptions> ParseCliOptions(std::span<const std::string_view> args
 const std::string_view kCliUsage = R"(Usage: chronel-cli [OPTIONS] COMMAND ...
 Chronel's answers on the command line.
 
-  diff START FINAL [--tz ZONE] [--elapsed]
+  diff START FINAL [--tz ZONE] [--elapsed] [--working-days]
                         how far apart two moments are, as the Difference page tells it
-  calc START [--years N] [--months N | --weeks N] [--days N] [--hours N]
-                        [--minutes N] [--seconds N] [--tz ZONE]
+  calc START [--years N] [--months N | --weeks N] [--days N | --working-days N]
+                        [--hours N] [--minutes N] [--seconds N] [--tz ZONE]
                         the moments that span before and after START (Calculation)
   info [MOMENT] [--tz ZONE]
                         what the calendar says about MOMENT (default now): Time Info
@@ -394,6 +394,12 @@ Options:
                           filled in (%IIW% and the others of the templates)
   --elapsed               diff, tsv: an elapsedSeconds column, the real seconds between
                           when a daylight-saving change lies between (else empty)
+  --working-days          diff: the working days between too (workingDays, not counting
+                          the final day); calc: --working-days N steps N working days
+                          where --days steps days
+  --weekend LIST          with --working-days: the days off, as sat,sun, saturday or 6,7
+                          (Monday = 1); default: Chronel's Options, else sat,sun
+  --holidays FILE         with --working-days: an iCalendar file of holidays (repeatable)
   --language NAME         the texts of NAME.lng, found as Chronel finds it
   --data-only             text lines without their labels (Use Data Only)
   --crlf                  end lines with CR LF (Add CR/LF)
@@ -403,7 +409,7 @@ Options:
                           TZ or /etc/localtime)
   --help, --version
 
-An option may be given once; --field as often as wanted. With --format json every
+An option may be given once; --field and --holidays as often as wanted. With --format json every
 problem, the command line's too, is also written to stdout as
 {"error":"...","exitStatus":2}.
 
