@@ -90,6 +90,19 @@ TEST_F(WorkingDaysCliTest, CalcStepsYearsMonthsThenWorkingDaysThenTimes)
     }
 }
 
+// The last Monday of May and, until 2003, the fourth Thursday of November are holidays there.
+TEST_F(WorkingDaysCliTest, HolidayFilesTakeTheirDaysOut)
+{
+    const std::string yearly = CHRONEL_TEST_DATA_DIR "/ics/yearly.ics";
+    const auto json = [&](std::vector<std::string> args) {
+        args.insert(args.end(), {"--holidays", yearly, "--format", "json"});
+        return cli.Run(args).out;
+    };
+    EXPECT_EQ(cli.Jq(json({"diff", "2003-11-24", "2003-12-01", "--working-days"}), ".workingDays"), "4\n");
+    EXPECT_EQ(cli.Jq(json({"diff", "2004-11-22", "2004-11-29", "--working-days"}), ".workingDays"), "5\n");
+    EXPECT_EQ(cli.Jq(json({"calc", "2024-05-24", "--working-days", "1"}), ".after"), "\"2024-05-28T00:00:00\"\n");
+}
+
 // Without --weekend the window's choice counts, and its settings file is left as it was.
 TEST_F(WorkingDaysCliTest, SettingsGiveTheWeekendWhenNoneIsGiven)
 {
