@@ -10,14 +10,20 @@ struct AnswerKey {
     std::string_view name;
     bool column;   // a column of tab-separated output when no --field chooses: the counts of calc repeat the
                    // command line, and the elapsed time comes only with --elapsed
+    // The option without which an answer has no such key at all; null for a key every answer has.
+    bool CliOptions::*needs = nullptr;
+
+    bool AskedFor(const CliOptions& options) const { return needs == nullptr || options.*needs; }
 };
 
 inline constexpr AnswerKey kDiffKeys[] = {
-    {"start", true},        {"final", true},           {"years", true},      {"months", true},
-    {"days", true},         {"hours", true},           {"minutes", true},    {"seconds", true},
-    {"weeks", true},        {"weekDays", true},        {"totalYears", true}, {"totalMonths", true},
-    {"totalWeeks", true},   {"totalDays", true},       {"totalHours", true}, {"totalMinutes", true},
-    {"totalSeconds", true}, {"elapsedSeconds", false},
+    {"start", true},           {"final", true},        {"years", true},
+    {"months", true},          {"days", true},         {"hours", true},
+    {"minutes", true},         {"seconds", true},      {"weeks", true},
+    {"weekDays", true},        {"totalYears", true},   {"totalMonths", true},
+    {"totalWeeks", true},      {"totalDays", true},    {"totalHours", true},
+    {"totalMinutes", true},    {"totalSeconds", true}, {"workingDays", true, &CliOptions::workingDays},
+    {"elapsedSeconds", false},
 };
 inline constexpr AnswerKey kCalcKeys[] = {
     {"start", true},  {"years", false},   {"months", false},  {"weeks", false}, {"days", false},

@@ -8,6 +8,8 @@
 
 #include "calc/calculation.h"
 #include "calc/difference.h"
+#include "calc/working_days.h"
+#include "cli/working_day_calculation.h"
 #include "core/calendar.h"
 #include "core/file_access.h"
 #include "templates/substitution.h"
@@ -61,6 +63,15 @@ TimeInfoResults TimeInfoAt(CliSession& session, const DateTime& value)
                            session.Options().astronomical ? &services.clock : nullptr);
 }
 
+constexpr std::string_view kWorkingDaysKey = "workingDays";
+
+// The working days between, when the command line asks for them.
+std::optional<std::int64_t> WorkingDaysOf(const CliSession& session, const Moment& start, const Moment& final)
+{
+    return session.Options().workingDays ? WorkingDaysBetween(session.Calendar(), start.value, final.value)
+                                         : std::nullopt;
+}
+
 // The figures as the page's texts, written straight into the output: a batch of a million pairs should cost
 // little more than computing them. Each format has its own copy, so that no figure asks which it is; the
 // real elapsed time is asked of the zone only where it is written.
@@ -78,6 +89,10 @@ void WriteDifferenceFigures(CliSession& session, const Moment& start, const Mome
     for (std::size_t i = 0; i < figures.size(); ++i) {
         line.Number(kDifferenceKeys[i], figures[i]);
     }
+    if (session.Options().workingDays) {
+        const std::optional<std::int64_t> days = WorkingDaysOf(session, start, final);
+        days ? line.Number(kWorkingDaysKey, *days) : line.Value(kWorkingDaysKey, {}, Kind::Null);
+    }
     if (kJson || kElapsed) {
         if (const std::optional<LocalElapsed> elapsed = session.Zones().ElapsedBetween(start.value, final.value);
             elapsed && elapsed->offsetChanged) {
@@ -94,13 +109,17 @@ void WriteDifferenceFigures(CliSession& session, const Moment& start, const Mome
 void WriteDifferenceRecord(CliSession& session, const Moment& start, const Moment& final)
 {
     const std::array<std::int64_t, 15> figures = *DifferenceFigures(start.value, final.value);
-    std::array<std::string, 16> texts;
+    std::array<std::string, 17> texts;
     Record record;
     record.Add("start", start.Iso());
     record.Add("final", final.Iso());
     for (std::size_t i = 0; i < figures.size(); ++i) {
         texts[i] = std::to_string(figures[i]);
         record.Add(kDifferenceKeys[i], texts[i], Kind::Number);
+    }
+    if (const std::optional<std::int64_t> days = WorkingDaysOf(session, start, final)) {
+        texts[16] = std::to_string(*days);
+        record.Add(kWorkingDaysKey, texts[16], Kind::Number);
     }
     if (const std::optional<LocalElapsed> elapsed = session.Zones().ElapsedBetween(start.value, final.value);
         elapsed && elapsed->offsetChanged) {
@@ -140,7 +159,12 @@ void AnswerDifference(CliSession& session, std::span<const std::string_view> tex
     ComputedValueSource pages;
     ShowDifference(pages, start->value, final->value, ComputeDifference(start->value, final->value),
                    ComputeElapsedLine(start->value, final->value, session.Zones(), session.Language()));
-    session.WritePages(pages, {MacroSource::Difference});
+    std::string workingDaysLine;
+    if (options.workingDays) {
+        const std::optional<std::int64_t> days = WorkingDaysOf(session, *start, *final);
+        workingDaysLine = "Working days\t" + (days ? std::to_string(*days) : std::string("*"));
+    }
+    session.WritePages(pages, {MacroSource::Difference}, {}, workingDaysLine);
 }
 
 void AnswerCalculation(CliSession& session, std::span<const std::string_view> texts)
@@ -154,8 +178,15 @@ void AnswerCalculation(CliSession& session, std::span<const std::string_view> te
     if (!session.InPageRange("START", *start, &record)) {
         return;
     }
-    const CalculationInput input = CalculationFrom(start->value, session.Options());
-    const CalculationResult result = ComputeCalculation(input, session.Services().formatter);
+    const CliOptions& options = session.Options();
+    CalculationInput input = CalculationFrom(start->value, options);
+    if (options.workingDayCount) {
+        input.countTexts[kDays] = std::to_string(*options.workingDayCount);
+    }
+    const CalculationResult result =
+        options.workingDayCount ? ComputeWorkingDayCalculation(input, *options.workingDayCount, session.Calendar(),
+                                                               session.Services().formatter)
+                                : ComputeCalculation(input, session.Services().formatter);
     for (const auto& [available, side] :
          {std::pair{result.differenceAvailable, "before"}, {result.sumAvailable, "after"}}) {
         if (!available) {
@@ -303,6 +334,9 @@ void ExpandTemplate(CliSession& session)
 
 int RunCommand(CliSession& session)
 {
+    if (!session.ReadWorkingDays()) {
+        return session.Finish();
+    }
     switch (session.Options().command) {
     case CliCommand::Diff:
         session.Answer(AnswerDifference);

@@ -7,6 +7,7 @@
 
 #include "cli/answer_keys.h"
 #include "cli/moment_text.h"
+#include "cli/working_week.h"
 
 namespace {
 
@@ -75,9 +76,27 @@ bool SetCount(CliOptions& options, std::string_view name, std::string_view value
     return options.counts[kCount].has_value();
 }
 
+bool SetWorkingDayCount(CliOptions& options, std::string_view name, std::string_view value, std::string& problem)
+{
+    options.workingDayCount = ReadCountOption(name, value, problem);
+    return options.workingDayCount.has_value();
+}
+
+bool SetWeekend(CliOptions& options, std::string_view, std::string_view value, std::string& problem)
+{
+    options.workingWeekdays = ReadWeekend(value, problem);
+    return options.workingWeekdays.has_value();
+}
+
 bool AddField(CliOptions& options, std::string_view, std::string_view value, std::string&)
 {
     options.fields.push_back(value);
+    return true;
+}
+
+bool AddHolidayFile(CliOptions& options, std::string_view, std::string_view value, std::string&)
+{
+    options.holidayFiles.push_back(value);
     return true;
 }
 
@@ -115,6 +134,7 @@ struct OptionRow {
 };
 constexpr unsigned kCountTakers = Only({CliCommand::Calc, CliCommand::Expand});
 constexpr unsigned kAnswerers = Only({CliCommand::Diff, CliCommand::Calc, CliCommand::Info});
+constexpr unsigned kWorkingDayTakers = Only({CliCommand::Diff, CliCommand::Calc});
 constexpr OptionRow kOptions[] = {
     {"--help", "-h", OptionForm::Whole, kAnyCommand, SetCommand<CliCommand::Help>},
     {"--version", {}, OptionForm::Whole, kAnyCommand, SetCommand<CliCommand::Version>},
@@ -127,6 +147,11 @@ constexpr OptionRow kOptions[] = {
      SetFlag<&CliOptions::astronomical>},
     {"--header", {}, OptionForm::Flag, kAnswerers, SetFlag<&CliOptions::header>},
     {"--elapsed", {}, OptionForm::Flag, Only({CliCommand::Diff}), SetFlag<&CliOptions::elapsed>},
+    // A flag for diff, a count for calc: which one the command decides.
+    {"--working-days", {}, OptionForm::Flag, Only({CliCommand::Diff}), SetFlag<&CliOptions::workingDays>},
+    {"--working-days", {}, OptionForm::Value, Only({CliCommand::Calc}), SetWorkingDayCount},
+    {"--weekend", {}, OptionForm::Value, kWorkingDayTakers, SetWeekend},
+    {"--holidays", {}, OptionForm::Value, kWorkingDayTakers, AddHolidayFile},
     {"--format", {}, OptionForm::Value, kAnyCommand, SetFormat},
     {"--language", {}, OptionForm::Value, kAnyCommand, SetText<&CliOptions::language>},
     {"--tz", {}, OptionForm::Value, kAnyCommand, SetText<&CliOptions::zone>},
@@ -145,16 +170,40 @@ constexpr OptionRow kOptions[] = {
     {"--seconds", {}, OptionForm::Value, kCountTakers, SetCount<kSeconds>},
 };
 
-// The row spelled `name` among those of the forms wanted; null when there is none.
-const OptionRow* FindOption(std::string_view name, bool valued)
+// The row spelled `name` among those of the forms wanted; null when there is none, and for a flag also when
+// the same name takes a value for `command`.
+const OptionRow* FindOption(std::string_view name, bool valued, std::optional<CliCommand> command = {})
 {
+    const OptionRow* found = nullptr;
+    bool valueFits = false;
     for (const OptionRow& row : kOptions) {
-        if ((row.form == OptionForm::Value) == valued &&
-            (name == row.name || (!row.alias.empty() && name == row.alias))) {
-            return &row;
+        if (name != row.name && (row.alias.empty() || name != row.alias)) {
+            continue;
+        }
+        if ((row.form == OptionForm::Value) == valued) {
+            found = &row;
+        } else if (!valued && command && (row.commands & Only({*command})) != 0) {
+            valueFits = true;
         }
     }
-    return nullptr;
+    return valueFits ? nullptr : found;
+}
+
+// The command named on the command line, looked for before its options are read: whether an option takes
+// a value may depend on it. The values of options that always take one are skipped.
+std::optional<CliCommand> CommandAhead(std::span<const std::string_view> args)
+{
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        for (const CommandName& known : kCommands) {
+            if (args[i] == known.name) {
+                return known.command;
+            }
+        }
+        if (FindOption(args[i], false) == nullptr && FindOption(args[i], true) != nullptr) {
+            ++i;
+        }
+    }
+    return std::nullopt;
 }
 
 // A word that is no option: the command, or one of its operands.
@@ -192,6 +241,15 @@ std::string_view RefusedCombination(const CliOptions& options)
     if (!options.fields.empty() && options.answerTemplate) {
         return "--field and --template exclude each other: a template chooses what each answer shows";
     }
+    if (options.workingDayCount && options.counts[kDays]) {
+        return "--working-days and --days exclude each other: the Days count is either working or calendar days";
+    }
+    if ((options.workingWeekdays || !options.holidayFiles.empty()) && !options.CountsWorkingDays()) {
+        return "--weekend and --holidays are for --working-days: they say which days are working days";
+    }
+    if (options.workingDays && options.answerTemplate) {
+        return "--working-days and --template exclude each other: the templates have no working-day macro";
+    }
     return {};
 }
 
@@ -211,10 +269,11 @@ bool CheckCommand(const CliOptions& options, std::span<const OptionRow* const> g
     }
     const std::span<const AnswerKey> keys = AnswerKeys(options.command);
     for (const std::string_view field : options.fields) {
-        if (field != kLineKey && field != kErrorKey && std::ranges::find(keys, field, &AnswerKey::name) == keys.end()) {
+        const auto found = std::ranges::find(keys, field, &AnswerKey::name);
+        if (field != kLineKey && field != kErrorKey && (found == keys.end() || !found->AskedFor(options))) {
             problem = "unknown field '" + std::string(field) + "': " + std::string(known.name) + " gives line";
             for (const AnswerKey& key : keys) {
-                problem += ", " + std::string(key.name);
+                problem += key.AskedFor(options) ? ", " + std::string(key.name) : std::string();
             }
             problem += " and error";
             return false;
@@ -234,7 +293,7 @@ bool CheckCommand(const CliOptions& options, std::span<const OptionRow* const> g
 // Adds `row` to the options given; false, with `problem` set, when it is there already and may be given once.
 bool Given(std::vector<const OptionRow*>& given, const OptionRow* row, std::string& problem)
 {
-    if (row->set != AddField && std::ranges::find(given, row) != given.end()) {
+    if (row->set != AddField && row->set != AddHolidayFile && std::ranges::find(given, row) != given.end()) {
         problem = std::string(row->name) + " is given twice";
         return false;
     }
@@ -259,9 +318,10 @@ std::optional<CliOptions> ParseCliOptions(std::span<const std::string_view> args
     CliOptions options;
     std::optional<CliCommand> command;
     std::vector<const OptionRow*> given;   // to tell where one was given twice
+    const std::optional<CliCommand> ahead = CommandAhead(args);
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string_view arg = args[i];
-        if (const OptionRow* row = FindOption(arg, false)) {
+        if (const OptionRow* row = FindOption(arg, false, ahead)) {
             row->set(options, arg, {}, problem);
             if (row->form == OptionForm::Whole) {
                 return options;
@@ -304,10 +364,10 @@ std::optional<CliOptions> ParseCliOptions(std::span<const std::string_view> args
 const std::string_view kCliUsage = R"(Usage: chronel-cli [OPTIONS] COMMAND ...
 Chronel's answers on the command line.
 
-  diff START FINAL [--tz ZONE] [--elapsed]
+  diff START FINAL [--tz ZONE] [--elapsed] [--working-days]
                         how far apart two moments are, as the Difference page tells it
-  calc START [--years N] [--months N | --weeks N] [--days N] [--hours N]
-                        [--minutes N] [--seconds N] [--tz ZONE]
+  calc START [--years N] [--months N | --weeks N] [--days N | --working-days N]
+                        [--hours N] [--minutes N] [--seconds N] [--tz ZONE]
                         the moments that span before and after START (Calculation)
   info [MOMENT] [--tz ZONE]
                         what the calendar says about MOMENT (default now): Time Info
@@ -334,6 +394,12 @@ Options:
                           filled in (%IIW% and the others of the templates)
   --elapsed               diff, tsv: an elapsedSeconds column, the real seconds between
                           when a daylight-saving change lies between (else empty)
+  --working-days          diff: the working days between too (workingDays, not counting
+                          the final day); calc: --working-days N steps N working days
+                          where --days steps days
+  --weekend LIST          with --working-days: the days off, as sat,sun, saturday or 6,7
+                          (Monday = 1); default: Chronel's Options, else sat,sun
+  --holidays FILE         with --working-days: an iCalendar file of holidays (repeatable)
   --language NAME         the texts of NAME.lng, found as Chronel finds it
   --data-only             text lines without their labels (Use Data Only)
   --crlf                  end lines with CR LF (Add CR/LF)
@@ -343,7 +409,7 @@ Options:
                           TZ or /etc/localtime)
   --help, --version
 
-An option may be given once; --field as often as wanted. With --format json every
+An option may be given once; --field and --holidays as often as wanted. With --format json every
 problem, the command line's too, is also written to stdout as
 {"error":"...","exitStatus":2}.
 

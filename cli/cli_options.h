@@ -34,9 +34,18 @@ struct CliOptions {
     bool astronomical = false;   // the real moon, as the Moon sub-page's Astronomical times
     bool header = false;         // tab-separated output starts with its column names
     bool elapsed = false;        // tab-separated differences get the real elapsed time too
+    bool workingDays = false;    // differences count the working days between too
+    // calc: the Days count, read as working days.
+    std::optional<std::int32_t> workingDayCount;
+    // The days off of the week (--weekend, kept as the working weekdays) and the holiday calendars
+    // (--holidays), in place of the user's.
+    std::optional<std::uint32_t> workingWeekdays;
+    std::vector<std::string_view> holidayFiles;
 
     // The weeks count replaces the months count, as the page's Weeks choice does.
     bool WeeksChosen() const { return counts[kWeeks].has_value(); }
+    // Whether an answer needs to know which days are working days.
+    bool CountsWorkingDays() const { return workingDays || workingDayCount.has_value(); }
 };
 
 // Whether `args` ask for JSON, wherever they do: a command line that cannot be read still answers in JSON.

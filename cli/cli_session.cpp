@@ -5,6 +5,7 @@
 #include <cstring>
 #include <string>
 
+#include "cli/working_week.h"
 #include "core/calendar.h"
 #include "templates/substitution.h"
 
@@ -26,7 +27,7 @@ std::vector<std::string_view> ColumnsOf(const CliOptions& options)
         columns.push_back(kTextKey);
     }
     for (const AnswerKey& key : options.answerTemplate ? std::span<const AnswerKey>() : AnswerKeys(options.command)) {
-        if (json || key.column || (options.elapsed && key.name == "elapsedSeconds")) {
+        if (key.AskedFor(options) && (json || key.column || (options.elapsed && key.name == "elapsedSeconds"))) {
             columns.push_back(key.name);
         }
     }
@@ -130,6 +131,23 @@ int CliSession::Finish()
     return m_status;
 }
 
+bool CliSession::ReadWorkingDays()
+{
+    if (!m_options.CountsWorkingDays()) {
+        return true;
+    }
+    std::string problem;
+    std::vector<std::string> warnings;
+    m_calendar = LoadWorkingCalendar(m_options, m_services.location, problem, warnings);
+    for (const std::string& warning : warnings) {
+        Problem(warning);
+    }
+    if (!m_calendar) {
+        Refuse(problem);
+    }
+    return m_calendar.has_value();
+}
+
 void CliSession::Problem(std::string_view message)
 {
     std::string line = "chronel-cli: ";
@@ -226,7 +244,7 @@ void CliSession::WriteText(const Record& record, const Field* error)
 }
 
 void CliSession::WritePages(const ComputedValueSource& pages, std::initializer_list<MacroSource> sources,
-                            std::string_view star)
+                            std::string_view star, std::string_view ownLine)
 {
     if (m_options.answerTemplate) {
         std::string text(*m_options.answerTemplate);
@@ -240,13 +258,22 @@ void CliSession::WritePages(const ComputedValueSource& pages, std::initializer_l
         Write(record);
         return;
     }
+    const auto writeLine = [this](std::string_view item) {
+        m_out.Append(BuildOutputLine(item, m_options.dataOnly, m_options.crlf));
+        if (!m_options.crlf) {
+            m_out.Append('\n');
+        }
+    };
     for (const Macro& macro : kMacros) {
         if (std::find(sources.begin(), sources.end(), macro.source) == sources.end()) {
             continue;
         }
+        const bool elapsedLine = macro.source == MacroSource::Difference && macro.controlId == kElapsedLineId;
+        if (elapsedLine && !ownLine.empty()) {
+            writeLine(ownLine);
+        }
         // The elapsed-time line is there only when the zone's offset changes between, as on the page.
-        if (macro.source == MacroSource::Difference && macro.controlId == kElapsedLineId &&
-            pages.FieldText(macro.source, macro.controlId).value_or(std::string()).empty()) {
+        if (elapsedLine && pages.FieldText(macro.source, macro.controlId).value_or(std::string()).empty()) {
             continue;
         }
         const std::string item = m_language.MenuLabel(macro.substitutionId, macro.substitutionLabel) + '\t' +
@@ -256,10 +283,7 @@ void CliSession::WritePages(const ComputedValueSource& pages, std::initializer_l
         if (!star.empty() && std::string_view(filled).substr(tab + 1) == "*") {
             filled.replace(tab + 1, std::string::npos, star);
         }
-        m_out.Append(BuildOutputLine(filled, m_options.dataOnly, m_options.crlf));
-        if (!m_options.crlf) {
-            m_out.Append('\n');
-        }
+        writeLine(filled);
     }
     // A batch's blocks end in an empty line each, so that splitting there pairs them with the input lines.
     if (m_batch) {

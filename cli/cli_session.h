@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "calc/working_days.h"
 #include "cli/answer_keys.h"
 #include "cli/answer_line.h"
 #include "cli/cli.h"
@@ -40,6 +41,11 @@ public:
     // Its rules as they are now, read once for all answers.
     void ReadZone() { m_zone = m_zones.CurrentZoneRules(); }
     const std::optional<ZoneRules>& Zone() const { return m_zone; }
+    // Reads which days are working days, when the command line counts them; false, with the problem refused,
+    // when they cannot be known.
+    bool ReadWorkingDays();
+    // Valid after ReadWorkingDays when the command line counts working days.
+    const WorkingCalendar& Calendar() const { return *m_calendar; }
 
     // Calls `handler` once with the operands ("now" when there are none), or once per line of stdin where
     // one of them is "-".
@@ -81,8 +87,9 @@ public:
     void Write(const Record& record);
     // The answer the pages give: the lines Copy >> gives for every item of their Substitution sub-menus, in
     // menu order (a field that reads "*" reads `star`), or the --template filled from them.
+    // `ownLine` is a line of the answer's own, written before the elapsed-time line.
     void WritePages(const ComputedValueSource& pages, std::initializer_list<MacroSource> sources,
-                    std::string_view star = {});
+                    std::string_view star = {}, std::string_view ownLine = {});
 
     // The moment `text` given as `name`, an instant as the zone's wall time; empty, with the problem
     // reported, when it is none.
@@ -105,6 +112,7 @@ private:
     const ZoneModel& m_zoneModel;
     ModelZoneSource m_zones;
     std::optional<ZoneRules> m_zone;
+    std::optional<WorkingCalendar> m_calendar;
     OutputFormat m_format;
     bool m_whole;
     // The keys of every answer, in order: those --field gives, or the command's in the chosen format.
