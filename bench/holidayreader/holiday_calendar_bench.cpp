@@ -15,7 +15,7 @@ std::string TenThousandEvents()
     std::string text = "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//Chronel bench//EN\r\n";
     for (int i = 0; i < 10000; ++i) {
         const civil::YearMonthDay date = civil::CivilFromDays(civil::DaysFromCivil(1990, 1, 1) + i * 3);
-        char start[9];
+        char start[32];
         std::snprintf(start, sizeof start, "%04d%02d%02d", date.year, date.month, date.day);
         text += "BEGIN:VEVENT\r\nUID:event-" + std::to_string(i) + "@bench\r\nDTSTART;VALUE=DATE:" + start + "\r\n";
         if (i % 500 == 0) {
