@@ -7,14 +7,14 @@
 
 namespace {
 
-// Monday = 0 ... Sunday = 6 for day numbers counted from 1970-01-01, a Thursday.
+// Day 0, 1970-01-01, was a Thursday: three days after a Monday.
 constexpr std::int64_t kMondayOffset = 3;
 
 // DateTime holds 0100-01-01 to 9999-12-31: no move of more working days than that range has days can land in it.
 constexpr std::int64_t kFirstDay = civil::DaysFromCivil(100, 1, 1);
 constexpr std::int64_t kLastDay = civil::DaysFromCivil(9999, 12, 31);
 
-// Monday = 0 ... Sunday = 6.
+// The day's place in a week from Monday, as the working weekdays' bits number it.
 unsigned MondayBased(std::int64_t day)
 {
     return static_cast<unsigned>(day + kMondayOffset - 7 * civil::FloorDiv(day + kMondayOffset, 7));
@@ -55,8 +55,7 @@ bool WorkingCalendar::HasWorkingDay() const
 
 std::int64_t WorkingCalendar::WeekdaysBefore(std::int64_t day) const
 {
-    const std::int64_t weeks = civil::FloorDiv(day + kMondayOffset, 7);
-    return weeks * m_prefix[7] + m_prefix[static_cast<std::size_t>(day + kMondayOffset - weeks * 7)];
+    return civil::FloorDiv(day + kMondayOffset, 7) * m_prefix[7] + m_prefix[MondayBased(day)];
 }
 
 std::int64_t WorkingCalendar::WorkingBefore(std::int64_t day) const
