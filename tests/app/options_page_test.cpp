@@ -186,7 +186,8 @@ TEST_F(OptionsPageTest, HolidayFilesAreListedWithWhyTheyCannotBeReadAndKeepTheir
     QTRY_COMPARE(source.Files().size(), std::size_t{2});
     ASSERT_EQ(list.count(), 2) << "a file chosen again is listed once";
     EXPECT_EQ(list.item(0)->text(), "/cal/good.ics");
-    EXPECT_TRUE(list.item(1)->text().endsWith(QStringLiteral(".ics \u2014 not a calendar"))) << list.item(1)->text().toStdString();
+    EXPECT_TRUE(list.item(1)->text().endsWith(QStringLiteral(".ics \u2014 not a calendar")))
+        << list.item(1)->text().toStdString();
 
     RegFileSettingsBackend reopened{UiEnvironment::Path(env.folder, "config"), "Orvane", "Chronel"};
     const SettingsStore stored{reopened, env.autostart, env.clock, env.location};
