@@ -183,7 +183,7 @@ TEST_F(OptionsPageTest, HolidayFilesAreListedWithWhyTheyCannotBeReadAndKeepTheir
     ControlOf<QPushButton>(*page, 1089).click();
     ControlOf<QPushButton>(*page, 1089).click();
     QListWidget& list = ControlOf<QListWidget>(*page, 1041);
-    QTRY_COMPARE(source.Files().size(), std::size_t{2});
+    ASSERT_TRUE(QTest::qWaitFor([&] { return source.Files().size() == 2; }));
     ASSERT_EQ(list.count(), 2) << "a file chosen again is listed once";
     EXPECT_EQ(list.item(0)->text(), "/cal/good.ics");
     EXPECT_TRUE(list.item(1)->text().endsWith(QStringLiteral(".ics \u2014 not a calendar")))

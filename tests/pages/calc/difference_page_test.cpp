@@ -131,7 +131,7 @@ TEST(DifferencePageWorkingDays, LineCountsTheSharedCalendarsDaysAndItsTipNamesTh
     DifferencePage page{services};
     page.LoadSettings();
     source.Reload();
-    QTRY_COMPARE(source.Files().size(), std::size_t{1});
+    ASSERT_TRUE(QTest::qWaitFor([&] { return source.Files().size() == 1; }));
 
     const std::string tip = "Weekend: Fri, Sat. Holidays in the span: ";
     const std::tuple<const char*, DateTime, DateTime, std::string, std::string> cases[] = {
