@@ -4,6 +4,7 @@
 #include <QSystemTrayIcon>
 
 #include "core/messages.h"
+#include "platform/holiday_files.h"
 #include "platform/xdg_paths.h"
 #include "settings/default_messages.h"
 
@@ -12,6 +13,16 @@ namespace {
 constexpr char kKeyName[] = "Orvane";
 constexpr int kSettingsKeptAsideMessage = 50;
 constexpr int kSettingsNotSavedMessage = 51;
+
+std::vector<HolidayCalendarFile> ReadHolidays(const std::vector<std::string>& paths, const ProgramLocation& location)
+{
+    std::vector<HolidayCalendarFile> files;
+    for (HolidayFile& file : ReadHolidayFiles(paths, location)) {
+        files.push_back(
+            {std::move(file.path), file.readable ? std::string() : std::move(file.reason), std::move(file.holidays)});
+    }
+    return files;
+}
 
 }   // namespace
 
@@ -41,7 +52,8 @@ Application::Application(std::optional<std::string> unreadableTz)
     // The pages store what they load, on a fresh profile every default: one write takes them all.
     m_backend.HoldWrites();
     m_mainWindow = std::make_unique<MainWindow>(
-        AppServices{m_clock, m_formatter, m_settings, m_location, m_zones, m_clockSetter, m_timeChanges});
+        AppServices{m_clock, m_formatter, m_settings, m_location, m_zones, m_clockSetter, m_timeChanges,
+                    [this](const std::vector<std::string>& paths) { return ReadHolidays(paths, m_location); }});
     QObject::connect(m_mainWindow.get(), &MainWindow::exitRequested, qApp, &QCoreApplication::quit,
                      Qt::QueuedConnection);
     // The help window speaks the main window's language.

@@ -41,8 +41,10 @@ MainWindow::MainWindow(const AppServices& services, QWidget* parent)
       m_services(services),
       m_ui(std::make_unique<Ui::MainWindow>()),
       m_language(services.location),
+      m_workingDays(services.settings, services.readHolidays, LocaleWorkingWeekdays(QLocale())),
       m_pageServices{services.clock, services.formatter, services.settings,
-                     m_language,     services.zones,     [this](const DateTime& value) { ShowOnTimeInfo(value); }}
+                     m_language,     services.zones,     [this](const DateTime& value) { ShowOnTimeInfo(value); },
+                     &m_workingDays}
 {
     m_ui->setupUi(this);
     setWindowIcon(ApplicationIcon());
@@ -58,6 +60,7 @@ MainWindow::MainWindow(const AppServices& services, QWidget* parent)
                                              PageParts{m_pageServices, services.clockSetter, options});
     m_timeInfo = static_cast<TimeInfoPage*>(m_pages->Page(kTimeInfoPage));
     m_rollback = static_cast<RollbackPage*>(m_pages->Page(kRollbackPage));
+    m_workingDays.Reload();
     // The pages join the focus chain after the buttons; Tab goes list, page, then the buttons.
     QWidget::setTabOrder(m_ui->helpButton, m_ui->pageList);
     m_ui->pageList->setFocus();

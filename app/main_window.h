@@ -12,6 +12,7 @@
 #include "pages/page_services.h"
 #include "pages/templates/output_actions.h"
 #include "pages/templates/page_value_source.h"
+#include "pages/working_days_source.h"
 #include "settings/language_table.h"
 #include "settings/settings_store.h"
 
@@ -28,8 +29,9 @@ struct AppServices {
     const SettingsStore& settings;
     const ProgramLocation& location;
     const ZoneSource& zones;
-    ClockSetter& clockSetter;        // the Rollback page sets the system clock through it
-    TimeChangeSource& timeChanges;   // the system's notice that its clock was set
+    ClockSetter& clockSetter;                      // the Rollback page sets the system clock through it
+    TimeChangeSource& timeChanges;                 // the system's notice that its clock was set
+    WorkingDaysSource::Reader readHolidays = {};   // none: the holiday files are listed, never read
 };
 
 namespace Ui {
@@ -93,6 +95,7 @@ private:
     AppServices m_services;
     std::unique_ptr<Ui::MainWindow> m_ui;
     LanguageTable m_language;
+    WorkingDaysSource m_workingDays;
     PageServices m_pageServices;
     TimeInfoPage* m_timeInfo = nullptr;
     RollbackPage* m_rollback = nullptr;

@@ -2,6 +2,8 @@
 
 #include "ui_options_page.h"
 
+#include <QFile>
+#include <QFileDialog>
 #include <QMessageBox>
 #include <QSignalBlocker>
 
@@ -10,9 +12,11 @@
 #include "platform/xdg_autostart_list.h"
 
 #include "core/folder_path.h"
+#include "core/locale_format.h"
 #include "core/messages.h"
 #include "pages/templates/file_choosers.h"
 #include "pages/translation.h"
+#include "pages/working_days_source.h"
 #include "settings/options_model.h"
 #include "settings/settings_store.h"
 
@@ -23,6 +27,20 @@ bool BrowseWithFolderDialog(QWidget* parent, std::string& folder)
     return BrowseForFolder("", folder, parent);
 }
 
+std::vector<std::string> ChooseWithFileDialog(QWidget* parent)
+{
+    std::vector<std::string> paths;
+    const QStringList names =
+        QFileDialog::getOpenFileNames(parent, QString(), QString(), QStringLiteral("iCalendar (*.ics)"));
+    for (const QString& name : names) {
+        paths.push_back(QFile::encodeName(name).toStdString());
+    }
+    return paths;
+}
+
+// A path's bytes, kept with its row: the shown text may not give them back.
+constexpr int kPathRole = Qt::UserRole;
+
 }   // namespace
 
 OptionsPage::OptionsPage(const PageServices& services, OptionsServices options, QWidget* parent)
@@ -30,12 +48,15 @@ OptionsPage::OptionsPage(const PageServices& services, OptionsServices options, 
       m_services(services),
       m_options(std::move(options)),
       m_ui(std::make_unique<Ui::OptionsPage>()),
-      m_browser(BrowseWithFolderDialog)
+      m_browser(BrowseWithFolderDialog),
+      m_chooser(ChooseWithFileDialog)
 {
     m_ui->setupUi(this);
     // File names and a message, never control texts.
     ExcludeFromTranslation(*m_ui->language);
     ExcludeFromTranslation(*m_ui->folderStatus);
+    ExcludeFromTranslation(*m_ui->holidayFiles);
+    BuildWeekdayBoxes();
     for (const std::string& name : ListLanguages(m_options.location)) {
         m_ui->language->addItem(QString::fromStdString(name));
     }
@@ -46,6 +67,11 @@ OptionsPage::OptionsPage(const PageServices& services, OptionsServices options, 
     connect(m_ui->templateFolder, &QLineEdit::textChanged, this, &OptionsPage::CheckFolder);
     connect(m_ui->browse, &QPushButton::clicked, this, &OptionsPage::ChooseFolder);
     connect(m_ui->language, &QComboBox::currentIndexChanged, this, &OptionsPage::OnLanguageChosen);
+    connect(m_ui->addHolidays, &QPushButton::clicked, this, &OptionsPage::AddHolidayFiles);
+    connect(m_ui->removeHolidays, &QPushButton::clicked, this, &OptionsPage::RemoveHolidayFile);
+    if (m_services.workingDays != nullptr) {
+        connect(m_services.workingDays, &WorkingDaysSource::changed, this, &OptionsPage::ShowHolidayFiles);
+    }
 }
 
 OptionsPage::~OptionsPage() = default;
@@ -68,6 +94,10 @@ void OptionsPage::LoadSettings()
     m_ui->translator->setText(QString::fromStdString(m_options.language.GetTranslatorInfo(0)));
     m_ui->contact->setText(QString::fromStdString(m_options.language.GetTranslatorInfo(1)));
     m_ui->translationDate->setText(QString::fromStdString(m_options.language.GetTranslatorInfo(2)));
+    // A list takes no name from its label: it gets the label's text, in the language just applied.
+    m_ui->holidayFiles->setAccessibleName(m_ui->holidaysLabel->text().remove(u'&'));
+    ShowWorkingDays();
+    ShowHolidayFiles();
 }
 
 void OptionsPage::SaveSettings()
@@ -187,4 +217,108 @@ void OptionsPage::SelectStoredLanguage()
         }
     }
     m_ui->language->setCurrentIndex(static_cast<int>(choice.selected));
+}
+
+void OptionsPage::BuildWeekdayBoxes()
+{
+    // Monday is day 0, as WorkingWeekdays numbers them; the row starts where the locale's week does.
+    const int first = static_cast<int>(QLocale().firstDayOfWeek()) - 1;
+    for (int i = 0; i < 7; ++i) {
+        const int day = (first + i) % 7;
+        const DateTime date = DateTime::FromParts(2001, 1, 1 + day, 0, 0, 0);   // a Monday, then on
+        auto* box = new QCheckBox(
+            QString::fromStdString(FormatDateNameOf(m_services.formatter, date, false, false).value_or("?")), this);
+        ExcludeFromTranslation(*box);
+        box->setProperty("controlId", kFirstWeekdayBoxId + day);
+        connect(box, &QCheckBox::clicked, this, [this, day](bool checked) { OnWeekdayClicked(day, checked); });
+        m_ui->weekdayRow->addWidget(box);
+        m_weekdays[static_cast<std::size_t>(day)] = box;
+    }
+    m_ui->weekdayRow->addStretch();
+    QWidget* previous = m_ui->translationDate;
+    for (int i = 0; i < m_ui->weekdayRow->count() - 1; ++i) {
+        QWidget* box = m_ui->weekdayRow->itemAt(i)->widget();
+        QWidget::setTabOrder(previous, box);
+        previous = box;
+    }
+    QWidget::setTabOrder(previous, m_ui->holidayFiles);
+}
+
+void OptionsPage::ShowWorkingDays()
+{
+    const std::uint32_t weekdays =
+        m_services.workingDays != nullptr ? m_services.workingDays->Calendar().WorkingWeekdays() : kMondayToFriday;
+    for (std::size_t day = 0; day < m_weekdays.size(); ++day) {
+        m_weekdays[day]->setChecked((weekdays & (1u << day)) != 0);
+    }
+}
+
+void OptionsPage::OnWeekdayClicked(int day, bool checked)
+{
+    std::uint32_t weekdays = 0;
+    for (std::size_t i = 0; i < m_weekdays.size(); ++i) {
+        weekdays |= m_weekdays[i]->isChecked() ? 1u << i : 0;
+    }
+    if (weekdays == 0) {
+        m_weekdays[static_cast<std::size_t>(day)]->setChecked(!checked);
+        ShowNotice(QMessageBox::Warning, kNoWorkingDayMessage);
+        return;
+    }
+    m_services.settings.WriteInt(SettingId::WorkingWeekdays, static_cast<int>(weekdays));
+    if (m_services.workingDays != nullptr) {
+        m_services.workingDays->Reload();
+    }
+}
+
+void OptionsPage::ShowHolidayFiles()
+{
+    const std::vector<HolidayCalendarFile> none;
+    const std::vector<HolidayCalendarFile>& read =
+        m_services.workingDays != nullptr ? m_services.workingDays->Files() : none;
+    const int selected = m_ui->holidayFiles->currentRow();
+    m_ui->holidayFiles->clear();
+    for (const std::string& path : m_services.settings.ReadList(SettingId::HolidayCalendars)) {
+        QString text = QString::fromStdString(path);
+        for (const HolidayCalendarFile& file : read) {
+            if (file.path == path && !file.reason.empty()) {
+                text += QStringLiteral(" \u2014 ") + QString::fromStdString(file.reason);
+            }
+        }
+        auto* row = new QListWidgetItem(text, m_ui->holidayFiles);
+        row->setData(kPathRole, QByteArray::fromStdString(path));
+        row->setToolTip(text);
+    }
+    m_ui->holidayFiles->setCurrentRow(std::min(selected, m_ui->holidayFiles->count() - 1));
+    m_ui->removeHolidays->setEnabled(m_ui->holidayFiles->count() > 0);
+}
+
+void OptionsPage::AddHolidayFiles()
+{
+    std::vector<std::string> paths = m_services.settings.ReadList(SettingId::HolidayCalendars);
+    for (std::string& chosen : m_chooser ? m_chooser(this) : std::vector<std::string>()) {
+        if (std::find(paths.begin(), paths.end(), chosen) == paths.end()) {
+            paths.push_back(std::move(chosen));
+        }
+    }
+    StoreHolidayFiles(paths);
+}
+
+void OptionsPage::RemoveHolidayFile()
+{
+    const QListWidgetItem* row = m_ui->holidayFiles->currentItem();
+    if (row == nullptr) {
+        return;
+    }
+    std::vector<std::string> paths = m_services.settings.ReadList(SettingId::HolidayCalendars);
+    std::erase(paths, row->data(kPathRole).toByteArray().toStdString());
+    StoreHolidayFiles(paths);
+}
+
+void OptionsPage::StoreHolidayFiles(const std::vector<std::string>& paths)
+{
+    m_services.settings.WriteList(SettingId::HolidayCalendars, paths);
+    if (m_services.workingDays != nullptr) {
+        m_services.workingDays->Reload();
+    }
+    ShowHolidayFiles();
 }

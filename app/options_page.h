@@ -1,11 +1,14 @@
 #pragma once
 
+#include <QCheckBox>
 #include <QMessageBox>
 #include <QString>
 #include <memory>
 
+#include <array>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "core/program_location.h"
 #include "pages/page_services.h"
@@ -21,12 +24,15 @@ struct OptionsServices {
     // The main window's UpdateTrayIcon: the tray icon follows HideToTray.
     std::function<void()> updateTrayIcon;
 };
+// The weekday boxes' control ids, Monday first.
+inline constexpr int kFirstWeekdayBoxId = 1220;
+
 namespace Ui {
 class OptionsPage;
 }
 
-// The Options page: start with the desktop session, live in the tray, the template folder and the
-// language. Every change takes effect at once.
+// The Options page: start with the desktop session, live in the tray, the template folder, the language,
+// the working weekdays and the holiday calendars. Every change takes effect at once.
 class OptionsPage final : public PageWidget {
     Q_OBJECT
 public:
@@ -40,7 +46,12 @@ public:
     void LoadSettings() override;
     void SaveSettings() override;
 
+    // Lets the user pick .ics files; the chosen paths, none when cancelled. Tests answer instead of the
+    // modal file dialog.
+    using CalendarChooser = std::function<std::vector<std::string>(QWidget* parent)>;
+
     void SetFolderBrowser(FolderBrowser browser) { m_browser = std::move(browser); }
+    void SetCalendarChooser(CalendarChooser chooser) { m_chooser = std::move(chooser); }
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -56,9 +67,19 @@ private:
     void ChooseFolder();
     void OnLanguageChosen(int index);
     void SelectStoredLanguage();
+    void BuildWeekdayBoxes();
+    // Refuses to untick the last working day.
+    void OnWeekdayClicked(int day, bool checked);
+    void ShowWorkingDays();
+    void ShowHolidayFiles();
+    void AddHolidayFiles();
+    void RemoveHolidayFile();
+    void StoreHolidayFiles(const std::vector<std::string>& paths);
 
     PageServices m_services;
     OptionsServices m_options;
     std::unique_ptr<Ui::OptionsPage> m_ui;
     FolderBrowser m_browser;
+    CalendarChooser m_chooser;
+    std::array<QCheckBox*, 7> m_weekdays{};   // Monday first, whatever order the row shows
 };

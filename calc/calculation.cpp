@@ -33,6 +33,22 @@ DateTime Step(const DateTime& value, DateTime (*step)(const DateTime&, std::int3
     return moved;
 }
 
+// Moves a stepped value by whole weeks, then by working days; a result outside the range fails.
+DateTime StepWorkingDays(const DateTime& value, std::int64_t weekDays, std::int64_t workingDays,
+                         const WorkingCalendar& calendar, ResultFailure& failure)
+{
+    if (!value.IsValid()) {
+        return value;
+    }
+    DateTimeSpan weeks;
+    weeks.SetDateTimeSpan(weekDays < 0 ? -weekDays : weekDays, 0, 0, 0);
+    const DateTime moved = AddWorkingDays(calendar, weekDays < 0 ? value - weeks : value + weeks, workingDays);
+    if (!moved.IsValid() && failure == ResultFailure::None) {
+        failure = ResultFailure::OutsideRange;
+    }
+    return moved;
+}
+
 // Moves a stepped value by the span and gives its texts; empty ones for a failed result, whose reason
 // goes into `failure` unless an earlier step gave one.
 void Finish(DateTime& value, const DateTimeSpan& span, int direction, const LocaleFormatter& formatter,
@@ -89,7 +105,13 @@ CalculationResult ComputeCalculation(const CalculationInput& input, const Locale
     } else {
         dayTotal = std::int64_t{counts[kWeeks]} * 7;
     }
-    dayTotal += counts[kDays];
+    if (input.workingDays != nullptr) {
+        before = StepWorkingDays(before, -dayTotal, -std::int64_t{counts[kDays]}, *input.workingDays, beforeFailure);
+        after = StepWorkingDays(after, dayTotal, counts[kDays], *input.workingDays, afterFailure);
+        dayTotal = 0;
+    } else {
+        dayTotal += counts[kDays];
+    }
     DateTimeSpan span;
     span.SetDateTimeSpan(dayTotal, counts[kHours], counts[kMinutes], counts[kSeconds]);
 

@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "calc/working_days.h"
 #include "core/date_time.h"
 #include "core/field_text.h"
 #include "core/locale_format.h"
@@ -23,6 +24,8 @@ struct CalculationInput {
     bool monthsSelected = true;   // decides alone between the months and the weeks count
     bool weeksSelected = false;
     bool current = false;   // the start follows the clock
+    // Set: the Days count counts this calendar's working days.
+    const WorkingCalendar* workingDays = nullptr;
 };
 
 // Why a result reads "*": a year or month step onto a day its month lacks (January 31 plus one month), or
@@ -58,8 +61,9 @@ struct CalculationResult {
 
 // One recompute of the Calculation page: years first, then months (or nothing when weeks are chosen),
 // then the span of weeks, days, hours, minutes and seconds together; the difference result applies the
-// same order backwards in each unit. A step onto a missing day, a result outside 0100..9999 or a date
-// the locale cannot show (before 1601) fails that result alone.
+// same order backwards in each unit. With working days the weeks go first, then the Days count of working
+// days (AddWorkingDays, the time of day kept), then hours, minutes and seconds. A step onto a missing day, a result
+// outside 0100..9999 or a date the locale cannot show (before 1601) fails that result alone.
 CalculationResult ComputeCalculation(const CalculationInput& input, const LocaleFormatter& formatter);
 
 // The reason a "*" field gives the user: message 115, or message 116 with the shown range's ends as

@@ -2,7 +2,7 @@
 
 #include <string>
 
-// Numbered program messages (0..118) in the current language. Pure code asks for a text at the moment
+// Numbered program messages (0..121) in the current language. Pure code asks for a text at the moment
 // of use and caches nothing, so a language change shows at the next lookup.
 // The tooltip of a Time Info button whose moment lies outside the pickers' range.
 inline constexpr int kOutsideTimeInfoMessage = 62;
@@ -41,10 +41,16 @@ inline constexpr int kNoSuchDateMessage = 115;
 inline constexpr int kOutsideRangeMessage = 116;
 inline constexpr int kOffsetChangeLineMessage = 117;
 inline constexpr int kPickerFormatMessage = 118;
+// Working days: the tooltip of the Difference page's count ("%1" the weekend's day names, "%2" the
+// holidays in the span), its word for a week without weekend, and the Options page's refusal of a week
+// without a working day.
+inline constexpr int kWorkingDaysTipMessage = 119;
+inline constexpr int kNoWeekendMessage = 120;
+inline constexpr int kNoWorkingDayMessage = 121;
 
 class MessageSource {
 public:
     virtual ~MessageSource() = default;
-    // Empty for an id outside 0..118.
+    // Empty for an id outside 0..121.
     virtual std::string GetString(int messageId) const = 0;
 };

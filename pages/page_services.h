@@ -9,6 +9,7 @@
 #include "info/zone_source.h"
 
 class SettingsStore;
+class WorkingDaysSource;
 
 // What the pages use of the rest of the program; tests hand in fakes.
 struct PageServices {
@@ -19,4 +20,6 @@ struct PageServices {
     const ZoneSource& zones;
     // Shows a date-time on the Time Info page and activates that page.
     std::function<void(const DateTime&)> showOnTimeInfo;
+    // The weekend and holidays of the working-day counts; without one, Monday to Friday and no holidays.
+    WorkingDaysSource* workingDays = nullptr;
 };

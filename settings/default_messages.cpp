@@ -105,6 +105,9 @@ constexpr std::array<std::string_view, kMessageCount - kForbiddenNameMessage> kR
     "The result lies outside %1 to %2.",
     "Elapsed: %1 (the zone's UTC offset changed between)",
     "MMMM dd, yyyy",
+    "Weekend: %1. Holidays in the span: %2",
+    "none",
+    "At least one day of the week must be a working day.",
 };
 
 constexpr std::array<std::string_view, kTranslatorInfoCount> kTranslatorDefaults = {

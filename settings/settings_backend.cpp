@@ -18,3 +18,18 @@ RegValue RegValue::Sz(std::string_view text)
     result.data += '\0';
     return result;
 }
+
+RegValue RegValue::MultiSz(const std::vector<std::string>& texts)
+{
+    RegValue result;
+    result.type = static_cast<std::uint32_t>(RegType::MultiSz);
+    for (const std::string& text : texts) {
+        const std::string_view kept = std::string_view(text).substr(0, text.find('\0'));
+        if (!kept.empty()) {
+            result.data.append(kept);
+            result.data += '\0';
+        }
+    }
+    result.data += '\0';
+    return result;
+}

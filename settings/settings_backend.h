@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 // Registry value types, with the registry's numbers.
 enum class RegType : std::uint32_t {
@@ -12,6 +13,7 @@ enum class RegType : std::uint32_t {
     ExpandSz = 2,
     Binary = 3,
     Dword = 4,
+    MultiSz = 7,
 };
 
 // One typed value as the registry keeps it: the type and the raw data bytes (a text with its terminating
@@ -23,6 +25,9 @@ struct RegValue {
     static RegValue Dword(std::uint32_t value);
     // The text up to its first zero byte, stored with a terminating zero.
     static RegValue Sz(std::string_view text);
+    // Each text up to its first zero byte, followed by a zero; the list ends with one more zero. Empty
+    // texts are left out, since an empty one would end the list.
+    static RegValue MultiSz(const std::vector<std::string>& texts);
 
     friend bool operator==(const RegValue&, const RegValue&) = default;
 };

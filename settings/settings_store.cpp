@@ -1,5 +1,6 @@
 #include "settings/settings_store.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cstdio>
@@ -48,6 +49,9 @@ constexpr std::array<SettingInfo, kSettingCount> kSettings = {{
     {"TemplateFolder", Kind::Text, 0, {}},
     {"Lang", Kind::Text, 0, "english"},
     {"MoonAstronomical", Kind::Integer, 0, {}},
+    {"WorkingWeekdays", Kind::Integer, 0, {}},   // 0: the locale's working days
+    {"HolidayCalendars", Kind::TextList, 0, {}},
+    {"CalcWorkingDays", Kind::Integer, 0, {}},
 }};
 
 // "%.20f" of the day count, with a point whatever the locale.
@@ -98,7 +102,7 @@ int SettingsStore::ReadInt(SettingId id) const
 bool SettingsStore::WriteString(SettingId id, std::string_view text) const
 {
     const std::optional<SettingInfo> info = DescribeSetting(id);
-    if (!info || info->kind == SettingKind::Integer) {
+    if (!info || info->kind == SettingKind::Integer || info->kind == SettingKind::TextList) {
         return false;
     }
     return m_backend.SetValue(info->name, RegValue::Sz(text));
@@ -107,7 +111,7 @@ bool SettingsStore::WriteString(SettingId id, std::string_view text) const
 bool SettingsStore::ReadString(SettingId id, std::string& text) const
 {
     const std::optional<SettingInfo> info = DescribeSetting(id);
-    if (!info || info->kind == SettingKind::Integer) {
+    if (!info || info->kind == SettingKind::Integer || info->kind == SettingKind::TextList) {
         return false;
     }
     const std::optional<RegValue> value = m_backend.QueryValue(info->name);
@@ -117,6 +121,36 @@ bool SettingsStore::ReadString(SettingId id, std::string& text) const
     }
     text = value->data.substr(0, value->data.find('\0'));
     return true;
+}
+
+bool SettingsStore::WriteList(SettingId id, const std::vector<std::string>& texts) const
+{
+    const std::optional<SettingInfo> info = DescribeSetting(id);
+    if (!info || info->kind != SettingKind::TextList) {
+        return false;
+    }
+    return m_backend.SetValue(info->name, RegValue::MultiSz(texts));
+}
+
+std::vector<std::string> SettingsStore::ReadList(SettingId id) const
+{
+    const std::optional<SettingInfo> info = DescribeSetting(id);
+    if (!info || info->kind != SettingKind::TextList) {
+        return {};
+    }
+    const std::optional<RegValue> value = m_backend.QueryValue(info->name);
+    if (!value || value->type != static_cast<std::uint32_t>(RegType::MultiSz)) {
+        return {};
+    }
+    std::vector<std::string> texts;
+    std::size_t start = 0;
+    // An empty text ends the list; a last text without its zero still counts.
+    while (start < value->data.size() && value->data[start] != '\0') {
+        const std::size_t end = std::min(value->data.find('\0', start), value->data.size());
+        texts.push_back(value->data.substr(start, end - start));
+        start = end + 1;
+    }
+    return texts;
 }
 
 bool SettingsStore::WriteDateTime(SettingId id, const DateTime& value) const

@@ -3,6 +3,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "core/clock.h"
 #include "core/date_time.h"
@@ -49,11 +50,14 @@ enum class SettingId {
     TemplateFolder,
     Lang,
     MoonAstronomical,
+    WorkingWeekdays,
+    HolidayCalendars,
+    CalcWorkingDays,
 };
 
-inline constexpr int kSettingCount = 37;
+inline constexpr int kSettingCount = 40;
 
-enum class SettingKind { Integer, Text, DateTime, Span };
+enum class SettingKind { Integer, Text, DateTime, Span, TextList };
 
 struct SettingInfo {
     std::string_view name;
@@ -62,7 +66,7 @@ struct SettingInfo {
     std::string_view defaultText;   // text kind only; TemplateFolder's default is computed
 };
 
-// Empty for an identifier outside 0..36.
+// Empty for an identifier outside 0..39.
 std::optional<SettingInfo> DescribeSetting(SettingId id);
 
 // The settings of the program, each read from and written to the backend at once (the backend keeps the
@@ -90,12 +94,18 @@ public:
     // integer), else the default; 0 for an identifier that is not of the integer kind.
     int ReadInt(SettingId id) const;
 
-    // Stores the text up to its first zero byte. False for an integer identifier.
+    // Stores the text up to its first zero byte. False for an integer or list identifier.
     bool WriteString(SettingId id, std::string_view text) const;
     // True with the stored text (its data up to the first zero, whatever its type); false with the
-    // default (empty for date-times and spans) when it is missing or too long. An integer identifier
+    // default (empty for date-times and spans) when it is missing or too long. An integer or list identifier
     // leaves `text` unchanged and gives false.
     bool ReadString(SettingId id, std::string& text) const;
+
+    // Stored as a list of texts (each ends with a zero byte, the list with one more), so any file path
+    // keeps its bytes. False for an identifier not of the list kind.
+    bool WriteList(SettingId id, const std::vector<std::string>& texts) const;
+    // The stored texts; empty when missing, of another type, or not of the list kind.
+    std::vector<std::string> ReadList(SettingId id) const;
 
     // Stored as "%d %d %d %d %d %d": year, month, day, hour, minute, second (an invalid value as six -1).
     bool WriteDateTime(SettingId id, const DateTime& value) const;

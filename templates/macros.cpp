@@ -31,6 +31,7 @@ const std::array<Macro, kMacroCount> kMacros = {{
     {"%DTN%", "Minutes Particular", 32883, "Total M&inutes", 32912, Difference, 1128, Text},
     {"%DTS%", "Seconds Particular", 32884, "Total Seconds &2", 32913, Difference, 1129, Text},
     {"%DEL%", "Ela&psed Time", 32956, "Ela&psed Time", 32957, Difference, 1132, Text},
+    {"%DWK%", "Workin&g Days", 32958, "Workin&g Days", 32959, Difference, 1133, Text},
 
     {"%ESD%", "Start &Date", 32885, "Start &Date", 32914, Calculation, 1070, LongDate},
     {"%EST%", "Start &Time", 32886, "Start &Time", 32915, Calculation, 1071, Time},

@@ -33,7 +33,7 @@ struct Macro {
     bool trailingBlank = false;
 };
 
-inline constexpr int kMacroCount = 56;
+inline constexpr int kMacroCount = 57;
 
 // Every macro, in the order of replacement, which is also the order of the menus.
 extern const std::array<Macro, kMacroCount> kMacros;

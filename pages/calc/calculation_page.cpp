@@ -8,6 +8,7 @@
 #include "core/calendar.h"
 #include "core/count_text.h"
 #include "pages/page_settings.h"
+#include "pages/working_days_source.h"
 #include "settings/settings_store.h"
 #include "widgets/control_id.h"
 #include "widgets/count_edit_widget.h"
@@ -68,6 +69,10 @@ CalculationPage::CalculationPage(const PageServices& services, QWidget* parent)
     m_ui->monthsChoice->setChecked(true);
 
     connect(m_ui->startCurrent, &QCheckBox::clicked, this, &CalculationPage::RecomputeCalculation);
+    connect(m_ui->workingDays, &QCheckBox::clicked, this, &CalculationPage::RecomputeCalculation);
+    if (m_services.workingDays != nullptr) {
+        connect(m_services.workingDays, &WorkingDaysSource::changed, this, &CalculationPage::RecomputeCalculation);
+    }
     connect(m_ui->startNow, &QPushButton::clicked, this, &CalculationPage::SetStartToNow);
     connect(m_ui->startTimeInfo, &QPushButton::clicked, this,
             [this] { m_services.showOnTimeInfo(ReadPickerDateTime(m_ui->startDate, m_ui->startTime)); });
@@ -95,6 +100,7 @@ void CalculationPage::LoadSettings()
     m_ui->startCurrent->setChecked(settings.ReadInt(SettingId::CurStart) != 0);
     m_ui->monthsChoice->setChecked(settings.ReadInt(SettingId::IsMonthsPlus) != 0);
     m_ui->weeksChoice->setChecked(settings.ReadInt(SettingId::IsWeeksPlus) != 0);
+    m_ui->workingDays->setChecked(settings.ReadInt(SettingId::CalcWorkingDays) != 0);
     // The stored number goes into the edit as it was saved, negative ones included.
     for (int i = 0; i < kCountFieldCount; ++i) {
         m_edits[i]->setText(QString::number(settings.ReadInt(kCountSettings[i])));
@@ -113,6 +119,7 @@ void CalculationPage::SaveSettings()
     }
     settings.WriteInt(SettingId::IsMonthsPlus, m_ui->monthsChoice->isChecked() ? 1 : 0);
     settings.WriteInt(SettingId::IsWeeksPlus, m_ui->weeksChoice->isChecked() ? 1 : 0);
+    settings.WriteInt(SettingId::CalcWorkingDays, m_ui->workingDays->isChecked() ? 1 : 0);
 }
 
 void CalculationPage::RecomputeCalculation()
@@ -125,6 +132,10 @@ void CalculationPage::RecomputeCalculation()
     input.monthsSelected = m_ui->monthsChoice->isChecked();
     input.weeksSelected = m_ui->weeksChoice->isChecked();
     input.current = m_ui->startCurrent->isChecked();
+    const WorkingCalendar fallback;
+    if (m_ui->workingDays->isChecked()) {
+        input.workingDays = m_services.workingDays != nullptr ? &m_services.workingDays->Calendar() : &fallback;
+    }
     RunClockWhile(m_clock, input.current);
 
     const CalculationResult result = ComputeCalculation(input, m_services.formatter);

@@ -3,8 +3,10 @@
 #include "ui_difference_page.h"
 
 #include "calc/difference.h"
+#include "calc/working_days_line.h"
 #include "core/calendar.h"
 #include "pages/page_settings.h"
+#include "pages/working_days_source.h"
 #include "settings/settings_store.h"
 #include "widgets/control_id.h"
 #include "widgets/pickers.h"
@@ -20,6 +22,10 @@ DifferencePage::DifferencePage(const PageServices& services, QWidget* parent)
     linePalette.setBrush(QPalette::Base, linePalette.brush(QPalette::Window));
     m_ui->elapsedLine->setPalette(linePalette);
     m_ui->elapsedLine->hide();
+    m_ui->workingDays->setPalette(linePalette);
+    if (m_services.workingDays != nullptr) {
+        connect(m_services.workingDays, &WorkingDaysSource::changed, this, &DifferencePage::RecomputeDifference);
+    }
     for (QDateEdit* date : {m_ui->startDate, m_ui->finalDate}) {
         SetUpDatePicker(*date, PickerEarliest(), PickerLatest());
         connect(date, &QDateTimeEdit::dateTimeChanged, this, &DifferencePage::RecomputeDifference);
@@ -75,6 +81,12 @@ void DifferencePage::RecomputeDifference()
     WriteFieldTexts(*this, std::span(&elapsed.field, 1));
     m_ui->elapsedLine->setToolTip(QString::fromStdString(elapsed.toolTip));
     m_ui->elapsedLine->setVisible(elapsed.shown);
+    const WorkingCalendar fallback;
+    const WorkingCalendar& calendar = m_services.workingDays != nullptr ? m_services.workingDays->Calendar() : fallback;
+    const WorkingDaysLine working =
+        ComputeWorkingDaysLine(start, final, calendar, m_services.formatter, m_services.messages);
+    WriteFieldTexts(*this, std::span(&working.field, 1));
+    m_ui->workingDays->setToolTip(QString::fromStdString(working.toolTip));
 }
 
 void DifferencePage::OnClockTick()

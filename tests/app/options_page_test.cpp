@@ -25,11 +25,14 @@ struct LoneOptionsPage {
     ScopedEnv config{"XDG_CONFIG_HOME", UiEnvironment::Path(env.folder, "xdg")};
     LanguageTable language{env.location};
     std::unique_ptr<OptionsPage> page;
+    WorkingDaysSource* workingDays = &env.workingDays;
 
     void Start()
     {
         language.Load("english");
-        page = std::make_unique<OptionsPage>(env.Services(), OptionsServices{language, env.location, [] {}, [] {}});
+        PageServices services = env.Services();
+        services.workingDays = workingDays;
+        page = std::make_unique<OptionsPage>(services, OptionsServices{language, env.location, [] {}, [] {}});
         page->LoadSettings();
     }
     QLineEdit& Folder() { return ControlOf<QLineEdit>(*page, 1040); }
@@ -141,6 +144,59 @@ TEST_F(OptionsPageTest, FolderCheckFollowsTheFolderWhenShownAgainOrEdited)
     std::filesystem::create_directories(folder);
     QTest::keyClicks(&Folder(), QString::fromStdString(folder.substr(folder.size() - 1)));
     EXPECT_EQ(Status(), "") << "made, then the field edited";
+}
+
+TEST_F(OptionsPageTest, WeekdayBoxesRefuseToLeaveNoWorkingDay)
+{
+    Start();
+    const auto box = [this](int day) -> QCheckBox& { return ControlOf<QCheckBox>(*page, kFirstWeekdayBoxId + day); };
+    EXPECT_EQ(box(0).text(), "Mon");
+    EXPECT_FALSE(box(5).isChecked());
+    for (int day = 0; day < 4; ++day) {
+        box(day).click();
+    }
+    EXPECT_EQ(env.settings.ReadInt(SettingId::WorkingWeekdays), 0x10);
+    EXPECT_EQ(env.workingDays.Calendar().WorkingWeekdays(), 0x10u) << "the pages count with the new week at once";
+    box(4).click();
+    EXPECT_TRUE(box(4).isChecked()) << "the last working day stays";
+    EXPECT_EQ(env.settings.ReadInt(SettingId::WorkingWeekdays), 0x10);
+    const QList<QMessageBox*> boxes = page->findChildren<QMessageBox*>();
+    ASSERT_EQ(boxes.size(), 1);
+    EXPECT_EQ(boxes[0]->text().toStdString(), DefaultMessage(kNoWorkingDayMessage));
+}
+
+TEST_F(OptionsPageTest, HolidayFilesAreListedWithWhyTheyCannotBeReadAndKeepTheirBytes)
+{
+    WorkingDaysSource source{env.settings,
+                             [](const std::vector<std::string>& paths) {
+                                 std::vector<HolidayCalendarFile> files;
+                                 for (const std::string& path : paths) {
+                                     files.push_back({path, path.ends_with("good.ics") ? "" : "not a calendar", {}});
+                                 }
+                                 return files;
+                             },
+                             kMondayToFriday};
+    workingDays = &source;
+    Start();
+    const std::vector<std::string> chosen = {"/cal/good.ics", "/cal/bad\n\xff=\"\\.ics"};
+    page->SetCalendarChooser([&](QWidget*) { return chosen; });
+    ControlOf<QPushButton>(*page, 1089).click();
+    ControlOf<QPushButton>(*page, 1089).click();
+    QListWidget& list = ControlOf<QListWidget>(*page, 1041);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return source.Files().size() == 2; }));
+    ASSERT_EQ(list.count(), 2) << "a file chosen again is listed once";
+    EXPECT_EQ(list.item(0)->text(), "/cal/good.ics");
+    EXPECT_TRUE(list.item(1)->text().endsWith(QStringLiteral(".ics \u2014 not a calendar")))
+        << list.item(1)->text().toStdString();
+
+    RegFileSettingsBackend reopened{UiEnvironment::Path(env.folder, "config"), "Orvane", "Chronel"};
+    const SettingsStore stored{reopened, env.autostart, env.clock, env.location};
+    EXPECT_EQ(stored.ReadList(SettingId::HolidayCalendars), chosen);
+
+    list.setCurrentRow(0);
+    ControlOf<QPushButton>(*page, 1090).click();
+    EXPECT_EQ(env.settings.ReadList(SettingId::HolidayCalendars), std::vector<std::string>{chosen[1]});
+    ASSERT_EQ(list.count(), 1);
 }
 
 }   // namespace

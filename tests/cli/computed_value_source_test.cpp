@@ -4,6 +4,7 @@
 
 #include "app/main_window.h"
 #include "app/page_switcher.h"
+#include "calc/working_days_line.h"
 #include "fakes/date_at.h"
 #include "fakes/ui_environment.h"
 #include "info/posix_tz.h"
@@ -87,6 +88,9 @@ TEST(ComputedValueSourceTest, EveryMacroExpandsAsOnTheProgramsPages)
         ComputedValueSource pages;
         ShowDifference(pages, c.start, c.final, ComputeDifference(c.start, c.final),
                        ComputeElapsedLine(c.start, c.final, env.zones, env.messages));
+        const WorkingDaysLine working =
+            ComputeWorkingDaysLine(c.start, c.final, WorkingCalendar(), env.formatter, env.messages);
+        pages.SetFields(MacroSource::Difference, std::span(&working.field, 1));
         ShowCalculation(pages, input, ComputeCalculation(input, env.formatter));
         ShowTimeInfo(pages, c.info, ComputeTimeInfo(c.info, zone, env.messages, env.formatter));
         std::string shown = all, computed = all;

@@ -25,6 +25,7 @@
 #include "fakes/fake_time_change_source.h"
 #include "fakes/fake_zone_source.h"
 #include "pages/page_services.h"
+#include "pages/working_days_source.h"
 #include "platform/reg_file_settings_backend.h"
 #include "platform/xdg_autostart_list.h"
 #include "settings/settings_store.h"
@@ -46,11 +47,13 @@ struct UiEnvironment {
     XdgAutostartList autostart{std::vector<std::string>{Path(folder, "autostart")}, 0, backend.Lock()};
     SettingsStore settings{backend, autostart, clock, location};
     std::vector<DateTime> shownOnTimeInfo;
+    WorkingDaysSource workingDays{settings, {}, kMondayToFriday};
 
     PageServices Services()
     {
-        return PageServices{clock,    formatter, settings,
-                            messages, zones,     [this](const DateTime& v) { shownOnTimeInfo.push_back(v); }};
+        return PageServices{clock,       formatter, settings,
+                            messages,    zones,     [this](const DateTime& v) { shownOnTimeInfo.push_back(v); },
+                            &workingDays};
     }
 
     static std::string Path(const QTemporaryDir& dir, const char* name) { return dir.filePath(name).toStdString(); }

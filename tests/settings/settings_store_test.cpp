@@ -43,6 +43,9 @@ TEST_F(SettingsStoreTest, FreshOrUnopenableProfileReadsEveryDefault)
                 break;
             case SettingKind::Span:
                 break;   // written for other copies of the program, never read
+            case SettingKind::TextList:
+                EXPECT_TRUE(m_store.ReadList(id).empty());
+                break;
             case SettingKind::Text:
                 EXPECT_TRUE(!m_store.ReadString(id, text) && text == textDefault) << text;
                 break;

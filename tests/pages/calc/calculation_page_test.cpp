@@ -77,6 +77,27 @@ TEST_F(CalculationPageTest, TypedCountsGiveBothResultsAFailedOneShowsStarsAndCur
     EXPECT_EQ(Field(1098), "12:30:00 AM");
 }
 
+TEST_F(CalculationPageTest, WorkingDaysStepWeeksThenWorkingDaysThenTheTimeAndTheBoxIsKept)
+{
+    Control<QDateEdit>(kCalculationStartDateId).setDate(QDate(2004, 3, 5));   // a Friday
+    Control<QTimeEdit>(kCalculationStartTimeId).setTime(QTime(10, 0));
+    Control<QRadioButton>(1044).click();
+    Count(kWeeks).setText("1");
+    Count(kDays).setText("1");
+    Count(kHours).setText("15");
+    EXPECT_EQ((Field(1097) + Field(1098)).toStdString(), "Sunday, March 14, 20041:00:00 AM") << "unticked: 8 days";
+    Control<QCheckBox>(1134).click();
+    EXPECT_EQ((Field(1095) + Field(1096)).toStdString(), "Wednesday, February 25, 20047:00:00 PM");
+    EXPECT_EQ((Field(1097) + Field(1098)).toStdString(), "Tuesday, March 16, 20041:00:00 AM");
+    Control<QPushButton>(1056).click();
+    EXPECT_EQ(env.shownOnTimeInfo, std::vector{At(2004, 3, 16, 1)});
+
+    page.SaveSettings();
+    CalculationPage again{env.Services()};
+    again.LoadSettings();
+    EXPECT_TRUE(ControlOf<QCheckBox>(again, 1134).isChecked());
+}
+
 TEST_F(CalculationPageTest, TypingTakesDigitsAndClampsKeepingTheCaretButAPasteStays)
 {
     QLineEdit& years = Count(kYears);

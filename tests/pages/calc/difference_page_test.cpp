@@ -7,6 +7,7 @@
 #include <tuple>
 
 #include "calc/difference.h"
+#include "calc/working_days_line.h"
 #include "cli/computed_value_source.h"
 #include "fakes/date_at.h"
 #include "fakes/ui_environment.h"
@@ -110,6 +111,45 @@ TEST_F(DifferencePageTest, ElapsedLineOnlyAcrossAnOffsetChangeNamingDaylightSavi
         EXPECT_EQ(line.isHidden(), shown.empty()) << zone << shown;
         EXPECT_EQ(line.text().toStdString(), shown.empty() ? "" : "Elapsed: " + shown);
         EXPECT_EQ(line.toolTip().toStdString(), seconds.empty() ? "" : "Total seconds: " + seconds);
+    }
+}
+
+TEST(DifferencePageWorkingDays, LineCountsTheSharedCalendarsDaysAndItsTipNamesTheWeekend)
+{
+    UiEnvironment env;
+    env.settings.WriteInt(SettingId::WorkingWeekdays, 0x4F);   // Sunday to Thursday
+    env.settings.WriteList(SettingId::HolidayCalendars, {"/holidays.ics"});
+    // A Sunday holiday, and a Friday one that the weekend already takes.
+    WorkingDaysSource source{env.settings,
+                             [](const std::vector<std::string>& paths) {
+                                 return std::vector<HolidayCalendarFile>{
+                                     {paths[0], "", {DayNumber(At(2004, 3, 7)), DayNumber(At(2004, 3, 12))}}};
+                             },
+                             kMondayToFriday};
+    PageServices services = env.Services();
+    services.workingDays = &source;
+    DifferencePage page{services};
+    page.LoadSettings();
+    source.Reload();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return source.Files().size() == 1; }));
+
+    const std::string tip = "Weekend: Fri, Sat. Holidays in the span: ";
+    const std::tuple<const char*, DateTime, DateTime, std::string, std::string> cases[] = {
+        {"a week from the holiday", At(2004, 3, 7), At(2004, 3, 14), "4", tip + "1"},
+        {"reversed; times of day play no part", At(2004, 3, 14, 23), At(2004, 3, 7, 1), "-4", tip + "1"},
+        {"across a year end", At(2003, 12, 25), At(2004, 1, 8), "10", tip + "0"},
+    };
+    QLineEdit& line = ControlOf<QLineEdit>(page, kWorkingDaysId);
+    for (const auto& [why, start, final, count, toolTip] : cases) {
+        SCOPED_TRACE(why);
+        for (const auto& [dateId, timeId, value] :
+             {std::tuple{kDifferenceStartDateId, kDifferenceStartTimeId, start},
+              std::tuple{kDifferenceFinalDateId, kDifferenceFinalTimeId, final}}) {
+            ControlOf<QDateEdit>(page, dateId).setDate(QDate(value.GetYear(), value.GetMonth(), value.GetDay()));
+            ControlOf<QTimeEdit>(page, timeId).setTime(QTime(value.GetHour(), value.GetMinute(), value.GetSecond()));
+        }
+        EXPECT_EQ(line.text().toStdString(), count);
+        EXPECT_EQ(line.toolTip().toStdString(), toolTip);
     }
 }
 
