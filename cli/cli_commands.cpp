@@ -9,6 +9,7 @@
 #include "calc/calculation.h"
 #include "calc/difference.h"
 #include "calc/working_days.h"
+#include "calc/working_days_line.h"
 #include "cli/working_day_calculation.h"
 #include "core/calendar.h"
 #include "core/file_access.h"
@@ -157,14 +158,14 @@ void AnswerDifference(CliSession& session, std::span<const std::string_view> tex
         return;
     }
     ComputedValueSource pages;
+    const std::optional<WorkingDaysLine> working =
+        options.workingDays ? std::optional(ComputeWorkingDaysLine(start->value, final->value, session.Calendar(),
+                                                                   session.Services().formatter, session.Language()))
+                            : std::nullopt;
     ShowDifference(pages, start->value, final->value, ComputeDifference(start->value, final->value),
-                   ComputeElapsedLine(start->value, final->value, session.Zones(), session.Language()));
-    std::string workingDaysLine;
-    if (options.workingDays) {
-        const std::optional<std::int64_t> days = WorkingDaysOf(session, *start, *final);
-        workingDaysLine = "Working days\t" + (days ? std::to_string(*days) : std::string("*"));
-    }
-    session.WritePages(pages, {MacroSource::Difference}, {}, workingDaysLine);
+                   ComputeElapsedLine(start->value, final->value, session.Zones(), session.Language()),
+                   working ? &working->field : nullptr);
+    session.WritePages(pages, {MacroSource::Difference});
 }
 
 void AnswerCalculation(CliSession& session, std::span<const std::string_view> texts)
@@ -311,8 +312,10 @@ void ExpandTemplate(CliSession& session)
 
     ComputedValueSource pages;
     const DateTime &start = moments[0].value, &final = moments[1].value;
+    const WorkingDaysLine working =
+        ComputeWorkingDaysLine(start, final, session.Calendar(), services.formatter, session.Language());
     ShowDifference(pages, start, final, ComputeDifference(start, final),
-                   ComputeElapsedLine(start, final, session.Zones(), session.Language()));
+                   ComputeElapsedLine(start, final, session.Zones(), session.Language()), &working.field);
     const CalculationInput calculation = CalculationFrom(moments[2].value, options);
     ShowCalculation(pages, calculation, ComputeCalculation(calculation, services.formatter));
     ShowTimeInfo(pages, moments[3].value, TimeInfoAt(session, moments[3].value));

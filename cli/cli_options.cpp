@@ -247,9 +247,6 @@ std::string_view RefusedCombination(const CliOptions& options)
     if ((options.workingWeekdays || !options.holidayFiles.empty()) && !options.CountsWorkingDays()) {
         return "--weekend and --holidays are for --working-days: they say which days are working days";
     }
-    if (options.workingDays && options.answerTemplate) {
-        return "--working-days and --template exclude each other: the templates have no working-day macro";
-    }
     return {};
 }
 

@@ -133,7 +133,8 @@ int CliSession::Finish()
 
 bool CliSession::ReadWorkingDays()
 {
-    if (!m_options.CountsWorkingDays()) {
+    // A template may name the working days; the other commands count them only when asked.
+    if (!m_options.CountsWorkingDays() && m_options.command != CliCommand::Expand) {
         return true;
     }
     std::string problem;
@@ -244,7 +245,7 @@ void CliSession::WriteText(const Record& record, const Field* error)
 }
 
 void CliSession::WritePages(const ComputedValueSource& pages, std::initializer_list<MacroSource> sources,
-                            std::string_view star, std::string_view ownLine)
+                            std::string_view star)
 {
     if (m_options.answerTemplate) {
         std::string text(*m_options.answerTemplate);
@@ -268,12 +269,11 @@ void CliSession::WritePages(const ComputedValueSource& pages, std::initializer_l
         if (std::find(sources.begin(), sources.end(), macro.source) == sources.end()) {
             continue;
         }
-        const bool elapsedLine = macro.source == MacroSource::Difference && macro.controlId == kElapsedLineId;
-        if (elapsedLine && !ownLine.empty()) {
-            writeLine(ownLine);
-        }
-        // The elapsed-time line is there only when the zone's offset changes between, as on the page.
-        if (elapsedLine && pages.FieldText(macro.source, macro.controlId).value_or(std::string()).empty()) {
+        // The elapsed-time line is there only when the zone's offset changes between, as on the page; the
+        // working days only when they were asked for.
+        const bool optionalLine = macro.source == MacroSource::Difference &&
+                                  (macro.controlId == kElapsedLineId || macro.controlId == kWorkingDaysId);
+        if (optionalLine && pages.FieldText(macro.source, macro.controlId).value_or(std::string()).empty()) {
             continue;
         }
         const std::string item = m_language.MenuLabel(macro.substitutionId, macro.substitutionLabel) + '\t' +

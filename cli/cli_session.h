@@ -87,9 +87,8 @@ public:
     void Write(const Record& record);
     // The answer the pages give: the lines Copy >> gives for every item of their Substitution sub-menus, in
     // menu order (a field that reads "*" reads `star`), or the --template filled from them.
-    // `ownLine` is a line of the answer's own, written before the elapsed-time line.
     void WritePages(const ComputedValueSource& pages, std::initializer_list<MacroSource> sources,
-                    std::string_view star = {}, std::string_view ownLine = {});
+                    std::string_view star = {});
 
     // The moment `text` given as `name`, an instant as the zone's wall time; empty, with the problem
     // reported, when it is none.

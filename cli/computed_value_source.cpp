@@ -55,13 +55,16 @@ TimeInfoResults ComputeTimeInfo(const DateTime& value, const std::optional<ZoneR
 }
 
 void ShowDifference(ComputedValueSource& pages, const DateTime& start, const DateTime& final,
-                    const DifferenceTexts& texts, const ElapsedLine& elapsed)
+                    const DifferenceTexts& texts, const ElapsedLine& elapsed, const ::FieldText* workingDays)
 {
     pages.SetPickers(MacroSource::Difference, kDifferenceStartDateId, kDifferenceStartTimeId, start);
     pages.SetPickers(MacroSource::Difference, kDifferenceFinalDateId, kDifferenceFinalTimeId, final);
     pages.SetFields(MacroSource::Difference, texts);
     const ::FieldText value{kElapsedLineId, elapsed.value};
     pages.SetFields(MacroSource::Difference, std::span(&value, 1));
+    if (workingDays != nullptr) {
+        pages.SetFields(MacroSource::Difference, std::span(workingDays, 1));
+    }
 }
 
 void ShowCalculation(ComputedValueSource& pages, const CalculationInput& input, const CalculationResult& result)

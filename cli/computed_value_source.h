@@ -8,6 +8,7 @@
 
 #include "calc/calculation.h"
 #include "calc/difference.h"
+#include "calc/working_days_line.h"
 #include "info/calendar_facts.h"
 #include "info/horoscope.h"
 #include "info/moon_phase.h"
@@ -61,8 +62,8 @@ TimeInfoResults ComputeTimeInfo(const DateTime& value, const std::optional<ZoneR
 
 // Each page as it shows these inputs and their results.
 // The elapsed-time line holds what its macro gives on the page (ElapsedLineValue: without its label), and
-// is empty while the page hides it.
+// is empty while the page hides it. The working-day line is there only when `workingDays` is given.
 void ShowDifference(ComputedValueSource& pages, const DateTime& start, const DateTime& final,
-                    const DifferenceTexts& texts, const ElapsedLine& elapsed);
+                    const DifferenceTexts& texts, const ElapsedLine& elapsed, const ::FieldText* workingDays = nullptr);
 void ShowCalculation(ComputedValueSource& pages, const CalculationInput& input, const CalculationResult& result);
 void ShowTimeInfo(ComputedValueSource& pages, const DateTime& value, const TimeInfoResults& results);

@@ -16,7 +16,7 @@
 
 namespace {
 
-// The settings file with every one of the 36 settings stored, in a temporary configuration folder.
+// The settings file with every setting stored, in a temporary configuration folder.
 struct FullSettings {
     FullSettings()
     {
@@ -34,6 +34,9 @@ struct FullSettings {
                 break;
             case SettingKind::Text:
                 store.WriteString(id, "/home/user/Chronel/Templates");
+                break;
+            case SettingKind::TextList:
+                store.WriteList(id, {"/home/user/Holidays/de.ics", "/home/user/Holidays/company.ics"});
                 break;
             }
         }

@@ -438,8 +438,10 @@ TEST_F(CliTest, ExpandFillsEveryMacroAsThePagesWould)
                                 "2005-06-20 12:30:15", "--calc-start", "2004-01-31T10:00:00", "--months", "1", "--days",
                                 "3", "--info", "2004-03-01T13:05:09", "--tz", "<+0330>-3:30"});
     ComputedValueSource pages;
+    // No settings file: Monday to Friday, no holidays.
+    const FieldText workingDays{kWorkingDaysId, "525"};
     ShowDifference(pages, At(2003, 6, 15, 10), At(2005, 6, 20, 12, 30, 15),
-                   ComputeDifference(At(2003, 6, 15, 10), At(2005, 6, 20, 12, 30, 15)), ElapsedLine{});
+                   ComputeDifference(At(2003, 6, 15, 10), At(2005, 6, 20, 12, 30, 15)), ElapsedLine{}, &workingDays);
     const CalculationInput calculation{At(2004, 1, 31, 10), {"0", "1", "0", "3", "0", "0", "0"}, true, false, false};
     ShowCalculation(pages, calculation, ComputeCalculation(calculation, english));
     const DateTime info = At(2004, 3, 1, 13, 5, 9);

@@ -86,11 +86,10 @@ TEST(ComputedValueSourceTest, EveryMacroExpandsAsOnTheProgramsPages)
         static_cast<TimeInfoPage*>(window.Page(kTimeInfoPage))->ShowDateInfo(c.info);
 
         ComputedValueSource pages;
-        ShowDifference(pages, c.start, c.final, ComputeDifference(c.start, c.final),
-                       ComputeElapsedLine(c.start, c.final, env.zones, env.messages));
         const WorkingDaysLine working =
             ComputeWorkingDaysLine(c.start, c.final, WorkingCalendar(), env.formatter, env.messages);
-        pages.SetFields(MacroSource::Difference, std::span(&working.field, 1));
+        ShowDifference(pages, c.start, c.final, ComputeDifference(c.start, c.final),
+                       ComputeElapsedLine(c.start, c.final, env.zones, env.messages), &working.field);
         ShowCalculation(pages, input, ComputeCalculation(input, env.formatter));
         ShowTimeInfo(pages, c.info, ComputeTimeInfo(c.info, zone, env.messages, env.formatter));
         std::string shown = all, computed = all;

@@ -35,7 +35,7 @@ TEST_F(WorkingDaysCliTest, DiffAddsTheCountOnlyWhenAsked)
     EXPECT_TRUE(rows[0].ends_with("\ttotalSeconds\tworkingDays\terror")) << rows[0];
     EXPECT_TRUE(rows[1].ends_with("\t604800\t5\t")) << rows[1];
     EXPECT_EQ(run({"--format", "tsv", "--header"}).find("workingDays"), std::string::npos);
-    EXPECT_TRUE(run({"--working-days"}).ends_with("Seconds Particular: 604800 \nWorking days: 5 \n"));
+    EXPECT_TRUE(run({"--working-days"}).ends_with("Seconds Particular: 604800 \nWorking Days: 5 \n"));
 }
 
 TEST_F(WorkingDaysCliTest, WeekendIsReadInEveryForm)
