@@ -75,6 +75,9 @@ StoredWorkingWeek ReadStoredWorkingWeek(std::string_view settingsText)
             week.workingWeekdays = value & kWholeWeek;
         }
     }
+    if (const RegValue* files = content.document.Find(kSettingsKey, "HolidayCalendars")) {
+        week.holidayFiles = files->Texts();
+    }
     return week;
 }
 

@@ -1,5 +1,7 @@
 #include "settings/settings_backend.h"
 
+#include <algorithm>
+
 RegValue RegValue::Dword(std::uint32_t value)
 {
     RegValue result;
@@ -17,6 +19,21 @@ RegValue RegValue::Sz(std::string_view text)
     result.data = std::string(text.substr(0, text.find('\0')));
     result.data += '\0';
     return result;
+}
+
+std::vector<std::string> RegValue::Texts() const
+{
+    std::vector<std::string> texts;
+    if (type != static_cast<std::uint32_t>(RegType::MultiSz)) {
+        return texts;
+    }
+    std::size_t start = 0;
+    while (start < data.size() && data[start] != '\0') {
+        const std::size_t end = std::min(data.find('\0', start), data.size());
+        texts.push_back(data.substr(start, end - start));
+        start = end + 1;
+    }
+    return texts;
 }
 
 RegValue RegValue::MultiSz(const std::vector<std::string>& texts)

@@ -28,6 +28,9 @@ struct RegValue {
     // Each text up to its first zero byte, followed by a zero; the list ends with one more zero. Empty
     // texts are left out, since an empty one would end the list.
     static RegValue MultiSz(const std::vector<std::string>& texts);
+    // The texts of a multi-string value; empty for any other type. An empty text ends the list; a last text
+    // without its zero still counts.
+    std::vector<std::string> Texts() const;
 
     friend bool operator==(const RegValue&, const RegValue&) = default;
 };

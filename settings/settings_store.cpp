@@ -139,18 +139,7 @@ std::vector<std::string> SettingsStore::ReadList(SettingId id) const
         return {};
     }
     const std::optional<RegValue> value = m_backend.QueryValue(info->name);
-    if (!value || value->type != static_cast<std::uint32_t>(RegType::MultiSz)) {
-        return {};
-    }
-    std::vector<std::string> texts;
-    std::size_t start = 0;
-    // An empty text ends the list; a last text without its zero still counts.
-    while (start < value->data.size() && value->data[start] != '\0') {
-        const std::size_t end = std::min(value->data.find('\0', start), value->data.size());
-        texts.push_back(value->data.substr(start, end - start));
-        start = end + 1;
-    }
-    return texts;
+    return value ? value->Texts() : std::vector<std::string>();
 }
 
 bool SettingsStore::WriteDateTime(SettingId id, const DateTime& value) const

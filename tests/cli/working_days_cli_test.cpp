@@ -116,6 +116,18 @@ TEST_F(WorkingDaysCliTest, SettingsGiveTheWeekendWhenNoneIsGiven)
     EXPECT_EQ(MondayToThursday({"--weekend", "sat,sun"}), "3\n");
     EXPECT_EQ(ReadFileBytes(folder / "Chronel.reg"), settings);
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), {}), 1);
+
+    // The holiday files the window lists, stored as a multi-string.
+    std::string files = "\"HolidayCalendars\"=hex(7):";
+    for (const char c : std::string(CHRONEL_TEST_DATA_DIR "/ics/yearly.ics") + std::string(2, '\0')) {
+        constexpr char kHex[] = "0123456789abcdef";
+        files += {kHex[static_cast<unsigned char>(c) >> 4], kHex[c & 0xF], ','};
+    }
+    files.back() = '\n';
+    WriteFileBytes(folder / "Chronel.reg", settings.substr(0, settings.find("\"Working")) + files);
+    const CliRun thanksgiving =
+        cli.Run({"diff", "2003-11-24", "2003-12-01", "--working-days", "--field", "workingDays"});
+    EXPECT_EQ(thanksgiving.out, "4\n") << thanksgiving.err;
 }
 
 }   // namespace
