@@ -21,12 +21,15 @@ struct IteratorFree {
     void operator()(icalrecur_iterator* iterator) const { icalrecur_iterator_free(iterator); }
 };
 
+// Starts this far before the span are kept: a stretch of days that begins before it may reach into it.
+constexpr std::int64_t kLongestStretchDays = 366;
+
 // Occurrences of one event, counted against the limit as they come.
 class Occurrences {
 public:
     bool Add(std::int64_t day)
     {
-        if (day < kFirstHolidayDay || day > kLastHolidayDay) {
+        if (day < kFirstHolidayDay - kLongestStretchDays || day > kLastHolidayDay) {
             return true;
         }
         m_days.push_back(day);

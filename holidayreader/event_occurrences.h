@@ -10,6 +10,7 @@
 std::optional<std::int64_t> DayOfIcalTime(const icaltimetype& time);
 
 // The first days of the occurrences of `event`, which starts on `startDay`: that day, its RRULE and RDATE
-// days, less its EXDATE days, those within kFirstHolidayDay..kLastHolidayDay only, sorted and unique.
+// days, less its EXDATE days, those from a year before kFirstHolidayDay (a stretch may reach into the span) to
+// kLastHolidayDay only, sorted and unique.
 // Empty when the event has more than kMaxEventOccurrences occurrences.
 std::optional<std::vector<std::int64_t>> EventStartDays(icalcomponent* event, std::int64_t startDay);

@@ -89,6 +89,11 @@ TEST(HolidayCalendar, KeepsDaysWithinTheSpan)
         "BEGIN:VCALENDAR\nBEGIN:VEVENT\nDTSTART;VALUE=DATE:17531231\n"
         "RRULE:FREQ=YEARLY;COUNT=2\nEND:VEVENT\nEND:VCALENDAR\n");
     EXPECT_EQ(calendar.days, std::vector<std::int64_t>{Day(1754, 12, 31)});
+    // A stretch that begins before the span keeps its days within it.
+    const HolidayCalendar stretch = ReadHolidayCalendar(
+        "BEGIN:VCALENDAR\nBEGIN:VEVENT\nDTSTART;VALUE=DATE:17531231\nDTEND;VALUE=DATE:17540102\nEND:VEVENT\n"
+        "END:VCALENDAR\n");
+    EXPECT_EQ(stretch.days, std::vector<std::int64_t>{Day(1754, 1, 1)});
 }
 
 }   // namespace
