@@ -28,8 +28,10 @@ WorkingDaysSource::WorkingDaysSource(const SettingsStore& settings, Reader reade
 
 WorkingDaysSource::~WorkingDaysSource()
 {
+    // The reading's own end would delete the thread, but that call dies with this object.
     if (m_reading != nullptr) {
         m_reading->wait();
+        delete m_reading;
     }
 }
 

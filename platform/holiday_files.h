@@ -10,8 +10,8 @@
 struct HolidayFile {
     std::string path;
     bool readable = false;
-    std::string reason;                  // one line, empty when readable: "not a regular file", "larger than 16 MiB", ...
-    std::vector<std::int64_t> holidays;  // days from 1970-01-01, sorted, unique, within 1754-01-01..9998-12-31
+    std::string reason;   // one line, empty when readable: "not a regular file", "larger than 16 MiB", ...
+    std::vector<std::int64_t> holidays;   // days from 1970-01-01, sorted, unique, within 1754-01-01..9998-12-31
 };
 
 // Reads each iCalendar file through the program chronel-holiday-reader beside this program (found by
