@@ -10,7 +10,6 @@
 #include "calc/difference.h"
 #include "calc/working_days.h"
 #include "calc/working_days_line.h"
-#include "cli/working_day_calculation.h"
 #include "core/calendar.h"
 #include "core/file_access.h"
 #include "templates/substitution.h"
@@ -181,13 +180,12 @@ void AnswerCalculation(CliSession& session, std::span<const std::string_view> te
     }
     const CliOptions& options = session.Options();
     CalculationInput input = CalculationFrom(start->value, options);
+    // The page's Days count with "Days are working days" ticked.
     if (options.workingDayCount) {
         input.countTexts[kDays] = std::to_string(*options.workingDayCount);
+        input.workingDays = &session.Calendar();
     }
-    const CalculationResult result =
-        options.workingDayCount ? ComputeWorkingDayCalculation(input, *options.workingDayCount, session.Calendar(),
-                                                               session.Services().formatter)
-                                : ComputeCalculation(input, session.Services().formatter);
+    const CalculationResult result = ComputeCalculation(input, session.Services().formatter);
     for (const auto& [available, side] :
          {std::pair{result.differenceAvailable, "before"}, {result.sumAvailable, "after"}}) {
         if (!available) {
