@@ -15,16 +15,9 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 export LC_ALL=C TZ=Europe/Berlin
 
-median() { sort -g | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
+. "$(dirname "$0")/common.sh"
 
-# Wall times over the pages' range, so that both sides of many pairs differ in offset.
-awk -v n="$pairs" 'BEGIN {
-    srand(1970)
-    for (i = 0; i < n; i++)
-        for (k = 0; k < 2; k++)
-            printf "%04d-%02d-%02dT%02d:%02d:%02d%s", 1754 + int(rand() * 8245), 1 + int(rand() * 12),
-                   1 + int(rand() * 28), int(rand() * 24), int(rand() * 60), int(rand() * 60), k ? "\n" : "\t"
-}' > "$work/pairs"
+random_pairs "$pairs" 1970 > "$work/pairs"
 
 # The CPU ns per pair (user + system) of a batch in the format given; the median of the runs.
 per_pair() {

@@ -22,7 +22,7 @@ cpu_ms() {
     perf stat -x, -e task-clock -o "$work/stat" "$@" > /dev/null
     awk -F, '$3 ~ /^task-clock/ { print $1 }' "$work/stat"
 }
-median() { sort -g | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
+. "$(dirname "$0")/common.sh"
 
 echo "load: $(cut -d' ' -f1-3 /proc/loadavg); locale: LC_ALL=${LC_ALL-} LANG=${LANG-}"
 # A few runs first, so that both programs start from the page cache.
