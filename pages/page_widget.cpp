@@ -1,8 +1,11 @@
 #include "pages/page_widget.h"
 
+#include <algorithm>
+
 #include <QTimer>
 
 #include <QKeyEvent>
+#include <QLayout>
 #include <QPainter>
 #include <QPalette>
 
@@ -37,13 +40,14 @@ void DrawCommonFrame(QPainter& painter, const QRect& rect, const QColor& base, d
     painter.drawPoint(rect.bottomRight());
 }
 
-void DrawSeparatorBand(QPainter& painter, const QRect& frame, int y, const QColor& base, double fraction)
+void DrawSeparatorBand(QPainter& painter, const QRect& frame, int y, const QColor& base, double fraction, int end)
 {
     if (y <= 0) {
         return;
     }
     const int left = frame.left() + 1;
-    const int right = frame.right() - 1;   // two pixels short of the frame's exclusive right edge
+    // Two pixels short of the frame's exclusive right edge.
+    const int right = end > left ? std::min(end, frame.right() - 1) : frame.right() - 1;
     painter.fillRect(QRect(left, y - 1, right - left, 3), Darkened(base, 0.05));
     painter.setPen(Lightened(base, fraction));
     painter.drawPoint(left - 1, y);
@@ -66,16 +70,18 @@ void PageWidget::keyPressEvent(QKeyEvent* event)
     QWidget::keyPressEvent(event);
 }
 
-std::vector<int> PageWidget::SeparatorPositions() const
+std::vector<PageWidget::SeparatorBand> PageWidget::SeparatorBands() const
 {
-    std::vector<int> positions;
+    std::vector<SeparatorBand> bands;
+    const int gap = layout() != nullptr ? std::max(layout()->spacing(), 0) : 0;
     for (const QWidget* child : findChildren<QWidget*>()) {
         if (child->property("separatorBand").toBool()) {
             const QRect area(child->mapTo(this, QPoint(0, 0)), child->size());
-            positions.push_back(area.center().y());
+            const bool column = child->property("separatorBandColumn").toBool();
+            bands.push_back({area.center().y(), column ? area.right() + gap / 2 : 0});
         }
     }
-    return positions;
+    return bands;
 }
 
 void PageWidget::paintEvent(QPaintEvent*)
@@ -85,8 +91,8 @@ void PageWidget::paintEvent(QPaintEvent*)
     painter.fillRect(rect(), base);
     const QRect frame = rect().adjusted(0, 0, -1, -kFrameBottomMargin);
     DrawCommonFrame(painter, frame, base, kBackgroundLightening);
-    for (int y : SeparatorPositions()) {
-        DrawSeparatorBand(painter, frame, y, base, kBackgroundLightening);
+    for (const SeparatorBand& band : SeparatorBands()) {
+        DrawSeparatorBand(painter, frame, band.y, base, kBackgroundLightening, band.right);
     }
 }
 
