@@ -18,8 +18,7 @@ std::vector<HolidayCalendarFile> ReadHolidays(const std::vector<std::string>& pa
 {
     std::vector<HolidayCalendarFile> files;
     for (HolidayFile& file : ReadHolidayFiles(paths, location)) {
-        files.push_back(
-            {std::move(file.path), file.readable ? std::string() : std::move(file.reason), std::move(file.holidays)});
+        files.push_back({std::move(file.path), file.reasonMessage, std::move(file.holidays)});
     }
     return files;
 }

@@ -280,8 +280,9 @@ void OptionsPage::ShowHolidayFiles()
     for (const std::string& path : m_services.settings.ReadList(SettingId::HolidayCalendars)) {
         QString text = QString::fromStdString(path);
         for (const HolidayCalendarFile& file : read) {
-            if (file.path == path && !file.reason.empty()) {
-                text += QStringLiteral(" \u2014 ") + QString::fromStdString(file.reason);
+            if (file.path == path && file.reasonMessage >= 0) {
+                text += QStringLiteral(" \u2014 ") +
+                        QString::fromStdString(m_services.messages.GetString(file.reasonMessage));
             }
         }
         auto* row = new QListWidgetItem(text, m_ui->holidayFiles);

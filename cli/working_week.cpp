@@ -7,6 +7,7 @@
 #include "platform/holiday_files.h"
 #include "platform/reg_file_settings_backend.h"
 #include "platform/xdg_paths.h"
+#include "settings/default_messages.h"
 #include "settings/reg_file.h"
 
 namespace {
@@ -101,8 +102,9 @@ std::optional<WorkingCalendar> LoadWorkingCalendar(const CliOptions& options, co
     std::vector<std::int64_t> holidays;
     // Without holiday files the reader program is never started: most answers need none.
     for (HolidayFile& file : paths.empty() ? std::vector<HolidayFile>() : ReadHolidayFiles(paths, location)) {
-        if (!file.readable) {
-            const std::string line = "holiday file " + file.path + " cannot be read: " + file.reason;
+        if (file.reasonMessage >= 0) {
+            const std::string line =
+                "holiday file " + file.path + " " + std::string(DefaultMessage(file.reasonMessage));
             if (given) {
                 problem = line;
                 return std::nullopt;

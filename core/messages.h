@@ -2,7 +2,7 @@
 
 #include <string>
 
-// Numbered program messages (0..121) in the current language. Pure code asks for a text at the moment
+// Numbered program messages (0..132) in the current language. Pure code asks for a text at the moment
 // of use and caches nothing, so a language change shows at the next lookup.
 // The tooltip of a Time Info button whose moment lies outside the pickers' range.
 inline constexpr int kOutsideTimeInfoMessage = 62;
@@ -47,10 +47,25 @@ inline constexpr int kPickerFormatMessage = 118;
 inline constexpr int kWorkingDaysTipMessage = 119;
 inline constexpr int kNoWeekendMessage = 120;
 inline constexpr int kNoWorkingDayMessage = 121;
+// Why a holiday file gave no holidays, each read after its path and " \u2014 ": it does not exist, may not
+// be read by this user, cannot be read (any other failure to open or read it), is no regular file, is too
+// large, is no iCalendar file, repeats an event too often, needs too much memory or time, made the holiday
+// reader fail (or answer what it may not), or the holiday reader is missing.
+inline constexpr int kHolidayFileMissingMessage = 122;
+inline constexpr int kHolidayFileForbiddenMessage = 123;
+inline constexpr int kHolidayFileUnreadableMessage = 124;
+inline constexpr int kHolidayFileIrregularMessage = 125;
+inline constexpr int kHolidayFileTooLargeMessage = 126;
+inline constexpr int kHolidayFileNotCalendarMessage = 127;
+inline constexpr int kHolidayFileRepeatsMessage = 128;
+inline constexpr int kHolidayFileMemoryMessage = 129;
+inline constexpr int kHolidayFileTimeoutMessage = 130;
+inline constexpr int kHolidayReaderFailedMessage = 131;
+inline constexpr int kHolidayReaderMissingMessage = 132;
 
 class MessageSource {
 public:
     virtual ~MessageSource() = default;
-    // Empty for an id outside 0..121.
+    // Empty for an id outside 0..132.
     virtual std::string GetString(int messageId) const = 0;
 };

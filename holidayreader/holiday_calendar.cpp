@@ -123,7 +123,7 @@ HolidayCalendar ReadHolidayCalendar(std::string_view icsBytes)
     const std::unique_ptr<icalcomponent, ComponentFree> root(icalparser_parse_string(text.c_str()));
     const icalcomponent_kind kind = root ? icalcomponent_isa(root.get()) : ICAL_NO_COMPONENT;
     if (kind != ICAL_VCALENDAR_COMPONENT && kind != ICAL_VEVENT_COMPONENT && kind != ICAL_XROOT_COMPONENT) {
-        return Refused("not an iCalendar file");
+        return Refused(kNotCalendarCode);
     }
     const std::vector<icalcomponent*> events = Events(root.get());
     // Instances given a RECURRENCE-ID replace the master's occurrence on that day, whatever they became.
@@ -155,7 +155,7 @@ HolidayCalendar ReadHolidayCalendar(std::string_view icsBytes)
         }
         const std::optional<Days> starts = EventStartDays(event, *start);
         if (!starts) {
-            return Refused("an event repeats more than 100,000 times");
+            return Refused(kRepeatsCode);
         }
         const Days& moved = replaced[Uid(event)];
         const std::int64_t length = LengthInDays(event, *start);

@@ -13,9 +13,13 @@ inline constexpr std::int64_t kLastHolidayDay = civil::DaysFromCivil(9998, 12, 3
 // An event repeating more often than this is taken for a hostile one, and its file is refused.
 inline constexpr std::int64_t kMaxEventOccurrences = 100000;
 
+// Why a calendar is refused, in the words of the reader's answer (holidayreader/main.cpp).
+inline constexpr char kNotCalendarCode[] = "format";
+inline constexpr char kRepeatsCode[] = "repeats";
+
 struct HolidayCalendar {
     bool ok = false;
-    std::string reason;               // one line, empty when ok
+    std::string reason;               // kNotCalendarCode or kRepeatsCode; empty when ok
     std::vector<std::int64_t> days;   // sorted, unique, within kFirstHolidayDay..kLastHolidayDay
 };
 
@@ -24,5 +28,6 @@ struct HolidayCalendar {
 // an instance with a RECURRENCE-ID replaces the master's one (moved, cancelled or given a time of day).
 // Events with a time of day and cancelled events give none. Rules run on past the year where libical's
 // iterator stops by repeating their last 400 years, as the Gregorian calendar does. Not ok, with the
-// reason, when the bytes are not an iCalendar file or an event has more than kMaxEventOccurrences.
+// reason, when the bytes are not an iCalendar file (kNotCalendarCode) or an event has more than
+// kMaxEventOccurrences (kRepeatsCode).
 HolidayCalendar ReadHolidayCalendar(std::string_view icsBytes);

@@ -4,8 +4,10 @@
 //
 //   chronel-holiday-reader FILE
 //
-// Writes "ok N" and then N lines of day numbers (days from 1970-01-01, ascending), or "error REASON"; the
-// exit status is 0 whenever one of these was written.
+// Writes "ok N" and then N lines of day numbers (days from 1970-01-01, ascending), or "error REASON" with
+// REASON one of "open ERRNO", "irregular", "size", "read ERRNO", "format", "repeats" or "memory" (ERRNO the
+// system's number): codes, not sentences, so that the program shows them in the user's language. The exit
+// status is 0 whenever one of these was written.
 
 #include <fcntl.h>
 #include <sys/resource.h>
@@ -14,7 +16,6 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cstring>
 #include <new>
 #include <string>
 
@@ -54,12 +55,12 @@ HolidayCalendar ReadFile(const char* path, std::string& bytes)
     const FileDescriptor file(open(path, O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
     struct stat status {};
     if (!file.Valid() || fstat(file.Get(), &status) != 0) {
-        return {false, std::string("cannot be opened: ") + std::strerror(errno), {}};
+        return {false, "open " + std::to_string(errno), {}};
     }
     if (!S_ISREG(status.st_mode)) {
-        return {false, "not a regular file", {}};
+        return {false, "irregular", {}};
     }
-    const HolidayCalendar tooLarge{false, "larger than 16 MiB, the most a holiday file may hold", {}};
+    const HolidayCalendar tooLarge{false, "size", {}};
     if (static_cast<std::size_t>(status.st_size) > kMaxFileBytes) {
         return tooLarge;
     }
@@ -70,7 +71,7 @@ HolidayCalendar ReadFile(const char* path, std::string& bytes)
             return {true, "", {}};
         }
         if (got < 0 && errno != EINTR) {
-            return {false, std::string("cannot be read: ") + std::strerror(errno), {}};
+            return {false, "read " + std::to_string(errno), {}};
         }
         if (got > 0 && bytes.size() + static_cast<std::size_t>(got) > kMaxFileBytes) {
             return tooLarge;   // it grew while we read
@@ -109,7 +110,7 @@ int main(int argc, char** argv)
     try {
         answer = Answer(argv[1]);
     } catch (const std::bad_alloc&) {
-        answer = "error needs more than 256 MiB to read\n";
+        answer = "error memory\n";
     }
     return WriteAll(STDOUT_FILENO, answer) ? 0 : 1;
 }

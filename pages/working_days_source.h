@@ -16,7 +16,7 @@ class SettingsStore;
 // One holiday calendar file as the pages show it.
 struct HolidayCalendarFile {
     std::string path;
-    std::string reason;                   // why it gave no holidays; empty when it was read
+    int reasonMessage = -1;               // why it gave no holidays, a message id; -1 when it was read
     std::vector<std::int64_t> holidays;   // days from 1970-01-01
 };
 

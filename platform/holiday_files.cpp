@@ -12,9 +12,11 @@
 #include <chrono>
 #include <optional>
 #include <string_view>
+#include <utility>
 
 #include "core/civil.h"
 #include "core/file_descriptor.h"
+#include "core/messages.h"
 
 namespace {
 
@@ -22,8 +24,6 @@ using Clock = std::chrono::steady_clock;
 
 constexpr char kReaderName[] = "chronel-holiday-reader";
 constexpr auto kTimeout = std::chrono::seconds(2);
-constexpr char kTimeoutReason[] = "took longer than 2 s to read";
-constexpr char kFailedReason[] = "the holiday reader failed on it";
 // Every day of the span as a line: the most a reader can rightly write.
 constexpr std::size_t kMaxAnswerBytes = 32u << 20;
 constexpr std::int64_t kFirstDay = civil::DaysFromCivil(1754, 1, 1);
@@ -63,18 +63,47 @@ bool ReadNumber(std::string_view text, std::int64_t& number)
     return error == std::errc() && end == text.data() + text.size() && !text.empty() && text.front() != '+';
 }
 
+// The message of the reader's "error REASON" (holidayreader/main.cpp); an unknown reason is a failed reader.
+int ReasonMessage(std::string_view reason)
+{
+    static constexpr std::pair<std::string_view, int> kCodes[] = {
+        {"irregular", kHolidayFileIrregularMessage}, {"size", kHolidayFileTooLargeMessage},
+        {"format", kHolidayFileNotCalendarMessage},  {"repeats", kHolidayFileRepeatsMessage},
+        {"memory", kHolidayFileMemoryMessage},
+    };
+    for (const auto& [code, message] : kCodes) {
+        if (reason == code) {
+            return message;
+        }
+    }
+    // "open ERRNO" or "read ERRNO": only a failed open tells the user more than that the file cannot be read.
+    const std::string_view call = reason.substr(0, reason.find(' '));
+    std::int64_t error = 0;
+    if ((call != "open" && call != "read") || call.size() == reason.size() ||
+        !ReadNumber(reason.substr(call.size() + 1), error) || error <= 0) {
+        return kHolidayReaderFailedMessage;
+    }
+    if (call == "open" && error == ENOENT) {
+        return kHolidayFileMissingMessage;
+    }
+    if (call == "open" && (error == EACCES || error == EPERM)) {
+        return kHolidayFileForbiddenMessage;
+    }
+    return kHolidayFileUnreadableMessage;
+}
+
 // The reader's answer: "ok N" and N ascending day numbers within the span, or "error REASON"; anything
 // else is a failed reader.
 void ParseAnswer(std::string_view answer, HolidayFile& file)
 {
-    file.reason = kFailedReason;
+    file.reasonMessage = kHolidayReaderFailedMessage;
     if (answer.empty() || answer.back() != '\n') {
         return;
     }
     std::string_view line = answer.substr(0, answer.find('\n'));
     answer.remove_prefix(line.size() + 1);
-    if (line.starts_with("error ") && line.size() > 6 && answer.empty()) {
-        file.reason = line.substr(6);
+    if (line.starts_with("error ") && answer.empty()) {
+        file.reasonMessage = ReasonMessage(line.substr(6));
         return;
     }
     std::int64_t count = 0;
@@ -94,7 +123,7 @@ void ParseAnswer(std::string_view answer, HolidayFile& file)
         days.push_back(day);
     }
     if (static_cast<std::int64_t>(days.size()) == count) {
-        file = {file.path, true, "", std::move(days)};
+        file = {file.path, -1, std::move(days)};
     }
 }
 
@@ -130,9 +159,9 @@ pid_t StartReader(const std::string& reader, const std::string& path, int output
 
 HolidayFile ReadOne(const std::string& reader, const std::string& path)
 {
-    HolidayFile file{path, false, kFailedReason, {}};
+    HolidayFile file{path, kHolidayReaderFailedMessage, {}};
     if (reader.empty() || access(reader.c_str(), X_OK) != 0) {
-        file.reason = std::string("the holiday reader ") + kReaderName + " is missing";
+        file.reasonMessage = kHolidayReaderMissingMessage;
         return file;
     }
     const Clock::time_point deadline = Clock::now() + kTimeout;
@@ -154,7 +183,8 @@ HolidayFile ReadOne(const std::string& reader, const std::string& path)
     while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
     }
     if (!answer || (WIFSIGNALED(status) && WTERMSIG(status) == SIGXCPU)) {
-        file.reason = !answer && Clock::now() < deadline ? kFailedReason : kTimeoutReason;
+        file.reasonMessage =
+            !answer && Clock::now() < deadline ? kHolidayReaderFailedMessage : kHolidayFileTimeoutMessage;
         return file;
     }
     if (WIFEXITED(status) && WEXITSTATUS(status) == 0) {

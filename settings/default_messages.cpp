@@ -95,8 +95,8 @@ constexpr std::array<std::string_view, kForbiddenNameMessage - kRefusedLinkMessa
     "TZ names no time zone, so the computer's zone is used. TZ was",
 };
 
-// 112..: what tells the user why: a template name, a kept Restore, a "*" result, an offset change, and the
-// pickers' date format.
+// 112..: what tells the user why: a template name, a kept Restore, a "*" result, an offset change, the
+// pickers' date format, the working week and holiday files that give no holidays.
 constexpr std::array<std::string_view, kMessageCount - kForbiddenNameMessage> kReasonDefaults = {
     "The template name holds characters that cannot be used: %1",
     "A template with this name exists already: choose another name.",
@@ -108,6 +108,17 @@ constexpr std::array<std::string_view, kMessageCount - kForbiddenNameMessage> kR
     "Weekend: %1. Holidays in the span: %2",
     "none",
     "At least one day of the week must be a working day.",
+    "does not exist",
+    "may not be read by you",
+    "cannot be read",
+    "is not a regular file",
+    "is larger than 16 MiB, the most a holiday file may hold",
+    "is not an iCalendar file",
+    "has an event that repeats more than 100,000 times",
+    "needs more than 256 MiB to read",
+    "took longer than 2 s to read",
+    "made the holiday reader fail",
+    "cannot be read: chronel-holiday-reader is missing",
 };
 
 constexpr std::array<std::string_view, kTranslatorInfoCount> kTranslatorDefaults = {

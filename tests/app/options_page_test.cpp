@@ -19,7 +19,7 @@
 
 namespace {
 
-// The page on its own, with the main window's services counted.
+// The page on its own, with the main window's services counted; its messages are in `language`.
 struct LoneOptionsPage {
     UiEnvironment env;
     ScopedEnv config{"XDG_CONFIG_HOME", UiEnvironment::Path(env.folder, "xdg")};
@@ -30,8 +30,7 @@ struct LoneOptionsPage {
     void Start()
     {
         language.Load("english");
-        PageServices services = env.Services();
-        services.workingDays = workingDays;
+        const PageServices services{env.clock, env.formatter, env.settings, language, env.zones, {}, workingDays};
         page = std::make_unique<OptionsPage>(services, OptionsServices{language, env.location, [] {}, [] {}});
         page->LoadSettings();
     }
@@ -165,17 +164,18 @@ TEST_F(OptionsPageTest, WeekdayBoxesRefuseToLeaveNoWorkingDay)
     EXPECT_EQ(boxes[0]->text().toStdString(), DefaultMessage(kNoWorkingDayMessage));
 }
 
-TEST_F(OptionsPageTest, HolidayFilesAreListedWithWhyTheyCannotBeReadAndKeepTheirBytes)
+TEST_F(OptionsPageTest, HolidayFilesAreListedWithWhyTheyCannotBeReadInTheLanguageAndKeepTheirBytes)
 {
-    WorkingDaysSource source{env.settings,
-                             [](const std::vector<std::string>& paths) {
-                                 std::vector<HolidayCalendarFile> files;
-                                 for (const std::string& path : paths) {
-                                     files.push_back({path, path.ends_with("good.ics") ? "" : "not a calendar", {}});
-                                 }
-                                 return files;
-                             },
-                             kMondayToFriday};
+    WorkingDaysSource source{
+        env.settings,
+        [](const std::vector<std::string>& paths) {
+            std::vector<HolidayCalendarFile> files;
+            for (const std::string& path : paths) {
+                files.push_back({path, path.ends_with("good.ics") ? -1 : kHolidayFileNotCalendarMessage, {}});
+            }
+            return files;
+        },
+        kMondayToFriday};
     workingDays = &source;
     Start();
     const std::vector<std::string> chosen = {"/cal/good.ics", "/cal/bad\n\xff=\"\\.ics"};
@@ -186,8 +186,13 @@ TEST_F(OptionsPageTest, HolidayFilesAreListedWithWhyTheyCannotBeReadAndKeepTheir
     ASSERT_TRUE(QTest::qWaitFor([&] { return source.Files().size() == 2; }));
     ASSERT_EQ(list.count(), 2) << "a file chosen again is listed once";
     EXPECT_EQ(list.item(0)->text(), "/cal/good.ics");
-    EXPECT_TRUE(list.item(1)->text().endsWith(QStringLiteral(".ics \u2014 not a calendar")))
+    EXPECT_TRUE(list.item(1)->text().endsWith(QStringLiteral(".ics \u2014 is not an iCalendar file")))
         << list.item(1)->text().toStdString();
+    std::filesystem::copy_file(CHRONEL_TEST_DATA_DIR "/../../res/lang/russian.lng",
+                               UiEnvironment::Path(env.folder, "program/russian.lng"));
+    language.Load("russian");
+    page->LoadSettings();
+    EXPECT_TRUE(list.item(1)->text().endsWith(QStringLiteral(".ics \u2014 это не файл iCalendar")));
 
     RegFileSettingsBackend reopened{UiEnvironment::Path(env.folder, "config"), "Orvane", "Chronel"};
     const SettingsStore stored{reopened, env.autostart, env.clock, env.location};

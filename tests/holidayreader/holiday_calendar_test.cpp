@@ -69,20 +69,6 @@ TEST(HolidayCalendar, ExceptionsLengthsAndTimedEvents)
         << "the cancelled event and the meeting give none; the VTIMEZONE is no obstacle";
 }
 
-TEST(HolidayCalendar, RefusesWhatIsNoCalendarOrRepeatsEndlessly)
-{
-    const std::pair<std::string, std::string> kRefused[] = {
-        {"", "not an iCalendar file"},
-        {"BEGIN:VTODO\nEND:VTODO\n", "not an iCalendar file"},
-        {ReadFileBytes(CHRONEL_TEST_DATA_DIR "/ics/daily_forever.ics"), "an event repeats more than 100,000 times"},
-    };
-    for (const auto& [bytes, reason] : kRefused) {
-        const HolidayCalendar calendar = ReadHolidayCalendar(bytes);
-        EXPECT_FALSE(calendar.ok);
-        EXPECT_EQ(calendar.reason, reason);
-    }
-}
-
 TEST(HolidayCalendar, KeepsDaysWithinTheSpan)
 {
     const HolidayCalendar calendar = ReadHolidayCalendar(

@@ -3,64 +3,92 @@
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
-#include <unistd.h>
 
+#include <cerrno>
 #include <chrono>
 #include <filesystem>
 
+#include "core/civil.h"
+#include "core/messages.h"
 #include "fakes/fake_program_location.h"
 #include "fakes/temp_folder.h"
 
 namespace {
 
-// The reader as built, beside a program in a folder of the test's own.
-struct ReaderBeside {
-    TempFolder folder;
-    FakeProgramLocation location{folder / "chronel"};
-    ReaderBeside() { std::filesystem::create_symlink(CHRONEL_HOLIDAY_READER, folder / "chronel-holiday-reader"); }
+constexpr char kBuiltReader[] = "";
+constexpr char kNoReader[] = "-";
+constexpr int kFailed = kHolidayReaderFailedMessage;
+
+struct ReadCase {
+    std::string why;
+    std::string file;
+    std::string reader;   // kBuiltReader, kNoReader or a shell script the test puts in its place
+    int reasonMessage;
+    std::size_t holidays;
 };
 
-TEST(HolidayFiles, ReadsEachFileOrSaysWhyNot)
+TEST(HolidayFiles, ReadsEachFileOrSaysWhyNotAndTakesOnlyAStrictAnswer)
 {
-    ReaderBeside reader;
-    mkfifo((reader.folder / "fifo.ics").c_str(), 0600);
-    std::filesystem::create_symlink("/dev/zero", reader.folder / "zero.ics");
-    std::filesystem::resize_file((WriteFileBytes(reader.folder / "huge.ics", ""), reader.folder / "huge.ics"),
-                                 17u << 20);
+    TempFolder files;
+    mkfifo((files / "fifo.ics").c_str(), 0600);
+    std::filesystem::create_symlink("/dev/zero", files / "zero.ics");
+    WriteFileBytes(files / "huge.ics", "");
+    std::filesystem::resize_file(files / "huge.ics", 17u << 20);
+    WriteFileBytes(files / "empty.ics", "");
+    WriteFileBytes(files / "todo.ics", "BEGIN:VTODO\nEND:VTODO\n");
     const std::string data = CHRONEL_TEST_DATA_DIR "/ics/";
-    const std::vector<std::pair<std::string, std::string>> kFiles = {
-        {data + "exceptions.ics", ""},
-        {reader.folder / "fifo.ics", "not a regular file"},
-        {reader.folder / "zero.ics", "not a regular file"},
-        {reader.folder / "huge.ics", "larger than 16 MiB, the most a holiday file may hold"},
-        {reader.folder / "missing.ics", "cannot be opened: No such file or directory"},
-        {data + "daily_forever.ics", "an event repeats more than 100,000 times"},
+    const std::string any = data + "yearly.ics";
+    // A reader that prints `answer` whatever the file.
+    const auto prints = [](const std::string& answer) { return "printf '%s' '" + answer + "'"; };
+    const auto day = [](int y, int m, int d) { return std::to_string(civil::DaysFromCivil(y, m, d)); };
+    const ReadCase cases[] = {
+        {"a calendar", data + "exceptions.ics", kBuiltReader, -1, 14},
+        {"a FIFO does not hold the reader", files / "fifo.ics", kBuiltReader, kHolidayFileIrregularMessage, 0},
+        {"a link to a device", files / "zero.ics", kBuiltReader, kHolidayFileIrregularMessage, 0},
+        {"over 16 MiB", files / "huge.ics", kBuiltReader, kHolidayFileTooLargeMessage, 0},
+        {"no such file", files / "missing.ics", kBuiltReader, kHolidayFileMissingMessage, 0},
+        {"no calendar", files / "empty.ics", kBuiltReader, kHolidayFileNotCalendarMessage, 0},
+        {"a calendar of no events", files / "todo.ics", kBuiltReader, kHolidayFileNotCalendarMessage, 0},
+        {"an endless rule", data + "daily_forever.ics", kBuiltReader, kHolidayFileRepeatsMessage, 0},
+        {"no reader beside the program", any, kNoReader, kHolidayReaderMissingMessage, 0},
+        {"both ends of the span", any, prints("ok 2\n" + day(1754, 1, 1) + "\n" + day(9998, 12, 31) + "\n"), -1, 2},
+        {"days out of order", any, prints("ok 2\n1\n0\n"), kFailed, 0},
+        {"a repeated day", any, prints("ok 2\n0\n0\n"), kFailed, 0},
+        {"a day before 1754", any, prints("ok 1\n" + day(1753, 12, 31) + "\n"), kFailed, 0},
+        {"a day after 9998", any, prints("ok 1\n" + day(9999, 1, 1) + "\n"), kFailed, 0},
+        {"a count that disagrees", any, prints("ok 1\n0\n1\n"), kFailed, 0},
+        {"no final newline", any, prints("ok 1\n0"), kFailed, 0},
+        {"a signed day", any, prints("ok 1\n+5\n"), kFailed, 0},
+        {"no answer", any, prints(""), kFailed, 0},
+        {"an unknown reason", any, prints("error gone\n"), kFailed, 0},
+        {"lines after an error", any, prints("error size\nok 0\n"), kFailed, 0},
+        {"a reason of the reader's own", any, prints("error memory\n"), kHolidayFileMemoryMessage, 0},
+        {"open refused", any, prints("error open " + std::to_string(EACCES) + "\n"), kHolidayFileForbiddenMessage, 0},
+        {"open forbidden", any, prints("error open " + std::to_string(EPERM) + "\n"), kHolidayFileForbiddenMessage, 0},
+        {"open failed", any, prints("error open " + std::to_string(EIO) + "\n"), kHolidayFileUnreadableMessage, 0},
+        {"read failed", any, prints("error read " + std::to_string(ENOENT) + "\n"), kHolidayFileUnreadableMessage, 0},
+        {"an open failure without its number", any, prints("error open\n"), kFailed, 0},
+        {"a non-zero exit", any, prints("ok 0\n") + "; exit 1", kFailed, 0},
+        {"a reader past its time", any, "sleep 5", kHolidayFileTimeoutMessage, 0},
     };
-    std::vector<std::string> paths;
-    for (const auto& file : kFiles) {
-        paths.push_back(file.first);
+    for (const ReadCase& c : cases) {
+        SCOPED_TRACE(c.why);
+        TempFolder folder;
+        const std::string reader = folder / "chronel-holiday-reader";
+        if (c.reader == kBuiltReader) {
+            std::filesystem::create_symlink(CHRONEL_HOLIDAY_READER, reader);
+        } else if (c.reader != kNoReader) {
+            WriteFileBytes(reader, "#!/bin/sh\n" + c.reader + "\n");
+            chmod(reader.c_str(), 0700);
+        }
+        const auto started = std::chrono::steady_clock::now();
+        const std::vector<HolidayFile> read = ReadHolidayFiles({c.file}, FakeProgramLocation(folder / "chronel"));
+        EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(3));
+        ASSERT_EQ(read.size(), 1u);
+        EXPECT_EQ(read[0].path, c.file);
+        EXPECT_EQ(read[0].reasonMessage, c.reasonMessage);
+        EXPECT_EQ(read[0].holidays.size(), c.holidays);
     }
-    const auto started = std::chrono::steady_clock::now();
-    const std::vector<HolidayFile> files = ReadHolidayFiles(paths, reader.location);
-    EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(2 * kFiles.size()));
-    ASSERT_EQ(files.size(), kFiles.size());
-    for (std::size_t i = 0; i < files.size(); ++i) {
-        SCOPED_TRACE(kFiles[i].first);
-        EXPECT_EQ(files[i].path, kFiles[i].first);
-        EXPECT_EQ(files[i].reason, kFiles[i].second);
-        EXPECT_EQ(files[i].readable, kFiles[i].second.empty());
-        EXPECT_EQ(files[i].holidays.size(), kFiles[i].second.empty() ? 14u : 0u);
-    }
-}
-
-TEST(HolidayFiles, WithoutTheReaderEveryFileSaysSo)
-{
-    TempFolder folder;
-    const std::vector<HolidayFile> files =
-        ReadHolidayFiles({CHRONEL_TEST_DATA_DIR "/ics/yearly.ics"}, FakeProgramLocation(folder / "chronel"));
-    ASSERT_EQ(files.size(), 1u);
-    EXPECT_FALSE(files[0].readable);
-    EXPECT_EQ(files[0].reason, "the holiday reader chronel-holiday-reader is missing");
 }
 
 }   // namespace

@@ -123,7 +123,7 @@ TEST(DifferencePageWorkingDays, LineCountsTheSharedCalendarsDaysAndItsTipNamesTh
     WorkingDaysSource source{env.settings,
                              [](const std::vector<std::string>& paths) {
                                  return std::vector<HolidayCalendarFile>{
-                                     {paths[0], "", {DayNumber(At(2004, 3, 7)), DayNumber(At(2004, 3, 12))}}};
+                                     {paths[0], -1, {DayNumber(At(2004, 3, 7)), DayNumber(At(2004, 3, 12))}}};
                              },
                              kMondayToFriday};
     PageServices services = env.Services();
