@@ -151,8 +151,8 @@ public:
                                             [](std::int64_t d, const Later& later) { return d < later.from; });
         if (after == m.later.begin()) {
             coverage.Add(day, length);
-        } else if (const Later& governing = *std::prev(after); governing.length > 0) {
-            coverage.Add(day + governing.shift, governing.length);
+        } else {
+            coverage.Add(day + std::prev(after)->shift, std::prev(after)->length);
         }
     }
 
