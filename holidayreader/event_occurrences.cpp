@@ -41,11 +41,103 @@ private:
     Days m_days;
 };
 
-// The rule's occurrences from libical, then its last 400 years repeated up to the span's end. A start
+// Rules without COUNT whose steps fit a whole number of times into 400 Gregorian years repeat with the
+// calendar: one cycle of them, carried by whole cycles, gives them all. Not so BYWEEKNO, whose days libical
+// gives out of order and across year ends.
+bool RepeatsEveryCycle(const icalrecurrencetype& rule)
+{
+    if (rule.count != 0 || rule.interval < 1 || (rule.rscale != nullptr && *rule.rscale != '\0') ||
+        rule.by_week_no[0] != ICAL_RECURRENCE_ARRAY_MAX) {
+        return false;
+    }
+    const int interval = rule.interval;
+    switch (rule.freq) {
+    case ICAL_YEARLY_RECURRENCE:
+        return 400 % interval == 0;
+    case ICAL_MONTHLY_RECURRENCE:
+        return 4800 % interval == 0;
+    case ICAL_WEEKLY_RECURRENCE:
+        return (kCycleDays / 7) % interval == 0;
+    case ICAL_DAILY_RECURRENCE:
+        return kCycleDays % interval == 0;
+    default:
+        return false;
+    }
+}
+
+// The day a cycle's iteration starts on: DTSTART moved by whole cycles so that the cycle lies within the
+// iterator's Gregorian years (before 1582 libical counts Julian days) and ends before the iterator's end.
+std::int64_t CycleStartDay(std::int64_t startDay)
+{
+    constexpr std::int64_t kEarliest = kFirstHolidayDay - kLongestStretchDays;
+    if (startDay < kEarliest) {
+        return startDay + (kEarliest - startDay + kCycleDays - 1) / kCycleDays * kCycleDays;
+    }
+    const std::int64_t latest = kIteratorEndDay - kCycleDays;
+    return startDay <= latest ? startDay : startDay - (startDay - latest + kCycleDays - 1) / kCycleDays * kCycleDays;
+}
+
+// A rule that repeats every cycle: libical's days of one cycle, carried forward by whole cycles over the span
+// and, when that cycle starts past the span's start, one cycle back.
+bool ExpandCycle(icalrecurrencetype rule, const icaltimetype& dtstart, std::int64_t startDay, Occurrences& out)
+{
+    const std::optional<std::int64_t> until = DayOfIcalTime(rule.until);
+    const std::int64_t lastDay = until ? std::min(*until, kLastHolidayDay) : kLastHolidayDay;
+    const std::int64_t cycleStart = CycleStartDay(startDay);
+    const std::int64_t firstCopy = cycleStart > startDay ? -1 : 0;
+    // UNTIL is applied to the copies: a day of the cycle past it may still be wanted one cycle back.
+    rule.until = icaltime_null_time();
+    icaltimetype first = dtstart;
+    icaltime_adjust(&first, static_cast<int>(cycleStart - startDay), 0, 0, 0);
+    const std::unique_ptr<icalrecur_iterator, IteratorFree> iterator(icalrecur_iterator_new(rule, first));
+    if (!iterator) {
+        return true;
+    }
+    const auto addCopies = [&](std::int64_t native, std::int64_t fromCopy, std::int64_t toCopy) {
+        for (std::int64_t copy = fromCopy; copy <= toCopy; ++copy) {
+            const std::int64_t day = native + copy * kCycleDays;
+            if (day > lastDay) {
+                return true;
+            }
+            if (day >= startDay && !out.Add(day)) {
+                return false;
+            }
+        }
+        return true;
+    };
+    Days cycle;
+    for (icaltimetype next = icalrecur_iterator_next(iterator.get()); !icaltime_is_null_time(next);
+         next = icalrecur_iterator_next(iterator.get())) {
+        const std::optional<std::int64_t> native = DayOfIcalTime(next);
+        if (!native) {
+            return true;
+        }
+        if (*native >= cycleStart + kCycleDays || *native + firstCopy * kCycleDays > lastDay) {
+            break;
+        }
+        // The first copies go out at once, so that a rule with too many days stops early.
+        if (!addCopies(*native, firstCopy, 0)) {
+            return false;
+        }
+        cycle.push_back(*native);
+    }
+    const std::int64_t lastCopy = (lastDay - cycleStart) / kCycleDays;
+    for (const std::int64_t native : cycle) {
+        if (!addCopies(native, 1, lastCopy)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// Other rules: their occurrences from libical, then its last 400 years repeated up to the span's end. A start
 // within the last cycle before the iterator's end is moved back by whole cycles first, so that the
 // iterator sees a full cycle; COUNT cannot be moved, so such rules run as given.
 bool ExpandRule(const icalrecurrencetype& rule, const icaltimetype& dtstart, std::int64_t startDay, Occurrences& out)
 {
+    if (RepeatsEveryCycle(rule)) {
+        return ExpandCycle(rule, dtstart, startDay, out);
+    }
     const std::optional<std::int64_t> until = DayOfIcalTime(rule.until);
     const std::int64_t lastDay = until ? std::min(*until, kLastHolidayDay) : kLastHolidayDay;
     std::int64_t shift = 0;

@@ -1,6 +1,7 @@
 #include "holidayreader/holiday_calendar.h"
 
 #include <algorithm>
+#include <iterator>
 #include <map>
 #include <memory>
 #include <optional>
@@ -108,6 +109,81 @@ std::vector<icalcomponent*> Events(icalcomponent* root)
     return events;
 }
 
+// Instances given a RECURRENCE-ID: each replaces the master's occurrence on that day, whatever it became;
+// one with RANGE=THISANDFUTURE also moves every later occurrence by its own shift and gives them its length,
+// or, cancelled or given a time of day, removes them.
+class Instances {
+public:
+    // Keeps what the instance `event` does to its master, and adds its own days to `coverage`.
+    void Add(icalcomponent* event, icalproperty* recurrence, Coverage& coverage)
+    {
+        const std::optional<std::int64_t> day = DayOfIcalTime(icalproperty_get_recurrenceid(recurrence));
+        const std::optional<std::int64_t> start = AllDayStart(event);
+        const bool gives = start && !Cancelled(event);
+        const std::int64_t length = gives ? LengthInDays(event, *start) : 0;
+        if (gives) {
+            coverage.Add(*start, length);
+        }
+        if (!day) {
+            return;
+        }
+        Master& master = m_masters[Uid(event)];
+        master.replaced.push_back(*day);
+        if (ThisAndFuture(recurrence)) {
+            master.later.push_back({*day, gives ? *start - *day : 0, length});
+        }
+    }
+
+    // Adds the master occurrence that starts on `day`, of `length` days, as its instances left it.
+    void Place(const std::string& uid, std::int64_t day, std::int64_t length, Coverage& coverage) const
+    {
+        const auto master = m_masters.find(uid);
+        if (master == m_masters.end()) {
+            coverage.Add(day, length);
+            return;
+        }
+        const Master& m = master->second;
+        if (std::binary_search(m.replaced.begin(), m.replaced.end(), day)) {
+            return;
+        }
+        // The latest THISANDFUTURE instance before the day governs it.
+        const auto after = std::upper_bound(m.later.begin(), m.later.end(), day,
+                                            [](std::int64_t d, const Later& later) { return d < later.from; });
+        if (after == m.later.begin()) {
+            coverage.Add(day, length);
+        } else {
+            coverage.Add(day + std::prev(after)->shift, std::prev(after)->length);
+        }
+    }
+
+    // To be called once all instances are in, before Place.
+    void Sort()
+    {
+        for (auto& [uid, master] : m_masters) {
+            std::sort(master.replaced.begin(), master.replaced.end());
+            std::stable_sort(master.later.begin(), master.later.end(),
+                             [](const Later& a, const Later& b) { return a.from < b.from; });
+        }
+    }
+
+private:
+    struct Later {
+        std::int64_t from, shift, length;   // length 0: the later occurrences are gone
+    };
+    struct Master {
+        Days replaced;
+        std::vector<Later> later;
+    };
+
+    static bool ThisAndFuture(icalproperty* recurrence)
+    {
+        const icalparameter* range = icalproperty_get_first_parameter(recurrence, ICAL_RANGE_PARAMETER);
+        return range != nullptr && icalparameter_get_range(range) == ICAL_RANGE_THISANDFUTURE;
+    }
+
+    std::map<std::string, Master> m_masters;
+};
+
 HolidayCalendar Refused(std::string reason)
 {
     return {false, std::move(reason), {}};
@@ -126,25 +202,14 @@ HolidayCalendar ReadHolidayCalendar(std::string_view icsBytes)
         return Refused(kNotCalendarCode);
     }
     const std::vector<icalcomponent*> events = Events(root.get());
-    // Instances given a RECURRENCE-ID replace the master's occurrence on that day, whatever they became.
-    std::map<std::string, Days> replaced;
+    Instances instances;
     Coverage coverage;
     for (icalcomponent* event : events) {
-        icalproperty* recurrence = icalcomponent_get_first_property(event, ICAL_RECURRENCEID_PROPERTY);
-        if (recurrence == nullptr) {
-            continue;
-        }
-        if (const std::optional<std::int64_t> day = DayOfIcalTime(icalproperty_get_recurrenceid(recurrence))) {
-            replaced[Uid(event)].push_back(*day);
-        }
-        const std::optional<std::int64_t> start = AllDayStart(event);
-        if (start && !Cancelled(event)) {
-            coverage.Add(*start, LengthInDays(event, *start));
+        if (icalproperty* recurrence = icalcomponent_get_first_property(event, ICAL_RECURRENCEID_PROPERTY)) {
+            instances.Add(event, recurrence, coverage);
         }
     }
-    for (auto& [uid, days] : replaced) {
-        std::sort(days.begin(), days.end());
-    }
+    instances.Sort();
     for (icalcomponent* event : events) {
         const std::optional<std::int64_t> start = AllDayStart(event);
         if (!start || Cancelled(event) || icalcomponent_get_first_property(event, ICAL_RECURRENCEID_PROPERTY)) {
@@ -157,12 +222,10 @@ HolidayCalendar ReadHolidayCalendar(std::string_view icsBytes)
         if (!starts) {
             return Refused(kRepeatsCode);
         }
-        const Days& moved = replaced[Uid(event)];
+        const std::string uid = Uid(event);
         const std::int64_t length = LengthInDays(event, *start);
         for (const std::int64_t day : *starts) {
-            if (!std::binary_search(moved.begin(), moved.end(), day)) {
-                coverage.Add(day, length);
-            }
+            instances.Place(uid, day, length, coverage);
         }
     }
     return {true, "", coverage.CoveredDays()};

@@ -25,9 +25,10 @@ struct HolidayCalendar {
 
 // The holidays of an iCalendar file's bytes: every day covered by an all-day event (DTSTART with
 // VALUE=DATE; DTEND exclusive, else DURATION, else one day), with its RRULE, RDATE and EXDATE recurrences;
-// an instance with a RECURRENCE-ID replaces the master's one (moved, cancelled or given a time of day).
+// an instance with a RECURRENCE-ID replaces the master's one (moved, cancelled or given a time of day),
+// with RANGE=THISANDFUTURE every later one as well (moved by its shift, with its length, or gone).
 // Events with a time of day and cancelled events give none. Rules run on past the year where libical's
-// iterator stops by repeating their last 400 years, as the Gregorian calendar does. Not ok, with the
+// iterator stops by repeating 400 years of them, as the Gregorian calendar does. Not ok, with the
 // reason, when the bytes are not an iCalendar file (kNotCalendarCode) or an event has more than
 // kMaxEventOccurrences (kRepeatsCode).
 HolidayCalendar ReadHolidayCalendar(std::string_view icsBytes);
