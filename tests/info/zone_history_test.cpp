@@ -8,9 +8,15 @@
 #include <string>
 #include <vector>
 
+#include "fakes/date_at.h"
+#include "fakes/fake_clock.h"
 #include "fakes/temp_folder.h"
+#include "info/zone_clock.h"
 
 namespace {
+
+// Its wall clock is UTC: the fields of a count of seconds from 1970.
+const FakeClock kUtc({});
 
 struct Table {
     std::vector<ZoneModel> zones;
@@ -56,7 +62,7 @@ void CheckRows(char kind, const Check& check)
 }
 
 // Python's dst() is non-zero exactly for the file's daylight types: Dublin's winter GMT among them, as
-// its source writes it with negative daylight saving.
+// its source writes it with negative daylight saving. The zone's clock shows the same, when it is now.
 TEST(ZoneHistory, InstantsShowTheirWallClock)
 {
     CheckRows('I', [](const ZoneModel& zone, std::istringstream& fields) {
@@ -65,16 +71,32 @@ TEST(ZoneHistory, InstantsShowTheirWallClock)
         std::string abbreviation, dst;
         fields >> instant >> offset >> abbreviation >> dst;
         const ZoneModel::LocalTime shown = zone.At(instant);
-        return shown.offsetSeconds == offset && shown.abbreviation == abbreviation && shown.isDst == (dst != "0");
+        const FakeClock base(*kUtc.LocalTimeAt(instant));
+        return shown.offsetSeconds == offset && shown.abbreviation == abbreviation && shown.isDst == (dst != "0") &&
+               ZoneClock(base, zone).Now() == kUtc.LocalTimeAt(instant + offset);
     });
 }
 
+// So does the zone's clock; the real time from the row before, in its own zone, is their instants' difference.
 TEST(ZoneHistory, WallTimesReadAsTheirInstant)
 {
-    CheckRows('W', [](const ZoneModel& zone, std::istringstream& fields) {
+    const ZoneModel* lastZone = nullptr;
+    DateTime lastWall;
+    std::int64_t lastInstant = 0, lastOffset = 0;
+    CheckRows('W', [&](const ZoneModel& zone, std::istringstream& fields) {
         std::int64_t wall = 0, instant = 0;
         fields >> wall >> instant;
-        return zone.InstantOf(wall) == instant;
+        const SystemTime wallFields = *kUtc.LocalTimeAt(wall);
+        const auto elapsed = lastZone ? ElapsedBetweenZones(*lastZone, lastWall, zone, At(wallFields)) : std::nullopt;
+        const bool agrees = zone.InstantOf(wall) == instant &&
+                            ZoneClock(kUtc, zone).UnixTimeAt(wallFields) == instant &&
+                            (!lastZone || (elapsed && elapsed->seconds == instant - lastInstant &&
+                                           elapsed->offsetChanged == (lastOffset != wall - instant)));
+        lastZone = &zone;
+        lastWall = At(wallFields);
+        lastInstant = instant;
+        lastOffset = wall - instant;
+        return agrees;
     });
 }
 
