@@ -18,43 +18,24 @@ namespace {
 // Its wall clock is UTC: the fields of a count of seconds from 1970.
 const FakeClock kUtc({});
 
-struct Table {
-    std::vector<ZoneModel> zones;
-    std::vector<std::string> rows;   // without the zone lines
-};
-
-const Table& ReferenceTable()
-{
-    static const Table table = [] {
-        Table read;
-        std::istringstream lines(ReadFileBytes(CHRONEL_TEST_DATA_DIR "/tz/zone_table.txt"));
-        for (std::string line; std::getline(lines, line);) {
-            if (line.starts_with("Z ")) {
-                read.zones.push_back(*ZoneModel::FromTzif(ReadFileBytes(CHRONEL_WORLD_ZONES "/" + line.substr(2))));
-            } else {
-                read.rows.push_back(line);
-            }
-        }
-        return read;
-    }();
-    return table;
-}
-
-// Checks the rows of one kind, each given its zone and the rest of its fields; reports a failing row
+// The table's rows of one kind, each given its zone and the fields after it; a failing row reports
 // itself, the first few of them only.
 template <typename Check>
 void CheckRows(char kind, const Check& check)
 {
+    std::vector<ZoneModel> zones;
+    std::istringstream lines(ReadFileBytes(CHRONEL_TEST_DATA_DIR "/tz/zone_table.txt"));
     int checked = 0, failed = 0;
-    for (const std::string& row : ReferenceTable().rows) {
-        std::istringstream fields(row.substr(1));
+    for (std::string line; std::getline(lines, line);) {
+        std::istringstream fields(line.substr(1));
         std::size_t zone = 0;
-        if (row[0] != kind || !(fields >> zone) || zone >= ReferenceTable().zones.size()) {
-            continue;
-        }
-        ++checked;
-        if (!check(ReferenceTable().zones[zone], fields) && ++failed <= 20) {
-            ADD_FAILURE() << row;
+        if (line.starts_with("Z ")) {
+            zones.push_back(ZoneModel::FromTzif(ReadFileBytes(CHRONEL_WORLD_ZONES "/" + line.substr(2))).value());
+        } else if (line[0] == kind && fields >> zone && zone < zones.size()) {
+            ++checked;
+            if (!check(zones[zone], fields) && ++failed <= 20) {
+                ADD_FAILURE() << line;
+            }
         }
     }
     EXPECT_EQ(failed, 0);
@@ -66,14 +47,12 @@ void CheckRows(char kind, const Check& check)
 TEST(ZoneHistory, InstantsShowTheirWallClock)
 {
     CheckRows('I', [](const ZoneModel& zone, std::istringstream& fields) {
-        std::int64_t instant = 0;
-        std::int32_t offset = 0;
+        std::int64_t instant = 0, offset = 0;
         std::string abbreviation, dst;
         fields >> instant >> offset >> abbreviation >> dst;
         const ZoneModel::LocalTime shown = zone.At(instant);
-        const FakeClock base(*kUtc.LocalTimeAt(instant));
         return shown.offsetSeconds == offset && shown.abbreviation == abbreviation && shown.isDst == (dst != "0") &&
-               ZoneClock(base, zone).Now() == kUtc.LocalTimeAt(instant + offset);
+               ZoneClock(FakeClock(*kUtc.LocalTimeAt(instant)), zone).Now() == kUtc.LocalTimeAt(instant + offset);
     });
 }
 
