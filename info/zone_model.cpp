@@ -212,6 +212,7 @@ void ZoneModel::Finish()
     for (std::size_t i = 0; i < m_times.size(); ++i) {
         m_wallBefore[i] = m_times[i] + m_types[i == 0 ? m_initialType : m_typeAfter[i - 1]].offset;
     }
+    FindSummers();
     m_changes.clear();
     for (const std::int64_t time : m_times) {
         if (time <= m_footerFrom && At(time - 1).offsetSeconds != At(time).offsetSeconds) {
@@ -257,20 +258,42 @@ std::uint16_t ZoneModel::FooterTypeAt(std::int64_t unixSeconds) const
     return isDst ? m_footerDst : m_footerStd;
 }
 
-ZoneModel::LocalTime ZoneModel::Show(std::uint16_t type) const
+void ZoneModel::FindSummers()
+{
+    m_footerNegative = m_footer && m_footer->dst && m_footer->dstOffsetSeconds < m_footer->stdOffsetSeconds;
+    const auto type = [this](std::size_t i) { return m_types[m_typeAfter[i]]; };
+    // A daylight reading behind a standard one next to it is winter; a standard one between two such is
+    // summer, as is one before a footer that keeps negative daylight saving.
+    std::vector<bool> behind(m_times.size());
+    for (std::size_t i = 0; i < behind.size(); ++i) {
+        const auto ahead = [&](std::size_t j) { return !type(j).isDst && type(j).offset > type(i).offset; };
+        behind[i] = type(i).isDst && ((i > 0 && ahead(i - 1)) || (i + 1 < behind.size() && ahead(i + 1)));
+    }
+    m_summerAfter.resize(m_times.size());
+    for (std::size_t i = 0; i < behind.size(); ++i) {
+        const bool nextBehind = i + 1 < behind.size() ? behind[i + 1] : m_footerNegative;
+        m_summerAfter[i] = type(i).isDst ? !behind[i] : i > 0 && behind[i - 1] && nextBehind;
+    }
+}
+
+ZoneModel::LocalTime ZoneModel::Show(std::uint16_t type, bool isSummer) const
 {
     const Type& t = m_types[type];
-    return {t.offset, t.isDst, std::string_view(m_chars.c_str() + t.abbreviationAt)};
+    return {t.offset, t.isDst, std::string_view(m_chars.c_str() + t.abbreviationAt), isSummer};
 }
 
 ZoneModel::LocalTime ZoneModel::At(std::int64_t unixSeconds) const
 {
     if (m_footerFrom != INT64_MAX && unixSeconds >= m_footerFrom) {
-        return Show(FooterTypeAt(unixSeconds));
+        const std::uint16_t type = FooterTypeAt(unixSeconds);
+        return Show(type, m_types[type].isDst != m_footerNegative);
     }
     const auto after = std::upper_bound(m_times.begin(), m_times.end(), unixSeconds);
-    return Show(after == m_times.begin() ? m_initialType
-                                         : m_typeAfter[static_cast<std::size_t>(after - m_times.begin()) - 1]);
+    if (after == m_times.begin()) {
+        return Show(m_initialType, m_types[m_initialType].isDst);
+    }
+    const auto i = static_cast<std::size_t>(after - m_times.begin()) - 1;
+    return Show(m_typeAfter[i], m_summerAfter[i]);
 }
 
 ZoneModel::Reading ZoneModel::Read(std::int64_t wallSeconds) const

@@ -18,9 +18,12 @@ class ZoneModel {
 public:
     // What the zone's clocks show at an instant.
     struct LocalTime {
-        std::int32_t offsetSeconds;   // east of UTC
-        bool isDst;
+        std::int32_t offsetSeconds;      // east of UTC
+        bool isDst;                      // the file's (or TZ string's) daylight flag
         std::string_view abbreviation;   // valid as long as the model
+        // In the zone's summer time: the daylight flag with negative daylight saving turned round, as the
+        // zone record reads it (Dublin's IST summer, its winter GMT not; Casablanca's +01 between Ramadans).
+        bool isSummer;
     };
 
     // The 64-bit block of a version 2+ file, else the 32-bit one; the footer TZ string for instants from
@@ -74,7 +77,8 @@ private:
     Reading Read(std::int64_t wallSeconds) const;
     Reading ReadByFooter(std::int64_t wallSeconds) const;
     std::int64_t FooterChange(bool toDst, std::int64_t year) const;
-    LocalTime Show(std::uint16_t type) const;
+    LocalTime Show(std::uint16_t type, bool isSummer) const;
+    void FindSummers();
     std::optional<std::int64_t> FooterChangeAfter(std::int64_t unixSeconds) const;
     std::optional<std::int64_t> FooterChangeAtOrBefore(std::int64_t unixSeconds) const;
     bool FooterChangesAt(std::int64_t unixSeconds) const;
@@ -85,6 +89,7 @@ private:
     std::vector<std::int64_t> m_times;        // transitions, UTC, ascending
     std::vector<std::int64_t> m_wallBefore;   // each transition on the clocks before it
     std::vector<std::uint16_t> m_typeAfter;   // the type each transition leads to
+    std::vector<bool> m_summerAfter;          // LocalTime::isSummer from each transition on
     std::vector<Type> m_types;
     std::string m_chars;
     std::uint16_t m_initialType = 0;   // before the first transition
@@ -94,6 +99,7 @@ private:
     std::int64_t m_footerFrom = INT64_MAX;
     std::uint16_t m_footerStd = 0, m_footerDst = 0;
     bool m_keepsDaylight = false;
+    bool m_footerNegative = false;   // its daylight time is behind its standard time
     // The table's changes of offset as At() reads them, the footer's start among them when it is one.
     std::vector<std::int64_t> m_changes;
 };
