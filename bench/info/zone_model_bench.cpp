@@ -2,6 +2,8 @@
 
 #include <time.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 #include <random>
 #include <vector>
@@ -78,5 +80,66 @@ void BM_ZoneModel(benchmark::State& state, bool elapsed)
 }
 BENCHMARK_CAPTURE(BM_ZoneModel, instant_of, false)->UseManualTime();
 BENCHMARK_CAPTURE(BM_ZoneModel, elapsed_between, true)->UseManualTime();
+
+// New York's whole history (235 changes of offset) from the reference tables' source, built here by zic.
+struct LongHistory {
+    TempFolder folder;
+    std::optional<ZoneModel> zone;
+    std::vector<std::int64_t> changes;   // the floor's table: the same changes, searched plainly
+    LongHistory()
+    {
+        const std::string command = "/usr/sbin/zic -d '" + folder.Path().string() + "' '" +
+                                    (kZoneSources / "world.zi").string() + "' 2>/dev/null";
+        if (std::system(command.c_str()) == 0) {
+            zone = ZoneModel::FromTzif(ReadFileBytes((folder.Path() / "America/New_York").string()));
+        }
+        for (auto at = zone ? zone->NextChange(INT64_MIN / 4) : std::nullopt; at && *at < 2145916800;
+             at = zone->NextChange(*at)) {
+            changes.push_back(*at);
+        }
+    }
+};
+
+// Instant to wall time (At) and wall time to instant (InstantOf) over 1900 to 2100, against a plain
+// binary search of the zone's changes on the same inputs; x_floor is the ratio of the two.
+void BM_LongHistory(benchmark::State& state, bool toWall)
+{
+    static const LongHistory history;
+    if (!history.zone) {
+        state.SkipWithError("zic could not build the zone");
+        return;
+    }
+    std::mt19937_64 random(200);
+    std::uniform_int_distribution<std::int64_t> seconds(-2208988800, 4102444799);
+    std::vector<std::int64_t> inputs(4096);
+    for (std::int64_t& input : inputs) {
+        input = seconds(random);
+    }
+    double own = 0.0, floor = 0.0;
+    for (auto _ : state) {
+        const double t0 = ThreadSeconds();
+        for (const std::int64_t input : inputs) {
+            if (toWall) {
+                benchmark::DoNotOptimize(history.zone->At(input));
+            } else {
+                benchmark::DoNotOptimize(history.zone->InstantOf(input));
+            }
+        }
+        const double t1 = ThreadSeconds();
+        for (const std::int64_t input : inputs) {
+            benchmark::DoNotOptimize(std::upper_bound(history.changes.begin(), history.changes.end(), input));
+        }
+        const double t2 = ThreadSeconds();
+        own += t1 - t0;
+        floor += t2 - t1;
+        state.SetIterationTime(t1 - t0);
+    }
+    const double count = static_cast<double>(state.iterations()) * static_cast<double>(inputs.size());
+    state.counters["changes"] = static_cast<double>(history.changes.size());
+    state.counters["ns_op"] = own / count * 1e9;
+    state.counters["x_floor"] = own / floor;
+}
+BENCHMARK_CAPTURE(BM_LongHistory, instant_to_wall, true)->UseManualTime();
+BENCHMARK_CAPTURE(BM_LongHistory, wall_to_instant, false)->UseManualTime();
 
 }   // namespace
