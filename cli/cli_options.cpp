@@ -22,6 +22,8 @@ constexpr CommandName kCommands[] = {
     {"calc", CliCommand::Calc, 1, 1, "calc START [counts]"},
     {"info", CliCommand::Info, 0, 1, "info [MOMENT]"},
     {"expand", CliCommand::Expand, 1, 1, "expand TEMPLATE"},
+    {"zones", CliCommand::Zones, 0, 1, "zones [SEARCH]"},
+    {"convert", CliCommand::Convert, 1, 1, "convert MOMENT --to ZONE [--to ZONE ...]"},
 };
 
 // What a count option takes, and the page's bounds: a larger count is clamped there, a smaller one saturates.
@@ -94,6 +96,12 @@ bool AddField(CliOptions& options, std::string_view, std::string_view value, std
     return true;
 }
 
+bool AddToZone(CliOptions& options, std::string_view, std::string_view value, std::string&)
+{
+    options.toZones.push_back(value);
+    return true;
+}
+
 bool AddHolidayFile(CliOptions& options, std::string_view, std::string_view value, std::string&)
 {
     options.holidayFiles.push_back(value);
@@ -133,7 +141,7 @@ struct OptionRow {
     SetOption set;
 };
 constexpr unsigned kCountTakers = Only({CliCommand::Calc, CliCommand::Expand});
-constexpr unsigned kAnswerers = Only({CliCommand::Diff, CliCommand::Calc, CliCommand::Info});
+constexpr unsigned kAnswerers = Only({CliCommand::Diff, CliCommand::Calc, CliCommand::Info, CliCommand::Zones});
 constexpr unsigned kWorkingDayTakers = Only({CliCommand::Diff, CliCommand::Calc});
 constexpr OptionRow kOptions[] = {
     {"--help", "-h", OptionForm::Whole, kAnyCommand, SetCommand<CliCommand::Help>},
@@ -145,7 +153,7 @@ constexpr OptionRow kOptions[] = {
      OptionForm::Flag,
      Only({CliCommand::Info, CliCommand::Expand}),
      SetFlag<&CliOptions::astronomical>},
-    {"--header", {}, OptionForm::Flag, kAnswerers, SetFlag<&CliOptions::header>},
+    {"--header", {}, OptionForm::Flag, kAnswerers | Only({CliCommand::Convert}), SetFlag<&CliOptions::header>},
     {"--elapsed", {}, OptionForm::Flag, Only({CliCommand::Diff}), SetFlag<&CliOptions::elapsed>},
     // A flag for diff, a count for calc: which one the command decides.
     {"--working-days", {}, OptionForm::Flag, Only({CliCommand::Diff}), SetFlag<&CliOptions::workingDays>},
@@ -155,8 +163,15 @@ constexpr OptionRow kOptions[] = {
     {"--format", {}, OptionForm::Value, kAnyCommand, SetFormat},
     {"--language", {}, OptionForm::Value, kAnyCommand, SetText<&CliOptions::language>},
     {"--tz", {}, OptionForm::Value, kAnyCommand, SetText<&CliOptions::zone>},
+    {"--start-tz", {}, OptionForm::Value, Only({CliCommand::Diff}), SetText<&CliOptions::startZone>},
+    {"--final-tz", {}, OptionForm::Value, Only({CliCommand::Diff}), SetText<&CliOptions::finalZone>},
+    {"--to", {}, OptionForm::Value, Only({CliCommand::Convert}), AddToZone},
     {"--field", {}, OptionForm::Value, kAnswerers, AddField},
-    {"--template", {}, OptionForm::Value, kAnswerers, SetText<&CliOptions::answerTemplate>},
+    {"--template",
+     {},
+     OptionForm::Value,
+     kAnswerers & ~Only({CliCommand::Zones}),
+     SetText<&CliOptions::answerTemplate>},
     {"--start", {}, OptionForm::Value, Only({CliCommand::Expand}), SetText<&CliOptions::start>},
     {"--final", {}, OptionForm::Value, Only({CliCommand::Expand}), SetText<&CliOptions::final>},
     {"--calc-start", {}, OptionForm::Value, Only({CliCommand::Expand}), SetText<&CliOptions::calcStart>},
@@ -244,6 +259,9 @@ std::string_view RefusedCombination(const CliOptions& options)
     if (options.workingDayCount && options.counts[kDays]) {
         return "--working-days and --days exclude each other: the Days count is either working or calendar days";
     }
+    if (options.command == CliCommand::Convert && options.toZones.empty()) {
+        return "convert needs --to ZONE: the zone to show the moment in (repeat it for more)";
+    }
     if ((options.workingWeekdays || !options.holidayFiles.empty()) && !options.CountsWorkingDays()) {
         return "--weekend and --holidays are for --working-days: they say which days are working days";
     }
@@ -290,7 +308,8 @@ bool CheckCommand(const CliOptions& options, std::span<const OptionRow* const> g
 // Adds `row` to the options given; false, with `problem` set, when it is there already and may be given once.
 bool Given(std::vector<const OptionRow*>& given, const OptionRow* row, std::string& problem)
 {
-    if (row->set != AddField && row->set != AddHolidayFile && std::ranges::find(given, row) != given.end()) {
+    if (row->set != AddField && row->set != AddHolidayFile && row->set != AddToZone &&
+        std::ranges::find(given, row) != given.end()) {
         problem = std::string(row->name) + " is given twice";
         return false;
     }
@@ -351,7 +370,7 @@ std::optional<CliOptions> ParseCliOptions(std::span<const std::string_view> args
         }
     }
     if (!command) {
-        problem = "no command: use diff, calc, info or expand (see --help)";
+        problem = "no command: use diff, calc, info, expand, zones or convert (see --help)";
         return std::nullopt;
     }
     options.command = *command;

@@ -70,14 +70,16 @@ bool ListsName(std::string_view text, std::string_view name)
     return false;
 }
 
-// The value as a problem line shows it: control characters would break the line.
+// The value as a problem line shows it: control characters would break the line, and a long value
+// would bury the message.
 std::string Quoted(std::string_view value)
 {
+    constexpr std::size_t kShown = 60;
     std::string quoted = "'";
-    for (const char c : value) {
+    for (const char c : value.substr(0, kShown)) {
         quoted += static_cast<unsigned char>(c) < ' ' || c == 0x7f ? '?' : c;
     }
-    return quoted + "'";
+    return quoted + (value.size() > kShown ? "...'" : "'");
 }
 
 std::optional<ZoneModel> LoadZoneFile(const std::string& path)
