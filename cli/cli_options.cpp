@@ -380,7 +380,8 @@ std::optional<CliOptions> ParseCliOptions(std::span<const std::string_view> args
 const std::string_view kCliUsage = R"(Usage: chronel-cli [OPTIONS] COMMAND ...
 Chronel's answers on the command line.
 
-  diff START FINAL [--tz ZONE] [--elapsed] [--working-days]
+  diff START FINAL [--tz ZONE] [--start-tz ZONE] [--final-tz ZONE] [--elapsed]
+                 [--working-days]
                         how far apart two moments are, as the Difference page tells it
   calc START [--years N] [--months N | --weeks N] [--days N | --working-days N]
                         [--hours N] [--minutes N] [--seconds N] [--tz ZONE]
@@ -391,6 +392,11 @@ Chronel's answers on the command line.
                  [--tz ZONE]
                         the template (- reads it from stdin) with its macros replaced
                         by the pages' values
+  zones [SEARCH]        the zones of the tz database's zone.tab with country, city,
+                        coordinates, offset and abbreviation now: "syd", "new y", "Japan"
+  convert MOMENT [--tz FROM] --to ZONE [--to ZONE ...]
+                        MOMENT (a wall time in FROM, default the computer's zone) on
+                        the clocks of FROM and of each ZONE
 
 A moment is YYYY-MM-DD, YYYY-MM-DDTHH:MM[:SS] (or a blank for the T), the same with
 Z or +HH:MM (an instant, shown in the zone), @SECONDS (Unix time), now or today.
@@ -423,14 +429,21 @@ Options:
                           (Astronomical times), not the mean lunation
   --tz ZONE               a zone of tzdata.zi (Europe/Berlin) or a TZ string (default:
                           TZ or /etc/localtime)
+  --start-tz ZONE, --final-tz ZONE
+                          diff: the zone of START or of FINAL, in place of --tz; the
+                          elapsedSeconds are then always given: the real time between
+  --to ZONE               convert: a zone to show the moment in (repeatable)
   --help, --version
 
-An option may be given once; --field and --holidays as often as wanted. With --format json every
+An option may be given once; --field, --holidays and --to as often as wanted. With --format json every
 problem, the command line's too, is also written to stdout as
 {"error":"...","exitStatus":2}.
 
 Exit status: 0 answered, 1 some result has no answer, some input line was bad or an
 expansion was cut at 16 MiB, 2 the command line, stdin, the template or the language
 file cannot be used.
+Example: a flight leaves Berlin at 10:05 and lands in New York at 13:30 (9 h 25 min):
+  chronel-cli diff 2026-06-01T10:05 2026-06-01T13:30 --start-tz Europe/Berlin \
+              --final-tz America/New_York
 See chronel-cli(1).
 )";

@@ -117,11 +117,7 @@ int main(int argc, char** argv)
                                                  : LoadNamedZone(name, problem);
             if (!model) {
                 problem = problem.empty() ? "'" + name + "' names no time zone: its file is no regular file" : problem;
-                return std::nullopt;
             }
-            // The clock reads "now" in that zone too.
-            ::setenv("TZ", name.c_str(), 1);
-            ::tzset();
             return model;
         }};
     return RunCli(args, services, stdinClosed ? -1 : 0, 1, 2);
