@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <mutex>
 
 #include <unistd.h>
@@ -116,7 +117,8 @@ std::string ListedNameOfPath(std::string path)
         const std::string linked(target, static_cast<std::size_t>(length));
         path = linked.front() == '/' ? linked : path.substr(0, path.rfind('/') + 1) + linked;
     }
-    const std::string folder = ZoneFolder() + "/";
+    path = std::filesystem::path(path).lexically_normal().string();
+    const std::string folder = (std::filesystem::path(ZoneFolder()) / "").lexically_normal().string();
     std::string name;
     if (path.compare(0, folder.size(), folder) == 0) {
         name = path.substr(folder.size());
