@@ -35,18 +35,6 @@ std::vector<std::string_view> ColumnsOf(const CliOptions& options)
     return columns;
 }
 
-std::optional<LocalElapsed> ElapsedAcrossZones(const ZoneModel& fromZone, const DateTime& from, const ZoneModel& toZone,
-                                               const DateTime& to)
-{
-    if (!from.IsValid() || !to.IsValid()) {
-        return std::nullopt;
-    }
-    const std::int64_t start = fromZone.InstantOf(WallSecondsOf(from)), end = toZone.InstantOf(WallSecondsOf(to));
-    const ZoneModel::LocalTime startTime = fromZone.At(start), endTime = toZone.At(end);
-    const bool offsetChanged = startTime.offsetSeconds != endTime.offsetSeconds;
-    return LocalElapsed{end - start, offsetChanged, startTime.isDst != endTime.isDst};
-}
-
 const Field* FieldOf(const Record& record, std::string_view key)
 {
     const auto found = std::ranges::find(record.Fields(), key, &Field::key);
@@ -183,7 +171,7 @@ std::optional<std::int64_t> CliSession::ElapsedSeconds(const DateTime& start, co
 
 std::optional<LocalElapsed> EndZones::ElapsedBetween(const DateTime& from, const DateTime& to) const
 {
-    std::optional<LocalElapsed> elapsed = ElapsedAcrossZones(m_start, from, m_final, to);
+    std::optional<LocalElapsed> elapsed = ElapsedBetweenZones(m_start, from, m_final, to);
     if (elapsed) {
         elapsed->offsetChanged = true;
     }

@@ -75,10 +75,19 @@ public:
         return m_clock.LocalTimeAt(unixSeconds);
     }
     std::optional<std::int64_t> UnixTimeAt(const SystemTime& local) const override { return m_clock.UnixTimeAt(local); }
+    // Read once too, and apart from Now: only the instant tells a repeated hour's two instances apart.
+    std::optional<std::int64_t> UnixNow() const override
+    {
+        if (!m_unixNow) {
+            m_unixNow = m_clock.UnixNow();
+        }
+        return *m_unixNow;
+    }
 
 private:
     SystemClock m_clock;
     mutable std::optional<SystemTime> m_now;
+    mutable std::optional<std::optional<std::int64_t>> m_unixNow;
 };
 
 }   // namespace

@@ -37,8 +37,7 @@ std::string DegreesText(const std::optional<double>& degrees)
 // The present instant; the answers of one run share it.
 std::int64_t UnixNow(const CliSession& session)
 {
-    const Clock& clock = session.Services().clock;
-    return clock.UnixTimeAt(clock.Now()).value_or(0);
+    return session.Services().clock.UnixNow().value_or(0);
 }
 
 struct PlaceNow {
@@ -198,7 +197,11 @@ void AnswerConversion(CliSession& session, std::span<const std::string_view> tex
         return;
     }
     const ZoneModel& from = session.AnswerZone();
-    const std::int64_t unixSeconds = read->wall ? from.InstantOf(WallSecondsOf(read->wall->value)) : read->unixSeconds;
+    // "now" is the present instant itself: its wall time may be one of a repeated hour's two.
+    const std::optional<std::int64_t> now = texts[0] == "now" ? session.Services().clock.UnixNow() : std::nullopt;
+    const std::int64_t unixSeconds = now          ? *now
+                                     : read->wall ? from.InstantOf(WallSecondsOf(read->wall->value))
+                                                  : read->unixSeconds;
     std::vector<ZoneReading> readings;
     const auto add = [&](std::string_view name, const ZoneModel& zone) {
         const std::optional<Moment> wall = WallMoment(zone, unixSeconds);
