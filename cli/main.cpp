@@ -120,12 +120,12 @@ int main(int argc, char** argv)
             }
             const std::string name(*zone);
             const char* tzDir = std::getenv("TZDIR");
-            // The C library reads every TZ as a file first: one it would hang on names no zone.
-            std::optional<ZoneModel> model = TzNamesUnreadableFile(name, tzDir != nullptr ? tzDir : "")
-                                                 ? std::nullopt
-                                                 : LoadNamedZone(name, problem);
-            if (!model) {
-                problem = problem.empty() ? "'" + name + "' names no time zone: its file is no regular file" : problem;
+            // A refused name opens nothing. An accepted one that the C library would read as a file it
+            // hangs on names no zone either, as TZ set to it would not.
+            std::optional<ZoneModel> model = LoadNamedZone(name, problem);
+            if (model && TzNamesUnreadableFile(name, tzDir != nullptr ? tzDir : "")) {
+                problem = "'" + name + "' names no time zone: its file is no regular file";
+                model.reset();
             }
             return model;
         }};
