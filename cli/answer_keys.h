@@ -42,6 +42,14 @@ inline constexpr AnswerKey kInfoKeys[] = {
     {"nextNewMoon", true},  {"sign", true},
     {"yearAnimal", true},
 };
+inline constexpr AnswerKey kZonesKeys[] = {
+    {"zone", true},     {"country", true},   {"countryCode", true},   {"city", true},
+    {"latitude", true}, {"longitude", true}, {"offsetSeconds", true}, {"abbreviation", true},
+};
+// convert: a row of tab-separated output per zone; JSON nests these in "zones".
+inline constexpr AnswerKey kConvertKeys[] = {
+    {"zone", true}, {"wallTime", true}, {"offsetSeconds", true}, {"abbreviation", true}, {"daylight", true},
+};
 // Every answer of a batch says which input line it answers, and every answer whether it failed.
 inline constexpr std::string_view kLineKey = "line", kErrorKey = "error", kTextKey = "text";
 
@@ -55,6 +63,10 @@ inline std::span<const AnswerKey> AnswerKeys(CliCommand command)
         return kCalcKeys;
     case CliCommand::Info:
         return kInfoKeys;
+    case CliCommand::Zones:
+        return kZonesKeys;
+    case CliCommand::Convert:
+        return kConvertKeys;
     default:
         return {};
     }

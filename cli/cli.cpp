@@ -9,6 +9,7 @@
 #include "cli/cli_session.h"
 #include "cli/language_file.h"
 #include "cli/stream_io.h"
+#include "info/zone_clock.h"
 
 int RunCli(std::span<const std::string_view> args, const CliServices& services, int in, int out, int err)
 {
@@ -43,6 +44,11 @@ int RunCli(std::span<const std::string_view> args, const CliServices& services, 
         }
         return kExitBadUse;
     }
-    CliSession session(*options, services, *language, *zone, in, out, err);
+    // A zone named on the command line is every answer's; the computer's zone is the clock's own.
+    const std::optional<ZoneClock> zoneClock =
+        options->zone ? std::optional<ZoneClock>(std::in_place, services.clock, *zone) : std::nullopt;
+    const CliServices zoned{zoneClock ? *zoneClock : services.clock, services.formatter, services.location,
+                            services.loadZone};
+    CliSession session(*options, zoned, *language, *zone, in, out, err);
     return RunCommand(session);
 }

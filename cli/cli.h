@@ -16,9 +16,9 @@ struct CliServices {
     const Clock& clock;
     const LocaleFormatter& formatter;
     const ProgramLocation& location;
-    // The zone every answer is given in, read whole once: `zone` as --tz gives it, else the machine's (TZ,
-    // else /etc/localtime). It becomes the zone of `clock` too. Empty, with `problem` set to one line, when
-    // it names no zone.
+    // A zone read whole: `zone` as --tz, --start-tz, --final-tz or --to names it, else the machine's (TZ,
+    // else /etc/localtime). The clock stays the machine's: RunCli shows it on --tz's wall clocks. Empty,
+    // with `problem` set to one line, when it names no zone.
     std::function<std::optional<ZoneModel>(std::optional<std::string_view> zone, std::string& problem)> loadZone;
 };
 

@@ -10,6 +10,7 @@
 #include "calc/difference.h"
 #include "calc/working_days.h"
 #include "calc/working_days_line.h"
+#include "cli/zone_commands.h"
 #include "core/calendar.h"
 #include "core/file_access.h"
 #include "templates/substitution.h"
@@ -94,9 +95,8 @@ void WriteDifferenceFigures(CliSession& session, const Moment& start, const Mome
         days ? line.Number(kWorkingDaysKey, *days) : line.Value(kWorkingDaysKey, {}, Kind::Null);
     }
     if (kJson || kElapsed) {
-        if (const std::optional<LocalElapsed> elapsed = session.Zones().ElapsedBetween(start.value, final.value);
-            elapsed && elapsed->offsetChanged) {
-            line.Number("elapsedSeconds", elapsed->seconds);
+        if (const std::optional<std::int64_t> elapsed = session.ElapsedSeconds(start.value, final.value)) {
+            line.Number("elapsedSeconds", *elapsed);
         } else {
             line.Value("elapsedSeconds", {}, Kind::Null);
         }
@@ -121,9 +121,8 @@ void WriteDifferenceRecord(CliSession& session, const Moment& start, const Momen
         texts[16] = std::to_string(*days);
         record.Add(kWorkingDaysKey, texts[16], Kind::Number);
     }
-    if (const std::optional<LocalElapsed> elapsed = session.Zones().ElapsedBetween(start.value, final.value);
-        elapsed && elapsed->offsetChanged) {
-        texts[15] = std::to_string(elapsed->seconds);
+    if (const std::optional<std::int64_t> elapsed = session.ElapsedSeconds(start.value, final.value)) {
+        texts[15] = std::to_string(*elapsed);
         record.Add("elapsedSeconds", texts[15], Kind::Number);
     }
     session.Write(record);
@@ -131,8 +130,9 @@ void WriteDifferenceRecord(CliSession& session, const Moment& start, const Momen
 
 void AnswerDifference(CliSession& session, std::span<const std::string_view> texts)
 {
-    const std::optional<Moment> start = session.ReadMoment("START", texts[0]);
-    const std::optional<Moment> final = start ? session.ReadMoment("FINAL", texts[1]) : std::nullopt;
+    const std::optional<Moment> start = session.ReadMoment("START", texts[0], session.StartZone());
+    const std::optional<Moment> final =
+        start ? session.ReadMoment("FINAL", texts[1], session.FinalZone()) : std::nullopt;
     if (!final) {
         return;
     }
@@ -162,7 +162,7 @@ void AnswerDifference(CliSession& session, std::span<const std::string_view> tex
                                                                    session.Services().formatter, session.Language()))
                             : std::nullopt;
     ShowDifference(pages, start->value, final->value, ComputeDifference(start->value, final->value),
-                   ComputeElapsedLine(start->value, final->value, session.Zones(), session.Language()),
+                   ComputeElapsedLine(start->value, final->value, session.DifferenceZones(), session.Language()),
                    working ? &working->field : nullptr);
     session.WritePages(pages, {MacroSource::Difference});
 }
@@ -335,7 +335,7 @@ void ExpandTemplate(CliSession& session)
 
 int RunCommand(CliSession& session)
 {
-    if (!session.ReadWorkingDays()) {
+    if (!session.ReadWorkingDays() || !session.ReadNamedZones()) {
         return session.Finish();
     }
     switch (session.Options().command) {
@@ -352,6 +352,12 @@ int RunCommand(CliSession& session)
     case CliCommand::Expand:
         session.ReadZone();
         ExpandTemplate(session);
+        break;
+    case CliCommand::Zones:
+        ListZonePlaces(session);
+        break;
+    case CliCommand::Convert:
+        session.Answer(AnswerConversion);
         break;
     case CliCommand::Help:
     case CliCommand::Version:

@@ -22,6 +22,8 @@ constexpr CommandName kCommands[] = {
     {"calc", CliCommand::Calc, 1, 1, "calc START [counts]"},
     {"info", CliCommand::Info, 0, 1, "info [MOMENT]"},
     {"expand", CliCommand::Expand, 1, 1, "expand TEMPLATE"},
+    {"zones", CliCommand::Zones, 0, 1, "zones [SEARCH]"},
+    {"convert", CliCommand::Convert, 1, 1, "convert MOMENT --to ZONE [--to ZONE ...]"},
 };
 
 // What a count option takes, and the page's bounds: a larger count is clamped there, a smaller one saturates.
@@ -94,6 +96,12 @@ bool AddField(CliOptions& options, std::string_view, std::string_view value, std
     return true;
 }
 
+bool AddToZone(CliOptions& options, std::string_view, std::string_view value, std::string&)
+{
+    options.toZones.push_back(value);
+    return true;
+}
+
 bool AddHolidayFile(CliOptions& options, std::string_view, std::string_view value, std::string&)
 {
     options.holidayFiles.push_back(value);
@@ -133,7 +141,7 @@ struct OptionRow {
     SetOption set;
 };
 constexpr unsigned kCountTakers = Only({CliCommand::Calc, CliCommand::Expand});
-constexpr unsigned kAnswerers = Only({CliCommand::Diff, CliCommand::Calc, CliCommand::Info});
+constexpr unsigned kAnswerers = Only({CliCommand::Diff, CliCommand::Calc, CliCommand::Info, CliCommand::Zones});
 constexpr unsigned kWorkingDayTakers = Only({CliCommand::Diff, CliCommand::Calc});
 constexpr OptionRow kOptions[] = {
     {"--help", "-h", OptionForm::Whole, kAnyCommand, SetCommand<CliCommand::Help>},
@@ -145,7 +153,7 @@ constexpr OptionRow kOptions[] = {
      OptionForm::Flag,
      Only({CliCommand::Info, CliCommand::Expand}),
      SetFlag<&CliOptions::astronomical>},
-    {"--header", {}, OptionForm::Flag, kAnswerers, SetFlag<&CliOptions::header>},
+    {"--header", {}, OptionForm::Flag, kAnswerers | Only({CliCommand::Convert}), SetFlag<&CliOptions::header>},
     {"--elapsed", {}, OptionForm::Flag, Only({CliCommand::Diff}), SetFlag<&CliOptions::elapsed>},
     // A flag for diff, a count for calc: which one the command decides.
     {"--working-days", {}, OptionForm::Flag, Only({CliCommand::Diff}), SetFlag<&CliOptions::workingDays>},
@@ -155,8 +163,15 @@ constexpr OptionRow kOptions[] = {
     {"--format", {}, OptionForm::Value, kAnyCommand, SetFormat},
     {"--language", {}, OptionForm::Value, kAnyCommand, SetText<&CliOptions::language>},
     {"--tz", {}, OptionForm::Value, kAnyCommand, SetText<&CliOptions::zone>},
+    {"--start-tz", {}, OptionForm::Value, Only({CliCommand::Diff}), SetText<&CliOptions::startZone>},
+    {"--final-tz", {}, OptionForm::Value, Only({CliCommand::Diff}), SetText<&CliOptions::finalZone>},
+    {"--to", {}, OptionForm::Value, Only({CliCommand::Convert}), AddToZone},
     {"--field", {}, OptionForm::Value, kAnswerers, AddField},
-    {"--template", {}, OptionForm::Value, kAnswerers, SetText<&CliOptions::answerTemplate>},
+    {"--template",
+     {},
+     OptionForm::Value,
+     kAnswerers & ~Only({CliCommand::Zones}),
+     SetText<&CliOptions::answerTemplate>},
     {"--start", {}, OptionForm::Value, Only({CliCommand::Expand}), SetText<&CliOptions::start>},
     {"--final", {}, OptionForm::Value, Only({CliCommand::Expand}), SetText<&CliOptions::final>},
     {"--calc-start", {}, OptionForm::Value, Only({CliCommand::Expand}), SetText<&CliOptions::calcStart>},
@@ -244,6 +259,9 @@ std::string_view RefusedCombination(const CliOptions& options)
     if (options.workingDayCount && options.counts[kDays]) {
         return "--working-days and --days exclude each other: the Days count is either working or calendar days";
     }
+    if (options.command == CliCommand::Convert && options.toZones.empty()) {
+        return "convert needs --to ZONE: the zone to show the moment in (repeat it for more)";
+    }
     if ((options.workingWeekdays || !options.holidayFiles.empty()) && !options.CountsWorkingDays()) {
         return "--weekend and --holidays are for --working-days: they say which days are working days";
     }
@@ -290,7 +308,8 @@ bool CheckCommand(const CliOptions& options, std::span<const OptionRow* const> g
 // Adds `row` to the options given; false, with `problem` set, when it is there already and may be given once.
 bool Given(std::vector<const OptionRow*>& given, const OptionRow* row, std::string& problem)
 {
-    if (row->set != AddField && row->set != AddHolidayFile && std::ranges::find(given, row) != given.end()) {
+    if (row->set != AddField && row->set != AddHolidayFile && row->set != AddToZone &&
+        std::ranges::find(given, row) != given.end()) {
         problem = std::string(row->name) + " is given twice";
         return false;
     }
@@ -351,7 +370,7 @@ std::optional<CliOptions> ParseCliOptions(std::span<const std::string_view> args
         }
     }
     if (!command) {
-        problem = "no command: use diff, calc, info or expand (see --help)";
+        problem = "no command: use diff, calc, info, expand, zones or convert (see --help)";
         return std::nullopt;
     }
     options.command = *command;
@@ -361,7 +380,8 @@ std::optional<CliOptions> ParseCliOptions(std::span<const std::string_view> args
 const std::string_view kCliUsage = R"(Usage: chronel-cli [OPTIONS] COMMAND ...
 Chronel's answers on the command line.
 
-  diff START FINAL [--tz ZONE] [--elapsed] [--working-days]
+  diff START FINAL [--tz ZONE] [--start-tz ZONE] [--final-tz ZONE] [--elapsed]
+                 [--working-days]
                         how far apart two moments are, as the Difference page tells it
   calc START [--years N] [--months N | --weeks N] [--days N | --working-days N]
                         [--hours N] [--minutes N] [--seconds N] [--tz ZONE]
@@ -372,6 +392,11 @@ Chronel's answers on the command line.
                  [--tz ZONE]
                         the template (- reads it from stdin) with its macros replaced
                         by the pages' values
+  zones [SEARCH]        the zones of the tz database's zone.tab with country, city,
+                        coordinates, offset and abbreviation now: "syd", "new y", "Japan"
+  convert MOMENT [--tz FROM] --to ZONE [--to ZONE ...]
+                        MOMENT (a wall time in FROM, default the computer's zone) on
+                        the clocks of FROM and of each ZONE
 
 A moment is YYYY-MM-DD, YYYY-MM-DDTHH:MM[:SS] (or a blank for the T), the same with
 Z or +HH:MM (an instant, shown in the zone), @SECONDS (Unix time), now or today.
@@ -404,14 +429,21 @@ Options:
                           (Astronomical times), not the mean lunation
   --tz ZONE               a zone of tzdata.zi (Europe/Berlin) or a TZ string (default:
                           TZ or /etc/localtime)
+  --start-tz ZONE, --final-tz ZONE
+                          diff: the zone of START or of FINAL, in place of --tz; the
+                          elapsedSeconds are then always given: the real time between
+  --to ZONE               convert: a zone to show the moment in (repeatable)
   --help, --version
 
-An option may be given once; --field and --holidays as often as wanted. With --format json every
+An option may be given once; --field, --holidays and --to as often as wanted. With --format json every
 problem, the command line's too, is also written to stdout as
 {"error":"...","exitStatus":2}.
 
 Exit status: 0 answered, 1 some result has no answer, some input line was bad or an
 expansion was cut at 16 MiB, 2 the command line, stdin, the template or the language
 file cannot be used.
+Example: a flight leaves Berlin at 10:05 and lands in New York at 13:30 (9 h 25 min):
+  chronel-cli diff 2026-06-01T10:05 2026-06-01T13:30 --start-tz Europe/Berlin \
+              --final-tz America/New_York
 See chronel-cli(1).
 )";

@@ -10,16 +10,20 @@
 
 #include "calc/calculation.h"
 
-enum class CliCommand { Diff, Calc, Info, Expand, Help, Version };
+enum class CliCommand { Diff, Calc, Info, Expand, Zones, Convert, Help, Version };
 enum class OutputFormat { Text, Json, Tsv };
 
 // One command line, read but not yet checked against the calendar: moments stay as typed.
 struct CliOptions {
     CliCommand command = CliCommand::Help;
-    // What follows the command: START FINAL, START, MOMENT or TEMPLATE; "-" reads lines from stdin.
+    // What follows the command: START FINAL, START, MOMENT, TEMPLATE or SEARCH; "-" reads lines from stdin.
     std::vector<std::string_view> operands;
     OutputFormat format = OutputFormat::Text;
     std::optional<std::string_view> language, zone;
+    // diff: the zones of its two ends, each in place of --tz.
+    std::optional<std::string_view> startZone, finalZone;
+    // convert: the zones to show the moment in, in order.
+    std::vector<std::string_view> toZones;
     // --template: each answer is this text with its macros filled in.
     std::optional<std::string_view> answerTemplate;
     // --field, in the order given: each answer holds only these keys.

@@ -131,6 +131,53 @@ int CliSession::Finish()
     return m_status;
 }
 
+bool CliSession::ReadNamedZones()
+{
+    std::string problem;
+    const auto load = [&](std::string_view name) {
+        std::optional<ZoneModel> zone = m_services.loadZone(name, problem);
+        if (!zone) {
+            Refuse(problem);
+        }
+        return zone;
+    };
+    for (const auto& [name, zone] :
+         {std::pair{m_options.startZone, &m_startZone}, {m_options.finalZone, &m_finalZone}}) {
+        if (name && !(*zone = load(*name))) {
+            return false;
+        }
+    }
+    if (m_startZone || m_finalZone) {
+        m_endZones.emplace(m_zones, StartZone(), FinalZone());
+    }
+    for (const std::string_view name : m_options.toZones) {
+        std::optional<ZoneModel> zone = load(name);
+        if (!zone) {
+            return false;
+        }
+        m_toZones.push_back(std::move(*zone));
+    }
+    return true;
+}
+
+std::optional<std::int64_t> CliSession::ElapsedSeconds(const DateTime& start, const DateTime& final) const
+{
+    const std::optional<LocalElapsed> elapsed = DifferenceZones().ElapsedBetween(start, final);
+    if (elapsed && elapsed->offsetChanged) {
+        return elapsed->seconds;
+    }
+    return std::nullopt;
+}
+
+std::optional<LocalElapsed> EndZones::ElapsedBetween(const DateTime& from, const DateTime& to) const
+{
+    std::optional<LocalElapsed> elapsed = ElapsedBetweenZones(m_start, from, m_final, to);
+    if (elapsed) {
+        elapsed->offsetChanged = true;
+    }
+    return elapsed;
+}
+
 bool CliSession::ReadWorkingDays()
 {
     // A template may name the working days; the other commands count them only when asked.
@@ -293,6 +340,11 @@ void CliSession::WritePages(const ComputedValueSource& pages, std::initializer_l
 
 std::optional<Moment> CliSession::ReadMoment(std::string_view name, std::string_view text)
 {
+    return ReadMoment(name, text, m_zoneModel);
+}
+
+std::optional<Moment> CliSession::ReadMoment(std::string_view name, std::string_view text, const ZoneModel& zone)
+{
     std::string problem;
     const std::optional<MomentText> read = ReadMomentText(text, m_services.clock, problem);
     if (!read) {
@@ -302,7 +354,7 @@ std::optional<Moment> CliSession::ReadMoment(std::string_view name, std::string_
     if (read->wall) {
         return read->wall;
     }
-    const Moment wall = MomentAtWallSeconds(read->unixSeconds + m_zoneModel.At(read->unixSeconds).offsetSeconds);
+    const Moment wall = MomentAtWallSeconds(read->unixSeconds + zone.At(read->unixSeconds).offsetSeconds);
     if (!wall.value.IsValid()) {
         BadInput(std::string(name) + " '" + std::string(text) + "' is past the year 9999 or before 0100 in the zone");
         return std::nullopt;

@@ -18,6 +18,25 @@
 #include "cli/stream_io.h"
 #include "info/model_zone_source.h"
 
+// The zones of diff's two ends, as the Difference page's elapsed line reads them: the real time between
+// always shows. All three must outlive it.
+class EndZones final : public ZoneSource {
+public:
+    EndZones(const ZoneSource& base, const ZoneModel& start, const ZoneModel& final)
+        : m_base(base),
+          m_start(start),
+          m_final(final)
+    {
+    }
+    std::optional<ZoneRules> CurrentZoneRules() const override { return m_base.CurrentZoneRules(); }
+    std::optional<LocalElapsed> ElapsedBetween(const DateTime& from, const DateTime& to) const override;
+
+private:
+    const ZoneSource& m_base;
+    const ZoneModel& m_start;
+    const ZoneModel& m_final;
+};
+
 // One run of a command: what it was given, where its answers and problems go, and its exit status. The
 // commands share through it how moments are read, problems reported and answers written.
 class CliSession {
@@ -41,6 +60,23 @@ public:
     // Its rules as they are now, read once for all answers.
     void ReadZone() { m_zone = m_zones.CurrentZoneRules(); }
     const std::optional<ZoneRules>& Zone() const { return m_zone; }
+    // Reads the zones the command line names besides --tz (--start-tz, --final-tz, --to); false, with the
+    // problem refused, when one names no zone.
+    bool ReadNamedZones();
+    // The zone the answers are given in, and those of diff's two ends (each that zone when not named).
+    const ZoneModel& AnswerZone() const { return m_zoneModel; }
+    const ZoneModel& StartZone() const { return m_startZone ? *m_startZone : m_zoneModel; }
+    const ZoneModel& FinalZone() const { return m_finalZone ? *m_finalZone : m_zoneModel; }
+    // convert's --to zones, in order.
+    const std::vector<ZoneModel>& ToZones() const { return m_toZones; }
+    // The real seconds from `start` to `final`: always when diff's ends have zones of their own, else when
+    // the answer zone's offset changes between them.
+    std::optional<std::int64_t> ElapsedSeconds(const DateTime& start, const DateTime& final) const;
+    // What the Difference page's elapsed line is told: the ends' zones when they have their own.
+    const ZoneSource& DifferenceZones() const
+    {
+        return m_endZones ? static_cast<const ZoneSource&>(*m_endZones) : m_zones;
+    }
     // Reads which days are working days, when the command line counts them; false, with the problem refused,
     // when they cannot be known.
     bool ReadWorkingDays();
@@ -93,6 +129,8 @@ public:
     // The moment `text` given as `name`, an instant as the zone's wall time; empty, with the problem
     // reported, when it is none.
     std::optional<Moment> ReadMoment(std::string_view name, std::string_view text);
+    // The same, an instant shown as `zone`'s wall time.
+    std::optional<Moment> ReadMoment(std::string_view name, std::string_view text, const ZoneModel& zone);
     // False, with the problem reported, when the moment lies outside what the pages can hold; the record
     // of the answer, when there is one, says so too.
     bool InPageRange(std::string_view name, const Moment& moment, Record* record);
@@ -111,6 +149,9 @@ private:
     const ZoneModel& m_zoneModel;
     ModelZoneSource m_zones;
     std::optional<ZoneRules> m_zone;
+    std::optional<ZoneModel> m_startZone, m_finalZone;
+    std::vector<ZoneModel> m_toZones;
+    std::optional<EndZones> m_endZones;
     std::optional<WorkingCalendar> m_calendar;
     OutputFormat m_format;
     bool m_whole;

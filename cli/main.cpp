@@ -75,10 +75,19 @@ public:
         return m_clock.LocalTimeAt(unixSeconds);
     }
     std::optional<std::int64_t> UnixTimeAt(const SystemTime& local) const override { return m_clock.UnixTimeAt(local); }
+    // Read once too, and apart from Now: only the instant tells a repeated hour's two instances apart.
+    std::optional<std::int64_t> UnixNow() const override
+    {
+        if (!m_unixNow) {
+            m_unixNow = m_clock.UnixNow();
+        }
+        return *m_unixNow;
+    }
 
 private:
     SystemClock m_clock;
     mutable std::optional<SystemTime> m_now;
+    mutable std::optional<std::optional<std::int64_t>> m_unixNow;
 };
 
 }   // namespace
@@ -111,17 +120,13 @@ int main(int argc, char** argv)
             }
             const std::string name(*zone);
             const char* tzDir = std::getenv("TZDIR");
-            // The C library reads every TZ as a file first: one it would hang on names no zone.
-            std::optional<ZoneModel> model = TzNamesUnreadableFile(name, tzDir != nullptr ? tzDir : "")
-                                                 ? std::nullopt
-                                                 : LoadNamedZone(name, problem);
-            if (!model) {
-                problem = problem.empty() ? "'" + name + "' names no time zone: its file is no regular file" : problem;
-                return std::nullopt;
+            // A refused name opens nothing. An accepted one that the C library would read as a file it
+            // hangs on names no zone either, as TZ set to it would not.
+            std::optional<ZoneModel> model = LoadNamedZone(name, problem);
+            if (model && TzNamesUnreadableFile(name, tzDir != nullptr ? tzDir : "")) {
+                problem = "'" + name + "' names no time zone: its file is no regular file";
+                model.reset();
             }
-            // The clock reads "now" in that zone too.
-            ::setenv("TZ", name.c_str(), 1);
-            ::tzset();
             return model;
         }};
     return RunCli(args, services, stdinClosed ? -1 : 0, 1, 2);

@@ -63,6 +63,11 @@ Moment MomentAtWallSeconds(std::int64_t wallSeconds)
         .value_or(Moment{DateTime::Invalid(), {}});
 }
 
+std::int64_t WallSecondsOf(const DateTime& value)
+{
+    return (value - DateTime()).GetTotalSeconds() + civil::kOleEpochFromUnixDays * civil::kSecondsPerDay;
+}
+
 Moment MomentOf(const DateTime& value)
 {
     const std::optional<DateTime::Parts> parts = value.GetParts();

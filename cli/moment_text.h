@@ -26,6 +26,8 @@ Moment MomentOf(const DateTime& value);
 // The moment of a wall time given as seconds from 1970-01-01T00:00:00 on the clocks; invalid outside the
 // years 0100..9999.
 Moment MomentAtWallSeconds(std::int64_t wallSeconds);
+// The other way: a valid value as seconds from 1970-01-01T00:00:00 on the clocks.
+std::int64_t WallSecondsOf(const DateTime& value);
 
 // What a moment's text names: a wall time, or an instant (given as @SECONDS or with Z / ±HH:MM) that the
 // caller shows as wall time in the zone in force.

@@ -103,4 +103,36 @@ TEST_F(ZoneCatalogTest, TzVariableInEveryFormTheCLibraryReads)
     }
 }
 
+TEST_F(ZoneCatalogTest, ComputerZoneIsNamedOnlyByAListedName)
+{
+    const TempFolder elsewhere;
+    const std::pair<std::string, std::string> links[] = {
+        {"berlin", m_zones / "Europe/Berlin"},
+        {"relative", "../" + m_zones.Path().filename().string() + "/Arctic/Longyearbyen"},
+        {"system", "/usr/share/zoneinfo/posix/America/New_York"},
+        {"unlisted", m_zones / "Unlisted/Zone"},
+    };
+    for (const auto& [name, target] : links) {
+        std::filesystem::create_symlink(target, elsewhere / name);
+    }
+    WriteFileBytes(elsewhere / "copy", TestZoneFolder().Read("Europe/Berlin"));
+    const std::pair<std::string, std::string> cases[] = {
+        {"Europe/Berlin", "Europe/Berlin"},
+        {":Arctic/Longyearbyen", "Arctic/Longyearbyen"},
+        {":" + m_zones / "America/New_York", "America/New_York"},
+        {elsewhere / "berlin", "Europe/Berlin"},
+        {elsewhere / "relative", "Arctic/Longyearbyen"},
+        {":" + elsewhere / "system", "America/New_York"},
+        {elsewhere / "unlisted", ""},
+        {elsewhere / "copy", ""},
+        {"CET-1CEST,M3.5.0,M10.5.0/3", ""},
+        {"Unlisted/Zone", ""},
+        {"../Europe/Berlin", ""},
+        {"", ""},
+    };
+    for (const auto& [tz, name] : cases) {
+        EXPECT_EQ(ComputerZoneName(tz.c_str()), name) << tz;
+    }
+}
+
 }   // namespace
