@@ -48,6 +48,14 @@ public:
     // Empty when no base offset in whole minutes results. The state is Unknown.
     std::optional<ZoneRules> PresentRules() const;
 
+    // The latest change of UTC offset at or before `unixSeconds`, and the first after it: the instant from
+    // which the new offset holds. A change of abbreviation or daylight flag alone is no change. Empty when
+    // there is none (before the first change, or none after it up to the end of year 9999).
+    std::optional<std::int64_t> PreviousChange(std::int64_t unixSeconds) const;
+    std::optional<std::int64_t> NextChange(std::int64_t unixSeconds) const;
+    // The TZ string that carries the zone on past its table (a TZ-string zone: its own); empty when none.
+    const std::optional<PosixTzRules>& FooterRules() const { return m_footer; }
+
 private:
     struct Type {
         std::int32_t offset;
@@ -67,6 +75,12 @@ private:
     Reading ReadByFooter(std::int64_t wallSeconds) const;
     std::int64_t FooterChange(bool toDst, std::int64_t year) const;
     LocalTime Show(std::uint16_t type) const;
+    std::optional<std::int64_t> FooterChangeAfter(std::int64_t unixSeconds) const;
+    std::optional<std::int64_t> FooterChangeAtOrBefore(std::int64_t unixSeconds) const;
+    bool FooterChangesAt(std::int64_t unixSeconds) const;
+
+    friend std::optional<LocalElapsed> ElapsedBetweenZones(const ZoneModel&, const DateTime&, const ZoneModel&,
+                                                           const DateTime&);
 
     std::vector<std::int64_t> m_times;        // transitions, UTC, ascending
     std::vector<std::int64_t> m_wallBefore;   // each transition on the clocks before it
@@ -80,7 +94,15 @@ private:
     std::int64_t m_footerFrom = INT64_MAX;
     std::uint16_t m_footerStd = 0, m_footerDst = 0;
     bool m_keepsDaylight = false;
+    // The table's changes of offset as At() reads them, the footer's start among them when it is one.
+    std::vector<std::int64_t> m_changes;
 };
+
+// The real time from wall time `from` in `fromZone` to wall time `to` in `toZone`, each read as InstantOf
+// reads it; offsetChanged when the two offsets differ, daylightChanged when their daylight flags differ.
+// Empty when either date-time is invalid.
+std::optional<LocalElapsed> ElapsedBetweenZones(const ZoneModel& fromZone, const DateTime& from,
+                                                const ZoneModel& toZone, const DateTime& to);
 
 // The zone record of a TZif file: its model's present rules. Empty when the bytes are no zone file.
 std::optional<ZoneRules> ZoneFromTzif(std::string_view bytes);
