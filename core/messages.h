@@ -2,7 +2,7 @@
 
 #include <string>
 
-// Numbered program messages (0..132) in the current language. Pure code asks for a text at the moment
+// Numbered program messages (0..141) in the current language. Pure code asks for a text at the moment
 // of use and caches nothing, so a language change shows at the next lookup.
 // The tooltip of a Time Info button whose moment lies outside the pickers' range.
 inline constexpr int kOutsideTimeInfoMessage = 62;
@@ -62,10 +62,24 @@ inline constexpr int kHolidayFileMemoryMessage = 129;
 inline constexpr int kHolidayFileTimeoutMessage = 130;
 inline constexpr int kHolidayReaderFailedMessage = 131;
 inline constexpr int kHolidayReaderMissingMessage = 132;
+// Daylight-saving rules the zone record cannot hold, in words: a day of the year without February 29
+// ("%1, %2 %3": time, month, day), one counted with it ("%1, day %2 of the year"), a weekday of the month
+// with a change time beyond the day ("%1, the %2 after the %3 %4 of %5": time, weekday, occurrence, its
+// weekday, month; before; "%6 days" after and before), the occurrence words ("first|...|last") where the
+// language gives none per weekday, and a day of the year moved beyond its year ("%2 days after day %3").
+inline constexpr int kRuleJulianDayMessage = 133;
+inline constexpr int kRuleDayOfYearMessage = 134;
+inline constexpr int kRuleDayAfterMessage = 135;
+inline constexpr int kRuleDayBeforeMessage = 136;
+inline constexpr int kRuleDaysAfterMessage = 137;
+inline constexpr int kRuleDaysBeforeMessage = 138;
+inline constexpr int kRuleOccurrenceWordsMessage = 139;
+inline constexpr int kRuleDaysAfterDayOfYearMessage = 140;
+inline constexpr int kRuleDaysBeforeDayOfYearMessage = 141;
 
 class MessageSource {
 public:
     virtual ~MessageSource() = default;
-    // Empty for an id outside 0..132.
+    // Empty for an id outside 0..141.
     virtual std::string GetString(int messageId) const = 0;
 };

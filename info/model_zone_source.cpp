@@ -1,11 +1,13 @@
 #include "info/model_zone_source.h"
 
+#include "info/rule_words.h"
 #include "info/time_zone.h"
 
 std::optional<ZoneRules> ModelZoneSource::CurrentZoneRules() const
 {
     std::optional<ZoneRules> zone = m_zone.PresentRules();
-    if (!zone || !HasDstRules(*zone)) {
+    const std::optional<PosixTzRules>& footer = m_zone.FooterRules();
+    if (!zone || !(HasDstRules(*zone) || (footer && ChangesBeyondRecord(*footer)))) {
         return zone;
     }
     const std::optional<std::int64_t> instant = m_clock.UnixTimeAt(m_clock.Now());

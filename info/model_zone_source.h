@@ -7,7 +7,8 @@
 // A zone source over one zone read whole, so that no answer asks the C library: the rules of its TZ
 // string (the abbreviations as names) with the state at the clock's present instant, or, when it has no
 // TZ string it can use, no daylight saving rules at its standard offset; the elapsed time by the model.
-// The state is Unknown when the clock cannot tell its present instant.
+// The state is also told for daylight saving the record cannot hold (ChangesBeyondRecord), and is Unknown
+// when the clock cannot tell its present instant.
 class ModelZoneSource final : public ZoneSource {
 public:
     // Both must outlive the source.
@@ -18,6 +19,7 @@ public:
     {
         return m_zone.ElapsedBetween(from, to);
     }
+    const ZoneModel* Model() const override { return &m_zone; }
 
 private:
     const ZoneModel& m_zone;

@@ -6,6 +6,8 @@
 #include "core/calendar.h"
 #include "core/civil.h"
 #include "core/system_time.h"
+#include "info/rule_words.h"
+#include "info/zone_model.h"
 
 namespace {
 
@@ -66,17 +68,7 @@ std::string RuleText(const ChangeRule& rule, const MessageSource& messages, cons
     const std::string parts[] = {TwoDigits(rule.hour, rule.minute), occurrence,
                                  FormatDateName(formatter, weekday, false, true).value_or(""),
                                  FormatDateName(formatter, month, true, true).value_or("")};
-    std::string text;
-    for (std::size_t i = 0; i < layout.size(); ++i) {
-        const char next = i + 1 < layout.size() ? layout[i + 1] : '\0';
-        if (layout[i] == '%' && next >= '1' && next <= '4') {
-            text += parts[next - '1'];
-            ++i;
-        } else {
-            text += layout[i];
-        }
-    }
-    return text;
+    return FillLayout(layout, parts);
 }
 
 namespace {
@@ -119,23 +111,77 @@ DateTime NextChange(const ChangeRule& rule, const DateTime& t)
     return DateTime::FromParts(year, rule.month, ChangeDayOfMonth(rule, year), rule.hour, rule.minute, rule.second);
 }
 
+namespace {
+
+constexpr std::int64_t kSecondsPerDay = 86400;
+constexpr std::int64_t kUnixEpoch = -civil::kOleEpochFromUnixDays * kSecondsPerDay;   // from DateTime()
+
+DateTime FromWallSeconds(std::int64_t wallSeconds)
+{
+    const civil::YearMonthDay day = civil::CivilFromDays(civil::FloorDiv(wallSeconds, kSecondsPerDay));
+    const auto second = static_cast<int>(wallSeconds - civil::FloorDiv(wallSeconds, kSecondsPerDay) * kSecondsPerDay);
+    if (day.year < 100 || day.year > 9999) {
+        return DateTime::Invalid();
+    }
+    return DateTime::FromParts(day.year, day.month, day.day, second / 3600, second / 60 % 60, second % 60);
+}
+
+}   // namespace
+
+DaylightChanges NextDaylightChanges(const ZoneModel& zone, const DateTime& t)
+{
+    DaylightChanges changes{DateTime::Invalid(), DateTime::Invalid()};
+    if (!t.IsValid()) {
+        return changes;
+    }
+    std::int64_t instant = zone.InstantOf((t - DateTime()).GetTotalSeconds() - kUnixEpoch);
+    // Years of standard offset changes alone before the next daylight change are not worth searching.
+    for (int i = 0; i < 64 && !(changes.begin.IsValid() && changes.end.IsValid()); ++i) {
+        const std::optional<std::int64_t> change = zone.NextChange(instant);
+        if (!change) {
+            break;
+        }
+        const ZoneModel::LocalTime before = zone.At(*change - 1), after = zone.At(*change);
+        instant = *change;
+        if (before.isDst == after.isDst) {
+            continue;
+        }
+        DateTime& slot = after.offsetSeconds > before.offsetSeconds ? changes.begin : changes.end;
+        if (!slot.IsValid()) {
+            slot = FromWallSeconds(*change + before.offsetSeconds);
+        }
+    }
+    return changes;
+}
+
 TimeZoneTexts ComputeTimeZoneTexts(const ZoneRules& zone, const DateTime& t, const MessageSource& messages,
-                                   const LocaleFormatter& formatter)
+                                   const LocaleFormatter& formatter, const ZoneModel* model)
 {
     TimeZoneTexts result;
-    result.hasRules = HasDstRules(zone);
+    const bool recordRules = HasDstRules(zone);
+    const std::optional<PosixTzRules>& footer = model != nullptr ? model->FooterRules() : std::nullopt;
+    const std::optional<DstRule> words = footer && !recordRules ? ChangesBeyondRecord(*footer) : std::nullopt;
+    result.hasRules = recordRules || words;
     result.buttons = {ControlState{kBeginButtonId, false}, ControlState{kEndButtonId, false}};
     result.fields = {FieldText{kZoneFieldId, ZoneLine(zone)}, FieldText{kBeginRuleFieldId, {}},
                      FieldText{kEndRuleFieldId, {}}, FieldText{kNextBeginFieldId, {}}, FieldText{kNextEndFieldId, {}}};
     if (!result.hasRules) {
         return result;
     }
-    result.nextBegin = NextChange(zone.toDaylight, t);
-    result.nextEnd = NextChange(zone.toStandard, t);
+    if (model != nullptr) {
+        const DaylightChanges next = NextDaylightChanges(*model, t);
+        result.nextBegin = next.begin;
+        result.nextEnd = next.end;
+    } else {
+        result.nextBegin = NextChange(zone.toDaylight, t);
+        result.nextEnd = NextChange(zone.toStandard, t);
+    }
     result.buttons = {ControlState{kBeginButtonId, IsInPickerRange(result.nextBegin)},
                       ControlState{kEndButtonId, IsInPickerRange(result.nextEnd)}};
-    result.fields[1].text = RuleText(zone.toDaylight, messages, formatter);
-    result.fields[2].text = RuleText(zone.toStandard, messages, formatter);
+    result.fields[1].text =
+        words ? RuleWords(words->start, messages, formatter) : RuleText(zone.toDaylight, messages, formatter);
+    result.fields[2].text =
+        words ? RuleWords(words->end, messages, formatter) : RuleText(zone.toStandard, messages, formatter);
     result.fields[3].text = FormatLongDate(formatter, result.nextBegin).value_or("");
     result.fields[4].text = FormatLongDate(formatter, result.nextEnd).value_or("");
     return result;

@@ -9,6 +9,8 @@
 #include "core/messages.h"
 #include "info/zone_rules.h"
 
+class ZoneModel;
+
 // Control ids of the Time Zone sub-page.
 inline constexpr int kZoneFieldId = 1107;
 inline constexpr int kBeginRuleFieldId = 1105;
@@ -57,7 +59,17 @@ struct TimeZoneTexts {
     DateTime nextBegin, nextEnd;
 };
 
+// The first change into daylight time and the first back to standard time after wall time `t` in `zone`,
+// each shown at the wall time in force before it (as a rule's "02:00"); a change of the standard offset
+// alone is neither. Invalid when `t` is, or when there is none up to 9999.
+struct DaylightChanges {
+    DateTime begin, end;
+};
+DaylightChanges NextDaylightChanges(const ZoneModel& zone, const DateTime& t);
+
 // Without rules the four daylight-saving fields are empty. A next change that cannot be formatted (or
-// falls after 9999) leaves its field empty.
+// falls after 9999) leaves its field empty. With the zone read whole (`model`), the next changes come
+// from its history, and present rules the zone record cannot hold (Jn and n days, change times beyond
+// 0..24 h) count as rules, shown in words.
 TimeZoneTexts ComputeTimeZoneTexts(const ZoneRules& zone, const DateTime& t, const MessageSource& messages,
-                                   const LocaleFormatter& formatter);
+                                   const LocaleFormatter& formatter, const ZoneModel* model = nullptr);

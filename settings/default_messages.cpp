@@ -121,6 +121,20 @@ constexpr std::array<std::string_view, kMessageCount - kForbiddenNameMessage> kR
     "cannot be read: chronel-holiday-reader is missing",
 };
 
+// 133..141: daylight-saving rules in words.
+constexpr std::array<std::string_view, kRuleDaysBeforeDayOfYearMessage + 1 - kRuleJulianDayMessage> kRuleWordDefaults =
+    {
+        "%1, %2 %3",
+        "%1, day %2 of the year",
+        "%1, the %2 after the %3 %4 of %5",
+        "%1, the %2 before the %3 %4 of %5",
+        "%1, the %2 %6 days after the %3 %4 of %5",
+        "%1, the %2 %6 days before the %3 %4 of %5",
+        "first|second|third|fourth|last",
+        "%1, %2 days after day %3 of the year",
+        "%1, %2 days before day %3 of the year",
+};
+
 constexpr std::array<std::string_view, kTranslatorInfoCount> kTranslatorDefaults = {
     "Orvane",
     "support@orvane.com",
@@ -133,6 +147,9 @@ std::string_view DefaultMessage(int messageId)
 {
     if (messageId == kRuleLayoutMessage) {
         return "%1, %2 %3, %4";
+    }
+    if (messageId >= kRuleJulianDayMessage && messageId <= kRuleDaysBeforeDayOfYearMessage) {
+        return kRuleWordDefaults[static_cast<std::size_t>(messageId - kRuleJulianDayMessage)];
     }
     if (messageId >= kForbiddenNameMessage && messageId < kMessageCount) {
         return kReasonDefaults[static_cast<std::size_t>(messageId - kForbiddenNameMessage)];

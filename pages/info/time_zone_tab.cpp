@@ -24,7 +24,8 @@ void TimeZoneTab::UpdateInfo(const DateTime& value)
     if (!zone) {
         return;
     }
-    const TimeZoneTexts texts = ComputeTimeZoneTexts(*zone, value, m_services.messages, m_services.formatter);
+    const TimeZoneTexts texts =
+        ComputeTimeZoneTexts(*zone, value, m_services.messages, m_services.formatter, m_services.zones.Model());
     if (texts.hasRules) {
         m_nextBegin = texts.nextBegin;
         m_nextEnd = texts.nextEnd;

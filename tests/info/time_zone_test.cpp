@@ -121,6 +121,51 @@ TEST(TimeZone, Texts)
     }
 }
 
+// Present rules the zone record cannot hold, read whole from their TZ strings: words for the rules
+// (those the record holds as today), and the next changes at the wall time before them.
+struct WordsCase {
+    const char* tz;
+    const char *begin, *end;
+    DateTime nextBegin, nextEnd;
+};
+
+const WordsCase kWordsCases[] = {
+    {"IST-2IDT,M3.4.4/26,M10.5.0", "02:00, the Friday after the fourth Thursday of March",
+     "02:00, Last Sunday, October", At(2026, 3, 27, 2), At(2026, 10, 25, 2)},
+    {"<-02>2<-01>,M3.5.0/-1,M10.5.0/0", "23:00, the Saturday before the last Sunday of March",
+     "00:00, Last Sunday, October", At(2026, 3, 28, 23), At(2026, 10, 25)},
+    {"AAA3BBB,M3.2.0/-25,M11.1.0/50", "23:00, the Friday 2 days before the second Sunday of March",
+     "02:00, the Tuesday 2 days after the first Sunday of November", At(2026, 3, 6, 23), At(2026, 11, 3, 2)},
+    {"AAA3BBB,J60,J300/25", "02:00, March 1", "01:00, October 28", At(2026, 3, 1, 2), At(2026, 10, 28, 1)},
+    {"AAA3BBB,59,300/-25", "02:00, day 60 of the year", "23:00, day 299 of the year", At(2026, 3, 1, 2),
+     At(2026, 10, 26, 23)},
+    {"AAA3BBB,0/-1,M10.5.0", "23:00, 1 days before day 1 of the year", "02:00, Last Sunday, October",
+     At(2026, 12, 31, 23), At(2026, 10, 25, 2)},
+    // Negative daylight saving: the change into the larger offset begins daylight time.
+    {"IST-1GMT0,M10.5.0/26,M3.5.0/1", "01:00, Last Sunday, March", "02:00, the Monday after the last Sunday of October",
+     At(2026, 3, 29, 1), At(2026, 10, 26, 2)},
+    {"CET-1CEST,M3.5.0,M10.5.0/3", "02:00, Last Sunday, March", "03:00, Last Sunday, October", At(2026, 3, 29, 2),
+     At(2026, 10, 25, 3)},
+};
+
+TEST(TimeZone, RulesInWordsAndNextChangesFromTzStrings)
+{
+    const FakeMessages messages;
+    const FakeLocaleFormatter english;
+    for (const WordsCase& c : kWordsCases) {
+        SCOPED_TRACE(c.tz);
+        const auto model = ZoneModel::FromTzString(c.tz);
+        ASSERT_TRUE(model.has_value());
+        const TimeZoneTexts texts =
+            ComputeTimeZoneTexts(*model->PresentRules(), At(2026, 3, 1), messages, english, &*model);
+        EXPECT_TRUE(texts.hasRules);
+        EXPECT_EQ(texts.fields[1].text, c.begin);
+        EXPECT_EQ(texts.fields[2].text, c.end);
+        EXPECT_EQ(texts.nextBegin, c.nextBegin);
+        EXPECT_EQ(texts.nextEnd, c.nextEnd);
+    }
+}
+
 // The wall-clock moments at which a zone's offset rose (begins daylight time) and fell (ends it), as the
 // C library computes them from the zone file: the local time just before the switch, plus a second. By
 // the offset, not tm_isdst: with negative daylight saving the C library calls winter daylight time.
@@ -161,11 +206,11 @@ RealChanges ChangesOf(const std::string& zoneFile, int fromYear, int toYear)
     return changes;
 }
 
-// The first change whose day, taken at midnight, lies after t.
-DateTime FirstAfter(const std::vector<DateTime>& changes, const DateTime& t)
+// The first change after t; by the rule record, the first whose day, taken at midnight, lies after t.
+DateTime FirstAfter(const std::vector<DateTime>& changes, const DateTime& t, bool byDay)
 {
     const auto it = std::ranges::find_if(
-        changes, [&t](const DateTime& c) { return At(c.GetYear(), c.GetMonth(), c.GetDay()) > t; });
+        changes, [&](const DateTime& c) { return (byDay ? At(c.GetYear(), c.GetMonth(), c.GetDay()) : c) > t; });
     return it != changes.end() ? *it : DateTime::Invalid();
 }
 
@@ -175,7 +220,9 @@ TEST(TimeZone, NextChangesMatchTheZoneFiles)
     ASSERT_TRUE(folder.Ok());
     for (const char* id : {"Europe/Berlin", "America/New_York", "Australia/Sydney", "Europe/Dublin"}) {
         SCOPED_TRACE(id);
-        const auto zone = ZoneFromTzif(folder.Read(id));
+        const auto model = ZoneModel::FromTzif(folder.Read(id));
+        ASSERT_TRUE(model.has_value());
+        const auto zone = model->PresentRules();
         ASSERT_TRUE(zone.has_value());
         ASSERT_TRUE(HasDstRules(*zone));
         const RealChanges real = ChangesOf(folder.Path(id), 2010, 2036);
@@ -184,8 +231,11 @@ TEST(TimeZone, NextChangesMatchTheZoneFiles)
         for (DateTime day = At(2010, 1, 1); day < At(2036, 1, 1); day += DateTimeSpan(1.0)) {
             for (const double timeOfDay : {0.0, 0.5, 86399.0 / 86400.0}) {
                 const DateTime t = day + DateTimeSpan(timeOfDay);
-                ASSERT_EQ(NextChange(zone->toDaylight, t), FirstAfter(real.begins, t)) << t.Format("%F %T");
-                ASSERT_EQ(NextChange(zone->toStandard, t), FirstAfter(real.ends, t)) << t.Format("%F %T");
+                ASSERT_EQ(NextChange(zone->toDaylight, t), FirstAfter(real.begins, t, true)) << t.Format("%F %T");
+                ASSERT_EQ(NextChange(zone->toStandard, t), FirstAfter(real.ends, t, true)) << t.Format("%F %T");
+                const DaylightChanges next = NextDaylightChanges(*model, t);
+                ASSERT_EQ(next.begin, FirstAfter(real.begins, t, false)) << t.Format("%F %T");
+                ASSERT_EQ(next.end, FirstAfter(real.ends, t, false)) << t.Format("%F %T");
             }
         }
     }
