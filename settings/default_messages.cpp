@@ -97,7 +97,7 @@ constexpr std::array<std::string_view, kForbiddenNameMessage - kRefusedLinkMessa
 
 // 112..: what tells the user why: a template name, a kept Restore, a "*" result, an offset change, and the
 // pickers' date format.
-constexpr std::array<std::string_view, kMessageCount - kForbiddenNameMessage> kReasonDefaults = {
+constexpr std::array<std::string_view, kNoWorkingDayMessage + 1 - kForbiddenNameMessage> kReasonDefaults = {
     "The template name holds characters that cannot be used: %1",
     "A template with this name exists already: choose another name.",
     "The time to go back to is kept: press Restore to try again.",
@@ -108,6 +108,12 @@ constexpr std::array<std::string_view, kMessageCount - kForbiddenNameMessage> kR
     "Weekend: %1. Holidays in the span: %2",
     "none",
     "At least one day of the week must be a working day.",
+};
+
+// 142..: the zone chooser's entry for this computer and the elapsed line between two zones.
+constexpr std::array<std::string_view, kMessageCount - kComputerZoneMessage> kZoneDefaults = {
+    "This computer (%1)",
+    "Elapsed: %1",
 };
 
 constexpr std::array<std::string_view, kTranslatorInfoCount> kTranslatorDefaults = {
@@ -123,7 +129,10 @@ std::string_view DefaultMessage(int messageId)
     if (messageId == kRuleLayoutMessage) {
         return "%1, %2 %3, %4";
     }
-    if (messageId >= kForbiddenNameMessage && messageId < kMessageCount) {
+    if (messageId >= kComputerZoneMessage && messageId < kMessageCount) {
+        return kZoneDefaults[static_cast<std::size_t>(messageId - kComputerZoneMessage)];
+    }
+    if (messageId >= kForbiddenNameMessage && messageId <= kNoWorkingDayMessage) {
         return kReasonDefaults[static_cast<std::size_t>(messageId - kForbiddenNameMessage)];
     }
     if (messageId >= kRefusedLinkMessage && messageId < kForbiddenNameMessage) {
