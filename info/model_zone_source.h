@@ -18,6 +18,7 @@ public:
     {
         return m_zone.ElapsedBetween(from, to);
     }
+    const ZoneModel* Model() const override { return &m_zone; }
 
 private:
     const ZoneModel& m_zone;

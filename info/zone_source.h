@@ -6,6 +6,8 @@
 #include "core/date_time.h"
 #include "info/zone_rules.h"
 
+class ZoneModel;
+
 // The real time between two local wall times of the computer's zone.
 struct LocalElapsed {
     std::int64_t seconds = 0;   // negative when the second wall time names the earlier moment
@@ -27,4 +29,7 @@ public:
     // The real time from wall time `from` to wall time `to` by the zone's whole history; empty when the
     // zone keeps no daylight saving or the platform cannot tell.
     virtual std::optional<LocalElapsed> ElapsedBetween(const DateTime& from, const DateTime& to) const = 0;
+    // The zone read whole, when the source has it (nullptr otherwise): the Time Zone sub-page then takes its
+    // next changes from the zone's history, and words for present rules the zone record cannot hold.
+    virtual const ZoneModel* Model() const { return nullptr; }
 };
