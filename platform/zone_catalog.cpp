@@ -4,6 +4,8 @@
 #include <cstring>
 #include <mutex>
 
+#include <unistd.h>
+
 #include "core/file_access.h"
 
 namespace {
@@ -12,6 +14,8 @@ constexpr const char* kDefaultZoneFolder = "/usr/share/zoneinfo";
 constexpr const char* kLocalTimeFile = "/etc/localtime";
 // Zone files are a few kilobytes and tzdata.zi about a hundred; anything far larger is neither.
 constexpr std::size_t kMaxZoneFileSize = 4 << 20;
+// zone.tab is about 20 KB and iso3166.tab 5 KB.
+constexpr std::size_t kMaxTableSize = 1 << 20;
 constexpr const char* kHowToName =
     "give a name of the tz database such as Europe/Berlin or a TZ string such as CET-1CEST,M3.5.0,M10.5.0/3";
 
@@ -99,6 +103,31 @@ std::optional<ZoneModel> LoadNameOrTzString(std::string_view zone, const std::st
     return std::nullopt;
 }
 
+// The name a zone file's path has in the zone folder: a symbolic link is taken at its target (as
+// /etc/localtime is), and a path into any folder called zoneinfo counts, as the link may point into the
+// system's folder while TZDIR names another. Empty when the path names no listed zone.
+std::string ListedNameOfPath(std::string path)
+{
+    char target[4096];
+    const ssize_t length = ::readlink(path.c_str(), target, sizeof target);
+    if (length > 0 && static_cast<std::size_t>(length) < sizeof target) {
+        const std::string linked(target, static_cast<std::size_t>(length));
+        path = linked.front() == '/' ? linked : path.substr(0, path.rfind('/') + 1) + linked;
+    }
+    const std::string folder = ZoneFolder() + "/";
+    std::string name;
+    if (path.compare(0, folder.size(), folder) == 0) {
+        name = path.substr(folder.size());
+    } else if (const std::size_t at = path.rfind("/zoneinfo/"); at != std::string::npos) {
+        name = path.substr(at + std::strlen("/zoneinfo/"));
+    }
+    // Debian's copies of the zones beside the folder's own.
+    if (name.compare(0, 6, "posix/") == 0) {
+        name.erase(0, 6);
+    }
+    return IsListedZoneName(name) ? name : std::string();
+}
+
 }   // namespace
 
 std::string ZoneFolder()
@@ -152,4 +181,30 @@ std::optional<ZoneModel> LoadTzVariable(const char* tz, std::string& problem)
         return std::nullopt;
     }
     return LoadNameOrTzString(value, what, problem);
+}
+
+const std::vector<ZonePlace>& ZonePlaces()
+{
+    static const std::vector<ZonePlace> places = [] {
+        const std::string folder = ZoneFolder();
+        const FileReadResult zones = ReadFileLimited(folder + "/zone.tab", kMaxTableSize);
+        const FileReadResult countries = ReadFileLimited(folder + "/iso3166.tab", kMaxTableSize);
+        return ReadZonePlaces(zones.bytes, countries.bytes);
+    }();
+    return places;
+}
+
+std::string ComputerZoneName(const char* tz)
+{
+    std::string_view value = tz != nullptr ? tz : ":";
+    if (!value.empty() && value.front() == ':') {
+        value.remove_prefix(1);
+    }
+    if (tz == nullptr || (value.empty() && *tz == ':')) {
+        return ListedNameOfPath(kLocalTimeFile);
+    }
+    if (!value.empty() && value.front() == '/') {
+        return ListedNameOfPath(std::string(value));
+    }
+    return IsListedZoneName(value) ? std::string(value) : std::string();
 }

@@ -3,7 +3,9 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
+#include "info/zone_directory.h"
 #include "info/zone_model.h"
 
 // Which zones the program takes: a Zone or Link name that tzdata.zi of the zone folder lists, or a TZ
@@ -27,3 +29,12 @@ std::optional<ZoneModel> LoadNamedZone(std::string_view zone, std::string& probl
 // dropped). Empty for anything else, with `problem` set to one line. Never blocks on a FIFO; a file over
 // a few MiB is no zone file.
 std::optional<ZoneModel> LoadTzVariable(const char* tz, std::string& problem);
+
+// The places of zone.tab and iso3166.tab of the zone folder (regular files of at most 1 MiB, never a FIFO),
+// then UTC; just UTC when zone.tab cannot be read. Read once per process.
+const std::vector<ZonePlace>& ZonePlaces();
+
+// The name of the computer's zone as the TZ variable (`tz`, nullptr when unset) or /etc/localtime's link
+// into the zone folder gives it, when tzdata.zi lists it; empty otherwise (a TZ string, a copied file):
+// the window then calls it by its offset, "This computer (UTC+01:00)".
+std::string ComputerZoneName(const char* tz);
