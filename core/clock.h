@@ -19,6 +19,9 @@ public:
     // milliseconds ignored), as mktime settles them with tm_isdst = -1: a time skipped or repeated by a
     // change of offset takes one of the offsets around it. Empty when the platform cannot convert it.
     virtual std::optional<std::int64_t> UnixTimeAt(const SystemTime& local) const = 0;
+    // The present instant of the Unix time scale; by default read back from Now() (which cannot tell the
+    // two instances of a repeated hour apart): the system clock answers it exactly.
+    virtual std::optional<std::int64_t> UnixNow() const { return UnixTimeAt(Now()); }
 };
 
 // The current local time; invalid only when the clock reads outside the range.

@@ -16,6 +16,11 @@ constexpr std::int32_t kMaxUtOffset = 93599;
 // Far beyond any calendar anyone asks about, and small enough that no sum of offsets overflows.
 constexpr std::int64_t kTimeLimit = std::int64_t{1} << 59;
 constexpr std::int64_t kDay = civil::kSecondsPerDay;
+// The last second of year 9999, beyond which no change is looked for.
+constexpr std::int64_t kLastInstant = civil::DaysFromCivil(10000, 1, 1) * kDay - 1;
+// The Gregorian calendar repeats every 400 years, and so do a TZ string's changes: a search that finds
+// none in as many years finds none at all.
+constexpr std::int64_t kRuleCycleYears = 400;
 
 struct Counts {
     std::uint32_t isUt = 0, isStd = 0, leap = 0, time = 0, type = 0, chars = 0;
@@ -207,6 +212,13 @@ void ZoneModel::Finish()
     for (std::size_t i = 0; i < m_times.size(); ++i) {
         m_wallBefore[i] = m_times[i] + m_types[i == 0 ? m_initialType : m_typeAfter[i - 1]].offset;
     }
+    FindSummers();
+    m_changes.clear();
+    for (const std::int64_t time : m_times) {
+        if (time <= m_footerFrom && At(time - 1).offsetSeconds != At(time).offsetSeconds) {
+            m_changes.push_back(time);
+        }
+    }
     if (m_footer) {
         m_keepsDaylight = !m_footer->dstName.empty();
         return;
@@ -246,20 +258,42 @@ std::uint16_t ZoneModel::FooterTypeAt(std::int64_t unixSeconds) const
     return isDst ? m_footerDst : m_footerStd;
 }
 
-ZoneModel::LocalTime ZoneModel::Show(std::uint16_t type) const
+void ZoneModel::FindSummers()
+{
+    m_footerNegative = m_footer && m_footer->dst && m_footer->dstOffsetSeconds < m_footer->stdOffsetSeconds;
+    const auto type = [this](std::size_t i) { return m_types[m_typeAfter[i]]; };
+    // A daylight reading behind a standard one next to it is winter; a standard one between two such is
+    // summer, as is one before a footer that keeps negative daylight saving.
+    std::vector<bool> behind(m_times.size());
+    for (std::size_t i = 0; i < behind.size(); ++i) {
+        const auto ahead = [&](std::size_t j) { return !type(j).isDst && type(j).offset > type(i).offset; };
+        behind[i] = type(i).isDst && ((i > 0 && ahead(i - 1)) || (i + 1 < behind.size() && ahead(i + 1)));
+    }
+    m_summerAfter.resize(m_times.size());
+    for (std::size_t i = 0; i < behind.size(); ++i) {
+        const bool nextBehind = i + 1 < behind.size() ? behind[i + 1] : m_footerNegative;
+        m_summerAfter[i] = type(i).isDst ? !behind[i] : i > 0 && behind[i - 1] && nextBehind;
+    }
+}
+
+ZoneModel::LocalTime ZoneModel::Show(std::uint16_t type, bool isSummer) const
 {
     const Type& t = m_types[type];
-    return {t.offset, t.isDst, std::string_view(m_chars.c_str() + t.abbreviationAt)};
+    return {t.offset, t.isDst, std::string_view(m_chars.c_str() + t.abbreviationAt), isSummer};
 }
 
 ZoneModel::LocalTime ZoneModel::At(std::int64_t unixSeconds) const
 {
     if (m_footerFrom != INT64_MAX && unixSeconds >= m_footerFrom) {
-        return Show(FooterTypeAt(unixSeconds));
+        const std::uint16_t type = FooterTypeAt(unixSeconds);
+        return Show(type, m_types[type].isDst != m_footerNegative);
     }
     const auto after = std::upper_bound(m_times.begin(), m_times.end(), unixSeconds);
-    return Show(after == m_times.begin() ? m_initialType
-                                         : m_typeAfter[static_cast<std::size_t>(after - m_times.begin()) - 1]);
+    if (after == m_times.begin()) {
+        return Show(m_initialType, m_types[m_initialType].isDst);
+    }
+    const auto i = static_cast<std::size_t>(after - m_times.begin()) - 1;
+    return Show(m_typeAfter[i], m_summerAfter[i]);
 }
 
 ZoneModel::Reading ZoneModel::Read(std::int64_t wallSeconds) const
@@ -353,6 +387,115 @@ std::optional<ZoneRules> ZoneModel::PresentRules() const
     base.stdName = std::string(m_chars.c_str() + type.abbreviationAt);
     base.stdOffsetSeconds = type.offset;
     return ZoneFromPosixTz(base);
+}
+
+bool ZoneModel::FooterChangesAt(std::int64_t unixSeconds) const
+{
+    return m_types[FooterTypeAt(unixSeconds - 1)].offset != m_types[FooterTypeAt(unixSeconds)].offset;
+}
+
+namespace {
+
+// The instants in UTC year `year` at which a TZ string's reading may change: its two changes, wherever
+// their year's change times carry them, and the new year itself, at which the reading switches years.
+template <typename ChangeOf>
+std::array<std::int64_t, 7> CandidatesIn(std::int64_t year, const ChangeOf& changeOf, std::size_t& count)
+{
+    const std::int64_t begin = civil::DaysFromCivil(year, 1, 1) * kDay;
+    const std::int64_t end = civil::DaysFromCivil(year + 1, 1, 1) * kDay;
+    std::array<std::int64_t, 7> found;
+    found.fill(INT64_MAX);
+    found[0] = begin;
+    count = 1;
+    for (std::int64_t y = year - 1; y <= year + 1; ++y) {
+        for (const bool toDst : {true, false}) {
+            const std::int64_t at = changeOf(toDst, y);
+            if (at > begin && at < end) {
+                found[count++] = at;
+            }
+        }
+    }
+    std::sort(found.begin(), found.end());
+    return found;
+}
+
+}   // namespace
+
+std::optional<std::int64_t> ZoneModel::FooterChangeAfter(std::int64_t unixSeconds) const
+{
+    if (!m_footer->dst || m_footer->stdOffsetSeconds == m_footer->dstOffsetSeconds) {
+        return std::nullopt;
+    }
+    const auto changeOf = [this](bool toDst, std::int64_t y) { return FooterChange(toDst, y); };
+    const std::int64_t first = YearOf(unixSeconds);
+    for (std::int64_t year = first; year <= std::min(first + kRuleCycleYears, std::int64_t{9999}); ++year) {
+        std::size_t count = 0;
+        const auto candidates = CandidatesIn(year, changeOf, count);
+        for (std::size_t i = 0; i < count; ++i) {
+            if (candidates[i] > unixSeconds && FooterChangesAt(candidates[i])) {
+                return candidates[i] <= kLastInstant ? std::optional(candidates[i]) : std::nullopt;
+            }
+        }
+    }
+    return std::nullopt;
+}
+
+std::optional<std::int64_t> ZoneModel::FooterChangeAtOrBefore(std::int64_t unixSeconds) const
+{
+    if (!m_footer->dst || m_footer->stdOffsetSeconds == m_footer->dstOffsetSeconds) {
+        return std::nullopt;
+    }
+    const auto changeOf = [this](bool toDst, std::int64_t y) { return FooterChange(toDst, y); };
+    const std::int64_t last = YearOf(unixSeconds);
+    const std::int64_t stop = std::max(last - kRuleCycleYears, YearOf(m_footerFrom));
+    for (std::int64_t year = last; year >= stop; --year) {
+        std::size_t count = 0;
+        const auto candidates = CandidatesIn(year, changeOf, count);
+        for (std::size_t i = count; i-- > 0;) {
+            if (candidates[i] <= unixSeconds && candidates[i] > m_footerFrom && FooterChangesAt(candidates[i])) {
+                return candidates[i];
+            }
+        }
+    }
+    return std::nullopt;
+}
+
+std::optional<std::int64_t> ZoneModel::NextChange(std::int64_t unixSeconds) const
+{
+    const auto after = std::upper_bound(m_changes.begin(), m_changes.end(), unixSeconds);
+    if (after != m_changes.end()) {
+        return *after <= kLastInstant ? std::optional(*after) : std::nullopt;
+    }
+    if (!m_footer || m_footerFrom == INT64_MAX) {
+        return std::nullopt;
+    }
+    return FooterChangeAfter(std::max(unixSeconds, m_footerFrom));
+}
+
+std::optional<std::int64_t> ZoneModel::PreviousChange(std::int64_t unixSeconds) const
+{
+    if (m_footer && m_footerFrom != INT64_MAX && unixSeconds > m_footerFrom) {
+        if (const auto change = FooterChangeAtOrBefore(unixSeconds)) {
+            return change;
+        }
+    }
+    const auto after = std::upper_bound(m_changes.begin(), m_changes.end(), unixSeconds);
+    return after == m_changes.begin() ? std::nullopt : std::optional(*(after - 1));
+}
+
+std::optional<LocalElapsed> ElapsedBetweenZones(const ZoneModel& fromZone, const DateTime& from,
+                                                const ZoneModel& toZone, const DateTime& to)
+{
+    if (!from.IsValid() || !to.IsValid()) {
+        return std::nullopt;
+    }
+    constexpr std::int64_t kUnixEpoch = -civil::kOleEpochFromUnixDays * kDay;
+    const ZoneModel::Reading start = fromZone.Read((from - DateTime()).GetTotalSeconds() - kUnixEpoch);
+    const ZoneModel::Reading end = toZone.Read((to - DateTime()).GetTotalSeconds() - kUnixEpoch);
+    const ZoneModel::Type& startType = fromZone.m_types[start.type];
+    const ZoneModel::Type& endType = toZone.m_types[end.type];
+    return LocalElapsed{end.instant - start.instant, startType.offset != endType.offset,
+                        startType.isDst != endType.isDst};
 }
 
 std::optional<ZoneRules> ZoneFromTzif(std::string_view bytes)

@@ -18,9 +18,12 @@ class ZoneModel {
 public:
     // What the zone's clocks show at an instant.
     struct LocalTime {
-        std::int32_t offsetSeconds;   // east of UTC
-        bool isDst;
+        std::int32_t offsetSeconds;      // east of UTC
+        bool isDst;                      // the file's (or TZ string's) daylight flag
         std::string_view abbreviation;   // valid as long as the model
+        // In the zone's summer time: the daylight flag with negative daylight saving turned round, as the
+        // zone record reads it (Dublin's IST summer, its winter GMT not; Casablanca's +01 between Ramadans).
+        bool isSummer;
     };
 
     // The 64-bit block of a version 2+ file, else the 32-bit one; the footer TZ string for instants from
@@ -48,6 +51,14 @@ public:
     // Empty when no base offset in whole minutes results. The state is Unknown.
     std::optional<ZoneRules> PresentRules() const;
 
+    // The latest change of UTC offset at or before `unixSeconds`, and the first after it: the instant from
+    // which the new offset holds. A change of abbreviation or daylight flag alone is no change. Empty when
+    // there is none (before the first change, or none after it up to the end of year 9999).
+    std::optional<std::int64_t> PreviousChange(std::int64_t unixSeconds) const;
+    std::optional<std::int64_t> NextChange(std::int64_t unixSeconds) const;
+    // The TZ string that carries the zone on past its table (a TZ-string zone: its own); empty when none.
+    const std::optional<PosixTzRules>& FooterRules() const { return m_footer; }
+
 private:
     struct Type {
         std::int32_t offset;
@@ -66,11 +77,19 @@ private:
     Reading Read(std::int64_t wallSeconds) const;
     Reading ReadByFooter(std::int64_t wallSeconds) const;
     std::int64_t FooterChange(bool toDst, std::int64_t year) const;
-    LocalTime Show(std::uint16_t type) const;
+    LocalTime Show(std::uint16_t type, bool isSummer) const;
+    void FindSummers();
+    std::optional<std::int64_t> FooterChangeAfter(std::int64_t unixSeconds) const;
+    std::optional<std::int64_t> FooterChangeAtOrBefore(std::int64_t unixSeconds) const;
+    bool FooterChangesAt(std::int64_t unixSeconds) const;
+
+    friend std::optional<LocalElapsed> ElapsedBetweenZones(const ZoneModel&, const DateTime&, const ZoneModel&,
+                                                           const DateTime&);
 
     std::vector<std::int64_t> m_times;        // transitions, UTC, ascending
     std::vector<std::int64_t> m_wallBefore;   // each transition on the clocks before it
     std::vector<std::uint16_t> m_typeAfter;   // the type each transition leads to
+    std::vector<bool> m_summerAfter;          // LocalTime::isSummer from each transition on
     std::vector<Type> m_types;
     std::string m_chars;
     std::uint16_t m_initialType = 0;   // before the first transition
@@ -80,7 +99,16 @@ private:
     std::int64_t m_footerFrom = INT64_MAX;
     std::uint16_t m_footerStd = 0, m_footerDst = 0;
     bool m_keepsDaylight = false;
+    bool m_footerNegative = false;   // its daylight time is behind its standard time
+    // The table's changes of offset as At() reads them, the footer's start among them when it is one.
+    std::vector<std::int64_t> m_changes;
 };
+
+// The real time from wall time `from` in `fromZone` to wall time `to` in `toZone`, each read as InstantOf
+// reads it; offsetChanged when the two offsets differ, daylightChanged when their daylight flags differ.
+// Empty when either date-time is invalid.
+std::optional<LocalElapsed> ElapsedBetweenZones(const ZoneModel& fromZone, const DateTime& from,
+                                                const ZoneModel& toZone, const DateTime& to);
 
 // The zone record of a TZif file: its model's present rules. Empty when the bytes are no zone file.
 std::optional<ZoneRules> ZoneFromTzif(std::string_view bytes);

@@ -38,6 +38,11 @@ SystemTime SystemClock::Now() const
     return FromTm(result);
 }
 
+std::optional<std::int64_t> SystemClock::UnixNow() const
+{
+    return static_cast<std::int64_t>(std::time(nullptr));
+}
+
 std::optional<SystemTime> SystemClock::LocalTimeAt(std::int64_t unixSeconds) const
 {
     const auto instant = static_cast<std::time_t>(unixSeconds);

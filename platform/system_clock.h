@@ -6,6 +6,7 @@
 class SystemClock final : public Clock {
 public:
     SystemTime Now() const override;
+    std::optional<std::int64_t> UnixNow() const override;
     std::optional<SystemTime> LocalTimeAt(std::int64_t unixSeconds) const override;
     std::optional<std::int64_t> UnixTimeAt(const SystemTime& local) const override;
 };
