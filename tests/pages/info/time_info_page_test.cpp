@@ -204,11 +204,12 @@ TEST_F(TimeInfoPageTest, AnswersForTheChosenZone)
     EXPECT_EQ(Field(kTimeZoneInfoPage, kZoneFieldId), "(GMT+01:00) CET");
     chooser.SetZone("America/New_York");
     Page().SaveSettings();
-    for (const auto& [stored, shown] : {std::pair{"America/New_York", "America/New_York"}, {"Mars/Olympus", ""}}) {
-        env.settings.WriteString(SettingId::InfoZone, stored);
-        Page().LoadSettings();
-        EXPECT_EQ(chooser.Zone(), shown);
-    }
+    std::string stored;
+    env.settings.ReadString(SettingId::InfoZone, stored);
+    EXPECT_EQ(stored, "America/New_York");
+    env.settings.WriteString(SettingId::InfoZone, "Mars/Olympus");
+    Page().LoadSettings();
+    EXPECT_EQ(chooser.Zone(), "");
 }
 
 // Astronomical times, off by default, shows the real moon in the computer's zone through the C library (a
