@@ -2,7 +2,7 @@
 
 #include <string>
 
-// Numbered program messages (0..159) in the current language. Pure code asks for a text at the moment
+// Numbered program messages (0..143) in the current language. Pure code asks for a text at the moment
 // of use and caches nothing, so a language change shows at the next lookup.
 // The tooltip of a Time Info button whose moment lies outside the pickers' range.
 inline constexpr int kOutsideTimeInfoMessage = 62;
@@ -55,6 +55,6 @@ inline constexpr int kZonesElapsedLineMessage = 143;
 class MessageSource {
 public:
     virtual ~MessageSource() = default;
-    // Empty for an id outside 0..159.
+    // Empty for an id outside 0..143.
     virtual std::string GetString(int messageId) const = 0;
 };
