@@ -3,9 +3,13 @@
 #include <QMessageBox>
 #include <QSystemTrayIcon>
 
+#include <cstdio>
+#include <cstdlib>
+
 #include "core/messages.h"
 #include "platform/holiday_files.h"
 #include "platform/xdg_paths.h"
+#include "platform/zone_catalog.h"
 #include "settings/default_messages.h"
 
 namespace {
@@ -21,6 +25,29 @@ std::vector<HolidayCalendarFile> ReadHolidays(const std::vector<std::string>& pa
         files.push_back({std::move(file.path), file.reasonMessage, std::move(file.holidays)});
     }
     return files;
+}
+
+// A zone by its name; the computer's, as the C library reads TZ, for the empty name.
+std::optional<ZoneModel> LoadZoneByName(std::string_view name)
+{
+    std::string problem;
+    return name.empty() ? LoadTzVariable(std::getenv("TZ"), problem) : LoadNamedZone(name, problem);
+}
+
+// The computer's zone as the choosers name it: its listed name, else its offset now ("UTC+01:00").
+std::string ComputerZoneText(const Clock& clock)
+{
+    std::string name = ComputerZoneName(std::getenv("TZ"));
+    if (!name.empty()) {
+        return name;
+    }
+    const std::optional<ZoneModel> zone = LoadZoneByName({});
+    const std::optional<std::int64_t> now = clock.UnixNow();
+    const int offset = zone && now ? zone->At(*now).offsetSeconds : 0;
+    const int minutes = (offset < 0 ? -offset : offset) / 60;
+    char text[16];
+    std::snprintf(text, sizeof text, "UTC%c%02d:%02d", offset < 0 ? '-' : '+', minutes / 60, minutes % 60);
+    return text;
 }
 
 }   // namespace
@@ -52,7 +79,8 @@ Application::Application(std::optional<std::string> unreadableTz)
     m_backend.HoldWrites();
     m_mainWindow = std::make_unique<MainWindow>(
         AppServices{m_clock, m_formatter, m_settings, m_location, m_zones, m_clockSetter, m_timeChanges,
-                    [this](const std::vector<std::string>& paths) { return ReadHolidays(paths, m_location); }});
+                    [this](const std::vector<std::string>& paths) { return ReadHolidays(paths, m_location); },
+                    &ZonePlaces(), LoadZoneByName, ComputerZoneText(m_clock)});
     QObject::connect(m_mainWindow.get(), &MainWindow::exitRequested, qApp, &QCoreApplication::quit,
                      Qt::QueuedConnection);
     // The help window speaks the main window's language.

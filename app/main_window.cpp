@@ -42,9 +42,11 @@ MainWindow::MainWindow(const AppServices& services, QWidget* parent)
       m_ui(std::make_unique<Ui::MainWindow>()),
       m_language(services.location),
       m_workingDays(services.settings, services.readHolidays, LocaleWorkingWeekdays(QLocale())),
-      m_pageServices{services.clock, services.formatter, services.settings,
-                     m_language,     services.zones,     [this](const DateTime& value) { ShowOnTimeInfo(value); },
-                     &m_workingDays}
+      m_pageServices{services.clock,    services.formatter,
+                     services.settings, m_language,
+                     services.zones,    [this](const DateTime& value) { ShowOnTimeInfo(value); },
+                     &m_workingDays,    services.zonePlaces,
+                     services.loadZone, services.computerZone}
 {
     m_ui->setupUi(this);
     setWindowIcon(ApplicationIcon());

@@ -29,9 +29,12 @@ struct AppServices {
     const SettingsStore& settings;
     const ProgramLocation& location;
     const ZoneSource& zones;
-    ClockSetter& clockSetter;                      // the Rollback page sets the system clock through it
-    TimeChangeSource& timeChanges;                 // the system's notice that its clock was set
-    WorkingDaysSource::Reader readHolidays = {};   // none: the holiday files are listed, never read
+    ClockSetter& clockSetter;                             // the Rollback page sets the system clock through it
+    TimeChangeSource& timeChanges;                        // the system's notice that its clock was set
+    WorkingDaysSource::Reader readHolidays = {};          // none: the holiday files are listed, never read
+    const std::vector<ZonePlace>* zonePlaces = nullptr;   // the zone choosers' places; none: this computer only
+    ZoneLoader loadZone = {};                             // none: the pages answer for this computer's zone
+    std::string computerZone = {};                        // "Europe/Berlin", or this computer's "UTC+01:00"
 };
 
 namespace Ui {

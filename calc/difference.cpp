@@ -93,6 +93,27 @@ bool InFieldRange(const DateTime& start, const DateTime& final)
              days * sign, seconds / 3600 * sign, seconds / 60 * sign, seconds * sign}};
 }
 
+// The line of a real time: the layout's "%1" filled with the hours, minutes and seconds.
+ElapsedLine FilledElapsedLine(const LocalElapsed& elapsed, int layoutId, const MessageSource& messages)
+{
+    ElapsedLine line;
+    const std::int64_t sign = elapsed.seconds < 0 ? -1 : 1;
+    const std::int64_t total = elapsed.seconds * sign;
+    const std::pair<std::int64_t, int> units[] = {
+        {total / 3600, kHoursUnitMessage}, {total % 3600 / 60, kMinutesUnitMessage}, {total % 60, kSecondsUnitMessage}};
+    std::string figure;
+    for (const auto& [count, unit] : units) {
+        if (count != 0 || (unit == kSecondsUnitMessage && figure.empty())) {
+            figure += (figure.empty() ? "" : " ") + std::to_string(count * sign) + " " + messages.GetString(unit);
+        }
+    }
+    line.shown = true;
+    line.field.text = Fill(messages.GetString(layoutId), figure);
+    line.value = ElapsedLineValue(line.field.text, messages);
+    line.toolTip = Fill(messages.GetString(kElapsedSecondsMessage), std::to_string(elapsed.seconds));
+    return line;
+}
+
 }   // namespace
 
 CalendarSpan CalendarDifference(const DateTime& earlier, const DateTime& later)
@@ -148,34 +169,28 @@ std::array<ControlState, 8> DifferenceControlStates(bool startCurrent, bool fina
 ElapsedLine ComputeElapsedLine(const DateTime& start, const DateTime& final, const ZoneSource& zones,
                                const MessageSource& messages)
 {
-    ElapsedLine line;
     const std::optional<LocalElapsed> elapsed =
         InFieldRange(start, final) ? zones.ElapsedBetween(start, final) : std::nullopt;
     if (!elapsed || !elapsed->offsetChanged) {
-        return line;
+        return {};
     }
-    const std::int64_t sign = elapsed->seconds < 0 ? -1 : 1;
-    const std::int64_t total = elapsed->seconds * sign;
-    const std::pair<std::int64_t, int> units[] = {
-        {total / 3600, kHoursUnitMessage}, {total % 3600 / 60, kMinutesUnitMessage}, {total % 60, kSecondsUnitMessage}};
-    std::string figure;
-    for (const auto& [count, unit] : units) {
-        if (count != 0 || (unit == kSecondsUnitMessage && figure.empty())) {
-            figure += (figure.empty() ? "" : " ") + std::to_string(count * sign) + " " + messages.GetString(unit);
-        }
-    }
-    line.shown = true;
     // A change from local mean time, or of the standard offset, is no daylight saving.
-    line.field.text =
-        Fill(messages.GetString(elapsed->daylightChanged ? kElapsedLineMessage : kOffsetChangeLineMessage), figure);
-    line.value = ElapsedLineValue(line.field.text, messages);
-    line.toolTip = Fill(messages.GetString(kElapsedSecondsMessage), std::to_string(elapsed->seconds));
-    return line;
+    return FilledElapsedLine(*elapsed, elapsed->daylightChanged ? kElapsedLineMessage : kOffsetChangeLineMessage,
+                             messages);
+}
+
+ElapsedLine ElapsedLineBetweenZones(const DateTime& start, const DateTime& final,
+                                    const std::optional<LocalElapsed>& elapsed, const MessageSource& messages)
+{
+    if (!elapsed || !InFieldRange(start, final)) {
+        return {};
+    }
+    return FilledElapsedLine(*elapsed, kZonesElapsedLineMessage, messages);
 }
 
 std::string ElapsedLineValue(std::string_view lineText, const MessageSource& messages)
 {
-    for (const int layoutId : {kElapsedLineMessage, kOffsetChangeLineMessage}) {
+    for (const int layoutId : {kElapsedLineMessage, kOffsetChangeLineMessage, kZonesElapsedLineMessage}) {
         const std::string layout = messages.GetString(layoutId);
         const std::size_t at = layout.find("%1");
         const std::string_view label = std::string_view(layout).substr(0, at);

@@ -70,7 +70,13 @@ struct ElapsedLine {
 ElapsedLine ComputeElapsedLine(const DateTime& start, const DateTime& final, const ZoneSource& zones,
                                const MessageSource& messages);
 
-// The elapsed line's text without its label: the part of either layout (messages kElapsedLineMessage and
-// kOffsetChangeLineMessage, in the current language) before "%1" ("Elapsed: "), where the text starts with
-// it; otherwise the text as it is.
+// The line of the page whose two ends lie in different zones: the real time between them, `elapsed` (as
+// ElapsedBetweenZones gives it), shown whenever it is known and the fields are in range, "Elapsed: 9 h
+// 25 min" (kZonesElapsedLineMessage), figures and tooltip as above.
+ElapsedLine ElapsedLineBetweenZones(const DateTime& start, const DateTime& final,
+                                    const std::optional<LocalElapsed>& elapsed, const MessageSource& messages);
+
+// The elapsed line's text without its label: the part of any layout (messages kElapsedLineMessage,
+// kOffsetChangeLineMessage and kZonesElapsedLineMessage, in the current language) before "%1" ("Elapsed: "), where the
+// text starts with it; otherwise the text as it is.
 std::string ElapsedLineValue(std::string_view lineText, const MessageSource& messages);

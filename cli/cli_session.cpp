@@ -317,9 +317,10 @@ void CliSession::WritePages(const ComputedValueSource& pages, std::initializer_l
             continue;
         }
         // The elapsed-time line is there only when the zone's offset changes between, as on the page; the
-        // working days only when they were asked for.
+        // working days only when they were asked for; the ends' zones only when named.
         const bool optionalLine = macro.source == MacroSource::Difference &&
-                                  (macro.controlId == kElapsedLineId || macro.controlId == kWorkingDaysId);
+                                  (macro.controlId == kElapsedLineId || macro.controlId == kWorkingDaysId ||
+                                   macro.code == "%DSZ%" || macro.code == "%DEZ%");
         if (optionalLine && pages.FieldText(macro.source, macro.controlId).value_or(std::string()).empty()) {
             continue;
         }

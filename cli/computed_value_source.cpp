@@ -1,5 +1,7 @@
 #include "cli/computed_value_source.h"
 
+#include <array>
+
 void ComputedValueSource::SetFields(MacroSource page, std::span<const ::FieldText> fields)
 {
     for (const ::FieldText& field : fields) {
@@ -62,6 +64,9 @@ void ShowDifference(ComputedValueSource& pages, const DateTime& start, const Dat
     pages.SetFields(MacroSource::Difference, texts);
     const ::FieldText value{kElapsedLineId, elapsed.value};
     pages.SetFields(MacroSource::Difference, std::span(&value, 1));
+    // The ends' zones (%DSZ%, %DEZ%) are named only where the window's choosers name them.
+    const std::array<::FieldText, 2> zones = {{{1135, {}}, {1136, {}}}};
+    pages.SetFields(MacroSource::Difference, zones);
     if (workingDays != nullptr) {
         pages.SetFields(MacroSource::Difference, std::span(workingDays, 1));
     }

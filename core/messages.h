@@ -2,7 +2,7 @@
 
 #include <string>
 
-// Numbered program messages (0..141) in the current language. Pure code asks for a text at the moment
+// Numbered program messages (0..143) in the current language. Pure code asks for a text at the moment
 // of use and caches nothing, so a language change shows at the next lookup.
 // The tooltip of a Time Info button whose moment lies outside the pickers' range.
 inline constexpr int kOutsideTimeInfoMessage = 62;
@@ -76,10 +76,14 @@ inline constexpr int kRuleDaysBeforeMessage = 138;
 inline constexpr int kRuleOccurrenceWordsMessage = 139;
 inline constexpr int kRuleDaysAfterDayOfYearMessage = 140;
 inline constexpr int kRuleDaysBeforeDayOfYearMessage = 141;
+// Zones: the chooser's first entry ("%1" the computer's zone name, or its present UTC offset), and the
+// Difference page's elapsed line between two zones.
+inline constexpr int kComputerZoneMessage = 142;
+inline constexpr int kZonesElapsedLineMessage = 143;
 
 class MessageSource {
 public:
     virtual ~MessageSource() = default;
-    // Empty for an id outside 0..141.
+    // Empty for an id outside 0..143.
     virtual std::string GetString(int messageId) const = 0;
 };

@@ -95,9 +95,9 @@ constexpr std::array<std::string_view, kForbiddenNameMessage - kRefusedLinkMessa
     "TZ names no time zone, so the computer's zone is used. TZ was",
 };
 
-// 112..: what tells the user why: a template name, a kept Restore, a "*" result, an offset change, the
+// 112..132: what tells the user why: a template name, a kept Restore, a "*" result, an offset change, the
 // pickers' date format, the working week and holiday files that give no holidays.
-constexpr std::array<std::string_view, kMessageCount - kForbiddenNameMessage> kReasonDefaults = {
+constexpr std::array<std::string_view, kHolidayReaderMissingMessage + 1 - kForbiddenNameMessage> kReasonDefaults = {
     "The template name holds characters that cannot be used: %1",
     "A template with this name exists already: choose another name.",
     "The time to go back to is kept: press Restore to try again.",
@@ -135,6 +135,12 @@ constexpr std::array<std::string_view, kRuleDaysBeforeDayOfYearMessage + 1 - kRu
         "%1, %2 days before day %3 of the year",
 };
 
+// 142..: the zone chooser's entry for this computer and the elapsed line between two zones.
+constexpr std::array<std::string_view, kMessageCount - kComputerZoneMessage> kZoneDefaults = {
+    "This computer (%1)",
+    "Elapsed: %1",
+};
+
 constexpr std::array<std::string_view, kTranslatorInfoCount> kTranslatorDefaults = {
     "Orvane",
     "support@orvane.com",
@@ -151,7 +157,10 @@ std::string_view DefaultMessage(int messageId)
     if (messageId >= kRuleJulianDayMessage && messageId <= kRuleDaysBeforeDayOfYearMessage) {
         return kRuleWordDefaults[static_cast<std::size_t>(messageId - kRuleJulianDayMessage)];
     }
-    if (messageId >= kForbiddenNameMessage && messageId < kMessageCount) {
+    if (messageId >= kComputerZoneMessage && messageId < kMessageCount) {
+        return kZoneDefaults[static_cast<std::size_t>(messageId - kComputerZoneMessage)];
+    }
+    if (messageId >= kForbiddenNameMessage && messageId <= kHolidayReaderMissingMessage) {
         return kReasonDefaults[static_cast<std::size_t>(messageId - kForbiddenNameMessage)];
     }
     if (messageId >= kRefusedLinkMessage && messageId < kForbiddenNameMessage) {

@@ -52,6 +52,10 @@ constexpr std::array<SettingInfo, kSettingCount> kSettings = {{
     {"WorkingWeekdays", Kind::Integer, 0, {}},   // 0: the locale's working days
     {"HolidayCalendars", Kind::TextList, 0, {}},
     {"CalcWorkingDays", Kind::Integer, 0, {}},
+    // A zone name of the tz database; empty: this computer's zone.
+    {"InfoZone", Kind::Text, 0, {}},
+    {"DifferenceStartZone", Kind::Text, 0, {}},
+    {"DifferenceFinalZone", Kind::Text, 0, {}},
 }};
 
 // "%.20f" of the day count, with a point whatever the locale.

@@ -53,9 +53,12 @@ enum class SettingId {
     WorkingWeekdays,
     HolidayCalendars,
     CalcWorkingDays,
+    InfoZone,
+    DifferenceStartZone,
+    DifferenceFinalZone,
 };
 
-inline constexpr int kSettingCount = 40;
+inline constexpr int kSettingCount = 43;
 
 enum class SettingKind { Integer, Text, DateTime, Span, TextList };
 
@@ -66,7 +69,7 @@ struct SettingInfo {
     std::string_view defaultText;   // text kind only; TemplateFolder's default is computed
 };
 
-// Empty for an identifier outside 0..39.
+// Empty for an identifier outside 0..42.
 std::optional<SettingInfo> DescribeSetting(SettingId id);
 
 // The settings of the program, each read from and written to the backend at once (the backend keeps the

@@ -32,6 +32,8 @@ const std::array<Macro, kMacroCount> kMacros = {{
     {"%DTS%", "Seconds Particular", 32884, "Total Seconds &2", 32913, Difference, 1129, Text},
     {"%DEL%", "Ela&psed Time", 32956, "Ela&psed Time", 32957, Difference, 1132, Text},
     {"%DWK%", "Workin&g Days", 32958, "Workin&g Days", 32959, Difference, 1133, Text},
+    {"%DSZ%", "Start &Zone", 32960, "Start &Zone", 32961, Difference, 1135, Text},
+    {"%DEZ%", "Fina&l Zone", 32962, "End Zone &3", 32963, Difference, 1136, Text},
 
     {"%ESD%", "Start &Date", 32885, "Start &Date", 32914, Calculation, 1070, LongDate},
     {"%EST%", "Start &Time", 32886, "Start &Time", 32915, Calculation, 1071, Time},

@@ -33,7 +33,7 @@ struct Macro {
     bool trailingBlank = false;
 };
 
-inline constexpr int kMacroCount = 57;
+inline constexpr int kMacroCount = 59;
 
 // Every macro, in the order of replacement, which is also the order of the menus.
 extern const std::array<Macro, kMacroCount> kMacros;

@@ -7,6 +7,7 @@
 #include "core/calendar.h"
 #include "pages/page_settings.h"
 #include "pages/working_days_source.h"
+#include "pages/zone_chooser.h"
 #include "settings/settings_store.h"
 #include "widgets/control_id.h"
 #include "widgets/pickers.h"
@@ -14,6 +15,8 @@
 DifferencePage::DifferencePage(const PageServices& services, QWidget* parent)
     : PageWidget(QStringLiteral("diff"), parent),
       m_services(services),
+      m_startZone(services.clock, services.zones),
+      m_finalZone(services.clock, services.zones),
       m_ui(std::make_unique<Ui::DifferencePage>())
 {
     m_ui->setupUi(this);
@@ -42,6 +45,12 @@ DifferencePage::DifferencePage(const PageServices& services, QWidget* parent)
             [this] { m_services.showOnTimeInfo(ReadPickerDateTime(m_ui->startDate, m_ui->startTime)); });
     connect(m_ui->finalTimeInfo, &QPushButton::clicked, this,
             [this] { m_services.showOnTimeInfo(ReadPickerDateTime(m_ui->finalDate, m_ui->finalTime)); });
+    for (ZoneChooser* zone : {m_ui->startZone, m_ui->finalZone}) {
+        connect(zone, &ZoneChooser::zoneChosen, this, [this] {
+            ChooseZones();
+            RecomputeDifference();
+        });
+    }
     m_clock.setInterval(1000);
     connect(&m_clock, &QTimer::timeout, this, &DifferencePage::OnClockTick);
 }
@@ -57,6 +66,14 @@ void DifferencePage::LoadSettings()
     LoadPicker(*m_ui->finalDate, settings, SettingId::DateTo);
     LoadPicker(*m_ui->finalTime, settings, SettingId::TimeTo);
     m_ui->finalCurrent->setChecked(settings.ReadInt(SettingId::CurTo) != 0);
+    for (const auto& [zone, id] : {std::pair{m_ui->startZone, SettingId::DifferenceStartZone},
+                                   std::pair{m_ui->finalZone, SettingId::DifferenceFinalZone}}) {
+        FillZoneChooser(*zone, m_services);
+        std::string name;
+        settings.ReadString(id, name);
+        zone->SetZone(name);
+    }
+    ChooseZones();
     RecomputeDifference();
     UpdateEnabledStates();
 }
@@ -70,6 +87,8 @@ void DifferencePage::SaveSettings()
     SavePicker(*m_ui->finalTime, settings, SettingId::TimeTo);
     settings.WriteInt(SettingId::CurFrom, m_ui->startCurrent->isChecked() ? 1 : 0);
     settings.WriteInt(SettingId::CurTo, m_ui->finalCurrent->isChecked() ? 1 : 0);
+    settings.WriteString(SettingId::DifferenceStartZone, m_ui->startZone->Zone());
+    settings.WriteString(SettingId::DifferenceFinalZone, m_ui->finalZone->Zone());
 }
 
 void DifferencePage::RecomputeDifference()
@@ -77,7 +96,7 @@ void DifferencePage::RecomputeDifference()
     const DateTime start = ReadPickerDateTime(m_ui->startDate, m_ui->startTime);
     const DateTime final = ReadPickerDateTime(m_ui->finalDate, m_ui->finalTime);
     WriteFieldTexts(*this, ComputeDifference(start, final));
-    const ElapsedLine elapsed = ComputeElapsedLine(start, final, m_services.zones, m_services.messages);
+    const ElapsedLine elapsed = ComputeElapsed(start, final);
     WriteFieldTexts(*this, std::span(&elapsed.field, 1));
     m_ui->elapsedLine->setToolTip(QString::fromStdString(elapsed.toolTip));
     m_ui->elapsedLine->setVisible(elapsed.shown);
@@ -100,13 +119,13 @@ void DifferencePage::OnClockTick()
 
 void DifferencePage::SetStartToNow()
 {
-    WritePickersNow(*m_ui->startDate, *m_ui->startTime, m_services.clock);
+    WritePickersNow(*m_ui->startDate, *m_ui->startTime, m_startZone.GetClock());
     RecomputeDifference();
 }
 
 void DifferencePage::SetFinalToNow()
 {
-    WritePickersNow(*m_ui->finalDate, *m_ui->finalTime, m_services.clock);
+    WritePickersNow(*m_ui->finalDate, *m_ui->finalTime, m_finalZone.GetClock());
     RecomputeDifference();
 }
 
@@ -116,4 +135,36 @@ void DifferencePage::UpdateEnabledStates()
     ApplyControlStates(*this,
                        DifferenceControlStates(m_ui->startCurrent->isChecked(), m_ui->finalCurrent->isChecked()));
     RunClockWhile(m_clock, following);
+}
+
+void DifferencePage::ChooseZones()
+{
+    for (const auto& [chooser, zone] : {std::pair{m_ui->startZone, &m_startZone}, {m_ui->finalZone, &m_finalZone}}) {
+        if (!zone->Choose(chooser->Zone(), m_services.loadZone)) {
+            chooser->SetZone({});
+        }
+    }
+}
+
+ElapsedLine DifferencePage::ComputeElapsed(const DateTime& start, const DateTime& final)
+{
+    if (m_ui->startZone->Zone() == m_ui->finalZone->Zone()) {
+        return ComputeElapsedLine(start, final, m_startZone.Zones(), m_services.messages);
+    }
+    const ZoneModel* from = ModelOf(m_startZone);
+    const ZoneModel* to = ModelOf(m_finalZone);
+    return ElapsedLineBetweenZones(
+        start, final, from != nullptr && to != nullptr ? ElapsedBetweenZones(*from, start, *to, final) : std::nullopt,
+        m_services.messages);
+}
+
+const ZoneModel* DifferencePage::ModelOf(const ChosenZone& end)
+{
+    if (end.Model() != nullptr) {
+        return end.Model();
+    }
+    if (!m_computerModel) {
+        m_computerModel = m_services.loadZone ? m_services.loadZone({}) : std::nullopt;
+    }
+    return *m_computerModel ? &**m_computerModel : nullptr;
 }

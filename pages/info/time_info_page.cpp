@@ -10,6 +10,7 @@
 #include "pages/info/time_info_tab_widget.h"
 #include "pages/info/time_zone_tab.h"
 #include "pages/page_settings.h"
+#include "pages/zone_chooser.h"
 #include "settings/settings_store.h"
 #include "widgets/pickers.h"
 
@@ -24,6 +25,8 @@ const char* const kSubPageHelpAnchors[kInfoSubPageCount] = {"general", "zone", "
 TimeInfoPage::TimeInfoPage(const PageServices& services, QWidget* parent)
     : PageWidget(QStringLiteral("timeinfo"), parent),
       m_services(services),
+      m_zone(services.clock, services.zones),
+      m_zoneServices(ServicesIn(services, m_zone)),
       m_ui(std::make_unique<Ui::TimeInfoPage>())
 {
     m_ui->setupUi(this);
@@ -33,10 +36,11 @@ TimeInfoPage::TimeInfoPage(const PageServices& services, QWidget* parent)
     connect(m_ui->time, &QDateTimeEdit::dateTimeChanged, this, &TimeInfoPage::Refresh);
     connect(m_ui->current, &QCheckBox::clicked, this, &TimeInfoPage::Refresh);
     connect(m_ui->now, &QPushButton::clicked, this, &TimeInfoPage::SetToNow);
+    connect(m_ui->zone, &ZoneChooser::zoneChosen, this, &TimeInfoPage::ApplyZone);
 
     // All four exist before the first refresh, so every refresh reaches every one.
-    m_subPages = {new GeneralTab(m_services), new TimeZoneTab(m_services), new MoonTab(m_services),
-                  new HoroscopeTab(m_services)};
+    m_subPages = {new GeneralTab(m_zoneServices), new TimeZoneTab(m_zoneServices), new MoonTab(m_zoneServices),
+                  new HoroscopeTab(m_zoneServices)};
     // F1 on a sub-page or its tab opens the shown sub-page's section, ahead of the sub-page's own F1,
     // which knows only the topic.
     const auto section = [this] {
@@ -66,9 +70,14 @@ void TimeInfoPage::LoadSettings()
     LoadPicker(*m_ui->date, settings, SettingId::Date);
     LoadPicker(*m_ui->time, settings, SettingId::Time);
     m_ui->current->setChecked(settings.ReadInt(SettingId::Current) != 0);
+    FillZoneChooser(*m_ui->zone, m_services);
+    std::string zone;
+    settings.ReadString(SettingId::InfoZone, zone);
+    m_ui->zone->SetZone(zone);
     for (TimeInfoTab* page : m_subPages) {
         page->LoadSettings();
     }
+    ChooseZone();
     Refresh();
 }
 
@@ -78,6 +87,7 @@ void TimeInfoPage::SaveSettings()
     SavePicker(*m_ui->date, settings, SettingId::Date);
     SavePicker(*m_ui->time, settings, SettingId::Time);
     settings.WriteInt(SettingId::Current, m_ui->current->isChecked() ? 1 : 0);
+    settings.WriteString(SettingId::InfoZone, m_ui->zone->Zone());
     settings.WriteInt(SettingId::ActiveInfoPageNo, m_ui->sheet->currentIndex());
     for (const TimeInfoTab* page : m_subPages) {
         page->SaveSettings();
@@ -118,8 +128,26 @@ void TimeInfoPage::OnClockTick()
 
 void TimeInfoPage::SetToNow()
 {
-    WritePickersNow(*m_ui->date, *m_ui->time, m_services.clock);
+    WritePickersNow(*m_ui->date, *m_ui->time, m_zone.GetClock());
     Refresh();
+}
+
+void TimeInfoPage::ChooseZone()
+{
+    if (!m_zone.Choose(m_ui->zone->Zone(), m_services.loadZone)) {
+        m_ui->zone->SetZone({});
+    }
+}
+
+void TimeInfoPage::ApplyZone()
+{
+    ChooseZone();
+    // Following the clock shows the new zone's present at once.
+    if (m_ui->current->isChecked()) {
+        SetToNow();
+    } else {
+        Refresh();
+    }
 }
 
 TimeInfoTabWidget& TimeInfoPage::Sheet() const

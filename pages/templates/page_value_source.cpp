@@ -7,6 +7,7 @@
 #include <QTabWidget>
 
 #include "calc/difference.h"
+#include "pages/zone_chooser.h"
 #include "widgets/control_id.h"
 #include "widgets/pickers.h"
 
@@ -105,6 +106,9 @@ std::optional<std::string> PageValueSource::FieldText(MacroSource page, int cont
     }
     if (auto* label = qobject_cast<QLabel*>(control)) {
         return label->text().toStdString();
+    }
+    if (auto* zone = qobject_cast<ZoneChooser*>(control)) {
+        return zone->ZoneText().toStdString();
     }
     if (auto* text = qobject_cast<QPlainTextEdit*>(control)) {
         return text->toPlainText().toStdString();

@@ -33,7 +33,9 @@ TEST_F(SettingsStoreTest, FreshOrUnopenableProfileReadsEveryDefault)
             SCOPED_TRACE(std::string(info.name));
             std::string text = "unchanged";
             const int intDefault = info.name == "Visibled" || info.name == "IsMonthsPlus" ? 1 : 0;
-            const std::string textDefault = info.name == "Lang" ? "english" : "/opt/chronel/bin/Templates";
+            const std::string textDefault = info.name == "Lang"             ? "english"
+                                            : info.name == "TemplateFolder" ? "/opt/chronel/bin/Templates"
+                                                                            : "";
             switch (info.kind) {
             case SettingKind::Integer:
                 EXPECT_EQ(m_store.ReadInt(id), intDefault);

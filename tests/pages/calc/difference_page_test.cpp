@@ -11,7 +11,11 @@
 #include "cli/computed_value_source.h"
 #include "fakes/date_at.h"
 #include "fakes/ui_environment.h"
+#include "pages/templates/page_value_source.h"
+#include "pages/test_places.h"
+#include "pages/zone_chooser.h"
 #include "platform/system_zone_source.h"
+#include "templates/macros.h"
 #include "widgets/control_id.h"
 #include "widgets/pickers.h"
 
@@ -151,6 +155,48 @@ TEST(DifferencePageWorkingDays, LineCountsTheSharedCalendarsDaysAndItsTipNamesTh
         EXPECT_EQ(line.text().toStdString(), count);
         EXPECT_EQ(line.toolTip().toStdString(), toolTip);
     }
+}
+
+// %DSZ% and %DEZ% as a template gives them.
+std::string ZoneMacros(const DifferencePage& page)
+{
+    const FakeMessages messages;
+    const PageValueSource values(&page, nullptr, nullptr, messages);
+    std::string text;
+    for (const Macro& macro : kMacros) {
+        if (macro.code == "%DSZ%" || macro.code == "%DEZ%") {
+            text += (text.empty() ? "" : " ") + values.FieldText(macro.source, macro.controlId).value_or("?");
+        }
+    }
+    return text;
+}
+
+// The flight leaves Berlin at 10:05 and lands in New York at 13:30: 9 h 25 min in the air, while the
+// figures stay the wall-clock reading. The zones are stored, and %DSZ% and %DEZ% name them.
+TEST_F(DifferencePageTest, EndsInTwoZonesShowTheRealTimeBetween)
+{
+    env.settings.WriteString(SettingId::DifferenceStartZone, "Europe/Berlin");
+    env.settings.WriteString(SettingId::DifferenceFinalZone, "America/New_York");
+    DifferencePage flight{WithTestPlaces(services, "UTC+01:00")};
+    flight.LoadSettings();
+    for (const auto& [dateId, timeId, value] :
+         {std::tuple{kDifferenceStartDateId, kDifferenceStartTimeId, At(2010, 7, 1, 10, 5)},
+          {kDifferenceFinalDateId, kDifferenceFinalTimeId, At(2010, 7, 1, 13, 30)}}) {
+        ControlOf<QDateEdit>(flight, dateId).setDate(QDate(value.GetYear(), value.GetMonth(), value.GetDay()));
+        ControlOf<QTimeEdit>(flight, timeId).setTime(QTime(value.GetHour(), value.GetMinute()));
+    }
+    EXPECT_EQ(ControlOf<QLineEdit>(flight, kElapsedLineId).text(), "Elapsed: 9 h 25 min");
+    EXPECT_EQ(ControlOf<QLineEdit>(flight, kDifferenceFieldIds[3]).text(), "3");
+    EXPECT_EQ(ZoneMacros(flight), "Europe/Berlin America/New_York");
+
+    flight.findChild<ZoneChooser*>("startZone")->SetZone({});
+    flight.SaveSettings();
+    std::string stored = "unchanged";
+    env.settings.ReadString(SettingId::DifferenceStartZone, stored);
+    EXPECT_EQ(stored, "");
+    DifferencePage again{WithTestPlaces(services, "UTC+01:00")};
+    again.LoadSettings();
+    EXPECT_EQ(ZoneMacros(again), "UTC+01:00 America/New_York");
 }
 
 }   // namespace

@@ -25,6 +25,8 @@
 #include "info/time_zone.h"
 #include "pages/info/moon_picture_widget.h"
 #include "pages/info/time_info_tab_widget.h"
+#include "pages/test_places.h"
+#include "pages/zone_chooser.h"
 #include "platform/system_clock.h"
 #include "platform/system_zone_source.h"
 #include "widgets/control_id.h"
@@ -180,6 +182,34 @@ TEST_F(TimeInfoPageTest, ZoneFieldsFollowTheComputersZone)
                   fields == rules);
         EXPECT_EQ(ControlOf<QPushButton>(Page().SubPage(kTimeZoneInfoPage), kEndButtonId).isEnabled(), fields == rules);
     }
+}
+
+// Another place: following the clock shows its present, the Time Zone sub-page its rules; "This computer"
+// brings back the computer's clock and zone. The choice is stored; one that cannot be read is this computer.
+TEST_F(TimeInfoPageTest, AnswersForTheChosenZone)
+{
+    ASSERT_TRUE(TestZoneFolder().Ok());
+    env.clock.Set(At(2010, 3, 1, 13, 5, 9));
+    env.settings.WriteString(SettingId::InfoZone, "Australia/Sydney");
+    env.settings.WriteInt(SettingId::Current, 1);
+    page = std::make_unique<TimeInfoPage>(WithTestPlaces(env.Services()));
+    Page().LoadSettings();
+    ZoneChooser& chooser = *Page().findChild<ZoneChooser*>("zone");
+    Page().OnClockTick();
+    EXPECT_EQ(Shown(), At(2010, 3, 2, 0, 5, 9)) << "13:05:09 UTC is 00:05:09 AEDT";
+    EXPECT_EQ(Field(kTimeZoneInfoPage, kZoneFieldId), "(GMT+10:00) AEDT");
+    chooser.setCurrentIndex(0);
+    emit chooser.zoneChosen();
+    EXPECT_EQ(Shown(), At(2010, 3, 1, 13, 5, 9));
+    EXPECT_EQ(Field(kTimeZoneInfoPage, kZoneFieldId), "(GMT+01:00) CET");
+    chooser.SetZone("America/New_York");
+    Page().SaveSettings();
+    std::string stored;
+    env.settings.ReadString(SettingId::InfoZone, stored);
+    EXPECT_EQ(stored, "America/New_York");
+    env.settings.WriteString(SettingId::InfoZone, "Mars/Olympus");
+    Page().LoadSettings();
+    EXPECT_EQ(chooser.Zone(), "");
 }
 
 // Astronomical times, off by default, shows the real moon in the computer's zone through the C library (a
