@@ -61,7 +61,7 @@ TimeInfoResults TimeInfoAt(CliSession& session, const DateTime& value)
 {
     const CliServices& services = session.Services();
     return ComputeTimeInfo(value, session.Zone(), session.Language(), services.formatter,
-                           session.Options().astronomical ? &services.clock : nullptr);
+                           session.Options().astronomical ? &services.clock : nullptr, session.Zones().Model());
 }
 
 constexpr std::string_view kWorkingDaysKey = "workingDays";

@@ -37,7 +37,7 @@ std::optional<SystemTime> ComputedValueSource::PickerRecord(MacroSource page, in
 
 TimeInfoResults ComputeTimeInfo(const DateTime& value, const std::optional<ZoneRules>& zone,
                                 const MessageSource& messages, const LocaleFormatter& formatter,
-                                const Clock* astronomicalClock)
+                                const Clock* astronomicalClock, const ZoneModel* model)
 {
     TimeInfoResults results{ComputeCalendarFacts(value, messages, formatter),
                             {},
@@ -46,7 +46,7 @@ TimeInfoResults ComputeTimeInfo(const DateTime& value, const std::optional<ZoneR
                             {},
                             ComputeHoroscope(value, messages)};
     if (zone) {
-        results.zone = ComputeTimeZoneTexts(*zone, value, messages, formatter);
+        results.zone = ComputeTimeZoneTexts(*zone, value, messages, formatter, model);
     } else {
         results.zone.fields = {::FieldText{kZoneFieldId, {}}, ::FieldText{kBeginRuleFieldId, {}},
                                ::FieldText{kEndRuleFieldId, {}}, ::FieldText{kNextBeginFieldId, {}},

@@ -55,10 +55,10 @@ struct TimeInfoResults {
 };
 // Without a zone the Time Zone sub-page shows nothing, as a page that could not read the zone. With
 // `astronomicalClock` the moon is the real one in that clock's zone, as the Moon sub-page's Astronomical
-// times give it; without, the mean lunation.
+// times give it; without, the mean lunation. With `model` the zone's next changes come from its history.
 TimeInfoResults ComputeTimeInfo(const DateTime& value, const std::optional<ZoneRules>& zone,
                                 const MessageSource& messages, const LocaleFormatter& formatter,
-                                const Clock* astronomicalClock = nullptr);
+                                const Clock* astronomicalClock = nullptr, const ZoneModel* model = nullptr);
 
 // Each page as it shows these inputs and their results.
 // The elapsed-time line holds what its macro gives on the page (ElapsedLineValue: without its label), and

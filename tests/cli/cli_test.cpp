@@ -177,7 +177,9 @@ TEST_F(CliTest, BatchCalcGivesBothResultsOfTheCalculationPage)
 
 TEST_F(CliTest, BatchInfoGivesWhatTheTimeInfoSubPagesShow)
 {
-    const std::optional<ZoneRules> berlin = ZoneFromTzif(TestZoneFolder().Read("Europe/Berlin"));
+    const std::optional<ZoneModel> model = ZoneModel::FromTzif(TestZoneFolder().Read("Europe/Berlin"));
+    ASSERT_TRUE(model);
+    const std::optional<ZoneRules> berlin = model->PresentRules();
     ASSERT_TRUE(berlin);
     std::vector<Drawn> moments = {{At(2004, 3, 1, 13, 5, 9), "2004-03-01T13:05:09"}};
     std::mt19937_64 random(1996);
@@ -203,7 +205,7 @@ TEST_F(CliTest, BatchInfoGivesWhatTheTimeInfoSubPagesShow)
         for (const ZoneState state : {ZoneState::Standard, ZoneState::Daylight}) {
             ZoneRules zone = *berlin;
             zone.state = state;
-            const TimeInfoResults r = ComputeTimeInfo(v, zone, messages, english);
+            const TimeInfoResults r = ComputeTimeInfo(v, zone, messages, english, nullptr, &*model);
             const std::string_view phase = TextOf(r.moonTexts, kMoonPhaseFieldId);
             const std::string columns[] = {Iso(v),
                                            std::string(TextOf(r.facts, kDayOfWeekFieldId)),
