@@ -146,10 +146,12 @@ std::vector<const ZonePlace*> FindZonePlaces(const std::vector<ZonePlace>& place
     const std::vector<std::string> words = WordsOf(search);
     std::vector<const ZonePlace*> found;
     for (const ZonePlace& place : places) {
-        const std::string text = Folded(place.zone + ' ' + place.city + ' ' + place.country + ' ' + place.countryCode);
+        // Each searched word begins a word of the place: "new y" is New York, not Papua New Guinea's Port Moresby.
+        const std::string text =
+            Folded(' ' + place.zone + ' ' + place.city + ' ' + place.country + ' ' + place.countryCode);
         bool all = true;
         for (const std::string& word : words) {
-            all = all && text.find(word) != std::string::npos;
+            all = all && text.find(' ' + word) != std::string::npos;
         }
         if (all) {
             found.push_back(&place);

@@ -19,7 +19,7 @@ struct ZonePlace {
 // lines that cannot be read (a bad coordinate, fewer than three columns) are skipped.
 std::vector<ZonePlace> ReadZonePlaces(std::string_view zoneTab, std::string_view iso3166Tab);
 
-// The places whose zone, city, country or country code contains every word of `search` (ASCII letters
+// The places where every word of `search` begins a word of their zone, city, country or country code (ASCII letters
 // without regard to case; blanks, '_' and '/' alike): "syd", "new y", "Japan", "au". All places for an
 // empty search. Pointers into `places`, in its order.
 std::vector<const ZonePlace*> FindZonePlaces(const std::vector<ZonePlace>& places, std::string_view search);

@@ -4,7 +4,8 @@
 
 namespace {
 
-constexpr std::string_view kCountries = "# code\tname\nAU\tAustralia\nCA\tCanada\nJP\tJapan\nUS\tUnited States\n";
+constexpr std::string_view kCountries =
+    "# code\tname\nAU\tAustralia\nCA\tCanada\nJP\tJapan\nPG\tPapua New Guinea\nUS\tUnited States\n";
 
 TEST(ZoneDirectory, EachLineGivesItsPlaceOrIsSkipped)
 {
@@ -49,11 +50,12 @@ TEST(ZoneDirectory, EachLineGivesItsPlaceOrIsSkipped)
     }
 }
 
-TEST(ZoneDirectory, SearchKeepsPlacesHoldingEveryWord)
+TEST(ZoneDirectory, SearchKeepsPlacesWithAWordBeginningWithEachWord)
 {
     const std::vector<ZonePlace> places = ReadZonePlaces(
         "AU\t-3352+15113\tAustralia/Sydney\nUS\t+404251-0740023\tAmerica/New_York\n"
-        "JP\t+353916+1394441\tAsia/Tokyo\nUS\t+415100-0873900\tAmerica/Chicago\n",
+        "JP\t+353916+1394441\tAsia/Tokyo\nUS\t+415100-0873900\tAmerica/Chicago\n"
+        "PG\t-0930+14710\tPacific/Port_Moresby\n",
         kCountries);
     const std::pair<std::string_view, std::vector<std::string>> cases[] = {
         {"syd", {"Australia/Sydney"}},
@@ -65,9 +67,11 @@ TEST(ZoneDirectory, SearchKeepsPlacesHoldingEveryWord)
         {"america/chi", {"America/Chicago"}},
         {"states", {"America/New_York", "America/Chicago"}},
         {"utc", {"UTC"}},
-        {"", {"Australia/Sydney", "America/New_York", "Asia/Tokyo", "America/Chicago", "UTC"}},
-        {"  ", {"Australia/Sydney", "America/New_York", "Asia/Tokyo", "America/Chicago", "UTC"}},
+        {"", {"Australia/Sydney", "America/New_York", "Asia/Tokyo", "America/Chicago", "Pacific/Port_Moresby", "UTC"}},
+        {"  ",
+         {"Australia/Sydney", "America/New_York", "Asia/Tokyo", "America/Chicago", "Pacific/Port_Moresby", "UTC"}},
         {"syd york", {}},
+        {"ork", {}},
     };
     for (const auto& [search, expected] : cases) {
         std::vector<std::string> found;
