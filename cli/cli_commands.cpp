@@ -128,6 +128,16 @@ void WriteDifferenceRecord(CliSession& session, const Moment& start, const Momen
     session.Write(record);
 }
 
+// The page's elapsed line: between two places whenever the ends have zones of their own.
+ElapsedLine DifferenceElapsedLine(const CliSession& session, const DateTime& start, const DateTime& final)
+{
+    if (!session.EndsHaveZones()) {
+        return ComputeElapsedLine(start, final, session.DifferenceZones(), session.Language());
+    }
+    return ElapsedLineBetweenZones(start, final, session.DifferenceZones().ElapsedBetween(start, final),
+                                   session.Language());
+}
+
 void AnswerDifference(CliSession& session, std::span<const std::string_view> texts)
 {
     const std::optional<Moment> start = session.ReadMoment("START", texts[0], session.StartZone());
@@ -162,8 +172,8 @@ void AnswerDifference(CliSession& session, std::span<const std::string_view> tex
                                                                    session.Services().formatter, session.Language()))
                             : std::nullopt;
     ShowDifference(pages, start->value, final->value, ComputeDifference(start->value, final->value),
-                   ComputeElapsedLine(start->value, final->value, session.DifferenceZones(), session.Language()),
-                   working ? &working->field : nullptr);
+                   DifferenceElapsedLine(session, start->value, final->value), working ? &working->field : nullptr,
+                   session.EndZoneNames());
     session.WritePages(pages, {MacroSource::Difference});
 }
 

@@ -2,11 +2,13 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 
 #include "cli/working_week.h"
 #include "core/calendar.h"
+#include "platform/zone_catalog.h"
 #include "templates/substitution.h"
 
 namespace {
@@ -176,6 +178,25 @@ std::optional<LocalElapsed> EndZones::ElapsedBetween(const DateTime& from, const
         elapsed->offsetChanged = true;
     }
     return elapsed;
+}
+
+std::string CliSession::AnswerZoneName() const
+{
+    if (m_options.zone) {
+        return std::string(*m_options.zone);
+    }
+    const std::string name = ComputerZoneName(std::getenv("TZ"));
+    return name.empty() ? "local" : name;
+}
+
+std::array<std::string, 2> CliSession::EndZoneNames() const
+{
+    if (!EndsHaveZones()) {
+        return {};
+    }
+    const std::string both = AnswerZoneName();
+    return {m_options.startZone ? std::string(*m_options.startZone) : both,
+            m_options.finalZone ? std::string(*m_options.finalZone) : both};
 }
 
 bool CliSession::ReadWorkingDays()

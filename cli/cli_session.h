@@ -1,9 +1,11 @@
 #pragma once
 
 #include <algorithm>
+#include <array>
 #include <initializer_list>
 #include <optional>
 #include <span>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -67,6 +69,12 @@ public:
     const ZoneModel& AnswerZone() const { return m_zoneModel; }
     const ZoneModel& StartZone() const { return m_startZone ? *m_startZone : m_zoneModel; }
     const ZoneModel& FinalZone() const { return m_finalZone ? *m_finalZone : m_zoneModel; }
+    // The name --tz gives, else the computer's zone's own name, else "local" (a TZ string, a copied file).
+    std::string AnswerZoneName() const;
+    // Whether diff's ends have zones of their own, and their names (%DSZ%, %DEZ%): both empty without, as
+    // the page's choosers then name none.
+    bool EndsHaveZones() const { return m_startZone || m_finalZone; }
+    std::array<std::string, 2> EndZoneNames() const;
     // convert's --to zones, in order.
     const std::vector<ZoneModel>& ToZones() const { return m_toZones; }
     // The real seconds from `start` to `final`: always when diff's ends have zones of their own, else when

@@ -57,15 +57,16 @@ TimeInfoResults ComputeTimeInfo(const DateTime& value, const std::optional<ZoneR
 }
 
 void ShowDifference(ComputedValueSource& pages, const DateTime& start, const DateTime& final,
-                    const DifferenceTexts& texts, const ElapsedLine& elapsed, const ::FieldText* workingDays)
+                    const DifferenceTexts& texts, const ElapsedLine& elapsed, const ::FieldText* workingDays,
+                    const std::array<std::string, 2>& endZones)
 {
     pages.SetPickers(MacroSource::Difference, kDifferenceStartDateId, kDifferenceStartTimeId, start);
     pages.SetPickers(MacroSource::Difference, kDifferenceFinalDateId, kDifferenceFinalTimeId, final);
     pages.SetFields(MacroSource::Difference, texts);
     const ::FieldText value{kElapsedLineId, elapsed.value};
     pages.SetFields(MacroSource::Difference, std::span(&value, 1));
-    // The ends' zones (%DSZ%, %DEZ%) are named only where the window's choosers name them.
-    const std::array<::FieldText, 2> zones = {{{1135, {}}, {1136, {}}}};
+    const std::array<::FieldText, 2> zones = {
+        {{kDifferenceStartZoneId, std::string(endZones[0])}, {kDifferenceFinalZoneId, std::string(endZones[1])}}};
     pages.SetFields(MacroSource::Difference, zones);
     if (workingDays != nullptr) {
         pages.SetFields(MacroSource::Difference, std::span(workingDays, 1));

@@ -24,6 +24,9 @@ inline constexpr int kCalculationStartDateId = 1070;
 inline constexpr int kCalculationStartTimeId = 1071;
 inline constexpr int kTimeInfoDateId = 1045;
 inline constexpr int kTimeInfoTimeId = 1090;
+// The Difference page's zone choosers, which %DSZ% and %DEZ% read.
+inline constexpr int kDifferenceStartZoneId = 1135;
+inline constexpr int kDifferenceFinalZoneId = 1136;
 
 // The pages' fields without the pages: each holds the text the page's own computation gives it, addressed
 // by page and control id as the macros address them. A field never set does not exist, so its macros stay
@@ -62,8 +65,10 @@ TimeInfoResults ComputeTimeInfo(const DateTime& value, const std::optional<ZoneR
 
 // Each page as it shows these inputs and their results.
 // The elapsed-time line holds what its macro gives on the page (ElapsedLineValue: without its label), and
-// is empty while the page hides it. The working-day line is there only when `workingDays` is given.
+// is empty while the page hides it. The working-day line is there only when `workingDays` is given; the
+// ends' zones (%DSZ%, %DEZ%) only when named.
 void ShowDifference(ComputedValueSource& pages, const DateTime& start, const DateTime& final,
-                    const DifferenceTexts& texts, const ElapsedLine& elapsed, const ::FieldText* workingDays = nullptr);
+                    const DifferenceTexts& texts, const ElapsedLine& elapsed, const ::FieldText* workingDays = nullptr,
+                    const std::array<std::string, 2>& endZones = {});
 void ShowCalculation(ComputedValueSource& pages, const CalculationInput& input, const CalculationResult& result);
 void ShowTimeInfo(ComputedValueSource& pages, const DateTime& value, const TimeInfoResults& results);

@@ -96,16 +96,6 @@ std::optional<Moment> WallMoment(const ZoneModel& zone, std::int64_t unixSeconds
     return wall.value.IsValid() ? std::optional(wall) : std::nullopt;
 }
 
-// The name --tz gives, else the computer's zone's own name, else "local" (a TZ string, a copied file).
-std::string FromZoneName(const CliOptions& options)
-{
-    if (options.zone) {
-        return std::string(*options.zone);
-    }
-    const std::string name = ComputerZoneName(std::getenv("TZ"));
-    return name.empty() ? "local" : name;
-}
-
 struct ZoneReading {
     std::string_view name;
     Moment wall;
@@ -210,7 +200,7 @@ void AnswerConversion(CliSession& session, std::span<const std::string_view> tex
         }
         return wall.has_value();
     };
-    const std::string fromName = FromZoneName(session.Options());
+    const std::string fromName = session.AnswerZoneName();
     bool shown = add(fromName, from);
     for (std::size_t i = 0; i < session.ToZones().size() && shown; ++i) {
         shown = add(session.Options().toZones[i], session.ToZones()[i]);

@@ -125,9 +125,9 @@ TEST_F(ZonesCliTest, DiffBetweenZonesAlwaysGivesTheRealTime)
         EXPECT_NE(run.out.find(R"("totalMinutes":205,)"), std::string::npos) << run.out;
         EXPECT_NE(run.out.find(elapsed), std::string::npos) << run.out;
     }
-    const CliRun text =
-        cli.Run({"diff", flight[3], flight[4], "--start-tz", "Europe/Berlin", "--final-tz", "America/New_York"});
-    EXPECT_NE(text.out.find(": 9 h 25 min"), std::string::npos) << text.out;
+    const CliRun text = cli.Run({"diff", flight[3], flight[4], "--tz", "Europe/Berlin", "--final-tz",
+                                 "America/New_York", "--template", "%DSZ% %DEZ% %DEL%"});
+    EXPECT_EQ(text.out, "Europe/Berlin America/New_York 9 h 25 min\n");
 }
 
 TEST_F(ZonesCliTest, HostileZoneNamesAreRefusedEverywhere)
