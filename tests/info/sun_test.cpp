@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <fstream>
@@ -109,6 +110,37 @@ TEST(Sun, PositionAgreesWithAnIndependentEphemeris)
         }
     }
     EXPECT_EQ(failures, 0);
+}
+
+// A 25-hour day (the end of summer time) that starts half an hour before sunrise holds two risings, and
+// one that starts half an hour before sunset two settings: the first rising and the last setting count.
+TEST(Sun, LongDaysKeepTheFirstRisingAndTheLastSetting)
+{
+    const GeoPoint quito{-0.22, -78.51};
+    const std::int64_t start = 1782018000;   // 2026-06-21 00:00 in Quito
+    const SunDay day = ComputeSunDay(start, start + 86400, quito);
+    const std::int64_t early = *day.sunrise.at - 1800, late = *day.sunset.at - 1800;
+    EXPECT_NEAR(*ComputeSunDay(early, early + 90000, quito).sunrise.at, *day.sunrise.at, 1);
+    EXPECT_NEAR(*ComputeSunDay(late, late + 90000, quito).sunset.at, *day.sunset.at + 86400, 60);
+}
+
+// Places and days outside what callers pass (the pole, no length, an end before the start) still answer
+// inside the day, with an azimuth in [0, 360).
+TEST(Sun, OddInputStaysInsideTheDay)
+{
+    const std::int64_t start = 1782018000;
+    for (const GeoPoint place : {GeoPoint{90.0, 0.0}, GeoPoint{-90.0, 180.0}, GeoPoint{0.0, 0.0}}) {
+        for (const std::int64_t end : {start + 86400, start, start - 86400}) {
+            const SunDay day = ComputeSunDay(start, end, place);
+            const std::int64_t last = std::max(end, start + 1) - 1;
+            for (const SunEvent& event : {day.sunrise, day.sunset, day.civilDawn, day.astronomicalDusk}) {
+                EXPECT_TRUE(!event.at || (*event.at >= start && *event.at <= last));
+            }
+            EXPECT_TRUE(day.solarNoon >= start && day.solarNoon <= last);
+            const SunPosition sun = SunPositionAt(start, place);
+            EXPECT_TRUE(sun.azimuth >= 0.0 && sun.azimuth < 360.0) << sun.azimuth;
+        }
+    }
 }
 
 }   // namespace
