@@ -118,7 +118,7 @@ public:
     {
         const double start = static_cast<double>(dayStart);
         const SkyPlace middle = SkyPlaceAt(start + m_half);
-        std::array<SkyPlace, 3> sky = {SkyPlaceAt(start), middle, SkyPlaceAt(start + span)};
+        const std::array<SkyPlace, 3> sky = {SkyPlaceAt(start), middle, SkyPlaceAt(start + span)};
         for (std::size_t i = 0; i < 3; ++i) {
             // Unwound around the middle, so the right ascension crossing 0 h stays smooth.
             m_ra[i] = middle.rightAscension + std::remainder(sky[i].rightAscension - middle.rightAscension, 360.0);
@@ -127,7 +127,7 @@ public:
         m_hourAngleAtMiddle = middle.meanSidereal + place.longitude;
     }
 
-    // Hour angle, unwound: it grows by about 360° a day from the middle's value in [-360, 720).
+    // Hour angle in degrees, unwound: it grows steadily through the day instead of wrapping at 360°.
     double HourAngle(double offset) const
     {
         const double fromMiddle = offset - m_half;
@@ -163,10 +163,11 @@ private:
     std::array<double, 3> m_ra{}, m_dec{};
 };
 
-// The upper and lower transits (hour angle 0° and 180°) inside [0, span): between two of them the altitude
-// only rises or only falls. At most three fit in a day of 25 hours; the array holds the day's ends too.
+// The upper and lower transits (hour angle 0° and 180°) inside (0, span) between the day's ends, with the
+// sine of the altitude at each: from one to the next the altitude only rises or only falls. At most three
+// transits fit in a day of 25 hours.
 struct Turns {
-    std::array<double, 6> at{};
+    std::array<double, 6> at{}, sinAltitude{};
     std::size_t count = 0;
 };
 
@@ -189,15 +190,17 @@ Turns TransitsAndEnds(const DaySky& sky, double span)
         }
     }
     turns.at[turns.count++] = span;
+    for (std::size_t i = 0; i < turns.count; ++i) {
+        turns.sinAltitude[i] = sky.SinAltitude(turns.at[i]);
+    }
     return turns;
 }
 
 // The instant in (low, high) where the sine of the altitude passes `target`, known to lie between them
-// (Illinois false position: few steps on a smooth curve, never leaving the bracket).
-double Crossing(const DaySky& sky, double target, double low, double high)
+// as the signs of fLow and fHigh (sine less target there) say. Illinois false position: few steps on a
+// smooth curve, never leaving the bracket.
+double Crossing(const DaySky& sky, double target, double low, double high, double fLow, double fHigh)
 {
-    double fLow = sky.SinAltitude(low) - target;
-    double fHigh = sky.SinAltitude(high) - target;
     int lastSide = 0;
     for (int step = 0; step < 60 && high - low > 0.2; ++step) {
         const double guess = (low * fHigh - high * fLow) / (fHigh - fLow);
@@ -229,27 +232,31 @@ struct Pair {
 };
 
 // The first rising and the last setting through `altitude` over the day's monotone stretches.
-Pair RisingAndSetting(const DaySky& sky, const Turns& turns, const std::array<double, 6>& sinAltitudes, double altitude,
-                      double span)
+Pair RisingAndSetting(const DaySky& sky, const Turns& turns, double altitude, double span)
 {
     const double target = SinDeg(altitude);
+    const auto crossing = [&](std::size_t i) {
+        const double at = Crossing(sky, target, turns.at[i], turns.at[i + 1], turns.sinAltitude[i] - target,
+                                   turns.sinAltitude[i + 1] - target);
+        return InstantAt(sky.Start(), at, span);
+    };
     Pair pair;
     bool above = false, below = false;
     for (std::size_t i = 0; i < turns.count; ++i) {
-        above = above || sinAltitudes[i] >= target;
-        below = below || sinAltitudes[i] < target;
+        above = above || turns.sinAltitude[i] >= target;
+        below = below || turns.sinAltitude[i] < target;
     }
     for (std::size_t i = 0; i + 1 < turns.count; ++i) {
-        const bool risesHere = sinAltitudes[i] < target && sinAltitudes[i + 1] >= target;
-        const bool setsHere = sinAltitudes[i] >= target && sinAltitudes[i + 1] < target;
-        if (risesHere && !pair.rising.at) {
-            pair.rising.at = InstantAt(sky.Start(), Crossing(sky, target, turns.at[i], turns.at[i + 1]), span);
+        const bool upBefore = turns.sinAltitude[i] >= target, upAfter = turns.sinAltitude[i + 1] >= target;
+        if (!upBefore && upAfter && !pair.rising.at) {
+            pair.rising.at = crossing(i);
         }
-        if (setsHere) {
-            pair.setting.at = InstantAt(sky.Start(), Crossing(sky, target, turns.at[i], turns.at[i + 1]), span);
+        if (upBefore && !upAfter) {
+            pair.setting.at = crossing(i);
         }
     }
-    // Never below: it does not set; never above: it does not rise; otherwise the day had only the other one.
+    // All day up or all day down; otherwise the sun crossed once, already up at the start (no rising) or
+    // still up at the end (no setting).
     const SunMiss whole = !below ? SunMiss::NeverSets : (!above ? SunMiss::NeverRises : SunMiss::None);
     pair.rising.miss = pair.rising.at ? SunMiss::None : (whole == SunMiss::None ? SunMiss::NeverRises : whole);
     pair.setting.miss = pair.setting.at ? SunMiss::None : (whole == SunMiss::None ? SunMiss::NeverSets : whole);
@@ -283,25 +290,21 @@ SunDay ComputeSunDay(std::int64_t dayStart, std::int64_t dayEnd, const GeoPoint&
     const auto span = static_cast<double>(end - dayStart);
     const DaySky sky(dayStart, span, place);
     const Turns turns = TransitsAndEnds(sky, span);
-    std::array<double, 6> sinAltitudes{};
-    for (std::size_t i = 0; i < turns.count; ++i) {
-        sinAltitudes[i] = sky.SinAltitude(turns.at[i]);
-    }
 
     SunDay day;
-    const Pair sun = RisingAndSetting(sky, turns, sinAltitudes, kRiseSetAltitude, span);
+    const Pair sun = RisingAndSetting(sky, turns, kRiseSetAltitude, span);
     std::tie(day.sunrise, day.sunset) = std::tie(sun.rising, sun.setting);
-    const Pair civil = RisingAndSetting(sky, turns, sinAltitudes, kCivilAltitude, span);
+    const Pair civil = RisingAndSetting(sky, turns, kCivilAltitude, span);
     std::tie(day.civilDawn, day.civilDusk) = std::tie(civil.rising, civil.setting);
-    const Pair nautical = RisingAndSetting(sky, turns, sinAltitudes, kNauticalAltitude, span);
+    const Pair nautical = RisingAndSetting(sky, turns, kNauticalAltitude, span);
     std::tie(day.nauticalDawn, day.nauticalDusk) = std::tie(nautical.rising, nautical.setting);
-    const Pair astronomical = RisingAndSetting(sky, turns, sinAltitudes, kAstronomicalAltitude, span);
+    const Pair astronomical = RisingAndSetting(sky, turns, kAstronomicalAltitude, span);
     std::tie(day.astronomicalDawn, day.astronomicalDusk) = std::tie(astronomical.rising, astronomical.setting);
 
     // Solar noon: the highest of the day's turning points and ends (an upper transit where there is one).
     std::size_t highest = 0;
     for (std::size_t i = 1; i < turns.count; ++i) {
-        highest = sinAltitudes[i] > sinAltitudes[highest] ? i : highest;
+        highest = turns.sinAltitude[i] > turns.sinAltitude[highest] ? i : highest;
     }
     day.solarNoon = InstantAt(dayStart, turns.at[highest], span);
     day.dayLengthSeconds = DayLength(sun, dayStart, end);
