@@ -83,38 +83,33 @@ std::string WallText(const ZoneModel& zone, std::int64_t unixSeconds)
 // An answer's values as the record of its keys, and as text's labelled lines ("Sunrise: 2026-12-21T09:14:48").
 class SunAnswer {
 public:
-    explicit SunAnswer(bool lines) : m_lines(lines) {}
-
-    void Add(std::string_view key, std::string_view label, std::string text, Kind kind, std::string_view line = {})
+    // `line`: the value as its text line shows it, when that differs from `text`.
+    void Add(std::string_view key, std::string_view label, std::string text, Kind kind, std::string line = {})
     {
         std::string& kept = m_texts[m_record.Fields().size()];
         kept = std::move(text);
         m_record.Add(key, kept, kind);
-        if (m_lines && key != "notes") {
-            m_text += std::string(label) + ": " + std::string(line.empty() ? std::string_view(kept) : line) + '\n';
+        if (!label.empty()) {
+            m_lines.emplace_back(label, line.empty() ? kept : std::move(line));
         }
     }
     const Record& Fields() const { return m_record; }
     // Its lines, each with `lineEnd`; without their labels for --data-only.
-    std::string Lines(std::string_view lineEnd, bool dataOnly) const;
+    std::string Lines(std::string_view lineEnd, bool dataOnly) const
+    {
+        std::string lines;
+        for (const auto& [label, line] : m_lines) {
+            lines += (dataOnly ? std::string() : std::string(label) + ": ") + line;
+            lines += lineEnd;
+        }
+        return lines;
+    }
 
 private:
-    bool m_lines;
     Record m_record;
-    std::string m_texts[16];
-    std::string m_text;
+    std::string m_texts[std::size(kSunEvents) + 5];
+    std::vector<std::pair<std::string_view, std::string>> m_lines;
 };
-
-std::string SunAnswer::Lines(std::string_view lineEnd, bool dataOnly) const
-{
-    std::string lines;
-    for (std::size_t at = 0, end = 0; (end = m_text.find('\n', at)) != std::string::npos; at = end + 1) {
-        const std::string_view line = std::string_view(m_text).substr(at, end - at);
-        lines += dataOnly ? line.substr(line.find(": ") + 2) : line;
-        lines += lineEnd;
-    }
-    return lines;
-}
 
 // The notes of the times that do not happen: a JSON object, else "sunrise: why; sunset: why".
 std::string NotesText(std::span<const std::pair<std::string_view, std::string>> notes, bool json)
@@ -159,7 +154,7 @@ void AnswerSunDay(CliSession& session, std::span<const std::string_view> texts)
 
     const CliOptions& options = session.Options();
     const bool lines = options.format == OutputFormat::Text && options.fields.empty();
-    SunAnswer answer(lines);
+    SunAnswer answer;
     std::vector<std::pair<std::string_view, std::string>> notes;
     for (std::size_t i = 0; i < std::size(kSunEvents); ++i) {
         if (i == kEventsBeforeNoon) {
@@ -179,7 +174,8 @@ void AnswerSunDay(CliSession& session, std::span<const std::string_view> texts)
     answer.Add("dayLengthSeconds", "Day length", std::to_string(day.dayLengthSeconds), Kind::Number,
                DurationText(day.dayLengthSeconds));
     const std::string altitude = DegreesText(position.altitude);
-    const std::string azimuth = DegreesText(position.azimuth) == "360.00" ? "0.00" : DegreesText(position.azimuth);
+    std::string azimuth = DegreesText(position.azimuth);
+    azimuth = azimuth == "360.00" ? "0.00" : azimuth;
     answer.Add("altitude", "Altitude", altitude, Kind::Number, altitude + "°");
     answer.Add("azimuth", "Azimuth", azimuth, Kind::Number, azimuth + "°");
     if (!lines) {
