@@ -50,6 +50,13 @@ inline constexpr AnswerKey kZonesKeys[] = {
 inline constexpr AnswerKey kConvertKeys[] = {
     {"zone", true}, {"wallTime", true}, {"offsetSeconds", true}, {"abbreviation", true}, {"daylight", true},
 };
+// sun: the local day's times as wall times (null when they do not happen, "notes" saying why).
+inline constexpr AnswerKey kSunKeys[] = {
+    {"sunrise", true},          {"sunset", true},       {"solarNoon", true},        {"civilDawn", true},
+    {"civilDusk", true},        {"nauticalDawn", true}, {"nauticalDusk", true},     {"astronomicalDawn", true},
+    {"astronomicalDusk", true}, {"notes", true},        {"dayLengthSeconds", true}, {"altitude", true},
+    {"azimuth", true},
+};
 // Every answer of a batch says which input line it answers, and every answer whether it failed.
 inline constexpr std::string_view kLineKey = "line", kErrorKey = "error", kTextKey = "text";
 
@@ -67,6 +74,8 @@ inline std::span<const AnswerKey> AnswerKeys(CliCommand command)
         return kZonesKeys;
     case CliCommand::Convert:
         return kConvertKeys;
+    case CliCommand::Sun:
+        return kSunKeys;
     default:
         return {};
     }

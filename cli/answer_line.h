@@ -13,8 +13,8 @@
 #include "cli/stream_io.h"
 #include "core/field_text.h"
 
-// How a value is written in JSON; a tab-separated column holds its text alone.
-enum class Kind { String, Number, Bool, Null };
+// How a value is written in JSON (an Object is JSON text already); a tab-separated column holds its text alone.
+enum class Kind { String, Number, Bool, Null, Object };
 
 struct Field {
     std::string_view key;

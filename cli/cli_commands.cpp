@@ -10,6 +10,7 @@
 #include "calc/difference.h"
 #include "calc/working_days.h"
 #include "calc/working_days_line.h"
+#include "cli/sun_command.h"
 #include "cli/zone_commands.h"
 #include "core/calendar.h"
 #include "core/file_access.h"
@@ -368,6 +369,12 @@ int RunCommand(CliSession& session)
         break;
     case CliCommand::Convert:
         session.Answer(AnswerConversion);
+        break;
+    case CliCommand::Sun:
+        if (const std::optional<GeoPoint> place = ReadSunPlace(session)) {
+            session.SetSunPlace(*place);
+            session.Answer(AnswerSunDay);
+        }
         break;
     case CliCommand::Help:
     case CliCommand::Version:

@@ -24,6 +24,7 @@ constexpr CommandName kCommands[] = {
     {"expand", CliCommand::Expand, 1, 1, "expand TEMPLATE"},
     {"zones", CliCommand::Zones, 0, 1, "zones [SEARCH]"},
     {"convert", CliCommand::Convert, 1, 1, "convert MOMENT --to ZONE [--to ZONE ...]"},
+    {"sun", CliCommand::Sun, 1, 1, "sun MOMENT [--tz ZONE] [--at LAT,LON]"},
 };
 
 // What a count option takes, and the page's bounds: a larger count is clamped there, a smaller one saturates.
@@ -141,7 +142,8 @@ struct OptionRow {
     SetOption set;
 };
 constexpr unsigned kCountTakers = Only({CliCommand::Calc, CliCommand::Expand});
-constexpr unsigned kAnswerers = Only({CliCommand::Diff, CliCommand::Calc, CliCommand::Info, CliCommand::Zones});
+constexpr unsigned kAnswerers =
+    Only({CliCommand::Diff, CliCommand::Calc, CliCommand::Info, CliCommand::Zones, CliCommand::Sun});
 constexpr unsigned kWorkingDayTakers = Only({CliCommand::Diff, CliCommand::Calc});
 constexpr OptionRow kOptions[] = {
     {"--help", "-h", OptionForm::Whole, kAnyCommand, SetCommand<CliCommand::Help>},
@@ -166,11 +168,12 @@ constexpr OptionRow kOptions[] = {
     {"--start-tz", {}, OptionForm::Value, Only({CliCommand::Diff}), SetText<&CliOptions::startZone>},
     {"--final-tz", {}, OptionForm::Value, Only({CliCommand::Diff}), SetText<&CliOptions::finalZone>},
     {"--to", {}, OptionForm::Value, Only({CliCommand::Convert}), AddToZone},
+    {"--at", {}, OptionForm::Value, Only({CliCommand::Sun}), SetText<&CliOptions::place>},
     {"--field", {}, OptionForm::Value, kAnswerers, AddField},
     {"--template",
      {},
      OptionForm::Value,
-     kAnswerers & ~Only({CliCommand::Zones}),
+     kAnswerers & ~Only({CliCommand::Zones, CliCommand::Sun}),
      SetText<&CliOptions::answerTemplate>},
     {"--start", {}, OptionForm::Value, Only({CliCommand::Expand}), SetText<&CliOptions::start>},
     {"--final", {}, OptionForm::Value, Only({CliCommand::Expand}), SetText<&CliOptions::final>},
@@ -236,7 +239,7 @@ bool ReadWord(std::string_view arg, std::optional<CliCommand>& command, CliOptio
         command = arg == known.name ? std::optional(known.command) : command;
     }
     if (!command) {
-        problem = "unknown command '" + std::string(arg) + "': use diff, calc, info or expand";
+        problem = "unknown command '" + std::string(arg) + "': use diff, calc, info, expand, zones, convert or sun";
     }
     return command.has_value();
 }
@@ -370,7 +373,7 @@ std::optional<CliOptions> ParseCliOptions(std::span<const std::string_view> args
         }
     }
     if (!command) {
-        problem = "no command: use diff, calc, info, expand, zones or convert (see --help)";
+        problem = "no command: use diff, calc, info, expand, zones, convert or sun (see --help)";
         return std::nullopt;
     }
     options.command = *command;
@@ -397,6 +400,10 @@ Chronel's answers on the command line.
   convert MOMENT [--tz FROM] --to ZONE [--to ZONE ...]
                         MOMENT (a wall time in FROM, default the computer's zone) on
                         the clocks of FROM and of each ZONE
+  sun MOMENT [--tz ZONE] [--at LAT,LON]
+                        sunrise, sunset, solar noon, twilights and day length of
+                        MOMENT's day in ZONE, and the sun's altitude and azimuth at
+                        MOMENT, seen from LAT,LON (default: the zone's zone.tab place)
 
 A moment is YYYY-MM-DD, YYYY-MM-DDTHH:MM[:SS] (or a blank for the T), the same with
 Z or +HH:MM (an instant, shown in the zone), @SECONDS (Unix time), now or today.
@@ -433,6 +440,8 @@ Options:
                           diff: the zone of START or of FINAL, in place of --tz; the
                           elapsedSeconds are then always given: the real time between
   --to ZONE               convert: a zone to show the moment in (repeatable)
+  --at LAT,LON            sun: the place, in degrees north and east (59.91,10.75,
+                          -33.87 151.21, 59°54'N 10°45'E); a decimal comma is refused
   --help, --version
 
 An option may be given once; --field, --holidays and --to as often as wanted. With --format json every

@@ -10,7 +10,7 @@
 
 #include "calc/calculation.h"
 
-enum class CliCommand { Diff, Calc, Info, Expand, Zones, Convert, Help, Version };
+enum class CliCommand { Diff, Calc, Info, Expand, Zones, Convert, Sun, Help, Version };
 enum class OutputFormat { Text, Json, Tsv };
 
 // One command line, read but not yet checked against the calendar: moments stay as typed.
@@ -24,6 +24,8 @@ struct CliOptions {
     std::optional<std::string_view> startZone, finalZone;
     // convert: the zones to show the moment in, in order.
     std::vector<std::string_view> toZones;
+    // sun: the place (--at) as typed, in place of the zone's.
+    std::optional<std::string_view> place;
     // --template: each answer is this text with its macros filled in.
     std::optional<std::string_view> answerTemplate;
     // --field, in the order given: each answer holds only these keys.

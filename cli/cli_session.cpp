@@ -245,9 +245,10 @@ void CliSession::BadInput(std::string_view message)
     }
     Problem(message);
     Raise(kExitNoAnswer);
-    // The line keeps its input, as typed, in the columns of the input.
+    // The line keeps its input, as typed, in the columns of the input; sun's answers have no such column.
     Record record;
-    const std::span<const AnswerKey> keys = AnswerKeys(m_options.command);
+    const std::span<const AnswerKey> keys =
+        m_options.command == CliCommand::Sun ? std::span<const AnswerKey>() : AnswerKeys(m_options.command);
     for (std::size_t i = 0; i < m_texts.size() && i < keys.size(); ++i) {
         record.Add(keys[i].name, m_texts[i]);
     }

@@ -19,6 +19,7 @@
 #include "cli/moment_text.h"
 #include "cli/stream_io.h"
 #include "info/model_zone_source.h"
+#include "info/sun.h"
 
 // The zones of diff's two ends, as the Difference page's elapsed line reads them: the real time between
 // always shows. All three must outlive it.
@@ -75,6 +76,11 @@ public:
     // the page's choosers then name none.
     bool EndsHaveZones() const { return m_startZone || m_finalZone; }
     std::array<std::string, 2> EndZoneNames() const;
+    // sun's place, which the answers share.
+    void SetSunPlace(const GeoPoint& place) { m_sunPlace = place; }
+    const GeoPoint& SunPlace() const { return m_sunPlace; }
+    // Whether the answers are those of lines of stdin.
+    bool InBatch() const { return m_batch; }
     // convert's --to zones, in order.
     const std::vector<ZoneModel>& ToZones() const { return m_toZones; }
     // The real seconds from `start` to `final`: always when diff's ends have zones of their own, else when
@@ -161,6 +167,7 @@ private:
     std::vector<ZoneModel> m_toZones;
     std::optional<EndZones> m_endZones;
     std::optional<WorkingCalendar> m_calendar;
+    GeoPoint m_sunPlace;
     OutputFormat m_format;
     bool m_whole;
     // The keys of every answer, in order: those --field gives, or the command's in the chosen format.

@@ -2,7 +2,7 @@
 
 #include <string>
 
-// Numbered program messages (0..143) in the current language. Pure code asks for a text at the moment
+// Numbered program messages (0..146) in the current language. Pure code asks for a text at the moment
 // of use and caches nothing, so a language change shows at the next lookup.
 // The tooltip of a Time Info button whose moment lies outside the pickers' range.
 inline constexpr int kOutsideTimeInfoMessage = 62;
@@ -80,10 +80,15 @@ inline constexpr int kRuleDaysBeforeDayOfYearMessage = 141;
 // Difference page's elapsed line between two zones.
 inline constexpr int kComputerZoneMessage = 142;
 inline constexpr int kZonesElapsedLineMessage = 143;
+// Why a time of the sun's day does not happen: it stays below the horizon, above it, or above the twilight's
+// depth ("%1" its degrees).
+inline constexpr int kSunNeverRisesMessage = 144;
+inline constexpr int kSunNeverSetsMessage = 145;
+inline constexpr int kSunNotBelowMessage = 146;
 
 class MessageSource {
 public:
     virtual ~MessageSource() = default;
-    // Empty for an id outside 0..143.
+    // Empty for an id outside 0..146.
     virtual std::string GetString(int messageId) const = 0;
 };

@@ -135,10 +135,17 @@ constexpr std::array<std::string_view, kRuleDaysBeforeDayOfYearMessage + 1 - kRu
         "%1, %2 days before day %3 of the year",
 };
 
-// 142..: the zone chooser's entry for this computer and the elapsed line between two zones.
-constexpr std::array<std::string_view, kMessageCount - kComputerZoneMessage> kZoneDefaults = {
+// 142..143: the zone chooser's entry for this computer and the elapsed line between two zones.
+constexpr std::array<std::string_view, kZonesElapsedLineMessage + 1 - kComputerZoneMessage> kZoneDefaults = {
     "This computer (%1)",
     "Elapsed: %1",
+};
+
+// 144..146: why a time of the sun's day does not happen.
+constexpr std::array<std::string_view, kSunNotBelowMessage + 1 - kSunNeverRisesMessage> kSunDefaults = {
+    "The sun does not rise",
+    "The sun does not set",
+    "The sun does not reach %1° below the horizon",
 };
 
 constexpr std::array<std::string_view, kTranslatorInfoCount> kTranslatorDefaults = {
@@ -157,7 +164,10 @@ std::string_view DefaultMessage(int messageId)
     if (messageId >= kRuleJulianDayMessage && messageId <= kRuleDaysBeforeDayOfYearMessage) {
         return kRuleWordDefaults[static_cast<std::size_t>(messageId - kRuleJulianDayMessage)];
     }
-    if (messageId >= kComputerZoneMessage && messageId < kMessageCount) {
+    if (messageId >= kSunNeverRisesMessage && messageId <= kSunNotBelowMessage) {
+        return kSunDefaults[static_cast<std::size_t>(messageId - kSunNeverRisesMessage)];
+    }
+    if (messageId >= kComputerZoneMessage && messageId <= kZonesElapsedLineMessage) {
         return kZoneDefaults[static_cast<std::size_t>(messageId - kComputerZoneMessage)];
     }
     if (messageId >= kForbiddenNameMessage && messageId <= kHolidayReaderMissingMessage) {

@@ -2,10 +2,10 @@
 
 #include <string_view>
 
-inline constexpr int kMessageCount = 144;
+inline constexpr int kMessageCount = 147;
 inline constexpr int kTranslatorInfoCount = 3;
 
-// The built-in English text of a program message; empty for an id outside 0..143.
+// The built-in English text of a program message; empty for an id outside 0..146.
 std::string_view DefaultMessage(int messageId);
 
 // The built-in translator entry: 0 the translator's name, 1 the contact, 2 the date of the translation;
