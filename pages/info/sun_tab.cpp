@@ -6,6 +6,7 @@
 
 #include "info/sun_texts.h"
 #include "pages/info/add_place_dialog.h"
+#include "pages/translation.h"
 #include "settings/settings_store.h"
 #include "widgets/control_id.h"
 
@@ -15,6 +16,9 @@ SunTab::SunTab(const PageServices& services, QWidget* parent)
       m_ui(std::make_unique<Ui::SunTab>())
 {
     m_ui->setupUi(this);
+    // Its entries are the zone's place in the language's words (message kZonePlaceMessage) and the user's
+    // own names.
+    ExcludeFromTranslation(*m_ui->place);
     connect(m_ui->place, &QComboBox::activated, this, [this] {
         ChoosePlace();
         UpdateInfo(m_value);
@@ -46,25 +50,25 @@ void SunTab::SetZone(const std::string& zone)
                                      [&](const ZonePlace& p) { return p.zone == name; });
         found = at != m_services.zonePlaces->end() ? &*at : nullptr;
     }
-    m_zonePoint.reset();
-    QString label = QString::fromStdString(m_services.messages.GetString(kChoosePlaceMessage));
-    if (found != nullptr && found->latitude && found->longitude) {
-        m_zonePoint = GeoPoint{*found->latitude, *found->longitude};
-        const std::string where = found->country.empty() ? found->city : found->city + ", " + found->country;
-        label = QString::fromStdString(m_services.messages.GetString(kZonePlaceMessage))
-                    .replace(QStringLiteral("%1"), QString::fromStdString(where));
+    m_zonePlace = found != nullptr && found->latitude && found->longitude ? found : nullptr;
+}
+
+QString SunTab::ZonePlaceEntry() const
+{
+    if (m_zonePlace == nullptr) {
+        return QString::fromStdString(m_services.messages.GetString(kChoosePlaceMessage));
     }
-    m_ui->place->setItemText(0, label);
+    const ZonePlace& p = *m_zonePlace;
+    const std::string where = p.country.empty() ? p.city : p.city + ", " + p.country;
+    return QString::fromStdString(m_services.messages.GetString(kZonePlaceMessage))
+        .replace(QStringLiteral("%1"), QString::fromStdString(where));
 }
 
 void SunTab::FillPlaces()
 {
     const int chosen = m_ui->place->currentIndex();
-    const QString zoneEntry = m_ui->place->count() > 0
-                                  ? m_ui->place->itemText(0)
-                                  : QString::fromStdString(m_services.messages.GetString(kChoosePlaceMessage));
     m_ui->place->clear();
-    m_ui->place->addItem(zoneEntry);
+    m_ui->place->addItem(QString());
     for (const SunPlace& place : m_ownPlaces) {
         m_ui->place->addItem(QString::fromStdString(place.name));
     }
@@ -89,9 +93,14 @@ void SunTab::ChoosePlace()
 void SunTab::UpdateInfo(const DateTime& value)
 {
     m_value = value;
+    m_ui->place->setItemText(0, ZonePlaceEntry());
     const int own = m_ui->place->currentIndex() - 1;
-    const std::optional<GeoPoint> point =
-        own >= 0 ? std::optional(m_ownPlaces[static_cast<std::size_t>(own)].point) : m_zonePoint;
+    std::optional<GeoPoint> point;
+    if (own >= 0) {
+        point = m_ownPlaces[static_cast<std::size_t>(own)].point;
+    } else if (m_zonePlace != nullptr) {
+        point = GeoPoint{*m_zonePlace->latitude, *m_zonePlace->longitude};
+    }
     // An own place whose zone does not read is told on the page's clocks.
     const Clock& clock = m_placeClock ? static_cast<const Clock&>(*m_placeClock) : m_services.clock;
     const DateTime there = m_placeClock ? SameInstantOn(value, m_services.clock, clock) : value;

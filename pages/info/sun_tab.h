@@ -23,7 +23,8 @@ public:
     explicit SunTab(const PageServices& services, QWidget* parent = nullptr);
     ~SunTab() override;
 
-    // The zone the page answers for by name, empty for this computer: its place leads the list.
+    // The zone the page answers for by name, empty for this computer: its place leads the list from the
+    // next refresh.
     void SetZone(const std::string& zone);
     void UpdateInfo(const DateTime& value) override;
     void LoadSettings() override;
@@ -35,6 +36,8 @@ public:
     void AddPlace(const SunPlace& place);
 
 private:
+    // "Zone's place (Oslo, Norway)", or "Choose a place" for a zone without coordinates.
+    QString ZonePlaceEntry() const;
     void FillPlaces();
     // The chosen entry's zone clock, when it is one of the user's places in a zone that reads.
     void ChoosePlace();
@@ -43,7 +46,7 @@ private:
 
     PageServices m_services;
     std::unique_ptr<Ui::SunTab> m_ui;
-    std::optional<GeoPoint> m_zonePoint;   // of the chosen zone; empty for one without coordinates
+    const ZonePlace* m_zonePlace = nullptr;   // of the chosen zone; nullptr for one without coordinates
     std::vector<SunPlace> m_ownPlaces;
     std::optional<ZoneModel> m_placeZone;   // the chosen own place's zone
     std::unique_ptr<ZoneClock> m_placeClock;
