@@ -2,6 +2,8 @@
 
 #include "ui_sun_tab.h"
 
+#include <QLineEdit>
+
 #include <algorithm>
 
 #include "info/sun_texts.h"
@@ -106,6 +108,10 @@ void SunTab::UpdateInfo(const DateTime& value)
     const DateTime there = m_placeClock ? SameInstantOn(value, m_services.clock, clock) : value;
     const SunReport report = ComputeSunReport(there, point, clock, m_services.messages, m_services.formatter);
     WriteFieldTexts(*this, report.fields);
+    // A note longer than its field shows its start, not its end.
+    for (QLineEdit* field : findChildren<QLineEdit*>()) {
+        field->setCursorPosition(0);
+    }
     m_ui->drawing->SetDay(report.bands, report.moment);
 }
 
