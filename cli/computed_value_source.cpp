@@ -2,6 +2,8 @@
 
 #include <array>
 
+#include "info/sun_texts.h"
+
 void ComputedValueSource::SetFields(MacroSource page, std::span<const ::FieldText> fields)
 {
     for (const ::FieldText& field : fields) {
@@ -90,4 +92,7 @@ void ShowTimeInfo(ComputedValueSource& pages, const DateTime& value, const TimeI
     pages.SetFields(MacroSource::TimeZone, results.zone.fields);
     pages.SetFields(MacroSource::Moon, results.moonTexts);
     pages.SetFields(MacroSource::Horoscope, results.horoscope);
+    // The sun's fields need a place, which only the window's choice of zone or place gives.
+    const std::array<::FieldText, 3> sun = {{{kSunriseFieldId, {}}, {kSunsetFieldId, {}}, {kDayLengthFieldId, {}}}};
+    pages.SetFields(MacroSource::Sun, sun);
 }

@@ -2,7 +2,7 @@
 
 #include <string>
 
-// Numbered program messages (0..146) in the current language. Pure code asks for a text at the moment
+// Numbered program messages (0..156) in the current language. Pure code asks for a text at the moment
 // of use and caches nothing, so a language change shows at the next lookup.
 // The tooltip of a Time Info button whose moment lies outside the pickers' range.
 inline constexpr int kOutsideTimeInfoMessage = 62;
@@ -85,10 +85,23 @@ inline constexpr int kZonesElapsedLineMessage = 143;
 inline constexpr int kSunNeverRisesMessage = 144;
 inline constexpr int kSunNeverSetsMessage = 145;
 inline constexpr int kSunNotBelowMessage = 146;
+// The Sun sub-page: the zone's own place ("%1" its city and country), the entry without one, day length
+// ("%1 h %2 min %3 s") and its change ("%1 min %2 s"), and the Add Place dialog: its title, its three
+// labels and its two complaints.
+inline constexpr int kZonePlaceMessage = 147;
+inline constexpr int kChoosePlaceMessage = 148;
+inline constexpr int kDayLengthMessage = 149;
+inline constexpr int kDayLengthChangeMessage = 150;
+inline constexpr int kAddPlaceTitleMessage = 151;
+inline constexpr int kPlaceNameLabelMessage = 152;
+inline constexpr int kPlacePointLabelMessage = 153;
+inline constexpr int kPlaceZoneLabelMessage = 154;
+inline constexpr int kPlaceNameMissingMessage = 155;
+inline constexpr int kPlaceZoneMissingMessage = 156;
 
 class MessageSource {
 public:
     virtual ~MessageSource() = default;
-    // Empty for an id outside 0..146.
+    // Empty for an id outside 0..156.
     virtual std::string GetString(int messageId) const = 0;
 };

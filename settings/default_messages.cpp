@@ -148,6 +148,20 @@ constexpr std::array<std::string_view, kSunNotBelowMessage + 1 - kSunNeverRisesM
     "The sun does not reach %1° below the horizon",
 };
 
+// 147..156: the Sun sub-page's places, day length, and the Add Place dialog.
+constexpr std::array<std::string_view, kPlaceZoneMissingMessage + 1 - kZonePlaceMessage> kSunPageDefaults = {
+    "Zone's place (%1)",
+    "Choose a place",
+    "%1 h %2 min %3 s",
+    "%1 min %2 s",
+    "Add Place",
+    "&Name:",
+    "&Latitude, longitude:",
+    "&Zone:",
+    "Give the place a name.",
+    "Choose the zone whose clocks tell the place's times.",
+};
+
 constexpr std::array<std::string_view, kTranslatorInfoCount> kTranslatorDefaults = {
     "Orvane",
     "support@orvane.com",
@@ -166,6 +180,9 @@ std::string_view DefaultMessage(int messageId)
     }
     if (messageId >= kSunNeverRisesMessage && messageId <= kSunNotBelowMessage) {
         return kSunDefaults[static_cast<std::size_t>(messageId - kSunNeverRisesMessage)];
+    }
+    if (messageId >= kZonePlaceMessage && messageId <= kPlaceZoneMissingMessage) {
+        return kSunPageDefaults[static_cast<std::size_t>(messageId - kZonePlaceMessage)];
     }
     if (messageId >= kComputerZoneMessage && messageId <= kZonesElapsedLineMessage) {
         return kZoneDefaults[static_cast<std::size_t>(messageId - kComputerZoneMessage)];

@@ -2,7 +2,7 @@
 
 #include <string_view>
 
-inline constexpr int kMessageCount = 147;
+inline constexpr int kMessageCount = 157;
 inline constexpr int kTranslatorInfoCount = 3;
 
 // The built-in English text of a program message; empty for an id outside 0..146.

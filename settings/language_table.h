@@ -30,7 +30,7 @@ public:
     bool Load(std::string_view name);
     const std::string& LanguageName() const { return m_name; }
 
-    // Message 0..146 in the current language, its English default when the file lacks it; empty for
+    // Message 0..156 in the current language, its English default when the file lacks it; empty for
     // any other id.
     std::string GetString(int messageId) const override;
     // Translator's name (0), contact (1) or date of translation (2); empty for any other index.

@@ -56,6 +56,8 @@ constexpr std::array<SettingInfo, kSettingCount> kSettings = {{
     {"InfoZone", Kind::Text, 0, {}},
     {"DifferenceStartZone", Kind::Text, 0, {}},
     {"DifferenceFinalZone", Kind::Text, 0, {}},
+    // The Sun sub-page's own places, one "NAME\tLAT\tLON\tZONE" each.
+    {"SunPlaces", Kind::TextList, 0, {}},
 }};
 
 // "%.20f" of the day count, with a point whatever the locale.

@@ -56,9 +56,10 @@ enum class SettingId {
     InfoZone,
     DifferenceStartZone,
     DifferenceFinalZone,
+    SunPlaces,
 };
 
-inline constexpr int kSettingCount = 43;
+inline constexpr int kSettingCount = 44;
 
 enum class SettingKind { Integer, Text, DateTime, Span, TextList };
 

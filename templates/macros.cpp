@@ -70,4 +70,7 @@ const std::array<Macro, kMacroCount> kMacros = {{
     {"%INNX%", "Date/Time of N&ext New", 32839, "Date/Time of N&ext New", 32944, Moon, 1103, Text},
     {"%ISG%", "&Sign", 32871, "&Sign", 32945, Horoscope, 1108, Text},
     {"%IYR%", "&Year", 32872, "&Year", 32946, Horoscope, 1109, Text},
+    {"%ISR%", "Sun&rise", 32964, "Sun&rise", 32965, Sun, 1581, Text},
+    {"%ISS%", "Sun&set", 32966, "Sun&set", 32967, Sun, 1582, Text},
+    {"%IDL%", "Day &Length", 32968, "Day &Length", 32969, Sun, 1590, Text},
 }};

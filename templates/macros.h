@@ -4,7 +4,7 @@
 #include <string_view>
 
 // Where a macro's value comes from: the clock, or a field of one page (the Time Info page's own pickers,
-// or one of its four sub-pages).
+// or one of its five sub-pages).
 enum class MacroSource {
     CurrentDate,
     CurrentTime,
@@ -14,7 +14,8 @@ enum class MacroSource {
     General,
     TimeZone,
     Moon,
-    Horoscope
+    Horoscope,
+    Sun
 };
 
 // A text field is copied as shown; a picker is formatted as long date or time.
@@ -33,7 +34,7 @@ struct Macro {
     bool trailingBlank = false;
 };
 
-inline constexpr int kMacroCount = 59;
+inline constexpr int kMacroCount = 62;
 
 // Every macro, in the order of replacement, which is also the order of the menus.
 extern const std::array<Macro, kMacroCount> kMacros;
@@ -50,11 +51,12 @@ inline constexpr std::array<MacroGroup, 3> kPageGroups = {{
     {MacroSource::TimeInfo, "Time &Info", "Time &Info"},
 }};
 // The Time Info sub-menu's own sub-menus, after its two picker items.
-inline constexpr std::array<MacroGroup, 4> kTimeInfoGroups = {{
+inline constexpr std::array<MacroGroup, 5> kTimeInfoGroups = {{
     {MacroSource::General, "Gene&ral", "&General"},
     {MacroSource::TimeZone, "Time &Zone", "Time &Zone"},
     {MacroSource::Moon, "&Moon Phase", "&Moon Phase"},
     {MacroSource::Horoscope, "&Horoscope", "&Horoscope"},
+    {MacroSource::Sun, "S&un", "S&un"},
 }};
 
 // The three output toggles that end the Substitution menu's page sub-menus.

@@ -38,7 +38,7 @@ std::optional<std::string> ValueOf(const Macro& macro, const MacroValueSource& p
 bool IsSubPageSource(MacroSource source)
 {
     return source == MacroSource::General || source == MacroSource::TimeZone || source == MacroSource::Moon ||
-           source == MacroSource::Horoscope;
+           source == MacroSource::Horoscope || source == MacroSource::Sun;
 }
 
 // The length of `text` without a UTF-8 character cut short at its end. Bytes that are not UTF-8 may lose

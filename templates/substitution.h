@@ -17,7 +17,7 @@ public:
     virtual ~MacroValueSource() = default;
     // The page sheet with the Difference, Calculation and Time Info pages.
     virtual bool PagesExist() const = 0;
-    // The Time Info page's nested sheet with all four of its sub-pages.
+    // The Time Info page's nested sheet with all five of its sub-pages.
     virtual bool TimeInfoSubPagesExist() const = 0;
     // The text a text field of that page shows; empty when there is no such text field.
     virtual std::optional<std::string> FieldText(MacroSource page, int controlId) const = 0;
@@ -55,7 +55,7 @@ struct ExpandResult {
 
 // Replaces every known macro with the value its page shows, in table order: the current date and time
 // first, then the Difference, Calculation and Time Info pickers, and the Time Info sub-pages' fields only
-// when all four sub-pages exist. Each macro is replaced through the whole text as it then stands, so a
+// when all five sub-pages exist. Each macro is replaced through the whole text as it then stands, so a
 // value is searched for the macros after its own. Nothing changes while any of the three pages is
 // missing. A value that cannot be formatted is empty, so its macro disappears. Unknown macros and lone
 // '%' stay as typed. The cut note comes from `messages`, or is the English default without them.

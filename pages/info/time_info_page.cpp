@@ -7,6 +7,7 @@
 #include "pages/info/general_tab.h"
 #include "pages/info/horoscope_tab.h"
 #include "pages/info/moon_tab.h"
+#include "pages/info/sun_tab.h"
 #include "pages/info/time_info_tab_widget.h"
 #include "pages/info/time_zone_tab.h"
 #include "pages/page_settings.h"
@@ -16,9 +17,9 @@
 
 namespace {
 
-const char* const kSubPageTitles[kInfoSubPageCount] = {"General", "Time Zone", "Moon", "Horoscope"};
+const char* const kSubPageTitles[kInfoSubPageCount] = {"General", "Time Zone", "Moon", "Horoscope", "Sun"};
 // The sub-pages' sections in the help topic "timeinfo".
-const char* const kSubPageHelpAnchors[kInfoSubPageCount] = {"general", "zone", "moon", "horoscope"};
+const char* const kSubPageHelpAnchors[kInfoSubPageCount] = {"general", "zone", "moon", "horoscope", "sun"};
 
 }   // namespace
 
@@ -38,9 +39,10 @@ TimeInfoPage::TimeInfoPage(const PageServices& services, QWidget* parent)
     connect(m_ui->now, &QPushButton::clicked, this, &TimeInfoPage::SetToNow);
     connect(m_ui->zone, &ZoneChooser::zoneChosen, this, &TimeInfoPage::ApplyZone);
 
-    // All four exist before the first refresh, so every refresh reaches every one.
+    // All five exist before the first refresh, so every refresh reaches every one.
+    m_sun = new SunTab(m_zoneServices);
     m_subPages = {new GeneralTab(m_zoneServices), new TimeZoneTab(m_zoneServices), new MoonTab(m_zoneServices),
-                  new HoroscopeTab(m_zoneServices)};
+                  new HoroscopeTab(m_zoneServices), m_sun};
     // F1 on a sub-page or its tab opens the shown sub-page's section, ahead of the sub-page's own F1,
     // which knows only the topic.
     const auto section = [this] {
@@ -137,6 +139,7 @@ void TimeInfoPage::ChooseZone()
     if (!m_zone.Choose(m_ui->zone->Zone(), m_services.loadZone)) {
         m_ui->zone->SetZone({});
     }
+    m_sun->SetZone(m_ui->zone->Zone());
 }
 
 void TimeInfoPage::ApplyZone()

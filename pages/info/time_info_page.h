@@ -10,16 +10,24 @@
 #include "pages/page_services.h"
 #include "pages/page_widget.h"
 
+class SunTab;
 class TimeInfoTabWidget;
 
 // The sub-pages of Time Info, in the order of their tabs.
-enum InfoSubPageIndex { kGeneralInfoPage, kTimeZoneInfoPage, kMoonInfoPage, kHoroscopeInfoPage, kInfoSubPageCount };
+enum InfoSubPageIndex {
+    kGeneralInfoPage,
+    kTimeZoneInfoPage,
+    kMoonInfoPage,
+    kHoroscopeInfoPage,
+    kSunInfoPage,
+    kInfoSubPageCount
+};
 namespace Ui {
 class TimeInfoPage;
 }
 
-// The Time Info page: one date-time in, or the clock followed every second, and four sub-pages of facts
-// about it (General, Time Zone, Moon, Horoscope), all for the zone chosen: this computer's or any other,
+// The Time Info page: one date-time in, or the clock followed every second, and five sub-pages of facts
+// about it (General, Time Zone, Moon, Horoscope, Sun), all for the zone chosen: this computer's or any other,
 // whose wall time the input then is.
 class TimeInfoPage final : public PageWidget {
     Q_OBJECT
@@ -57,5 +65,6 @@ private:
     PageServices m_zoneServices;   // what the sub-pages see: the chosen zone's clock and zone source
     std::unique_ptr<Ui::TimeInfoPage> m_ui;
     std::array<TimeInfoTab*, kInfoSubPageCount> m_subPages{};
+    SunTab* m_sun;
     QTimer m_clock;
 };

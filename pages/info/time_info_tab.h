@@ -4,7 +4,7 @@
 
 #include "core/date_time.h"
 
-// Base of the four Time Info sub-pages: the button-face background and F1 for the topic "timeinfo".
+// Base of the five Time Info sub-pages: the button-face background and F1 for the topic "timeinfo".
 // The Time Info page hands each sub-page its value through UpdateInfo on every refresh.
 class TimeInfoTab : public QWidget {
     Q_OBJECT

@@ -55,7 +55,7 @@ bool PageValueSource::PagesExist() const
 bool PageValueSource::TimeInfoSubPagesExist() const
 {
     const QTabWidget* sheet = NestedSheet(m_timeInfo);
-    return sheet != nullptr && sheet->count() >= 4;
+    return sheet != nullptr && sheet->count() >= 5;
 }
 
 const QWidget* PageValueSource::SubPage(int index) const
@@ -87,6 +87,9 @@ QWidget* PageValueSource::Control(MacroSource page, int controlId) const
         break;
     case MacroSource::Horoscope:
         root = SubPage(3);
+        break;
+    case MacroSource::Sun:
+        root = SubPage(4);
         break;
     case MacroSource::CurrentDate:
     case MacroSource::CurrentTime:

@@ -12,7 +12,7 @@ class QWidget;
 // its label ("Elapsed: ", in the language of `messages`), as its macro's value.
 class PageValueSource final : public MacroValueSource {
 public:
-    // The Difference, Calculation and Time Info pages; the Time Info page's sub-pages are the four pages of
+    // The Difference, Calculation and Time Info pages; the Time Info page's sub-pages are the five pages of
     // the tab widget inside it.
     PageValueSource(const QWidget* difference, const QWidget* calculation, const QWidget* timeInfo,
                     const MessageSource& messages);

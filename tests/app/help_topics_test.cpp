@@ -139,7 +139,7 @@ TEST(HelpTopics, LinksAndF1OnASubPageOpenTheirTopicAtTheirSection)
     TimeInfoPage page(env.Services());
     QString asked;
     SetHelpTopicHandler([&](const QString& topic) { asked = topic; });
-    const char* const sections[] = {"general", "zone", "moon", "horoscope"};
+    const char* const sections[] = {"general", "zone", "moon", "horoscope", "sun"};
     for (int i = 0; i < kInfoSubPageCount; ++i) {
         SCOPED_TRACE(sections[i]);
         page.Sheet().setCurrentIndex(i);

@@ -116,8 +116,11 @@ TEST_F(TimeInfoPageTest, FirstStartPickersNowCurrentAndARestart)
     EXPECT_EQ(Shown(), At(2020, 1, 1));
 
     // A stored sub-page out of range activates General.
-    for (const auto& [stored, active] :
-         {std::pair{3, kHoroscopeInfoPage}, {4, kGeneralInfoPage}, {-1, kGeneralInfoPage}, {1000, kGeneralInfoPage}}) {
+    for (const auto& [stored, active] : {std::pair{3, kHoroscopeInfoPage},
+                                         {4, kSunInfoPage},
+                                         {5, kGeneralInfoPage},
+                                         {-1, kGeneralInfoPage},
+                                         {1000, kGeneralInfoPage}}) {
         env.settings.WriteInt(SettingId::ActiveInfoPageNo, stored);
         Restart();
         Page().LoadSettings();
