@@ -7,6 +7,8 @@
 struct GeoPoint {
     double latitude = 0;    // -90..90
     double longitude = 0;   // -180..180
+
+    friend bool operator==(const GeoPoint&, const GeoPoint&) = default;
 };
 
 // Why one of the day's times does not happen.

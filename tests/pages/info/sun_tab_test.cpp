@@ -135,7 +135,8 @@ TEST_F(SunTabTest, AddPlaceDialog)
         {"Pole", "95, 0", "latitudes run from -90 to 90"},
         {"Pole", "north", "write a place as LATITUDE,LONGITUDE, as in 59.91,10.75"},
     };
-    AddPlaceDialog dialog(WithTestPlaces(env.Services()));
+    const PageServices services = WithTestPlaces(env.Services());   // the dialog keeps a reference
+    AddPlaceDialog dialog(services);
     for (const auto& [name, point, problem] : bad) {
         dialog.NameEdit().setText(QString::fromUtf8(name));
         dialog.PointEdit().setText(QString::fromUtf8(point));
