@@ -81,6 +81,13 @@ public:
     const GeoPoint& SunPlace() const { return m_sunPlace; }
     // Whether the answers are those of lines of stdin.
     bool InBatch() const { return m_batch; }
+    // The instant a moment's text names, its wall time read in the answer zone; "now" is the present
+    // instant itself, as its wall time may be one of a repeated hour's two.
+    std::int64_t InstantOfText(std::string_view text, const MomentText& read) const
+    {
+        const std::optional<std::int64_t> now = text == "now" ? m_services.clock.UnixNow() : std::nullopt;
+        return now ? *now : read.wall ? m_zoneModel.InstantOf(WallSecondsOf(read.wall->value)) : read.unixSeconds;
+    }
     // convert's --to zones, in order.
     const std::vector<ZoneModel>& ToZones() const { return m_toZones; }
     // The real seconds from `start` to `final`: always when diff's ends have zones of their own, else when

@@ -68,12 +68,6 @@ std::string DurationText(std::int64_t seconds)
 
 // The instant MOMENT names: "now" is the present instant itself, whose wall time may be one of a repeated
 // hour's two.
-std::int64_t InstantOfText(const CliSession& session, std::string_view text, const MomentText& read)
-{
-    const std::optional<std::int64_t> now = text == "now" ? session.Services().clock.UnixNow() : std::nullopt;
-    return now ? *now : read.wall ? session.AnswerZone().InstantOf(WallSecondsOf(read.wall->value)) : read.unixSeconds;
-}
-
 // The wall time of an instant in the zone, as "2026-12-21T09:14:48".
 std::string WallText(const ZoneModel& zone, std::int64_t unixSeconds)
 {
@@ -140,7 +134,7 @@ void AnswerSunDay(CliSession& session, std::span<const std::string_view> texts)
         return;
     }
     const ZoneModel& zone = session.AnswerZone();
-    const std::int64_t instant = InstantOfText(session, texts[0], *read);
+    const std::int64_t instant = session.InstantOfText(texts[0], *read);
     const std::int64_t wall = instant + zone.At(instant).offsetSeconds;
     if (!MomentAtWallSeconds(wall).value.IsValid()) {
         session.BadInput("MOMENT '" + std::string(texts[0]) + "' is past the year 9999 or before 0100 in the zone");

@@ -187,11 +187,7 @@ void AnswerConversion(CliSession& session, std::span<const std::string_view> tex
         return;
     }
     const ZoneModel& from = session.AnswerZone();
-    // "now" is the present instant itself: its wall time may be one of a repeated hour's two.
-    const std::optional<std::int64_t> now = texts[0] == "now" ? session.Services().clock.UnixNow() : std::nullopt;
-    const std::int64_t unixSeconds = now          ? *now
-                                     : read->wall ? from.InstantOf(WallSecondsOf(read->wall->value))
-                                                  : read->unixSeconds;
+    const std::int64_t unixSeconds = session.InstantOfText(texts[0], *read);
     std::vector<ZoneReading> readings;
     const auto add = [&](std::string_view name, const ZoneModel& zone) {
         const std::optional<Moment> wall = WallMoment(zone, unixSeconds);
